@@ -1,0 +1,44 @@
+#pragma once
+
+// dosemeter-cli: the meter and file operations without windows.
+//   dosemeter-cli --port PORT [--timeout SECONDS] COMMAND [ARGS]
+// Exit status: 0 done, 2 usage or argument error (nothing sent), 3 the meter does not
+// answer (or a stream stalls), 4 the port cannot be opened.
+
+#include <QStringList>
+
+class Meter;
+class QTextStream;
+
+namespace cli {
+
+enum Exit { kOk = 0, kFailed = 1, kUsage = 2, kNoAnswer = 3, kPortFailed = 4 };
+
+struct Context {
+    Meter &meter;
+    QTextStream &out;
+    QTextStream &err;
+    double timeoutSeconds = 10.0;
+    bool progressToTerminal = false;  // stderr is a terminal
+};
+
+// The whole program; app/dosemeter-cli.cpp only calls this.
+int run(const QStringList &arguments);
+
+// Commands that talk to the meter. args: what follows the command name.
+int status(Context &context, const QStringList &args);
+int display(Context &context, const QStringList &args);
+int read(Context &context, const QStringList &args);
+int write(Context &context, const QStringList &args);
+int download(Context &context, const QStringList &args);
+int erase(Context &context, const QStringList &args);
+int setId(Context &context, const QStringList &args);
+int setInterval(Context &context, const QStringList &args);
+
+// Commands on files only (no --port needed).
+int convert(QTextStream &out, QTextStream &err, const QStringList &args);
+
+// A number argument: whole decimal or 0x.. hex; false when it is not one.
+bool parseInteger(const QString &text, qint64 &value);
+
+}  // namespace cli

@@ -1,0 +1,230 @@
+#include "link/Meter.h"
+
+#include "link/Clock.h"
+#include "link/MeterProtocol.h"
+#include "link/SerialLink.h"
+
+#include <cmath>
+
+namespace {
+
+// Every exchange gives up after this many attempts, whatever went wrong with them.
+constexpr int kReadAttempts = 100;
+// A display frame needs 7.3 ms on the wire at 9600 baud plus the meter's reaction, so
+// the switch to dBA reads on for up to this long before it counts a frame as missing.
+constexpr double kFrameTimeout = 0.1;
+// Missing frames tolerated while switching to dBA before the meter counts as gone.
+constexpr int kMissingFramesLimit = 100;
+
+bool framed(const QByteArray &bytes)
+{
+    return quint8(bytes.front()) == Protocol::kStx && quint8(bytes.back()) == Protocol::kEtx;
+}
+
+QByteArray readRequest(int address)
+{
+    QByteArray request;
+    request.append(Protocol::kReadRequest);
+    request.append(char(address % 256));
+    request.append(char(address / 256));
+    return request;
+}
+
+}  // namespace
+
+Meter::Meter(SerialLink &link, Clock &clock, MeterState &state, QObject *parent)
+    : QObject(parent), link_(link), clock_(clock), state_(state)
+{
+}
+
+void Meter::setPollEnabled(bool enabled)
+{
+    if (poll_)
+        poll_->setPollEnabled(enabled);
+}
+
+void Meter::Wait(double seconds) { ::Wait(clock_, seconds); }
+
+void Meter::discardInput() { link_.readAll(); }
+
+Meter::Reply Meter::exchange(const QByteArray &request, double waitSeconds, int length,
+                             QByteArray &reply)
+{
+    link_.write(request);
+    Wait(waitSeconds);
+    // The reply is the last bytes received: stale bytes before it are ignored.
+    const QByteArray received = link_.readAll();
+    if (received.size() < length)
+        return Reply::Short;
+    reply = received.right(length);
+    return framed(reply) ? Reply::Framed : Reply::BadFraming;
+}
+
+bool Meter::ReadByte(qint64 address)
+{
+    if (!validAddress(address)) {
+        error_ = QStringLiteral("Register address %1 is outside 0..65535.").arg(address);
+        return false;
+    }
+    const QByteArray request = readRequest(int(address));
+    for (int attempt = 1; attempt <= kReadAttempts; ++attempt) {
+        if (aborted_) {
+            error_ = QStringLiteral("Stopped.");
+            return false;
+        }
+        QByteArray reply;
+        // Short and badly framed replies both count, so a read always ends.
+        if (exchange(request, 0.05, Protocol::kReadReplyLength, reply) == Reply::Framed) {
+            state_.link.LastByte = quint8(reply.at(1));
+            return true;
+        }
+    }
+    error_ = QStringLiteral("The meter did not answer the read of register %1.").arg(address);
+    RefreshSettings();
+    return false;
+}
+
+bool Meter::ReadRawByte(qint64 address)
+{
+    if (!validAddress(address)) {
+        error_ = QStringLiteral("Register address %1 is outside 0..65535.").arg(address);
+        return false;
+    }
+    QByteArray reply;
+    if (aborted_ || exchange(readRequest(int(address)), 0.05, Protocol::kReadReplyLength, reply) !=
+                        Reply::Framed) {
+        error_ = QStringLiteral("The meter did not answer the read of register %1.").arg(address);
+        if (!aborted_)
+            RefreshSettings();
+        return false;
+    }
+    state_.link.LastRawByte = reply.at(1);
+    return true;
+}
+
+bool Meter::WriteByte(double address, qint64 value)
+{
+    // Rounded as the meter's other callers round: to the nearest, halves to even.
+    const double rounded = std::nearbyint(address);
+    if (!std::isfinite(address) || !validAddress(qint64(rounded))) {
+        error_ = QStringLiteral("Register address %1 is outside 0..65535.").arg(address);
+        return false;
+    }
+    if (!validValue(value)) {
+        error_ = QStringLiteral("Value %1 is outside 0..255.").arg(value);
+        return false;
+    }
+    const int a = int(rounded);
+    QByteArray request;
+    request.append(Protocol::kWriteRequest);
+    request.append(char(a % 256));
+    request.append(char(a / 256));
+    request.append(char(value));
+    link_.write(request);
+    Wait(0.05);
+    return true;
+}
+
+bool Meter::SendKey(int code)
+{
+    if (code < 0 || code > 255) {
+        error_ = QStringLiteral("Key code %1 is outside 0..255.").arg(code);
+        return false;
+    }
+    QByteArray request;
+    request.append(Protocol::kKeyCommand);
+    request.append(char(code));
+    link_.write(request);
+    Wait(0.1);
+    if (state_.link.KeyPacing)
+        Wait(2.0);
+    return true;
+}
+
+void Meter::SendKeypadLock()
+{
+    setPollEnabled(false);
+    link_.write(QByteArray(1, Protocol::kKeypadLock));
+    setPollEnabled(true);
+}
+
+void Meter::SendErase() { link_.write(QByteArray(3, Protocol::kEraseByte)); }
+
+bool Meter::RefreshSettings()
+{
+    // A refresh can be asked for from inside its own waits (a read that gives up, a
+    // poll tick); the running one will finish the job.
+    if (state_.link.RefreshBusy)
+        return false;
+    state_.link.RefreshBusy = true;
+    emit portLabelChanged(QStringLiteral("No COM"));
+
+    const double start = clock_.monotonicSeconds();
+    bool answered = false;
+    while (!aborted_) {
+        if (refreshTimeout_ > 0.0 && clock_.monotonicSeconds() - start >= refreshTimeout_)
+            break;
+        discardInput();
+        QByteArray reply;
+        if (exchange(QByteArray(1, Protocol::kStatusRequest), 0.05, Protocol::kStatusReplyLength,
+                     reply) == Reply::Framed) {
+            state_.status = decodeStatusByte(quint8(reply.at(1)));
+            answered = true;
+            break;
+        }
+    }
+    if (!answered) {
+        state_.link.RefreshBusy = false;
+        error_ = aborted_ ? QStringLiteral("Stopped.")
+                          : QStringLiteral("The meter does not answer (no reply within %1 s).")
+                                .arg(refreshTimeout_);
+        if (!aborted_)
+            emit meterSilent();
+        return false;
+    }
+
+    if (ReadByte(MemoryMap::kThreshold))
+        state_.ThresholdLevel = state_.link.LastByte;
+    state_.link.RefreshPending = false;
+    emit settingsRefreshed();
+    emit portLabelChanged(link_.portLabel());
+    state_.link.RefreshBusy = false;
+    return true;
+}
+
+void Meter::SelectDbaDisplay()
+{
+    setPollEnabled(false);
+    int frames = 0;
+    int missing = 0;
+    while (!aborted_) {
+        discardInput();
+        SendKey(Protocol::kKeyMode);
+        link_.write(QByteArray(1, Protocol::kDisplayRequest));
+        Wait(0.01);
+        QByteArray reply = link_.readAll();
+        for (double waited = 0.01; reply.size() < Protocol::kDisplayFrameLength &&
+                                   waited < kFrameTimeout && !aborted_;
+             waited += 0.01) {
+            Wait(0.01);
+            reply += link_.readAll();
+        }
+        if (reply.size() != Protocol::kDisplayFrameLength) {
+            // A meter that never sends whole frames is handed to the settings refresh,
+            // which waits for it, rather than having MODE pressed forever.
+            if (++missing >= kMissingFramesLimit) {
+                RefreshSettings();
+                break;
+            }
+            continue;
+        }
+        decodeDisplayFlags(quint8(reply.at(1)), state_.display);
+        if (++frames > 10) {
+            RefreshSettings();
+            break;
+        }
+        if (state_.display.DbaMode)
+            break;
+    }
+    setPollEnabled(true);
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+// The meter's command set over an open link: register reads and writes, key commands,
+// the settings refresh and the switch to the dBA display. Every exchange is a write,
+// a Wait and a read of everything buffered; a reply is the last bytes received,
+// checked for STX first and ETX last.
+
+#include "link/MeterState.h"
+
+#include <QObject>
+#include <QString>
+
+class Clock;
+class SerialLink;
+
+// Switches the main window's poll on and off around command sequences.
+class PollControl {
+public:
+    virtual ~PollControl() = default;
+    virtual void setPollEnabled(bool enabled) = 0;
+    virtual bool pollEnabled() const = 0;
+};
+
+class Meter : public QObject {
+    Q_OBJECT
+public:
+    Meter(SerialLink &link, Clock &clock, MeterState &state, QObject *parent = nullptr);
+
+    SerialLink &link() { return link_; }
+    Clock &clock() { return clock_; }
+    MeterState &state() { return state_; }
+
+    void setPollControl(PollControl *poll) { poll_ = poll; }
+    PollControl *pollControl() const { return poll_; }
+    void setPollEnabled(bool enabled);
+
+    // Waits on the monotonic clock with the user interface alive.
+    void Wait(double seconds);
+
+    // Reads one register into LastByte. Up to 100 attempts, short replies and badly
+    // framed replies alike; after the last one the settings refresh runs and LastByte
+    // keeps its value. False when refused (address outside 0..65535), given up or aborted.
+    bool ReadByte(qint64 address);
+    // One attempt into LastRawByte; on failure the settings refresh runs.
+    bool ReadRawByte(qint64 address);
+    // address is rounded to the nearest integer. No acknowledgement is read.
+    // False (nothing sent) when the address or value is out of range.
+    bool WriteByte(double address, qint64 value);
+
+    // Presses keys (code 0..255), then waits 0.1 s, 2.1 s with KeyPacing.
+    bool SendKey(int code);
+    // Toggles the keypad lock, with the poll stopped around it.
+    void SendKeypadLock();
+    // Sends "EEE", which erases the logger memory.
+    void SendErase();
+
+    // Reads the status byte and the threshold into the shared fields. Asks until the
+    // meter answers (the user interface stays alive meanwhile), until the refresh
+    // time-out passes, or until abort(). A refresh already running is not started
+    // again from inside itself. True when the fields were refreshed.
+    bool RefreshSettings();
+    // Presses MODE until the display shows dBA; after 11 complete frames without it,
+    // gives up through the settings refresh.
+    void SelectDbaDisplay();
+
+    // Bounds RefreshSettings (seconds; <= 0: no bound, the default of the desktop).
+    void setRefreshTimeout(double seconds) { refreshTimeout_ = seconds; }
+    // Ends every running and later exchange at once (the program is closing).
+    void abort() { aborted_ = true; }
+    bool aborted() const { return aborted_; }
+    // Why the last call returned false.
+    QString errorString() const { return error_; }
+
+    static bool validAddress(qint64 address) { return address >= 0 && address <= 0xFFFF; }
+    static bool validValue(qint64 value) { return value >= 0 && value <= 0xFF; }
+
+signals:
+    // The port label's caption: "No COM" while refreshing, the port's name after.
+    void portLabelChanged(const QString &caption);
+    // Status fields and ThresholdLevel are new.
+    void settingsRefreshed();
+    // RefreshSettings gave up after its time-out.
+    void meterSilent();
+
+private:
+    // Sends a request, waits, and returns the last `length` bytes received when framed.
+    enum class Reply { Framed, Short, BadFraming };
+    Reply exchange(const QByteArray &request, double waitSeconds, int length, QByteArray &reply);
+    void discardInput();
+
+    SerialLink &link_;
+    Clock &clock_;
+    MeterState &state_;
+    PollControl *poll_ = nullptr;
+    double refreshTimeout_ = 0.0;
+    bool aborted_ = false;
+    QString error_;
+};

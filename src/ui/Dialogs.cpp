@@ -1,0 +1,87 @@
+#include "ui/Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+void Dialogs::inform(QWidget *parent, const QString &text, Icon icon, const QString &title)
+{
+    message(parent, title, text, icon, Buttons::Ok);
+}
+
+bool Dialogs::confirm(QWidget *parent, const QString &text, Icon icon, const QString &title)
+{
+    return message(parent, title, text, icon, Buttons::OkCancel) == Answer::Ok;
+}
+
+namespace {
+
+QMessageBox::Icon toQt(Dialogs::Icon icon)
+{
+    switch (icon) {
+    case Dialogs::Icon::Information: return QMessageBox::Information;
+    case Dialogs::Icon::Question: return QMessageBox::Question;
+    case Dialogs::Icon::Warning: return QMessageBox::Warning;
+    case Dialogs::Icon::Critical: return QMessageBox::Critical;
+    case Dialogs::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons toQt(Dialogs::Buttons buttons)
+{
+    switch (buttons) {
+    case Dialogs::Buttons::Ok: return QMessageBox::Ok;
+    case Dialogs::Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Dialogs::Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Dialogs::Buttons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+}  // namespace
+
+Dialogs::Answer QtDialogs::message(QWidget *parent, const QString &title, const QString &text,
+                                   Icon icon, Buttons buttons)
+{
+    QMessageBox box(toQt(icon), title.isEmpty() ? QApplication::applicationDisplayName() : title,
+                    text, toQt(buttons), parent);
+    switch (box.exec()) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+std::optional<QString> QtDialogs::input(QWidget *parent, const QString &title,
+                                        const QString &prompt, const QString &initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(
+        parent, title.isEmpty() ? QApplication::applicationDisplayName() : title, prompt,
+        QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+QString QtDialogs::saveFileName(QWidget *parent, const QString &title, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, title, QString(), filter);
+}
+
+QString QtDialogs::openFileName(QWidget *parent, const QString &title, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
+bool QtDialogs::print(QWidget *parent, QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+// Message, input, file and print dialogs behind one seam: Qt's dialogs in the
+// program, a scripted double in tests that answers from a queue and records every
+// dialog shown.
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+class Dialogs {
+public:
+    enum class Icon { None, Information, Question, Warning, Critical };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~Dialogs() = default;
+
+    virtual Answer message(QWidget *parent, const QString &title, const QString &text,
+                           Icon icon, Buttons buttons) = 0;
+    // nullopt on Cancel.
+    virtual std::optional<QString> input(QWidget *parent, const QString &title,
+                                         const QString &prompt, const QString &initial) = 0;
+    // filter in Qt form ("Data File (*.dat);;All type (*.*)"); empty on Cancel.
+    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &filter) = 0;
+    virtual QString openFileName(QWidget *parent, const QString &title, const QString &filter) = 0;
+    // Lets the user choose a printer and copies; false on Cancel.
+    virtual bool print(QWidget *parent, QPrinter &printer) = 0;
+
+    // Shorthands for the common message boxes.
+    void inform(QWidget *parent, const QString &text, Icon icon = Icon::Information,
+                const QString &title = QString());
+    bool confirm(QWidget *parent, const QString &text, Icon icon = Icon::Question,
+                 const QString &title = QString());
+};
+
+class QtDialogs final : public Dialogs {
+public:
+    Answer message(QWidget *parent, const QString &title, const QString &text, Icon icon,
+                   Buttons buttons) override;
+    std::optional<QString> input(QWidget *parent, const QString &title, const QString &prompt,
+                                 const QString &initial) override;
+    QString saveFileName(QWidget *parent, const QString &title, const QString &filter) override;
+    QString openFileName(QWidget *parent, const QString &title, const QString &filter) override;
+    bool print(QWidget *parent, QPrinter &printer) override;
+};
