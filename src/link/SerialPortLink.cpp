@@ -15,7 +15,7 @@ bool SerialPortLink::open()
     if (port_.isOpen())
         return true;
     if (!port_.open(QIODevice::ReadWrite)) {
-        error_ = QStringLiteral("%1: %2").arg(port_.portName(), port_.errorString());
+        error_ = port_.errorString();
         return false;
     }
     const bool set = port_.setBaudRate(QSerialPort::Baud9600) &&
@@ -24,7 +24,7 @@ bool SerialPortLink::open()
                      port_.setStopBits(QSerialPort::OneStop) &&
                      port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!set) {
-        error_ = QStringLiteral("%1: %2").arg(port_.portName(), port_.errorString());
+        error_ = port_.errorString();
         port_.close();
         return false;
     }

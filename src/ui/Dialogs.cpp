@@ -48,8 +48,11 @@ QMessageBox::StandardButtons toQt(Dialogs::Buttons buttons)
 Dialogs::Answer QtDialogs::message(QWidget *parent, const QString &title, const QString &text,
                                    Icon icon, Buttons buttons)
 {
+    // Message texts end their lines with CR (and CR LF); Qt breaks lines at LF.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(toQt(icon), title.isEmpty() ? QApplication::applicationDisplayName() : title,
-                    text, toQt(buttons), parent);
+                    shown, toQt(buttons), parent);
     switch (box.exec()) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;

@@ -1,0 +1,48 @@
+#pragma once
+
+// The program's start: the port choice, then the main window and, a second later, the
+// remote control panel. Owns the link, the clock and the shared state.
+
+#include "link/Clock.h"
+#include "link/MeterState.h"
+#include "main/AppState.h"
+#include "ui/Dialogs.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+class Meter;
+class Panel;
+class PortSelect;
+class SerialLink;
+class VirtualMeter;
+
+class Application : public QObject {
+    Q_OBJECT
+public:
+    Application();
+    ~Application() override;
+
+    // Shows the "COM Port" window; the rest follows its OK.
+    void showPortSelect();
+    // Starts with a port given on the command line (a path, COMn or sim).
+    void startWithPort(const QString &port);
+
+    Panel *panel() const { return panel_; }
+
+private:
+    // Opens the main window on the chosen port; false when the program must end.
+    bool start(const QString &portText);
+
+    SystemClock clock_;
+    QtDialogs dialogs_;
+    MeterState meterState_;
+    AppState appState_;
+    std::unique_ptr<VirtualMeter> virtualMeter_;
+    std::unique_ptr<SerialLink> link_;
+    std::unique_ptr<Meter> meter_;
+    Panel *panel_ = nullptr;
+    QPointer<PortSelect> portSelect_;
+};
