@@ -1,0 +1,350 @@
+#include "link/Clock.h"
+#include "link/Meter.h"
+#include "main/AppState.h"
+#include "main/Panel.h"
+#include "sim/VirtualMeter.h"
+#include "sim/VirtualMeterLink.h"
+#include "support/TestMain.h"
+#include "ui/ScriptedDialogs.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// The main window on the in-process virtual meter and the fake clock; ticks are
+// called by the test, not by the timer.
+struct Rig {
+    FakeClock clock;
+    VirtualMeter vm;
+    VirtualMeterLink link{vm, clock};
+    MeterState state;
+    AppState app;
+    Meter meter{link, clock, state};
+    ScriptedDialogs dialogs;
+    Panel panel{meter, app, dialogs};
+
+    Rig()
+    {
+        vm.setClock(clock.now(), clock.monotonicSeconds());
+        vm.setFixedLevel(90.0);
+    }
+    void load()
+    {
+        QVERIFY(panel.Form_Load());
+        panel.Timer1.stop();
+    }
+    void tick(double level)
+    {
+        vm.setFixedLevel(level);
+        panel.Timer1_Timer();
+    }
+    QString text(const char *name) const { return panel.findChild<QLabel *>(name)->text(); }
+};
+
+constexpr double kOverload = 250.0;
+constexpr double kUnderRange = -1.0;
+
+}  // namespace
+
+class TestPanel : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loadRefreshesSettingsFirst()
+    {
+        Rig rig;
+        rig.vm.setStatusByte(0x0F);
+        rig.vm.setThreshold(77);
+        rig.load();
+        QCOMPARE(rig.text("LblCOM"), QStringLiteral("SIM"));
+        QVERIFY(rig.state.link.RefreshPending);
+        rig.tick(90.0);
+        QVERIFY(!rig.state.link.RefreshPending);
+        QCOMPARE(rig.text("LblCriterion"), QStringLiteral("90"));
+        QCOMPARE(rig.text("LblExchangeRate"), QStringLiteral("6"));
+        QCOMPARE(rig.text("LblTimeWeighting"), QStringLiteral("Slow"));
+        QCOMPARE(rig.text("LblThreshold"), QStringLiteral("77"));
+        QCOMPARE(rig.text("LblRange"), QStringLiteral("70 - 140"));
+        QCOMPARE(rig.text("LblValue"), QStringLiteral("90.0"));
+        QCOMPARE(rig.text("LblUnit"), QStringLiteral("dBA"));
+    }
+
+    void openFailureEndsWithMessage()
+    {
+        Rig rig;
+        rig.link.setOpenFails(true);
+        QVERIFY(!rig.panel.Form_Load());
+        QCOMPARE(rig.dialogs.texts(), QStringList{"No device available !"});
+        QCOMPARE(rig.dialogs.shown.first().buttons, Dialogs::Buttons::Ok);
+        QVERIFY(!rig.panel.Timer1.isActive());
+    }
+
+    void maxMinThroughThePoll_data()
+    {
+        QTest::addColumn<QList<double>>("levels");
+        QTest::addColumn<QString>("max");
+        QTest::addColumn<QString>("min");
+        QTest::newRow("first-sets-both") << QList<double>{94.5} << "94.5" << "94.5";
+        QTest::newRow("moves") << QList<double>{94.5, 101.2, 88.0} << "101.2" << "88.0";
+        QTest::newRow("overload-sticks") << QList<double>{94.5, kOverload, 120.0, 130.0} << "OL"
+                                         << "94.5";
+        QTest::newRow("under-range-sticks")
+            << QList<double>{94.5, kUnderRange, 70.0, 71.0} << "94.5" << "----";
+    }
+    void maxMinThroughThePoll()
+    {
+        QFETCH(QList<double>, levels);
+        Rig rig;
+        rig.load();
+        for (double level : levels)
+            rig.tick(level);
+        QTEST(rig.text("LblMax"), "max");
+        QTEST(rig.text("LblMin"), "min");
+    }
+
+    void resetStartsAgainFromTheValueShown()
+    {
+        Rig rig;
+        rig.load();
+        rig.tick(94.5);
+        rig.tick(kOverload);
+        rig.tick(80.0);
+        QCOMPARE(rig.text("LblMax"), QStringLiteral("OL"));
+        QTest::mouseClick(rig.panel.findChild<QPushButton *>("CmdReset"), Qt::LeftButton);
+        QCOMPARE(rig.text("LblMax"), QStringLiteral("80.0"));
+        QCOMPARE(rig.text("LblMin"), QStringLiteral("80.0"));
+        rig.tick(85.0);
+        QCOMPARE(rig.text("LblMax"), QStringLiteral("85.0"));
+    }
+
+    void doseModeLeavesMaxMinAlone()
+    {
+        Rig rig;
+        rig.load();
+        rig.tick(94.5);
+        rig.vm.setDisplayMode(VirtualMeter::DisplayMode::Dose);
+        rig.tick(120.0);
+        QCOMPARE(rig.text("LblUnit"), QStringLiteral("%DOSE"));
+        QCOMPARE(rig.text("LblMax"), QStringLiteral("94.5"));
+        QCOMPARE(rig.text("LblMin"), QStringLiteral("94.5"));
+        // The reset does nothing outside dBA mode either.
+        QTest::mouseClick(rig.panel.findChild<QPushButton *>("CmdReset"), Qt::LeftButton);
+        QCOMPARE(rig.text("LblMax"), QStringLiteral("94.5"));
+
+        rig.vm.setDisplayMode(VirtualMeter::DisplayMode::Clock);
+        rig.tick(120.0);
+        QCOMPARE(rig.text("LblUnit"), QString());
+        QCOMPARE(rig.text("LblValue"), rig.clock.now().toString(QStringLiteral("H:mm")));
+    }
+
+    void silentMeterKeepsTheDisplay()
+    {
+        Rig rig;
+        rig.load();
+        rig.tick(94.5);
+        rig.meter.setRefreshTimeout(1.0);
+        rig.vm.setVanished(true);
+        rig.tick(100.0);
+        QCOMPARE(rig.text("LblValue"), QStringLiteral("94.5"));
+        QCOMPARE(rig.text("LblCOM"), QStringLiteral("No COM"));
+        rig.vm.setVanished(false);
+        rig.panel.meter().state().link.RefreshPending = true;
+        rig.tick(100.0);
+        QCOMPARE(rig.text("LblCOM"), QStringLiteral("SIM"));
+        QCOMPARE(rig.text("LblValue"), QStringLiteral("100.0"));
+    }
+
+    void tickDoesNotNest()
+    {
+        Rig rig;
+        rig.load();
+        int nested = 0;
+        rig.clock.duringSleep = [&] {
+            ++nested;
+            rig.panel.Timer1_Timer();  // a timer tick arriving inside the wait
+        };
+        rig.tick(94.5);
+        QVERIFY(nested > 0);
+        rig.clock.duringSleep = nullptr;
+        QCOMPARE(rig.vm.received().count(' '), 1);
+        QCOMPARE(rig.text("LblValue"), QStringLiteral("94.5"));
+    }
+
+    void dbaPrompt_data()
+    {
+        QTest::addColumn<bool>("dbaMode");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("modePressed");
+        QTest::newRow("already-dba") << true << int(Dialogs::Answer::Ok) << false << false;
+        QTest::newRow("ok-switches") << false << int(Dialogs::Answer::Ok) << true << true;
+        QTest::newRow("cancel-still-opens") << false << int(Dialogs::Answer::Cancel) << true << false;
+    }
+    void dbaPrompt()
+    {
+        QFETCH(bool, dbaMode);
+        QFETCH(int, answer);
+        QFETCH(bool, modePressed);
+        Rig rig;
+        rig.load();
+        if (!dbaMode)
+            rig.vm.setDisplayMode(VirtualMeter::DisplayMode::Dose);
+        rig.tick(90.0);
+        rig.vm.clearReceived();
+        rig.dialogs.answers.enqueue(Dialogs::Answer(answer));
+        const double start = rig.clock.monotonicSeconds();
+        bool opened = false;
+        rig.panel.openWithDbaPrompt([&] { opened = true; });
+        QVERIFY(opened);
+        QTEST(!rig.dialogs.shown.isEmpty(), "asked");
+        if (!rig.dialogs.shown.isEmpty()) {
+            QCOMPARE(rig.dialogs.shown.first().text, QStringLiteral("Not dBA mode, continue? "));
+            QCOMPARE(rig.dialogs.shown.first().icon, Dialogs::Icon::Question);
+            QCOMPARE(rig.dialogs.shown.first().buttons, Dialogs::Buttons::OkCancel);
+            QVERIFY(rig.clock.monotonicSeconds() - start >= 0.2);
+        }
+        QCOMPARE(rig.vm.received().contains(QByteArray("F\x01", 2)), modePressed);
+        if (modePressed)
+            QVERIFY(rig.state.display.DbaMode);
+    }
+
+    void windowOpensOnceAndAgainAfterClosing()
+    {
+        Rig rig;
+        bool flag = false;
+        int created = 0;
+        QPointer<QWidget> window;
+        const auto create = [&]() -> QWidget * {
+            ++created;
+            window = new QWidget;
+            return window;
+        };
+        rig.panel.openOnce(flag, create);
+        rig.panel.openOnce(flag, create);
+        QCOMPARE(created, 1);
+        QVERIFY(flag);
+        window->close();  // deletes itself on close
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(!flag);
+        rig.panel.openOnce(flag, create);
+        QCOMPARE(created, 2);
+        delete window.data();
+    }
+
+    void eventButtonRefusedWhileLocked()
+    {
+        Rig rig;
+        rig.load();
+        rig.vm.setLocked(true);
+        rig.tick(90.0);
+        QVERIFY(rig.state.display.KeysLocked);
+        QMetaObject::invokeMethod(rig.panel.CmdEvent, "clicked");
+        QCOMPARE(rig.dialogs.texts(), QStringList{"Key locked!"});
+        QCOMPARE(rig.dialogs.shown.first().icon, Dialogs::Icon::Critical);
+    }
+
+    void twaExplanation()
+    {
+        Rig rig;
+        rig.panel.MnuTwa->trigger();
+        QCOMPARE(rig.dialogs.shown.size(), 1);
+        const QString text = rig.dialogs.shown.first().text;
+        QVERIFY(text.startsWith(QStringLiteral(
+            "The eight-hour time-weighted average sound level(TWA),\r in decibels,")));
+        QVERIFY(text.contains(QStringLiteral("the measured sound level.\r\r\n\r\nNote:\r     The value")));
+        QVERIFY(text.endsWith(QStringLiteral("and open list menu.")));
+        QCOMPARE(text.count(QChar(13)), 5 + 2 + 1 + 3);
+        QCOMPARE(rig.dialogs.shown.first().buttons, Dialogs::Buttons::Ok);
+    }
+
+    void menusAsTheProgramHasThem()
+    {
+        Rig rig;
+        QVERIFY(!rig.panel.MnuVersion->isEnabled());
+        QCOMPARE(rig.panel.MnuVersion->text(), QStringLiteral("V 7.1  2009/11/30"));
+        QVERIFY(!rig.panel.MnuStartRec->isEnabled());
+        QVERIFY(!rig.panel.MnuStopRec->isEnabled());
+        QVERIFY(rig.panel.MnuPanel->isEnabled());
+        QVERIFY(rig.panel.MnuTwa->isEnabled());
+    }
+
+    void consoleKeyFilter_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("read-address") << "TxtRAdd" << "5x9" << "59";
+        QTest::newRow("write-address") << "TxtWAdd" << "1a2-3 4" << "1234";
+        QTest::newRow("write-value") << "TxtWData" << "2.5e" << "25";
+    }
+    void consoleKeyFilter()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        Rig rig;
+        auto *edit = rig.panel.findChild<QLineEdit *>(box);
+        QTest::keyClicks(edit, typed);
+        QTEST(edit->text(), "kept");
+    }
+
+    void consoleReadsAndWrites()
+    {
+        Rig rig;
+        rig.load();
+        rig.vm.setThreshold(77);
+        rig.vm.setReg(0, 0x12);
+        auto *read = rig.panel.findChild<QLineEdit *>("TxtRAdd");
+        QTest::keyClicks(read, "59");
+        QTest::keyClick(read, Qt::Key_Return);
+        QCOMPARE(rig.panel.TxtRData->text(), QStringLiteral("77"));
+        QVERIFY(rig.panel.Timer1.isActive());  // the poll runs again afterwards
+
+        read->clear();  // an empty address reads register 0
+        QTest::mouseClick(rig.panel.CmdRead, Qt::LeftButton);
+        QCOMPARE(rig.panel.TxtRData->text(), QStringLiteral("18"));
+
+        auto *address = rig.panel.findChild<QLineEdit *>("TxtWAdd");
+        QTest::keyClicks(address, "1000");
+        QTest::keyClick(address, Qt::Key_Return);
+        QVERIFY(rig.panel.TxtWData->hasFocus() || !rig.panel.isActiveWindow());
+        QTest::keyClicks(rig.panel.TxtWData, "200");
+        QTest::keyClick(rig.panel.TxtWData, Qt::Key_Return);
+        QCOMPARE(rig.vm.reg(1000), quint8(200));
+        QVERIFY(rig.dialogs.shown.isEmpty());
+    }
+
+    void consoleRangeErrors_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("value");  // empty: a read
+        QTest::newRow("read-65536") << "65536" << "";
+        QTest::newRow("read-huge") << "99999999999999999999" << "";
+        QTest::newRow("write-address-65536") << "65536" << "1";
+        QTest::newRow("write-value-256") << "10" << "256";
+    }
+    void consoleRangeErrors()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, value);
+        Rig rig;
+        rig.load();
+        rig.link.takeWritten();
+        if (value.isEmpty()) {
+            rig.panel.TxtRAdd->setText(address);
+            QTest::mouseClick(rig.panel.CmdRead, Qt::LeftButton);
+        } else {
+            rig.panel.TxtWAdd->setText(address);
+            rig.panel.TxtWData->setText(value);
+            QTest::mouseClick(rig.panel.CmdWrite, Qt::LeftButton);
+        }
+        QCOMPARE(rig.dialogs.texts(), QStringList{"Invalid, try again!"});
+        QCOMPARE(rig.link.takeWritten(), QByteArray());
+    }
+};
+
+DOSEMETER_TEST(TestPanel)
+#include "tst_Panel.moc"
