@@ -14,10 +14,8 @@ namespace {
 
 int silent(Context &c)
 {
-    c.err << "dosemeter-cli: the meter does not answer within " << c.timeoutSeconds << " s";
-    if (!c.meter.errorString().isEmpty())
-        c.err << " (" << c.meter.errorString() << ")";
-    c.err << "\n";
+    c.err << "dosemeter-cli: the meter does not answer (no reply within " << c.timeoutSeconds
+          << " s)\n";
     return Exit::kNoAnswer;
 }
 

@@ -1,0 +1,65 @@
+#include "SimProcess.h"
+#include "link/Clock.h"
+#include "link/Meter.h"
+#include "link/SerialPortLink.h"
+#include "main/AppState.h"
+#include "main/Panel.h"
+#include "support/TestMain.h"
+#include "ui/ScriptedDialogs.h"
+
+#include <QLabel>
+#include <QTest>
+
+// The program's own link (QSerialPort) against dosemeter-sim on a real pseudo-terminal.
+class TestPtyLink : public QObject {
+    Q_OBJECT
+
+private slots:
+    void protocolOverThePty()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({"--status", "0x0A", "--threshold", "85"}));
+        SerialPortLink link(sim.port(), "pts");
+        QVERIFY2(link.open(), qPrintable(link.errorString()));
+        SystemClock clock;
+        MeterState state;
+        Meter meter(link, clock, state);
+        meter.setRefreshTimeout(5.0);
+        QVERIFY(meter.RefreshSettings());
+        QCOMPARE(state.status.CriterionLevel, 85);
+        QCOMPARE(state.status.ExchangeRate, 5);
+        QCOMPARE(state.ThresholdLevel, 85);
+        QVERIFY(meter.WriteByte(0x0300, 0x5A));
+        QVERIFY(meter.ReadByte(0x0300));
+        QCOMPARE(state.link.LastByte, 0x5A);
+        link.close();
+        QCOMPARE(sim.stop(), 0);
+    }
+
+    void mainWindowPollsThePty()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({"--level", "88.8"}));
+        SerialPortLink link(sim.port(), "pts");
+        SystemClock clock;
+        MeterState state;
+        AppState app;
+        Meter meter(link, clock, state);
+        ScriptedDialogs dialogs;
+        Panel panel(meter, app, dialogs);
+        QVERIFY(panel.Form_Load());
+        // The real timer drives the poll here.
+        QTRY_COMPARE_WITH_TIMEOUT(panel.LblValue->text(), QStringLiteral("88.8"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(panel.LblMax->text(), QStringLiteral("88.8"), 5000);
+        QCOMPARE(panel.LblUnit->text(), QStringLiteral("dBA"));
+        QCOMPARE(panel.LblCriterion->text(), QStringLiteral("84"));
+        QCOMPARE(panel.LblCOM->text(), QStringLiteral("pts"));
+        panel.Timer1.stop();
+        QVERIFY(dialogs.shown.isEmpty());
+        link.close();
+        QCOMPARE(sim.stop(), 0);
+    }
+};
+
+DOSEMETER_TEST(TestPtyLink)
+#include "tst_PtyLink.moc"
