@@ -32,6 +32,11 @@ constexpr int kBatteryShift = 5;
 constexpr quint8 kUnderRangeDigits = 0xBB;
 constexpr quint8 kOverloadDigits = 0xAA;
 constexpr quint8 kSampleOverload = 0x40;  // flags byte of a logged sample
+// A run closes with one byte after its last sample, so that the next run (or the first
+// free address) starts at start + 8 + 3 * samples + 1 and the download's sample count,
+// (last byte - start - 8) / 3, comes out whole.
+constexpr quint8 kRunEnd = 0x00;
+constexpr int kRunEndLength = 1;
 
 constexpr int kMemorySize = 0x10000;
 constexpr int kRunTableEntries = (MemoryMap::kRunTableEnd - MemoryMap::kRunTableStart + 1) / 2;
@@ -570,7 +575,7 @@ QByteArray VirtualMeter::memoryWithRuns(const QList<Run> &runs, int idCode, int 
     int address = kRunDataStart;
     int count = 0;
     for (const Run &run : runs) {
-        if (count == kRunTableEntries - 1 || address + kRunHeaderLength > kLoggerEnd)
+        if (count == kRunTableEntries - 1 || address + kRunHeaderLength + kRunEndLength > kLoggerEnd)
             break;
         image[runTableEntry(count)] = char(address & 0xFF);
         image[runTableEntry(count) + 1] = char(address >> 8);
@@ -584,13 +589,14 @@ QByteArray VirtualMeter::memoryWithRuns(const QList<Run> &runs, int idCode, int 
         for (quint8 byte : header)
             image[address++] = char(byte);
         for (const auto &[db, overload] : run.samples) {
-            if (address + kSampleLength > kLoggerEnd)
+            if (address + kSampleLength + kRunEndLength > kLoggerEnd)
                 break;
             const auto [high, low] = levelBytes(db);
             image[address++] = char(low);
             image[address++] = char(high);
             image[address++] = char(overload ? kSampleOverload : 0);
         }
+        image[address++] = char(kRunEnd);
     }
     image[runTableEntry(count)] = char(address & 0xFF);
     image[runTableEntry(count) + 1] = char(address >> 8);

@@ -70,8 +70,10 @@ public:
     // samples at 1 s, 480 at 60 s, 1200 at 0.5 s, 200 at 10 s), ID code 1234, interval
     // 1 s, threshold 80 dB, banks E1 and E2 used with matching time copies. 64 KiB.
     static QByteArray demoMemory(const QDateTime &end, quint32 seed = 7);
-    // A 64 KiB image holding exactly `runs`, stored one after the other from 0x0300,
-    // with the run table and run count, ID code (0..65535), logger interval (tenths of
+    // A 64 KiB image holding exactly `runs`, stored one after the other from 0x0300
+    // (each run: 8-byte header, 3-byte samples, one closing byte, so that a run of n
+    // samples starting at S ends with its last byte at S + 8 + 3n and the next run
+    // starts at S + 9 + 3n), with the run table and run count, ID code (0..65535), logger interval (tenths of
     // a second), threshold 80 dB, all banks unused and their time copies erased (0xFF),
     // and the memory-full flag when `full`. Levels are stored as BCD tenths of a dB,
     // clamped to 0..199.9. What does not fit is left out: samples beyond the end of
