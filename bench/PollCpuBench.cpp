@@ -1,0 +1,95 @@
+// bench-poll-cpu: CPU time the desktop program uses while it polls the meter and the
+// user does nothing. Starts dosemeter-sim on a pseudo-terminal and dosemeter on it
+// (offscreen), lets it settle, then reads the program's CPU time and memory from /proc
+// over the measured span.
+//
+//   bench-poll-cpu [--seconds N]   (default 30)
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+#include <QTextStream>
+#include <QThread>
+
+#include <unistd.h>
+
+namespace {
+
+struct Usage {
+    double cpuSeconds = 0;
+    long rssKiB = 0;
+};
+
+Usage usageOf(qint64 pid)
+{
+    Usage usage;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (stat.open(QIODevice::ReadOnly)) {
+        const QString line = QString::fromLatin1(stat.readAll());
+        // Fields after the command name, which is in parentheses and may hold blanks.
+        const QStringList f = line.mid(line.lastIndexOf(QLatin1Char(')')) + 2).split(QLatin1Char(' '));
+        const double ticks = double(sysconf(_SC_CLK_TCK));
+        usage.cpuSeconds = (f.value(11).toDouble() + f.value(12).toDouble()) / ticks;  // utime, stime
+    }
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &l : status.readAll().split('\n'))
+            if (l.startsWith("VmRSS:"))
+                usage.rssKiB = l.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return usage;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    int seconds = 30;
+    const QStringList args = app.arguments();
+    if (const int i = int(args.indexOf(QStringLiteral("--seconds"))); i > 0 && i + 1 < args.size())
+        seconds = args.at(i + 1).toInt();
+    const QString bin = QCoreApplication::applicationDirPath();
+
+    QProcess sim;
+    sim.start(bin + QStringLiteral("/dosemeter-sim"), {});
+    if (!sim.waitForStarted() || !sim.waitForReadyRead(5000)) {
+        out << "dosemeter-sim did not start\n";
+        return 1;
+    }
+    const QString port = QString::fromLocal8Bit(sim.readLine()).trimmed().mid(6);
+
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(env);
+    program.start(bin + QStringLiteral("/dosemeter"), {QStringLiteral("--port"), port});
+    if (!program.waitForStarted()) {
+        out << "dosemeter did not start\n";
+        return 1;
+    }
+    QThread::sleep(3);  // start-up and the first refresh are not measured
+    const qint64 pid = program.processId();
+    const Usage before = usageOf(pid);
+    QElapsedTimer wall;
+    wall.start();
+    QThread::sleep(seconds);
+    const Usage after = usageOf(pid);
+    const double elapsed = double(wall.elapsed()) / 1000.0;
+
+    program.kill();
+    program.waitForFinished();
+    sim.terminate();
+    sim.waitForFinished();
+
+    const double cpu = after.cpuSeconds - before.cpuSeconds;
+    out << "polled for:        " << elapsed << " s (4 display requests a second)\n";
+    out << "cpu time:          " << cpu << " s\n";
+    out << "cpu share:         " << QString::number(100.0 * cpu / elapsed, 'f', 2) << " % of one core (goal: <= 1 %)\n";
+    out << "resident memory:   " << before.rssKiB << " KiB -> " << after.rssKiB << " KiB\n";
+    return 0;
+}
