@@ -12,7 +12,7 @@
 #include <QSerialPortInfo>
 #include <QTimer>
 
-Application::Application() = default;
+Application::Application(Dialogs *dialogs) : dialogs_(dialogs ? *dialogs : qtDialogs_) {}
 
 Application::~Application()
 {

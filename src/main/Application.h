@@ -22,7 +22,8 @@ class VirtualMeter;
 class Application : public QObject {
     Q_OBJECT
 public:
-    Application();
+    // dialogs: where messages go (Qt's dialogs when null).
+    explicit Application(Dialogs *dialogs = nullptr);
     ~Application() override;
 
     // Shows the "COM Port" window; the rest follows its OK.
@@ -31,13 +32,15 @@ public:
     void startWithPort(const QString &port);
 
     Panel *panel() const { return panel_; }
+    PortSelect *portSelect() const { return portSelect_; }
 
 private:
     // Opens the main window on the chosen port; false when the program must end.
     bool start(const QString &portText);
 
     SystemClock clock_;
-    QtDialogs dialogs_;
+    QtDialogs qtDialogs_;
+    Dialogs &dialogs_;
     MeterState meterState_;
     AppState appState_;
     std::unique_ptr<VirtualMeter> virtualMeter_;

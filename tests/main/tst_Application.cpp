@@ -1,0 +1,62 @@
+#include "main/Application.h"
+#include "main/Panel.h"
+#include "main/PortSelect.h"
+#include "support/TestMain.h"
+#include "ui/ScriptedDialogs.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+// The start: the "COM Port" window, then the main window and the control panel.
+class TestApplication : public QObject {
+    Q_OBJECT
+
+private slots:
+    void portWindow()
+    {
+        ScriptedDialogs dialogs;
+        Application program(&dialogs);
+        program.showPortSelect();
+        PortSelect *window = program.portSelect();
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), QStringLiteral("COM Port"));
+        auto *list = window->findChild<QComboBox *>("Combo1");
+        QVERIFY(list->isEditable());
+        QCOMPARE(list->currentText(), QStringLiteral("COM1"));
+        QCOMPARE(list->itemText(1), QStringLiteral("COM1"));
+        QCOMPARE(list->itemText(8), QStringLiteral("COM8"));
+    }
+
+    void unknownPortEndsTheProgram()
+    {
+        ScriptedDialogs dialogs;
+        Application program(&dialogs);
+        program.showPortSelect();
+        program.portSelect()->Combo1->setCurrentText(QStringLiteral("COM9"));
+        QTest::mouseClick(program.portSelect()->CmdOK, Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), QStringList{"No device available !"});
+        QVERIFY(!program.panel()->isVisible());
+    }
+
+    void simulatorReachesTheMainWindow()
+    {
+        ScriptedDialogs dialogs;
+        Application program(&dialogs);
+        program.showPortSelect();
+        program.portSelect()->Combo1->setCurrentText(QStringLiteral("Simulator"));
+        QTest::mouseClick(program.portSelect()->CmdOK, Qt::LeftButton);  // returns after 1 s
+        Panel *panel = program.panel();
+        QVERIFY(panel && panel->isVisible());
+        QCOMPARE(panel->LblCOM->text(), QStringLiteral("SIM"));
+        QVERIFY(panel->controlPanel() && panel->controlPanel()->isVisible());
+        QTRY_VERIFY(!program.portSelect() || !program.portSelect()->isVisible());
+        QTRY_COMPARE(panel->LblUnit->text(), QStringLiteral("dBA"));
+        QVERIFY(dialogs.shown.isEmpty());
+        panel->Timer1.stop();
+    }
+};
+
+DOSEMETER_TEST(TestApplication)
+#include "tst_Application.moc"
