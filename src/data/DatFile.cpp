@@ -1,0 +1,246 @@
+#include "data/DatFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+constexpr char kQuote = '"';
+constexpr char kTab = '\t';
+constexpr char kNoteMark[] = "*****";
+constexpr int kNoteMarkLength = 5;
+constexpr int kNoteCount = 3;
+constexpr char kDosEnd = 0x1A;  // end-of-file mark some editors leave behind
+
+bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// A record's TAB-separated parts; parts beyond the grid's columns are dropped.
+QList<QByteArrayView> splitRecord(QByteArrayView field, int columns)
+{
+    QList<QByteArrayView> parts;
+    qsizetype start = 0;
+    while (parts.size() < columns) {
+        const qsizetype tab = field.indexOf(kTab, start);
+        if (tab < 0) {
+            parts.append(field.sliced(start));
+            break;
+        }
+        parts.append(field.sliced(start, tab - start));
+        start = tab + 1;
+    }
+    return parts;
+}
+
+QString label(const QString &name)
+{
+    return name.isEmpty() ? QStringLiteral("The file") : QStringLiteral("The file %1").arg(name);
+}
+
+}  // namespace
+
+DatFile::Content DatFile::read(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    Content content;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        content.error = QStringLiteral("%1 could not be opened: %2.").arg(label(name), file.errorString());
+        return content;
+    }
+    // Read no more than the limit, so a device or a huge file cannot exhaust memory.
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (bytes.size() > kMaxFileBytes) {
+        content.error = QStringLiteral("%1 is larger than %2 MB and is not a data file.")
+                            .arg(label(name))
+                            .arg(kMaxFileBytes / (1024 * 1024));
+        return content;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        content.error = QStringLiteral("%1 could not be read: %2.").arg(label(name), file.errorString());
+        return content;
+    }
+    return parse(bytes, name);
+}
+
+DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name)
+{
+    Content content;
+    if (bytes.contains('\0')) {
+        content.error = QStringLiteral("%1 is not a data file: it holds binary data.").arg(label(name));
+        return content;
+    }
+    const char *p = bytes.constData();
+    qsizetype n = bytes.size();
+    if (n > 0 && p[n - 1] == kDosEnd)
+        --n;
+    content.table.reserve(int(n / 32), n);
+
+    const int columns = content.table.columnCount();
+    qsizetype pos = 0;
+    int line = 1;
+    int fieldIndex = 0;  // the first field is the heading line
+    int noteIndex = 0;
+    bool formKnown = false;
+    const auto skipLineEnd = [&] {
+        if (p[pos] == '\r' && pos + 1 < n && p[pos + 1] == '\n')
+            ++pos;
+        ++pos;
+        ++line;
+    };
+
+    while (pos < n) {
+        // One field by the delimited-field rule: leading spaces skipped; a quoted field
+        // runs to the next quote (TABs and commas inside stay); any other field runs to
+        // the next comma or the end of the line.
+        while (pos < n && p[pos] == ' ')
+            ++pos;
+        if (pos >= n)
+            break;
+        if (isLineEnd(p[pos])) {
+            skipLineEnd();  // a blank line holds no field
+            continue;
+        }
+        const int fieldLine = line;
+        QByteArrayView field;
+        if (!formKnown) {
+            content.form = p[pos] == kQuote ? Form::Grid : Form::Recording;
+            formKnown = true;
+        }
+        if (p[pos] == kQuote) {
+            const qsizetype start = pos + 1;
+            qsizetype end = start;
+            while (end < n && p[end] != kQuote && !isLineEnd(p[end]))
+                ++end;
+            field = QByteArrayView(p + start, end - start);
+            pos = end;
+            if (end < n && p[end] == kQuote) {
+                // Whatever stands between the closing quote and the delimiter is dropped.
+                ++pos;
+                while (pos < n && p[pos] != ',' && !isLineEnd(p[pos]))
+                    ++pos;
+            } else if (content.error.isEmpty()) {
+                // No field of ours spans lines: an unclosed quote ends with its line.
+                content.error = QStringLiteral("Line %1 of %2 has no closing quote; it was read "
+                                               "to the end of the line.")
+                                    .arg(fieldLine)
+                                    .arg(name.isEmpty() ? QStringLiteral("the file") : name);
+            }
+        } else {
+            const qsizetype start = pos;
+            while (pos < n && p[pos] != ',' && !isLineEnd(p[pos]))
+                ++pos;
+            field = QByteArrayView(p + start, pos - start);
+        }
+        if (pos < n) {
+            if (p[pos] == ',')
+                ++pos;
+            else
+                skipLineEnd();
+        }
+
+        if (field.size() > kMaxFieldBytes) {
+            content.error = QStringLiteral("Line %1 of %2 is far too long for a data file; "
+                                           "reading stopped there.")
+                                .arg(fieldLine)
+                                .arg(name.isEmpty() ? QStringLiteral("the file") : name);
+            break;
+        }
+        if (fieldIndex++ == 0)
+            continue;
+        if (field.size() >= kNoteMarkLength && field.at(0) == '*' && field.at(4) == '*') {
+            // Notes beyond the third are ignored.
+            if (noteIndex < kNoteCount)
+                content.notes[noteIndex] = QString::fromLatin1(field.sliced(kNoteMarkLength));
+            ++noteIndex;
+            continue;
+        }
+        content.table.appendRecordBytes(splitRecord(field, columns));
+    }
+    return content;
+}
+
+QByteArray DatFile::gridBytes(const RecordTable &table, const QStringList &notes)
+{
+    QByteArray out;
+    out.reserve(qsizetype(table.recordCount()) * 40 + 128);
+    const auto writeRow = [&out](const auto &cellAt, int columns) {
+        out += kQuote;
+        for (int c = 0; c < columns; ++c) {
+            out += cellAt(c);
+            out += kTab;
+        }
+        out += kQuote;
+        out += "\r\n";
+    };
+    writeRow([&](int c) { return table.headings().at(c).toLatin1(); }, table.columnCount());
+    for (int r = 0; r < table.recordCount(); ++r)
+        writeRow([&](int c) { return table.cellBytes(r, c); }, table.columnCount());
+    for (int i = 0; i < kNoteCount; ++i) {
+        out += kQuote;
+        out += kNoteMark;
+        out += notes.value(i).toLatin1();
+        out += kQuote;
+        out += "\r\n";
+    }
+    return out;
+}
+
+QByteArray DatFile::recordingLine(const QStringList &cells)
+{
+    return cells.join(QLatin1Char(kTab)).toLatin1() + "\r\n";
+}
+
+QByteArray DatFile::recordingBytes(const RecordTable &table)
+{
+    QByteArray out = recordingLine(table.headings());
+    out.reserve(out.size() + qsizetype(table.recordCount()) * 36);
+    for (int r = 0; r < table.recordCount(); ++r) {
+        for (int c = 0; c < table.columnCount(); ++c) {
+            if (c > 0)
+                out += kTab;
+            out += table.cellBytes(r, c);
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+QByteArray DatFile::bytes(const Content &content)
+{
+    return content.form == Form::Grid ? gridBytes(content.table, content.notes)
+                                      : recordingBytes(content.table);
+}
+
+QString DatFile::save(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    const auto failure = [&file] {
+        const QString reason = file.errorString();
+        return reason.isEmpty() ? QStringLiteral("unknown error") : reason;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return failure();
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = failure();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return failure();
+    return {};
+}
+
+QString DatFile::cleanNote(const QString &text)
+{
+    QString clean;
+    clean.reserve(text.size());
+    for (const QChar ch : text) {
+        // Commas and TABs would split the note when it is read back, a quote would end
+        // it early, and a line end would start a new record.
+        if (ch != QLatin1Char(',') && ch != QLatin1Char(kTab) && ch != QLatin1Char(kQuote) &&
+            ch != QLatin1Char('\r') && ch != QLatin1Char('\n'))
+            clean += ch;
+    }
+    return clean;
+}

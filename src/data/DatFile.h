@@ -1,0 +1,56 @@
+#pragma once
+
+// The ".dat" data file: a record grid with its three note lines, 8-bit text (Latin-1),
+// lines ended by CR LF. Two forms, read alike:
+//   grid form (the grids' Save):  "cell<TAB>cell<TAB>cell<TAB>cell<TAB>"  one line per
+//       row from the headings on, then three note lines "*****text" (quotes included);
+//   recording form:  cell<TAB>cell<TAB>cell<TAB>cell  one line per row, no notes.
+// The reader never trusts its input: whatever the bytes, it returns what it could read
+// and says in `error` when that is not the whole file.
+
+#include "data/RecordTable.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class DatFile {
+public:
+    enum class Form { Grid, Recording };
+
+    struct Content {
+        RecordTable table;
+        QStringList notes{QString(), QString(), QString()};  // T1, T2, T3
+        Form form = Form::Grid;
+        // Empty when the file was read whole; otherwise what went wrong, for the user.
+        // `table` and `notes` then hold the records read before that point.
+        QString error;
+        bool ok() const { return error.isEmpty(); }
+    };
+
+    // Files larger than this are refused: no data file comes near it.
+    static constexpr qint64 kMaxFileBytes = 512LL * 1024 * 1024;
+    // A field longer than this ends the reading: no record or note comes near it.
+    static constexpr qsizetype kMaxFieldBytes = 64 * 1024;
+
+    // Reads a file. The error names the file by its name without folder.
+    static Content read(const QString &path);
+    // Reads file contents; `name` is used in messages.
+    static Content parse(const QByteArray &bytes, const QString &name = QString());
+
+    // The grid form of a table and its notes (notes beyond three are not written).
+    static QByteArray gridBytes(const RecordTable &table, const QStringList &notes);
+    // The recording form of a table (heading line, then the records).
+    static QByteArray recordingBytes(const RecordTable &table);
+    // Content back to bytes in the form it was read in.
+    static QByteArray bytes(const Content &content);
+    // One line of the recording form, CR LF included.
+    static QByteArray recordingLine(const QStringList &cells);
+
+    // Writes through a temporary file that replaces `path` only when complete, so a
+    // failed save leaves an existing file untouched. Empty on success, else the reason.
+    static QString save(const QString &path, const QByteArray &bytes);
+
+    // Note text as the note boxes keep it: commas and TABs removed.
+    static QString cleanNote(const QString &text);
+};

@@ -1,0 +1,100 @@
+#include "data/LoggerRun.h"
+
+#include "data/RunStamp.h"
+#include "link/Decoders.h"
+#include "link/MeterProtocol.h"
+
+#include <cmath>
+
+namespace LoggerRun {
+
+namespace {
+
+constexpr quint8 kOverloadFlag = 0x40;
+// Progress is reported this many times over a listing at most.
+constexpr int kProgressSteps = 50;
+
+quint8 byteAt(const QByteArray &bytes, qsizetype index)
+{
+    return index >= 0 && index < bytes.size() ? quint8(bytes.at(index)) : 0;
+}
+
+}  // namespace
+
+QStringList setHeadings()
+{
+    return {QStringLiteral("Set"), QStringLiteral("Date"), QStringLiteral("Time"),
+            QStringLiteral("Interval"), QStringLiteral("Rec.s")};
+}
+
+QStringList SetLine::cells() const
+{
+    return {QString::number(set), date, time, interval, numberText(samples)};
+}
+
+int SetLine::wholeSamples() const { return samples > 0 ? int(std::floor(samples)) : 0; }
+
+SetLine setLine(int set, const QByteArray &runData, int start, int last)
+{
+    SetLine line;
+    line.set = set;
+    const auto bcd = [&runData](int i) { return hex2(byteAt(runData, i)); };
+    line.date = QStringLiteral("20") + bcd(0) + QLatin1Char('/') + bcd(1) + QLatin1Char('/') + bcd(2);
+    line.time = bcd(3) + QLatin1Char(':') + bcd(4) + QLatin1Char(':') + bcd(5);
+    line.interval = intervalText(byteAt(runData, 7) * 256 + byteAt(runData, 6));
+    line.samples = double(last - start - MemoryMap::kRunHeaderLength) / MemoryMap::kSampleLength;
+    return line;
+}
+
+QString intervalText(int tenths)
+{
+    const QString digits = QString::number(tenths);
+    if (digits.size() == 1)
+        return QStringLiteral("0.") + digits;
+    return digits.left(digits.size() - 1) + QLatin1Char('.') + digits.right(1);
+}
+
+QString levelText(quint8 low, quint8 high, quint8 flags)
+{
+    if (flags & kOverloadFlag)
+        return QStringLiteral("OL");
+    const QString digits = hex2(high) + hex2(low);
+    QString text = digits.left(3) + QLatin1Char('.') + digits.right(1);
+    if (text.at(0) == QLatin1Char('0') && text.at(1) != QLatin1Char('.'))
+        text.remove(0, 1);
+    return text;
+}
+
+QString numberText(double value)
+{
+    if (value == 0.0)
+        return QStringLiteral("0");  // no "-0"
+    return QString::number(value, 'g', 15);
+}
+
+RecordTable records(const QStringList &setCells, const QByteArray &runData,
+                    const std::function<void(double percent)> &progress)
+{
+    RecordTable table;
+    RunStamp stamp = RunStamp::fromTexts(setCells.value(1), setCells.value(2));
+    const qint64 intervalTenths = std::llround(leadingNumber(setCells.value(3)) * 10.0);
+    const double count = leadingNumber(setCells.value(4));
+    // Sample i occupies bytes 3i + 5 .. 3i + 7 of the run (counting from 0).
+    const qsizetype available =
+        (runData.size() - MemoryMap::kRunHeaderLength) / MemoryMap::kSampleLength;
+    const int listed = int(std::max<double>(0.0, std::min<double>(std::floor(count), double(available))));
+    table.reserve(listed, qsizetype(listed) * 30);
+    const int step = std::max(1, listed / kProgressSteps);
+    for (int i = 1; i <= listed; ++i) {
+        stamp.advance(intervalTenths);
+        const qsizetype at = 3 * qsizetype(i) + 5;
+        table.appendRecord({QString::number(i), stamp.dateText(), stamp.timeText(),
+                            levelText(byteAt(runData, at), byteAt(runData, at + 1),
+                                      byteAt(runData, at + 2))});
+        if (progress && (i % step == 0 || i == listed))
+            progress(100.0 * i / listed);
+    }
+    return table;
+}
+
+}  // namespace LoggerRun

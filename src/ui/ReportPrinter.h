@@ -1,0 +1,26 @@
+#pragma once
+
+// Prints text reports line by line in a fixed-pitch font, page after page.
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+class QPainter;
+class QPrinter;
+
+class ReportPrinter {
+public:
+    // "Lucida Console" at 8 points; where that font is missing, the system's fixed-pitch
+    // font at 8 points, so the columns still line up.
+    static QFont reportFont();
+
+    // Draws the lines from the top of the page on, starting a new page when one is full.
+    static void paint(QPainter &painter, QPrinter &printer, const QStringList &lines);
+
+    // Prints `copies` documents, one print job each. A PDF file cannot hold several
+    // documents: there the copies follow one another, each starting on a new page.
+    // False, with `error` set, when the printer cannot start.
+    static bool print(QPrinter &printer, const QStringList &lines, int copies,
+                      QString *error = nullptr);
+};
