@@ -61,7 +61,12 @@ bool PtyServer::start()
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
     fcntl(master_, F_SETFD, FD_CLOEXEC);
     fcntl(slave_, F_SETFD, FD_CLOEXEC);
-    portName_ = QString::fromLocal8Bit(ttyname(slave_));
+    const char *name = ttyname(slave_);
+    if (!name) {
+        error_ = tr("Cannot name the pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    portName_ = QString::fromLocal8Bit(name);
 
     readNotifier_ = new QSocketNotifier(master_, QSocketNotifier::Read);
     connect(readNotifier_, &QSocketNotifier::activated, this, &PtyServer::readCommands);

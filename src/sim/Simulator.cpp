@@ -149,7 +149,7 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
     const QCommandLineOption fault(QStringLiteral("fault"),
                                    QStringLiteral("Misbehaves: drop=P,corrupt=P,short=P,"
                                                   "stall-after=N,silent (P: fraction 0..1)."),
-                                   QStringLiteral("SPEC"));
+                                   QStringLiteral("LIST"));
     const QCommandLineOption seed(QStringLiteral("seed"),
                                   QStringLiteral("Seed of the level walk and the faults."),
                                   QStringLiteral("N"));
@@ -216,8 +216,8 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
             return bad(QStringLiteral("seed"), parser.value(seed), QStringLiteral("0..4294967295"));
         options.seed = quint32(integer);
     }
-    for (const QString &spec : parser.values(fault)) {
-        if (!parseFaults(spec, options.faults, message))
+    for (const QString &list : parser.values(fault)) {
+        if (!parseFaults(list, options.faults, message))
             return Parse::Error;
     }
     return Parse::Run;

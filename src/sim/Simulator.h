@@ -3,7 +3,7 @@
 // dosemeter-sim: serves a virtual dose meter on a pseudo-terminal.
 //   dosemeter-sim [--memory FILE | --demo-memory] [--save-memory FILE] [--status BYTE]
 //                 [--threshold DB] [--mode dba|dose|clock|date] [--level DB] [--locked]
-//                 [--battery N] [--link PATH] [--fault SPEC] [--seed N]
+//                 [--battery N] [--link PATH] [--fault LIST] [--seed N]
 // Prints "port: /dev/pts/N" as its first line, serves until SIGINT or SIGTERM, then
 // writes the memory image (--save-memory) and exits 0. Exit status 2 for a bad option
 // (nothing served), 1 when the terminal, the link or the saved image fails.
