@@ -6,6 +6,7 @@
 #include "link/Clock.h"
 #include "link/MeterState.h"
 #include "main/AppState.h"
+#include "main/PortSelect.h"
 #include "ui/Dialogs.h"
 
 #include <QObject>
@@ -15,7 +16,6 @@
 
 class Meter;
 class Panel;
-class PortSelect;
 class SerialLink;
 class VirtualMeter;
 

@@ -100,6 +100,7 @@ Panel::~Panel()
 {
     meter_.setPollControl(nullptr);
     delete controlPanel_.data();
+    delete memory_.data();
 }
 
 void Panel::buildControls()
@@ -401,7 +402,7 @@ void Panel::CmdEvent_Click()
     }
 }
 
-void Panel::CmdMemory_Click() {}
+void Panel::CmdMemory_Click() { runMemoryDownload(memory_, meter_, state_, dialogs_, this); }
 
 void Panel::CmdRead_Click()
 {
@@ -527,6 +528,8 @@ void Panel::closeEvent(QCloseEvent *event)
     meter_.abort();
     if (controlPanel_)
         controlPanel_->close();
+    if (memory_)
+        memory_->close();
     event->accept();
     QApplication::quit();
 }

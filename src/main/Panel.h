@@ -4,6 +4,7 @@
 // display four times a second, shows the level, the settings, the maximum and the
 // minimum, and opens every other window.
 
+#include "data/Memory.h"
 #include "link/Meter.h"
 #include "main/LiveDisplay.h"
 #include "main/Poller.h"
@@ -17,7 +18,6 @@
 #include <functional>
 
 class Dialogs;
-class Memory;
 struct AppState;
 class QAction;
 class QLabel;
@@ -95,5 +95,6 @@ private:
     RegisterConsole console_;
     MaxMin maxMin_;
     QPointer<SLmPanel> controlPanel_;
+    QPointer<Memory> memory_;
     bool closing_ = false;
 };
