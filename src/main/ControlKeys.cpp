@@ -1,0 +1,115 @@
+#include "main/ControlKeys.h"
+
+#include "link/MeterProtocol.h"
+
+#include <algorithm>
+
+namespace {
+
+KeyAction send(int code, bool stopPoll)
+{
+    return {KeyAction::Kind::SendKey, code, stopPoll};
+}
+
+}  // namespace
+
+int PanelDisplay::batteryImage() const
+{
+    for (int image = int(ImgBattery.size()) - 1; image > 0; --image) {
+        if (ImgBattery[size_t(image)])
+            return image;
+    }
+    return 0;
+}
+
+KeyAction ControlKeys::action(PanelKey key, const MeterState &state)
+{
+    const DisplayFields &d = state.display;
+    switch (key) {
+    case PanelKey::Mode:
+    case PanelKey::Event:
+    case PanelKey::Reset:
+    case PanelKey::Clock: {
+        if (d.KeysLocked)
+            return {KeyAction::Kind::KeyLocked};
+        const int code = key == PanelKey::Mode    ? Protocol::kKeyMode
+                         : key == PanelKey::Event ? Protocol::kKeyEvent
+                         : key == PanelKey::Reset ? Protocol::kKeyReset
+                                                  : Protocol::kKeyClock;
+        return send(code, true);
+    }
+    case PanelKey::Pause:
+        if (d.KeysLocked)
+            return {KeyAction::Kind::KeyLocked};
+        // A stopped meter has nothing to pause; the button is disabled then anyway.
+        if (!d.Running)
+            return {};
+        return send(d.Paused ? Protocol::kKeyContinue : Protocol::kKeyRunPause, true);
+    case PanelKey::Run:
+        // While the settings refresh talks to the meter, or while keys are paced for a
+        // slow meter, a run key would land in the middle of it.
+        if (state.link.RefreshBusy || state.link.KeyPacing)
+            return {};
+        // Run and stop do not ask about the keypad lock: a locked meter decides itself.
+        // The key goes out between two polls without stopping them.
+        return send(d.Running ? Protocol::kKeyStop : Protocol::kKeyRunPause, false);
+    }
+    return {};
+}
+
+int ControlKeys::batteryImageFor(int level)
+{
+    return std::clamp(level, 0, 5);
+}
+
+const PanelDisplay &ControlKeys::redraw(const MeterState &state, const QString &mainValueText)
+{
+    const DisplayFields &d = state.display;
+    PanelDisplay &p = display_;
+
+    p.ImgDoubleDot = d.ColonOn;
+    p.LblTime = d.ColonOn;
+    p.ImgDash = d.DashOn;
+
+    p.LblPause = d.Paused;
+    p.CmdPauseCaption = d.Paused ? QStringLiteral("Continuar") : QStringLiteral("PAUSE");
+
+    p.ImgRun = d.Running;
+    p.CmdRunCaption = d.Running ? QStringLiteral("Encerrar") : QStringLiteral("RUN");
+    p.CmdPauseEnabled = d.Running;
+
+    p.CmdLockCaption = d.KeysLocked ? QStringLiteral("Unlock") : QStringLiteral("Lock");
+    p.keysLocked = d.KeysLocked;
+
+    p.LblDose = d.DoseMode;
+    p.LbldBA = d.DbaMode;
+    p.LblMem = d.MemOn;
+    p.ImgLoud = d.LoudOn;
+    p.LblPK = d.PeakOn;
+
+    if (d.BatteryLevel != p.batteryShown) {
+        p.ImgBattery[size_t(batteryImageFor(p.batteryShown))] = false;
+        p.ImgBattery[size_t(batteryImageFor(d.BatteryLevel))] = true;
+        p.ImgBattery[0] = true;
+        p.batteryShown = d.BatteryLevel;
+    }
+
+    if (d.EventBank == 0)
+        p.LblBank.clear();
+    else if (d.EventBank >= 1 && d.EventBank <= 5)
+        p.LblBank = QStringLiteral("E%1").arg(d.EventBank);
+    // Toggled once per 500 ms redraw, the symbol blinks at 1 Hz as on the meter.
+    p.LblBankVisible = d.BankBlink ? !p.LblBankVisible : true;
+
+    p.LblPoint1 = !(d.FieldMode || d.ColonOn) && d.Point1On;
+    p.LblPoint2 = d.DoseMode && d.Point2On;
+
+    p.LblValue = mainValueText;
+
+    p.LblFast = state.status.FastResponse;
+    p.LblSlow = !state.status.FastResponse;
+
+    p.BdBBar = d.DbaMode;
+    p.BdBLevel = d.LevelValue;
+    return p;
+}

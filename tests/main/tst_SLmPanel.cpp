@@ -1,0 +1,532 @@
+#include "link/Clock.h"
+#include "link/Meter.h"
+#include "main/LcdReplica.h"
+#include "main/Poller.h"
+#include "main/SLmPanel.h"
+#include "sim/VirtualMeter.h"
+#include "sim/VirtualMeterLink.h"
+#include "support/TestMain.h"
+#include "ui/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QDir>
+#include <QImage>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+// The main window's poll switch, logging every change with the bytes the meter got
+// since the previous change ("off:" then "on:46 01" is one key sent with the poll off).
+class RecordingPoll final : public PollControl {
+public:
+    explicit RecordingPoll(VirtualMeterLink &link) : link_(link) {}
+    void setPollEnabled(bool enabled) override
+    {
+        log << QString((enabled ? QStringLiteral("on:") : QStringLiteral("off:")) +
+                       QString::fromLatin1(link_.takeWritten().toHex(' ')));
+        enabled_ = enabled;
+    }
+    bool pollEnabled() const override { return enabled_; }
+
+    QStringList log;
+    bool enabled_ = true;
+
+private:
+    VirtualMeterLink &link_;
+};
+
+// The panel on a virtual meter, with the main window's poll as the source of the
+// shared fields and of the value text.
+struct Rig {
+    FakeClock clock;
+    VirtualMeter device;
+    VirtualMeterLink link{device, clock};
+    MeterState state;
+    Meter meter{link, clock, state};
+    Poller poller{meter};
+    RecordingPoll poll{link};
+    ScriptedDialogs dialogs;
+    QString valueText;
+    SLmPanel panel{meter, dialogs, [this] { return valueText; }};
+
+    Rig()
+    {
+        device.setClock(QDateTime(QDate(2009, 11, 30), QTime(8, 30)), clock.monotonicSeconds());
+        device.setFixedLevel(94.5);
+        link.open();
+        meter.setPollControl(&poll);
+    }
+    // One poll of the main window, then one redraw of the panel; forgets what was sent.
+    void refresh()
+    {
+        const Poller::Result result = poller.tick();
+        QCOMPARE(result.outcome, Poller::Outcome::Decoded);
+        valueText = result.valueText;
+        panel.Timer1_Timer();
+        link.takeWritten();
+        poll.log.clear();
+    }
+    // Brings the meter into a run state by its own keys: "stopped", "running", "paused".
+    void setRunState(const QString &runState)
+    {
+        if (runState != QLatin1String("stopped"))
+            meter.SendKey(16);
+        if (runState == QLatin1String("paused"))
+            meter.SendKey(16);
+        refresh();
+    }
+    QPushButton *key(const QString &name) { return panel.findChild<QPushButton *>(name); }
+    QAction *lock() { return panel.findChild<QAction *>(QStringLiteral("CmdLock")); }
+};
+
+// Names of the display items that are lit.
+QStringList litItems(const PanelDisplay &d)
+{
+    QStringList lit;
+    const std::pair<const char *, bool> items[] = {
+        {"LblPoint1", d.LblPoint1}, {"LblPoint2", d.LblPoint2}, {"ImgDoubleDot", d.ImgDoubleDot},
+        {"ImgDash", d.ImgDash},     {"LblTime", d.LblTime},     {"LblDose", d.LblDose},
+        {"LbldBA", d.LbldBA},       {"LblMem", d.LblMem},       {"LblPK", d.LblPK},
+        {"LblPause", d.LblPause},   {"ImgRun", d.ImgRun},       {"ImgLoud", d.ImgLoud},
+        {"LblFast", d.LblFast},     {"LblSlow", d.LblSlow},     {"BdBBar", d.BdBBar},
+    };
+    for (const auto &[name, on] : items) {
+        if (on)
+            lit << QString::fromLatin1(name);
+    }
+    return lit;
+}
+
+QList<int> shownBatteryImages(const PanelDisplay &d)
+{
+    QList<int> shown;
+    for (int i = 0; i < int(d.ImgBattery.size()); ++i) {
+        if (d.ImgBattery[size_t(i)])
+            shown << i;
+    }
+    return shown;
+}
+
+}  // namespace
+
+class TestSLmPanel : public QObject {
+    Q_OBJECT
+
+private slots:
+    void controlsByName()
+    {
+        Rig rig;
+        QCOMPARE(rig.panel.objectName(), QStringLiteral("SLmPanel"));
+        QCOMPARE(rig.panel.windowTitle(), QStringLiteral("Control Panel"));
+        const QList<std::pair<QString, QString>> keys{
+            {"CmdMode", "MODE"}, {"CmdEvent", "EVENT"}, {"CmdReset", "RESET"},
+            {"CmdTime", "CLOCK"}, {"CmdRun", "RUN"},    {"CmdPause", "PAUSE"}};
+        for (const auto &[name, caption] : keys) {
+            QVERIFY2(rig.key(name), qPrintable(name));
+            QCOMPARE(rig.key(name)->text(), caption);
+        }
+        QVERIFY(rig.lock());
+        QCOMPARE(rig.lock()->text(), QStringLiteral("Lock"));
+        auto *timer = rig.panel.findChild<QTimer *>(QStringLiteral("Timer1"));
+        QVERIFY(timer);
+        QCOMPARE(timer->interval(), 500);
+        QVERIFY(timer->isActive());
+    }
+
+    // What each key sends in each run state, and whether the poll is off around it.
+    void keys_data()
+    {
+        QTest::addColumn<QString>("runState");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QStringList>("pollLog");
+        QTest::addColumn<bool>("runningAfter");
+        QTest::addColumn<bool>("pausedAfter");
+
+        const QStringList none;
+        QTest::newRow("mode") << "stopped" << "CmdMode" << QStringList{"off:", "on:46 01"} << false
+                              << false;
+        QTest::newRow("event") << "stopped" << "CmdEvent" << QStringList{"off:", "on:46 02"}
+                               << false << false;
+        QTest::newRow("reset") << "stopped" << "CmdReset" << QStringList{"off:", "on:46 04"}
+                               << false << false;
+        QTest::newRow("clock") << "stopped" << "CmdTime" << QStringList{"off:", "on:46 08"}
+                               << false << false;
+        QTest::newRow("pause-while-running") << "running" << "CmdPause"
+                                             << QStringList{"off:", "on:46 10"} << true << true;
+        QTest::newRow("continue-while-paused") << "paused" << "CmdPause"
+                                               << QStringList{"off:", "on:46 40"} << true << false;
+        QTest::newRow("pause-while-stopped-sends-nothing") << "stopped" << "CmdPause" << none
+                                                           << false << false;
+        // Run and stop go out between polls, with the poll left alone: the bytes are
+        // checked in the test body.
+        QTest::newRow("run-when-stopped") << "stopped" << "CmdRun" << none << true << false;
+        QTest::newRow("stop-when-running") << "running" << "CmdRun" << none << false << false;
+        QTest::newRow("stop-when-paused") << "paused" << "CmdRun" << none << false << false;
+    }
+    void keys()
+    {
+        QFETCH(QString, runState);
+        QFETCH(QString, key);
+        QFETCH(QStringList, pollLog);
+        QFETCH(bool, runningAfter);
+        QFETCH(bool, pausedAfter);
+
+        Rig rig;
+        rig.setRunState(runState);
+        QPushButton *button = rig.key(key);
+        QCOMPARE(button->isEnabled(), key != QLatin1String("CmdPause") || runState != "stopped");
+        if (button->isEnabled())
+            button->click();
+        else
+            rig.panel.CmdPause_Click();  // a click that came before the redraw disabled it
+
+        QCOMPARE(rig.poll.log, pollLog);
+        const QByteArray sent = rig.link.takeWritten();
+        if (key == QLatin1String("CmdRun"))
+            QCOMPARE(sent.toHex(' '), runState == "stopped" ? QByteArray("46 10")
+                                                              : QByteArray("46 20"));
+        else
+            QCOMPARE(sent, QByteArray());
+        QVERIFY(rig.dialogs.shown.isEmpty());
+        QCOMPARE(rig.device.running(), runningAfter);
+        QCOMPARE(rig.device.paused(), pausedAfter);
+    }
+
+    // A whole run from the panel: the captions follow the meter after each redraw.
+    void runPauseContinueStop()
+    {
+        Rig rig;
+        rig.refresh();
+        QPushButton *run = rig.key(QStringLiteral("CmdRun"));
+        QPushButton *pause = rig.key(QStringLiteral("CmdPause"));
+        QCOMPARE(run->text(), QStringLiteral("RUN"));
+        QVERIFY(!pause->isEnabled());
+
+        run->click();
+        rig.refresh();
+        QCOMPARE(run->text(), QStringLiteral("Encerrar"));
+        QCOMPARE(pause->text(), QStringLiteral("PAUSE"));
+        QVERIFY(pause->isEnabled());
+        QVERIFY(rig.panel.display().ImgRun);
+        QVERIFY(!rig.panel.display().LblPause);
+
+        pause->click();
+        rig.refresh();
+        QCOMPARE(pause->text(), QStringLiteral("Continuar"));
+        QVERIFY(rig.panel.display().LblPause);
+
+        pause->click();
+        rig.refresh();
+        QCOMPARE(pause->text(), QStringLiteral("PAUSE"));
+        QVERIFY(!rig.panel.display().LblPause);
+
+        run->click();
+        rig.refresh();
+        QCOMPARE(run->text(), QStringLiteral("RUN"));
+        QVERIFY(!pause->isEnabled());
+        QVERIFY(!rig.panel.display().ImgRun);
+    }
+
+    void lockedKeysSendNothing_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::newRow("mode") << "CmdMode";
+        QTest::newRow("event") << "CmdEvent";
+        QTest::newRow("reset") << "CmdReset";
+        QTest::newRow("clock") << "CmdTime";
+        QTest::newRow("pause") << "CmdPause";
+    }
+    void lockedKeysSendNothing()
+    {
+        QFETCH(QString, key);
+        Rig rig;
+        rig.setRunState(QStringLiteral("running"));  // so that PAUSE is enabled
+        rig.lock()->trigger();
+        rig.refresh();
+        QCOMPARE(rig.lock()->text(), QStringLiteral("Unlock"));
+
+        rig.key(key)->click();
+        QCOMPARE(rig.dialogs.texts(), QStringList{QStringLiteral("Key locked!")});
+        QCOMPARE(rig.dialogs.shown.first().icon, Dialogs::Icon::Critical);
+        QCOMPARE(rig.dialogs.shown.first().buttons, Dialogs::Buttons::Ok);
+        QCOMPARE(rig.link.takeWritten(), QByteArray());
+        QVERIFY(rig.poll.log.isEmpty());
+        QVERIFY(rig.device.running() && !rig.device.paused());
+    }
+
+    void lockEntryTogglesAndAlwaysSends()
+    {
+        Rig rig;
+        rig.refresh();
+        rig.lock()->trigger();
+        QCOMPARE(rig.poll.log, (QStringList{"off:", "on:4b"}));
+        QVERIFY(rig.device.locked());
+        rig.refresh();
+        QCOMPARE(rig.lock()->text(), QStringLiteral("Unlock"));
+        QVERIFY(rig.panel.display().keysLocked);
+
+        rig.lock()->trigger();  // locked: still sent
+        QCOMPARE(rig.poll.log, (QStringList{"off:", "on:4b"}));
+        QVERIFY(!rig.device.locked());
+        rig.refresh();
+        QCOMPARE(rig.lock()->text(), QStringLiteral("Lock"));
+        QVERIFY(rig.dialogs.shown.isEmpty());
+    }
+
+    void runKeyWaitsForTheLink_data()
+    {
+        QTest::addColumn<bool>("refreshBusy");
+        QTest::addColumn<bool>("keyPacing");
+        QTest::newRow("refresh-busy") << true << false;
+        QTest::newRow("key-pacing") << false << true;
+    }
+    void runKeyWaitsForTheLink()
+    {
+        QFETCH(bool, refreshBusy);
+        QFETCH(bool, keyPacing);
+        Rig rig;
+        rig.refresh();
+        rig.state.link.RefreshBusy = refreshBusy;
+        rig.state.link.KeyPacing = keyPacing;
+        rig.key(QStringLiteral("CmdRun"))->click();
+        QCOMPARE(rig.link.takeWritten(), QByteArray());
+        QVERIFY(!rig.device.running());
+        QVERIFY(rig.dialogs.shown.isEmpty());
+    }
+
+    // A click inside the wait of the previous key must not put a second key and a
+    // second poll switch in the middle of the first.
+    void clickDuringKeyWaitIsIgnored()
+    {
+        Rig rig;
+        rig.refresh();
+        rig.state.link.KeyPacing = true;  // 2.1 s of waiting to click into
+        int clicks = 0;
+        rig.clock.duringSleep = [&] {
+            if (clicks++ == 0)
+                rig.key(QStringLiteral("CmdEvent"))->click();
+        };
+        rig.key(QStringLiteral("CmdMode"))->click();
+        rig.clock.duringSleep = nullptr;
+        QCOMPARE(rig.poll.log, (QStringList{"off:", "on:46 01"}));
+
+        rig.key(QStringLiteral("CmdEvent"))->click();  // afterwards keys work again
+        QCOMPARE(rig.poll.log.last(), QStringLiteral("on:46 02"));
+    }
+
+    // A key pressed while another window's sequence has the poll off leaves it off.
+    void keyLeavesAStoppedPollStopped()
+    {
+        Rig rig;
+        rig.refresh();
+        rig.poll.enabled_ = false;
+        rig.key(QStringLiteral("CmdMode"))->click();
+        QCOMPARE(rig.poll.log, QStringList{"off:"});
+        QVERIFY(!rig.poll.pollEnabled());
+        QCOMPARE(rig.link.takeWritten().toHex(' '), QByteArray("46 01"));
+    }
+
+    // Which items one redraw lights, for the display flags the meter reports.
+    void symbols_data()
+    {
+        QTest::addColumn<QString>("flags");
+        QTest::addColumn<QStringList>("lit");
+
+        // Letters: F FieldMode, C ColonOn, D DashOn, 1 Point1On, 2 Point2On, d DoseMode,
+        // a DbaMode, M MemOn, L LoudOn, P PeakOn, f FastResponse.
+        QTest::newRow("level") << "a1f" << QStringList{"LblPoint1", "LbldBA", "LblFast", "BdBBar"};
+        QTest::newRow("level-loud-peak-mem")
+            << "a1LPM"
+            << QStringList{"LblPoint1", "LbldBA", "LblMem", "LblPK", "ImgLoud", "LblSlow", "BdBBar"};
+        QTest::newRow("dose-point2") << "d2" << QStringList{"LblPoint2", "LblDose", "LblSlow"};
+        QTest::newRow("dose-point1") << "d1" << QStringList{"LblPoint1", "LblDose", "LblSlow"};
+        QTest::newRow("point2-outside-dose") << "a2" << QStringList{"LbldBA", "LblSlow", "BdBBar"};
+        QTest::newRow("clock-hides-point1")
+            << "FC1" << QStringList{"ImgDoubleDot", "LblTime", "LblSlow"};
+        QTest::newRow("colon-alone-hides-point1")
+            << "C1" << QStringList{"ImgDoubleDot", "LblTime", "LblSlow"};
+        QTest::newRow("field-hides-point1") << "F1" << QStringList{"LblSlow"};
+        QTest::newRow("date") << "FD" << QStringList{"ImgDash", "LblSlow"};
+    }
+    void symbols()
+    {
+        QFETCH(QString, flags);
+        QFETCH(QStringList, lit);
+        MeterState state;
+        DisplayFields &d = state.display;
+        d.FieldMode = flags.contains('F');
+        d.ColonOn = flags.contains('C');
+        d.DashOn = flags.contains('D');
+        d.Point1On = flags.contains('1');
+        d.Point2On = flags.contains('2');
+        d.DoseMode = flags.contains('d');
+        d.DbaMode = flags.contains('a');
+        d.MemOn = flags.contains('M');
+        d.LoudOn = flags.contains('L');
+        d.PeakOn = flags.contains('P');
+        state.status.FastResponse = flags.contains('f');
+
+        ControlKeys keys;
+        const PanelDisplay &shown = keys.redraw(state, QStringLiteral("94.5"));
+        QStringList got = litItems(shown);
+        got.sort();
+        lit.sort();
+        QCOMPARE(got, lit);
+        QCOMPARE(shown.LblValue, QStringLiteral("94.5"));
+    }
+
+    void bankBlinks()
+    {
+        MeterState state;
+        ControlKeys keys;
+        state.display.EventBank = 2;
+        state.display.BankBlink = true;
+        QList<bool> visible;
+        for (int i = 0; i < 4; ++i)
+            visible << keys.redraw(state, {}).LblBankVisible;
+        QCOMPARE(visible, (QList<bool>{false, true, false, true}));
+        QCOMPARE(keys.display().LblBank, QStringLiteral("E2"));
+
+        keys.redraw(state, {});  // hidden now
+        state.display.BankBlink = false;
+        QVERIFY(keys.redraw(state, {}).LblBankVisible);
+        QVERIFY(keys.redraw(state, {}).LblBankVisible);
+
+        state.display.EventBank = 6;  // no such bank: the caption stays
+        QCOMPARE(keys.redraw(state, {}).LblBank, QStringLiteral("E2"));
+        state.display.EventBank = 0;
+        QCOMPARE(keys.redraw(state, {}).LblBank, QString());
+    }
+
+    // The gauge after the meter reports each level in turn, through the poll.
+    void battery_data()
+    {
+        QTest::addColumn<QList<int>>("levels");
+        QTest::addColumn<QList<int>>("images");
+
+        QTest::newRow("five-to-three") << QList<int>{5, 3} << QList<int>{0, 3};
+        QTest::newRow("six-shows-full") << QList<int>{6} << QList<int>{0, 5};
+        QTest::newRow("seven-shows-full") << QList<int>{7} << QList<int>{0, 5};
+        QTest::newRow("seven-then-six") << QList<int>{7, 6} << QList<int>{0, 5};
+        QTest::newRow("seven-then-five") << QList<int>{7, 5} << QList<int>{0, 5};
+        QTest::newRow("six-then-two") << QList<int>{6, 2} << QList<int>{0, 2};
+        QTest::newRow("two-then-empty") << QList<int>{2, 0} << QList<int>{0};
+        QTest::newRow("empty-from-start") << QList<int>{0} << QList<int>{0};
+    }
+    void battery()
+    {
+        QFETCH(QList<int>, levels);
+        QFETCH(QList<int>, images);
+        Rig rig;
+        for (const int level : levels) {
+            rig.device.setBattery(level);
+            rig.refresh();
+        }
+        QCOMPARE(rig.state.display.BatteryLevel, levels.last());
+        QCOMPARE(shownBatteryImages(rig.panel.display()), images);
+    }
+
+    void glyphs_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("glyphs");
+        QTest::newRow("level") << "94.5" << " 945";
+        QTest::newRow("level-hundreds") << "135.2" << "1352";
+        QTest::newRow("level-text") << "094.5" << "0945";
+        QTest::newRow("dose") << "12.05" << "1205";
+        QTest::newRow("clock") << "8:30" << " 830";
+        QTest::newRow("date-dash") << "11-30" << "1130";
+        QTest::newRow("setting-field") << "0 84" << "0 84";
+        QTest::newRow("under-range") << "----" << "----";
+        QTest::newRow("overload") << " OL " << " OL ";
+        QTest::newRow("empty") << "" << "    ";
+        QTest::newRow("too-long-keeps-right") << "12345" << "2345";
+    }
+    void glyphs()
+    {
+        QFETCH(QString, text);
+        QTEST(LcdReplica::glyphs(text), "glyphs");
+    }
+
+    // The panel mirrors the main window's value and level through the poll.
+    void mirrorsTheMeter()
+    {
+        Rig rig;
+        rig.refresh();
+        const PanelDisplay &d = rig.panel.display();
+        QCOMPARE(d.LblValue, QStringLiteral("94.5"));
+        QVERIFY(d.LbldBA && d.BdBBar);
+        QCOMPARE(d.BdBLevel, 94.5f);
+
+        rig.device.setDisplayMode(VirtualMeter::DisplayMode::Clock);
+        rig.refresh();
+        QCOMPARE(d.LblValue, QStringLiteral("8:30"));
+        QVERIFY(d.ImgDoubleDot && d.LblTime && !d.LblPoint1 && !d.BdBBar);
+    }
+
+    void placedBesideTheMainWindow()
+    {
+        Rig rig;
+        QWidget main;
+        main.setGeometry(40, 60, 300, 200);
+        rig.panel.placeBeside(&main);
+        const QRect frame = main.frameGeometry();
+        QCOMPARE(rig.panel.frameGeometry().topLeft(), QPoint(frame.x() + frame.width(), frame.y()));
+    }
+
+    // Paints the panel in its typical states; with DOSEMETER_PANEL_SHOTS set to a
+    // directory, saves each as a PNG there to look at.
+    void paintsEveryState_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::newRow("dba-level") << "dba";
+        QTest::newRow("running") << "running";
+        QTest::newRow("dose") << "dose";
+        QTest::newRow("clock") << "clock";
+        QTest::newRow("date") << "date";
+        QTest::newRow("paused") << "paused";
+        QTest::newRow("locked") << "locked";
+        QTest::newRow("battery-low") << "battery";
+        QTest::newRow("overload") << "overload";
+        QTest::newRow("under-range") << "under";
+    }
+    void paintsEveryState()
+    {
+        QFETCH(QString, state);
+        Rig rig;
+        rig.meter.RefreshSettings();
+        if (QStringList{"running", "dose", "paused", "locked", "battery"}.contains(state))
+            rig.setRunState(state == "paused" ? QStringLiteral("paused") : QStringLiteral("running"));
+        rig.clock.advance(1800.0);  // half an hour of dose
+        if (state == "dose")
+            rig.device.setDisplayMode(VirtualMeter::DisplayMode::Dose);
+        else if (state == "clock")
+            rig.device.setDisplayMode(VirtualMeter::DisplayMode::Clock);
+        else if (state == "date")
+            rig.device.setDisplayMode(VirtualMeter::DisplayMode::Date);
+        else if (state == "locked")
+            rig.device.setLocked(true);
+        else if (state == "battery")
+            rig.device.setBattery(1);
+        else if (state == "overload")
+            rig.device.setFixedLevel(250.0);
+        else if (state == "under")
+            rig.device.setFixedLevel(-1.0);
+        rig.refresh();
+        rig.panel.show();
+        if (!rig.panel.display().LblBankVisible)  // a running meter's bank blinks
+            rig.panel.Timer1_Timer();
+        const QImage image = rig.panel.grab().toImage();
+        QVERIFY(!image.isNull());
+        const QString dir = qEnvironmentVariable("DOSEMETER_PANEL_SHOTS");
+        if (!dir.isEmpty())
+            QVERIFY(image.save(QDir(dir).filePath(state + QStringLiteral(".png"))));
+    }
+};
+
+DOSEMETER_TEST(TestSLmPanel)
+#include "tst_SLmPanel.moc"
