@@ -117,26 +117,6 @@ class TestSLmPanel : public QObject {
     Q_OBJECT
 
 private slots:
-    void controlsByName()
-    {
-        Rig rig;
-        QCOMPARE(rig.panel.objectName(), QStringLiteral("SLmPanel"));
-        QCOMPARE(rig.panel.windowTitle(), QStringLiteral("Control Panel"));
-        const QList<std::pair<QString, QString>> keys{
-            {"CmdMode", "MODE"}, {"CmdEvent", "EVENT"}, {"CmdReset", "RESET"},
-            {"CmdTime", "CLOCK"}, {"CmdRun", "RUN"},    {"CmdPause", "PAUSE"}};
-        for (const auto &[name, caption] : keys) {
-            QVERIFY2(rig.key(name), qPrintable(name));
-            QCOMPARE(rig.key(name)->text(), caption);
-        }
-        QVERIFY(rig.lock());
-        QCOMPARE(rig.lock()->text(), QStringLiteral("Lock"));
-        auto *timer = rig.panel.findChild<QTimer *>(QStringLiteral("Timer1"));
-        QVERIFY(timer);
-        QCOMPARE(timer->interval(), 500);
-        QVERIFY(timer->isActive());
-    }
-
     // What each key sends in each run state, and whether the poll is off around it.
     void keys_data()
     {
@@ -411,7 +391,6 @@ private slots:
         QTest::newRow("five-to-three") << QList<int>{5, 3} << QList<int>{0, 3};
         QTest::newRow("six-shows-full") << QList<int>{6} << QList<int>{0, 5};
         QTest::newRow("seven-shows-full") << QList<int>{7} << QList<int>{0, 5};
-        QTest::newRow("seven-then-six") << QList<int>{7, 6} << QList<int>{0, 5};
         QTest::newRow("seven-then-five") << QList<int>{7, 5} << QList<int>{0, 5};
         QTest::newRow("six-then-two") << QList<int>{6, 2} << QList<int>{0, 2};
         QTest::newRow("two-then-empty") << QList<int>{2, 0} << QList<int>{0};
@@ -435,15 +414,12 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("glyphs");
         QTest::newRow("level") << "94.5" << " 945";
-        QTest::newRow("level-hundreds") << "135.2" << "1352";
         QTest::newRow("level-text") << "094.5" << "0945";
         QTest::newRow("dose") << "12.05" << "1205";
         QTest::newRow("clock") << "8:30" << " 830";
         QTest::newRow("date-dash") << "11-30" << "1130";
-        QTest::newRow("setting-field") << "0 84" << "0 84";
         QTest::newRow("under-range") << "----" << "----";
         QTest::newRow("overload") << " OL " << " OL ";
-        QTest::newRow("empty") << "" << "    ";
         QTest::newRow("too-long-keeps-right") << "12345" << "2345";
     }
     void glyphs()
@@ -456,6 +432,9 @@ private slots:
     void mirrorsTheMeter()
     {
         Rig rig;
+        const auto *timer = rig.panel.findChild<QTimer *>(QStringLiteral("Timer1"));
+        QVERIFY(timer && timer->isActive());
+        QCOMPARE(timer->interval(), 500);
         rig.refresh();
         const PanelDisplay &d = rig.panel.display();
         QCOMPARE(d.LblValue, QStringLiteral("94.5"));
@@ -466,16 +445,6 @@ private slots:
         rig.refresh();
         QCOMPARE(d.LblValue, QStringLiteral("8:30"));
         QVERIFY(d.ImgDoubleDot && d.LblTime && !d.LblPoint1 && !d.BdBBar);
-    }
-
-    void placedBesideTheMainWindow()
-    {
-        Rig rig;
-        QWidget main;
-        main.setGeometry(40, 60, 300, 200);
-        rig.panel.placeBeside(&main);
-        const QRect frame = main.frameGeometry();
-        QCOMPARE(rig.panel.frameGeometry().topLeft(), QPoint(frame.x() + frame.width(), frame.y()));
     }
 
     // Paints the panel in its typical states; with DOSEMETER_PANEL_SHOTS set to a
