@@ -36,6 +36,18 @@ private slots:
         QCOMPARE(sim.stop(), 0);
     }
 
+    void autoFindsTheAnsweringPort()
+    {
+        SimProcess silent;
+        QVERIFY(silent.start({"--fault", "silent"}));
+        SimProcess meter;
+        QVERIFY(meter.start());
+        QCOMPARE(probeForMeter({"/dev/nonexistent", silent.port(), meter.port()}), meter.port());
+        QCOMPARE(probeForMeter({silent.port()}), QString());
+        QCOMPARE(silent.stop(), 0);
+        QCOMPARE(meter.stop(), 0);
+    }
+
     void mainWindowPollsThePty()
     {
         SimProcess sim;

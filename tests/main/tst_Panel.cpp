@@ -158,6 +158,26 @@ private slots:
         QCOMPARE(rig.text("LblValue"), QStringLiteral("100.0"));
     }
 
+    void closingEndsAWaitForAMissingMeter()
+    {
+        Rig rig;
+        rig.load();
+        rig.tick(90.0);
+        rig.vm.setVanished(true);
+        rig.state.link.RefreshPending = true;
+        int sleeps = 0;
+        rig.clock.duringSleep = [&] {
+            if (++sleeps == 200)
+                rig.panel.close();
+        };
+        // Without a meter the refresh asks for ever; closing the window ends it.
+        rig.panel.Timer1_Timer();
+        QVERIFY(rig.meter.aborted());
+        QVERIFY(!rig.panel.Timer1.isActive());
+        rig.panel.setPollEnabled(true);
+        QVERIFY(!rig.panel.Timer1.isActive());
+    }
+
     void tickDoesNotNest()
     {
         Rig rig;
