@@ -1,17 +1,233 @@
+// dosemeter-cli commands on the logger: download, erase, ID code and interval, and the
+// conversion of data files.
+
 #include "cli/Cli.h"
 
+#include "data/DatFile.h"
+#include "data/LoggerRun.h"
+#include "data/LoggerSettings.h"
+#include "link/Meter.h"
+#include "main/AppState.h"
+#include "main/LoggerDownload.h"
+#include "main/Poller.h"
+
+#include <QDir>
 #include <QTextStream>
 
-// Placeholder until the logger commands land.
+#include <optional>
+
 namespace cli {
-static int notYet(QTextStream &err)
+
+namespace {
+
+int wrongArguments(QTextStream &err, const QString &problem)
 {
-    err << "not available yet\n";
-    return kFailed;
+    err << "dosemeter-cli: " << problem << "\n";
+    return Exit::kUsage;
 }
-int download(Context &c, const QStringList &) { return notYet(c.err); }
-int erase(Context &c, const QStringList &) { return notYet(c.err); }
-int setId(Context &c, const QStringList &) { return notYet(c.err); }
-int setInterval(Context &c, const QStringList &) { return notYet(c.err); }
-int convert(QTextStream &, QTextStream &err, const QStringList &) { return notYet(err); }
+
+int silent(Context &c)
+{
+    c.err << "dosemeter-cli: the meter does not answer";
+    if (!c.meter.errorString().isEmpty())
+        c.err << " (" << c.meter.errorString() << ")";
+    c.err << "\n";
+    return Exit::kNoAnswer;
+}
+
+// The keypad lock as the meter's display shows it; nullopt when no frame comes before
+// the command's time-out.
+std::optional<bool> keysLocked(Context &c)
+{
+    Poller poller(c.meter);
+    while (!c.meter.aborted()) {
+        const Poller::Result result = poller.tick();
+        if (result.outcome == Poller::Outcome::Decoded)
+            return c.meter.state().display.KeysLocked;
+        if (result.outcome == Poller::Outcome::Stopped)
+            break;
+    }
+    return std::nullopt;
+}
+
+// The refusal of the logger window when the meter's keys are locked; kOk when not.
+int refuseWhenLocked(Context &c)
+{
+    const std::optional<bool> locked = keysLocked(c);
+    if (!locked)
+        return silent(c);
+    if (*locked) {
+        c.err << LoggerSettings::kKeyLocked << "\n";
+        return Exit::kUsage;
+    }
+    return Exit::kOk;
+}
+
+// A CSV cell: quoted when it holds a comma, a quote or a line end.
+QString csvCell(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+}  // namespace
+
+int download(Context &c, const QStringList &args)
+{
+    if (args.size() != 2 || args.at(0) != QLatin1String("--out"))
+        return wrongArguments(c.err, QStringLiteral("download needs --out DIR"));
+    const QString dir = args.at(1);
+    if (!QDir().mkpath(dir)) {
+        c.err << "dosemeter-cli: cannot create the folder " << dir << "\n";
+        return Exit::kFailed;
+    }
+
+    LoggerResults results;
+    LoggerDownload logger(c.meter, results);
+    if (c.progressToTerminal) {
+        logger.streamProgress = [&c](double percent) {
+            c.err << "\rdownloading the logger memory: " << int(percent) << "%";
+            c.err.flush();
+        };
+    }
+    const LoggerDownload::Result result = logger.run();
+    if (c.progressToTerminal) {
+        c.err << "\n";
+        c.err.flush();
+    }
+    switch (result.outcome) {
+    case LoggerDownload::Outcome::Done:
+    case LoggerDownload::Outcome::BadRun:
+        break;
+    case LoggerDownload::Outcome::Busy:  // cannot happen: nothing else runs here
+    case LoggerDownload::Outcome::BadRunTable:
+        c.err << "dosemeter-cli: " << result.message << "\n";
+        return Exit::kFailed;
+    case LoggerDownload::Outcome::Cancelled:
+    case LoggerDownload::Outcome::NoAnswer:
+        return silent(c);
+    case LoggerDownload::Outcome::Stalled:
+        c.err << "dosemeter-cli: " << result.message << "\n";
+        return Exit::kNoAnswer;
+    }
+
+    c.out << "id-code: " << result.idCodeText << "\n"
+          << "interval: " << result.intervalText << "\n"
+          << "memory: " << result.memoryText << "\n"
+          << "remaining: " << result.remainingText << "\n";
+    for (const LoggerRun::SetLine &set : result.sets) {
+        // The file the logger window's Save writes for this set, with empty notes.
+        const RecordTable records = LoggerRun::records(set.cells(), results.RunData[set.set]);
+        const QString path = QDir(dir).filePath(QStringLiteral("set-%1.dat").arg(set.set));
+        const QString error = DatFile::save(path, DatFile::gridBytes(records, {}));
+        if (!error.isEmpty()) {
+            c.err << "dosemeter-cli: cannot write " << path << ": " << error << "\n";
+            return Exit::kFailed;
+        }
+        c.out << "set " << set.set << "\t" << set.date << "\t" << set.time << "\t" << set.interval
+              << "\t" << set.wholeSamples() << "\n";
+    }
+    if (result.outcome == LoggerDownload::Outcome::BadRun) {
+        c.err << "dosemeter-cli: " << result.message << "\n";
+        return Exit::kFailed;
+    }
+    return Exit::kOk;
+}
+
+int erase(Context &c, const QStringList &args)
+{
+    if (args != QStringList{QStringLiteral("--yes")})
+        return wrongArguments(c.err, QStringLiteral("erase deletes every run in the logger "
+                                                    "memory; give --yes to go ahead"));
+    if (const int refused = refuseWhenLocked(c); refused != Exit::kOk)
+        return refused;
+    LoggerResults results;
+    LoggerSettings::erase(c.meter, results);
+    if (c.meter.aborted())
+        return silent(c);
+    c.out << "erased\n";
+    return Exit::kOk;
+}
+
+int setId(Context &c, const QStringList &args)
+{
+    if (args.size() != 1)
+        return wrongArguments(c.err, QStringLiteral("set-id needs one ID code (0..65535)"));
+    const QString text = args.at(0);
+    const std::optional<int> code =
+        LoggerSettings::idCodeTextAccepted(text) && !text.isEmpty() ? LoggerSettings::idCode(text)
+                                                                    : std::nullopt;
+    if (!code) {
+        c.err << LoggerSettings::kIdCodeInvalid << "\n";
+        return Exit::kUsage;
+    }
+    if (const int refused = refuseWhenLocked(c); refused != Exit::kOk)
+        return refused;
+    LoggerResults results;
+    if (!LoggerSettings::writeIdCode(c.meter, results, *code) || c.meter.aborted())
+        return silent(c);
+    c.out << "id-code: " << *code << "\n";
+    return Exit::kOk;
+}
+
+int setInterval(Context &c, const QStringList &args)
+{
+    if (args.size() != 1)
+        return wrongArguments(c.err,
+                              QStringLiteral("set-interval needs one interval in seconds (0.1..6553.5)"));
+    const QString text = args.at(0);
+    const std::optional<int> tenths = LoggerSettings::intervalTextAccepted(text) && !text.isEmpty()
+                                          ? LoggerSettings::intervalTenths(text)
+                                          : std::nullopt;
+    if (!tenths) {
+        c.err << LoggerSettings::kIntervalInvalid << "\n";
+        return Exit::kUsage;
+    }
+    if (const int refused = refuseWhenLocked(c); refused != Exit::kOk)
+        return refused;
+    LoggerResults results;
+    if (!LoggerSettings::writeInterval(c.meter, results, *tenths) || c.meter.aborted())
+        return silent(c);
+    c.out << "interval: " << LoggerRun::numberText(*tenths / 10.0) << "\n";
+    return Exit::kOk;
+}
+
+int convert(QTextStream &out, QTextStream &err, const QStringList &args)
+{
+    QString path;
+    bool csv = false;
+    for (const QString &arg : args) {
+        if (arg == QLatin1String("--csv"))
+            csv = true;
+        else if (path.isEmpty() && !arg.startsWith(QLatin1String("--")))
+            path = arg;
+        else
+            return wrongArguments(err, QStringLiteral("convert takes FILE.dat --csv"));
+    }
+    if (path.isEmpty() || !csv)
+        return wrongArguments(err, QStringLiteral("convert takes FILE.dat --csv"));
+
+    const DatFile::Content content = DatFile::read(path);
+    const RecordTable &table = content.table;
+    QStringList cells;
+    for (const QString &heading : table.headings())
+        cells << csvCell(heading);
+    out << cells.join(QLatin1Char(',')) << "\n";
+    for (int r = 0; r < table.recordCount(); ++r) {
+        cells.clear();
+        for (int col = 0; col < table.columnCount(); ++col)
+            cells << csvCell(table.cell(r, col));
+        out << cells.join(QLatin1Char(',')) << "\n";
+    }
+    if (!content.ok()) {
+        err << "dosemeter-cli: " << content.error << "\n";
+        return Exit::kFailed;
+    }
+    return Exit::kOk;
+}
+
 }  // namespace cli

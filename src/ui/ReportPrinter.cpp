@@ -1,6 +1,7 @@
 #include "ui/ReportPrinter.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
@@ -14,9 +15,21 @@ QFont ReportPrinter::reportFont()
     if (QFontDatabase::families().contains(preferred)) {
         font = QFont(preferred);
     } else {
+        // The platform's fixed font, else what the font configuration calls monospace,
+        // else any installed fixed-pitch family.
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setStyleHint(QFont::Monospace);
-        font.setFixedPitch(true);
+        if (!QFontInfo(font).fixedPitch()) {
+            font = QFont(QStringLiteral("monospace"));
+            font.setStyleHint(QFont::TypeWriter);
+        }
+        if (!QFontInfo(font).fixedPitch()) {
+            for (const QString &family : QFontDatabase::families()) {
+                if (QFontDatabase::isFixedPitch(family)) {
+                    font = QFont(family);
+                    break;
+                }
+            }
+        }
     }
     font.setPointSizeF(8.0);
     return font;

@@ -1,0 +1,83 @@
+#pragma once
+
+// A meter for logger tests: the virtual meter on a fake clock behind the link seam,
+// the shared state, and a poll switch that records what it was told.
+
+#include "link/Clock.h"
+#include "link/Meter.h"
+#include "link/MeterProtocol.h"
+#include "link/MeterState.h"
+#include "main/AppState.h"
+#include "sim/VirtualMeter.h"
+#include "sim/VirtualMeterLink.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QList>
+
+class RecordingPoll final : public PollControl {
+public:
+    void setPollEnabled(bool enabled) override
+    {
+        enabled_ = enabled;
+        changes << enabled;
+    }
+    bool pollEnabled() const override { return enabled_; }
+    QList<bool> changes;
+
+private:
+    bool enabled_ = true;
+};
+
+struct LoggerRig {
+    FakeClock clock{QDateTime(QDate(2009, 11, 30), QTime(10, 0))};
+    VirtualMeter virtualMeter;
+    VirtualMeterLink link{virtualMeter, clock};
+    MeterState meterState;
+    Meter meter{link, clock, meterState};
+    AppState app;
+    RecordingPoll poll;
+
+    explicit LoggerRig(const QByteArray &image = VirtualMeter::erasedMemory())
+    {
+        virtualMeter.setClock(clock.now(), clock.monotonicSeconds());
+        virtualMeter.loadMemory(image);
+        link.open();
+        meter.setPollControl(&poll);
+        // A meter that stops answering must not keep a test waiting for ever.
+        meter.setRefreshTimeout(2.0);
+    }
+};
+
+namespace rig {
+
+// A run of `count` samples from 80.0 dB up in 0.1 dB steps; every 7th an overload.
+inline VirtualMeter::Run run(const QDateTime &start, int intervalTenths, int count)
+{
+    VirtualMeter::Run r{start, intervalTenths, {}};
+    for (int i = 0; i < count; ++i)
+        r.samples.append({80.0 + 0.1 * (i % 500), i % 7 == 6});
+    return r;
+}
+
+// Three runs of 5, 40 and 12 samples at 1 s, 60 s and 0.5 s; ID code 1234, interval 1 s.
+inline QByteArray threeRuns()
+{
+    return VirtualMeter::memoryWithRuns(
+        {run(QDateTime(QDate(2009, 11, 28), QTime(8, 0, 0)), 10, 5),
+         run(QDateTime(QDate(2009, 11, 29), QTime(23, 59, 30)), 600, 40),
+         run(QDateTime(QDate(2009, 12, 31), QTime(23, 59, 58)), 5, 12)},
+        1234, 10);
+}
+
+// Bytes of the meter's write request.
+inline QByteArray writeRequest(int address, int value)
+{
+    return QByteArray("W") + char(address & 0xFF) + char(address >> 8) + char(value);
+}
+
+// Where the golden files are: this folder of the source tree.
+inline QString goldenDir() { return QStringLiteral(DOSEMETER_GOLDEN_DIR); }
+inline QString golden(const QString &name) { return QDir(goldenDir()).filePath(name); }
+
+}  // namespace rig

@@ -1,0 +1,185 @@
+#include "LoggerRig.h"
+
+#include "cli/Cli.h"
+#include "data/DatFile.h"
+#include "data/LoggerSettings.h"
+#include "data/Memory.h"
+#include "data/RecordGrid.h"
+#include "support/TestMain.h"
+#include "ui/ScriptedDialogs.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+namespace {
+
+struct CliRig : LoggerRig {
+    QString outText;
+    QString errText;
+    QTextStream out{&outText};
+    QTextStream err{&errText};
+    cli::Context context{meter, out, err, 10.0, false};
+
+    using LoggerRig::LoggerRig;
+    QStringList outLines()
+    {
+        out.flush();
+        return outText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    QString errors()
+    {
+        err.flush();
+        return errText;
+    }
+};
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class TestLoggerCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void downloadWritesEverySet()
+    {
+        CliRig rig(rig::threeRuns());
+        QTemporaryDir dir;
+        QCOMPARE(cli::download(rig.context, {"--out", dir.path()}), int(cli::kOk));
+        QCOMPARE(rig.outLines(), QStringList({"id-code: 1234", "interval: 1", "memory: 32 K",
+                                              "remaining: 29.5 K",
+                                              "set 1\t2009/11/28\t08:00:00\t1.0\t5",
+                                              "set 2\t2009/11/29\t23:59:30\t60.0\t40",
+                                              "set 3\t2009/12/31\t23:59:58\t0.5\t12"}));
+        QVERIFY(rig.errors().isEmpty());
+
+        // Each file is what the logger window's Save writes for that set, empty notes.
+        WindowRigForSave window(rig::threeRuns());
+        for (int k = 1; k <= 3; ++k) {
+            const QString path = dir.filePath(QStringLiteral("set-%1.dat").arg(k));
+            QCOMPARE(fileBytes(path), window.saved(k));
+        }
+    }
+
+    void stalledDownloadExits3()
+    {
+        CliRig rig(rig::threeRuns());
+        VirtualMeter::Faults faults;
+        faults.stallAfter = 9 + 100;
+        rig.virtualMeter.setFaults(faults);
+        QTemporaryDir dir;
+        QCOMPARE(cli::download(rig.context, {"--out", dir.path()}), int(cli::kNoAnswer));
+        QVERIFY(rig.errors().contains(QStringLiteral("100 of 967 bytes")));
+        QVERIFY(rig.outLines().isEmpty());
+        QVERIFY(QDir(dir.path()).isEmpty());
+    }
+
+    void eraseNeedsYes_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<bool>("erased");
+        QTest::newRow("without-yes") << QStringList() << int(cli::kUsage) << false;
+        QTest::newRow("something-else") << QStringList({"--no"}) << int(cli::kUsage) << false;
+        QTest::newRow("with-yes") << QStringList({"--yes"}) << int(cli::kOk) << true;
+    }
+    void eraseNeedsYes()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(bool, erased);
+        CliRig rig(rig::threeRuns());
+        QTEST(cli::erase(rig.context, args), "exit");
+        QCOMPARE(rig.virtualMeter.received().endsWith("EEE"), erased);
+        QCOMPARE(rig.virtualMeter.reg(MemoryMap::kRunCount) == 0, erased);
+        if (!erased)
+            QVERIFY(rig.virtualMeter.received().isEmpty());
+    }
+
+    void registerSettings_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QString>("printed");  // stdout on success, stderr on refusal
+        QTest::addColumn<int>("address");      // high byte's register
+        QTest::addColumn<int>("word");
+        QTest::newRow("id-largest") << "set-id" << "65535" << false << int(cli::kOk) << "id-code: 65535" << 0x02 << 65535;
+        QTest::newRow("id-too-large") << "set-id" << "65536" << false << int(cli::kUsage) << LoggerSettings::kIdCodeInvalid << 0x02 << 1234;
+        QTest::newRow("id-not-digits") << "set-id" << "12a" << false << int(cli::kUsage) << LoggerSettings::kIdCodeInvalid << 0x02 << 1234;
+        QTest::newRow("id-keys-locked") << "set-id" << "7" << true << int(cli::kUsage) << LoggerSettings::kKeyLocked << 0x02 << 1234;
+        QTest::newRow("interval-twelve-and-a-half") << "set-interval" << "12.5" << false << int(cli::kOk) << "interval: 12.5" << 0x13 << 125;
+        QTest::newRow("interval-too-small") << "set-interval" << "0.05" << false << int(cli::kUsage) << LoggerSettings::kIntervalInvalid << 0x13 << 10;
+        QTest::newRow("interval-negative") << "set-interval" << "-3" << false << int(cli::kUsage) << LoggerSettings::kIntervalInvalid << 0x13 << 10;
+    }
+    void registerSettings()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, value);
+        QFETCH(bool, locked);
+        QFETCH(int, exit);
+        QFETCH(QString, printed);
+        QFETCH(int, address);
+        CliRig rig(rig::threeRuns());
+        rig.virtualMeter.setLocked(locked);
+        const int code = command == QLatin1String("set-id") ? cli::setId(rig.context, {value})
+                                                            : cli::setInterval(rig.context, {value});
+        QCOMPARE(code, exit);
+        if (exit == cli::kOk)
+            QCOMPARE(rig.outLines(), QStringList({printed}));
+        else
+            QCOMPARE(rig.errors(), printed + "\n");
+        // The ID code keeps its high byte first in memory, the interval its low byte.
+        const int word = address == 0x02
+                             ? rig.virtualMeter.reg(0x02) * 256 + rig.virtualMeter.reg(0x03)
+                             : rig.virtualMeter.reg(0x13) * 256 + rig.virtualMeter.reg(0x12);
+        QTEST(word, "word");
+    }
+
+    void convertPrintsCsv()
+    {
+        QString outText;
+        QString errText;
+        QTextStream out(&outText);
+        QTextStream err(&errText);
+        QCOMPARE(cli::convert(out, err, {rig::golden("grid-form.dat"), "--csv"}), int(cli::kOk));
+        out.flush();
+        QCOMPARE(outText.toUtf8(), fileBytes(rig::golden("grid-form.csv")));
+        QVERIFY(errText.isEmpty());
+
+        QCOMPARE(cli::convert(out, err, {rig::golden("grid-form.dat")}), int(cli::kUsage));
+        QCOMPARE(cli::convert(out, err, {"/nonexistent/x.dat", "--csv"}), int(cli::kFailed));
+    }
+
+private:
+    // The logger window after a download, saving set k with empty notes.
+    struct WindowRigForSave : LoggerRig {
+        ScriptedDialogs dialogs;
+        QPointer<Memory> window;
+        QTemporaryDir dir;
+        explicit WindowRigForSave(const QByteArray &image) : LoggerRig(image)
+        {
+            runMemoryDownload(window, meter, app, dialogs, nullptr);
+        }
+        ~WindowRigForSave() { delete window.data(); }
+        QByteArray saved(int set)
+        {
+            window->Grid1_Click(set);
+            const QString path = dir.filePath(QStringLiteral("saved-%1.dat").arg(set));
+            dialogs.fileNames << path;
+            window->findChild<QPushButton *>(QStringLiteral("CmdSave"))->click();
+            return fileBytes(path);
+        }
+    };
+};
+
+DOSEMETER_TEST(TestLoggerCli)
+#include "tst_LoggerCli.moc"
