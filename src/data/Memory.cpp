@@ -77,6 +77,7 @@ QTableView *gridView(RecordGrid *model, QWidget *parent)
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setAlternatingRowColors(true);
     view->setWordWrap(false);
+    view->horizontalHeader()->setStretchLastSection(true);
     return view;
 }
 
@@ -134,6 +135,9 @@ void Memory::buildControls()
     T1 = new QLineEdit(this);
     T2 = new QLineEdit(this);
     T3 = new QLineEdit(this);
+    T1->setPlaceholderText(QStringLiteral("Note 1"));
+    T2->setPlaceholderText(QStringLiteral("Note 2"));
+    T3->setPlaceholderText(QStringLiteral("Note 3"));
     CmdSave = new QPushButton(QStringLiteral("Save"), this);
     CmdPrint = new QPushButton(QStringLiteral("Print"), this);
     CmdPreview = new QPushButton(QStringLiteral("Preview"), this);
