@@ -352,8 +352,11 @@ private slots:
         WindowRig rig;
         int sleeps = 0;
         rig.clock.duringSleep = [&rig, &sleeps] {
-            if (++sleeps == 40 && rig.window)
+            if (++sleeps == 40 && rig.window) {
+                if (qEnvironmentVariableIsSet("DOSEMETER_SCREENSHOTS"))
+                    rig.window->grab().save(qEnvironmentVariable("DOSEMETER_SCREENSHOTS") + "/memory-download.png");
                 rig.window->close();
+            }
         };
         rig.download();
         rig.clock.duringSleep = nullptr;

@@ -145,6 +145,8 @@ private slots:
             QCOMPARE(dialogs.shown.at(i).text, QStringLiteral("Input record(s) to print in one row (1-5)"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Memory"));
 
+        if (qEnvironmentVariableIsSet("DOSEMETER_SCREENSHOTS"))
+            QFile::copy(pdf, qEnvironmentVariable("DOSEMETER_SCREENSHOTS") + "/report.pdf");
         // Two copies, each the whole report.
         const QStringList report = simplified(ReportLayout::gridReport(table, notes, 2));
         QCOMPARE(pdfLines(pdf), report + report);
