@@ -88,9 +88,13 @@ int download(Context &c, const QStringList &args)
 
     LoggerResults results;
     LoggerDownload logger(c.meter, results);
+    int shown = -1;
     if (c.progressToTerminal) {
-        logger.streamProgress = [&c](double percent) {
-            c.err << "\rdownloading the logger memory: " << int(percent) << "%";
+        logger.streamProgress = [&c, &shown](double percent) {
+            if (int(percent) == shown)
+                return;
+            shown = int(percent);
+            c.err << "\rdownloading the logger memory: " << shown << "%";
             c.err.flush();
         };
     }
