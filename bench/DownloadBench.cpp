@@ -42,7 +42,7 @@ QByteArray fullLogger()
     return image;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -99,7 +99,8 @@ int main(int argc, char **argv)
             << " runs, remaining " << result.remainingText << "\n";
         out << "download time:   " << QString::number(seconds, 'f', 3) << " s\n";
         out << "wire time:       " << QString::number(wire, 'f', 3) << " s (bytes / 960)\n";
-        out << "ratio:           " << QString::number(seconds / wire, 'f', 4) << " (goal: <= 1.03)\n";
+        out << "ratio:           " << QString::number(seconds / wire, 'f', 4)
+            << " (goal: <= 1.03)\n";
         out.flush();
     }
     link.close();

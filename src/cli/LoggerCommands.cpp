@@ -74,7 +74,7 @@ QString csvCell(const QString &text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-}  // namespace
+} // namespace
 
 int download(Context &c, const QStringList &args)
 {
@@ -107,7 +107,7 @@ int download(Context &c, const QStringList &args)
     case LoggerDownload::Outcome::Done:
     case LoggerDownload::Outcome::BadRun:
         break;
-    case LoggerDownload::Outcome::Busy:  // cannot happen: nothing else runs here
+    case LoggerDownload::Outcome::Busy: // cannot happen: nothing else runs here
     case LoggerDownload::Outcome::BadRunTable:
         c.err << "dosemeter-cli: " << result.message << "\n";
         return Exit::kFailed;
@@ -162,9 +162,9 @@ int setId(Context &c, const QStringList &args)
     if (args.size() != 1)
         return wrongArguments(c.err, QStringLiteral("set-id needs one ID code (0..65535)"));
     const QString text = args.at(0);
-    const std::optional<int> code =
-        LoggerSettings::idCodeTextAccepted(text) && !text.isEmpty() ? LoggerSettings::idCode(text)
-                                                                    : std::nullopt;
+    const std::optional<int> code = LoggerSettings::idCodeTextAccepted(text) && !text.isEmpty()
+                                        ? LoggerSettings::idCode(text)
+                                        : std::nullopt;
     if (!code) {
         c.err << LoggerSettings::kIdCodeInvalid << "\n";
         return Exit::kUsage;
@@ -181,8 +181,8 @@ int setId(Context &c, const QStringList &args)
 int setInterval(Context &c, const QStringList &args)
 {
     if (args.size() != 1)
-        return wrongArguments(c.err,
-                              QStringLiteral("set-interval needs one interval in seconds (0.1..6553.5)"));
+        return wrongArguments(
+            c.err, QStringLiteral("set-interval needs one interval in seconds (0.1..6553.5)"));
     const QString text = args.at(0);
     const std::optional<int> tenths = LoggerSettings::intervalTextAccepted(text) && !text.isEmpty()
                                           ? LoggerSettings::intervalTenths(text)
@@ -234,4 +234,4 @@ int convert(QTextStream &out, QTextStream &err, const QStringList &args)
     return Exit::kOk;
 }
 
-}  // namespace cli
+} // namespace cli

@@ -11,9 +11,12 @@ constexpr char kTab = '\t';
 constexpr char kNoteMark[] = "*****";
 constexpr int kNoteMarkLength = 5;
 constexpr int kNoteCount = 3;
-constexpr char kDosEnd = 0x1A;  // end-of-file mark some editors leave behind
+constexpr char kDosEnd = 0x1A; // end-of-file mark some editors leave behind
 
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
 
 // A record's TAB-separated parts; parts beyond the grid's columns are dropped.
 QList<QByteArrayView> splitRecord(QByteArrayView field, int columns)
@@ -37,7 +40,7 @@ QString label(const QString &name)
     return name.isEmpty() ? QStringLiteral("The file") : QStringLiteral("The file %1").arg(name);
 }
 
-}  // namespace
+} // namespace
 
 DatFile::Content DatFile::read(const QString &path)
 {
@@ -45,7 +48,8 @@ DatFile::Content DatFile::read(const QString &path)
     Content content;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        content.error = QStringLiteral("%1 could not be opened: %2.").arg(label(name), file.errorString());
+        content.error =
+            QStringLiteral("%1 could not be opened: %2.").arg(label(name), file.errorString());
         return content;
     }
     // Read no more than the limit, so a device or a huge file cannot exhaust memory.
@@ -57,7 +61,8 @@ DatFile::Content DatFile::read(const QString &path)
         return content;
     }
     if (file.error() != QFileDevice::NoError) {
-        content.error = QStringLiteral("%1 could not be read: %2.").arg(label(name), file.errorString());
+        content.error =
+            QStringLiteral("%1 could not be read: %2.").arg(label(name), file.errorString());
         return content;
     }
     return parse(bytes, name);
@@ -67,7 +72,8 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name)
 {
     Content content;
     if (bytes.contains('\0')) {
-        content.error = QStringLiteral("%1 is not a data file: it holds binary data.").arg(label(name));
+        content.error =
+            QStringLiteral("%1 is not a data file: it holds binary data.").arg(label(name));
         return content;
     }
     const char *p = bytes.constData();
@@ -79,7 +85,7 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name)
     const int columns = content.table.columnCount();
     qsizetype pos = 0;
     int line = 1;
-    int fieldIndex = 0;  // the first field is the heading line
+    int fieldIndex = 0; // the first field is the heading line
     int noteIndex = 0;
     bool formKnown = false;
     const auto skipLineEnd = [&] {
@@ -98,7 +104,7 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name)
         if (pos >= n)
             break;
         if (isLineEnd(p[pos])) {
-            skipLineEnd();  // a blank line holds no field
+            skipLineEnd(); // a blank line holds no field
             continue;
         }
         const int fieldLine = line;

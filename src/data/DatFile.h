@@ -20,7 +20,7 @@ public:
 
     struct Content {
         RecordTable table;
-        QStringList notes{QString(), QString(), QString()};  // T1, T2, T3
+        QStringList notes{QString(), QString(), QString()}; // T1, T2, T3
         Form form = Form::Grid;
         // Empty when the file was read whole; otherwise what went wrong, for the user.
         // `table` and `notes` then hold the records read before that point.

@@ -27,7 +27,7 @@ public:
     BusyCursor &operator=(const BusyCursor &) = delete;
 };
 
-}  // namespace
+} // namespace
 
 QStringList printerNoteLines()
 {
@@ -129,4 +129,4 @@ QPrintPreviewDialog *previewGrid(Dialogs &dialogs, QWidget *window, const Record
     return preview;
 }
 
-}  // namespace FileTransfer
+} // namespace FileTransfer

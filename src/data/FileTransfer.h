@@ -48,4 +48,4 @@ bool printGrid(Dialogs &dialogs, QWidget *window, const RecordTable &table,
 QPrintPreviewDialog *previewGrid(Dialogs &dialogs, QWidget *window, const RecordTable &table,
                                  const QStringList &notes);
 
-}  // namespace FileTransfer
+} // namespace FileTransfer

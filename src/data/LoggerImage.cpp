@@ -12,15 +12,30 @@ int LoggerImage::reg(int address) const
     return has(address) ? quint8(dump_.at(address + 1)) : 0;
 }
 
-int LoggerImage::idCode() const { return reg(kIdCodeHigh) * 256 + reg(kIdCodeLow); }
+int LoggerImage::idCode() const
+{
+    return reg(kIdCodeHigh) * 256 + reg(kIdCodeLow);
+}
 
-int LoggerImage::intervalTenths() const { return reg(kIntervalHigh) * 256 + reg(kIntervalLow); }
+int LoggerImage::intervalTenths() const
+{
+    return reg(kIntervalHigh) * 256 + reg(kIntervalLow);
+}
 
-bool LoggerImage::memoryFull() const { return reg(kMemoryFlags) & kMemoryFullBit; }
+bool LoggerImage::memoryFull() const
+{
+    return reg(kMemoryFlags) & kMemoryFullBit;
+}
 
-int LoggerImage::runStart(int k) const { return word(runTableEntry(k - 1)); }
+int LoggerImage::runStart(int k) const
+{
+    return word(runTableEntry(k - 1));
+}
 
-int LoggerImage::runLast(int k) const { return word(runTableEntry(k)) - 1; }
+int LoggerImage::runLast(int k) const
+{
+    return word(runTableEntry(k)) - 1;
+}
 
 QByteArray LoggerImage::runData(int k) const
 {

@@ -22,9 +22,9 @@ public:
     // 16-bit value, low byte at `address`.
     int word(int address) const { return reg(address) + 256 * reg(address + 1); }
 
-    int idCode() const;          // registers 0x0002 (high) and 0x0003 (low)
-    int intervalTenths() const;  // registers 0x0012 (low) and 0x0013 (high)
-    bool memoryFull() const;     // bit 0 of register 0x0028
+    int idCode() const;         // registers 0x0002 (high) and 0x0003 (low)
+    int intervalTenths() const; // registers 0x0012 (low) and 0x0013 (high)
+    bool memoryFull() const;    // bit 0 of register 0x0028
 
     // Run k (1..): its first register (run-table entry k - 1) and its last (entry k
     // minus 1).

@@ -19,7 +19,7 @@ quint8 byteAt(const QByteArray &bytes, qsizetype index)
     return index >= 0 && index < bytes.size() ? quint8(bytes.at(index)) : 0;
 }
 
-}  // namespace
+} // namespace
 
 QStringList setHeadings()
 {
@@ -32,14 +32,18 @@ QStringList SetLine::cells() const
     return {QString::number(set), date, time, interval, numberText(samples)};
 }
 
-int SetLine::wholeSamples() const { return samples > 0 ? int(std::floor(samples)) : 0; }
+int SetLine::wholeSamples() const
+{
+    return samples > 0 ? int(std::floor(samples)) : 0;
+}
 
 SetLine setLine(int set, const QByteArray &runData, int start, int last)
 {
     SetLine line;
     line.set = set;
     const auto bcd = [&runData](int i) { return hex2(byteAt(runData, i)); };
-    line.date = QStringLiteral("20") + bcd(0) + QLatin1Char('/') + bcd(1) + QLatin1Char('/') + bcd(2);
+    line.date =
+        QStringLiteral("20") + bcd(0) + QLatin1Char('/') + bcd(1) + QLatin1Char('/') + bcd(2);
     line.time = bcd(3) + QLatin1Char(':') + bcd(4) + QLatin1Char(':') + bcd(5);
     line.interval = intervalText(byteAt(runData, 7) * 256 + byteAt(runData, 6));
     line.samples = double(last - start - MemoryMap::kRunHeaderLength) / MemoryMap::kSampleLength;
@@ -68,7 +72,7 @@ QString levelText(quint8 low, quint8 high, quint8 flags)
 QString numberText(double value)
 {
     if (value == 0.0)
-        return QStringLiteral("0");  // no "-0"
+        return QStringLiteral("0"); // no "-0"
     return QString::number(value, 'g', 15);
 }
 
@@ -82,19 +86,20 @@ RecordTable records(const QStringList &setCells, const QByteArray &runData,
     // Sample i occupies bytes 3i + 5 .. 3i + 7 of the run (counting from 0).
     const qsizetype available =
         (runData.size() - MemoryMap::kRunHeaderLength) / MemoryMap::kSampleLength;
-    const int listed = int(std::max<double>(0.0, std::min<double>(std::floor(count), double(available))));
+    const int listed =
+        int(std::max<double>(0.0, std::min<double>(std::floor(count), double(available))));
     table.reserve(listed, qsizetype(listed) * 30);
     const int step = std::max(1, listed / kProgressSteps);
     for (int i = 1; i <= listed; ++i) {
         stamp.advance(intervalTenths);
         const qsizetype at = 3 * qsizetype(i) + 5;
-        table.appendRecord({QString::number(i), stamp.dateText(), stamp.timeText(),
-                            levelText(byteAt(runData, at), byteAt(runData, at + 1),
-                                      byteAt(runData, at + 2))});
+        table.appendRecord(
+            {QString::number(i), stamp.dateText(), stamp.timeText(),
+             levelText(byteAt(runData, at), byteAt(runData, at + 1), byteAt(runData, at + 2))});
         if (progress && (i % step == 0 || i == listed))
             progress(100.0 * i / listed);
     }
     return table;
 }
 
-}  // namespace LoggerRun
+} // namespace LoggerRun

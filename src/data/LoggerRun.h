@@ -19,17 +19,17 @@
 namespace LoggerRun {
 
 // Headings of the recorded-sets list.
-QStringList setHeadings();  // "Set", "Date", "Time", "Interval", "Rec.s"
+QStringList setHeadings(); // "Set", "Date", "Time", "Interval", "Rec.s"
 
 // One line of the recorded-sets list.
 struct SetLine {
     int set = 0;
-    QString date;      // "2009/12/31": the run's start date
-    QString time;      // "23:59:59": its start time
-    QString interval;  // seconds, see intervalText()
-    double samples = 0.0;  // (last - start - 8) / 3, as the meter's layout gives it
+    QString date;         // "2009/12/31": the run's start date
+    QString time;         // "23:59:59": its start time
+    QString interval;     // seconds, see intervalText()
+    double samples = 0.0; // (last - start - 8) / 3, as the meter's layout gives it
 
-    QStringList cells() const;  // the five texts of the list
+    QStringList cells() const; // the five texts of the list
     // Whole samples, for counts that must be integers.
     int wholeSamples() const;
 };
@@ -54,4 +54,4 @@ QString numberText(double value);
 RecordTable records(const QStringList &setCells, const QByteArray &runData,
                     const std::function<void(double percent)> &progress = {});
 
-}  // namespace LoggerRun
+} // namespace LoggerRun

@@ -12,7 +12,10 @@ namespace LoggerSettings {
 
 namespace {
 
-bool isDigit(int code) { return code >= '0' && code <= '9'; }
+bool isDigit(int code)
+{
+    return code >= '0' && code <= '9';
+}
 
 bool textAccepted(const QString &text, bool (*accepted)(int))
 {
@@ -31,15 +34,27 @@ bool writeWord(Meter &meter, LoggerResults &results, int highAddress, int lowAdd
     return meter.WriteByte(highAddress, value / 256) && meter.WriteByte(lowAddress, value % 256);
 }
 
-}  // namespace
+} // namespace
 
-bool idCodeKeyAccepted(int code) { return isDigit(code) || code == kBackspace || code == kEnter; }
+bool idCodeKeyAccepted(int code)
+{
+    return isDigit(code) || code == kBackspace || code == kEnter;
+}
 
-bool intervalKeyAccepted(int code) { return idCodeKeyAccepted(code) || code == '.'; }
+bool intervalKeyAccepted(int code)
+{
+    return idCodeKeyAccepted(code) || code == '.';
+}
 
-bool idCodeTextAccepted(const QString &text) { return textAccepted(text, &idCodeKeyAccepted); }
+bool idCodeTextAccepted(const QString &text)
+{
+    return textAccepted(text, &idCodeKeyAccepted);
+}
 
-bool intervalTextAccepted(const QString &text) { return textAccepted(text, &intervalKeyAccepted); }
+bool intervalTextAccepted(const QString &text)
+{
+    return textAccepted(text, &intervalKeyAccepted);
+}
 
 std::optional<int> idCode(const QString &text)
 {
@@ -79,4 +94,4 @@ bool erase(Meter &meter, LoggerResults &results)
     return true;
 }
 
-}  // namespace LoggerSettings
+} // namespace LoggerSettings

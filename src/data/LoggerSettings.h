@@ -50,4 +50,4 @@ bool writeInterval(Meter &meter, LoggerResults &results, int tenths);
 // sent) while another logger command runs.
 bool erase(Meter &meter, LoggerResults &results);
 
-}  // namespace LoggerSettings
+} // namespace LoggerSettings

@@ -33,10 +33,13 @@ namespace {
 int keyAscii(const QKeyEvent *event)
 {
     switch (event->key()) {
-    case Qt::Key_Backspace: return LoggerSettings::kBackspace;
+    case Qt::Key_Backspace:
+        return LoggerSettings::kBackspace;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return LoggerSettings::kEnter;
-    default: break;
+    case Qt::Key_Enter:
+        return LoggerSettings::kEnter;
+    default:
+        break;
     }
     const QString text = event->text();
     return text.size() == 1 ? text.at(0).unicode() : -1;
@@ -81,7 +84,7 @@ QTableView *gridView(RecordGrid *model, QWidget *parent)
     return view;
 }
 
-}  // namespace
+} // namespace
 
 class Memory::Command {
 public:
@@ -142,13 +145,24 @@ void Memory::buildControls()
     CmdPrint = new QPushButton(QStringLiteral("Print"), this);
     CmdPreview = new QPushButton(QStringLiteral("Preview"), this);
 
-    const std::pair<QWidget *, const char *> names[] = {
-        {SSPanel1, "SSPanel1"},   {SSPanel2, "SSPanel2"},       {SSPanel3, "SSPanel3"},
-        {SSPanel4, "SSPanel4"},   {TxtIDCode, "TxtIDCode"},     {TxtInterval, "TxtInterval"},
-        {LblMemory, "LblMemory"}, {LblRemaining, "LblRemaining"}, {G1, "G1"},
-        {Grid1, "Grid1"},         {G2, "G2"},                   {Grid2, "Grid2"},
-        {T1, "T1"},               {T2, "T2"},                   {T3, "T3"},
-        {CmdSave, "CmdSave"},     {CmdPrint, "CmdPrint"},       {CmdPreview, "CmdPreview"}};
+    const std::pair<QWidget *, const char *> names[] = {{SSPanel1, "SSPanel1"},
+                                                        {SSPanel2, "SSPanel2"},
+                                                        {SSPanel3, "SSPanel3"},
+                                                        {SSPanel4, "SSPanel4"},
+                                                        {TxtIDCode, "TxtIDCode"},
+                                                        {TxtInterval, "TxtInterval"},
+                                                        {LblMemory, "LblMemory"},
+                                                        {LblRemaining, "LblRemaining"},
+                                                        {G1, "G1"},
+                                                        {Grid1, "Grid1"},
+                                                        {G2, "G2"},
+                                                        {Grid2, "Grid2"},
+                                                        {T1, "T1"},
+                                                        {T2, "T2"},
+                                                        {T3, "T3"},
+                                                        {CmdSave, "CmdSave"},
+                                                        {CmdPrint, "CmdPrint"},
+                                                        {CmdPreview, "CmdPreview"}};
     for (const auto &[widget, name] : names)
         widget->setObjectName(QLatin1String(name));
 
@@ -195,14 +209,16 @@ void Memory::buildControls()
         int width = 0;
         for (int c = 0; c < grid->model()->columnCount(); ++c)
             width += grid->horizontalHeader()->sectionSize(c);
-        return width + grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * grid->frameWidth();
+        return width + grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+               2 * grid->frameWidth();
     }(Grid1);
     Grid1->setMinimumWidth(gridWidth);
     Grid2->setMinimumWidth([this] {
         int width = 0;
         for (int c = 0; c < details_->columnCount(); ++c)
             width += Grid2->horizontalHeader()->sectionSize(c);
-        return width + Grid2->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * Grid2->frameWidth();
+        return width + Grid2->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+               2 * Grid2->frameWidth();
     }());
     resize(sizeHint().width(), 460);
 
@@ -230,7 +246,10 @@ void Memory::setColumnWidths(QTableView *grid, const QStringList &samples)
     }
 }
 
-QStringList Memory::notes() const { return {T1->text(), T2->text(), T3->text()}; }
+QStringList Memory::notes() const
+{
+    return {T1->text(), T2->text(), T3->text()};
+}
 
 void Memory::filterNote(QLineEdit *note)
 {
@@ -256,7 +275,10 @@ void Memory::beginDownload()
     G1->setFillVisible(true);
 }
 
-void Memory::setDownloadProgress(double percent) { G1->setPercent(percent); }
+void Memory::setDownloadProgress(double percent)
+{
+    G1->setPercent(percent);
+}
 
 void Memory::endDownload(const LoggerDownload::Result &result)
 {
@@ -333,8 +355,8 @@ bool Memory::TxtInterval_KeyPress(int keyAscii)
         return true;
     const std::optional<int> tenths = LoggerSettings::intervalTenths(TxtInterval->text());
     if (!tenths) {
-        dialogs_.message(this, QString(), LoggerSettings::kIntervalInvalid,
-                         Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        dialogs_.message(this, QString(), LoggerSettings::kIntervalInvalid, Dialogs::Icon::Critical,
+                         Dialogs::Buttons::Ok);
         return false;
     }
     Command command(*this);
@@ -378,10 +400,14 @@ void Memory::CmdSave_Click()
         return;
     if (!FileTransfer::chooseDataFile(dialogs_, state_.files, this))
         return;
-    FileTransfer::saveGrid(dialogs_, this, state_.files.CurrentFileName, details_->table(), notes());
+    FileTransfer::saveGrid(dialogs_, this, state_.files.CurrentFileName, details_->table(),
+                           notes());
 }
 
-void Memory::CmdPrint_Click() { FileTransfer::printGrid(dialogs_, this, details_->table(), notes()); }
+void Memory::CmdPrint_Click()
+{
+    FileTransfer::printGrid(dialogs_, this, details_->table(), notes());
+}
 
 void Memory::CmdPreview_Click()
 {
@@ -395,8 +421,8 @@ bool Memory::eventFilter(QObject *watched, QEvent *event)
             const int code = keyAscii(static_cast<QKeyEvent *>(event));
             if (code < 0)
                 return false;
-            const bool keep = watched == TxtIDCode ? TxtIDCode_KeyPress(code)
-                                                   : TxtInterval_KeyPress(code);
+            const bool keep =
+                watched == TxtIDCode ? TxtIDCode_KeyPress(code) : TxtInterval_KeyPress(code);
             return !keep;
         }
         if (event->type() == QEvent::MouseButtonPress) {

@@ -11,8 +11,8 @@ PlotColumn PlotColumn::fromTable(const RecordTable &table, int column)
     plot.y.reserve(records);
     for (int r = 0; r < records; ++r) {
         const QString cell = table.cell(r, column);
-        const float value = cell.contains(QLatin1String("--")) ? kUnderRangeValue
-                                                               : float(leadingNumber(cell));
+        const float value =
+            cell.contains(QLatin1String("--")) ? kUnderRangeValue : float(leadingNumber(cell));
         plot.x.append(r + 1);
         plot.y.append(double(value));
     }

@@ -10,7 +10,7 @@ struct PlotColumn {
     QVector<double> x;
     QVector<double> y;
     double xMin = 1.0;
-    double xMax = 1.0;  // the grid's Rows - 1
+    double xMax = 1.0; // the grid's Rows - 1
     double yMin = 68.0;
     double yMax = 140.0;
 

@@ -6,7 +6,9 @@ QStringList RecordTable::recordHeadings()
             QStringLiteral("dBA")};
 }
 
-RecordTable::RecordTable(const QStringList &headings) : headings_(headings) {}
+RecordTable::RecordTable(const QStringList &headings) : headings_(headings)
+{
+}
 
 QByteArrayView RecordTable::cellBytes(int record, int column) const
 {

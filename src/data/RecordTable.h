@@ -44,5 +44,5 @@ private:
 
     QStringList headings_;
     QByteArray text_;
-    QList<quint32> ends_;  // end of each cell in text_; record r, column c at r * columns + c
+    QList<quint32> ends_; // end of each cell in text_; record r, column c at r * columns + c
 };

@@ -30,4 +30,4 @@ QStringList gridReport(const RecordTable &table, const QStringList &notes, int r
     return lines;
 }
 
-}  // namespace ReportLayout
+} // namespace ReportLayout

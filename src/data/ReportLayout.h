@@ -19,4 +19,4 @@ QString rightAligned(const QString &text, int width);
 // Every line but the first five starts with "-" and 20 spaces.
 QStringList gridReport(const RecordTable &table, const QStringList &notes, int recordsPerLine);
 
-}  // namespace ReportLayout
+} // namespace ReportLayout

@@ -9,7 +9,7 @@ int fieldValue(const QString &text, int from, int length)
     return int(leadingNumber(text.mid(from, length)));
 }
 
-}  // namespace
+} // namespace
 
 RunStamp RunStamp::fromTexts(const QString &date, const QString &time)
 {

@@ -12,7 +12,7 @@ public:
     int day = 1;
     int hour = 0;
     int minute = 0;
-    int tenths = 0;  // tenths of a second within the minute, 0..599
+    int tenths = 0; // tenths of a second within the minute, 0..599
 
     // From a set's "yyyy/mm/dd" date and "hh:mm:ss" time texts; each field is the
     // leading number of its characters (0 when there is none).
@@ -25,8 +25,8 @@ public:
     // Moves on by `tenthsOfSecond` (>= 0).
     void advance(qint64 tenthsOfSecond);
 
-    QString dateText() const;  // "2009/12/31"
-    QString timeText() const;  // "23:59:59.5"
+    QString dateText() const; // "2009/12/31"
+    QString timeText() const; // "23:59:59.5"
 
     bool operator==(const RunStamp &) const = default;
 };

@@ -27,10 +27,11 @@ void clearResults(LoggerResults &results)
 
 QString hexAddress(int address)
 {
-    return QStringLiteral("0x") + QString::number(address, 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    return QStringLiteral("0x") +
+           QString::number(address, 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
 
-}  // namespace
+} // namespace
 
 LoggerDownload::LoggerDownload(Meter &meter, LoggerResults &results)
     : meter_(meter), results_(results)
@@ -165,8 +166,8 @@ LoggerDownload::Result LoggerDownload::run()
                             .arg(hexAddress(memory.runLast(k) + 1)));
         }
         results_.RunData[k] = memory.runData(k);
-        result.sets.append(LoggerRun::setLine(k, results_.RunData[k], memory.runStart(k),
-                                              memory.runLast(k)));
+        result.sets.append(
+            LoggerRun::setLine(k, results_.RunData[k], memory.runStart(k), memory.runLast(k)));
         results_.RunCount = k;
         if (listProgress)
             listProgress(100.0 * k / runs);

@@ -22,30 +22,33 @@ struct LoggerResults;
 class LoggerDownload {
 public:
     enum class Outcome {
-        Done,         // everything listed
-        Busy,         // another logger command runs; nothing was done
-        Cancelled,    // cancelled() said so, or the meter link was aborted
-        NoAnswer,     // a register read went unanswered
-        BadRunTable,  // the run table's end lies before the run data area
-        Stalled,      // the stream stopped before all bytes arrived
-        BadRun,       // a run lies outside the memory; the runs before it are listed
+        Done,        // everything listed
+        Busy,        // another logger command runs; nothing was done
+        Cancelled,   // cancelled() said so, or the meter link was aborted
+        NoAnswer,    // a register read went unanswered
+        BadRunTable, // the run table's end lies before the run data area
+        Stalled,     // the stream stopped before all bytes arrived
+        BadRun,      // a run lies outside the memory; the runs before it are listed
     };
 
     struct Result {
         Outcome outcome = Outcome::Done;
-        QString message;  // for the user; empty for Done, Busy and Cancelled
+        QString message; // for the user; empty for Done, Busy and Cancelled
         int runCount = 0;
-        int endAddress = 0;      // first free address of the logger
-        qint64 expected = 0;     // bytes asked for: endAddress + 1
-        qint64 received = 0;     // bytes that arrived (surplus included)
+        int endAddress = 0;  // first free address of the logger
+        qint64 expected = 0; // bytes asked for: endAddress + 1
+        qint64 received = 0; // bytes that arrived (surplus included)
         // Filled once the stream is complete:
-        QString idCodeText;      // TxtIDCode
-        QString intervalText;    // TxtInterval, seconds
-        QString memoryText;      // LblMemory
-        QString remainingText;   // LblRemaining
-        QList<LoggerRun::SetLine> sets;  // one line per listed run
+        QString idCodeText;             // TxtIDCode
+        QString intervalText;           // TxtInterval, seconds
+        QString memoryText;             // LblMemory
+        QString remainingText;          // LblRemaining
+        QList<LoggerRun::SetLine> sets; // one line per listed run
 
-        bool streamComplete() const { return outcome == Outcome::Done || outcome == Outcome::BadRun; }
+        bool streamComplete() const
+        {
+            return outcome == Outcome::Done || outcome == Outcome::BadRun;
+        }
     };
 
     LoggerDownload(Meter &meter, LoggerResults &results);

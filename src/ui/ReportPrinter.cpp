@@ -51,8 +51,7 @@ void ReportPrinter::paint(QPainter &painter, QPrinter &printer, const QStringLis
     }
 }
 
-bool ReportPrinter::print(QPrinter &printer, const QStringList &lines, int copies,
-                          QString *error)
+bool ReportPrinter::print(QPrinter &printer, const QStringList &lines, int copies, QString *error)
 {
     copies = std::max(1, copies);
     // Each copy is a document of its own; the printer must not multiply them again.

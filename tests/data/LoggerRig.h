@@ -77,7 +77,13 @@ inline QByteArray writeRequest(int address, int value)
 }
 
 // Where the golden files are: this folder of the source tree.
-inline QString goldenDir() { return QStringLiteral(DOSEMETER_GOLDEN_DIR); }
-inline QString golden(const QString &name) { return QDir(goldenDir()).filePath(name); }
+inline QString goldenDir()
+{
+    return QStringLiteral(DOSEMETER_GOLDEN_DIR);
+}
+inline QString golden(const QString &name)
+{
+    return QDir(goldenDir()).filePath(name);
+}
 
-}  // namespace rig
+} // namespace rig

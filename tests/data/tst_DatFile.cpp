@@ -17,7 +17,7 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-}  // namespace
+} // namespace
 
 class TestDatFile : public QObject {
     Q_OBJECT
@@ -25,12 +25,14 @@ class TestDatFile : public QObject {
 private slots:
     void goldenRoundTrip_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("form");
         QTest::addColumn<int>("records");
         QTest::newRow("grid-form") << "grid-form.dat" << int(DatFile::Form::Grid) << 4;
         QTest::newRow("recording-form") << "recording-form.dat" << int(DatFile::Form::Recording) << 4;
         QTest::newRow("heading-only") << "heading-only.dat" << int(DatFile::Form::Grid) << 0;
+        // clang-format on
     }
     void goldenRoundTrip()
     {
@@ -48,7 +50,8 @@ private slots:
         QCOMPARE(grid.table.record(1), QStringList({"2", "2010/01/01", "00:00:00.0", "OL"}));
         QCOMPARE(grid.table.record(3), QStringList({"4", "2010/01/01", "00:00:01.0", "123.4"}));
         // Latin-1 text comes back as the characters it stands for.
-        QCOMPARE(grid.notes, QStringList({"Press shop line 2", QString::fromUtf8("Operator José Müller"), ""}));
+        QCOMPARE(grid.notes,
+                 QStringList({"Press shop line 2", QString::fromUtf8("Operator José Müller"), ""}));
 
         const DatFile::Content recording = DatFile::read(rig::golden("recording-form.dat"));
         QCOMPARE(recording.table.record(1), QStringList({"2", "2009/11/30", "10:07:04.0", "----"}));
@@ -58,6 +61,7 @@ private slots:
 
     void reader_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("records");  // records joined by "|"
         QTest::addColumn<QStringList>("notes");
@@ -105,6 +109,7 @@ private slots:
         QTest::newRow("huge-line-stops-reading")
             << head + "\"1\t2\t3\t4\t\"\r\n" + QByteArray(200000, 'x') + "\r\n\"5\t6\t7\t8\t\"\r\n"
             << QStringList({"1|2|3|4"}) << noNotes << false;
+        // clang-format on
     }
     void reader()
     {
@@ -147,10 +152,12 @@ private slots:
         timer.start();
         const DatFile::Content content = DatFile::parse(bytes);
         const qint64 ms = timer.elapsed();
-        qInfo("a million records (%lld MB) read in %lld ms", qlonglong(bytes.size() >> 20), qlonglong(ms));
+        qInfo("a million records (%lld MB) read in %lld ms", qlonglong(bytes.size() >> 20),
+              qlonglong(ms));
         QVERIFY(content.ok());
         QCOMPARE(content.table.recordCount(), 1000000);
-        QCOMPARE(content.table.record(999999), QStringList({"1000000", "2009/11/30", "10:07:02.0", "94.5"}));
+        QCOMPARE(content.table.record(999999),
+                 QStringList({"1000000", "2009/11/30", "10:07:02.0", "94.5"}));
         QVERIFY(content.table == table);
         QVERIFY(ms < 5000);
     }
@@ -180,11 +187,13 @@ private slots:
 
     void cleanNote_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
         QTest::newRow("comma-and-tab") << "Shift A, line\t2" << "Shift A line2";
         QTest::newRow("quote-would-end-the-note") << "the \"big\" press" << "the big press";
         QTest::newRow("plain") << "Operator 7" << "Operator 7";
+        // clang-format on
     }
     void cleanNote()
     {

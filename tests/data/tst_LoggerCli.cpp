@@ -43,7 +43,7 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-}  // namespace
+} // namespace
 
 class TestLoggerCli : public QObject {
     Q_OBJECT
@@ -54,11 +54,11 @@ private slots:
         CliRig rig(rig::threeRuns());
         QTemporaryDir dir;
         QCOMPARE(cli::download(rig.context, {"--out", dir.path()}), int(cli::kOk));
-        QCOMPARE(rig.outLines(), QStringList({"id-code: 1234", "interval: 1", "memory: 32 K",
-                                              "remaining: 29.5 K",
-                                              "set 1\t2009/11/28\t08:00:00\t1.0\t5",
-                                              "set 2\t2009/11/29\t23:59:30\t60.0\t40",
-                                              "set 3\t2009/12/31\t23:59:58\t0.5\t12"}));
+        QCOMPARE(rig.outLines(),
+                 QStringList({"id-code: 1234", "interval: 1", "memory: 32 K", "remaining: 29.5 K",
+                              "set 1\t2009/11/28\t08:00:00\t1.0\t5",
+                              "set 2\t2009/11/29\t23:59:30\t60.0\t40",
+                              "set 3\t2009/12/31\t23:59:58\t0.5\t12"}));
         QVERIFY(rig.errors().isEmpty());
 
         // Each file is what the logger window's Save writes for that set, empty notes.
@@ -84,12 +84,14 @@ private slots:
 
     void eraseNeedsYes_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exit");
         QTest::addColumn<bool>("erased");
         QTest::newRow("without-yes") << QStringList() << int(cli::kUsage) << false;
         QTest::newRow("something-else") << QStringList({"--no"}) << int(cli::kUsage) << false;
         QTest::newRow("with-yes") << QStringList({"--yes"}) << int(cli::kOk) << true;
+        // clang-format on
     }
     void eraseNeedsYes()
     {
@@ -105,6 +107,7 @@ private slots:
 
     void registerSettings_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("locked");
@@ -119,6 +122,7 @@ private slots:
         QTest::newRow("interval-twelve-and-a-half") << "set-interval" << "12.5" << false << int(cli::kOk) << "interval: 12.5" << 0x13 << 125;
         QTest::newRow("interval-too-small") << "set-interval" << "0.05" << false << int(cli::kUsage) << LoggerSettings::kIntervalInvalid << 0x13 << 10;
         QTest::newRow("interval-negative") << "set-interval" << "-3" << false << int(cli::kUsage) << LoggerSettings::kIntervalInvalid << 0x13 << 10;
+        // clang-format on
     }
     void registerSettings()
     {
@@ -130,8 +134,9 @@ private slots:
         QFETCH(int, address);
         CliRig rig(rig::threeRuns());
         rig.virtualMeter.setLocked(locked);
-        const int code = command == QLatin1String("set-id") ? cli::setId(rig.context, {value})
-                                                            : cli::setInterval(rig.context, {value});
+        const int code = command == QLatin1String("set-id")
+                             ? cli::setId(rig.context, {value})
+                             : cli::setInterval(rig.context, {value});
         QCOMPARE(code, exit);
         if (exit == cli::kOk)
             QCOMPARE(rig.outLines(), QStringList({printed}));

@@ -29,7 +29,7 @@ QByteArray runBytes(const QByteArray &image, int k)
     return image.mid(entry(k - 1), entry(k) - entry(k - 1));
 }
 
-}  // namespace
+} // namespace
 
 class TestLoggerDownload : public QObject {
     Q_OBJECT
@@ -37,6 +37,7 @@ class TestLoggerDownload : public QObject {
 private slots:
     void downloads_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("image");
         QTest::addColumn<QString>("remaining");
         QTest::addColumn<QStringList>("sets");
@@ -56,6 +57,7 @@ private slots:
             << VirtualMeter::memoryWithRuns(
                    {rig::run(QDateTime(QDate(2009, 1, 2), QTime(3, 4, 5)), 5, 2)}, 7, 5, true)
             << "0" << QStringList({"1|2009/01/02|03:04:05|0.5|2"});
+        // clang-format on
     }
     void downloads()
     {
@@ -74,7 +76,8 @@ private slots:
         QCOMPARE(result.endAddress, endOf(image));
         QCOMPARE(result.expected, qint64(endOf(image)) + 1);
         QVERIFY(result.received >= result.expected);
-        QCOMPARE(result.idCodeText, QString::number(LoggerImage(QByteArray(1, 0) + image).idCode()));
+        QCOMPARE(result.idCodeText,
+                 QString::number(LoggerImage(QByteArray(1, 0) + image).idCode()));
         QCOMPARE(result.memoryText, QStringLiteral("32 K"));
         QTEST(result.remainingText, "remaining");
         QStringList lines;
@@ -199,6 +202,7 @@ private slots:
 
     void damagedRunTable_data()
     {
+        // clang-format off
         QTest::addColumn<int>("entry");    // run-table entry to damage
         QTest::addColumn<int>("address");  // its new value
         QTest::addColumn<int>("outcome");
@@ -206,6 +210,7 @@ private slots:
         QTest::newRow("end-before-data-area") << 3 << 0x0100 << int(Outcome::BadRunTable) << 0;
         QTest::newRow("second-run-ends-before-it-starts") << 2 << 0x0300 << int(Outcome::BadRun) << 1;
         QTest::newRow("first-run-in-the-run-table") << 0 << 0x0200 << int(Outcome::BadRun) << 0;
+        // clang-format on
     }
     void damagedRunTable()
     {

@@ -71,7 +71,7 @@ qsizetype sent(const VirtualMeter &meter, const QByteArray &request)
     return meter.received().indexOf(request);
 }
 
-}  // namespace
+} // namespace
 
 class TestMemoryWindow : public QObject {
     Q_OBJECT
@@ -91,8 +91,10 @@ private slots:
         QCOMPARE(rig.find<QLabel>("LblRemaining")->text(), QStringLiteral("29.5 K"));
         const RecordGrid &sets = rig.window->sets();
         QCOMPARE(sets.rows(), 4);
-        QCOMPARE(sets.table().headings(), QStringList({"Set", "Date", "Time", "Interval", "Rec.s"}));
-        QCOMPARE(sets.table().record(1), QStringList({"2", "2009/11/29", "23:59:30", "60.0", "40"}));
+        QCOMPARE(sets.table().headings(),
+                 QStringList({"Set", "Date", "Time", "Interval", "Rec.s"}));
+        QCOMPARE(sets.table().record(1),
+                 QStringList({"2", "2009/11/29", "23:59:30", "60.0", "40"}));
         auto *g1 = rig.find<ProgressPanel>("G1");
         QVERIFY(!g1->fillVisible());
         QCOMPARE(g1->caption(), QStringLiteral("Recorded Set(s)"));
@@ -141,16 +143,18 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         rig.clickSet(1);
-        QApplication::processEvents();  // the view paints its first rows
+        QApplication::processEvents(); // the view paints its first rows
         const qint64 ms = timer.elapsed();
         qInfo("10,000 samples listed and shown in %lld ms", qlonglong(ms));
         QCOMPARE(rig.details().recordCount(), 10000);
-        QCOMPARE(rig.details().record(9999), QStringList({"10000", "2010/01/01", "00:23:20.0", "129.9"}));
+        QCOMPARE(rig.details().record(9999),
+                 QStringList({"10000", "2010/01/01", "00:23:20.0", "129.9"}));
         QVERIFY(ms < 1000);
     }
 
     void idCodeEntry_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("refused");
@@ -160,6 +164,7 @@ private slots:
         QTest::newRow("zero") << "0" << "0" << false << 0 << 0;
         QTest::newRow("letters-and-points-discarded") << "1a2.3" << "123" << false << 0 << 123;
         QTest::newRow("too-large") << "65536" << "65536" << true << 0 << 0;
+        // clang-format on
     }
     void idCodeEntry()
     {
@@ -192,6 +197,7 @@ private slots:
 
     void intervalEntry_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("refused");
@@ -203,6 +209,7 @@ private slots:
         QTest::newRow("letters-discarded") << "1x.5" << "1.5" << false << 0 << 15;
         QTest::newRow("too-small") << "0.05" << "0.05" << true << 0 << 0;
         QTest::newRow("too-large") << "6553.6" << "6553.6" << true << 0 << 0;
+        // clang-format on
     }
     void intervalEntry()
     {
@@ -272,10 +279,12 @@ private slots:
 
     void erase_data()
     {
+        // clang-format off
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("erased");
         QTest::newRow("confirmed") << int(Dialogs::Answer::Ok) << true;
         QTest::newRow("cancelled") << int(Dialogs::Answer::Cancel) << false;
+        // clang-format on
     }
     void erase()
     {
@@ -354,7 +363,8 @@ private slots:
         rig.clock.duringSleep = [&rig, &sleeps] {
             if (++sleeps == 40 && rig.window) {
                 if (qEnvironmentVariableIsSet("DOSEMETER_SCREENSHOTS"))
-                    rig.window->grab().save(qEnvironmentVariable("DOSEMETER_SCREENSHOTS") + "/memory-download.png");
+                    rig.window->grab().save(qEnvironmentVariable("DOSEMETER_SCREENSHOTS") +
+                                            "/memory-download.png");
                 rig.window->close();
             }
         };
@@ -379,7 +389,7 @@ private slots:
         };
         QTest::mouseClick(rig.find<QLabel>("LblRemaining"), Qt::LeftButton);
         rig.clock.duringSleep = nullptr;
-        QVERIFY(rig.window);  // kept alive through the erase's wait
+        QVERIFY(rig.window); // kept alive through the erase's wait
         QVERIFY(!rig.window->isVisible());
         QVERIFY(rig.virtualMeter.received().endsWith("EEE"));
         WindowRig::settle();
@@ -395,7 +405,8 @@ private slots:
         rig.clickSet(3);
         rig.dialogs.inputs << QString("4");
         rig.find<QPushButton>("CmdPreview")->click();
-        auto *preview = rig.window->findChild<QPrintPreviewDialog *>(QStringLiteral("PrintPreview"));
+        auto *preview =
+            rig.window->findChild<QPrintPreviewDialog *>(QStringLiteral("PrintPreview"));
         QVERIFY(preview);
         QVERIFY(preview->isVisible());
         auto *pages = preview->findChild<QPrintPreviewWidget *>();

@@ -30,11 +30,13 @@ RecordTable records(int count)
 QStringList pdfLines(const QString &path)
 {
     QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), path, QStringLiteral("-")});
     if (!pdftotext.waitForFinished(30000))
         return {};
     QStringList lines;
-    for (const QString &line : QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+    for (const QString &line :
+         QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QLatin1Char('\n'))) {
         if (!line.simplified().isEmpty())
             lines << line.simplified();
     }
@@ -51,7 +53,7 @@ QStringList simplified(const QStringList &lines)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 class TestReport : public QObject {
     Q_OBJECT
@@ -59,9 +61,13 @@ class TestReport : public QObject {
 private slots:
     void layout()
     {
-        const QStringList lines = ReportLayout::gridReport(records(2), {"Shift A", "", "Press 4"}, 1);
+        const QStringList lines =
+            ReportLayout::gridReport(records(2), {"Shift A", "", "Press 4"}, 1);
         const QStringList expected{
-            " ", " ", " ", " ",
+            " ",
+            " ",
+            " ",
+            " ",
             kMargin + "Shift A",
             kMargin,
             kMargin + "Press 4",
@@ -76,6 +82,7 @@ private slots:
 
     void recordsPerLine_data()
     {
+        // clang-format off
         QTest::addColumn<int>("records");
         QTest::addColumn<int>("perLine");
         QTest::addColumn<QStringList>("firsts");  // record number opening each line
@@ -84,6 +91,7 @@ private slots:
         QTest::newRow("five-by-five") << 5 << 5 << QStringList({"1"}) << QList<int>({5});
         QTest::newRow("three-by-one") << 3 << 1 << QStringList({"1", "2", "3"}) << QList<int>({1, 1, 1});
         QTest::newRow("no-records") << 0 << 2 << QStringList() << QList<int>();
+        // clang-format on
     }
     void recordsPerLine()
     {
@@ -94,7 +102,8 @@ private slots:
         const QStringList lines = ReportLayout::gridReport(::records(records), {}, perLine).mid(10);
         QCOMPARE(lines.size(), firsts.size());
         for (int i = 0; i < lines.size(); ++i) {
-            const QStringList words = lines.at(i).mid(kMargin.size()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            const QStringList words =
+                lines.at(i).mid(kMargin.size()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
             QCOMPARE(words.first(), firsts.at(i));
             QCOMPARE(words.size() - 3, levels.at(i));
             // Every level takes 5 characters and 3 blanks.
@@ -142,7 +151,8 @@ private slots:
         QCOMPARE(dialogs.shown.at(1).text, FileTransfer::printerNoteLines().join('\n'));
         QCOMPARE(dialogs.shown.at(1).buttons, Dialogs::Buttons::Ok);
         for (int i = 2; i < 5; ++i)
-            QCOMPARE(dialogs.shown.at(i).text, QStringLiteral("Input record(s) to print in one row (1-5)"));
+            QCOMPARE(dialogs.shown.at(i).text,
+                     QStringLiteral("Input record(s) to print in one row (1-5)"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Memory"));
 
         if (qEnvironmentVariableIsSet("DOSEMETER_SCREENSHOTS"))
@@ -154,11 +164,13 @@ private slots:
 
     void cancelledPrintPrintsNothing_data()
     {
+        // clang-format off
         QTest::addColumn<bool>("printAccepted");
         QTest::addColumn<QStringList>("answers");
         QTest::addColumn<int>("dialogs");
         QTest::newRow("print-dialog-cancelled") << false << QStringList() << 1;
         QTest::newRow("empty-answer") << true << QStringList({""}) << 3;
+        // clang-format on
     }
     void cancelledPrintPrintsNothing()
     {

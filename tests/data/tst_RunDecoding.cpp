@@ -12,6 +12,7 @@ class TestRunDecoding : public QObject {
 private slots:
     void stampCarries_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("time");
         QTest::addColumn<int>("intervalTenths");
@@ -47,6 +48,7 @@ private slots:
             << "2009/01/01" << "00:00:00" << 36000 << 24 * 365 << "2010/01/01" << "00:00:00.0";
         QTest::newRow("a-leap-year-of-hours")
             << "2008/01/01" << "00:00:00" << 36000 << 24 * 366 << "2009/01/01" << "00:00:00.0";
+        // clang-format on
     }
     void stampCarries()
     {
@@ -65,7 +67,8 @@ private slots:
     {
         // BCD bytes that are no date ("1A" reads as 1, "45" as 45) must not hang the
         // listing; they give some date and the listing goes on.
-        RunStamp stamp = RunStamp::fromTexts(QStringLiteral("2009/45/99"), QStringLiteral("99:99:99"));
+        RunStamp stamp =
+            RunStamp::fromTexts(QStringLiteral("2009/45/99"), QStringLiteral("99:99:99"));
         stamp.advance(10);
         QVERIFY(stamp.month >= 1 && stamp.month <= 12);
         QVERIFY(stamp.day >= 1 && stamp.day <= 31);
@@ -74,6 +77,7 @@ private slots:
 
     void levelText_data()
     {
+        // clang-format off
         QTest::addColumn<int>("low");
         QTest::addColumn<int>("high");
         QTest::addColumn<int>("flags");
@@ -87,6 +91,7 @@ private slots:
         QTest::newRow("overload-with-other-flags") << 0x00 << 0x00 << 0xFF << "OL";
         QTest::newRow("other-flags-ignored") << 0x45 << 0x09 << 0xBF << "94.5";
         QTest::newRow("non-bcd-shown-as-is") << 0x4A << 0x0B << 0 << "B4.A";
+        // clang-format on
     }
     void levelText()
     {
@@ -98,6 +103,7 @@ private slots:
 
     void intervalText_data()
     {
+        // clang-format off
         QTest::addColumn<int>("tenths");
         QTest::addColumn<QString>("text");
         QTest::newRow("one-digit") << 5 << "0.5";
@@ -106,6 +112,7 @@ private slots:
         QTest::newRow("twelve-and-a-half") << 125 << "12.5";
         QTest::newRow("minute") << 600 << "60.0";
         QTest::newRow("largest") << 65535 << "6553.5";
+        // clang-format on
     }
     void intervalText()
     {
@@ -115,6 +122,7 @@ private slots:
 
     void remainingText_data()
     {
+        // clang-format off
         QTest::addColumn<bool>("full");
         QTest::addColumn<int>("runs");
         QTest::addColumn<int>("end");
@@ -126,6 +134,7 @@ private slots:
         QTest::newRow("at-the-end") << false << 9 << 0x7A00 << "0 K";
         QTest::newRow("full-flag-wins") << true << 1 << 0x031B << "0";
         QTest::newRow("full-flag-even-when-empty") << true << 0 << 0x0300 << "0";
+        // clang-format on
     }
     void remainingText()
     {
@@ -137,6 +146,7 @@ private slots:
 
     void setLine_data()
     {
+        // clang-format off
         QTest::addColumn<int>("last");
         QTest::addColumn<QString>("samplesText");
         QTest::addColumn<int>("whole");
@@ -145,14 +155,14 @@ private slots:
         QTest::newRow("unaligned-shown-unrounded") << 0x031B << "6.33333333333333" << 6;
         QTest::newRow("header-only") << 0x0308 << "0" << 0;
         QTest::newRow("shorter-than-header") << 0x0305 << "-1" << 0;
+        // clang-format on
     }
     void setLine()
     {
         QFETCH(int, last);
         const QByteArray header = QByteArray::fromHex("0912312359595802");
         const LoggerRun::SetLine line = LoggerRun::setLine(3, header, 0x0300, last);
-        QCOMPARE(line.cells().mid(0, 4),
-                 QStringList({"3", "2009/12/31", "23:59:59", "60.0"}));
+        QCOMPARE(line.cells().mid(0, 4), QStringList({"3", "2009/12/31", "23:59:59", "60.0"}));
         QTEST(line.cells().at(4), "samplesText");
         QTEST(line.wholeSamples(), "whole");
     }
@@ -160,8 +170,11 @@ private slots:
     void recordsOfASet()
     {
         // Three samples: 94.5, 00.0, an overload; the run's closing byte and two more.
-        const QByteArray run =
-            QByteArray::fromHex("0912312359590500" "450900" "000000" "341240" "ff0000");
+        const QByteArray run = QByteArray::fromHex("0912312359590500"
+                                                   "450900"
+                                                   "000000"
+                                                   "341240"
+                                                   "ff0000");
         const QStringList set{"1", "2009/12/31", "23:59:59", "0.5", "3"};
         const RecordTable table = LoggerRun::records(set, run);
         QCOMPARE(table.recordCount(), 3);
@@ -173,9 +186,14 @@ private slots:
     void recordsStopAtTheRunsEnd()
     {
         // A count larger than the bytes hold (a damaged run table) lists what is there.
-        const QByteArray run = QByteArray::fromHex("0912312359590500" "450900" "0000");
-        QCOMPARE(LoggerRun::records({"1", "2009/12/31", "23:59:59", "0.5", "1000"}, run).recordCount(), 1);
-        QCOMPARE(LoggerRun::records({"1", "2009/12/31", "23:59:59", "0.5", "-1"}, run).recordCount(), 0);
+        const QByteArray run = QByteArray::fromHex("0912312359590500"
+                                                   "450900"
+                                                   "0000");
+        QCOMPARE(
+            LoggerRun::records({"1", "2009/12/31", "23:59:59", "0.5", "1000"}, run).recordCount(),
+            1);
+        QCOMPARE(
+            LoggerRun::records({"1", "2009/12/31", "23:59:59", "0.5", "-1"}, run).recordCount(), 0);
     }
 
     void plotColumn()
