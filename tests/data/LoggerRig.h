@@ -10,6 +10,7 @@
 #include "main/AppState.h"
 #include "sim/VirtualMeter.h"
 #include "sim/VirtualMeterLink.h"
+#include "support/TestMain.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -76,10 +77,10 @@ inline QByteArray writeRequest(int address, int value)
     return QByteArray("W") + char(address & 0xFF) + char(address >> 8) + char(value);
 }
 
-// Where the golden files are: this folder of the source tree.
+// Where the golden files are: tests/data of the source tree.
 inline QString goldenDir()
 {
-    return QStringLiteral(DOSEMETER_GOLDEN_DIR);
+    return testsupport::dataDir();
 }
 inline QString golden(const QString &name)
 {

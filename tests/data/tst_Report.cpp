@@ -148,7 +148,7 @@ private slots:
 
         QCOMPARE(dialogs.shown.size(), 5);
         QCOMPARE(dialogs.shown.at(0).kind, QStringLiteral("print"));
-        QCOMPARE(dialogs.shown.at(1).text, FileTransfer::printerNoteLines().join('\n'));
+        QCOMPARE(dialogs.shown.at(1).text, FileTransfer::printerNoteLines().join(QChar(13)));
         QCOMPARE(dialogs.shown.at(1).buttons, Dialogs::Buttons::Ok);
         for (int i = 2; i < 5; ++i)
             QCOMPARE(dialogs.shown.at(i).text,
