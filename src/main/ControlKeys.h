@@ -61,6 +61,8 @@ struct PanelDisplay {
 
     // The battery image that is lit: the highest visible image 1..5, or 0.
     int batteryImage() const;
+
+    bool operator==(const PanelDisplay &) const = default;
 };
 
 class ControlKeys {

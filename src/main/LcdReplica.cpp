@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -22,7 +23,7 @@ const QColor kGlassTop(0xcb, 0xd5, 0xc3);
 const QColor kGlassBottom(0xb4, 0xc0, 0xab);
 const QColor kInk(0x18, 0x23, 0x1d);
 // Unlit segments and symbols stay faintly visible, as on a real liquid-crystal glass.
-const QColor kGhost(0x18, 0x23, 0x1d, 13);
+const QColor kGhost(0x18, 0x23, 0x1d, 10);
 
 // Digits: four cells of a seven-segment font, slanted like the meter's.
 constexpr double kDigitW = 50.0;
@@ -42,7 +43,24 @@ constexpr double kBarFromDb = 70.0;
 constexpr double kBarToDb = 140.0;
 constexpr double kBarStepDb = 2.0;
 
-inline QColor ink(bool on) { return on ? kInk : kGhost; }
+// The colour of an item on a layer, or nothing to draw there: the glass layer holds
+// every segment and symbol unlit, the lit layer only what is lit now.
+std::optional<QColor> ink(LcdLayer layer, bool on)
+{
+    if (layer == LcdLayer::Glass)
+        return kGhost;
+    if (on)
+        return kInk;
+    return std::nullopt;
+}
+
+// Printing that is always there (the bar graph's scale) belongs to the glass.
+std::optional<QColor> printed(LcdLayer layer)
+{
+    if (layer == LcdLayer::Glass)
+        return kInk;
+    return std::nullopt;
+}
 
 QFont lcdFont(double pixelSize, int weight = QFont::Bold)
 {
@@ -108,12 +126,26 @@ void fillPolygon(QPainter &p, const QPolygonF &polygon, const QColor &color)
     p.fillPath(path, color);
 }
 
-void drawText(QPainter &p, const QRectF &box, const QString &text, double size, bool on,
-              Qt::Alignment align = Qt::AlignCenter)
+void drawText(QPainter &p, const QRectF &box, const QString &text, double size,
+              std::optional<QColor> color, Qt::Alignment align = Qt::AlignCenter)
 {
+    if (!color)
+        return;
     p.setFont(lcdFont(size));
-    p.setPen(ink(on));
+    p.setPen(*color);
     p.drawText(box, align, text);
+}
+
+void fillPolygon(QPainter &p, const QPolygonF &polygon, std::optional<QColor> color)
+{
+    if (color)
+        fillPolygon(p, polygon, *color);
+}
+
+void fillRect(QPainter &p, const QRectF &rect, std::optional<QColor> color)
+{
+    if (color)
+        p.fillRect(rect, *color);
 }
 
 }  // namespace
@@ -125,6 +157,9 @@ LcdReplica::LcdReplica(QWidget *parent) : QWidget(parent)
 
 void LcdReplica::setDisplay(const PanelDisplay &display)
 {
+    // Most redraws show what is already there; painting costs more than comparing.
+    if (display == display_)
+        return;
     display_ = display;
     update();
 }
@@ -156,13 +191,32 @@ int LcdReplica::heightForWidth(int width) const { return int(std::lround(width *
 
 void LcdReplica::paintEvent(QPaintEvent *)
 {
+    // The glass with every segment unlit is painted once per size; each redraw only
+    // adds what is lit. The display changes twice a second for hours on end.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (glass_.size() != pixels || glass_.devicePixelRatio() != ratio) {
+        glass_ = QPixmap(pixels);
+        glass_.setDevicePixelRatio(ratio);
+        glass_.fill(Qt::transparent);
+        QPainter g(&glass_);
+        paintLayer(g, LcdLayer::Glass);
+    }
     QPainter p(this);
+    p.drawPixmap(0, 0, glass_);
+    paintLayer(p, LcdLayer::Lit);
+}
+
+void LcdReplica::paintLayer(QPainter &p, LcdLayer layer)
+{
+    layer_ = layer;
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     const double scale = std::min(width() / kWidth, height() / kHeight);
 
     // The glass fills the widget; what is printed on it keeps its proportions, centred.
-    paintPanel(p, scale);
+    if (layer == LcdLayer::Glass)
+        paintPanel(p, scale);
     p.translate((width() - kWidth * scale) / 2, (height() - kHeight * scale) / 2);
     p.scale(scale, scale);
     paintBarGraph(p);
@@ -211,17 +265,19 @@ void LcdReplica::paintBarGraph(QPainter &p) const
         const bool lit = display_.BdBBar && level > kBarFromDb + i * kBarStepDb;
         const double bottom = kBarBottom - i * pitch;
         const QRectF segment(kBarX, bottom - pitch + 0.7, kBarW, pitch - 1.4);
-        p.fillRect(segment, ink(lit));
+        fillRect(p, segment, ink(layer_, lit));
     }
 
     // Scale: a tick and a number every 10 dB, 140 at the top.
-    p.setPen(QPen(kInk, 1.2));
+    const std::optional<QColor> scale = printed(layer_);
+    if (!scale)
+        return;
     for (int db = int(kBarToDb); db >= int(kBarFromDb); db -= 10) {
         const double y = kBarBottom - (db - kBarFromDb) / (kBarToDb - kBarFromDb) *
                                           (kBarBottom - kBarTop);
-        p.setPen(QPen(kInk, 1.2));
+        p.setPen(QPen(*scale, 1.2));
         p.drawLine(QPointF(kBarX + kBarW + 2, y), QPointF(kBarX + kBarW + 6, y));
-        drawText(p, QRectF(kBarX + kBarW + 8, y - 7, 30, 14), QString::number(db), 11.0, true,
+        drawText(p, QRectF(kBarX + kBarW + 8, y - 7, 30, 14), QString::number(db), 11.0, scale,
                  Qt::AlignLeft | Qt::AlignVCenter);
     }
 }
@@ -234,7 +290,7 @@ void LcdReplica::paintDigits(QPainter &p) const
         p.save();
         p.setTransform(slanted(kDigitX[size_t(i)], kDigitTop), true);
         for (int s = 0; s < 7; ++s)
-            fillPolygon(p, segmentPolygon(s), ink(lit & (1 << s)));
+            fillPolygon(p, segmentPolygon(s), ink(layer_, lit & (1 << s)));
         p.restore();
     }
 
@@ -244,12 +300,12 @@ void LcdReplica::paintDigits(QPainter &p) const
     p.setTransform(slanted(0.0, kDigitTop), true);
     const double gap23 = (kDigitX[1] + kDigitW + kDigitX[2]) / 2;  // between digits 2 and 3
     const double gap34 = (kDigitX[2] + kDigitW + kDigitX[3]) / 2;  // between digits 3 and 4
-    p.fillRect(QRectF(gap34 - dot / 2, kDigitH - dot, dot, dot), ink(display_.LblPoint1));
-    p.fillRect(QRectF(gap23 - dot / 2 - 6, kDigitH - dot, dot, dot), ink(display_.LblPoint2));
+    fillRect(p, QRectF(gap34 - dot / 2, kDigitH - dot, dot, dot), ink(layer_, display_.LblPoint1));
+    fillRect(p, QRectF(gap23 - dot / 2 - 6, kDigitH - dot, dot, dot), ink(layer_, display_.LblPoint2));
     for (const double y : {kDigitH * 0.30, kDigitH * 0.70})
-        p.fillRect(QRectF(gap23 + 4 - dot / 2, y - dot / 2, dot, dot), ink(display_.ImgDoubleDot));
-    p.fillRect(QRectF(gap23 + 4 - 9, kDigitH / 2 - kSegment / 2 + 0.5, 18, kSegment - 1),
-               ink(display_.ImgDash));
+        fillRect(p, QRectF(gap23 + 4 - dot / 2, y - dot / 2, dot, dot), ink(layer_, display_.ImgDoubleDot));
+    fillRect(p, QRectF(gap23 + 4 - 9, kDigitH / 2 - kSegment / 2 + 0.5, 18, kSegment - 1),
+             ink(layer_, display_.ImgDash));
     p.restore();
 }
 
@@ -261,64 +317,68 @@ void LcdReplica::paintAnnunciators(QPainter &p) const
     // Run symbol: a play triangle.
     const double rx = 104.0;
     fillPolygon(p, QPolygonF{{rx, rowY + 3}, {rx + 15, rowY + rowH / 2}, {rx, rowY + rowH - 3}},
-                ink(d.ImgRun));
+                ink(layer_, d.ImgRun));
 
-    drawText(p, QRectF(128, rowY, 62, rowH), QStringLiteral("PAUSE"), 15.0, d.LblPause);
-    drawText(p, QRectF(196, rowY, 46, rowH), QStringLiteral("MEM"), 15.0, d.LblMem);
-    drawText(p, QRectF(246, rowY, 30, rowH), QStringLiteral("PK"), 15.0, d.LblPK);
+    drawText(p, QRectF(128, rowY, 62, rowH), QStringLiteral("PAUSE"), 15.0, ink(layer_, d.LblPause));
+    drawText(p, QRectF(196, rowY, 46, rowH), QStringLiteral("MEM"), 15.0, ink(layer_, d.LblMem));
+    drawText(p, QRectF(246, rowY, 30, rowH), QStringLiteral("PK"), 15.0, ink(layer_, d.LblPK));
 
     // Loudness symbol: a loudspeaker with two sound waves.
     {
-        const QColor c = ink(d.ImgLoud);
-        const double x = 286.0, cy = rowY + rowH / 2;
-        fillPolygon(p,
-                    QPolygonF{{x, cy - 4}, {x + 5, cy - 4}, {x + 12, cy - 10}, {x + 12, cy + 10},
-                              {x + 5, cy + 4}, {x, cy + 4}},
-                    c);
-        p.setPen(QPen(c, 2.2, Qt::SolidLine, Qt::RoundCap));
-        p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(x + 8, cy - 7, 14, 14), -50 * 16, 100 * 16);
-        p.drawArc(QRectF(x + 8, cy - 12, 24, 24), -50 * 16, 100 * 16);
+        if (const std::optional<QColor> c = ink(layer_, d.ImgLoud)) {
+            const double x = 286.0, cy = rowY + rowH / 2;
+            fillPolygon(p,
+                        QPolygonF{{x, cy - 4}, {x + 5, cy - 4}, {x + 12, cy - 10},
+                                  {x + 12, cy + 10}, {x + 5, cy + 4}, {x, cy + 4}},
+                        *c);
+            p.setPen(QPen(*c, 2.2, Qt::SolidLine, Qt::RoundCap));
+            p.setBrush(Qt::NoBrush);
+            p.drawArc(QRectF(x + 8, cy - 7, 14, 14), -50 * 16, 100 * 16);
+            p.drawArc(QRectF(x + 8, cy - 12, 24, 24), -50 * 16, 100 * 16);
+        }
     }
 
     // Event bank: its number in a frame; the frame stays as a ghost when there is none.
     {
         const bool on = d.LblBankVisible && !d.LblBank.isEmpty();
         const QRectF frame(330, rowY + 1, 40, rowH - 2);
-        p.setPen(QPen(ink(on), 1.6));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(frame, 3, 3);
-        drawText(p, frame, on ? d.LblBank : QStringLiteral("E8"), 15.0, on);
+        if (const std::optional<QColor> c = ink(layer_, on)) {
+            p.setPen(QPen(*c, 1.6));
+            p.setBrush(Qt::NoBrush);
+            p.drawRoundedRect(frame, 3, 3);
+        }
+        drawText(p, frame, on ? d.LblBank : QStringLiteral("E8"), 15.0, ink(layer_, on));
     }
 
     // Keypad lock: a padlock.
     {
-        const QColor c = ink(d.keysLocked);
-        const QRectF body(384, rowY + 9, 15, 11);
-        p.setPen(QPen(c, 2.2));
-        p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(body.left() + 3, rowY + 2, body.width() - 6, 14), 0, 180 * 16);
-        p.drawLine(QPointF(body.left() + 3, rowY + 9), QPointF(body.left() + 3, body.top()));
-        p.drawLine(QPointF(body.right() - 3, rowY + 9), QPointF(body.right() - 3, body.top()));
-        QPainterPath lock;
-        lock.addRoundedRect(body, 2, 2);
-        p.fillPath(lock, c);
+        if (const std::optional<QColor> c = ink(layer_, d.keysLocked)) {
+            const QRectF body(384, rowY + 9, 15, 11);
+            p.setPen(QPen(*c, 2.2));
+            p.setBrush(Qt::NoBrush);
+            p.drawArc(QRectF(body.left() + 3, rowY + 2, body.width() - 6, 14), 0, 180 * 16);
+            p.drawLine(QPointF(body.left() + 3, rowY + 9), QPointF(body.left() + 3, body.top()));
+            p.drawLine(QPointF(body.right() - 3, rowY + 9), QPointF(body.right() - 3, body.top()));
+            QPainterPath lock;
+            lock.addRoundedRect(body, 2, 2);
+            p.fillPath(lock, *c);
+        }
     }
 
     // Units and the time mark, right of the digits.
     const double ux = 388.0;
-    drawText(p, QRectF(ux, 50, 80, 20), QStringLiteral("TIME"), 15.0, d.LblTime,
+    drawText(p, QRectF(ux, 50, 80, 20), QStringLiteral("TIME"), 15.0, ink(layer_, d.LblTime),
              Qt::AlignLeft | Qt::AlignVCenter);
-    drawText(p, QRectF(ux, 82, 84, 34), QStringLiteral("dBA"), 30.0, d.LbldBA,
+    drawText(p, QRectF(ux, 82, 84, 34), QStringLiteral("dBA"), 30.0, ink(layer_, d.LbldBA),
              Qt::AlignLeft | Qt::AlignVCenter);
-    drawText(p, QRectF(ux, 122, 84, 24), QStringLiteral("%DOSE"), 18.0, d.LblDose,
+    drawText(p, QRectF(ux, 122, 84, 24), QStringLiteral("%DOSE"), 18.0, ink(layer_, d.LblDose),
              Qt::AlignLeft | Qt::AlignVCenter);
 
     // Time weighting, under the digits.
     const double by = 166.0;
-    drawText(p, QRectF(104, by, 52, 20), QStringLiteral("FAST"), 14.0, d.LblFast,
+    drawText(p, QRectF(104, by, 52, 20), QStringLiteral("FAST"), 14.0, ink(layer_, d.LblFast),
              Qt::AlignLeft | Qt::AlignVCenter);
-    drawText(p, QRectF(160, by, 52, 20), QStringLiteral("SLOW"), 14.0, d.LblSlow,
+    drawText(p, QRectF(160, by, 52, 20), QStringLiteral("SLOW"), 14.0, ink(layer_, d.LblSlow),
              Qt::AlignLeft | Qt::AlignVCenter);
 }
 
@@ -326,11 +386,12 @@ void LcdReplica::paintBattery(QPainter &p) const
 {
     const PanelDisplay &d = display_;
     const QRectF body(412, 17, 40, 17);
-    const QColor outline = ink(d.ImgBattery[0]);
-    p.setPen(QPen(outline, 1.8));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(body, 2.5, 2.5);
-    p.fillRect(QRectF(body.right() + 1, body.center().y() - 3.5, 3.5, 7), outline);
+    if (const std::optional<QColor> outline = ink(layer_, d.ImgBattery[0])) {
+        p.setPen(QPen(*outline, 1.8));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(body, 2.5, 2.5);
+        p.fillRect(QRectF(body.right() + 1, body.center().y() - 3.5, 3.5, 7), *outline);
+    }
 
     // Five bars; image k lights the first k.
     const int lit = d.batteryImage();
@@ -338,6 +399,6 @@ void LcdReplica::paintBattery(QPainter &p) const
     for (int bar = 0; bar < 5; ++bar) {
         const QRectF r(body.left() + 3 + bar * pitch + 0.6, body.top() + 3, pitch - 1.8,
                        body.height() - 6);
-        p.fillRect(r, ink(bar < lit));
+        fillRect(p, r, ink(layer_, bar < lit));
     }
 }

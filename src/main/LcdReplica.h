@@ -6,9 +6,14 @@
 
 #include "main/ControlKeys.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 class QPainter;
+
+// The two layers of the replica: the glass with every segment and symbol unlit, which
+// never changes, and what is lit now, drawn over it.
+enum class LcdLayer { Glass, Lit };
 
 class LcdReplica : public QWidget {
     Q_OBJECT
@@ -32,6 +37,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void paintLayer(QPainter &p, LcdLayer layer);
     void paintPanel(QPainter &p, double scale) const;
     void paintBarGraph(QPainter &p) const;
     void paintDigits(QPainter &p) const;
@@ -39,4 +45,6 @@ private:
     void paintBattery(QPainter &p) const;
 
     PanelDisplay display_;
+    LcdLayer layer_ = LcdLayer::Lit;
+    QPixmap glass_;
 };
