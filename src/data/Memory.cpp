@@ -318,30 +318,23 @@ void Memory::Grid1_Click(int row)
 
 bool Memory::TxtIDCode_KeyPress(int keyAscii)
 {
-    if (state_.logger.DownloadBusy)
-        return true;
-    if (meter_.state().display.KeysLocked) {
-        dialogs_.message(this, QString(), LoggerSettings::kKeyLocked, Dialogs::Icon::Critical,
-                         Dialogs::Buttons::Ok);
-        return true;
-    }
-    if (!LoggerSettings::idCodeKeyAccepted(keyAscii))
-        return false;
-    if (keyAscii != LoggerSettings::kEnter)
-        return true;
-    const std::optional<int> code = LoggerSettings::idCode(TxtIDCode->text());
-    if (!code) {
-        dialogs_.message(this, QString(), LoggerSettings::kIdCodeInvalid, Dialogs::Icon::Critical,
-                         Dialogs::Buttons::Ok);
-        return false;
-    }
-    Command command(*this);
-    LoggerSettings::writeIdCode(meter_, state_.logger, *code);
-    return false;
+    return settingKeyPress(keyAscii, TxtIDCode->text(), &LoggerSettings::idCodeKeyAccepted,
+                           &LoggerSettings::idCode, LoggerSettings::kIdCodeInvalid,
+                           &LoggerSettings::writeIdCode);
 }
 
 bool Memory::TxtInterval_KeyPress(int keyAscii)
 {
+    return settingKeyPress(keyAscii, TxtInterval->text(), &LoggerSettings::intervalKeyAccepted,
+                           &LoggerSettings::intervalTenths, LoggerSettings::kIntervalInvalid,
+                           &LoggerSettings::writeInterval);
+}
+
+bool Memory::settingKeyPress(int keyAscii, const QString &text, bool (*accepted)(int),
+                             std::optional<int> (*parse)(const QString &), const QString &invalid,
+                             bool (*write)(Meter &, LoggerResults &, int))
+{
+    // While busy or locked the key goes into the text as typed and nothing is written.
     if (state_.logger.DownloadBusy)
         return true;
     if (meter_.state().display.KeysLocked) {
@@ -349,18 +342,17 @@ bool Memory::TxtInterval_KeyPress(int keyAscii)
                          Dialogs::Buttons::Ok);
         return true;
     }
-    if (!LoggerSettings::intervalKeyAccepted(keyAscii))
+    if (!accepted(keyAscii))
         return false;
     if (keyAscii != LoggerSettings::kEnter)
         return true;
-    const std::optional<int> tenths = LoggerSettings::intervalTenths(TxtInterval->text());
-    if (!tenths) {
-        dialogs_.message(this, QString(), LoggerSettings::kIntervalInvalid, Dialogs::Icon::Critical,
-                         Dialogs::Buttons::Ok);
+    const std::optional<int> value = parse(text);
+    if (!value) {
+        dialogs_.message(this, QString(), invalid, Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
         return false;
     }
     Command command(*this);
-    LoggerSettings::writeInterval(meter_, state_.logger, *tenths);
+    write(meter_, state_.logger, *value);
     return false;
 }
 

@@ -60,6 +60,11 @@ private:
     // asked for meanwhile hides the window and takes effect when the command ends.
     class Command;
     friend class Command;
+    // A key in the ID code or interval box: filter, and on Enter check and write.
+    // True when the key goes into the text.
+    bool settingKeyPress(int keyAscii, const QString &text, bool (*accepted)(int),
+                         std::optional<int> (*parse)(const QString &), const QString &invalid,
+                         bool (*write)(Meter &, LoggerResults &, int));
 
     void buildControls();
     void setColumnWidths(QTableView *grid, const QStringList &samples);
