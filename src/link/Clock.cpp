@@ -6,12 +6,15 @@
 #include <algorithm>
 #include <cmath>
 
-void Wait(Clock &clock, double seconds)
+void Wait(Clock &clock, double seconds, const std::function<bool()> &stop)
 {
     const double end = clock.monotonicSeconds() + std::max(0.0, seconds);
     // The wait ends only once the clock is past its end, however the sleeps fall.
-    for (double now = clock.monotonicSeconds(); now <= end; now = clock.monotonicSeconds())
+    for (double now = clock.monotonicSeconds(); now <= end; now = clock.monotonicSeconds()) {
+        if (stop && stop())
+            return;
         clock.sleep(end - now);
+    }
 }
 
 SystemClock::SystemClock() { elapsed_.start(); }

@@ -21,8 +21,8 @@ public:
 
 // Waits `seconds` on the monotonic clock while processing user-interface events.
 // Returns only once the clock is past the end time, so a wait lasts at least its length,
-// including one that spans midnight.
-void Wait(Clock &clock, double seconds);
+// including one that spans midnight; or as soon as `stop` says so (the program is closing).
+void Wait(Clock &clock, double seconds, const std::function<bool()> &stop = {});
 
 // The computer's clocks. sleep() runs a nested event loop ended by a timer, so the
 // user interface stays alive without spinning a core.

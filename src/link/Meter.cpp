@@ -43,7 +43,11 @@ void Meter::setPollEnabled(bool enabled)
         poll_->setPollEnabled(enabled);
 }
 
-void Meter::Wait(double seconds) { ::Wait(clock_, seconds); }
+void Meter::Wait(double seconds)
+{
+    // Once the program closes, event loops no longer wait: a wait would spin.
+    ::Wait(clock_, seconds, [this] { return aborted_; });
+}
 
 void Meter::discardInput() { link_.readAll(); }
 
