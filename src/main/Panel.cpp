@@ -92,6 +92,12 @@ Panel::Panel(Meter &meter, AppState &state, Dialogs &dialogs, QWidget *parent)
     connect(&meter_, &Meter::portLabelChanged, this, [this](const QString &caption) {
         LblCOM->setText(caption);
         LblCOM->setVisible(true);
+        // The refresh asks until the meter answers; say so, or the wait looks like a hang.
+        if (caption == QLatin1String("No COM"))
+            statusBar()->showMessage(QStringLiteral("Waiting for the meter on %1 to answer...")
+                                         .arg(meter_.link().portLabel()));
+        else
+            statusBar()->clearMessage();
     });
     connect(&meter_, &Meter::settingsRefreshed, this, &Panel::showSettings);
 }

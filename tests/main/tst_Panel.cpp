@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 
 namespace {
@@ -151,10 +152,12 @@ private slots:
         rig.tick(100.0);
         QCOMPARE(rig.text("LblValue"), QStringLiteral("94.5"));
         QCOMPARE(rig.text("LblCOM"), QStringLiteral("No COM"));
+        QVERIFY(rig.panel.statusBar()->currentMessage().contains(QStringLiteral("Waiting")));
         rig.vm.setVanished(false);
         rig.panel.meter().state().link.RefreshPending = true;
         rig.tick(100.0);
         QCOMPARE(rig.text("LblCOM"), QStringLiteral("SIM"));
+        QVERIFY(rig.panel.statusBar()->currentMessage().isEmpty());
         QCOMPARE(rig.text("LblValue"), QStringLiteral("100.0"));
     }
 
