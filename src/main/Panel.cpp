@@ -118,7 +118,7 @@ void Panel::buildControls()
     root->setSpacing(10);
 
     // The live readout.
-    LblValue = named(new QLabel(QStringLiteral("----")), "LblValue");
+    LblValue = named(new QLabel, "LblValue");  // "----" would read as under range
     LblValue->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     LblValue->setMinimumWidth(LblValue->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
     LblUnit = named(new QLabel, "LblUnit");
