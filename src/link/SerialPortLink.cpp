@@ -8,12 +8,21 @@ SerialPortLink::SerialPortLink(const QString &systemPath, const QString &label, 
 {
     port_.setPortName(systemPath);
     connect(&port_, &QSerialPort::readyRead, this, &SerialLink::readyRead);
+    connect(&port_, &QSerialPort::errorOccurred, this, &SerialPortLink::portError);
 }
 
 bool SerialPortLink::open()
 {
-    if (port_.isOpen())
+    if (wanted_ && port_.isOpen())
         return true;
+    if (!openPort())
+        return false;
+    wanted_ = true;
+    return true;
+}
+
+bool SerialPortLink::openPort()
+{
     if (!port_.open(QIODevice::ReadWrite)) {
         error_ = port_.errorString();
         return false;
@@ -32,10 +41,34 @@ bool SerialPortLink::open()
     return true;
 }
 
+void SerialPortLink::close()
+{
+    wanted_ = false;
+    port_.close();
+}
+
+void SerialPortLink::portError(QSerialPort::SerialPortError error)
+{
+    // The device is gone (unplugged, or the far end of a pty closed): drop the handle,
+    // which would never work again, and let a later write find the device anew.
+    if (error == QSerialPort::ResourceError && port_.isOpen()) {
+        error_ = port_.errorString();
+        port_.close();
+        sinceReopen_.start();
+    }
+}
+
 bool SerialPortLink::write(const QByteArray &bytes)
 {
-    if (!port_.isOpen())
+    if (!wanted_)
         return false;
+    if (!port_.isOpen()) {
+        if (sinceReopen_.isValid() && sinceReopen_.elapsed() < 1000)
+            return false;
+        sinceReopen_.start();
+        if (!openPort())
+            return false;
+    }
     if (port_.write(bytes) != bytes.size())
         return false;
     // Hand the bytes to the driver now; a nested wait would do it later.

@@ -1,9 +1,12 @@
 #pragma once
 
-// The link over a real serial port (or a pseudo-terminal) through QSerialPort.
+// The link over a real serial port (or a pseudo-terminal) through QSerialPort. A port
+// that goes away (a USB adapter pulled out) is closed, and reopened on a later write
+// once it is back, so the program picks the meter up again by itself.
 
 #include "link/SerialLink.h"
 
+#include <QElapsedTimer>
 #include <QSerialPort>
 
 class SerialPortLink final : public SerialLink {
@@ -13,17 +16,23 @@ public:
     SerialPortLink(const QString &systemPath, const QString &label, QObject *parent = nullptr);
 
     bool open() override;
-    bool isOpen() const override { return port_.isOpen(); }
-    void close() override { port_.close(); }
+    // True while the port is wanted open, even when it is gone for the moment.
+    bool isOpen() const override { return wanted_; }
+    void close() override;
     bool write(const QByteArray &bytes) override;
     QByteArray readAll() override;
     QString errorString() const override { return error_; }
     QString portLabel() const override { return label_; }
 
 private:
+    bool openPort();
+    void portError(QSerialPort::SerialPortError error);
+
     QSerialPort port_;
     QString label_;
     QString error_;
+    bool wanted_ = false;          // open() succeeded once and close() was not called
+    QElapsedTimer sinceReopen_;    // reopen attempts are at least a second apart
 };
 
 // Sends the status request to each port in turn and returns the first that answers

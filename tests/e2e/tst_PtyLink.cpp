@@ -8,6 +8,7 @@
 #include "ui/ScriptedDialogs.h"
 
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The program's own link (QSerialPort) against dosemeter-sim on a real pseudo-terminal.
@@ -34,6 +35,33 @@ private slots:
         QCOMPARE(state.link.LastByte, 0x5A);
         link.close();
         QCOMPARE(sim.stop(), 0);
+    }
+
+    void meterComesBackAfterThePortWentAway()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("meter");
+        SimProcess first;
+        QVERIFY(first.start({"--link", path, "--threshold", "81"}));
+        SerialPortLink link(path, "meter");
+        QVERIFY(link.open());
+        SystemClock clock;
+        MeterState state;
+        Meter meter(link, clock, state);
+        meter.setRefreshTimeout(5.0);
+        QVERIFY(meter.RefreshSettings());
+        QCOMPARE(state.ThresholdLevel, 81);
+
+        // The adapter is pulled out, and a meter is plugged in again under the same name.
+        QCOMPARE(first.stop(), 0);
+        link.write("X");
+        Wait(clock, 0.1);
+        QVERIFY(link.readAll().isEmpty());
+        SimProcess second;
+        QVERIFY(second.start({"--link", path, "--threshold", "83"}));
+        QVERIFY(meter.RefreshSettings());
+        QCOMPARE(state.ThresholdLevel, 83);
+        QCOMPARE(second.stop(), 0);
     }
 
     void autoFindsTheAnsweringPort()
