@@ -10,6 +10,7 @@
 #include "link/Meter.h"
 #include "main/AppState.h"
 #include "ui/Dialogs.h"
+#include "ui/Theme.h"
 #include "ui/ProgressPanel.h"
 
 #include <QApplication>
@@ -47,21 +48,15 @@ int keyAscii(const QKeyEvent *event)
 
 QLabel *captionPanel(const QString &caption, QWidget *parent)
 {
-    auto *label = new QLabel(caption, parent);
-    label->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    label->setAlignment(Qt::AlignCenter);
-    label->setMargin(2);
+    QLabel *label = Theme::caption(caption, parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
 
 QLabel *valuePanel(QWidget *parent)
 {
-    auto *label = new QLabel(parent);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setAlignment(Qt::AlignCenter);
-    label->setAutoFillBackground(true);
-    label->setBackgroundRole(QPalette::Base);
-    label->setMargin(2);
+    QLabel *label = Theme::value(QString(), parent);
+    label->setProperty("role", QStringLiteral("boxed"));
     return label;
 }
 
@@ -108,6 +103,8 @@ Memory::Memory(Meter &meter, AppState &state, Dialogs &dialogs, QWidget *parent)
 {
     setObjectName(QStringLiteral("Memory"));
     setWindowTitle(QStringLiteral("Memory"));
+    setProperty("role", QStringLiteral("window"));
+    setStyleSheet(Theme::windowStyleSheet());
     sets_ = new RecordGrid(LoggerRun::setHeadings(), this);
     details_ = new RecordGrid(RecordTable::recordHeadings(), this);
     buildControls();

@@ -4,6 +4,7 @@
 #include "main/AppState.h"
 #include "main/SLmPanel.h"
 #include "ui/Dialogs.h"
+#include "ui/Theme.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,11 +33,7 @@ T *named(T *widget, const char *name)
 
 QLabel *valueLabel(const char *name, const QString &text = QString())
 {
-    auto *label = named(new QLabel(text), name);
-    label->setProperty("role", QStringLiteral("value"));
-    label->setAlignment(Qt::AlignCenter);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
+    return named(Theme::value(text), name);
 }
 
 // A caption over a value, as one card of the panel.
@@ -49,18 +46,13 @@ QFrame *card(const QString &caption, QWidget *value, const char *name = nullptr)
     auto *layout = new QVBoxLayout(frame);
     layout->setContentsMargins(10, 6, 10, 8);
     layout->setSpacing(2);
-    auto *title = new QLabel(caption);
-    title->setProperty("role", QStringLiteral("caption"));
-    layout->addWidget(title);
+    layout->addWidget(Theme::caption(caption));
     layout->addWidget(value);
     return frame;
 }
 
+// The readout and the labels of this window only; the rest is the shared look.
 const char *const kStyle = R"(
-QMainWindow, QWidget#Central { background: #eef1f4; }
-QFrame[role="card"] { background: white; border: 1px solid #d5dbe1; border-radius: 6px; }
-QLabel[role="caption"] { color: #5b6773; font-size: 9pt; }
-QLabel[role="value"] { color: #1d2730; font-size: 12pt; font-weight: 600; }
 QFrame#SSPanelValue { background: #18222b; border: 1px solid #0e151b; border-radius: 8px; }
 QFrame#SSPanelValue QLabel[role="caption"] { color: #8fa3b3; }
 QLabel#LblValue { color: #7cf29a; font-size: 40pt; font-weight: 700; font-family: "DejaVu Sans Mono", monospace; }
@@ -69,7 +61,6 @@ QLabel#LblMax, QLabel#LblMin { font-size: 18pt; font-family: "DejaVu Sans Mono",
 QLabel#LblCOM { font-weight: 600; padding: 2px 8px; border-radius: 4px; background: #dfe6ec; }
 QLabel#LblRecording { color: #c62828; font-weight: 700; }
 QLabel#ResetLbl, QLabel#LblReset { color: #5b6773; }
-QPushButton { padding: 6px 14px; }
 )";
 
 }  // namespace
@@ -80,7 +71,7 @@ Panel::Panel(Meter &meter, AppState &state, Dialogs &dialogs, QWidget *parent)
 {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(QStringLiteral("Dose Meter"));
-    setStyleSheet(QLatin1String(kStyle));
+    setStyleSheet(Theme::windowStyleSheet(QLatin1String(kStyle)));
     buildControls();
     buildMenus();
 
@@ -176,15 +167,13 @@ void Panel::buildControls()
     SSPanel22 = valueLabel("SSPanel22");
     SSPanel22->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SSPanel22->setMinimumWidth(SSPanel22->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 16);
-    SSPanel3 = named(new QLabel(QStringLiteral("File Name")), "SSPanel3");
-    SSPanel3->setProperty("role", QStringLiteral("caption"));
+    SSPanel3 = named(Theme::caption(QStringLiteral("File Name")), "SSPanel3");
     LblRecording = named(new QLabel(QStringLiteral("Recording")), "LblRecording");
     LblRecording->setVisible(false);
     LblCount = valueLabel("LblCount");
     LblSample = valueLabel("LblSample", QStringLiteral("2 Sec"));
     CmdSample = named(new QPushButton(QStringLiteral("PC Sampling time")), "CmdSample");
-    LblPC = named(new QLabel(QStringLiteral("PC Sampling Time")), "LblPC");
-    LblPC->setProperty("role", QStringLiteral("caption"));
+    LblPC = named(Theme::caption(QStringLiteral("PC Sampling Time")), "LblPC");
 
     auto *fileCard = new QFrame;
     fileCard->setProperty("role", QStringLiteral("card"));
@@ -252,11 +241,7 @@ void Panel::buildControls()
     CmdWrite = named(new QPushButton(QStringLiteral("Write")), "CmdWrite");
     auto *console = new QGridLayout;
     console->setHorizontalSpacing(6);
-    const auto caption = [](const QString &text) {
-        auto *l = new QLabel(text);
-        l->setProperty("role", QStringLiteral("caption"));
-        return l;
-    };
+    const auto caption = [](const QString &text) { return Theme::caption(text); };
     console->addWidget(caption(QStringLiteral("Add")), 0, 0);
     console->addWidget(TxtRAdd, 0, 1);
     console->addWidget(caption(QStringLiteral("Data")), 0, 2);
