@@ -157,47 +157,63 @@ int erase(Context &c, const QStringList &args)
     return Exit::kOk;
 }
 
+namespace {
+
+// set-id and set-interval: the window's rules and messages, then the register writes.
+// Returns the value written, or the exit status in `exit`.
+std::optional<int> setSetting(Context &c, const QStringList &args, const QString &usage,
+                              bool (*accepted)(const QString &),
+                              std::optional<int> (*parse)(const QString &),
+                              const QString &invalid,
+                              bool (*write)(Meter &, LoggerResults &, int), int &exit)
+{
+    if (args.size() != 1) {
+        exit = wrongArguments(c.err, usage);
+        return std::nullopt;
+    }
+    const QString text = args.at(0);
+    const std::optional<int> value =
+        accepted(text) && !text.isEmpty() ? parse(text) : std::nullopt;
+    if (!value) {
+        c.err << invalid << "\n";
+        exit = Exit::kUsage;
+        return std::nullopt;
+    }
+    if (exit = refuseWhenLocked(c); exit != Exit::kOk)
+        return std::nullopt;
+    LoggerResults results;
+    if (!write(c.meter, results, *value) || c.meter.aborted()) {
+        exit = silent(c);
+        return std::nullopt;
+    }
+    exit = Exit::kOk;
+    return value;
+}
+
+}  // namespace
+
 int setId(Context &c, const QStringList &args)
 {
-    if (args.size() != 1)
-        return wrongArguments(c.err, QStringLiteral("set-id needs one ID code (0..65535)"));
-    const QString text = args.at(0);
-    const std::optional<int> code = LoggerSettings::idCodeTextAccepted(text) && !text.isEmpty()
-                                        ? LoggerSettings::idCode(text)
-                                        : std::nullopt;
-    if (!code) {
-        c.err << LoggerSettings::kIdCodeInvalid << "\n";
-        return Exit::kUsage;
-    }
-    if (const int refused = refuseWhenLocked(c); refused != Exit::kOk)
-        return refused;
-    LoggerResults results;
-    if (!LoggerSettings::writeIdCode(c.meter, results, *code) || c.meter.aborted())
-        return silent(c);
-    c.out << "id-code: " << *code << "\n";
-    return Exit::kOk;
+    int exit = Exit::kOk;
+    const std::optional<int> code =
+        setSetting(c, args, QStringLiteral("set-id needs one ID code (0..65535)"),
+                   &LoggerSettings::idCodeTextAccepted, &LoggerSettings::idCode,
+                   LoggerSettings::kIdCodeInvalid, &LoggerSettings::writeIdCode, exit);
+    if (code)
+        c.out << "id-code: " << *code << "\n";
+    return exit;
 }
 
 int setInterval(Context &c, const QStringList &args)
 {
-    if (args.size() != 1)
-        return wrongArguments(
-            c.err, QStringLiteral("set-interval needs one interval in seconds (0.1..6553.5)"));
-    const QString text = args.at(0);
-    const std::optional<int> tenths = LoggerSettings::intervalTextAccepted(text) && !text.isEmpty()
-                                          ? LoggerSettings::intervalTenths(text)
-                                          : std::nullopt;
-    if (!tenths) {
-        c.err << LoggerSettings::kIntervalInvalid << "\n";
-        return Exit::kUsage;
-    }
-    if (const int refused = refuseWhenLocked(c); refused != Exit::kOk)
-        return refused;
-    LoggerResults results;
-    if (!LoggerSettings::writeInterval(c.meter, results, *tenths) || c.meter.aborted())
-        return silent(c);
-    c.out << "interval: " << LoggerRun::numberText(*tenths / 10.0) << "\n";
-    return Exit::kOk;
+    int exit = Exit::kOk;
+    const std::optional<int> tenths = setSetting(
+        c, args, QStringLiteral("set-interval needs one interval in seconds (0.1..6553.5)"),
+        &LoggerSettings::intervalTextAccepted, &LoggerSettings::intervalTenths,
+        LoggerSettings::kIntervalInvalid, &LoggerSettings::writeInterval, exit);
+    if (tenths)
+        c.out << "interval: " << LoggerRun::numberText(*tenths / 10.0) << "\n";
+    return exit;
 }
 
 int convert(QTextStream &out, QTextStream &err, const QStringList &args)
