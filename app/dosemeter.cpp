@@ -10,11 +10,13 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Dose Meter"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Companion program for a personal noise dosimeter."));
+    parser.setApplicationDescription(
+        QStringLiteral("Companion program for a personal noise dosimeter."));
     parser.addHelpOption();
-    const QCommandLineOption port(QStringLiteral("port"),
-                                  QStringLiteral("Skip the port window: a device path, COM1..COM8 or sim."),
-                                  QStringLiteral("PORT"));
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral("Skip the port window: a device path, COM1..COM8 or sim."),
+        QStringLiteral("PORT"));
     parser.addOption(port);
     parser.process(app);
 

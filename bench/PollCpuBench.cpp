@@ -30,9 +30,11 @@ Usage usageOf(qint64 pid)
     if (stat.open(QIODevice::ReadOnly)) {
         const QString line = QString::fromLatin1(stat.readAll());
         // Fields after the command name, which is in parentheses and may hold blanks.
-        const QStringList f = line.mid(line.lastIndexOf(QLatin1Char(')')) + 2).split(QLatin1Char(' '));
+        const QStringList f =
+            line.mid(line.lastIndexOf(QLatin1Char(')')) + 2).split(QLatin1Char(' '));
         const double ticks = double(sysconf(_SC_CLK_TCK));
-        usage.cpuSeconds = (f.value(11).toDouble() + f.value(12).toDouble()) / ticks;  // utime, stime
+        usage.cpuSeconds =
+            (f.value(11).toDouble() + f.value(12).toDouble()) / ticks; // utime, stime
     }
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (status.open(QIODevice::ReadOnly)) {
@@ -43,7 +45,7 @@ Usage usageOf(qint64 pid)
     return usage;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -72,7 +74,7 @@ int main(int argc, char **argv)
         out << "dosemeter did not start\n";
         return 1;
     }
-    QThread::sleep(3);  // start-up and the first refresh are not measured
+    QThread::sleep(3); // start-up and the first refresh are not measured
     const qint64 pid = program.processId();
     const Usage before = usageOf(pid);
     QElapsedTimer wall;
@@ -89,7 +91,8 @@ int main(int argc, char **argv)
     const double cpu = after.cpuSeconds - before.cpuSeconds;
     out << "polled for:        " << elapsed << " s (4 display requests a second)\n";
     out << "cpu time:          " << cpu << " s\n";
-    out << "cpu share:         " << QString::number(100.0 * cpu / elapsed, 'f', 2) << " % of one core (goal: <= 1 %)\n";
+    out << "cpu share:         " << QString::number(100.0 * cpu / elapsed, 'f', 2)
+        << " % of one core (goal: <= 1 %)\n";
     out << "resident memory:   " << before.rssKiB << " KiB -> " << after.rssKiB << " KiB\n";
     return 0;
 }

@@ -41,17 +41,18 @@ const char *const kUsageText =
     "  set-interval SECONDS     the logging interval (0.1..6553.5)\n"
     "  convert FILE.dat --csv   a data file as CSV on standard output\n"
     "\n"
-    "Exit status: 0 done, 2 usage error, 3 the meter does not answer, 4 the port cannot be opened.\n";
+    "Exit status: 0 done, 2 usage error, 3 the meter does not answer, 4 the port cannot be "
+    "opened.\n";
 
 using Command = int (*)(Context &, const QStringList &);
 
 const std::map<QString, Command> &meterCommands()
 {
     static const std::map<QString, Command> commands{
-        {QStringLiteral("status"), &status},       {QStringLiteral("display"), &display},
-        {QStringLiteral("read"), &read},           {QStringLiteral("write"), &write},
-        {QStringLiteral("download"), &download},   {QStringLiteral("erase"), &erase},
-        {QStringLiteral("set-id"), &setId},        {QStringLiteral("set-interval"), &setInterval},
+        {QStringLiteral("status"), &status},     {QStringLiteral("display"), &display},
+        {QStringLiteral("read"), &read},         {QStringLiteral("write"), &write},
+        {QStringLiteral("download"), &download}, {QStringLiteral("erase"), &erase},
+        {QStringLiteral("set-id"), &setId},      {QStringLiteral("set-interval"), &setInterval},
     };
     return commands;
 }
@@ -64,7 +65,7 @@ int usage(QTextStream &err, const QString &problem)
     return Exit::kUsage;
 }
 
-}  // namespace
+} // namespace
 
 bool parseInteger(const QString &text, qint64 &value)
 {
@@ -100,7 +101,8 @@ int run(const QStringList &arguments)
                 bool ok = false;
                 timeout = value.toDouble(&ok);
                 if (!ok || timeout <= 0)
-                    return usage(err, QStringLiteral("--timeout needs a positive number of seconds"));
+                    return usage(err,
+                                 QStringLiteral("--timeout needs a positive number of seconds"));
             }
             continue;
         }
@@ -137,11 +139,13 @@ int run(const QStringList &arguments)
         link = std::make_unique<SerialPortLink>(choice.systemPath, portLabelFor(choice));
         break;
     case PortChoice::Kind::Invalid:
-        return usage(err, QStringLiteral("'%1' is no port: give a device path, COM1..COM8 or sim")
-                              .arg(port));
+        return usage(
+            err,
+            QStringLiteral("'%1' is no port: give a device path, COM1..COM8 or sim").arg(port));
     }
     if (!link->open()) {
-        err << "dosemeter-cli: cannot open the port " << port << ": " << link->errorString() << "\n";
+        err << "dosemeter-cli: cannot open the port " << port << ": " << link->errorString()
+            << "\n";
         return Exit::kPortFailed;
     }
 
@@ -168,4 +172,4 @@ int run(const QStringList &arguments)
     return code;
 }
 
-}  // namespace cli
+} // namespace cli

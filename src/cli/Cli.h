@@ -19,7 +19,7 @@ struct Context {
     QTextStream &out;
     QTextStream &err;
     double timeoutSeconds = 10.0;
-    bool progressToTerminal = false;  // stderr is a terminal
+    bool progressToTerminal = false; // stderr is a terminal
 };
 
 // The whole program; app/dosemeter-cli.cpp only calls this.
@@ -41,4 +41,4 @@ int convert(QTextStream &out, QTextStream &err, const QStringList &args);
 // A number argument: whole decimal or 0x.. hex; false when it is not one.
 bool parseInteger(const QString &text, qint64 &value);
 
-}  // namespace cli
+} // namespace cli

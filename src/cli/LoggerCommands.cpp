@@ -163,8 +163,7 @@ namespace {
 // Returns the value written, or the exit status in `exit`.
 std::optional<int> setSetting(Context &c, const QStringList &args, const QString &usage,
                               bool (*accepted)(const QString &),
-                              std::optional<int> (*parse)(const QString &),
-                              const QString &invalid,
+                              std::optional<int> (*parse)(const QString &), const QString &invalid,
                               bool (*write)(Meter &, LoggerResults &, int), int &exit)
 {
     if (args.size() != 1) {
@@ -172,8 +171,7 @@ std::optional<int> setSetting(Context &c, const QStringList &args, const QString
         return std::nullopt;
     }
     const QString text = args.at(0);
-    const std::optional<int> value =
-        accepted(text) && !text.isEmpty() ? parse(text) : std::nullopt;
+    const std::optional<int> value = accepted(text) && !text.isEmpty() ? parse(text) : std::nullopt;
     if (!value) {
         c.err << invalid << "\n";
         exit = Exit::kUsage;
@@ -190,7 +188,7 @@ std::optional<int> setSetting(Context &c, const QStringList &args, const QString
     return value;
 }
 
-}  // namespace
+} // namespace
 
 int setId(Context &c, const QStringList &args)
 {

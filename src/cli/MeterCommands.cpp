@@ -25,7 +25,7 @@ int wrongArguments(Context &c, const QString &problem)
     return Exit::kUsage;
 }
 
-}  // namespace
+} // namespace
 
 int status(Context &c, const QStringList &args)
 {
@@ -57,7 +57,9 @@ int display(Context &c, const QStringList &args)
     if (result.outcome != Poller::Outcome::Decoded)
         return silent(c);
     const DisplayFields &f = c.meter.state().display;
-    const auto flag = [&c](const char *name, bool on) { c.out << name << ": " << (on ? 1 : 0) << "\n"; };
+    const auto flag = [&c](const char *name, bool on) {
+        c.out << name << ": " << (on ? 1 : 0) << "\n";
+    };
     c.out << "value: " << result.valueText << "\n"
           << "unit: " << displayUnitText(f) << "\n"
           << "level-text: " << f.LevelText << "\n"
@@ -99,7 +101,8 @@ int write(Context &c, const QStringList &args)
     qint64 address = -1;
     qint64 value = -1;
     if (args.size() != 2 || !parseInteger(args.at(0), address) || !parseInteger(args.at(1), value))
-        return wrongArguments(c, QStringLiteral("write needs an address 0..65535 and a value 0..255"));
+        return wrongArguments(c,
+                              QStringLiteral("write needs an address 0..65535 and a value 0..255"));
     if (!Meter::validAddress(address))
         return wrongArguments(c, QStringLiteral("address %1 is outside 0..65535").arg(args.at(0)));
     if (!Meter::validValue(value))
@@ -108,4 +111,4 @@ int write(Context &c, const QStringList &args)
     return Exit::kOk;
 }
 
-}  // namespace cli
+} // namespace cli

@@ -90,8 +90,8 @@ bool printGrid(Dialogs &dialogs, QWidget *window, const RecordTable &table,
     printer.setDocName(caption);
     if (!dialogs.print(window, printer))
         return false;
-    dialogs.message(window, QString(), printerNoteLines().join(QChar(13)),
-                    Dialogs::Icon::None, Dialogs::Buttons::Ok);
+    dialogs.message(window, QString(), printerNoteLines().join(QChar(13)), Dialogs::Icon::None,
+                    Dialogs::Buttons::Ok);
     const int copies = printer.copyCount();
     const std::optional<int> perLine = askRecordsPerLine(dialogs, window);
     if (!perLine)

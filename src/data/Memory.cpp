@@ -10,8 +10,8 @@
 #include "link/Meter.h"
 #include "main/AppState.h"
 #include "ui/Dialogs.h"
-#include "ui/Theme.h"
 #include "ui/ProgressPanel.h"
+#include "ui/Theme.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -17,11 +17,20 @@ void Wait(Clock &clock, double seconds, const std::function<bool()> &stop)
     }
 }
 
-SystemClock::SystemClock() { elapsed_.start(); }
+SystemClock::SystemClock()
+{
+    elapsed_.start();
+}
 
-double SystemClock::monotonicSeconds() const { return double(elapsed_.nsecsElapsed()) / 1e9; }
+double SystemClock::monotonicSeconds() const
+{
+    return double(elapsed_.nsecsElapsed()) / 1e9;
+}
 
-QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
+QDateTime SystemClock::now() const
+{
+    return QDateTime::currentDateTime();
+}
 
 void SystemClock::sleep(double seconds)
 {
@@ -36,7 +45,9 @@ void SystemClock::sleep(double seconds)
     loop.exec();
 }
 
-FakeClock::FakeClock(const QDateTime &start) : wallStart_(start), wallAtMonotonic_(monotonic_) {}
+FakeClock::FakeClock(const QDateTime &start) : wallStart_(start), wallAtMonotonic_(monotonic_)
+{
+}
 
 QDateTime FakeClock::now() const
 {
@@ -54,7 +65,10 @@ void FakeClock::sleep(double seconds)
         duringSleep();
 }
 
-void FakeClock::advance(double seconds) { monotonic_ += seconds; }
+void FakeClock::advance(double seconds)
+{
+    monotonic_ += seconds;
+}
 
 void FakeClock::setNow(const QDateTime &wall)
 {

@@ -47,7 +47,7 @@ public:
     void sleep(double seconds) override;
 
     void advance(double seconds);
-    void setNow(const QDateTime &wall);  // moves the wall clock only
+    void setNow(const QDateTime &wall); // moves the wall clock only
     // Largest step one sleep takes (to mimic a coarse clock); 0 = the whole request.
     void setStep(double seconds) { step_ = seconds; }
     std::function<void()> duringSleep;

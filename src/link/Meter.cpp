@@ -30,7 +30,7 @@ QByteArray readRequest(int address)
     return request;
 }
 
-}  // namespace
+} // namespace
 
 Meter::Meter(SerialLink &link, Clock &clock, MeterState &state, QObject *parent)
     : QObject(parent), link_(link), clock_(clock), state_(state)
@@ -49,7 +49,10 @@ void Meter::Wait(double seconds)
     ::Wait(clock_, seconds, [this] { return aborted_; });
 }
 
-void Meter::discardInput() { link_.readAll(); }
+void Meter::discardInput()
+{
+    link_.readAll();
+}
 
 Meter::Reply Meter::exchange(const QByteArray &request, double waitSeconds, int length,
                              QByteArray &reply)
@@ -152,7 +155,10 @@ void Meter::SendKeypadLock()
     setPollEnabled(true);
 }
 
-void Meter::SendErase() { link_.write(QByteArray(3, Protocol::kEraseByte)); }
+void Meter::SendErase()
+{
+    link_.write(QByteArray(3, Protocol::kEraseByte));
+}
 
 bool Meter::RefreshSettings()
 {
@@ -207,8 +213,8 @@ void Meter::SelectDbaDisplay()
         link_.write(QByteArray(1, Protocol::kDisplayRequest));
         Wait(0.01);
         QByteArray reply = link_.readAll();
-        for (double waited = 0.01; reply.size() < Protocol::kDisplayFrameLength &&
-                                   waited < kFrameTimeout && !aborted_;
+        for (double waited = 0.01;
+             reply.size() < Protocol::kDisplayFrameLength && waited < kFrameTimeout && !aborted_;
              waited += 0.01) {
             Wait(0.01);
             reply += link_.readAll();

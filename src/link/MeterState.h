@@ -8,17 +8,17 @@
 #include <QByteArray>
 
 struct LinkState {
-    int ComPortNumber = 0;  // 1..8 for COM1..COM8, 0 for any other port
+    int ComPortNumber = 0; // 1..8 for COM1..COM8, 0 for any other port
     bool RefreshPending = false;
     bool RefreshBusy = false;
-    int LastByte = 0;        // data byte of the last successful ReadByte
-    char LastRawByte = 0;    // data byte of the last successful ReadRawByte
-    bool KeyPacing = false;  // key commands wait 2 s more
+    int LastByte = 0;       // data byte of the last successful ReadByte
+    char LastRawByte = 0;   // data byte of the last successful ReadRawByte
+    bool KeyPacing = false; // key commands wait 2 s more
 };
 
 struct MeterState {
     LinkState link;
     StatusFields status;
     DisplayFields display;
-    int ThresholdLevel = -1;  // dB, from register 0x3B; -1 until the first refresh
+    int ThresholdLevel = -1; // dB, from register 0x3B; -1 until the first refresh
 };

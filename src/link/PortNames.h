@@ -8,8 +8,8 @@
 struct PortChoice {
     enum class Kind { Com, Device, Simulator, Auto, Invalid };
     Kind kind = Kind::Invalid;
-    int comNumber = 0;     // 1..8 for "COM1".."COM8" and "Auto", else 0
-    QString systemPath;    // what the serial port opens: /dev/ttyS2, COM3, /dev/ttyUSB0
+    int comNumber = 0;  // 1..8 for "COM1".."COM8" and "Auto", else 0
+    QString systemPath; // what the serial port opens: /dev/ttyS2, COM3, /dev/ttyUSB0
 };
 
 // "COMn" is /dev/ttyS<n-1> on Linux and COMn on Windows.

@@ -27,11 +27,10 @@ bool SerialPortLink::openPort()
         error_ = port_.errorString();
         return false;
     }
-    const bool set = port_.setBaudRate(QSerialPort::Baud9600) &&
-                     port_.setDataBits(QSerialPort::Data8) &&
-                     port_.setParity(QSerialPort::NoParity) &&
-                     port_.setStopBits(QSerialPort::OneStop) &&
-                     port_.setFlowControl(QSerialPort::NoFlowControl);
+    const bool set =
+        port_.setBaudRate(QSerialPort::Baud9600) && port_.setDataBits(QSerialPort::Data8) &&
+        port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop) &&
+        port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!set) {
         error_ = port_.errorString();
         port_.close();

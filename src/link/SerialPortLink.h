@@ -31,8 +31,8 @@ private:
     QSerialPort port_;
     QString label_;
     QString error_;
-    bool wanted_ = false;          // open() succeeded once and close() was not called
-    QElapsedTimer sinceReopen_;    // reopen attempts are at least a second apart
+    bool wanted_ = false;       // open() succeeded once and close() was not called
+    QElapsedTimer sinceReopen_; // reopen attempts are at least a second apart
 };
 
 // Sends the status request to each port in turn and returns the first that answers

@@ -18,7 +18,7 @@ struct WindowFlags {
 };
 
 struct FileState {
-    QString CurrentFileName;  // last path chosen in a save dialog
+    QString CurrentFileName; // last path chosen in a save dialog
     bool FileChosen = false;
     bool RecordingActive = false;
 };
@@ -27,8 +27,8 @@ struct FileState {
 struct LoggerResults {
     int RunCount = 0;
     int LoggerIdCode = 0;
-    double LoggerInterval = 0.0;               // seconds
-    std::array<QByteArray, 256> RunData;       // RunData[k]: raw bytes of run k (1..255)
+    double LoggerInterval = 0.0;         // seconds
+    std::array<QByteArray, 256> RunData; // RunData[k]: raw bytes of run k (1..255)
     bool DownloadBusy = false;
 };
 

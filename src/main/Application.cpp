@@ -12,7 +12,9 @@
 #include <QSerialPortInfo>
 #include <QTimer>
 
-Application::Application(Dialogs *dialogs) : dialogs_(dialogs ? *dialogs : qtDialogs_) {}
+Application::Application(Dialogs *dialogs) : dialogs_(dialogs ? *dialogs : qtDialogs_)
+{
+}
 
 Application::~Application()
 {

@@ -11,7 +11,7 @@ KeyAction send(int code, bool stopPoll)
     return {KeyAction::Kind::SendKey, code, stopPoll};
 }
 
-}  // namespace
+} // namespace
 
 int PanelDisplay::batteryImage() const
 {

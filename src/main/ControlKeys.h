@@ -16,23 +16,23 @@ enum class PanelKey { Mode, Event, Reset, Clock, Pause, Run };
 // What a click on a key button does.
 struct KeyAction {
     enum class Kind {
-        Nothing,    // the click is ignored
-        KeyLocked,  // the meter's keypad is locked: "Key locked!", nothing is sent
-        SendKey,    // send key `code`
+        Nothing,   // the click is ignored
+        KeyLocked, // the meter's keypad is locked: "Key locked!", nothing is sent
+        SendKey,   // send key `code`
     };
     Kind kind = Kind::Nothing;
-    int code = 0;           // key code for SendKey
-    bool stopPoll = false;  // the main poll is stopped around the key command
+    int code = 0;          // key code for SendKey
+    bool stopPoll = false; // the main poll is stopped around the key command
 };
 
 // What the replica shows, one member per display item of the panel (visibility for
 // symbols, text for captions), plus the captions of the keys that change.
 struct PanelDisplay {
-    QString LblValue;           // the main window's value text
-    bool LblPoint1 = false;     // decimal point after digit 3
-    bool LblPoint2 = false;     // decimal point after digit 2
-    bool ImgDoubleDot = false;  // colon between digits 2 and 3
-    bool ImgDash = false;       // dash between digits 2 and 3
+    QString LblValue;          // the main window's value text
+    bool LblPoint1 = false;    // decimal point after digit 3
+    bool LblPoint2 = false;    // decimal point after digit 2
+    bool ImgDoubleDot = false; // colon between digits 2 and 3
+    bool ImgDash = false;      // dash between digits 2 and 3
     bool LblTime = false;
     bool LblDose = false;
     bool LbldBA = false;
@@ -41,15 +41,15 @@ struct PanelDisplay {
     bool LblPause = false;
     bool ImgRun = false;
     bool ImgLoud = false;
-    QString LblBank;  // "", "E1".."E5"
+    QString LblBank; // "", "E1".."E5"
     bool LblBankVisible = true;
     bool LblFast = false;
     bool LblSlow = true;
-    bool keysLocked = false;  // the meter's keypad-lock symbol
+    bool keysLocked = false; // the meter's keypad-lock symbol
     // Battery gauge: image 0 is the outline, image k shows k bars. Only the outline
     // shows before the first level arrives.
     std::array<bool, 6> ImgBattery{true, false, false, false, false, false};
-    int batteryShown = 0;  // the battery level (0..7) shown last
+    int batteryShown = 0; // the battery level (0..7) shown last
     // Bar graph: a bar up to BdBLevel (dB) in dBA mode; the scale shows always.
     bool BdBBar = false;
     float BdBLevel = 0.0f;

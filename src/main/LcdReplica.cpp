@@ -28,9 +28,9 @@ const QColor kGhost(0x18, 0x23, 0x1d, 10);
 // Digits: four cells of a seven-segment font, slanted like the meter's.
 constexpr double kDigitW = 50.0;
 constexpr double kDigitH = 96.0;
-constexpr double kSegment = 10.0;  // stroke thickness
+constexpr double kSegment = 10.0; // stroke thickness
 constexpr double kSegmentGap = 1.3;
-constexpr double kSlant = 0.07;  // horizontal shift per unit of height
+constexpr double kSlant = 0.07; // horizontal shift per unit of height
 constexpr double kDigitTop = 50.0;
 constexpr std::array<double, 4> kDigitX{104.0, 170.0, 252.0, 318.0};
 
@@ -98,13 +98,20 @@ QPolygonF segmentPolygon(int segment)
                          {x, y1}, {x - ht, y1 - ht}, {x - ht, y0 + ht}};
     };
     switch (segment) {
-    case 0: return horizontal(ht);
-    case 1: return vertical(w - ht, ht + g, h / 2 - g);
-    case 2: return vertical(w - ht, h / 2 + g, h - ht - g);
-    case 3: return horizontal(h - ht);
-    case 4: return vertical(ht, h / 2 + g, h - ht - g);
-    case 5: return vertical(ht, ht + g, h / 2 - g);
-    default: return horizontal(h / 2);
+    case 0:
+        return horizontal(ht);
+    case 1:
+        return vertical(w - ht, ht + g, h / 2 - g);
+    case 2:
+        return vertical(w - ht, h / 2 + g, h - ht - g);
+    case 3:
+        return horizontal(h - ht);
+    case 4:
+        return vertical(ht, h / 2 + g, h - ht - g);
+    case 5:
+        return vertical(ht, ht + g, h / 2 - g);
+    default:
+        return horizontal(h / 2);
     }
 }
 
@@ -148,7 +155,7 @@ void fillRect(QPainter &p, const QRectF &rect, std::optional<QColor> color)
         p.fillRect(rect, *color);
 }
 
-}  // namespace
+} // namespace
 
 LcdReplica::LcdReplica(QWidget *parent) : QWidget(parent)
 {
@@ -183,11 +190,20 @@ QString LcdReplica::glyphs(const QString &valueText)
     return shown.rightJustified(4, ' ');
 }
 
-QSize LcdReplica::sizeHint() const { return QSize(int(kWidth), int(kHeight)); }
+QSize LcdReplica::sizeHint() const
+{
+    return QSize(int(kWidth), int(kHeight));
+}
 
-QSize LcdReplica::minimumSizeHint() const { return QSize(int(kWidth * 0.6), int(kHeight * 0.6)); }
+QSize LcdReplica::minimumSizeHint() const
+{
+    return QSize(int(kWidth * 0.6), int(kHeight * 0.6));
+}
 
-int LcdReplica::heightForWidth(int width) const { return int(std::lround(width * kHeight / kWidth)); }
+int LcdReplica::heightForWidth(int width) const
+{
+    return int(std::lround(width * kHeight / kWidth));
+}
 
 void LcdReplica::paintEvent(QPaintEvent *)
 {
@@ -273,8 +289,8 @@ void LcdReplica::paintBarGraph(QPainter &p) const
     if (!scale)
         return;
     for (int db = int(kBarToDb); db >= int(kBarFromDb); db -= 10) {
-        const double y = kBarBottom - (db - kBarFromDb) / (kBarToDb - kBarFromDb) *
-                                          (kBarBottom - kBarTop);
+        const double y =
+            kBarBottom - (db - kBarFromDb) / (kBarToDb - kBarFromDb) * (kBarBottom - kBarTop);
         p.setPen(QPen(*scale, 1.2));
         p.drawLine(QPointF(kBarX + kBarW + 2, y), QPointF(kBarX + kBarW + 6, y));
         drawText(p, QRectF(kBarX + kBarW + 8, y - 7, 30, 14), QString::number(db), 11.0, scale,
@@ -298,12 +314,14 @@ void LcdReplica::paintDigits(QPainter &p) const
     const double dot = kSegment * 1.05;
     p.save();
     p.setTransform(slanted(0.0, kDigitTop), true);
-    const double gap23 = (kDigitX[1] + kDigitW + kDigitX[2]) / 2;  // between digits 2 and 3
-    const double gap34 = (kDigitX[2] + kDigitW + kDigitX[3]) / 2;  // between digits 3 and 4
+    const double gap23 = (kDigitX[1] + kDigitW + kDigitX[2]) / 2; // between digits 2 and 3
+    const double gap34 = (kDigitX[2] + kDigitW + kDigitX[3]) / 2; // between digits 3 and 4
     fillRect(p, QRectF(gap34 - dot / 2, kDigitH - dot, dot, dot), ink(layer_, display_.LblPoint1));
-    fillRect(p, QRectF(gap23 - dot / 2 - 6, kDigitH - dot, dot, dot), ink(layer_, display_.LblPoint2));
+    fillRect(p, QRectF(gap23 - dot / 2 - 6, kDigitH - dot, dot, dot),
+             ink(layer_, display_.LblPoint2));
     for (const double y : {kDigitH * 0.30, kDigitH * 0.70})
-        fillRect(p, QRectF(gap23 + 4 - dot / 2, y - dot / 2, dot, dot), ink(layer_, display_.ImgDoubleDot));
+        fillRect(p, QRectF(gap23 + 4 - dot / 2, y - dot / 2, dot, dot),
+                 ink(layer_, display_.ImgDoubleDot));
     fillRect(p, QRectF(gap23 + 4 - 9, kDigitH / 2 - kSegment / 2 + 0.5, 18, kSegment - 1),
              ink(layer_, display_.ImgDash));
     p.restore();
@@ -319,7 +337,8 @@ void LcdReplica::paintAnnunciators(QPainter &p) const
     fillPolygon(p, QPolygonF{{rx, rowY + 3}, {rx + 15, rowY + rowH / 2}, {rx, rowY + rowH - 3}},
                 ink(layer_, d.ImgRun));
 
-    drawText(p, QRectF(128, rowY, 62, rowH), QStringLiteral("PAUSE"), 15.0, ink(layer_, d.LblPause));
+    drawText(p, QRectF(128, rowY, 62, rowH), QStringLiteral("PAUSE"), 15.0,
+             ink(layer_, d.LblPause));
     drawText(p, QRectF(196, rowY, 46, rowH), QStringLiteral("MEM"), 15.0, ink(layer_, d.LblMem));
     drawText(p, QRectF(246, rowY, 30, rowH), QStringLiteral("PK"), 15.0, ink(layer_, d.LblPK));
 
@@ -328,8 +347,12 @@ void LcdReplica::paintAnnunciators(QPainter &p) const
         if (const std::optional<QColor> c = ink(layer_, d.ImgLoud)) {
             const double x = 286.0, cy = rowY + rowH / 2;
             fillPolygon(p,
-                        QPolygonF{{x, cy - 4}, {x + 5, cy - 4}, {x + 12, cy - 10},
-                                  {x + 12, cy + 10}, {x + 5, cy + 4}, {x, cy + 4}},
+                        QPolygonF{{x, cy - 4},
+                                  {x + 5, cy - 4},
+                                  {x + 12, cy - 10},
+                                  {x + 12, cy + 10},
+                                  {x + 5, cy + 4},
+                                  {x, cy + 4}},
                         *c);
             p.setPen(QPen(*c, 2.2, Qt::SolidLine, Qt::RoundCap));
             p.setBrush(Qt::NoBrush);

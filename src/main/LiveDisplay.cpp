@@ -16,7 +16,7 @@ bool allDecimal(const std::array<QString, 4> &digits)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 QString displayValueText(const DisplayFields &f)
 {
@@ -66,9 +66,12 @@ QString sticking(const QString &value)
         return underRange;
     return value;
 }
-}  // namespace
+} // namespace
 
-void MaxMin::reset(const QString &value) { max = min = sticking(value); }
+void MaxMin::reset(const QString &value)
+{
+    max = min = sticking(value);
+}
 
 void MaxMin::update(const QString &value)
 {

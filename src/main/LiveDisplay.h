@@ -15,7 +15,7 @@ QString displayUnitText(const DisplayFields &fields);
 // Maximum and minimum as the main window shows them: texts, with "OL" and "----"
 // sticking until reset.
 struct MaxMin {
-    QString max;  // empty until the first value
+    QString max; // empty until the first value
     QString min;
 
     // value: the text just shown. Only called in dBA mode.

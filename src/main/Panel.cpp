@@ -24,8 +24,7 @@
 
 namespace {
 
-template <typename T>
-T *named(T *widget, const char *name)
+template <typename T> T *named(T *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -63,7 +62,7 @@ QLabel#LblRecording { color: #c62828; font-weight: 700; }
 QLabel#ResetLbl, QLabel#LblReset { color: #5b6773; }
 )";
 
-}  // namespace
+} // namespace
 
 Panel::Panel(Meter &meter, AppState &state, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), meter_(meter), state_(state), dialogs_(dialogs), poller_(meter),
@@ -109,7 +108,7 @@ void Panel::buildControls()
     root->setSpacing(10);
 
     // The live readout.
-    LblValue = named(new QLabel, "LblValue");  // "----" would read as under range
+    LblValue = named(new QLabel, "LblValue"); // "----" would read as under range
     LblValue->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     LblValue->setMinimumWidth(LblValue->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
     LblUnit = named(new QLabel, "LblUnit");
@@ -128,7 +127,7 @@ void Panel::buildControls()
     CmdReset->setToolTip(QStringLiteral("Maximum and minimum start again from the level shown"));
     ResetLbl = named(new QLabel(QStringLiteral("<-RESET->")), "ResetLbl");
     LblReset = named(new QLabel, "LblReset");
-    ResetLbl->setVisible(false);  // the button carries the caption; both labels reset too
+    ResetLbl->setVisible(false); // the button carries the caption; both labels reset too
     ResetLbl->installEventFilter(this);
     LblReset->installEventFilter(this);
 
@@ -166,7 +165,8 @@ void Panel::buildControls()
     LblTime = valueLabel("LblTime");
     SSPanel22 = valueLabel("SSPanel22");
     SSPanel22->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    SSPanel22->setMinimumWidth(SSPanel22->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 16);
+    SSPanel22->setMinimumWidth(SSPanel22->fontMetrics().horizontalAdvance(QStringLiteral("M")) *
+                               16);
     SSPanel3 = named(Theme::caption(QStringLiteral("File Name")), "SSPanel3");
     LblRecording = named(new QLabel(QStringLiteral("Recording")), "LblRecording");
     LblRecording->setVisible(false);
@@ -393,7 +393,10 @@ void Panel::CmdEvent_Click()
     }
 }
 
-void Panel::CmdMemory_Click() { runMemoryDownload(memory_, meter_, state_, dialogs_, this); }
+void Panel::CmdMemory_Click()
+{
+    runMemoryDownload(memory_, meter_, state_, dialogs_, this);
+}
 
 void Panel::CmdRead_Click()
 {
@@ -415,7 +418,8 @@ void Panel::CmdWrite_Click()
 
 bool Panel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonRelease && (watched == ResetLbl || watched == LblReset)) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        (watched == ResetLbl || watched == LblReset)) {
         CmdReset_Click();
         return true;
     }
@@ -509,7 +513,10 @@ void Panel::MnuTwa_Click()
                      Dialogs::Buttons::Ok);
 }
 
-void Panel::MnuExit_Click() { close(); }
+void Panel::MnuExit_Click()
+{
+    close();
+}
 
 void Panel::closeEvent(QCloseEvent *event)
 {

@@ -9,7 +9,9 @@ namespace {
 constexpr int kShortRepliesLimit = 6;
 }
 
-Poller::Poller(Meter &meter, QObject *parent) : QObject(parent), meter_(meter) {}
+Poller::Poller(Meter &meter, QObject *parent) : QObject(parent), meter_(meter)
+{
+}
 
 Poller::Result Poller::tick()
 {

@@ -14,16 +14,16 @@ class Poller : public QObject {
     Q_OBJECT
 public:
     enum class Outcome {
-        Skipped,       // the previous tick is still inside a wait
-        Decoded,       // a frame was decoded; valueText is new
-        ShortReplies,  // 6 short replies: the settings refresh ran
-        BadFraming,    // the settings refresh ran
-        Stopped,       // the meter link was aborted
+        Skipped,      // the previous tick is still inside a wait
+        Decoded,      // a frame was decoded; valueText is new
+        ShortReplies, // 6 short replies: the settings refresh ran
+        BadFraming,   // the settings refresh ran
+        Stopped,      // the meter link was aborted
     };
     struct Result {
         Outcome outcome = Outcome::Skipped;
         DisplayDecoder::Changes changes;
-        QString valueText;  // the main window's value text for this frame
+        QString valueText; // the main window's value text for this frame
     };
 
     explicit Poller(Meter &meter, QObject *parent = nullptr);

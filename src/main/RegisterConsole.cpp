@@ -7,9 +7,12 @@ namespace {
 
 // The number a box holds; its key filter lets only digits in, so the leading-number
 // rule reads all of it. Too many digits to be an address read as out of range.
-double boxNumber(const QString &text) { return leadingNumber(text); }
+double boxNumber(const QString &text)
+{
+    return leadingNumber(text);
+}
 
-}  // namespace
+} // namespace
 
 bool RegisterConsole::acceptsKey(QChar typed)
 {

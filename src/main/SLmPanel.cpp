@@ -48,7 +48,7 @@ QPushButton:disabled { color: #858e96; background: #3b4148; }
 #CmdPause:disabled { border-bottom: 3px solid #5a5247; }
 )";
 
-}  // namespace
+} // namespace
 
 SLmPanel::SLmPanel(Meter &meter, Dialogs &dialogs, std::function<QString()> mainValueText,
                    QWidget *parent)
@@ -156,12 +156,30 @@ void SLmPanel::Timer1_Timer()
     Lcd->setDisplay(d);
 }
 
-void SLmPanel::CmdMode_Click() { pressKey(PanelKey::Mode); }
-void SLmPanel::CmdEvent_Click() { pressKey(PanelKey::Event); }
-void SLmPanel::CmdReset_Click() { pressKey(PanelKey::Reset); }
-void SLmPanel::CmdTime_Click() { pressKey(PanelKey::Clock); }
-void SLmPanel::CmdPause_Click() { pressKey(PanelKey::Pause); }
-void SLmPanel::CmdRun_Click() { pressKey(PanelKey::Run); }
+void SLmPanel::CmdMode_Click()
+{
+    pressKey(PanelKey::Mode);
+}
+void SLmPanel::CmdEvent_Click()
+{
+    pressKey(PanelKey::Event);
+}
+void SLmPanel::CmdReset_Click()
+{
+    pressKey(PanelKey::Reset);
+}
+void SLmPanel::CmdTime_Click()
+{
+    pressKey(PanelKey::Clock);
+}
+void SLmPanel::CmdPause_Click()
+{
+    pressKey(PanelKey::Pause);
+}
+void SLmPanel::CmdRun_Click()
+{
+    pressKey(PanelKey::Run);
+}
 
 void SLmPanel::CmdLock_Click()
 {

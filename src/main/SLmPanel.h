@@ -62,5 +62,5 @@ private:
     Dialogs &dialogs_;
     std::function<QString()> mainValueText_;
     ControlKeys keys_;
-    bool keyBusy_ = false;  // a key command is still inside its wait
+    bool keyBusy_ = false; // a key command is still inside its wait
 };

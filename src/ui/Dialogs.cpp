@@ -22,11 +22,16 @@ namespace {
 QMessageBox::Icon toQt(Dialogs::Icon icon)
 {
     switch (icon) {
-    case Dialogs::Icon::Information: return QMessageBox::Information;
-    case Dialogs::Icon::Question: return QMessageBox::Question;
-    case Dialogs::Icon::Warning: return QMessageBox::Warning;
-    case Dialogs::Icon::Critical: return QMessageBox::Critical;
-    case Dialogs::Icon::None: break;
+    case Dialogs::Icon::Information:
+        return QMessageBox::Information;
+    case Dialogs::Icon::Question:
+        return QMessageBox::Question;
+    case Dialogs::Icon::Warning:
+        return QMessageBox::Warning;
+    case Dialogs::Icon::Critical:
+        return QMessageBox::Critical;
+    case Dialogs::Icon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -34,30 +39,38 @@ QMessageBox::Icon toQt(Dialogs::Icon icon)
 QMessageBox::StandardButtons toQt(Dialogs::Buttons buttons)
 {
     switch (buttons) {
-    case Dialogs::Buttons::Ok: return QMessageBox::Ok;
-    case Dialogs::Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case Dialogs::Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Dialogs::Buttons::Ok:
+        return QMessageBox::Ok;
+    case Dialogs::Buttons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Dialogs::Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
     case Dialogs::Buttons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
 
-}  // namespace
+} // namespace
 
 Dialogs::Answer QtDialogs::message(QWidget *parent, const QString &title, const QString &text,
                                    Icon icon, Buttons buttons)
 {
     // Message texts end their lines with CR (and CR LF); Qt breaks lines at LF.
     QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(toQt(icon), title.isEmpty() ? QApplication::applicationDisplayName() : title,
                     shown, toQt(buttons), parent);
     switch (box.exec()) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::Cancel;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
     }
 }
 

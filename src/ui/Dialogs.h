@@ -20,8 +20,8 @@ public:
 
     virtual ~Dialogs() = default;
 
-    virtual Answer message(QWidget *parent, const QString &title, const QString &text,
-                           Icon icon, Buttons buttons) = 0;
+    virtual Answer message(QWidget *parent, const QString &title, const QString &text, Icon icon,
+                           Buttons buttons) = 0;
     // nullopt on Cancel.
     virtual std::optional<QString> input(QWidget *parent, const QString &title,
                                          const QString &prompt, const QString &initial) = 0;

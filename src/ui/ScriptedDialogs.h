@@ -13,9 +13,9 @@
 class ScriptedDialogs final : public Dialogs {
 public:
     struct Shown {
-        QString kind;  // "message", "input", "save", "open", "print"
+        QString kind; // "message", "input", "save", "open", "print"
         QString title;
-        QString text;  // message text, input prompt, file filter
+        QString text; // message text, input prompt, file filter
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
     };
@@ -36,5 +36,5 @@ public:
     std::function<void(QPrinter &)> preparePrinter;
 
     QList<Shown> shown;
-    QStringList texts() const;  // the text of every dialog shown, in order
+    QStringList texts() const; // the text of every dialog shown, in order
 };

@@ -39,4 +39,4 @@ QLabel *value(const QString &text, QWidget *parent)
     return label;
 }
 
-}  // namespace Theme
+} // namespace Theme

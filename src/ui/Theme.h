@@ -16,4 +16,4 @@ QString windowStyleSheet(const QString &extra = QString());
 QLabel *caption(const QString &text, QWidget *parent = nullptr);
 QLabel *value(const QString &text = QString(), QWidget *parent = nullptr);
 
-}  // namespace Theme
+} // namespace Theme

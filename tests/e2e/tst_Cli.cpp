@@ -15,7 +15,8 @@ private slots:
         QVERIFY(sim.start({"--status", "0x15", "--threshold", "77"}));
         QString out;
         QCOMPARE(runCli({"--port", sim.port(), "status"}, &out), 0);
-        QCOMPARE(out, QStringLiteral("criterion: 84\nexchange-rate: 4\nresponse: Fast\nthreshold: 77\n"));
+        QCOMPARE(out, QStringLiteral(
+                          "criterion: 84\nexchange-rate: 4\nresponse: Fast\nthreshold: 77\n"));
         QCOMPARE(sim.stop(), 0);
     }
 
@@ -82,7 +83,8 @@ private slots:
         QVERIFY(sim.start({"--fault", "silent"}));
         QString err;
         double seconds = 0;
-        QCOMPARE(runCli({"--port", sim.port(), "--timeout", "1", "status"}, nullptr, &err, &seconds), 3);
+        QCOMPARE(
+            runCli({"--port", sim.port(), "--timeout", "1", "status"}, nullptr, &err, &seconds), 3);
         QVERIFY(err.contains("does not answer"));
         QVERIFY(seconds >= 1.0);
         QVERIFY(seconds < 10.0);

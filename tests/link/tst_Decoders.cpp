@@ -13,7 +13,7 @@ private slots:
         QTest::addColumn<int>("criterion");
         QTest::addColumn<int>("exchange");
         QTest::addColumn<QString>("weighting");
-        QTest::addColumn<int>("flags");  // bits 5..7 as read back
+        QTest::addColumn<int>("flags"); // bits 5..7 as read back
 
         QTest::newRow("84-4-fast") << 0x15 << 84 << 4 << "Fast" << 0;
         QTest::newRow("all-clear") << 0x00 << 80 << 3 << "Slow" << 0;
@@ -58,23 +58,26 @@ private slots:
         decodeLevel(quint8(byte4), quint8(byte5), f);
         QTEST(f.LevelText, "text");
         QTEST(f.LevelValue, "value");
-        QCOMPARE(f.DisplayDigit[0] + f.DisplayDigit[1] + f.DisplayDigit[2] + f.DisplayDigit[3], digits);
+        QCOMPARE(f.DisplayDigit[0] + f.DisplayDigit[1] + f.DisplayDigit[2] + f.DisplayDigit[3],
+                 digits);
     }
 
     void displayBytes()
     {
         DisplayFields f;
         decodeDisplayFlags(0xFF, f);
-        QVERIFY(f.ColonOn && f.DashOn && f.Paused && f.Running && f.DoseMode && f.DbaMode && f.FieldMode);
+        QVERIFY(f.ColonOn && f.DashOn && f.Paused && f.Running && f.DoseMode && f.DbaMode &&
+                f.FieldMode);
         decodeDisplayFlags(0x40, f);
-        QVERIFY(f.DbaMode && !f.ColonOn && !f.DashOn && !f.Paused && !f.Running && !f.DoseMode && !f.FieldMode);
+        QVERIFY(f.DbaMode && !f.ColonOn && !f.DashOn && !f.Paused && !f.Running && !f.DoseMode &&
+                !f.FieldMode);
 
-        decodeAnnunciators(0x41, f);  // only the unused bits 0 and 6
+        decodeAnnunciators(0x41, f); // only the unused bits 0 and 6
         QVERIFY(!f.MemOn && !f.LoudOn && !f.PeakOn && !f.Point1On && !f.Point2On && !f.KeysLocked);
         decodeAnnunciators(0xBE, f);
         QVERIFY(f.MemOn && f.LoudOn && f.PeakOn && f.Point1On && f.Point2On && f.KeysLocked);
 
-        decodeBankByte(0xBD, f);  // battery 5, blink, bank 5, bit 4 set but unused
+        decodeBankByte(0xBD, f); // battery 5, blink, bank 5, bit 4 set but unused
         QCOMPARE(f.EventBank, 5);
         QVERIFY(f.BankBlink);
         QCOMPARE(f.BatteryLevel, 5);

@@ -27,13 +27,17 @@ struct Fixture {
 };
 
 struct CountingPoll final : PollControl {
-    void setPollEnabled(bool enabled) override { changes << enabled; on = enabled; }
+    void setPollEnabled(bool enabled) override
+    {
+        changes << enabled;
+        on = enabled;
+    }
     bool pollEnabled() const override { return on; }
     QList<bool> changes;
     bool on = true;
 };
 
-}  // namespace
+} // namespace
 
 class TestProtocol : public QObject {
     Q_OBJECT
@@ -82,7 +86,7 @@ private slots:
         Fixture f;
         f.state.link.LastByte = 42;
         f.link.whenEmpty = reply;
-        f.meter.setRefreshTimeout(1.0);  // the refresh after giving up must end too
+        f.meter.setRefreshTimeout(1.0); // the refresh after giving up must end too
         const double start = f.clock.monotonicSeconds();
         QVERIFY(!f.meter.ReadByte(100));
         QCOMPARE(f.state.link.LastByte, 42);
@@ -103,7 +107,7 @@ private slots:
         QVERIFY(!f.meter.ReadRawByte(70000));
         QVERIFY(!f.meter.WriteByte(-1, 0));
         QVERIFY(!f.meter.WriteByte(65536, 0));
-        QVERIFY(!f.meter.WriteByte(65535.6, 0));  // rounds past the last register
+        QVERIFY(!f.meter.WriteByte(65535.6, 0)); // rounds past the last register
         QVERIFY(!f.meter.WriteByte(10, 256));
         QVERIFY(!f.meter.WriteByte(10, -1));
         QVERIFY(!f.meter.errorString().isEmpty());
@@ -166,7 +170,7 @@ private slots:
         Fixture f;
         QSignalSpy labels(&f.meter, &Meter::portLabelChanged);
         f.state.link.RefreshPending = true;
-        f.link.preload(bytes({0x77, 0x77}));  // left over; emptied before the request
+        f.link.preload(bytes({0x77, 0x77})); // left over; emptied before the request
         f.link.replies << QByteArray() << bytes({2, 0x15}) << bytes({9, 2, 0x15, 3})
                        << bytes({2, 77, 3});
         QVERIFY(f.meter.RefreshSettings());
@@ -216,15 +220,15 @@ private slots:
             if (++sleeps == 30)
                 f.meter.abort();
         };
-        QVERIFY(!f.meter.RefreshSettings());  // no time-out: only the abort ends it
+        QVERIFY(!f.meter.RefreshSettings()); // no time-out: only the abort ends it
         QVERIFY(!f.meter.ReadByte(0));
         QVERIFY(f.meter.aborted());
     }
 
     void selectDbaDisplay_data()
     {
-        QTest::addColumn<int>("framesUntilDba");  // 0: never
-        QTest::addColumn<int>("modePresses");  // the incomplete second frame costs one more
+        QTest::addColumn<int>("framesUntilDba"); // 0: never
+        QTest::addColumn<int>("modePresses");    // the incomplete second frame costs one more
         QTest::addColumn<bool>("refreshed");
         QTest::newRow("first-frame") << 1 << 1 << false;
         QTest::newRow("third-frame") << 3 << 4 << false;
@@ -243,11 +247,11 @@ private slots:
         // Each round: the key (no reply), then the display request.
         for (int frame = 1; frame <= 11; ++frame) {
             f.link.replies << QByteArray();
-            if (frame == 2)  // an incomplete frame is not counted
+            if (frame == 2) // an incomplete frame is not counted
                 f.link.replies << bytes({2, 0x20}) << QByteArray();
             f.link.replies << (frame == framesUntilDba ? dba : dose);
         }
-        f.link.whenEmpty = bytes({2, 0x15, 3});  // status and threshold for the refresh
+        f.link.whenEmpty = bytes({2, 0x15, 3}); // status and threshold for the refresh
         f.meter.SelectDbaDisplay();
         int presses = 0;
         for (const QByteArray &w : f.link.writes)
@@ -263,7 +267,7 @@ private slots:
     {
         Fixture f;
         f.meter.setRefreshTimeout(1.0);
-        f.meter.SelectDbaDisplay();  // returns: the silent meter went to the refresh
+        f.meter.SelectDbaDisplay(); // returns: the silent meter went to the refresh
         QVERIFY(f.link.writes.contains(QByteArray("X")));
     }
 

@@ -16,7 +16,7 @@ private slots:
     {
         QTest::addColumn<double>("drop");
         QTest::addColumn<double>("shortReply");
-        QTest::addColumn<bool>("stale");  // an unread display frame waits in the buffer
+        QTest::addColumn<bool>("stale"); // an unread display frame waits in the buffer
         QTest::newRow("clean") << 0.0 << 0.0 << false;
         QTest::newRow("stale-frame") << 0.0 << 0.0 << true;
         QTest::newRow("short-half-the-time") << 0.0 << 0.5 << false;
@@ -66,7 +66,7 @@ private slots:
         const double start = clock.monotonicSeconds();
         QVERIFY(!meter.ReadByte(0x3B));
         QCOMPARE(state.link.LastByte, 33);
-        QCOMPARE(vm.received().count('R'), 100);  // the refresh after it asks with "X" only
+        QCOMPARE(vm.received().count('R'), 100); // the refresh after it asks with "X" only
         QVERIFY(clock.monotonicSeconds() - start >= 5.0);
     }
 

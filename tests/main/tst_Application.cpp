@@ -46,7 +46,7 @@ private slots:
         Application program(&dialogs);
         program.showPortSelect();
         program.portSelect()->Combo1->setCurrentText(QStringLiteral("Simulator"));
-        QTest::mouseClick(program.portSelect()->CmdOK, Qt::LeftButton);  // returns after 1 s
+        QTest::mouseClick(program.portSelect()->CmdOK, Qt::LeftButton); // returns after 1 s
         Panel *panel = program.panel();
         QVERIFY(panel && panel->isVisible());
         QCOMPARE(panel->LblCOM->text(), QStringLiteral("SIM"));

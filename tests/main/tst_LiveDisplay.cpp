@@ -20,7 +20,7 @@ DisplayFields fields(const QString &digits, const QString &flags, const QString 
     return f;
 }
 
-}  // namespace
+} // namespace
 
 class TestLiveDisplay : public QObject {
     Q_OBJECT
@@ -33,20 +33,62 @@ private slots:
         QTest::addColumn<QString>("levelText");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("level-point1") << "0945" << "1" << "094.5" << "94.5";
-        QTest::newRow("level-100s") << "1352" << "1" << "135.2" << "135.2";
-        QTest::newRow("level-zero") << "0000" << "1" << "000.0" << "0.0";
-        QTest::newRow("clock") << "0830" << "FC" << "" << "8:30";
-        QTest::newRow("clock-midnight") << "0005" << "FC" << "" << "0:05";
-        QTest::newRow("date") << "1130" << "FD" << "" << "11-30";
-        QTest::newRow("setting-field") << "0084" << "F" << "" << "0 84";
-        QTest::newRow("field-wins-over-point") << "0830" << "FC1" << "" << "8:30";
-        QTest::newRow("colon-without-field") << "1205" << "C" << "" << "12:05";
-        QTest::newRow("dose-point2") << "1205" << "2" << "" << "12.05";
-        QTest::newRow("point1-before-point2") << "1205" << "12" << "" << "120.5";
-        QTest::newRow("no-flags-level-text") << "0945" << "" << "094.5" << "094.5";
-        QTest::newRow("under-range") << "----" << "1" << "----" << "----";
-        QTest::newRow("overload") << " OL " << "1" << " OL " << " OL ";
+        QTest::newRow("level-point1") << "0945"
+                                      << "1"
+                                      << "094.5"
+                                      << "94.5";
+        QTest::newRow("level-100s") << "1352"
+                                    << "1"
+                                    << "135.2"
+                                    << "135.2";
+        QTest::newRow("level-zero") << "0000"
+                                    << "1"
+                                    << "000.0"
+                                    << "0.0";
+        QTest::newRow("clock") << "0830"
+                               << "FC"
+                               << ""
+                               << "8:30";
+        QTest::newRow("clock-midnight") << "0005"
+                                        << "FC"
+                                        << ""
+                                        << "0:05";
+        QTest::newRow("date") << "1130"
+                              << "FD"
+                              << ""
+                              << "11-30";
+        QTest::newRow("setting-field") << "0084"
+                                       << "F"
+                                       << ""
+                                       << "0 84";
+        QTest::newRow("field-wins-over-point") << "0830"
+                                               << "FC1"
+                                               << ""
+                                               << "8:30";
+        QTest::newRow("colon-without-field") << "1205"
+                                             << "C"
+                                             << ""
+                                             << "12:05";
+        QTest::newRow("dose-point2") << "1205"
+                                     << "2"
+                                     << ""
+                                     << "12.05";
+        QTest::newRow("point1-before-point2") << "1205"
+                                              << "12"
+                                              << ""
+                                              << "120.5";
+        QTest::newRow("no-flags-level-text") << "0945"
+                                             << ""
+                                             << "094.5"
+                                             << "094.5";
+        QTest::newRow("under-range") << "----"
+                                     << "1"
+                                     << "----"
+                                     << "----";
+        QTest::newRow("overload") << " OL "
+                                  << "1"
+                                  << " OL "
+                                  << " OL ";
     }
     void valueText()
     {
@@ -72,16 +114,22 @@ private slots:
         QTest::addColumn<QString>("max");
         QTest::addColumn<QString>("min");
 
-        QTest::newRow("first-sets-both") << QStringList{"94.5"} << "94.5" << "94.5";
+        QTest::newRow("first-sets-both") << QStringList{"94.5"} << "94.5"
+                                         << "94.5";
         QTest::newRow("rises-and-falls") << QStringList{"94.5", "101.2", "88.0", "90.0"} << "101.2"
                                          << "88.0";
-        QTest::newRow("numbers-not-texts") << QStringList{"99.9", "100.0", "9.5"} << "100.0" << "9.5";
-        QTest::newRow("overload-sticks") << QStringList{"94.5", " OL ", "120.0"} << "OL" << "94.5";
-        QTest::newRow("under-range-sticks") << QStringList{"94.5", "----", "60.0"} << "94.5" << "----";
-        QTest::newRow("first-is-overload") << QStringList{" OL ", "80.0"} << "OL" << "80.0";
+        QTest::newRow("numbers-not-texts") << QStringList{"99.9", "100.0", "9.5"} << "100.0"
+                                           << "9.5";
+        QTest::newRow("overload-sticks") << QStringList{"94.5", " OL ", "120.0"} << "OL"
+                                         << "94.5";
+        QTest::newRow("under-range-sticks") << QStringList{"94.5", "----", "60.0"} << "94.5"
+                                            << "----";
+        QTest::newRow("first-is-overload") << QStringList{" OL ", "80.0"} << "OL"
+                                           << "80.0";
         QTest::newRow("under-range-then-overload") << QStringList{"90.0", "----", " OL "} << "OL"
                                                    << "----";
-        QTest::newRow("first-is-under-range") << QStringList{"----", "80.0"} << "80.0" << "----";
+        QTest::newRow("first-is-under-range") << QStringList{"----", "80.0"} << "80.0"
+                                              << "----";
     }
     void maxMin()
     {

@@ -49,7 +49,7 @@ struct Rig {
 constexpr double kOverload = 250.0;
 constexpr double kUnderRange = -1.0;
 
-}  // namespace
+} // namespace
 
 class TestPanel : public QObject {
     Q_OBJECT
@@ -89,12 +89,15 @@ private slots:
         QTest::addColumn<QList<double>>("levels");
         QTest::addColumn<QString>("max");
         QTest::addColumn<QString>("min");
-        QTest::newRow("first-sets-both") << QList<double>{94.5} << "94.5" << "94.5";
-        QTest::newRow("moves") << QList<double>{94.5, 101.2, 88.0} << "101.2" << "88.0";
+        QTest::newRow("first-sets-both") << QList<double>{94.5} << "94.5"
+                                         << "94.5";
+        QTest::newRow("moves") << QList<double>{94.5, 101.2, 88.0} << "101.2"
+                               << "88.0";
         QTest::newRow("overload-sticks") << QList<double>{94.5, kOverload, 120.0, 130.0} << "OL"
                                          << "94.5";
         QTest::newRow("under-range-sticks")
-            << QList<double>{94.5, kUnderRange, 70.0, 71.0} << "94.5" << "----";
+            << QList<double>{94.5, kUnderRange, 70.0, 71.0} << "94.5"
+            << "----";
     }
     void maxMinThroughThePoll()
     {
@@ -188,7 +191,7 @@ private slots:
         int nested = 0;
         rig.clock.duringSleep = [&] {
             ++nested;
-            rig.panel.Timer1_Timer();  // a timer tick arriving inside the wait
+            rig.panel.Timer1_Timer(); // a timer tick arriving inside the wait
         };
         rig.tick(94.5);
         QVERIFY(nested > 0);
@@ -205,7 +208,8 @@ private slots:
         QTest::addColumn<bool>("modePressed");
         QTest::newRow("already-dba") << true << int(Dialogs::Answer::Ok) << false << false;
         QTest::newRow("ok-switches") << false << int(Dialogs::Answer::Ok) << true << true;
-        QTest::newRow("cancel-still-opens") << false << int(Dialogs::Answer::Cancel) << true << false;
+        QTest::newRow("cancel-still-opens")
+            << false << int(Dialogs::Answer::Cancel) << true << false;
     }
     void dbaPrompt()
     {
@@ -250,7 +254,7 @@ private slots:
         rig.panel.openOnce(flag, create);
         QCOMPARE(created, 1);
         QVERIFY(flag);
-        window->close();  // deletes itself on close
+        window->close(); // deletes itself on close
         QTRY_VERIFY(window.isNull());
         QVERIFY(!flag);
         rig.panel.openOnce(flag, create);
@@ -278,7 +282,8 @@ private slots:
         const QString text = rig.dialogs.shown.first().text;
         QVERIFY(text.startsWith(QStringLiteral(
             "The eight-hour time-weighted average sound level(TWA),\r in decibels,")));
-        QVERIFY(text.contains(QStringLiteral("the measured sound level.\r\r\n\r\nNote:\r     The value")));
+        QVERIFY(text.contains(
+            QStringLiteral("the measured sound level.\r\r\n\r\nNote:\r     The value")));
         QVERIFY(text.endsWith(QStringLiteral("and open list menu.")));
         QCOMPARE(text.count(QChar(13)), 5 + 2 + 1 + 3);
         QCOMPARE(rig.dialogs.shown.first().buttons, Dialogs::Buttons::Ok);
@@ -300,9 +305,15 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("read-address") << "TxtRAdd" << "5x9" << "59";
-        QTest::newRow("write-address") << "TxtWAdd" << "1a2-3 4" << "1234";
-        QTest::newRow("write-value") << "TxtWData" << "2.5e" << "25";
+        QTest::newRow("read-address") << "TxtRAdd"
+                                      << "5x9"
+                                      << "59";
+        QTest::newRow("write-address") << "TxtWAdd"
+                                       << "1a2-3 4"
+                                       << "1234";
+        QTest::newRow("write-value") << "TxtWData"
+                                     << "2.5e"
+                                     << "25";
     }
     void consoleKeyFilter()
     {
@@ -324,9 +335,9 @@ private slots:
         QTest::keyClicks(read, "59");
         QTest::keyClick(read, Qt::Key_Return);
         QCOMPARE(rig.panel.TxtRData->text(), QStringLiteral("77"));
-        QVERIFY(rig.panel.Timer1.isActive());  // the poll runs again afterwards
+        QVERIFY(rig.panel.Timer1.isActive()); // the poll runs again afterwards
 
-        read->clear();  // an empty address reads register 0
+        read->clear(); // an empty address reads register 0
         QTest::mouseClick(rig.panel.CmdRead, Qt::LeftButton);
         QCOMPARE(rig.panel.TxtRData->text(), QStringLiteral("18"));
 
@@ -343,11 +354,15 @@ private slots:
     void consoleRangeErrors_data()
     {
         QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("value");  // empty: a read
-        QTest::newRow("read-65536") << "65536" << "";
-        QTest::newRow("read-huge") << "99999999999999999999" << "";
-        QTest::newRow("write-address-65536") << "65536" << "1";
-        QTest::newRow("write-value-256") << "10" << "256";
+        QTest::addColumn<QString>("value"); // empty: a read
+        QTest::newRow("read-65536") << "65536"
+                                    << "";
+        QTest::newRow("read-huge") << "99999999999999999999"
+                                   << "";
+        QTest::newRow("write-address-65536") << "65536"
+                                             << "1";
+        QTest::newRow("write-value-256") << "10"
+                                         << "256";
     }
     void consoleRangeErrors()
     {

@@ -111,7 +111,7 @@ QList<int> shownBatteryImages(const PanelDisplay &d)
     return shown;
 }
 
-}  // namespace
+} // namespace
 
 class TestSLmPanel : public QObject {
     Q_OBJECT
@@ -127,25 +127,30 @@ private slots:
         QTest::addColumn<bool>("pausedAfter");
 
         const QStringList none;
-        QTest::newRow("mode") << "stopped" << "CmdMode" << QStringList{"off:", "on:46 01"} << false
-                              << false;
-        QTest::newRow("event") << "stopped" << "CmdEvent" << QStringList{"off:", "on:46 02"}
-                               << false << false;
-        QTest::newRow("reset") << "stopped" << "CmdReset" << QStringList{"off:", "on:46 04"}
-                               << false << false;
-        QTest::newRow("clock") << "stopped" << "CmdTime" << QStringList{"off:", "on:46 08"}
-                               << false << false;
-        QTest::newRow("pause-while-running") << "running" << "CmdPause"
-                                             << QStringList{"off:", "on:46 10"} << true << true;
-        QTest::newRow("continue-while-paused") << "paused" << "CmdPause"
-                                               << QStringList{"off:", "on:46 40"} << true << false;
-        QTest::newRow("pause-while-stopped-sends-nothing") << "stopped" << "CmdPause" << none
-                                                           << false << false;
+        QTest::newRow("mode") << "stopped"
+                              << "CmdMode" << QStringList{"off:", "on:46 01"} << false << false;
+        QTest::newRow("event") << "stopped"
+                               << "CmdEvent" << QStringList{"off:", "on:46 02"} << false << false;
+        QTest::newRow("reset") << "stopped"
+                               << "CmdReset" << QStringList{"off:", "on:46 04"} << false << false;
+        QTest::newRow("clock") << "stopped"
+                               << "CmdTime" << QStringList{"off:", "on:46 08"} << false << false;
+        QTest::newRow("pause-while-running")
+            << "running"
+            << "CmdPause" << QStringList{"off:", "on:46 10"} << true << true;
+        QTest::newRow("continue-while-paused")
+            << "paused"
+            << "CmdPause" << QStringList{"off:", "on:46 40"} << true << false;
+        QTest::newRow("pause-while-stopped-sends-nothing") << "stopped"
+                                                           << "CmdPause" << none << false << false;
         // Run and stop go out between polls, with the poll left alone: the bytes are
         // checked in the test body.
-        QTest::newRow("run-when-stopped") << "stopped" << "CmdRun" << none << true << false;
-        QTest::newRow("stop-when-running") << "running" << "CmdRun" << none << false << false;
-        QTest::newRow("stop-when-paused") << "paused" << "CmdRun" << none << false << false;
+        QTest::newRow("run-when-stopped") << "stopped"
+                                          << "CmdRun" << none << true << false;
+        QTest::newRow("stop-when-running") << "running"
+                                           << "CmdRun" << none << false << false;
+        QTest::newRow("stop-when-paused") << "paused"
+                                          << "CmdRun" << none << false << false;
     }
     void keys()
     {
@@ -162,13 +167,13 @@ private slots:
         if (button->isEnabled())
             button->click();
         else
-            rig.panel.CmdPause_Click();  // a click that came before the redraw disabled it
+            rig.panel.CmdPause_Click(); // a click that came before the redraw disabled it
 
         QCOMPARE(rig.poll.log, pollLog);
         const QByteArray sent = rig.link.takeWritten();
         if (key == QLatin1String("CmdRun"))
-            QCOMPARE(sent.toHex(' '), runState == "stopped" ? QByteArray("46 10")
-                                                              : QByteArray("46 20"));
+            QCOMPARE(sent.toHex(' '),
+                     runState == "stopped" ? QByteArray("46 10") : QByteArray("46 20"));
         else
             QCOMPARE(sent, QByteArray());
         QVERIFY(rig.dialogs.shown.isEmpty());
@@ -224,7 +229,7 @@ private slots:
     {
         QFETCH(QString, key);
         Rig rig;
-        rig.setRunState(QStringLiteral("running"));  // so that PAUSE is enabled
+        rig.setRunState(QStringLiteral("running")); // so that PAUSE is enabled
         rig.lock()->trigger();
         rig.refresh();
         QCOMPARE(rig.lock()->text(), QStringLiteral("Unlock"));
@@ -249,7 +254,7 @@ private slots:
         QCOMPARE(rig.lock()->text(), QStringLiteral("Unlock"));
         QVERIFY(rig.panel.display().keysLocked);
 
-        rig.lock()->trigger();  // locked: still sent
+        rig.lock()->trigger(); // locked: still sent
         QCOMPARE(rig.poll.log, (QStringList{"off:", "on:4b"}));
         QVERIFY(!rig.device.locked());
         rig.refresh();
@@ -284,7 +289,7 @@ private slots:
     {
         Rig rig;
         rig.refresh();
-        rig.state.link.KeyPacing = true;  // 2.1 s of waiting to click into
+        rig.state.link.KeyPacing = true; // 2.1 s of waiting to click into
         int clicks = 0;
         rig.clock.duringSleep = [&] {
             if (clicks++ == 0)
@@ -294,7 +299,7 @@ private slots:
         rig.clock.duringSleep = nullptr;
         QCOMPARE(rig.poll.log, (QStringList{"off:", "on:46 01"}));
 
-        rig.key(QStringLiteral("CmdEvent"))->click();  // afterwards keys work again
+        rig.key(QStringLiteral("CmdEvent"))->click(); // afterwards keys work again
         QCOMPARE(rig.poll.log.last(), QStringLiteral("on:46 02"));
     }
 
@@ -320,8 +325,8 @@ private slots:
         // a DbaMode, M MemOn, L LoudOn, P PeakOn, f FastResponse.
         QTest::newRow("level") << "a1f" << QStringList{"LblPoint1", "LbldBA", "LblFast", "BdBBar"};
         QTest::newRow("level-loud-peak-mem")
-            << "a1LPM"
-            << QStringList{"LblPoint1", "LbldBA", "LblMem", "LblPK", "ImgLoud", "LblSlow", "BdBBar"};
+            << "a1LPM" << QStringList{"LblPoint1", "LbldBA",  "LblMem", "LblPK",
+                                      "ImgLoud",   "LblSlow", "BdBBar"};
         QTest::newRow("dose-point2") << "d2" << QStringList{"LblPoint2", "LblDose", "LblSlow"};
         QTest::newRow("dose-point1") << "d1" << QStringList{"LblPoint1", "LblDose", "LblSlow"};
         QTest::newRow("point2-outside-dose") << "a2" << QStringList{"LbldBA", "LblSlow", "BdBBar"};
@@ -371,12 +376,12 @@ private slots:
         QCOMPARE(visible, (QList<bool>{false, true, false, true}));
         QCOMPARE(keys.display().LblBank, QStringLiteral("E2"));
 
-        keys.redraw(state, {});  // hidden now
+        keys.redraw(state, {}); // hidden now
         state.display.BankBlink = false;
         QVERIFY(keys.redraw(state, {}).LblBankVisible);
         QVERIFY(keys.redraw(state, {}).LblBankVisible);
 
-        state.display.EventBank = 6;  // no such bank: the caption stays
+        state.display.EventBank = 6; // no such bank: the caption stays
         QCOMPARE(keys.redraw(state, {}).LblBank, QStringLiteral("E2"));
         state.display.EventBank = 0;
         QCOMPARE(keys.redraw(state, {}).LblBank, QString());
@@ -413,14 +418,22 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("glyphs");
-        QTest::newRow("level") << "94.5" << " 945";
-        QTest::newRow("level-text") << "094.5" << "0945";
-        QTest::newRow("dose") << "12.05" << "1205";
-        QTest::newRow("clock") << "8:30" << " 830";
-        QTest::newRow("date-dash") << "11-30" << "1130";
-        QTest::newRow("under-range") << "----" << "----";
-        QTest::newRow("overload") << " OL " << " OL ";
-        QTest::newRow("too-long-keeps-right") << "12345" << "2345";
+        QTest::newRow("level") << "94.5"
+                               << " 945";
+        QTest::newRow("level-text") << "094.5"
+                                    << "0945";
+        QTest::newRow("dose") << "12.05"
+                              << "1205";
+        QTest::newRow("clock") << "8:30"
+                               << " 830";
+        QTest::newRow("date-dash") << "11-30"
+                                   << "1130";
+        QTest::newRow("under-range") << "----"
+                                     << "----";
+        QTest::newRow("overload") << " OL "
+                                  << " OL ";
+        QTest::newRow("too-long-keeps-right") << "12345"
+                                              << "2345";
     }
     void glyphs()
     {
@@ -469,8 +482,9 @@ private slots:
         Rig rig;
         rig.meter.RefreshSettings();
         if (QStringList{"running", "dose", "paused", "locked", "battery"}.contains(state))
-            rig.setRunState(state == "paused" ? QStringLiteral("paused") : QStringLiteral("running"));
-        rig.clock.advance(1800.0);  // half an hour of dose
+            rig.setRunState(state == "paused" ? QStringLiteral("paused")
+                                              : QStringLiteral("running"));
+        rig.clock.advance(1800.0); // half an hour of dose
         if (state == "dose")
             rig.device.setDisplayMode(VirtualMeter::DisplayMode::Dose);
         else if (state == "clock")
@@ -487,7 +501,7 @@ private slots:
             rig.device.setFixedLevel(-1.0);
         rig.refresh();
         rig.panel.show();
-        if (!rig.panel.display().LblBankVisible)  // a running meter's bank blinks
+        if (!rig.panel.display().LblBankVisible) // a running meter's bank blinks
             rig.panel.Timer1_Timer();
         const QImage image = rig.panel.grab().toImage();
         QVERIFY(!image.isNull());

@@ -44,7 +44,7 @@ public:
     }
 
     QQueue<QByteArray> replies;
-    QByteArray whenEmpty;  // reply to a write when the queue is empty
+    QByteArray whenEmpty; // reply to a write when the queue is empty
     QList<QByteArray> writes;
     int reads = 0;
     bool openFails = false;

@@ -15,7 +15,7 @@ std::vector<std::pair<QString, Factory>> &registry()
     static std::vector<std::pair<QString, Factory>> tests;
     return tests;
 }
-}  // namespace
+} // namespace
 
 int registerTest(const char *name, Factory factory)
 {
@@ -46,9 +46,18 @@ int runAll(int argc, char **argv)
     return failed == 0 ? 0 : 1;
 }
 
-QString dataDir() { return qEnvironmentVariable("DOSEMETER_TEST_DATA"); }
-QString binDir() { return qEnvironmentVariable("DOSEMETER_BIN"); }
+QString dataDir()
+{
+    return qEnvironmentVariable("DOSEMETER_TEST_DATA");
+}
+QString binDir()
+{
+    return qEnvironmentVariable("DOSEMETER_BIN");
+}
 
-}  // namespace testsupport
+} // namespace testsupport
 
-int main(int argc, char **argv) { return testsupport::runAll(argc, argv); }
+int main(int argc, char **argv)
+{
+    return testsupport::runAll(argc, argv);
+}

@@ -18,8 +18,8 @@ QString dataDir();
 // Directory of the built programs (build/bin).
 QString binDir();
 
-}  // namespace testsupport
+} // namespace testsupport
 
-#define DOSEMETER_TEST(Class)                                                              \
-    static const int Class##_registered =                                                 \
+#define DOSEMETER_TEST(Class)                                                                      \
+    static const int Class##_registered =                                                          \
         testsupport::registerTest(#Class, [] { return std::make_unique<Class>(); });
