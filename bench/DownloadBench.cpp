@@ -11,8 +11,8 @@
 #include "link/MeterProtocol.h"
 #include "link/MeterState.h"
 #include "link/SerialPortLink.h"
-#include "main/AppState.h"
-#include "main/LoggerDownload.h"
+#include "data/LoggerResults.h"
+#include "data/LoggerDownload.h"
 #include "sim/VirtualMeter.h"
 
 #include <QCoreApplication>

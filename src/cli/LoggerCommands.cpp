@@ -7,8 +7,8 @@
 #include "data/LoggerRun.h"
 #include "data/LoggerSettings.h"
 #include "link/Meter.h"
-#include "main/AppState.h"
-#include "main/LoggerDownload.h"
+#include "data/LoggerResults.h"
+#include "data/LoggerDownload.h"
 #include "main/Poller.h"
 
 #include <QDir>

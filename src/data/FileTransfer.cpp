@@ -1,9 +1,9 @@
 #include "data/FileTransfer.h"
 
 #include "data/DatFile.h"
+#include "data/FileState.h"
 #include "data/ReportLayout.h"
 #include "link/Decoders.h"
-#include "main/AppState.h"
 #include "ui/Dialogs.h"
 #include "ui/ReportPrinter.h"
 

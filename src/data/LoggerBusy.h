@@ -4,8 +4,8 @@
 // command (download, listing, register writes, erase). However the command ends, the
 // destructor clears the flag and starts the poll again.
 
+#include "data/LoggerResults.h"
 #include "link/Meter.h"
-#include "main/AppState.h"
 
 class LoggerBusy {
 public:

@@ -1,10 +1,10 @@
 #include "data/LoggerSettings.h"
 
 #include "data/LoggerBusy.h"
+#include "data/LoggerResults.h"
 #include "link/Decoders.h"
 #include "link/Meter.h"
 #include "link/MeterProtocol.h"
-#include "main/AppState.h"
 
 #include <cmath>
 

@@ -1,20 +1,22 @@
 #include "data/Memory.h"
 
 #include "data/DatFile.h"
+#include "data/FileState.h"
 #include "data/FileTransfer.h"
 #include "data/LoggerBusy.h"
+#include "data/LoggerResults.h"
 #include "data/LoggerRun.h"
 #include "data/LoggerSettings.h"
 #include "data/RecordGrid.h"
 #include "link/Decoders.h"
+#include "link/Messages.h"
 #include "link/Meter.h"
-#include "main/AppState.h"
 #include "ui/Dialogs.h"
+#include "ui/GridView.h"
 #include "ui/ProgressPanel.h"
 #include "ui/Theme.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,7 +24,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableView>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -60,51 +61,13 @@ QLabel *valuePanel(QWidget *parent)
     return label;
 }
 
-QTableView *gridView(RecordGrid *model, QWidget *parent)
-{
-    auto *view = new QTableView(parent);
-    view->setModel(model);
-    view->verticalHeader()->hide();
-    // Fixed row heights: the view then never measures rows, however many there are.
-    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
-    view->horizontalHeader()->setHighlightSections(false);
-    view->horizontalHeader()->setSectionsClickable(true);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setAlternatingRowColors(true);
-    view->setWordWrap(false);
-    view->horizontalHeader()->setStretchLastSection(true);
-    return view;
-}
-
 } // namespace
 
-class Memory::Command {
-public:
-    explicit Command(Memory &window) : window_(window) { ++window_.commands_; }
-    ~Command()
-    {
-        if (--window_.commands_ == 0 && window_.closePending_) {
-            window_.closePending_ = false;
-            QMetaObject::invokeMethod(&window_, &QWidget::close, Qt::QueuedConnection);
-        }
-    }
-    Command(const Command &) = delete;
-    Command &operator=(const Command &) = delete;
-
-private:
-    Memory &window_;
-};
-
-Memory::Memory(Meter &meter, AppState &state, Dialogs &dialogs, QWidget *parent)
-    : QWidget(parent), meter_(meter), state_(state), dialogs_(dialogs)
+Memory::Memory(Meter &meter, LoggerResults &logger, FileState &files, Dialogs &dialogs,
+               QWidget *parent)
+    : MeterWindow(meter, dialogs, "Memory", QStringLiteral("Memory"), parent), logger_(logger),
+      files_(files)
 {
-    setObjectName(QStringLiteral("Memory"));
-    setWindowTitle(QStringLiteral("Memory"));
-    setProperty("role", QStringLiteral("window"));
-    setStyleSheet(Theme::windowStyleSheet());
     sets_ = new RecordGrid(LoggerRun::setHeadings(), this);
     details_ = new RecordGrid(RecordTable::recordHeadings(), this);
     buildControls();
@@ -129,9 +92,9 @@ void Memory::buildControls()
     LblRemaining->installEventFilter(this);
 
     G1 = new ProgressPanel(QStringLiteral("Recorded Set(s)"), this);
-    Grid1 = gridView(sets_, this);
+    Grid1 = new GridView(sets_, this);
     G2 = new ProgressPanel(QStringLiteral("Details"), this);
-    Grid2 = gridView(details_, this);
+    Grid2 = new GridView(details_, this);
     T1 = new QLineEdit(this);
     T2 = new QLineEdit(this);
     T3 = new QLineEdit(this);
@@ -163,10 +126,10 @@ void Memory::buildControls()
     for (const auto &[widget, name] : names)
         widget->setObjectName(QLatin1String(name));
 
-    setColumnWidths(Grid1, {QStringLiteral("AAAAAAA"), QStringLiteral("AA:AA:AAAAA"),
+    Grid1->setColumnWidths({QStringLiteral("AAAAAAA"), QStringLiteral("AA:AA:AAAAA"),
                             QStringLiteral("AA:AA:AA"), QStringLiteral("AAAAAAA"),
                             QStringLiteral("AAAAAAAA")});
-    setColumnWidths(Grid2, {QStringLiteral("AAAAAAAA"), QStringLiteral("AA:AA:AAAAAA"),
+    Grid2->setColumnWidths({QStringLiteral("AAAAAAAA"), QStringLiteral("AA:AA:AAAAAA"),
                             QStringLiteral("AA:AA:AAAAA"), QStringLiteral("AAAAAAAA")});
 
     auto *figures = new QGridLayout;
@@ -202,21 +165,8 @@ void Memory::buildControls()
     layout->addLayout(left, 5);
     layout->addLayout(right, 4);
 
-    const int gridWidth = [](QTableView *grid) {
-        int width = 0;
-        for (int c = 0; c < grid->model()->columnCount(); ++c)
-            width += grid->horizontalHeader()->sectionSize(c);
-        return width + grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
-               2 * grid->frameWidth();
-    }(Grid1);
-    Grid1->setMinimumWidth(gridWidth);
-    Grid2->setMinimumWidth([this] {
-        int width = 0;
-        for (int c = 0; c < details_->columnCount(); ++c)
-            width += Grid2->horizontalHeader()->sectionSize(c);
-        return width + Grid2->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
-               2 * Grid2->frameWidth();
-    }());
+    Grid1->setMinimumWidth(Grid1->columnsWidth());
+    Grid2->setMinimumWidth(Grid2->columnsWidth());
     resize(sizeHint().width(), 460);
 
     connect(Grid1, &QTableView::clicked, this,
@@ -229,18 +179,6 @@ void Memory::buildControls()
     connect(CmdSave, &QPushButton::clicked, this, &Memory::CmdSave_Click);
     connect(CmdPrint, &QPushButton::clicked, this, &Memory::CmdPrint_Click);
     connect(CmdPreview, &QPushButton::clicked, this, &Memory::CmdPreview_Click);
-}
-
-void Memory::setColumnWidths(QTableView *grid, const QStringList &samples)
-{
-    const QFontMetrics metrics = grid->fontMetrics();
-    const QFontMetrics headerMetrics = grid->horizontalHeader()->fontMetrics();
-    for (int c = 0; c < samples.size(); ++c) {
-        const QString heading = grid->model()->headerData(c, Qt::Horizontal).toString();
-        const int width = std::max(metrics.horizontalAdvance(samples.at(c)),
-                                   headerMetrics.horizontalAdvance(heading));
-        grid->horizontalHeader()->resizeSection(c, width + 12);
-    }
 }
 
 QStringList Memory::notes() const
@@ -298,10 +236,10 @@ void Memory::endDownload(const LoggerDownload::Result &result)
 
 void Memory::Grid1_Click(int row)
 {
-    LoggerResults &logger = state_.logger;
+    LoggerResults &logger = logger_;
     if (logger.DownloadBusy)
         return;
-    LoggerBusy busy(logger, meter_);
+    LoggerBusy busy(logger, meter());
     details_->clearRecords();
     const int set = row > 0 ? int(leadingNumber(sets_->text(row, 0))) : 0;
     if (set < 1 || set >= int(logger.RunData.size()))
@@ -332,11 +270,10 @@ bool Memory::settingKeyPress(int keyAscii, const QString &text, bool (*accepted)
                              bool (*write)(Meter &, LoggerResults &, int))
 {
     // While busy or locked the key goes into the text as typed and nothing is written.
-    if (state_.logger.DownloadBusy)
+    if (logger_.DownloadBusy)
         return true;
-    if (meter_.state().display.KeysLocked) {
-        dialogs_.message(this, QString(), LoggerSettings::kKeyLocked, Dialogs::Icon::Critical,
-                         Dialogs::Buttons::Ok);
+    if (meter().state().display.KeysLocked) {
+        dialogs().inform(this, Messages::kKeyLocked, Dialogs::Icon::Critical);
         return true;
     }
     if (!accepted(keyAscii))
@@ -345,62 +282,60 @@ bool Memory::settingKeyPress(int keyAscii, const QString &text, bool (*accepted)
         return true;
     const std::optional<int> value = parse(text);
     if (!value) {
-        dialogs_.message(this, QString(), invalid, Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        dialogs().message(this, QString(), invalid, Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
         return false;
     }
     Command command(*this);
-    write(meter_, state_.logger, *value);
+    write(meter(), logger_, *value);
     return false;
 }
 
 void Memory::TxtIDCode_MouseDown()
 {
-    dialogs_.message(this, QString(), LoggerSettings::kIdCodeHelp, Dialogs::Icon::None,
-                     Dialogs::Buttons::Ok);
+    dialogs().message(this, QString(), LoggerSettings::kIdCodeHelp, Dialogs::Icon::None,
+                      Dialogs::Buttons::Ok);
 }
 
 void Memory::TxtInterval_MouseDown()
 {
-    dialogs_.message(this, QString(), LoggerSettings::kIntervalHelp, Dialogs::Icon::None,
-                     Dialogs::Buttons::Ok);
+    dialogs().message(this, QString(), LoggerSettings::kIntervalHelp, Dialogs::Icon::None,
+                      Dialogs::Buttons::Ok);
 }
 
 void Memory::LblRemaining_Click()
 {
-    if (meter_.state().display.KeysLocked) {
-        dialogs_.message(this, QString(), LoggerSettings::kKeyLocked, Dialogs::Icon::Critical,
-                         Dialogs::Buttons::Ok);
+    if (meter().state().display.KeysLocked) {
+        dialogs().inform(this, Messages::kKeyLocked, Dialogs::Icon::Critical);
         return;
     }
-    if (state_.logger.DownloadBusy)
+    if (logger_.DownloadBusy)
         return;
-    if (dialogs_.message(this, QString(), LoggerSettings::kEraseWarning, Dialogs::Icon::Warning,
-                         Dialogs::Buttons::OkCancel) != Dialogs::Answer::Ok)
+    if (dialogs().message(this, QString(), LoggerSettings::kEraseWarning, Dialogs::Icon::Warning,
+                          Dialogs::Buttons::OkCancel) != Dialogs::Answer::Ok)
         return;
     Command command(*this);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    LoggerSettings::erase(meter_, state_.logger);
+    LoggerSettings::erase(meter(), logger_);
     QApplication::restoreOverrideCursor();
 }
 
 void Memory::CmdSave_Click()
 {
-    if (state_.files.RecordingActive)
+    if (files_.RecordingActive)
         return;
-    if (!FileTransfer::chooseDataFile(dialogs_, state_.files, this))
+    if (!FileTransfer::chooseDataFile(dialogs(), files_, this))
         return;
-    FileTransfer::saveGrid(dialogs_, this, state_.files.CurrentFileName, details_->table(),
-                           notes());
+    FileTransfer::saveGrid(dialogs(), this, files_.CurrentFileName, details_->table(), notes());
 }
 
 void Memory::CmdPrint_Click()
 {
-    FileTransfer::printGrid(dialogs_, this, details_->table(), notes());
+    FileTransfer::printGrid(dialogs(), this, details_->table(), notes());
 }
 
 void Memory::CmdPreview_Click()
 {
-    FileTransfer::previewGrid(dialogs_, this, details_->table(), notes());
+    FileTransfer::previewGrid(dialogs(), this, details_->table(), notes());
 }
 
 bool Memory::eventFilter(QObject *watched, QEvent *event)
@@ -430,57 +365,28 @@ bool Memory::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void Memory::closeEvent(QCloseEvent *event)
-{
-    if (commands_ > 0) {
-        // A command is inside a wait on the meter and comes back to this window.
-        closePending_ = true;
-        hide();
-        event->ignore();
-        return;
-    }
-    closed_ = true;
-    QWidget::closeEvent(event);
-}
-
 // ---- the download ---------------------------------------------------------------------
 
-void runMemoryDownload(QPointer<Memory> &window, Meter &meter, AppState &state, Dialogs &dialogs,
-                       QWidget *mainWindow)
+void Memory::download()
 {
-    if (state.logger.DownloadBusy) {
-        if (window)
-            window->raise();
+    raise();
+    activateWindow();
+    if (logger_.DownloadBusy || closing() || !mayRunCommand(false))
         return;
-    }
-    if (!window) {
-        window = new Memory(meter, state, dialogs);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        if (mainWindow) {
-            const QRect main = mainWindow->frameGeometry();
-            window->move(main.right() + 1, main.top());
-        }
-    }
-    // The caller's pointer may go with the main window; the download keeps its own.
-    const QPointer<Memory> target = window;
-    target->show();
-    target->raise();
-    target->activateWindow();
-    target->beginDownload();
+    Command command(*this);
+    beginDownload();
 
-    const auto gone = [target] { return target.isNull() || target->closed(); };
-    LoggerDownload download(meter, state.logger);
-    download.streamProgress = [target, gone](double percent) {
-        if (!gone())
-            target->setDownloadProgress(percent);
+    LoggerDownload download(meter(), logger_);
+    download.streamProgress = [this](double percent) {
+        if (!closing())
+            setDownloadProgress(percent);
     };
     download.listProgress = download.streamProgress;
-    download.cancelled = gone;
+    download.cancelled = [this] { return closing(); };
     const LoggerDownload::Result result = download.run();
-    if (gone())
+    if (closing())
         return;
-    target->endDownload(result);
+    endDownload(result);
     if (!result.message.isEmpty())
-        dialogs.message(target, QString(), result.message, Dialogs::Icon::Warning,
-                        Dialogs::Buttons::Ok);
+        dialogs().inform(this, result.message, Dialogs::Icon::Warning);
 }

@@ -4,28 +4,34 @@
 // and free space, one line per recorded set (Grid1) and the samples of the set clicked
 // (Grid2) with three note lines, which can be saved and printed. The ID code and the
 // interval are written to the meter from their boxes; a click on the free-space figure
-// erases the meter's memory. The download (runMemoryDownload) fills the window.
+// erases the meter's memory. download() fills the window.
 
-#include "main/LoggerDownload.h"
+#include "data/LoggerDownload.h"
+#include "ui/MeterWindow.h"
 
-#include <QPointer>
 #include <QStringList>
-#include <QWidget>
 
-class Dialogs;
-class Meter;
+#include <optional>
+
+class GridView;
 class ProgressPanel;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableView;
 class RecordGrid;
-struct AppState;
+struct FileState;
+struct LoggerResults;
 
-class Memory : public QWidget {
+class Memory : public MeterWindow {
     Q_OBJECT
 public:
-    Memory(Meter &meter, AppState &state, Dialogs &dialogs, QWidget *parent = nullptr);
+    Memory(Meter &meter, LoggerResults &logger, FileState &files, Dialogs &dialogs,
+           QWidget *parent = nullptr);
+
+    // "Memory" of the main window: downloads the logger memory into this window. Does
+    // nothing while another logger command runs. The user may close the window at any
+    // time: the download then ends, stops the meter's stream and writes nothing more.
+    void download();
 
     // The download's steps in this window.
     void beginDownload();
@@ -35,8 +41,6 @@ public:
     RecordGrid &sets() { return *sets_; }
     RecordGrid &details() { return *details_; }
     QStringList notes() const;
-    // True once the user has closed the window (it may still await deletion).
-    bool closed() const { return closed_; }
 
     // Control events. Grid rows count as the grid does: 0 is the heading row.
     void Grid1_Click(int row);
@@ -53,13 +57,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
-    // Keeps the window alive while one of its own commands waits on the meter: a close
-    // asked for meanwhile hides the window and takes effect when the command ends.
-    class Command;
-    friend class Command;
     // A key in the ID code or interval box: filter, and on Enter check and write.
     // True when the key goes into the text.
     bool settingKeyPress(int keyAscii, const QString &text, bool (*accepted)(int),
@@ -67,17 +66,12 @@ private:
                          bool (*write)(Meter &, LoggerResults &, int));
 
     void buildControls();
-    void setColumnWidths(QTableView *grid, const QStringList &samples);
     void filterNote(QLineEdit *note);
 
-    Meter &meter_;
-    AppState &state_;
-    Dialogs &dialogs_;
+    LoggerResults &logger_;
+    FileState &files_;
     RecordGrid *sets_ = nullptr;
     RecordGrid *details_ = nullptr;
-    int commands_ = 0;
-    bool closePending_ = false;
-    bool closed_ = false;
     QString g1Caption_;
 
     QLabel *SSPanel1 = nullptr;
@@ -89,9 +83,9 @@ private:
     QLabel *LblMemory = nullptr;
     QLabel *LblRemaining = nullptr;
     ProgressPanel *G1 = nullptr;
-    QTableView *Grid1 = nullptr;
+    GridView *Grid1 = nullptr;
     ProgressPanel *G2 = nullptr;
-    QTableView *Grid2 = nullptr;
+    GridView *Grid2 = nullptr;
     QLineEdit *T1 = nullptr;
     QLineEdit *T2 = nullptr;
     QLineEdit *T3 = nullptr;
@@ -99,11 +93,3 @@ private:
     QPushButton *CmdPrint = nullptr;
     QPushButton *CmdPreview = nullptr;
 };
-
-// "Memory" of the main window: opens the logger window (creating it when `window` is
-// null, placed with its left edge at `mainWindow`'s right edge and its top at its top)
-// or raises it, then downloads the logger memory into it. Does nothing while another
-// logger command runs. The user may close the window at any time: the download then
-// ends, stops the meter's stream and writes nothing more.
-void runMemoryDownload(QPointer<Memory> &window, Meter &meter, AppState &state, Dialogs &dialogs,
-                       QWidget *mainWindow);

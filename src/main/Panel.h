@@ -4,15 +4,14 @@
 // display four times a second, shows the level, the settings, the maximum and the
 // minimum, and opens every other window.
 
-#include "data/Memory.h"
 #include "link/Meter.h"
 #include "main/LiveDisplay.h"
 #include "main/Poller.h"
 #include "main/RegisterConsole.h"
-#include "main/SLmPanel.h"
+#include "main/WindowManager.h"
 
+#include <QList>
 #include <QMainWindow>
-#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -24,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class SLmPanel;
 
 class Panel : public QMainWindow, public PollControl {
     Q_OBJECT
@@ -41,19 +41,27 @@ public:
     void setPollEnabled(bool enabled) override;
     bool pollEnabled() const override { return Timer1.isActive(); }
 
-    // The remote control panel: created on first use, shown beside this window.
+    // The remote control panel, shown beside this window (as its menu entry does).
     void showControlPanel();
-    SLmPanel *controlPanel() const { return controlPanel_; }
-
-    // The dBA prompt of the commands that need the level: asks "Not dBA mode,
-    // continue? " outside dBA mode, runs the switch on OK, waits 0.2 s after either
-    // answer; then opens the window whatever the answer.
-    void openWithDbaPrompt(const std::function<void()> &open);
-    // Shows a window once: while `flag` is set nothing happens; the window clears it
-    // when it is destroyed.
-    void openOnce(bool &flag, const std::function<QWidget *()> &create);
+    SLmPanel *controlPanel() const;
 
     Meter &meter() { return meter_; }
+    WindowManager &windows() { return windows_; }
+
+    // One command of this window that opens a window: the buttons and menu entries that
+    // run it, the window, what runs before it opens (false stops the command) and what
+    // runs on the window once it is open. A window that is not available yet has no
+    // `create`, and its buttons and entries are disabled.
+    struct WindowEntry {
+        QList<QObject *> triggers;
+        WindowManager::Spec spec;
+        std::function<bool()> before = {};
+        std::function<void(QWidget *)> after = {};
+    };
+    // The table of such commands (PanelWindows.cpp).
+    QList<WindowEntry> windowEntries();
+    // Runs one entry as its buttons and menu entries do.
+    QWidget *runEntry(const WindowEntry &entry);
 
     // Controls, named as the program's documentation names them.
     QLabel *LblValue, *LblUnit, *LblMin, *LblMax;
@@ -79,9 +87,10 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    void connectWindowEntries();
+    // "Key locked!" when the meter's keys are locked; true when they are not.
+    bool keysUnlocked();
     void CmdReset_Click();
-    void CmdEvent_Click();
-    void CmdMemory_Click();
     void CmdRead_Click();
     void CmdWrite_Click();
     void MnuTwa_Click();
@@ -94,7 +103,6 @@ private:
     Poller poller_;
     RegisterConsole console_;
     MaxMin maxMin_;
-    QPointer<SLmPanel> controlPanel_;
-    QPointer<Memory> memory_;
+    WindowManager windows_;
     bool closing_ = false;
 };

@@ -130,14 +130,6 @@ QPushButton *SLmPanel::makeKey(const QString &name, const QString &caption)
     return key;
 }
 
-void SLmPanel::placeBeside(const QWidget *mainWindow)
-{
-    if (!mainWindow)
-        return;
-    const QRect frame = mainWindow->frameGeometry();
-    move(frame.x() + frame.width(), frame.y());
-}
-
 void SLmPanel::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);

@@ -25,9 +25,6 @@ public:
     SLmPanel(Meter &meter, Dialogs &dialogs, std::function<QString()> mainValueText,
              QWidget *parent = nullptr);
 
-    // Puts the window to the right of `mainWindow`, frame included, tops aligned.
-    void placeBeside(const QWidget *mainWindow);
-
     // The redraw, every 500 ms while the panel exists.
     void Timer1_Timer();
 

@@ -7,48 +7,17 @@
 #include "link/Meter.h"
 #include "link/MeterProtocol.h"
 #include "link/MeterState.h"
-#include "main/AppState.h"
 #include "sim/VirtualMeter.h"
 #include "sim/VirtualMeterLink.h"
+#include "support/MeterRig.h"
 #include "support/TestMain.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QList>
 
-class RecordingPoll final : public PollControl {
-public:
-    void setPollEnabled(bool enabled) override
-    {
-        enabled_ = enabled;
-        changes << enabled;
-    }
-    bool pollEnabled() const override { return enabled_; }
-    QList<bool> changes;
-
-private:
-    bool enabled_ = true;
-};
-
-struct LoggerRig {
-    FakeClock clock{QDateTime(QDate(2009, 11, 30), QTime(10, 0))};
-    VirtualMeter virtualMeter;
-    VirtualMeterLink link{virtualMeter, clock};
-    MeterState meterState;
-    Meter meter{link, clock, meterState};
-    AppState app;
-    RecordingPoll poll;
-
-    explicit LoggerRig(const QByteArray &image = VirtualMeter::erasedMemory())
-    {
-        virtualMeter.setClock(clock.now(), clock.monotonicSeconds());
-        virtualMeter.loadMemory(image);
-        link.open();
-        meter.setPollControl(&poll);
-        // A meter that stops answering must not keep a test waiting for ever.
-        meter.setRefreshTimeout(2.0);
-    }
-};
+// The logger tests' meter: the one rig of the tests.
+using LoggerRig = MeterRig;
 
 namespace rig {
 

@@ -74,7 +74,7 @@ private slots:
         CliRig rig(rig::threeRuns());
         VirtualMeter::Faults faults;
         faults.stallAfter = 9 + 100;
-        rig.virtualMeter.setFaults(faults);
+        rig.vm.setFaults(faults);
         QTemporaryDir dir;
         QCOMPARE(cli::download(rig.context, {"--out", dir.path()}), int(cli::kNoAnswer));
         QVERIFY(rig.errors().contains(QStringLiteral("100 of 967 bytes")));
@@ -99,10 +99,10 @@ private slots:
         QFETCH(bool, erased);
         CliRig rig(rig::threeRuns());
         QTEST(cli::erase(rig.context, args), "exit");
-        QCOMPARE(rig.virtualMeter.received().endsWith("EEE"), erased);
-        QCOMPARE(rig.virtualMeter.reg(MemoryMap::kRunCount) == 0, erased);
+        QCOMPARE(rig.vm.received().endsWith("EEE"), erased);
+        QCOMPARE(rig.vm.reg(MemoryMap::kRunCount) == 0, erased);
         if (!erased)
-            QVERIFY(rig.virtualMeter.received().isEmpty());
+            QVERIFY(rig.vm.received().isEmpty());
     }
 
     void registerSettings_data()
@@ -133,7 +133,7 @@ private slots:
         QFETCH(QString, printed);
         QFETCH(int, address);
         CliRig rig(rig::threeRuns());
-        rig.virtualMeter.setLocked(locked);
+        rig.vm.setLocked(locked);
         const int code = command == QLatin1String("set-id")
                              ? cli::setId(rig.context, {value})
                              : cli::setInterval(rig.context, {value});
@@ -143,9 +143,8 @@ private slots:
         else
             QCOMPARE(rig.errors(), printed + "\n");
         // The ID code keeps its high byte first in memory, the interval its low byte.
-        const int word = address == 0x02
-                             ? rig.virtualMeter.reg(0x02) * 256 + rig.virtualMeter.reg(0x03)
-                             : rig.virtualMeter.reg(0x13) * 256 + rig.virtualMeter.reg(0x12);
+        const int word = address == 0x02 ? rig.vm.reg(0x02) * 256 + rig.vm.reg(0x03)
+                                         : rig.vm.reg(0x13) * 256 + rig.vm.reg(0x12);
         QTEST(word, "word");
     }
 
@@ -167,12 +166,12 @@ private slots:
 private:
     // The logger window after a download, saving set k with empty notes.
     struct WindowRigForSave : LoggerRig {
-        ScriptedDialogs dialogs;
         QPointer<Memory> window;
         QTemporaryDir dir;
         explicit WindowRigForSave(const QByteArray &image) : LoggerRig(image)
         {
-            runMemoryDownload(window, meter, app, dialogs, nullptr);
+            window = new Memory(meter, app.logger, app.files, dialogs);
+            window->download();
         }
         ~WindowRigForSave() { delete window.data(); }
         QByteArray saved(int set)

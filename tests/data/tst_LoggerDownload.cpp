@@ -1,8 +1,8 @@
 #include "LoggerRig.h"
 
+#include "data/LoggerDownload.h"
 #include "data/LoggerImage.h"
 #include "link/MeterProtocol.h"
-#include "main/LoggerDownload.h"
 #include "support/TestMain.h"
 
 #include <QTest>
@@ -98,9 +98,9 @@ private slots:
         QVERIFY(logger.RunData[logger.RunCount + 1].isEmpty());
         QVERIFY(!logger.DownloadBusy);
         QCOMPARE(rig.poll.changes, QList<bool>({false, true}));
-        QVERIFY(!rig.virtualMeter.dumping(rig.clock.monotonicSeconds()));
+        QVERIFY(!rig.vm.dumping(rig.clock.monotonicSeconds()));
         if (sets.isEmpty())
-            QCOMPARE(rig.virtualMeter.reg(MemoryMap::kMemoryFlags), 0);
+            QCOMPARE(rig.vm.reg(MemoryMap::kMemoryFlags), 0);
         QCOMPARE(progress.last(), 100.0);
         // At the wire's pace: the stream's bytes plus three register reads, little more.
         QVERIFY2(seconds < result.expected / 960.0 + 0.5, qPrintable(QString::number(seconds)));
@@ -135,7 +135,7 @@ private slots:
         // Three register replies, then 500 bytes of the stream.
         VirtualMeter::Faults faults;
         faults.stallAfter = 9 + 500;
-        rig.virtualMeter.setFaults(faults);
+        rig.vm.setFaults(faults);
         // Results of an earlier download must not survive a failed one.
         rig.app.logger.RunCount = 2;
         rig.app.logger.RunData[1] = "old";
@@ -162,7 +162,7 @@ private slots:
         LoggerRig rig(rig::threeRuns());
         VirtualMeter::Faults faults;
         faults.silent = true;
-        rig.virtualMeter.setFaults(faults);
+        rig.vm.setFaults(faults);
         LoggerDownload download(rig.meter, rig.app.logger);
         const LoggerDownload::Result result = download.run();
         QCOMPARE(result.outcome, Outcome::NoAnswer);
@@ -185,7 +185,7 @@ private slots:
         QVERIFY(!rig.app.logger.DownloadBusy);
         QVERIFY(rig.poll.pollEnabled());
         // The second "U" ended the meter's stream.
-        QVERIFY(!rig.virtualMeter.dumping(rig.clock.monotonicSeconds()));
+        QVERIFY(!rig.vm.dumping(rig.clock.monotonicSeconds()));
         QCOMPARE(rig.link.takeWritten().count(Protocol::kMemoryDump), 2);
     }
 

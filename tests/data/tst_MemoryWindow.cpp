@@ -4,6 +4,7 @@
 #include "data/LoggerSettings.h"
 #include "data/Memory.h"
 #include "data/RecordGrid.h"
+#include "main/WindowManager.h"
 #include "support/TestMain.h"
 #include "ui/ProgressPanel.h"
 #include "ui/ScriptedDialogs.h"
@@ -24,8 +25,8 @@
 namespace {
 
 struct WindowRig : LoggerRig {
-    ScriptedDialogs dialogs;
     QWidget mainWindow;
+    WindowManager windows{mainWindow, meter, app, dialogs};
     QPointer<Memory> window;
 
     explicit WindowRig(const QByteArray &image = rig::threeRuns()) : LoggerRig(image)
@@ -39,7 +40,14 @@ struct WindowRig : LoggerRig {
     {
         return window ? window->findChild<T *>(QLatin1String(name)) : nullptr;
     }
-    void download() { runMemoryDownload(window, meter, app, dialogs, &mainWindow); }
+    // "Memory" of the main window: opens (or raises) the window and downloads.
+    void download()
+    {
+        window = qobject_cast<Memory *>(windows.open(
+            {"Memory", [this] { return new Memory(meter, app.logger, app.files, dialogs); }}));
+        if (window)
+            window->download();
+    }
     // Clicks the grid's row (1 = the first set, as the grid counts rows).
     void clickSet(int row)
     {
@@ -175,23 +183,23 @@ private slots:
         WindowRig rig;
         rig.download();
         rig.poll.changes.clear();
-        rig.virtualMeter.clearReceived();
+        rig.vm.clearReceived();
         rig.type("TxtIDCode", typed);
         QTEST(rig.find<QLineEdit>("TxtIDCode")->text(), "shown");
         rig.enter("TxtIDCode");
         if (refused) {
             QCOMPARE(rig.dialogs.texts(), QStringList({LoggerSettings::kIdCodeInvalid}));
             QCOMPARE(rig.dialogs.shown.first().icon, Dialogs::Icon::Critical);
-            QVERIFY(!rig.virtualMeter.received().contains('W'));
-            QCOMPARE(rig.virtualMeter.reg(2) * 256 + rig.virtualMeter.reg(3), 1234);
+            QVERIFY(!rig.vm.received().contains('W'));
+            QCOMPARE(rig.vm.reg(2) * 256 + rig.vm.reg(3), 1234);
             return;
         }
         QVERIFY(rig.dialogs.shown.isEmpty());
-        const qsizetype first = sent(rig.virtualMeter, rig::writeRequest(0x0002, high));
-        const qsizetype second = sent(rig.virtualMeter, rig::writeRequest(0x0003, low));
+        const qsizetype first = sent(rig.vm, rig::writeRequest(0x0002, high));
+        const qsizetype second = sent(rig.vm, rig::writeRequest(0x0003, low));
         QVERIFY(first >= 0 && second > first);
-        QCOMPARE(rig.virtualMeter.reg(2), high);
-        QCOMPARE(rig.virtualMeter.reg(3), low);
+        QCOMPARE(rig.vm.reg(2), high);
+        QCOMPARE(rig.vm.reg(3), low);
         QCOMPARE(rig.poll.changes, QList<bool>({false, true}));
     }
 
@@ -219,27 +227,27 @@ private slots:
         QFETCH(int, low);
         WindowRig rig;
         rig.download();
-        rig.virtualMeter.clearReceived();
+        rig.vm.clearReceived();
         rig.type("TxtInterval", typed);
         QTEST(rig.find<QLineEdit>("TxtInterval")->text(), "shown");
         rig.enter("TxtInterval");
         if (refused) {
             QCOMPARE(rig.dialogs.texts(), QStringList({LoggerSettings::kIntervalInvalid}));
-            QVERIFY(!rig.virtualMeter.received().contains('W'));
+            QVERIFY(!rig.vm.received().contains('W'));
             return;
         }
-        const qsizetype first = sent(rig.virtualMeter, rig::writeRequest(0x0013, high));
-        const qsizetype second = sent(rig.virtualMeter, rig::writeRequest(0x0012, low));
+        const qsizetype first = sent(rig.vm, rig::writeRequest(0x0013, high));
+        const qsizetype second = sent(rig.vm, rig::writeRequest(0x0012, low));
         QVERIFY(first >= 0 && second > first);
-        QCOMPARE(rig.virtualMeter.reg(0x13) * 256 + rig.virtualMeter.reg(0x12), high * 256 + low);
+        QCOMPARE(rig.vm.reg(0x13) * 256 + rig.vm.reg(0x12), high * 256 + low);
     }
 
     void lockedKeysWriteAndEraseNothing()
     {
         WindowRig rig;
         rig.download();
-        rig.meterState.display.KeysLocked = true;
-        rig.virtualMeter.clearReceived();
+        rig.state.display.KeysLocked = true;
+        rig.vm.clearReceived();
         rig.type("TxtIDCode", QStringLiteral("7x"));
         QCOMPARE(rig.find<QLineEdit>("TxtIDCode")->text(), QStringLiteral("7x"));
         rig.enter("TxtIDCode");
@@ -249,7 +257,7 @@ private slots:
         QCOMPARE(rig.dialogs.texts(), QStringList(6, LoggerSettings::kKeyLocked));
         for (const ScriptedDialogs::Shown &shown : rig.dialogs.shown)
             QCOMPARE(shown.icon, Dialogs::Icon::Critical);
-        QVERIFY(rig.virtualMeter.received().isEmpty());
+        QVERIFY(rig.vm.received().isEmpty());
     }
 
     void busyKeysPassUnfiltered()
@@ -257,12 +265,12 @@ private slots:
         WindowRig rig;
         rig.download();
         rig.app.logger.DownloadBusy = true;
-        rig.virtualMeter.clearReceived();
+        rig.vm.clearReceived();
         rig.type("TxtIDCode", QStringLiteral("9z"));
         rig.enter("TxtIDCode");
         QCOMPARE(rig.find<QLineEdit>("TxtIDCode")->text(), QStringLiteral("9z"));
         QVERIFY(rig.dialogs.shown.isEmpty());
-        QVERIFY(rig.virtualMeter.received().isEmpty());
+        QVERIFY(rig.vm.received().isEmpty());
         rig.app.logger.DownloadBusy = false;
     }
 
@@ -293,15 +301,15 @@ private slots:
         WindowRig rig;
         rig.download();
         rig.poll.changes.clear();
-        rig.virtualMeter.clearReceived();
+        rig.vm.clearReceived();
         rig.dialogs.answers << Dialogs::Answer(answer);
         const double start = rig.clock.monotonicSeconds();
         QTest::mouseClick(rig.find<QLabel>("LblRemaining"), Qt::LeftButton);
         QCOMPARE(rig.dialogs.texts(), QStringList({LoggerSettings::kEraseWarning}));
         QCOMPARE(rig.dialogs.shown.first().icon, Dialogs::Icon::Warning);
         QCOMPARE(rig.dialogs.shown.first().buttons, Dialogs::Buttons::OkCancel);
-        QCOMPARE(rig.virtualMeter.received() == "EEE", erased);
-        QCOMPARE(rig.virtualMeter.reg(MemoryMap::kRunCount) == 0, erased);
+        QCOMPARE(rig.vm.received() == "EEE", erased);
+        QCOMPARE(rig.vm.reg(MemoryMap::kRunCount) == 0, erased);
         QCOMPARE(rig.clock.monotonicSeconds() - start >= 5.0, erased);
         QCOMPARE(rig.poll.changes, erased ? QList<bool>({false, true}) : QList<bool>());
         // The lists stay as they were until the next download.
@@ -376,7 +384,7 @@ private slots:
         QVERIFY(!rig.app.logger.DownloadBusy);
         QVERIFY(rig.poll.pollEnabled());
         QCOMPARE(rig.app.logger.RunCount, 0);
-        QVERIFY(!rig.virtualMeter.dumping(rig.clock.monotonicSeconds()));
+        QVERIFY(!rig.vm.dumping(rig.clock.monotonicSeconds()));
     }
 
     void closingDuringEraseWaitsForIt()
@@ -391,7 +399,7 @@ private slots:
         rig.clock.duringSleep = nullptr;
         QVERIFY(rig.window); // kept alive through the erase's wait
         QVERIFY(!rig.window->isVisible());
-        QVERIFY(rig.virtualMeter.received().endsWith("EEE"));
+        QVERIFY(rig.vm.received().endsWith("EEE"));
         WindowRig::settle();
         QVERIFY(rig.window.isNull());
         QVERIFY(!rig.app.logger.DownloadBusy);

@@ -1,6 +1,7 @@
 #include "main/Application.h"
 #include "main/Panel.h"
 #include "main/PortSelect.h"
+#include "main/SLmPanel.h"
 #include "support/TestMain.h"
 #include "ui/ScriptedDialogs.h"
 

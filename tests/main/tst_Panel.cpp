@@ -4,6 +4,7 @@
 #include "main/Panel.h"
 #include "sim/VirtualMeter.h"
 #include "sim/VirtualMeterLink.h"
+#include "support/MeterRig.h"
 #include "support/TestMain.h"
 #include "ui/ScriptedDialogs.h"
 
@@ -16,36 +17,6 @@
 
 namespace {
 
-// The main window on the in-process virtual meter and the fake clock; ticks are
-// called by the test, not by the timer.
-struct Rig {
-    FakeClock clock;
-    VirtualMeter vm;
-    VirtualMeterLink link{vm, clock};
-    MeterState state;
-    AppState app;
-    Meter meter{link, clock, state};
-    ScriptedDialogs dialogs;
-    Panel panel{meter, app, dialogs};
-
-    Rig()
-    {
-        vm.setClock(clock.now(), clock.monotonicSeconds());
-        vm.setFixedLevel(90.0);
-    }
-    void load()
-    {
-        QVERIFY(panel.Form_Load());
-        panel.Timer1.stop();
-    }
-    void tick(double level)
-    {
-        vm.setFixedLevel(level);
-        panel.Timer1_Timer();
-    }
-    QString text(const char *name) const { return panel.findChild<QLabel *>(name)->text(); }
-};
-
 constexpr double kOverload = 250.0;
 constexpr double kUnderRange = -1.0;
 
@@ -57,7 +28,7 @@ class TestPanel : public QObject {
 private slots:
     void loadRefreshesSettingsFirst()
     {
-        Rig rig;
+        PanelRig rig;
         rig.vm.setStatusByte(0x0F);
         rig.vm.setThreshold(77);
         rig.load();
@@ -76,7 +47,7 @@ private slots:
 
     void openFailureEndsWithMessage()
     {
-        Rig rig;
+        PanelRig rig;
         rig.link.setOpenFails(true);
         QVERIFY(!rig.panel.Form_Load());
         QCOMPARE(rig.dialogs.texts(), QStringList{"No device available !"});
@@ -102,7 +73,7 @@ private slots:
     void maxMinThroughThePoll()
     {
         QFETCH(QList<double>, levels);
-        Rig rig;
+        PanelRig rig;
         rig.load();
         for (double level : levels)
             rig.tick(level);
@@ -112,7 +83,7 @@ private slots:
 
     void resetStartsAgainFromTheValueShown()
     {
-        Rig rig;
+        PanelRig rig;
         rig.load();
         rig.tick(94.5);
         rig.tick(kOverload);
@@ -127,7 +98,7 @@ private slots:
 
     void doseModeLeavesMaxMinAlone()
     {
-        Rig rig;
+        PanelRig rig;
         rig.load();
         rig.tick(94.5);
         rig.vm.setDisplayMode(VirtualMeter::DisplayMode::Dose);
@@ -147,7 +118,7 @@ private slots:
 
     void silentMeterKeepsTheDisplay()
     {
-        Rig rig;
+        PanelRig rig;
         rig.load();
         rig.tick(94.5);
         rig.meter.setRefreshTimeout(1.0);
@@ -166,7 +137,7 @@ private slots:
 
     void closingEndsAWaitForAMissingMeter()
     {
-        Rig rig;
+        PanelRig rig;
         rig.load();
         rig.tick(90.0);
         rig.vm.setVanished(true);
@@ -186,7 +157,7 @@ private slots:
 
     void tickDoesNotNest()
     {
-        Rig rig;
+        PanelRig rig;
         rig.load();
         int nested = 0;
         rig.clock.duringSleep = [&] {
@@ -216,7 +187,7 @@ private slots:
         QFETCH(bool, dbaMode);
         QFETCH(int, answer);
         QFETCH(bool, modePressed);
-        Rig rig;
+        PanelRig rig;
         rig.load();
         if (!dbaMode)
             rig.vm.setDisplayMode(VirtualMeter::DisplayMode::Dose);
@@ -225,7 +196,12 @@ private slots:
         rig.dialogs.answers.enqueue(Dialogs::Answer(answer));
         const double start = rig.clock.monotonicSeconds();
         bool opened = false;
-        rig.panel.openWithDbaPrompt([&] { opened = true; });
+        WindowManager::Spec spec{"Probe", [&]() -> QWidget * {
+                                     opened = true;
+                                     return new QWidget;
+                                 }};
+        spec.dba = WindowManager::Dba::Prompt;
+        QVERIFY(rig.panel.windows().open(spec));
         QVERIFY(opened);
         QTEST(!rig.dialogs.shown.isEmpty(), "asked");
         if (!rig.dialogs.shown.isEmpty()) {
@@ -241,30 +217,32 @@ private slots:
 
     void windowOpensOnceAndAgainAfterClosing()
     {
-        Rig rig;
+        PanelRig rig;
         bool flag = false;
         int created = 0;
         QPointer<QWidget> window;
-        const auto create = [&]() -> QWidget * {
-            ++created;
-            window = new QWidget;
-            return window;
-        };
-        rig.panel.openOnce(flag, create);
-        rig.panel.openOnce(flag, create);
+        WindowManager::Spec spec{"Probe", [&]() -> QWidget * {
+                                     ++created;
+                                     window = new QWidget;
+                                     window->setObjectName(QStringLiteral("Probe"));
+                                     return window;
+                                 }};
+        spec.openFlag = &flag;
+        rig.panel.windows().open(spec);
+        QVERIFY(!rig.panel.windows().open(spec));
         QCOMPARE(created, 1);
         QVERIFY(flag);
         window->close(); // deletes itself on close
         QTRY_VERIFY(window.isNull());
         QVERIFY(!flag);
-        rig.panel.openOnce(flag, create);
+        rig.panel.windows().open(spec);
         QCOMPARE(created, 2);
         delete window.data();
     }
 
     void eventButtonRefusedWhileLocked()
     {
-        Rig rig;
+        PanelRig rig;
         rig.load();
         rig.vm.setLocked(true);
         rig.tick(90.0);
@@ -276,7 +254,7 @@ private slots:
 
     void twaExplanation()
     {
-        Rig rig;
+        PanelRig rig;
         rig.panel.MnuTwa->trigger();
         QCOMPARE(rig.dialogs.shown.size(), 1);
         const QString text = rig.dialogs.shown.first().text;
@@ -291,7 +269,7 @@ private slots:
 
     void menusAsTheProgramHasThem()
     {
-        Rig rig;
+        PanelRig rig;
         QVERIFY(!rig.panel.MnuVersion->isEnabled());
         QCOMPARE(rig.panel.MnuVersion->text(), QStringLiteral("V 7.1  2009/11/30"));
         QVERIFY(!rig.panel.MnuStartRec->isEnabled());
@@ -319,7 +297,7 @@ private slots:
     {
         QFETCH(QString, box);
         QFETCH(QString, typed);
-        Rig rig;
+        PanelRig rig;
         auto *edit = rig.panel.findChild<QLineEdit *>(box);
         QTest::keyClicks(edit, typed);
         QTEST(edit->text(), "kept");
@@ -327,7 +305,7 @@ private slots:
 
     void consoleReadsAndWrites()
     {
-        Rig rig;
+        PanelRig rig;
         rig.load();
         rig.vm.setThreshold(77);
         rig.vm.setReg(0, 0x12);
@@ -368,7 +346,7 @@ private slots:
     {
         QFETCH(QString, address);
         QFETCH(QString, value);
-        Rig rig;
+        PanelRig rig;
         rig.load();
         rig.link.takeWritten();
         if (value.isEmpty()) {

@@ -5,6 +5,7 @@
 #include "main/SLmPanel.h"
 #include "sim/VirtualMeter.h"
 #include "sim/VirtualMeterLink.h"
+#include "support/MeterRig.h"
 #include "support/TestMain.h"
 #include "ui/ScriptedDialogs.h"
 
@@ -19,46 +20,19 @@
 
 namespace {
 
-// The main window's poll switch, logging every change with the bytes the meter got
-// since the previous change ("off:" then "on:46 01" is one key sent with the poll off).
-class RecordingPoll final : public PollControl {
-public:
-    explicit RecordingPoll(VirtualMeterLink &link) : link_(link) {}
-    void setPollEnabled(bool enabled) override
-    {
-        log << QString((enabled ? QStringLiteral("on:") : QStringLiteral("off:")) +
-                       QString::fromLatin1(link_.takeWritten().toHex(' ')));
-        enabled_ = enabled;
-    }
-    bool pollEnabled() const override { return enabled_; }
-
-    QStringList log;
-    bool enabled_ = true;
-
-private:
-    VirtualMeterLink &link_;
-};
-
 // The panel on a virtual meter, with the main window's poll as the source of the
 // shared fields and of the value text.
-struct Rig {
-    FakeClock clock;
-    VirtualMeter device;
-    VirtualMeterLink link{device, clock};
-    MeterState state;
-    Meter meter{link, clock, state};
+struct Rig : MeterRig {
     Poller poller{meter};
-    RecordingPoll poll{link};
-    ScriptedDialogs dialogs;
     QString valueText;
     SLmPanel panel{meter, dialogs, [this] { return valueText; }};
 
     Rig()
     {
-        device.setClock(QDateTime(QDate(2009, 11, 30), QTime(8, 30)), clock.monotonicSeconds());
-        device.setFixedLevel(94.5);
-        link.open();
-        meter.setPollControl(&poll);
+        vm.setClock(QDateTime(QDate(2009, 11, 30), QTime(8, 30)), clock.monotonicSeconds());
+        vm.setFixedLevel(94.5);
+        meter.setRefreshTimeout(0.0);
+        poll.logBytes = true;
     }
     // One poll of the main window, then one redraw of the panel; forgets what was sent.
     void refresh()
@@ -177,8 +151,8 @@ private slots:
         else
             QCOMPARE(sent, QByteArray());
         QVERIFY(rig.dialogs.shown.isEmpty());
-        QCOMPARE(rig.device.running(), runningAfter);
-        QCOMPARE(rig.device.paused(), pausedAfter);
+        QCOMPARE(rig.vm.running(), runningAfter);
+        QCOMPARE(rig.vm.paused(), pausedAfter);
     }
 
     // A whole run from the panel: the captions follow the meter after each redraw.
@@ -240,7 +214,7 @@ private slots:
         QCOMPARE(rig.dialogs.shown.first().buttons, Dialogs::Buttons::Ok);
         QCOMPARE(rig.link.takeWritten(), QByteArray());
         QVERIFY(rig.poll.log.isEmpty());
-        QVERIFY(rig.device.running() && !rig.device.paused());
+        QVERIFY(rig.vm.running() && !rig.vm.paused());
     }
 
     void lockEntryTogglesAndAlwaysSends()
@@ -249,14 +223,14 @@ private slots:
         rig.refresh();
         rig.lock()->trigger();
         QCOMPARE(rig.poll.log, (QStringList{"off:", "on:4b"}));
-        QVERIFY(rig.device.locked());
+        QVERIFY(rig.vm.locked());
         rig.refresh();
         QCOMPARE(rig.lock()->text(), QStringLiteral("Unlock"));
         QVERIFY(rig.panel.display().keysLocked);
 
         rig.lock()->trigger(); // locked: still sent
         QCOMPARE(rig.poll.log, (QStringList{"off:", "on:4b"}));
-        QVERIFY(!rig.device.locked());
+        QVERIFY(!rig.vm.locked());
         rig.refresh();
         QCOMPARE(rig.lock()->text(), QStringLiteral("Lock"));
         QVERIFY(rig.dialogs.shown.isEmpty());
@@ -279,7 +253,7 @@ private slots:
         rig.state.link.KeyPacing = keyPacing;
         rig.key(QStringLiteral("CmdRun"))->click();
         QCOMPARE(rig.link.takeWritten(), QByteArray());
-        QVERIFY(!rig.device.running());
+        QVERIFY(!rig.vm.running());
         QVERIFY(rig.dialogs.shown.isEmpty());
     }
 
@@ -407,7 +381,7 @@ private slots:
         QFETCH(QList<int>, images);
         Rig rig;
         for (const int level : levels) {
-            rig.device.setBattery(level);
+            rig.vm.setBattery(level);
             rig.refresh();
         }
         QCOMPARE(rig.state.display.BatteryLevel, levels.last());
@@ -454,7 +428,7 @@ private slots:
         QVERIFY(d.LbldBA && d.BdBBar);
         QCOMPARE(d.BdBLevel, 94.5f);
 
-        rig.device.setDisplayMode(VirtualMeter::DisplayMode::Clock);
+        rig.vm.setDisplayMode(VirtualMeter::DisplayMode::Clock);
         rig.refresh();
         QCOMPARE(d.LblValue, QStringLiteral("8:30"));
         QVERIFY(d.ImgDoubleDot && d.LblTime && !d.LblPoint1 && !d.BdBBar);
@@ -486,19 +460,19 @@ private slots:
                                               : QStringLiteral("running"));
         rig.clock.advance(1800.0); // half an hour of dose
         if (state == "dose")
-            rig.device.setDisplayMode(VirtualMeter::DisplayMode::Dose);
+            rig.vm.setDisplayMode(VirtualMeter::DisplayMode::Dose);
         else if (state == "clock")
-            rig.device.setDisplayMode(VirtualMeter::DisplayMode::Clock);
+            rig.vm.setDisplayMode(VirtualMeter::DisplayMode::Clock);
         else if (state == "date")
-            rig.device.setDisplayMode(VirtualMeter::DisplayMode::Date);
+            rig.vm.setDisplayMode(VirtualMeter::DisplayMode::Date);
         else if (state == "locked")
-            rig.device.setLocked(true);
+            rig.vm.setLocked(true);
         else if (state == "battery")
-            rig.device.setBattery(1);
+            rig.vm.setBattery(1);
         else if (state == "overload")
-            rig.device.setFixedLevel(250.0);
+            rig.vm.setFixedLevel(250.0);
         else if (state == "under")
-            rig.device.setFixedLevel(-1.0);
+            rig.vm.setFixedLevel(-1.0);
         rig.refresh();
         rig.panel.show();
         if (!rig.panel.display().LblBankVisible) // a running meter's bank blinks

@@ -1,12 +1,12 @@
-#include "main/LoggerDownload.h"
+#include "data/LoggerDownload.h"
 
 #include "data/LoggerBusy.h"
 #include "data/LoggerImage.h"
+#include "data/LoggerResults.h"
 #include "link/Clock.h"
 #include "link/Meter.h"
 #include "link/MeterProtocol.h"
 #include "link/SerialLink.h"
-#include "main/AppState.h"
 
 #include <algorithm>
 

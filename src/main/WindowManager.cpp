@@ -1,0 +1,137 @@
+#include "main/WindowManager.h"
+
+#include "link/Messages.h"
+#include "link/Meter.h"
+#include "main/AppState.h"
+#include "ui/Dialogs.h"
+#include "ui/MeterWindow.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+bool closing(const QWidget *window)
+{
+    const auto *meterWindow = qobject_cast<const MeterWindow *>(window);
+    return meterWindow && meterWindow->closing();
+}
+
+} // namespace
+
+WindowManager::WindowManager(QWidget &mainWindow, Meter &meter, AppState &state, Dialogs &dialogs,
+                             QObject *parent)
+    : QObject(parent), main_(mainWindow), meter_(meter), state_(state), dialogs_(dialogs)
+{
+}
+
+WindowManager::~WindowManager()
+{
+    for (const QPointer<QWidget> &window : std::as_const(windows_))
+        delete window.data();
+}
+
+QWidget *WindowManager::window(const QString &name) const
+{
+    for (const QPointer<QWidget> &window : windows_) {
+        if (window && window->objectName() == name && !closing(window))
+            return window;
+    }
+    return nullptr;
+}
+
+QWidget *WindowManager::open(const Spec &spec)
+{
+    if (!spec.create || (spec.openFlag && *spec.openFlag))
+        return nullptr;
+    if (QWidget *existing = window(QLatin1String(spec.name))) {
+        if (!spec.reopen) {
+            existing->show();
+            existing->raise();
+            existing->activateWindow();
+            return existing;
+        }
+        existing->close();
+    }
+    switch (spec.dba) {
+    case Dba::Prompt:
+        dbaPrompt();
+        break;
+    case Dba::Select:
+        if (!meter_.state().display.DbaMode)
+            meter_.SelectDbaDisplay();
+        break;
+    case Dba::Any:
+        break;
+    }
+    QWidget *created = spec.create();
+    if (!created)
+        return nullptr;
+    track(created, spec);
+    place(created, spec.placement);
+    created->show();
+    created->raise();
+    return created;
+}
+
+void WindowManager::track(QWidget *window, const Spec &spec)
+{
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    windows_.removeAll(nullptr);
+    windows_.append(window);
+    if (auto *meterWindow = qobject_cast<MeterWindow *>(window))
+        meterWindow->setBusyCheck([this] { return meterBusy(); });
+    if (bool *flag = spec.openFlag) {
+        *flag = true;
+        // The flag goes when the window closes, or at the latest when it is deleted.
+        const auto clear = [flag] { *flag = false; };
+        if (auto *meterWindow = qobject_cast<MeterWindow *>(window))
+            connect(meterWindow, &MeterWindow::closed, this, clear);
+        connect(window, &QObject::destroyed, this, clear);
+    }
+}
+
+void WindowManager::place(QWidget *window, Placement placement) const
+{
+    switch (placement) {
+    case Placement::BesideMain: {
+        const QRect main = main_.frameGeometry();
+        window->move(main.x() + main.width(), main.y());
+        break;
+    }
+    case Placement::TopLeft:
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            window->move(screen->availableGeometry().topLeft());
+        break;
+    }
+}
+
+void WindowManager::dbaPrompt()
+{
+    if (meter_.state().display.DbaMode)
+        return;
+    if (dialogs_.confirm(&main_, Messages::kNotDbaMode))
+        meter_.SelectDbaDisplay();
+    meter_.Wait(0.2);
+}
+
+bool WindowManager::meterBusy() const
+{
+    if (state_.logger.DownloadBusy)
+        return true;
+    for (const QPointer<QWidget> &window : windows_) {
+        const auto *meterWindow = qobject_cast<const MeterWindow *>(window.data());
+        if (meterWindow && meterWindow->commandRunning())
+            return true;
+    }
+    return false;
+}
+
+void WindowManager::closeAll()
+{
+    const QList<QPointer<QWidget>> windows = windows_;
+    for (const QPointer<QWidget> &window : windows) {
+        if (window)
+            window->close();
+    }
+}
