@@ -3,9 +3,7 @@
 #include "link/Clock.h"
 #include "link/Meter.h"
 #include "link/PortNames.h"
-#include "link/SerialPortLink.h"
-#include "sim/VirtualMeter.h"
-#include "sim/VirtualMeterLink.h"
+#include "main/OpenLink.h"
 
 #include <QTextStream>
 #include <QTimer>
@@ -122,27 +120,13 @@ int run(const QStringList &arguments)
     if (port.isEmpty())
         return usage(err, QStringLiteral("--port is required for '%1'").arg(command));
 
-    const PortChoice choice = choosePort(port);
-    SystemClock clock;
-    std::unique_ptr<VirtualMeter> virtualMeter;
-    std::unique_ptr<SerialLink> link;
-    switch (choice.kind) {
-    case PortChoice::Kind::Simulator:
-        virtualMeter = std::make_unique<VirtualMeter>();
-        virtualMeter->setClock(clock.now(), clock.monotonicSeconds());
-        virtualMeter->loadMemory(VirtualMeter::demoMemory(clock.now()));
-        link = std::make_unique<VirtualMeterLink>(*virtualMeter, clock);
-        break;
-    case PortChoice::Kind::Com:
-    case PortChoice::Kind::Auto:
-    case PortChoice::Kind::Device:
-        link = std::make_unique<SerialPortLink>(choice.systemPath, portLabelFor(choice));
-        break;
-    case PortChoice::Kind::Invalid:
+    if (choosePort(port).kind == PortChoice::Kind::Invalid)
         return usage(
             err,
             QStringLiteral("'%1' is no port: give a device path, COM1..COM8 or sim").arg(port));
-    }
+    SystemClock clock;
+    MeterLink meterLink = openLink(port, clock);
+    SerialLink *link = meterLink.link.get();
     if (!link->open()) {
         err << "dosemeter-cli: cannot open the port " << port << ": " << link->errorString()
             << "\n";

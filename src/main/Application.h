@@ -6,6 +6,7 @@
 #include "link/Clock.h"
 #include "link/MeterState.h"
 #include "main/AppState.h"
+#include "main/OpenLink.h"
 #include "main/PortSelect.h"
 #include "ui/Dialogs.h"
 
@@ -16,8 +17,6 @@
 
 class Meter;
 class Panel;
-class SerialLink;
-class VirtualMeter;
 
 class Application : public QObject {
     Q_OBJECT
@@ -43,8 +42,7 @@ private:
     Dialogs &dialogs_;
     MeterState meterState_;
     AppState appState_;
-    std::unique_ptr<VirtualMeter> virtualMeter_;
-    std::unique_ptr<SerialLink> link_;
+    MeterLink meterLink_;
     std::unique_ptr<Meter> meter_;
     Panel *panel_ = nullptr;
     QPointer<PortSelect> portSelect_;
