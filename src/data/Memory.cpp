@@ -125,6 +125,17 @@ void Memory::buildControls()
                                                         {CmdPreview, "CmdPreview"}};
     for (const auto &[widget, name] : names)
         widget->setObjectName(QLatin1String(name));
+    describe(TxtIDCode, QStringLiteral("ID Code"),
+             QStringLiteral("The logger's ID code, 0 to 65535; Enter writes it to the meter"));
+    describe(TxtInterval, QStringLiteral("Interval"),
+             QStringLiteral("The logging interval in seconds, 0.1 to 6553.5; Enter writes it "
+                            "to the meter"));
+    describe(Grid1, QStringLiteral("Recorded sets"),
+             QStringLiteral("One line per recorded set; click a set to list its samples"));
+    describe(Grid2, QStringLiteral("Details"), QStringLiteral("The samples of the set clicked"));
+    for (QLineEdit *note : {T1, T2, T3})
+        describe(note, note->placeholderText(),
+                 QStringLiteral("A note saved and printed with the samples"));
 
     Grid1->setColumnWidths({QStringLiteral("AAAAAAA"), QStringLiteral("AA:AA:AAAAA"),
                             QStringLiteral("AA:AA:AA"), QStringLiteral("AAAAAAA"),

@@ -1,5 +1,6 @@
 #include "main/Panel.h"
 
+#include "ui/MeterWindow.h"
 #include "ui/Theme.h"
 
 #include <QAction>
@@ -195,6 +196,14 @@ void Panel::buildControls()
     TxtRData = box("TxtRData", true);
     TxtWAdd = box("TxtWAdd");
     TxtWData = box("TxtWData");
+    MeterWindow::describe(TxtRAdd, QStringLiteral("Read address"),
+                          QStringLiteral("Register to read, 0 to 65535; Enter reads it"));
+    MeterWindow::describe(TxtRData, QStringLiteral("Read data"),
+                          QStringLiteral("The value of the register read"));
+    MeterWindow::describe(TxtWAdd, QStringLiteral("Write address"),
+                          QStringLiteral("Register to write, 0 to 65535"));
+    MeterWindow::describe(TxtWData, QStringLiteral("Write data"),
+                          QStringLiteral("Value to write, 0 to 255; Enter writes it"));
     CmdRead = named(new QPushButton(QStringLiteral("Read")), "CmdRead");
     CmdWrite = named(new QPushButton(QStringLiteral("Write")), "CmdWrite");
     auto *console = new QGridLayout;

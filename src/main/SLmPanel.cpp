@@ -1,5 +1,6 @@
 #include "main/SLmPanel.h"
 
+#include "link/Messages.h"
 #include "link/Meter.h"
 #include "main/LcdReplica.h"
 #include "ui/Dialogs.h"
@@ -8,7 +9,6 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QMenuBar>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -52,11 +52,9 @@ QPushButton:disabled { color: #858e96; background: #3b4148; }
 
 SLmPanel::SLmPanel(Meter &meter, Dialogs &dialogs, std::function<QString()> mainValueText,
                    QWidget *parent)
-    : QWidget(parent, Qt::Window), meter_(meter), dialogs_(dialogs),
+    : MeterWindow(meter, dialogs, "SLmPanel", QStringLiteral("Control Panel"), parent),
       mainValueText_(std::move(mainValueText))
 {
-    setObjectName(QStringLiteral("SLmPanel"));
-    setWindowTitle(QStringLiteral("Control Panel"));
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QString::fromLatin1(kStyle));
 
@@ -72,7 +70,8 @@ SLmPanel::SLmPanel(Meter &meter, Dialogs &dialogs, std::function<QString()> main
     auto *bezel = new QFrame(housing);
     bezel->setObjectName(QStringLiteral("Bezel"));
     Lcd = new LcdReplica(bezel);
-    Lcd->setObjectName(QStringLiteral("Lcd"));
+    named(Lcd, "Lcd", QStringLiteral("Meter display"),
+          QStringLiteral("A replica of the meter's display, mirrored from every poll"));
     auto *bezelLayout = new QVBoxLayout(bezel);
     bezelLayout->setContentsMargins(8, 8, 8, 8);
     bezelLayout->addWidget(Lcd);
@@ -140,7 +139,7 @@ void SLmPanel::showEvent(QShowEvent *event)
 void SLmPanel::Timer1_Timer()
 {
     const PanelDisplay &d =
-        keys_.redraw(meter_.state(), mainValueText_ ? mainValueText_() : QString());
+        keys_.redraw(meter().state(), mainValueText_ ? mainValueText_() : QString());
     CmdPause->setText(d.CmdPauseCaption);
     CmdPause->setEnabled(d.CmdPauseEnabled);
     CmdRun->setText(d.CmdRunCaption);
@@ -176,22 +175,21 @@ void SLmPanel::CmdRun_Click()
 void SLmPanel::CmdLock_Click()
 {
     // The lock goes out at once, with the poll stopped around it inside SendKeypadLock.
-    meter_.SendKeypadLock();
+    meter().SendKeypadLock();
 }
 
 void SLmPanel::pressKey(PanelKey key)
 {
     // A click inside the wait of the previous key would send its key in the middle of
     // that command sequence and turn the poll on under it.
-    if (keyBusy_)
+    if (commandRunning())
         return;
-    const KeyAction action = ControlKeys::action(key, meter_.state());
+    const KeyAction action = ControlKeys::action(key, meter().state());
     switch (action.kind) {
     case KeyAction::Kind::Nothing:
         return;
     case KeyAction::Kind::KeyLocked:
-        dialogs_.message(this, QString(), QStringLiteral("Key locked!"), Dialogs::Icon::Critical,
-                         Dialogs::Buttons::Ok);
+        dialogs().inform(this, Messages::kKeyLocked, Dialogs::Icon::Critical);
         return;
     case KeyAction::Kind::SendKey:
         break;
@@ -199,15 +197,16 @@ void SLmPanel::pressKey(PanelKey key)
 
     // The poll goes back to the state it had: when another window's sequence has it
     // stopped, that sequence turns it on again when it is done.
-    const PollControl *poll = meter_.pollControl();
+    const PollControl *poll = meter().pollControl();
     const bool pollWasOn = !poll || poll->pollEnabled();
-    QPointer<SLmPanel> self(this);
-    keyBusy_ = true;
+    if (meterBusy()) {
+        dialogs().inform(this, Messages::kMeterBusy);
+        return;
+    }
+    const Command command(*this);
     if (action.stopPoll)
-        meter_.setPollEnabled(false);
-    meter_.SendKey(action.code);
+        meter().setPollEnabled(false);
+    meter().SendKey(action.code);
     if (action.stopPoll && pollWasOn)
-        meter_.setPollEnabled(true);
-    if (self)
-        keyBusy_ = false;
+        meter().setPollEnabled(true);
 }

@@ -6,8 +6,8 @@
 
 #include "main/ControlKeys.h"
 
+#include "ui/MeterWindow.h"
 #include <QString>
-#include <QWidget>
 
 #include <functional>
 
@@ -18,7 +18,7 @@ class QAction;
 class QPushButton;
 class QTimer;
 
-class SLmPanel : public QWidget {
+class SLmPanel : public MeterWindow {
     Q_OBJECT
 public:
     // mainValueText: the main window's LblValue caption, which the digits mirror.
@@ -55,9 +55,6 @@ private:
     QPushButton *makeKey(const QString &name, const QString &caption);
     void pressKey(PanelKey key);
 
-    Meter &meter_;
-    Dialogs &dialogs_;
     std::function<QString()> mainValueText_;
     ControlKeys keys_;
-    bool keyBusy_ = false; // a key command is still inside its wait
 };

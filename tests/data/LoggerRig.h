@@ -46,14 +46,5 @@ inline QByteArray writeRequest(int address, int value)
     return QByteArray("W") + char(address & 0xFF) + char(address >> 8) + char(value);
 }
 
-// Where the golden files are: tests/data of the source tree.
-inline QString goldenDir()
-{
-    return testsupport::dataDir();
-}
-inline QString golden(const QString &name)
-{
-    return QDir(goldenDir()).filePath(name);
-}
 
 } // namespace rig

@@ -3,7 +3,6 @@
 #include "data/DatFile.h"
 #include "support/TestMain.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -37,23 +36,23 @@ private slots:
     void goldenRoundTrip()
     {
         QFETCH(QString, name);
-        const DatFile::Content content = DatFile::read(rig::golden(name));
+        const DatFile::Content content = DatFile::read(testsupport::golden(name));
         QVERIFY2(content.ok(), qPrintable(content.error));
         QTEST(int(content.form), "form");
         QTEST(content.table.recordCount(), "records");
-        QCOMPARE(DatFile::bytes(content), fileBytes(rig::golden(name)));
+        QCOMPARE(DatFile::bytes(content), fileBytes(testsupport::golden(name)));
     }
 
     void goldenContent()
     {
-        const DatFile::Content grid = DatFile::read(rig::golden("grid-form.dat"));
+        const DatFile::Content grid = DatFile::read(testsupport::golden("grid-form.dat"));
         QCOMPARE(grid.table.record(1), QStringList({"2", "2010/01/01", "00:00:00.0", "OL"}));
         QCOMPARE(grid.table.record(3), QStringList({"4", "2010/01/01", "00:00:01.0", "123.4"}));
         // Latin-1 text comes back as the characters it stands for.
         QCOMPARE(grid.notes,
                  QStringList({"Press shop line 2", QString::fromUtf8("Operator José Müller"), ""}));
 
-        const DatFile::Content recording = DatFile::read(rig::golden("recording-form.dat"));
+        const DatFile::Content recording = DatFile::read(testsupport::golden("recording-form.dat"));
         QCOMPARE(recording.table.record(1), QStringList({"2", "2009/11/30", "10:07:04.0", "----"}));
         QCOMPARE(recording.table.record(2), QStringList({"3", "2009/11/30", "10:07:06.0", " OL "}));
         QCOMPARE(recording.notes, QStringList({"", "", ""}));
@@ -148,18 +147,12 @@ private slots:
             table.appendRecord({QString::number(i), QStringLiteral("2009/11/30"),
                                 QStringLiteral("10:07:02.0"), QStringLiteral("94.5")});
         const QByteArray bytes = DatFile::gridBytes(table, {"a", "b", "c"});
-        QElapsedTimer timer;
-        timer.start();
         const DatFile::Content content = DatFile::parse(bytes);
-        const qint64 ms = timer.elapsed();
-        qInfo("a million records (%lld MB) read in %lld ms", qlonglong(bytes.size() >> 20),
-              qlonglong(ms));
         QVERIFY(content.ok());
         QCOMPARE(content.table.recordCount(), 1000000);
         QCOMPARE(content.table.record(999999),
                  QStringList({"1000000", "2009/11/30", "10:07:02.0", "94.5"}));
         QVERIFY(content.table == table);
-        QVERIFY(ms < 5000);
     }
 
     void savingReplacesOrKeeps()

@@ -154,12 +154,12 @@ private slots:
         QString errText;
         QTextStream out(&outText);
         QTextStream err(&errText);
-        QCOMPARE(cli::convert(out, err, {rig::golden("grid-form.dat"), "--csv"}), int(cli::kOk));
+        QCOMPARE(cli::convert(out, err, {testsupport::golden("grid-form.dat"), "--csv"}), int(cli::kOk));
         out.flush();
-        QCOMPARE(outText.toUtf8(), fileBytes(rig::golden("grid-form.csv")));
+        QCOMPARE(outText.toUtf8(), fileBytes(testsupport::golden("grid-form.csv")));
         QVERIFY(errText.isEmpty());
 
-        QCOMPARE(cli::convert(out, err, {rig::golden("grid-form.dat")}), int(cli::kUsage));
+        QCOMPARE(cli::convert(out, err, {testsupport::golden("grid-form.dat")}), int(cli::kUsage));
         QCOMPARE(cli::convert(out, err, {"/nonexistent/x.dat", "--csv"}), int(cli::kFailed));
     }
 

@@ -50,6 +50,11 @@ QString dataDir()
 {
     return qEnvironmentVariable("DOSEMETER_TEST_DATA");
 }
+QString golden(const QString &name)
+{
+    return dataDir() + QLatin1Char('/') + name;
+}
+
 QString binDir()
 {
     return qEnvironmentVariable("DOSEMETER_BIN");

@@ -13,8 +13,10 @@ namespace testsupport {
 using Factory = std::function<std::unique_ptr<QObject>()>;
 int registerTest(const char *name, Factory factory);
 int runAll(int argc, char **argv);
-// Directory of the golden files (tests/data).
+// Directory of the golden files (tests/golden): expected files, each beside its input.
 QString dataDir();
+// Path of one golden file.
+QString golden(const QString &name);
 // Directory of the built programs (build/bin).
 QString binDir();
 

@@ -1,0 +1,81 @@
+// bench-records: how fast record grids reach the user. Prints
+//   - the time to read a data file of a million records (the grid form, 35 MB);
+//   - the time to list 10,000 logger samples in the Memory window and paint its first
+//     rows (offscreen).
+//
+//   bench-records
+
+#include "data/DatFile.h"
+#include "data/FileState.h"
+#include "data/LoggerResults.h"
+#include "data/Memory.h"
+#include "link/Clock.h"
+#include "link/Meter.h"
+#include "link/MeterState.h"
+#include "sim/VirtualMeter.h"
+#include "sim/VirtualMeterLink.h"
+#include "ui/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+
+namespace {
+
+double readMillionRecords(QTextStream &out)
+{
+    RecordTable table;
+    for (int i = 1; i <= 1000000; ++i)
+        table.appendRecord({QString::number(i), QStringLiteral("2009/11/30"),
+                            QStringLiteral("10:07:02.0"), QStringLiteral("94.5")});
+    const QByteArray bytes = DatFile::gridBytes(table, {"a", "b", "c"});
+    QElapsedTimer timer;
+    timer.start();
+    const DatFile::Content content = DatFile::parse(bytes);
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    if (!content.ok() || content.table.recordCount() != 1000000)
+        out << "read failed: " << content.error << "\n";
+    return ms;
+}
+
+double listTenThousandSamples()
+{
+    FakeClock clock;
+    VirtualMeter vm;
+    VirtualMeter::Run run{QDateTime(QDate(2009, 12, 31), QTime(23, 0, 0)), 5, {}};
+    for (int i = 0; i < 10000; ++i)
+        run.samples.append({80.0 + 0.1 * (i % 500), i % 7 == 6});
+    vm.setClock(clock.now(), clock.monotonicSeconds());
+    vm.loadMemory(VirtualMeter::memoryWithRuns({run}, 1, 5));
+    VirtualMeterLink link(vm, clock);
+    link.open();
+    MeterState state;
+    Meter meter(link, clock, state);
+    LoggerResults logger;
+    FileState files;
+    ScriptedDialogs dialogs;
+    Memory window(meter, logger, files, dialogs);
+    window.show();
+    window.download();
+    QApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    window.Grid1_Click(1);
+    QApplication::processEvents(); // the view paints its first rows
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+    out << "read a million records:        " << QString::number(readMillionRecords(out), 'f', 0)
+        << " ms\n";
+    out << "list 10,000 logger samples:    " << QString::number(listTenThousandSamples(), 'f', 0)
+        << " ms\n";
+    return 0;
+}

@@ -1,0 +1,126 @@
+// Every window the main window opens, through the command that opens it: the window builds,
+// its controls carry their names (controls without visible text also an accessible name),
+// and it closes cleanly in the middle of a wait on the meter. A new window joins with one
+// row in windows().
+
+#include "support/MeterRig.h"
+#include "support/TestMain.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+void windows()
+{
+    QTest::addColumn<QString>("trigger"); // the button or menu entry of the main window
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("controls");
+    // clang-format off
+    QTest::newRow("Memory") << "CmdMemory" << "Memory" << QStringList{
+        "TxtIDCode", "TxtInterval", "LblMemory", "LblRemaining", "G1", "Grid1", "G2", "Grid2",
+        "T1", "T2", "T3", "CmdSave", "CmdPrint", "CmdPreview"};
+    QTest::newRow("SLmPanel") << "MnuPanel" << "SLmPanel" << QStringList{
+        "CmdMode", "CmdEvent", "CmdReset", "CmdTime", "CmdRun", "CmdPause", "CmdLock", "Timer1",
+        "Lcd"};
+    // clang-format on
+}
+
+void trigger(Panel &panel, const QString &name)
+{
+    QObject *control = panel.findChild<QObject *>(name);
+    QVERIFY2(control, qPrintable(name));
+    if (auto *button = qobject_cast<QPushButton *>(control)) {
+        QVERIFY(button->isEnabled());
+        button->click();
+    } else if (auto *action = qobject_cast<QAction *>(control)) {
+        QVERIFY(action->isEnabled());
+        action->trigger();
+    }
+}
+
+// Runs what the event loop has queued, deferred deletes included.
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+    }
+}
+
+} // namespace
+
+class TestEveryWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void builds_data() { windows(); }
+    void builds()
+    {
+        QFETCH(QString, trigger);
+        QFETCH(QString, window);
+        QFETCH(QStringList, controls);
+        PanelRig rig;
+        rig.load();
+        rig.tick(90.0);
+        ::trigger(rig.panel, trigger);
+        QWidget *opened = rig.panel.windows().window(window);
+        QVERIFY(opened);
+        QVERIFY(opened->isVisible());
+        QVERIFY(!opened->windowTitle().isEmpty());
+        for (const QString &name : controls)
+            QVERIFY2(opened->findChild<QObject *>(name), qPrintable(name));
+        const QList<QWidget *> unlabelled = opened->findChildren<QWidget *>();
+        for (QWidget *control : unlabelled) {
+            const bool view =
+                qobject_cast<QAbstractItemView *>(control) && !qobject_cast<QHeaderView *>(control);
+            if (qobject_cast<QLineEdit *>(control) || view)
+                QVERIFY2(
+                    !control->accessibleName().isEmpty(),
+                    qPrintable(QStringLiteral("%1 %2").arg(
+                        QLatin1String(control->metaObject()->className()), control->objectName())));
+        }
+    }
+
+    void closesInTheMiddleOfAWait_data() { windows(); }
+    void closesInTheMiddleOfAWait()
+    {
+        QFETCH(QString, trigger);
+        QFETCH(QString, window);
+        PanelRig rig(VirtualMeter::demoMemory(QDateTime(QDate(2009, 11, 30), QTime(10, 0))));
+        rig.load();
+        rig.tick(90.0);
+        // The window is closed in the first wait once it exists.
+        QPointer<QWidget> opened;
+        rig.clock.duringSleep = [&] {
+            if (opened)
+                return;
+            opened = rig.panel.windows().window(window);
+            if (opened)
+                opened->close();
+        };
+        ::trigger(rig.panel, trigger);
+        rig.meter.Wait(1.0); // a wait of the poll, for windows whose opening does not wait
+        rig.clock.duringSleep = nullptr;
+        settle();
+        QVERIFY(opened.isNull());
+        QVERIFY(!rig.panel.windows().window(window));
+        const WindowFlags &flags = rig.app.windows;
+        QVERIFY(!flags.ListWindowOpen && !flags.GraphWindowOpen && !flags.AnalogWindowOpen &&
+                !flags.DigitalWindowOpen && !flags.AverageWindowOpen);
+        QVERIFY(!rig.app.logger.DownloadBusy);
+        QVERIFY(rig.dialogs.shown.isEmpty());
+        // The command opens its window again afterwards.
+        ::trigger(rig.panel, trigger);
+        QVERIFY(rig.panel.windows().window(window));
+    }
+};
+
+DOSEMETER_TEST(TestEveryWindow)
+#include "tst_EveryWindow.moc"
