@@ -5,15 +5,22 @@
 BUILD    ?= build
 GENERATE := cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PACKAGES := build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev \
-            libqcustomplot-dev xvfb xauth socat poppler-utils fonts-dejavu-core
+            libqcustomplot-dev xvfb xauth socat poppler-utils fonts-dejavu-core \
+            clang-format
 
-.PHONY: run test deps build bench clean
+.PHONY: run test check deps build bench clean
 
 run: build
 	$(BUILD)/bin/dosemeter $(ARGS)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
+
+# The source checks of CI: formatting, and includes that point only down the layers.
+check: deps
+	.ci/check-format
+	.ci/check-layers
+	.ci/check-layers --self-test
 
 bench: build
 	$(BUILD)/bin/bench-poll-cpu

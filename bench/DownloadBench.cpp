@@ -6,13 +6,13 @@
 //
 //   bench-download [--repeat N]   (default 1)
 
+#include "data/LoggerDownload.h"
+#include "data/LoggerResults.h"
 #include "link/Clock.h"
 #include "link/Meter.h"
 #include "link/MeterProtocol.h"
 #include "link/MeterState.h"
 #include "link/SerialPortLink.h"
-#include "data/LoggerResults.h"
-#include "data/LoggerDownload.h"
 #include "sim/VirtualMeter.h"
 
 #include <QCoreApplication>

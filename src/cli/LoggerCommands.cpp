@@ -4,11 +4,11 @@
 #include "cli/Cli.h"
 
 #include "data/DatFile.h"
+#include "data/LoggerDownload.h"
+#include "data/LoggerResults.h"
 #include "data/LoggerRun.h"
 #include "data/LoggerSettings.h"
 #include "link/Meter.h"
-#include "data/LoggerResults.h"
-#include "data/LoggerDownload.h"
 #include "main/Poller.h"
 
 #include <QDir>

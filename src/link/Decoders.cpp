@@ -4,11 +4,17 @@
 
 namespace {
 
-bool hasNibble(quint8 byte, int nibble) { return (byte >> 4) == nibble || (byte & 0x0F) == nibble; }
+bool hasNibble(quint8 byte, int nibble)
+{
+    return (byte >> 4) == nibble || (byte & 0x0F) == nibble;
+}
 
-}  // namespace
+} // namespace
 
-QString hex2(quint8 byte) { return QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper(); }
+QString hex2(quint8 byte)
+{
+    return QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
+}
 
 double leadingNumber(const QString &text)
 {
@@ -26,7 +32,8 @@ StatusFields decodeStatusByte(quint8 status)
     fields.CriterionLevel = criterion[status & 0x03];
     fields.ExchangeRate = exchange[(status >> 2) & 0x03];
     fields.FastResponse = (status & 0x10) != 0;
-    fields.TimeWeightingText = fields.FastResponse ? QStringLiteral("Fast") : QStringLiteral("Slow");
+    fields.TimeWeightingText =
+        fields.FastResponse ? QStringLiteral("Fast") : QStringLiteral("Slow");
     fields.StatusFlag5 = (status & 0x20) != 0;
     fields.StatusFlag6 = (status & 0x40) != 0;
     fields.StatusFlag7 = (status & 0x80) != 0;
@@ -83,12 +90,15 @@ void decodeBankByte(quint8 byte6, DisplayFields &fields)
     fields.BatteryLevel = (byte6 >> 5) & 0x07;
 }
 
-void DisplayDecoder::reset() { previous_.fill(256); }
+void DisplayDecoder::reset()
+{
+    previous_.fill(256);
+}
 
 DisplayDecoder::Changes DisplayDecoder::decode(const QByteArray &frame, DisplayFields &fields)
 {
     Changes changes;
-    const auto byte = [&frame](int n) { return quint8(frame.at(n - 1)); };  // bytes 1..7
+    const auto byte = [&frame](int n) { return quint8(frame.at(n - 1)); }; // bytes 1..7
     if (byte(2) != previous_[0]) {
         decodeDisplayFlags(byte(2), fields);
         previous_[0] = byte(2);

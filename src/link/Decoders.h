@@ -9,10 +9,10 @@
 
 // Measurement settings decoded from a status byte (or a bank's configuration byte).
 struct StatusFields {
-    int CriterionLevel = 0;  // dB: 80, 84, 85, 90
-    int ExchangeRate = 0;    // dB: 3, 4, 5, 6
+    int CriterionLevel = 0; // dB: 80, 84, 85, 90
+    int ExchangeRate = 0;   // dB: 3, 4, 5, 6
     bool FastResponse = false;
-    QString TimeWeightingText;  // "Fast" / "Slow"
+    QString TimeWeightingText; // "Fast" / "Slow"
     bool StatusFlag5 = false;
     bool StatusFlag6 = false;
     bool StatusFlag7 = false;
@@ -20,9 +20,9 @@ struct StatusFields {
 
 // What the meter's display shows, decoded from the display frame.
 struct DisplayFields {
-    std::array<QString, 4> DisplayDigit;  // DisplayDigit[0] is digit 1
+    std::array<QString, 4> DisplayDigit; // DisplayDigit[0] is digit 1
     QString LevelText;
-    float LevelValue = 0.0f;  // dB; 67.9 under range, 140.0 overload
+    float LevelValue = 0.0f; // dB; 67.9 under range, 140.0 overload
     bool ColonOn = false;
     bool DashOn = false;
     bool Paused = false;
@@ -36,9 +36,9 @@ struct DisplayFields {
     bool Point1On = false;
     bool Point2On = false;
     bool KeysLocked = false;
-    int EventBank = 0;  // 0 none, 1..5 E1..E5
+    int EventBank = 0; // 0 none, 1..5 E1..E5
     bool BankBlink = false;
-    int BatteryLevel = 0;  // 0..7
+    int BatteryLevel = 0; // 0..7
 };
 
 inline constexpr float kUnderRangeValue = 67.9f;
@@ -57,9 +57,9 @@ void decodeBankByte(quint8 byte6, DisplayFields &fields);
 class DisplayDecoder {
 public:
     struct Changes {
-        bool flags = false;  // byte 2 was decoded
-        bool level = false;  // bytes 4 and 5 were decoded
-        bool bank = false;   // byte 6 was decoded
+        bool flags = false; // byte 2 was decoded
+        bool level = false; // bytes 4 and 5 were decoded
+        bool bank = false;  // byte 6 was decoded
     };
 
     // Forgets the previous frame: the next frame is decoded in full.
@@ -68,7 +68,7 @@ public:
     Changes decode(const QByteArray &frame, DisplayFields &fields);
 
 private:
-    std::array<int, 5> previous_{256, 256, 256, 256, 256};  // bytes 2..6; 256 = none yet
+    std::array<int, 5> previous_{256, 256, 256, 256, 256}; // bytes 2..6; 256 = none yet
 };
 
 // Two upper-case hexadecimal digits, "0"-padded: BCD bytes read as their decimal digits.

@@ -41,13 +41,17 @@ PtyServer::~PtyServer()
 #endif
 }
 
-double PtyServer::now() const { return double(elapsed_.nsecsElapsed()) / 1e9; }
+double PtyServer::now() const
+{
+    return double(elapsed_.nsecsElapsed()) / 1e9;
+}
 
 bool PtyServer::start()
 {
 #if defined(Q_OS_UNIX)
     if (openpty(&master_, &slave_, nullptr, nullptr, nullptr) != 0) {
-        error_ = tr("Cannot open a pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        error_ = tr("Cannot open a pseudo-terminal: %1")
+                     .arg(QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     // A raw 9600 baud line until the client sets its own parameters: no echo, no
@@ -63,7 +67,8 @@ bool PtyServer::start()
     fcntl(slave_, F_SETFD, FD_CLOEXEC);
     const char *name = ttyname(slave_);
     if (!name) {
-        error_ = tr("Cannot name the pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        error_ = tr("Cannot name the pseudo-terminal: %1")
+                     .arg(QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     portName_ = QString::fromLocal8Bit(name);
@@ -116,7 +121,7 @@ void PtyServer::writeReady()
         }
         if (n < 0 && errno == EINTR)
             continue;
-        break;  // the terminal is full: the write notifier says when it has room
+        break; // the terminal is full: the write notifier says when it has room
     }
     writeNotifier_->setEnabled(!outgoing_.isEmpty());
     schedule();

@@ -43,6 +43,6 @@ private:
     QSocketNotifier *readNotifier_ = nullptr;
     QSocketNotifier *writeNotifier_ = nullptr;
     QTimer writeTimer_;
-    QByteArray outgoing_;  // ready bytes the terminal has not taken yet
+    QByteArray outgoing_; // ready bytes the terminal has not taken yet
     QElapsedTimer elapsed_;
 };

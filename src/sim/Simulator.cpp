@@ -75,7 +75,7 @@ bool quitOnSignals(QObject *context)
 }
 #endif
 
-}  // namespace
+} // namespace
 
 bool Simulator::parseFaults(const QString &text, VirtualMeter::Faults &faults, QString &message)
 {
@@ -134,9 +134,9 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
     const QCommandLineOption mode(QStringLiteral("mode"),
                                   QStringLiteral("Display mode: dba, dose, clock or date."),
                                   QStringLiteral("MODE"));
-    const QCommandLineOption level(QStringLiteral("level"),
-                                   QStringLiteral("A fixed level in dB (default: a varying level)."),
-                                   QStringLiteral("DB"));
+    const QCommandLineOption level(
+        QStringLiteral("level"), QStringLiteral("A fixed level in dB (default: a varying level)."),
+        QStringLiteral("DB"));
     const QCommandLineOption locked(QStringLiteral("locked"),
                                     QStringLiteral("Starts with the keypad locked."));
     const QCommandLineOption battery(QStringLiteral("battery"),
@@ -165,11 +165,14 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
         return Parse::Help;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        message = QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first());
+        message =
+            QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first());
         return Parse::Error;
     }
-    const auto bad = [&message](const QString &option, const QString &value, const QString &expected) {
-        message = QStringLiteral("bad value \"%1\" for --%2 (expected %3)").arg(value, option, expected);
+    const auto bad = [&message](const QString &option, const QString &value,
+                                const QString &expected) {
+        message =
+            QStringLiteral("bad value \"%1\" for --%2 (expected %3)").arg(value, option, expected);
         return Parse::Error;
     };
     options.memoryFile = parser.value(memory);
@@ -185,20 +188,23 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
     double number = 0.0;
     if (parser.isSet(status)) {
         if (!parseInteger(parser.value(status), 0, 255, integer))
-            return bad(QStringLiteral("status"), parser.value(status), QStringLiteral("0..255 or 0x00..0xFF"));
+            return bad(QStringLiteral("status"), parser.value(status),
+                       QStringLiteral("0..255 or 0x00..0xFF"));
         options.status = int(integer);
     }
     if (parser.isSet(threshold)) {
         if (!parseInteger(parser.value(threshold), 0, 255, integer))
-            return bad(QStringLiteral("threshold"), parser.value(threshold), QStringLiteral("0..255 dB"));
+            return bad(QStringLiteral("threshold"), parser.value(threshold),
+                       QStringLiteral("0..255 dB"));
         options.threshold = int(integer);
     }
     if (parser.isSet(mode)) {
         const QString name = parser.value(mode).toLower();
-        const QStringList names{QStringLiteral("dba"), QStringLiteral("dose"), QStringLiteral("clock"),
-                                QStringLiteral("date")};
+        const QStringList names{QStringLiteral("dba"), QStringLiteral("dose"),
+                                QStringLiteral("clock"), QStringLiteral("date")};
         if (!names.contains(name))
-            return bad(QStringLiteral("mode"), parser.value(mode), QStringLiteral("dba, dose, clock or date"));
+            return bad(QStringLiteral("mode"), parser.value(mode),
+                       QStringLiteral("dba, dose, clock or date"));
         options.mode = VirtualMeter::DisplayMode(names.indexOf(name));
     }
     if (parser.isSet(level)) {
@@ -228,11 +234,13 @@ bool Simulator::configure(const Options &options, VirtualMeter &meter, QString &
     if (!options.memoryFile.isEmpty()) {
         QFile file(options.memoryFile);
         if (!file.open(QIODevice::ReadOnly)) {
-            message = QStringLiteral("cannot read %1: %2").arg(options.memoryFile, file.errorString());
+            message =
+                QStringLiteral("cannot read %1: %2").arg(options.memoryFile, file.errorString());
             return false;
         }
         if (file.size() > 0x10000) {
-            message = QStringLiteral("%1 is larger than the meter's 64 KiB").arg(options.memoryFile);
+            message =
+                QStringLiteral("%1 is larger than the meter's 64 KiB").arg(options.memoryFile);
             return false;
         }
         meter.loadMemory(file.readAll());
@@ -305,10 +313,10 @@ int Simulator::run(const QStringList &arguments)
     int exit = kOk;
     if (!options.saveMemoryFile.isEmpty()) {
         QSaveFile file(options.saveMemoryFile);
-        if (!file.open(QIODevice::WriteOnly) || file.write(meter.memory()) != meter.memory().size() ||
-            !file.commit()) {
-            err << program << ": cannot write " << options.saveMemoryFile << ": " << file.errorString()
-                << Qt::endl;
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(meter.memory()) != meter.memory().size() || !file.commit()) {
+            err << program << ": cannot write " << options.saveMemoryFile << ": "
+                << file.errorString() << Qt::endl;
             exit = kFailed;
         }
     }

@@ -20,16 +20,16 @@ public:
     enum Exit { kOk = 0, kFailed = 1, kUsage = 2 };
 
     struct Options {
-        QString memoryFile;  // binary register image from address 0
+        QString memoryFile; // binary register image from address 0
         bool demoMemory = false;
         QString saveMemoryFile;
-        std::optional<int> status;     // 0..255
-        std::optional<int> threshold;  // dB, 0..255
+        std::optional<int> status;    // 0..255
+        std::optional<int> threshold; // dB, 0..255
         std::optional<VirtualMeter::DisplayMode> mode;
-        std::optional<double> level;   // fixed level in dB, 0..199.9
+        std::optional<double> level; // fixed level in dB, 0..199.9
         bool locked = false;
-        std::optional<int> battery;    // 0..7
-        QString linkPath;              // a symbolic link to the terminal
+        std::optional<int> battery; // 0..7
+        QString linkPath;           // a symbolic link to the terminal
         VirtualMeter::Faults faults;
         quint32 seed = 1;
     };

@@ -31,7 +31,7 @@ constexpr int kBatteryShift = 5;
 // Digit bytes that the display shows as "----" and " OL ".
 constexpr quint8 kUnderRangeDigits = 0xBB;
 constexpr quint8 kOverloadDigits = 0xAA;
-constexpr quint8 kSampleOverload = 0x40;  // flags byte of a logged sample
+constexpr quint8 kSampleOverload = 0x40; // flags byte of a logged sample
 // A run closes with one byte after its last sample, so that the next run (or the first
 // free address) starts at start + 8 + 3 * samples + 1 and the download's sample count,
 // (last byte - start - 8) / 3, comes out whole.
@@ -49,8 +49,8 @@ constexpr double kLevelStep = 0.25;
 constexpr long kMaxLevelSteps = 400000;
 // The level wanders around 84 dB with a spread of about 5 dB.
 constexpr double kWalkMean = 84.0;
-constexpr double kWalkPull = 0.05;    // per second
-constexpr double kWalkSpread = 4.7;   // dB, the walk's standard deviation
+constexpr double kWalkPull = 0.05;  // per second
+constexpr double kWalkSpread = 4.7; // dB, the walk's standard deviation
 constexpr double kUnderRangeDb = 70.0;
 constexpr double kOverloadDb = 140.0;
 constexpr double kLoudDb = 115.0;
@@ -69,15 +69,24 @@ QByteArray bytes(std::initializer_list<quint8> list)
     return result;
 }
 
-quint8 bcd(int value) { return quint8(((value / 10) % 10) << 4 | (value % 10)); }
+quint8 bcd(int value)
+{
+    return quint8(((value / 10) % 10) << 4 | (value % 10));
+}
 
-int criterionDb(quint8 status) { return std::array{80, 84, 85, 90}[status & 0x03]; }
-int exchangeDb(quint8 status) { return std::array{3, 4, 5, 6}[(status >> 2) & 0x03]; }
+int criterionDb(quint8 status)
+{
+    return std::array{80, 84, 85, 90}[status & 0x03];
+}
+int exchangeDb(quint8 status)
+{
+    return std::array{3, 4, 5, 6}[(status >> 2) & 0x03];
+}
 
 // A standard normal number (Box-Muller).
 double gaussian(QRandomGenerator &random)
 {
-    const double u = 1.0 - random.generateDouble();  // (0, 1]
+    const double u = 1.0 - random.generateDouble(); // (0, 1]
     const double v = random.generateDouble();
     return std::sqrt(-2.0 * std::log(u)) * std::cos(2.0 * std::numbers::pi * v);
 }
@@ -100,7 +109,7 @@ void putBankTimes(QByteArray &image, int address, const QDateTime &start, const 
         image[address + i] = char(bytes[i]);
 }
 
-}  // namespace
+} // namespace
 
 VirtualMeter::VirtualMeter(quint32 seed)
     : memory_(erasedMemory()), random_(seed), levelRandom_(seed ^ 0x5EEDu)
@@ -147,7 +156,7 @@ void VirtualMeter::parse(double now)
             length = 4;
             break;
         default:
-            input_.remove(0, 1);  // not a command
+            input_.remove(0, 1); // not a command
             continue;
         }
         if (first == kEraseByte) {
@@ -161,7 +170,7 @@ void VirtualMeter::parse(double now)
             }
         }
         if (input_.size() < length)
-            return;  // the rest comes with a later receive()
+            return; // the rest comes with a later receive()
         const QByteArray command = input_.left(length);
         input_.remove(0, length);
         execute(command, now);
@@ -190,7 +199,7 @@ void VirtualMeter::execute(const QByteArray &command, double now)
         if (dumping(now))
             stopDump(now);
         else if (now < dumpEndsAt_ + kDumpCloseGrace)
-            dumpEndsAt_ = -kInfinity;  // the reader's closing "U" after a complete dump
+            dumpEndsAt_ = -kInfinity; // the reader's closing "U" after a complete dump
         else
             startDump(now);
         break;
@@ -260,7 +269,10 @@ void VirtualMeter::setVanished(bool vanished)
 
 // ---- memory dump and erase -----------------------------------------------------
 
-bool VirtualMeter::dumping(double now) const { return now < dumpEndsAt_; }
+bool VirtualMeter::dumping(double now) const
+{
+    return now < dumpEndsAt_;
+}
 
 void VirtualMeter::startDump(double now)
 {
@@ -331,7 +343,7 @@ void VirtualMeter::pressKey(int code, double now)
         }
         break;
     default:
-        break;  // EVENT, RESET and CLOCK change nothing outside the setup menu
+        break; // EVENT, RESET and CLOCK change nothing outside the setup menu
     }
 }
 
@@ -381,16 +393,25 @@ void VirtualMeter::fillBank(int bank, double now)
     const qint64 peakAt = peakAt_ ? qint64(*peakAt_) : 0;
     const qint64 peakFor = qint64(std::ceil(peakSeconds_));
     const quint8 bytes[MemoryMap::kBankSize] = {
-        quint8(0x80 | (status_ & 0x3F) | (peakAt_ ? 0x40 : 0)),  // used, settings, 140 dB
-        bcd(runStart_.date().month()), bcd(runStart_.date().day()),
-        bcd(runStart_.time().hour()), bcd(runStart_.time().minute()),
-        bcd(stop.time().hour()), bcd(stop.time().minute()),
-        quint8(std::min<qint64>(exposure / 3600, 255)), quint8(exposure % 3600 / 60),
-        quint8(raw >> 8), quint8(raw & 0xFF), quint8(divisor),
-        0, 0, 0,
+        quint8(0x80 | (status_ & 0x3F) | (peakAt_ ? 0x40 : 0)), // used, settings, 140 dB
+        bcd(runStart_.date().month()),
+        bcd(runStart_.date().day()),
+        bcd(runStart_.time().hour()),
+        bcd(runStart_.time().minute()),
+        bcd(stop.time().hour()),
+        bcd(stop.time().minute()),
+        quint8(std::min<qint64>(exposure / 3600, 255)),
+        quint8(exposure % 3600 / 60),
+        quint8(raw >> 8),
+        quint8(raw & 0xFF),
+        quint8(divisor),
+        0,
+        0,
+        0,
         peakAt_ ? quint8(std::min<qint64>(peakAt / 3600, 254)) : quint8(0xFF),
         quint8(peakAt % 3600 / 60),
-        quint8(std::min<qint64>(peakFor / 60, 255)), quint8(peakFor % 60),
+        quint8(std::min<qint64>(peakFor / 60, 255)),
+        quint8(peakFor % 60),
         quint8(threshold())};
     for (int i = 0; i < MemoryMap::kBankSize; ++i)
         setReg(base + i, bytes[i]);
@@ -450,8 +471,8 @@ void VirtualMeter::stepLevel(double seconds)
     // Dose: 100 % for eight hours at the criterion level; each exchange rate above
     // doubles it. Levels below the threshold do not count.
     if (db >= threshold())
-        dose_ += 100.0 / (8.0 * 3600.0) * std::exp2((db - criterionDb(status_)) / exchangeDb(status_)) *
-                 seconds;
+        dose_ += 100.0 / (8.0 * 3600.0) *
+                 std::exp2((db - criterionDb(status_)) / exchangeDb(status_)) * seconds;
 }
 
 std::optional<double> VirtualMeter::currentLevel() const
@@ -479,7 +500,8 @@ double VirtualMeter::dosePercent(double now)
 QByteArray VirtualMeter::displayFrame(double now)
 {
     quint8 flags = (running_ ? kRunning : 0) | (paused_ ? kPaused : 0);
-    quint8 symbols = (locked_ ? kKeysLocked : 0) | (running_ ? kMemOn : 0) | (peakAt_ ? kPeakOn : 0);
+    quint8 symbols =
+        (locked_ ? kKeysLocked : 0) | (running_ ? kMemOn : 0) | (peakAt_ ? kPeakOn : 0);
     quint8 high = 0;
     quint8 low = 0;
     const std::optional<double> level = currentLevel();
@@ -527,8 +549,8 @@ QByteArray VirtualMeter::displayFrame(double now)
         break;
     }
     }
-    const quint8 bank = quint8(eventBank_ & 0x07) | (running_ ? kBankBlink : 0) |
-                        quint8(battery_ << kBatteryShift);
+    const quint8 bank =
+        quint8(eventBank_ & 0x07) | (running_ ? kBankBlink : 0) | quint8(battery_ << kBatteryShift);
     return bytes({Protocol::kStx, flags, symbols, high, low, bank, Protocol::kEtx});
 }
 
@@ -555,7 +577,10 @@ void VirtualMeter::loadMemory(const QByteArray &image)
     memory_.append(kMemorySize - memory_.size(), '\0');
 }
 
-QByteArray VirtualMeter::erasedMemory() { return memoryWithRuns({}, 0, 10); }
+QByteArray VirtualMeter::erasedMemory()
+{
+    return memoryWithRuns({}, 0, 10);
+}
 
 QByteArray VirtualMeter::memoryWithRuns(const QList<Run> &runs, int idCode, int intervalTenths,
                                         bool full)
@@ -575,17 +600,22 @@ QByteArray VirtualMeter::memoryWithRuns(const QList<Run> &runs, int idCode, int 
     int address = kRunDataStart;
     int count = 0;
     for (const Run &run : runs) {
-        if (count == kRunTableEntries - 1 || address + kRunHeaderLength + kRunEndLength > kLoggerEnd)
+        if (count == kRunTableEntries - 1 ||
+            address + kRunHeaderLength + kRunEndLength > kLoggerEnd)
             break;
         image[runTableEntry(count)] = char(address & 0xFF);
         image[runTableEntry(count) + 1] = char(address >> 8);
         ++count;
         const QDate date = run.start.date();
         const QTime time = run.start.time();
-        const quint8 header[kRunHeaderLength] = {
-            bcd(date.year() % 100), bcd(date.month()), bcd(date.day()), bcd(time.hour()),
-            bcd(time.minute()), bcd(time.second()), quint8(run.intervalTenths & 0xFF),
-            quint8((run.intervalTenths >> 8) & 0xFF)};
+        const quint8 header[kRunHeaderLength] = {bcd(date.year() % 100),
+                                                 bcd(date.month()),
+                                                 bcd(date.day()),
+                                                 bcd(time.hour()),
+                                                 bcd(time.minute()),
+                                                 bcd(time.second()),
+                                                 quint8(run.intervalTenths & 0xFF),
+                                                 quint8((run.intervalTenths >> 8) & 0xFF)};
         for (quint8 byte : header)
             image[address++] = char(byte);
         for (const auto &[db, overload] : run.samples) {
@@ -633,14 +663,48 @@ QByteArray VirtualMeter::demoMemory(const QDateTime &end, quint32 seed)
     const quint8 config = 0x80 | 0x15;
     const QDateTime shiftStart(today.addDays(-2), QTime(7, 30));
     const QDateTime shiftStop(today.addDays(-2), QTime(15, 30));
-    const quint8 bank1[MemoryMap::kBankSize] = {
-        config, bcd(shiftStart.date().month()), bcd(shiftStart.date().day()), 0x07, 0x30, 0x15, 0x30,
-        8, 0, quint8(6325 >> 8), quint8(6325 & 0xFF), 100, 0, 0, 0, 0xFF, 0, 0, 0, 80};
+    const quint8 bank1[MemoryMap::kBankSize] = {config,
+                                                bcd(shiftStart.date().month()),
+                                                bcd(shiftStart.date().day()),
+                                                0x07,
+                                                0x30,
+                                                0x15,
+                                                0x30,
+                                                8,
+                                                0,
+                                                quint8(6325 >> 8),
+                                                quint8(6325 & 0xFF),
+                                                100,
+                                                0,
+                                                0,
+                                                0,
+                                                0xFF,
+                                                0,
+                                                0,
+                                                0,
+                                                80};
     const QDateTime halfStart(today.addDays(-1), QTime(8, 0));
     const QDateTime halfStop(today.addDays(-1), QTime(12, 15));
-    const quint8 bank2[MemoryMap::kBankSize] = {
-        quint8(config | 0x40), bcd(halfStart.date().month()), bcd(halfStart.date().day()), 0x08, 0x00,
-        0x12, 0x15, 4, 15, quint8(15040 >> 8), quint8(15040 & 0xFF), 100, 0, 0, 0, 1, 12, 0, 3, 80};
+    const quint8 bank2[MemoryMap::kBankSize] = {quint8(config | 0x40),
+                                                bcd(halfStart.date().month()),
+                                                bcd(halfStart.date().day()),
+                                                0x08,
+                                                0x00,
+                                                0x12,
+                                                0x15,
+                                                4,
+                                                15,
+                                                quint8(15040 >> 8),
+                                                quint8(15040 & 0xFF),
+                                                100,
+                                                0,
+                                                0,
+                                                0,
+                                                1,
+                                                12,
+                                                0,
+                                                3,
+                                                80};
     for (int i = 0; i < MemoryMap::kBankSize; ++i) {
         image[MemoryMap::bankAddress(1) + i] = char(bank1[i]);
         image[MemoryMap::bankAddress(2) + i] = char(bank2[i]);

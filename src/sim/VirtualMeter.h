@@ -24,8 +24,8 @@ public:
         double drop = 0.0;
         double corrupt = 0.0;
         double shortReply = 0.0;
-        qint64 stallAfter = -1;  // stop sending for good after this many reply bytes
-        bool silent = false;     // answer nothing
+        qint64 stallAfter = -1; // stop sending for good after this many reply bytes
+        bool silent = false;    // answer nothing
     };
 
     // One logger run for memoryWithRuns(): its start, its interval in tenths of a
@@ -36,8 +36,8 @@ public:
         QList<QPair<double, bool>> samples;
     };
 
-    static constexpr double kSecondsPerByte = 1.0 / 960.0;  // 9600 baud, 10 bits a byte
-    static constexpr double kLatency = 0.004;               // meter reaction time, seconds
+    static constexpr double kSecondsPerByte = 1.0 / 960.0; // 9600 baud, 10 bits a byte
+    static constexpr double kLatency = 0.004;              // meter reaction time, seconds
     // Length of the memory dump stream: one leading byte, then registers 0..0x79FF.
     static constexpr int kDumpLength = 1 + 0x7A00;
 
@@ -73,8 +73,8 @@ public:
     // A 64 KiB image holding exactly `runs`, stored one after the other from 0x0300
     // (each run: 8-byte header, 3-byte samples, one closing byte, so that a run of n
     // samples starting at S ends with its last byte at S + 8 + 3n and the next run
-    // starts at S + 9 + 3n), with the run table and run count, ID code (0..65535), logger interval (tenths of
-    // a second), threshold 80 dB, all banks unused and their time copies erased (0xFF),
+    // starts at S + 9 + 3n), with the run table and run count, ID code (0..65535), logger interval
+    // (tenths of a second), threshold 80 dB, all banks unused and their time copies erased (0xFF),
     // and the memory-full flag when `full`. Levels are stored as BCD tenths of a dB,
     // clamped to 0..199.9. What does not fit is left out: samples beyond the end of
     // logger memory (0x7A00), runs without room for their header, runs beyond the
@@ -116,9 +116,9 @@ public:
 
 private:
     struct QueuedByte {
-        double ready;  // monotonic seconds
+        double ready; // monotonic seconds
         char byte;
-        bool dump;     // part of the memory dump stream
+        bool dump; // part of the memory dump stream
     };
     // Where the setup menu stands. Only Closed is served so far: the menu keys
     // (128, 3, 5) are ignored until the menu screens are built.
@@ -155,15 +155,15 @@ private:
     Faults faults_;
     bool vanished_ = false;
     QByteArray received_;
-    QRandomGenerator random_;  // faults
+    QRandomGenerator random_; // faults
     QDateTime wallAtZero_;
 
     QRandomGenerator levelRandom_;
-    QByteArray input_;  // bytes of a command not yet complete
+    QByteArray input_; // bytes of a command not yet complete
     std::deque<QueuedByte> queue_;
-    double lineFreeAt_ = -std::numeric_limits<double>::infinity();  // last byte's wire end
+    double lineFreeAt_ = -std::numeric_limits<double>::infinity(); // last byte's wire end
     double dumpEndsAt_ = -std::numeric_limits<double>::infinity();
-    qint64 sentBytes_ = 0;  // reply bytes put on the line, for stallAfter
+    qint64 sentBytes_ = 0; // reply bytes put on the line, for stallAfter
     SetupScreen setup_ = SetupScreen::Closed;
 
     // Level walk, one step per display update (0.25 s).
@@ -175,9 +175,9 @@ private:
     // Run bookkeeping.
     QDateTime runStart_;
     double runStartMonotonic_ = 0.0;
-    double pausedSeconds_ = 0.0;  // pauses so far, not counted as exposure
+    double pausedSeconds_ = 0.0; // pauses so far, not counted as exposure
     double pauseStart_ = 0.0;
-    double dose_ = 0.0;           // percent
-    std::optional<double> peakAt_;  // run seconds of the first overload
-    double peakSeconds_ = 0.0;      // time spent in overload
+    double dose_ = 0.0;            // percent
+    std::optional<double> peakAt_; // run seconds of the first overload
+    double peakSeconds_ = 0.0;     // time spent in overload
 };

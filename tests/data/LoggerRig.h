@@ -46,5 +46,4 @@ inline QByteArray writeRequest(int address, int value)
     return QByteArray("W") + char(address & 0xFF) + char(address >> 8) + char(value);
 }
 
-
 } // namespace rig

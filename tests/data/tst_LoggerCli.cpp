@@ -154,7 +154,8 @@ private slots:
         QString errText;
         QTextStream out(&outText);
         QTextStream err(&errText);
-        QCOMPARE(cli::convert(out, err, {testsupport::golden("grid-form.dat"), "--csv"}), int(cli::kOk));
+        QCOMPARE(cli::convert(out, err, {testsupport::golden("grid-form.dat"), "--csv"}),
+                 int(cli::kOk));
         out.flush();
         QCOMPARE(outText.toUtf8(), fileBytes(testsupport::golden("grid-form.csv")));
         QVERIFY(errText.isEmpty());

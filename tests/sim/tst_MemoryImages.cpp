@@ -6,10 +6,22 @@
 
 namespace {
 
-int reg(const QByteArray &image, int address) { return quint8(image.at(address)); }
-int word(const QByteArray &image, int address) { return reg(image, address) | reg(image, address + 1) << 8; }
-int fromBcd(int byte) { return (byte >> 4) * 10 + (byte & 0x0F); }
-bool isBcd(int byte) { return (byte >> 4) <= 9 && (byte & 0x0F) <= 9; }
+int reg(const QByteArray &image, int address)
+{
+    return quint8(image.at(address));
+}
+int word(const QByteArray &image, int address)
+{
+    return reg(image, address) | reg(image, address + 1) << 8;
+}
+int fromBcd(int byte)
+{
+    return (byte >> 4) * 10 + (byte & 0x0F);
+}
+bool isBcd(int byte)
+{
+    return (byte >> 4) <= 9 && (byte & 0x0F) <= 9;
+}
 
 // Run table entries 0..RunCount, as the download reads them.
 QList<int> runTable(const QByteArray &image)
@@ -28,7 +40,7 @@ QDateTime runStart(const QByteArray &image, int address)
                            fromBcd(reg(image, address + 5))));
 }
 
-}  // namespace
+} // namespace
 
 class TestMemoryImages : public QObject {
     Q_OBJECT
@@ -43,7 +55,7 @@ private slots:
         QCOMPARE(word(image, MemoryMap::kIntervalLow), 10);
 
         const QList<int> table = runTable(image);
-        QCOMPARE(table.size(), 5);  // four runs and the first free address
+        QCOMPARE(table.size(), 5); // four runs and the first free address
         QCOMPARE(table.first(), int(MemoryMap::kRunDataStart));
         QVERIFY(table.last() < MemoryMap::kLoggerEnd);
         QList<int> counts;
@@ -77,15 +89,16 @@ private slots:
             const bool used = n <= 2;
             QCOMPARE(bool(reg(image, bank) & 0x80), used);
             for (int i = 0; i < 6; ++i)
-                QCOMPARE(reg(image, MemoryMap::bankTimeCopyAddress(n) + i), used ? reg(image, bank + 1 + i) : 0xFF);
+                QCOMPARE(reg(image, MemoryMap::bankTimeCopyAddress(n) + i),
+                         used ? reg(image, bank + 1 + i) : 0xFF);
         }
-        QCOMPARE(VirtualMeter::demoMemory(end), image);  // the same seed, the same memory
+        QCOMPARE(VirtualMeter::demoMemory(end), image); // the same seed, the same memory
     }
 
     void memoryWithRuns_data()
     {
         QTest::addColumn<int>("runs");
-        QTest::addColumn<int>("samples");  // per run
+        QTest::addColumn<int>("samples"); // per run
         QTest::addColumn<QList<int>>("table");
 
         QTest::newRow("empty") << 0 << 0 << QList<int>{0x0300};
@@ -102,7 +115,8 @@ private slots:
         QFETCH(int, samples);
         QList<VirtualMeter::Run> list;
         for (int k = 0; k < runs; ++k) {
-            VirtualMeter::Run run{QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59)).addSecs(k), 5 + k, {}};
+            VirtualMeter::Run run{
+                QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59)).addSecs(k), 5 + k, {}};
             for (int i = 0; i < samples; ++i)
                 run.samples.append({80.0 + i % 10, i % 7 == 3});
             list << run;
@@ -136,7 +150,8 @@ private slots:
     {
         QFETCH(double, db);
         QFETCH(bool, overload);
-        const QByteArray image = VirtualMeter::memoryWithRuns({{QDateTime(QDate(2009, 1, 2), QTime(3, 4, 5)), 10, {{db, overload}}}}, 1, 10);
+        const QByteArray image = VirtualMeter::memoryWithRuns(
+            {{QDateTime(QDate(2009, 1, 2), QTime(3, 4, 5)), 10, {{db, overload}}}}, 1, 10);
         QTEST(image.mid(0x0308, 3).toHex(' '), "bytes");
     }
 

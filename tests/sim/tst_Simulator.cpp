@@ -27,10 +27,13 @@ private slots:
         QTest::newRow("level-too-high") << QStringList{"--level", "200"} << false;
         QTest::newRow("battery-8") << QStringList{"--battery", "8"} << false;
         QTest::newRow("seed-negative") << QStringList{"--seed", "-1"} << false;
-        QTest::newRow("faults") << QStringList{"--fault", "drop=0.1,corrupt=0,short=1,stall-after=5,silent"} << true;
+        QTest::newRow("faults") << QStringList{"--fault",
+                                               "drop=0.1,corrupt=0,short=1,stall-after=5,silent"}
+                                << true;
         QTest::newRow("fault-fraction-above-one") << QStringList{"--fault", "drop=2"} << false;
         QTest::newRow("fault-unknown") << QStringList{"--fault", "vanish"} << false;
-        QTest::newRow("memory-and-demo") << QStringList{"--memory", "x.bin", "--demo-memory"} << false;
+        QTest::newRow("memory-and-demo")
+            << QStringList{"--memory", "x.bin", "--demo-memory"} << false;
         QTest::newRow("stray-argument") << QStringList{"extra"} << false;
     }
     void options()
@@ -39,7 +42,8 @@ private slots:
         QFETCH(bool, valid);
         Simulator::Options options;
         QString message;
-        const auto result = Simulator::parseOptions(QStringList{"dosemeter-sim"} + arguments, options, message);
+        const auto result =
+            Simulator::parseOptions(QStringList{"dosemeter-sim"} + arguments, options, message);
         QCOMPARE(result == Simulator::Parse::Run, valid);
         QCOMPARE(message.isEmpty(), valid);
     }
@@ -48,11 +52,12 @@ private slots:
     {
         Simulator::Options options;
         QString message;
-        QCOMPARE(Simulator::parseOptions({"dosemeter-sim", "--status", "0x0A", "--threshold", "75", "--mode",
-                                          "dose", "--level", "88.8", "--locked", "--battery", "2", "--fault",
-                                          "stall-after=7", "--fault", "short=0.5"},
-                                         options, message),
-                 Simulator::Parse::Run);
+        QCOMPARE(
+            Simulator::parseOptions({"dosemeter-sim", "--status", "0x0A", "--threshold", "75",
+                                     "--mode", "dose", "--level", "88.8", "--locked", "--battery",
+                                     "2", "--fault", "stall-after=7", "--fault", "short=0.5"},
+                                    options, message),
+            Simulator::Parse::Run);
         VirtualMeter meter;
         QVERIFY(Simulator::configure(options, meter, message));
         QCOMPARE(meter.statusByte(), 0x0A);
@@ -79,22 +84,25 @@ private slots:
         QVERIFY2(server.start(), qPrintable(server.errorString()));
         QVERIFY(server.portName().startsWith("/dev/"));
         for (int client = 0; client < 2; ++client) {
-            const int fd = ::open(server.portName().toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+            const int fd =
+                ::open(server.portName().toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
             QVERIFY(fd >= 0);
-            QCOMPARE(::write(fd, "X R", 3), 3);  // the read request arrives split
+            QCOMPARE(::write(fd, "X R", 3), 3); // the read request arrives split
             QTest::qWait(20);
             QCOMPARE(::write(fd, "\x3b\x00", 2), 2);
             QByteArray got;
-            QVERIFY(QTest::qWaitFor([&] {
-                char buffer[64];
-                const ssize_t n = ::read(fd, buffer, sizeof buffer);
-                if (n > 0)
-                    got.append(buffer, n);
-                return got.size() >= 13;
-            }, 2000));
+            QVERIFY(QTest::qWaitFor(
+                [&] {
+                    char buffer[64];
+                    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+                    if (n > 0)
+                        got.append(buffer, n);
+                    return got.size() >= 13;
+                },
+                2000));
             QCOMPARE(got.size(), 13);
             QCOMPARE(got.left(3).toHex(), "021503");
-            QCOMPARE(got.at(3), '\x02');  // the display frame
+            QCOMPARE(got.at(3), '\x02'); // the display frame
             QCOMPARE(got.at(9), '\x03');
             QCOMPARE(got.mid(10).toHex(), "025003");
             ::close(fd);

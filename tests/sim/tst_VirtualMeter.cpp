@@ -31,7 +31,7 @@ struct Fixture {
     void key(int code, double t) { meter.receive(QByteArray("F") + char(code), t); }
 };
 
-}  // namespace
+} // namespace
 
 class TestVirtualMeter : public QObject {
     Q_OBJECT
@@ -76,10 +76,11 @@ private slots:
     void brokenEraseErasesNothing()
     {
         Fixture f;
-        f.meter.loadMemory(VirtualMeter::memoryWithRuns({{kMeterClock, 10, {{80.0, false}}}}, 1, 10));
+        f.meter.loadMemory(
+            VirtualMeter::memoryWithRuns({{kMeterClock, 10, {{80.0, false}}}}, 1, 10));
         f.meter.receive("EEXEE", 1.0);
         QCOMPARE(f.meter.reg(MemoryMap::kRunCount), 1);
-        f.meter.receive("E", 1.1);  // completes the second sequence
+        f.meter.receive("E", 1.1); // completes the second sequence
         QCOMPARE(f.meter.reg(MemoryMap::kRunCount), 0);
     }
 
@@ -92,16 +93,26 @@ private slots:
         QTest::addColumn<QByteArray>("frame");
 
         using M = VirtualMeter::DisplayMode;
-        QTest::newRow("dba-094.5") << int(M::Dba) << 94.5 << false << 5 << QByteArray("02 40 10 09 45 a0 03");
-        QTest::newRow("dba-135.2") << int(M::Dba) << 135.2 << false << 5 << QByteArray("02 40 14 13 52 a0 03");
-        QTest::newRow("dba-under-range") << int(M::Dba) << -1.0 << false << 5 << QByteArray("02 40 10 bb bb a0 03");
-        QTest::newRow("dba-overload") << int(M::Dba) << 200.0 << false << 5 << QByteArray("02 40 14 aa aa a0 03");
-        QTest::newRow("dose-stopped") << int(M::Dose) << 94.5 << false << 5 << QByteArray("02 20 20 00 00 a0 03");
-        QTest::newRow("clock-10:07") << int(M::Clock) << 94.5 << false << 5 << QByteArray("02 81 00 10 07 a0 03");
-        QTest::newRow("date-11-30") << int(M::Date) << 94.5 << false << 5 << QByteArray("02 82 00 11 30 a0 03");
-        QTest::newRow("keys-locked") << int(M::Dba) << 94.5 << true << 5 << QByteArray("02 40 90 09 45 a0 03");
-        QTest::newRow("battery-7") << int(M::Dba) << 94.5 << false << 7 << QByteArray("02 40 10 09 45 e0 03");
-        QTest::newRow("battery-0") << int(M::Dba) << 94.5 << false << 0 << QByteArray("02 40 10 09 45 00 03");
+        QTest::newRow("dba-094.5")
+            << int(M::Dba) << 94.5 << false << 5 << QByteArray("02 40 10 09 45 a0 03");
+        QTest::newRow("dba-135.2")
+            << int(M::Dba) << 135.2 << false << 5 << QByteArray("02 40 14 13 52 a0 03");
+        QTest::newRow("dba-under-range")
+            << int(M::Dba) << -1.0 << false << 5 << QByteArray("02 40 10 bb bb a0 03");
+        QTest::newRow("dba-overload")
+            << int(M::Dba) << 200.0 << false << 5 << QByteArray("02 40 14 aa aa a0 03");
+        QTest::newRow("dose-stopped")
+            << int(M::Dose) << 94.5 << false << 5 << QByteArray("02 20 20 00 00 a0 03");
+        QTest::newRow("clock-10:07")
+            << int(M::Clock) << 94.5 << false << 5 << QByteArray("02 81 00 10 07 a0 03");
+        QTest::newRow("date-11-30")
+            << int(M::Date) << 94.5 << false << 5 << QByteArray("02 82 00 11 30 a0 03");
+        QTest::newRow("keys-locked")
+            << int(M::Dba) << 94.5 << true << 5 << QByteArray("02 40 90 09 45 a0 03");
+        QTest::newRow("battery-7")
+            << int(M::Dba) << 94.5 << false << 7 << QByteArray("02 40 10 09 45 e0 03");
+        QTest::newRow("battery-0")
+            << int(M::Dba) << 94.5 << false << 0 << QByteArray("02 40 10 09 45 00 03");
     }
     void displayFrames()
     {
@@ -126,7 +137,7 @@ private slots:
         for (int i = 0; i < 4000; ++i) {
             const QByteArray digits = f.frame(i * 0.25).mid(3, 2).toHex();
             if (digits.contains('a') || digits.contains('b'))
-                ++notLevels;  // overload, under range
+                ++notLevels; // overload, under range
             else
                 levels << digits.toInt() / 10.0;
         }
@@ -169,7 +180,7 @@ private slots:
     {
         Fixture f;
         f.meter.receive("X ", 1.0);
-        f.meter.receive("X", 1.001);  // arrives while the first two replies are still going out
+        f.meter.receive("X", 1.001); // arrives while the first two replies are still going out
         QCOMPARE(f.meter.takeReady(1.0 + 3 * kByte + kLatency), QByteArray::fromHex("021503"));
         QCOMPARE(f.meter.takeReady(1.0 + 10 * kByte + kLatency).size(), 7);
         QCOMPARE(f.meter.nextReadyTime(), 1.0 + 11 * kByte + kLatency);
@@ -185,7 +196,7 @@ private slots:
         f.meter.loadMemory(image);
         f.meter.receive("U", 0.0);
         QVERIFY(f.meter.dumping(1.0));
-        f.meter.receive("X", 1.0);  // ignored while the stream runs
+        f.meter.receive("X", 1.0); // ignored while the stream runs
         const double end = VirtualMeter::kDumpLength * kByte + kLatency;
         QByteArray stream = f.meter.takeReady(end - 0.5);
         QVERIFY(stream.size() < VirtualMeter::kDumpLength);
@@ -227,7 +238,7 @@ private slots:
         QCOMPARE(f.meter.reg(MemoryMap::kRunCount), 0);
         QCOMPARE(f.meter.reg(0x0200), 0x00);
         QCOMPARE(f.meter.reg(0x0201), 0x03);
-        QCOMPARE(f.meter.reg(MemoryMap::kMemoryFlags), 0x02);  // only the full bit goes
+        QCOMPARE(f.meter.reg(MemoryMap::kMemoryFlags), 0x02); // only the full bit goes
         QCOMPARE(f.meter.reg(MemoryMap::kIdCodeLow), 7);
     }
 
@@ -262,34 +273,34 @@ private slots:
     void runPauseContinueStopFillsBank()
     {
         Fixture f;
-        f.meter.setFixedLevel(90.0);  // status 0x15: criterion 84, exchange 4 -> 35.36 %/h
+        f.meter.setFixedLevel(90.0); // status 0x15: criterion 84, exchange 4 -> 35.36 %/h
         f.meter.setClock(QDateTime(QDate(2009, 11, 30), QTime(8, 0)), 0.0);
         f.key(Protocol::kKeyRunPause, 0.0);
         QVERIFY(f.meter.running());
         QCOMPARE(f.meter.eventBank(), 1);
-        QCOMPARE(f.frame(1.0).toHex(' ').mid(3, 2), "48");        // Running, DbaMode
-        QCOMPARE(quint8(f.frame(1.0).at(2)) & 0x02, 0x02);         // MEM
-        QCOMPARE(quint8(f.frame(1.0).at(5)), 0xA0 | 0x08 | 1);     // battery, blink, E1
+        QCOMPARE(f.frame(1.0).toHex(' ').mid(3, 2), "48");     // Running, DbaMode
+        QCOMPARE(quint8(f.frame(1.0).at(2)) & 0x02, 0x02);     // MEM
+        QCOMPARE(quint8(f.frame(1.0).at(5)), 0xA0 | 0x08 | 1); // battery, blink, E1
 
         f.key(Protocol::kKeyRunPause, 1800.0);
         QVERIFY(f.meter.paused());
         QCOMPARE(quint8(f.frame(1801.0).at(1)), 0x40 | 0x08 | 0x04);
         f.key(Protocol::kKeyContinue, 2400.0);
         QVERIFY(!f.meter.paused());
-        f.key(Protocol::kKeyStop, 5400.0);  // 90 min, 10 of them paused
+        f.key(Protocol::kKeyStop, 5400.0); // 90 min, 10 of them paused
         QVERIFY(!f.meter.running());
 
         const int base = MemoryMap::bankAddress(1);
         QByteArray bank;
         for (int i = 0; i < MemoryMap::kBankSize; ++i)
             bank += char(f.meter.reg(base + i));
-        QCOMPARE(bank.left(9).toHex(' '), "95 11 30 08 00 09 30 01 14");  // used 84/4/fast; 1:20
+        QCOMPARE(bank.left(9).toHex(' '), "95 11 30 08 00 09 30 01 14"); // used 84/4/fast; 1:20
         const int raw = quint8(bank.at(9)) << 8 | quint8(bank.at(10));
         const double expected = 100.0 / 8.0 * std::exp2(6.0 / 4.0) * 80.0 / 60.0;
         QVERIFY2(std::abs(raw / 100.0 - expected) < 0.1, qPrintable(QString::number(raw)));
         QCOMPARE(quint8(bank.at(11)), 100);
-        QCOMPARE(quint8(bank.at(15)), 0xFF);  // no peak
-        QCOMPARE(quint8(bank.at(19)), 80);    // threshold
+        QCOMPARE(quint8(bank.at(15)), 0xFF); // no peak
+        QCOMPARE(quint8(bank.at(19)), 80);   // threshold
 
         // Each run records into the next bank, E5 wrapping to E1.
         for (int expectedBank : {2, 3, 4, 5, 1}) {
@@ -297,7 +308,7 @@ private slots:
             QCOMPARE(f.meter.eventBank(), expectedBank);
             f.key(Protocol::kKeyStop, 6060.0);
         }
-        QCOMPARE(f.meter.reg(MemoryMap::bankAddress(1) + 7), 0);  // E1 rewritten: 0:01
+        QCOMPARE(f.meter.reg(MemoryMap::bankAddress(1) + 7), 0); // E1 rewritten: 0:01
         QCOMPARE(f.meter.reg(MemoryMap::bankAddress(1) + 8), 1);
     }
 
@@ -305,7 +316,7 @@ private slots:
     {
         QTest::addColumn<double>("hours");
         QTest::addColumn<QByteArray>("digits");
-        QTest::addColumn<int>("point");  // byte 3 decimal point bit
+        QTest::addColumn<int>("point"); // byte 3 decimal point bit
         QTest::newRow("one-hour-12.50") << 1.0 << QByteArray("1250") << 0x20;
         QTest::newRow("nine-hours-112.5") << 9.0 << QByteArray("1125") << 0x10;
     }
@@ -320,7 +331,7 @@ private slots:
         const QByteArray frame = f.frame(hours * 3600.0);
         QTEST(frame.mid(3, 2).toHex(), "digits");
         QTEST(quint8(frame.at(2)) & 0x30, "point");
-        QCOMPARE(quint8(frame.at(1)) & 0x20, 0x20);  // DoseMode
+        QCOMPARE(quint8(frame.at(1)) & 0x20, 0x20); // DoseMode
     }
 
     void faults_data()
@@ -328,10 +339,11 @@ private slots:
         QTest::addColumn<double>("shortReply");
         QTest::addColumn<qint64>("stallAfter");
         QTest::addColumn<bool>("silent");
-        QTest::addColumn<QByteArray>("reply");  // to "X", "X"
+        QTest::addColumn<QByteArray>("reply"); // to "X", "X"
         QTest::newRow("none") << 0.0 << qint64(-1) << false << QByteArray::fromHex("021503021503");
         QTest::newRow("short") << 1.0 << qint64(-1) << false << QByteArray::fromHex("02150215");
-        QTest::newRow("stall-after-4") << 0.0 << qint64(4) << false << QByteArray::fromHex("02150302");
+        QTest::newRow("stall-after-4")
+            << 0.0 << qint64(4) << false << QByteArray::fromHex("02150302");
         QTest::newRow("stall-after-0") << 0.0 << qint64(0) << false << QByteArray();
         QTest::newRow("silent") << 0.0 << qint64(-1) << true << QByteArray();
     }
@@ -345,7 +357,7 @@ private slots:
         QByteArray got = f.ask("X", 1.0);
         got += f.ask("X", 2.0);
         QTEST(got, "reply");
-        f.key(Protocol::kKeyMode, 3.0);  // a meter that does not answer still works its keys
+        f.key(Protocol::kKeyMode, 3.0); // a meter that does not answer still works its keys
         QCOMPARE(f.meter.displayMode(), VirtualMeter::DisplayMode::Dose);
     }
 
@@ -362,7 +374,8 @@ private slots:
         const QByteArray dropped = run(3, 0.3, 0.0);
         QCOMPARE(run(3, 0.3, 0.0), dropped);
         QVERIFY(run(4, 0.3, 0.0) != dropped);
-        QVERIFY2(dropped.size() > 500 && dropped.size() < 760, qPrintable(QString::number(dropped.size())));
+        QVERIFY2(dropped.size() > 500 && dropped.size() < 760,
+                 qPrintable(QString::number(dropped.size())));
 
         const QByteArray corrupted = run(3, 0.0, 1.0);
         QCOMPARE(corrupted.size(), 900);
@@ -380,7 +393,7 @@ private slots:
         QCOMPARE(f.meter.displayMode(), VirtualMeter::DisplayMode::Dba);
         QCOMPARE(f.meter.received(), QByteArray("X"));
         f.meter.setVanished(false);
-        QCOMPARE(f.ask("X", 2.0), QByteArray::fromHex("021503"));  // nothing stale
+        QCOMPARE(f.ask("X", 2.0), QByteArray::fromHex("021503")); // nothing stale
     }
 };
 
