@@ -151,6 +151,28 @@ std::optional<qint64> medianStepTenths(const RecordTable &table)
     return (twice + 1) / 2; // halves of a tenth round up
 }
 
+// f(level) for every level, worked out once per tenth of a dB: a day of records holds
+// a few hundred distinct levels, and the power functions are most of the work.
+template <typename F> class PerTenth {
+public:
+    explicit PerTenth(F f) : f_(f), values_(size_t(kNoLevelFrom * 10.0), std::nan("")) {}
+    double operator()(const Level &level)
+    {
+        // Only a level that is exactly its tenths (no further decimals) shares the value.
+        if (double(level.tenths) / 10.0 != level.value || level.tenths < 0 ||
+            size_t(level.tenths) >= values_.size())
+            return f_(level.value);
+        double &value = values_[size_t(level.tenths)];
+        if (std::isnan(value))
+            value = f_(level.value);
+        return value;
+    }
+
+private:
+    F f_;
+    std::vector<double> values_;
+};
+
 QString durationText(qint64 seconds)
 {
     return QStringLiteral("%1:%2:%3")
@@ -207,9 +229,10 @@ ExposureStatistics ExposureStatistics::compute(const RecordTable &table,
     const qint64 n = qint64(levels.size());
     qint64 tenthsSum = 0;
     double energySum = 0.0;
+    PerTenth energy([](double value) { return std::pow(10.0, value / 10.0); });
     for (const Level &level : levels) {
         tenthsSum += level.tenths;
-        energySum += std::pow(10.0, level.value / 10.0);
+        energySum += energy(level);
     }
     s.meanTenths = (2 * tenthsSum + n) / (2 * n); // levels are not negative
     s.laeqTenths = std::llround(100.0 * std::log10(energySum / double(n)));
@@ -239,10 +262,12 @@ ExposureStatistics ExposureStatistics::compute(const RecordTable &table,
     // Each record stands for one period; at the criterion level 8 hours make 100 %, and
     // every exchange rate above it halves the time allowed.
     double allowanceSum = 0.0;
+    PerTenth allowance([&settings](double value) {
+        return std::exp2((value - settings->criterionDb) / settings->exchangeRateDb);
+    });
     for (const Level &level : levels) {
         if (level.value >= settings->thresholdDb)
-            allowanceSum +=
-                std::exp2((level.value - settings->criterionDb) / settings->exchangeRateDb);
+            allowanceSum += allowance(level);
     }
     const double periodSeconds = double(*s.periodTenths) / 10.0;
     const double dose = 100.0 * periodSeconds * allowanceSum / kEightHoursSeconds;
