@@ -26,6 +26,7 @@ bench: build
 	$(BUILD)/bin/bench-poll-cpu
 	$(BUILD)/bin/bench-download
 	$(BUILD)/bin/bench-records
+	$(BUILD)/bin/bench-analysis
 
 build: deps
 	@[ -f $(BUILD)/build.ninja ] || $(GENERATE)

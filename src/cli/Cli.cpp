@@ -24,6 +24,9 @@ namespace {
 const char *const kUsageText =
     "usage: dosemeter-cli --port PORT [--timeout SECONDS] COMMAND [ARGS]\n"
     "       dosemeter-cli convert FILE.dat --csv\n"
+    "       dosemeter-cli histogram FILE.dat --resolution 0.1|1 [--records FIRST-LAST]\n"
+    "       dosemeter-cli stats FILE.dat [--criterion 80|84|85|90] [--exchange-rate 3|4|5|6]\n"
+    "                           [--threshold DB]\n"
     "\n"
     "PORT is a device path (/dev/ttyUSB0, /dev/pts/3), COM1..COM8, or sim (the built-in\n"
     "virtual meter). --timeout bounds how long the meter may stay silent (default 10 s).\n"
@@ -38,9 +41,19 @@ const char *const kUsageText =
     "  set-id CODE              the logger's ID code (0..65535)\n"
     "  set-interval SECONDS     the logging interval (0.1..6553.5)\n"
     "  convert FILE.dat --csv   a data file as CSV on standard output\n"
+    "  histogram FILE.dat --resolution 0.1|1 [--records FIRST-LAST]\n"
+    "                           the levels counted in 0.1 dB or 1 dB bins, of all records or\n"
+    "                           of records FIRST to LAST: \"low:\", \"high:\" and \"x-axis:\"\n"
+    "                           as the histogram window sets them, then LEVEL<TAB>COUNT for\n"
+    "                           every level counted\n"
+    "  stats FILE.dat [--criterion 80|84|85|90] [--exchange-rate 3|4|5|6] [--threshold DB]\n"
+    "                           records, skipped, min, max, mean, laeq, l10, l50, l90 as\n"
+    "                           \"name: value\" lines; with any of the three options (the\n"
+    "                           others 90, 5 and 80) also period, duration, dose and twa\n"
     "\n"
-    "Exit status: 0 done, 2 usage error, 3 the meter does not answer, 4 the port cannot be "
-    "opened.\n";
+    "Exit status: 0 done, 1 a file cannot be read or written, 2 usage error, 3 the meter\n"
+    "does not answer (histogram, stats: the file holds no levels to count), 4 the port\n"
+    "cannot be opened.\n";
 
 using Command = int (*)(Context &, const QStringList &);
 
@@ -51,6 +64,19 @@ const std::map<QString, Command> &meterCommands()
         {QStringLiteral("read"), &read},         {QStringLiteral("write"), &write},
         {QStringLiteral("download"), &download}, {QStringLiteral("erase"), &erase},
         {QStringLiteral("set-id"), &setId},      {QStringLiteral("set-interval"), &setInterval},
+    };
+    return commands;
+}
+
+using FileCommand = int (*)(QTextStream &, QTextStream &, const QStringList &);
+
+// Commands on files only: no port is opened for them.
+const std::map<QString, FileCommand> &fileCommands()
+{
+    static const std::map<QString, FileCommand> commands{
+        {QStringLiteral("convert"), &convert},
+        {QStringLiteral("histogram"), &histogram},
+        {QStringLiteral("stats"), &stats},
     };
     return commands;
 }
@@ -109,8 +135,8 @@ int run(const QStringList &arguments)
     if (rest.isEmpty())
         return usage(err, QStringLiteral("no command given"));
     const QString command = rest.takeFirst();
-    if (command == QLatin1String("convert")) {
-        const int code = convert(out, err, rest);
+    if (const auto file = fileCommands().find(command); file != fileCommands().end()) {
+        const int code = file->second(out, err, rest);
         out.flush();
         return code;
     }

@@ -2,8 +2,9 @@
 
 // dosemeter-cli: the meter and file operations without windows.
 //   dosemeter-cli --port PORT [--timeout SECONDS] COMMAND [ARGS]
-// Exit status: 0 done, 2 usage or argument error (nothing sent), 3 the meter does not
-// answer (or a stream stalls), 4 the port cannot be opened.
+// Exit status: 0 done, 1 a file cannot be read or written, 2 usage or argument error
+// (nothing sent), 3 the meter does not answer (or a stream stalls; for histogram and
+// stats: the file holds no levels to count), 4 the port cannot be opened.
 
 #include <QStringList>
 
@@ -37,6 +38,10 @@ int setInterval(Context &context, const QStringList &args);
 
 // Commands on files only (no --port needed).
 int convert(QTextStream &out, QTextStream &err, const QStringList &args);
+// The level histogram of a data file, as the histogram windows count it.
+int histogram(QTextStream &out, QTextStream &err, const QStringList &args);
+// The exposure statistics of a data file, as the statistics window shows them.
+int stats(QTextStream &out, QTextStream &err, const QStringList &args);
 
 // A number argument: whole decimal or 0x.. hex; false when it is not one.
 bool parseInteger(const QString &text, qint64 &value);

@@ -15,6 +15,10 @@ struct PlotColumn {
     double yMax = 140.0;
 
     // Single-precision value of each record's cell in `column` (its leading number, 0
-    // when none); a cell containing "--" (under range) counts as 67.9.
+    // when none); a cell containing "--" (under range) counts as 67.9 and one containing
+    // "OL" (overload) as 140.0. A number beyond single precision is no point (NaN, a gap
+    // in the trace).
     static PlotColumn fromTable(const RecordTable &table, int column);
+    // The value plotted for one cell, by the rule above.
+    static double cellValue(QByteArrayView cell);
 };

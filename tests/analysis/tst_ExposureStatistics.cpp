@@ -1,0 +1,233 @@
+#include "AnalysisRig.h"
+
+#include "analysis/ExposureStatistics.h"
+#include "analysis/Twa.h"
+#include "link/MeterState.h"
+#include "support/TestMain.h"
+
+#include <QTest>
+
+using Settings = ExposureStatistics::Settings;
+
+Q_DECLARE_METATYPE(std::optional<Settings>)
+
+namespace {
+
+const QDateTime kStart(QDate(2009, 11, 30), QTime(8, 0));
+
+std::optional<Settings> settings(int criterion, int exchangeRate, double threshold)
+{
+    return Settings{criterion, exchangeRate, threshold};
+}
+
+// A table with the given date and time cells and a level of 85.0 each.
+RecordTable stamped(const QList<QPair<QString, QString>> &stamps)
+{
+    RecordTable table;
+    int number = 1;
+    for (const auto &[date, time] : stamps)
+        table.appendRecord({QString::number(number++), date, time, "085.0"});
+    return table;
+}
+
+} // namespace
+
+class TestExposureStatistics : public QObject {
+    Q_OBJECT
+
+private slots:
+    void figures_data()
+    {
+        QTest::addColumn<QStringList>("levels");
+        QTest::addColumn<int>("stepSeconds");
+        QTest::addColumn<std::optional<Settings>>("settings");
+        QTest::addColumn<QStringList>("lines");
+        const std::optional<Settings> none;
+        const QStringList flat90{"records: 480", "skipped: 0", "min: 90.0",
+                                 "max: 90.0",    "mean: 90.0", "laeq: 90.0",
+                                 "l10: 90.0",    "l50: 90.0",  "l90: 90.0"};
+        // clang-format off
+        QTest::newRow("equal-halves-of-80-and-100")
+            << QStringList{"080.0", "100.0", "080.0", "100.0"} << 1 << none
+            << QStringList{"records: 4", "skipped: 0", "min: 80.0", "max: 100.0", "mean: 90.0",
+                           "laeq: 97.0", "l10: 100.0", "l50: 100.0", "l90: 80.0"};
+        QTest::newRow("8-hours-at-90")
+            << rig::repeated("090.0", 480) << 60 << settings(90, 5, 80)
+            << flat90 + QStringList{"period: 60.0", "duration: 08:00:00", "dose: 100.00",
+                                    "twa: 90.0"};
+        QTest::newRow("4-hours-at-95")
+            << rig::repeated("095.0", 240) << 60 << settings(90, 5, 80)
+            << QStringList{"records: 240", "skipped: 0", "min: 95.0", "max: 95.0", "mean: 95.0",
+                           "laeq: 95.0", "l10: 95.0", "l50: 95.0", "l90: 95.0",
+                           "period: 60.0", "duration: 04:00:00", "dose: 100.00", "twa: 90.0"};
+        // 16.61 · log10(0.5) puts the TWA at 84.9999 dB: the nearest tenth is 85.0.
+        QTest::newRow("half-dose-is-85")
+            << rig::repeated("090.0", 240) << 60 << settings(90, 5, 80)
+            << QStringList{"records: 240", "skipped: 0", "min: 90.0", "max: 90.0", "mean: 90.0",
+                           "laeq: 90.0", "l10: 90.0", "l50: 90.0", "l90: 90.0",
+                           "period: 60.0", "duration: 04:00:00", "dose: 50.00", "twa: 85.0"};
+        QTest::newRow("3-db-exchange-rate")
+            << rig::repeated("088.0", 480) << 60 << settings(85, 3, 80)
+            << QStringList{"records: 480", "skipped: 0", "min: 88.0", "max: 88.0", "mean: 88.0",
+                           "laeq: 88.0", "l10: 88.0", "l50: 88.0", "l90: 88.0",
+                           "period: 60.0", "duration: 08:00:00", "dose: 200.00", "twa: 88.0"};
+        QTest::newRow("threshold-counts-its-own-level")
+            << rig::repeated("080.0", 480) << 60 << settings(90, 5, 80)
+            << QStringList{"records: 480", "skipped: 0", "min: 80.0", "max: 80.0", "mean: 80.0",
+                           "laeq: 80.0", "l10: 80.0", "l50: 80.0", "l90: 80.0",
+                           "period: 60.0", "duration: 08:00:00", "dose: 25.00", "twa: 80.0"};
+        QTest::newRow("below-threshold-no-dose")
+            << rig::repeated("079.9", 480) << 60 << settings(90, 5, 80)
+            << QStringList{"records: 480", "skipped: 0", "min: 79.9", "max: 79.9", "mean: 79.9",
+                           "laeq: 79.9", "l10: 79.9", "l50: 79.9", "l90: 79.9",
+                           "period: 60.0", "duration: 08:00:00", "dose: 0.00", "twa: "};
+        QTest::newRow("overload-under-range-skipped")
+            << QStringList{"----", " OL ", "abc", "085.0", ""} << 1 << none
+            << QStringList{"records: 3", "skipped: 2", "min: 67.9", "max: 140.0", "mean: 97.6",
+                           "laeq: 135.2", "l10: 140.0", "l50: 85.0", "l90: 67.9"};
+        QTest::newRow("ten-levels")
+            << QStringList{"86", "81", "90", "84", "83", "88", "82", "85", "89", "87"} << 1 << none
+            << QStringList{"records: 10", "skipped: 0", "min: 81.0", "max: 90.0", "mean: 85.5",
+                           "laeq: 86.4", "l10: 90.0", "l50: 86.0", "l90: 82.0"};
+        QTest::newRow("mean-rounds-half-up")
+            << QStringList{"85.0", "85.1"} << 1 << none
+            << QStringList{"records: 2", "skipped: 0", "min: 85.0", "max: 85.1", "mean: 85.1",
+                           "laeq: 85.1", "l10: 85.1", "l50: 85.1", "l90: 85.0"};
+        QTest::newRow("one-record-has-no-period")
+            << QStringList{"085.0"} << 1 << settings(90, 5, 80)
+            << QStringList{"records: 1", "skipped: 0", "min: 85.0", "max: 85.0", "mean: 85.0",
+                           "laeq: 85.0", "l10: 85.0", "l50: 85.0", "l90: 85.0",
+                           "period: ", "duration: ", "dose: ", "twa: "};
+        // clang-format on
+    }
+    void figures()
+    {
+        QFETCH(QStringList, levels);
+        QFETCH(int, stepSeconds);
+        QFETCH(std::optional<Settings>, settings);
+        const RecordTable table = rig::records(levels, kStart, stepSeconds);
+        const ExposureStatistics statistics = ExposureStatistics::compute(table, settings);
+        QVERIFY(statistics.ok());
+        QTEST(statistics.lines(), "lines");
+    }
+
+    void noLevels_data()
+    {
+        QTest::addColumn<QStringList>("levels");
+        QTest::addColumn<int>("skipped");
+        QTest::newRow("empty-list") << QStringList{} << 0;
+        QTest::newRow("no-numbers") << QStringList{"", "abc", "dB"} << 3;
+        QTest::newRow("not-a-sound-level") << QStringList{"1000", "1e300"} << 2;
+    }
+    void noLevels()
+    {
+        QFETCH(QStringList, levels);
+        const ExposureStatistics statistics =
+            ExposureStatistics::compute(rig::records(levels), settings(90, 5, 80));
+        QVERIFY(!statistics.ok());
+        QCOMPARE(statistics.message,
+                 QStringLiteral("There are no levels to count: no record of the list holds a "
+                                "level."));
+        QCOMPARE(statistics.records, 0);
+        QTEST(statistics.skipped, "skipped");
+    }
+
+    void period_data()
+    {
+        using Stamps = QList<QPair<QString, QString>>;
+        QTest::addColumn<Stamps>("stamps");
+        QTest::addColumn<QString>("period");
+        QTest::addColumn<QString>("duration");
+        const QString day = "2009/11/30";
+        // clang-format off
+        QTest::newRow("a-pause-does-not-count")
+            << Stamps{{day, "10:00:00.0"}, {day, "10:00:02.0"}, {day, "10:00:04.0"},
+                      {day, "11:00:00.0"}, {day, "11:00:02.0"}}
+            << "2.0" << "00:00:10";
+        QTest::newRow("midnight-and-a-new-month")
+            << Stamps{{day, "23:59:58"}, {day, "23:59:59"}, {"2009/12/01", "00:00:00"},
+                      {"2009/12/01", "00:00:01"}}
+            << "1.0" << "00:00:04";
+        QTest::newRow("new-year")
+            << Stamps{{"2009/12/31", "23:59:00.0"}, {"2010/01/01", "00:00:00.0"}}
+            << "60.0" << "00:02:00";
+        QTest::newRow("tenths")
+            << Stamps{{day, "10:00:00.5"}, {day, "10:00:01.0"}, {day, "10:00:01.5"}}
+            << "0.5" << "00:00:02";
+        QTest::newRow("even-count-middle-two")
+            << Stamps{{day, "10:00:00"}, {day, "10:00:01"}, {day, "10:00:02"},
+                      {day, "10:00:05"}, {day, "10:00:08"}}
+            << "2.0" << "00:00:10";
+        QTest::newRow("unreadable-stamps-left-out")
+            << Stamps{{day, "10:00:00"}, {day, "10:00:03"}, {"30/11/2009", "10:00:04"},
+                      {day, "10:00:60"}, {day, "10:00:09"}, {day, "10:00:12"}}
+            << "3.0" << "00:00:18";
+        QTest::newRow("no-readable-pair")
+            << Stamps{{day, "10:00:00"}, {"", ""}, {day, "10:00:04"}} << "" << "";
+        QTest::newRow("clock-running-back")
+            << Stamps{{day, "10:00:09"}, {day, "10:00:06"}, {day, "10:00:03"}} << "" << "";
+        // clang-format on
+    }
+    void period()
+    {
+        using Stamps = QList<QPair<QString, QString>>;
+        QFETCH(Stamps, stamps);
+        QFETCH(QString, period);
+        QFETCH(QString, duration);
+        const ExposureStatistics statistics =
+            ExposureStatistics::compute(stamped(stamps), settings(90, 5, 80));
+        const QStringList lines = statistics.lines();
+        QCOMPARE(lines.size(), 13);
+        QCOMPARE(lines.at(9), "period: " + period);
+        QCOMPARE(lines.at(10), "duration: " + duration);
+    }
+
+    void twa_data()
+    {
+        QTest::addColumn<double>("dose");
+        QTest::addColumn<int>("criterion");
+        QTest::addColumn<int>("exchangeRate");
+        QTest::addColumn<qint64>("tenths"); // -1: no TWA
+        // OSHA 29 CFR 1910.95 Appendix A, Table A-1 (criterion 90, exchange rate 5).
+        QTest::newRow("osha-10") << 10.0 << 90 << 5 << qint64(734);
+        QTest::newRow("osha-50") << 50.0 << 90 << 5 << qint64(850);
+        QTest::newRow("osha-100") << 100.0 << 90 << 5 << qint64(900);
+        QTest::newRow("osha-200") << 200.0 << 90 << 5 << qint64(950);
+        QTest::newRow("osha-400") << 400.0 << 90 << 5 << qint64(1000);
+        // The 3 dB form: TWA = 85 + 10 · log10(D / 100).
+        QTest::newRow("niosh-200") << 200.0 << 85 << 3 << qint64(880);
+        QTest::newRow("niosh-50") << 50.0 << 85 << 3 << qint64(820);
+        QTest::newRow("exchange-4") << 200.0 << 85 << 4 << qint64(890);
+        QTest::newRow("exchange-6") << 200.0 << 80 << 6 << qint64(860);
+        QTest::newRow("no-dose") << 0.0 << 90 << 5 << qint64(-1);
+        QTest::newRow("criterion-unknown") << 100.0 << 86 << 5 << qint64(-1);
+        QTest::newRow("exchange-rate-unknown") << 100.0 << 90 << 7 << qint64(-1);
+    }
+    void twa()
+    {
+        QFETCH(double, dose);
+        QFETCH(int, criterion);
+        QFETCH(int, exchangeRate);
+        QFETCH(qint64, tenths);
+        QCOMPARE(twaTenths(dose, criterion, exchangeRate).value_or(-1), tenths);
+    }
+
+    void settingsFromTheMeter()
+    {
+        MeterState meter;
+        const Settings unknown = Settings::fromMeter(meter);
+        QCOMPARE(unknown.criterionDb, 90);
+        QCOMPARE(unknown.exchangeRateDb, 5);
+        QCOMPARE(unknown.thresholdDb, 80.0);
+        meter.status.CriterionLevel = 85;
+        meter.status.ExchangeRate = 3;
+        meter.ThresholdLevel = 75;
+        const Settings known = Settings::fromMeter(meter);
+        QCOMPARE(known.criterionDb, 85);
+        QCOMPARE(known.exchangeRateDb, 3);
+        QCOMPARE(known.thresholdDb, 75.0);
+    }
+};
+
+DOSEMETER_TEST(TestExposureStatistics)
+#include "tst_ExposureStatistics.moc"
