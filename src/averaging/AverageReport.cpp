@@ -65,7 +65,7 @@ QFont reportFont()
 QStringList lines(const AvgFile::Document &document)
 {
     const auto &labels = AvgFile::labels();
-    const auto header = [&](AvgFile::Field field) {
+    const auto header = [&](AvgFile::Field field) -> QString {
         return kMargin + labels[field] + QStringLiteral(": ") + document.header[field];
     };
     QStringList out(4, QStringLiteral(" "));
