@@ -284,32 +284,10 @@ private slots:
         QVERIFY(!timer->isActive());
     }
 
-    void levelTexts_data()
-    {
-        QTest::addColumn<int>("tenths");
-        QTest::addColumn<QString>("level");
-        QTest::addColumn<QString>("cell");
-        QTest::newRow("whole") << 850 << "85"
-                               << " 85";
-        QTest::newRow("tenth") << 903 << "90.3"
-                               << " 90.3";
-        QTest::newRow("zero") << 0 << "0"
-                              << " 0";
-        QTest::newRow("overload") << 1400 << "140"
-                                  << " 140";
-    }
-    void levelTexts()
-    {
-        QFETCH(int, tenths);
-        QTEST(AverageRun::levelText(tenths), "level");
-        QTEST(AverageRun::levelCellText(tenths), "cell");
-    }
-
     void runTime_data()
     {
         QTest::addColumn<qint64>("seconds");
         QTest::addColumn<QString>("text");
-        QTest::newRow("two-and-a-half-minutes") << qint64(150) << "00:02:30";
         QTest::newRow("one-hour-one-second") << qint64(3601) << "01:00:01";
         QTest::newRow("beyond-a-day") << qint64(90000) << "25:00:00";
     }

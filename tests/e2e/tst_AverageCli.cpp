@@ -98,15 +98,6 @@ private slots:
         QVERIFY(seconds < 10.0);
         QCOMPARE(sim.stop(), 0);
     }
-
-    void refusedIntervalExits2()
-    {
-        QString err;
-        QCOMPARE(
-            runCli({"--port", "sim", "average", "--interval", "10", "--count", "1"}, nullptr, &err),
-            2);
-        QVERIFY(err.contains("invalid interval"));
-    }
 };
 
 DOSEMETER_TEST(TestAverageE2e)
