@@ -27,6 +27,7 @@ bench: build
 	$(BUILD)/bin/bench-download
 	$(BUILD)/bin/bench-records
 	$(BUILD)/bin/bench-analysis
+	$(BUILD)/bin/bench-average
 
 build: deps
 	@[ -f $(BUILD)/build.ninja ] || $(GENERATE)

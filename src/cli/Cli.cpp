@@ -40,6 +40,9 @@ const char *const kUsageText =
     "  erase --yes              erase the logger memory\n"
     "  set-id CODE              the logger's ID code (0..65535)\n"
     "  set-interval SECONDS     the logging interval (0.1..6553.5)\n"
+    "  average --interval HH:MM:SS --count N [--out FILE.avg] [--job TEXT] [--name TEXT]\n"
+    "          [--id TEXT]      interval averages of the live level, one line per interval,\n"
+    "                           until N intervals, the end of dBA mode, or Ctrl-C\n"
     "  convert FILE.dat --csv   a data file as CSV on standard output\n"
     "  histogram FILE.dat --resolution 0.1|1 [--records FIRST-LAST]\n"
     "                           the levels counted in 0.1 dB or 1 dB bins, of all records or\n"
@@ -64,6 +67,7 @@ const std::map<QString, Command> &meterCommands()
         {QStringLiteral("read"), &read},         {QStringLiteral("write"), &write},
         {QStringLiteral("download"), &download}, {QStringLiteral("erase"), &erase},
         {QStringLiteral("set-id"), &setId},      {QStringLiteral("set-interval"), &setInterval},
+        {QStringLiteral("average"), &average},
     };
     return commands;
 }
@@ -163,11 +167,12 @@ int run(const QStringList &arguments)
     Meter meter(*link, clock, state);
     meter.setRefreshTimeout(timeout);
     // However an exchange loops, the whole command ends when the time-out passes
-    // without the command finishing (long transfers set their own limits instead).
+    // without the command finishing. Long transfers set their own limits instead, and
+    // commands that run until they are stopped end on a silent meter themselves.
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, &meter, &Meter::abort);
-    if (command != QLatin1String("download"))
+    if (command != QLatin1String("download") && command != QLatin1String("average"))
         deadline.start(int(timeout * 1000.0) + 5000);
 
     bool terminal = false;

@@ -35,6 +35,9 @@ int download(Context &context, const QStringList &args);
 int erase(Context &context, const QStringList &args);
 int setId(Context &context, const QStringList &args);
 int setInterval(Context &context, const QStringList &args);
+// Interval averages of the live level until --count intervals are done, the meter's
+// display leaves dBA mode, or SIGINT/SIGTERM; then the run's figures (and --out FILE.avg).
+int average(Context &context, const QStringList &args);
 
 // Commands on files only (no --port needed).
 int convert(QTextStream &out, QTextStream &err, const QStringList &args);

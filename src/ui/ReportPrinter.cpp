@@ -37,21 +37,35 @@ QFont ReportPrinter::reportFont()
 
 void ReportPrinter::paint(QPainter &painter, QPrinter &printer, const QStringList &lines)
 {
-    painter.setFont(reportFont());
+    paint(painter, printer, lines, reportFont());
+}
+
+void ReportPrinter::paint(QPainter &painter, QPagedPaintDevice &device, const QStringList &lines,
+                          const QFont &font, const LinePainted &linePainted)
+{
+    painter.setFont(font);
     const QFontMetrics metrics = painter.fontMetrics();
-    const int pageHeight = printer.pageLayout().paintRectPixels(printer.resolution()).height();
+    const int pageHeight = device.pageLayout().paintRectPixels(device.logicalDpiY()).height();
     int baseline = metrics.ascent();
-    for (const QString &line : lines) {
+    for (int i = 0; i < lines.size(); ++i) {
         if (baseline + metrics.descent() > pageHeight) {
-            printer.newPage();
+            device.newPage();
             baseline = metrics.ascent();
         }
-        painter.drawText(0, baseline, line);
+        painter.drawText(0, baseline, lines.at(i));
         baseline += metrics.lineSpacing();
+        if (linePainted)
+            linePainted(i);
     }
 }
 
 bool ReportPrinter::print(QPrinter &printer, const QStringList &lines, int copies, QString *error)
+{
+    return print(printer, lines, copies, reportFont(), error);
+}
+
+bool ReportPrinter::print(QPrinter &printer, const QStringList &lines, int copies,
+                          const QFont &font, QString *error, const LinePainted &linePainted)
 {
     copies = std::max(1, copies);
     // Each copy is a document of its own; the printer must not multiply them again.
@@ -68,14 +82,14 @@ bool ReportPrinter::print(QPrinter &printer, const QStringList &lines, int copie
         for (int copy = 0; copy < copies; ++copy) {
             if (copy > 0)
                 printer.newPage();
-            paint(painter, printer, lines);
+            paint(painter, printer, lines, font, linePainted);
         }
         return painter.end();
     }
     for (int copy = 0; copy < copies; ++copy) {
         if (!painter.begin(&printer))
             return failed();
-        paint(painter, printer, lines);
+        paint(painter, printer, lines, font, linePainted);
         painter.end();
     }
     return true;

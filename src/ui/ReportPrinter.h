@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
 
@@ -23,4 +26,12 @@ public:
     // False, with `error` set, when the printer cannot start.
     static bool print(QPrinter &printer, const QStringList &lines, int copies,
                       QString *error = nullptr);
+
+    // As above in `font`, on any paged device (a printer, a PDF writer). `linePainted`,
+    // when set, runs after each line with the line's index (for progress captions).
+    using LinePainted = std::function<void(int line)>;
+    static void paint(QPainter &painter, QPagedPaintDevice &device, const QStringList &lines,
+                      const QFont &font, const LinePainted &linePainted = {});
+    static bool print(QPrinter &printer, const QStringList &lines, int copies, const QFont &font,
+                      QString *error = nullptr, const LinePainted &linePainted = {});
 };

@@ -1,0 +1,84 @@
+#include "averaging/AverageDialogs.h"
+
+#include "averaging/AverageRun.h"
+#include "averaging/IntervalPrompt.h"
+#include "ui/Dialogs.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+namespace AverageDialogs {
+
+namespace {
+
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+} // namespace
+
+bool askInterval(Dialogs &dialogs, QWidget *window, AverageRun &run)
+{
+    if (!run.isAvailable(AverageRun::Button::Interval))
+        return false;
+    for (;;) {
+        const std::optional<QString> reply = dialogs.input(
+            window, IntervalPrompt::kTitle, IntervalPrompt::kPrompt, run.state().IntervalText);
+        if (!reply || reply->isEmpty())
+            return false;
+        if (const std::optional<IntervalPrompt::Interval> interval = IntervalPrompt::parse(*reply))
+            return run.setInterval(*interval);
+        dialogs.message(window, QString(), IntervalPrompt::kInvalid, Dialogs::Icon::Critical,
+                        Dialogs::Buttons::Ok);
+    }
+}
+
+bool save(Dialogs &dialogs, QWidget *window, const AverageRun &run, const QString &job,
+          const QString &name, const QString &id, bool recordingActive, QString &currentFileName)
+{
+    if (recordingActive || !run.isAvailable(AverageRun::Button::Save))
+        return false;
+    const QString path = dialogs.saveFileName(window, QStringLiteral("Save As"), AvgFile::kFilter);
+    if (path.isEmpty())
+        return false;
+    currentFileName = path;
+    QString error;
+    {
+        BusyCursor busy;
+        error = AvgFile::save(path, run.document(job, name, id));
+    }
+    if (error.isEmpty())
+        return true;
+    dialogs.message(window, QString(),
+                    QStringLiteral("%1 could not be saved: %2.\nAn earlier file of that name is "
+                                   "unchanged.")
+                        .arg(QFileInfo(path).fileName(), error),
+                    Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+    return false;
+}
+
+std::optional<AvgFile::Content> open(Dialogs &dialogs, QWidget *window, AverageRun &run)
+{
+    const QString path = dialogs.openFileName(window, QStringLiteral("Open"), AvgFile::kFilter);
+    if (path.isEmpty())
+        return std::nullopt;
+    AvgFile::Content content;
+    {
+        BusyCursor busy;
+        content = AvgFile::read(path);
+        run.open(content);
+    }
+    if (!content.ok())
+        dialogs.message(window, QString(), content.error,
+                        content.read ? Dialogs::Icon::Warning : Dialogs::Icon::Critical,
+                        Dialogs::Buttons::Ok);
+    if (!content.read)
+        return std::nullopt;
+    return content;
+}
+
+} // namespace AverageDialogs

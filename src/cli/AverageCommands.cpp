@@ -1,0 +1,263 @@
+// dosemeter-cli average: the averaging window's run against the meter, without a window.
+
+#include "cli/Cli.h"
+
+#include "averaging/AverageRun.h"
+#include "averaging/AverageState.h"
+#include "averaging/AvgFile.h"
+#include "averaging/IntervalPrompt.h"
+#include "cli/StopSignals.h"
+#include "link/Clock.h"
+#include "link/Meter.h"
+#include "main/Poller.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <algorithm>
+#include <csignal>
+#include <limits>
+#include <optional>
+
+namespace cli {
+
+namespace {
+
+// The main window polls the display four times a second; the run samples once a second.
+constexpr double kPollSeconds = 0.25;
+constexpr double kSampleSeconds = AverageRun::kTimerMilliseconds / 1000.0;
+
+int wrongArguments(Context &c, const QString &problem)
+{
+    c.err << "dosemeter-cli: " << problem << "\n";
+    return Exit::kUsage;
+}
+
+int silent(Context &c)
+{
+    c.err << "dosemeter-cli: the meter does not answer (no reply within " << c.timeoutSeconds
+          << " s)\n";
+    return Exit::kNoAnswer;
+}
+
+int stoppedBeforeStart(Context &c)
+{
+    c.err << "dosemeter-cli: stopped before the run started; nothing was recorded\n";
+    return Exit::kFailed;
+}
+
+struct Options {
+    IntervalPrompt::Interval interval;
+    int count = 0;
+    QString out;
+    QString job, name, id;
+};
+
+// Reads the arguments; nullopt after reporting what is wrong (exit 2).
+std::optional<Options> parseOptions(Context &c, const QStringList &args, int &exit)
+{
+    const QString usage = QStringLiteral("average takes --interval HH:MM:SS --count N [--out "
+                                         "FILE.avg] [--job TEXT] [--name TEXT] [--id TEXT]");
+    Options options;
+    std::optional<QString> interval;
+    std::optional<QString> count;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        QString *target = nullptr;
+        std::optional<QString> *optional = nullptr;
+        if (a == QLatin1String("--interval"))
+            optional = &interval;
+        else if (a == QLatin1String("--count"))
+            optional = &count;
+        else if (a == QLatin1String("--out"))
+            target = &options.out;
+        else if (a == QLatin1String("--job"))
+            target = &options.job;
+        else if (a == QLatin1String("--name"))
+            target = &options.name;
+        else if (a == QLatin1String("--id"))
+            target = &options.id;
+        if ((!target && !optional) || i + 1 >= args.size()) {
+            exit = wrongArguments(c, (!target && !optional)
+                                         ? QStringLiteral("unknown argument '%1'; %2").arg(a, usage)
+                                         : QStringLiteral("%1 needs a value").arg(a));
+            return std::nullopt;
+        }
+        const QString value = args.at(++i);
+        if (target)
+            *target = value;
+        else
+            *optional = value;
+    }
+    if (!interval || !count) {
+        exit = wrongArguments(c, usage);
+        return std::nullopt;
+    }
+    // The window's prompt decides what an interval is.
+    const std::optional<IntervalPrompt::Interval> parsed =
+        interval->isEmpty() ? std::nullopt : IntervalPrompt::parse(*interval);
+    if (!parsed) {
+        exit = wrongArguments(
+            c, QStringLiteral("invalid interval '%1': give hours, minutes and seconds as "
+                              "HH:MM:SS")
+                   .arg(*interval));
+        return std::nullopt;
+    }
+    options.interval = *parsed;
+    qint64 n = 0;
+    if (!parseInteger(*count, n) || n < 1 || n > std::numeric_limits<int>::max()) {
+        exit = wrongArguments(c, QStringLiteral("--count needs a whole number of intervals, 1 "
+                                                "or more"));
+        return std::nullopt;
+    }
+    options.count = int(n);
+    if (!options.out.isEmpty()) {
+        const QFileInfo file(options.out);
+        if (file.isDir() || !file.absoluteDir().exists()) {
+            exit = wrongArguments(
+                c, QStringLiteral("cannot write %1: no such folder or a folder itself")
+                       .arg(options.out));
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+// Polls until a display frame is decoded; false when the meter stays silent for the
+// time-out or the command is stopped.
+bool pollFrame(Context &c, Poller &poller, const StopSignals &stop)
+{
+    Clock &clock = c.meter.clock();
+    const double giveUpAt = clock.monotonicSeconds() + c.timeoutSeconds;
+    while (!stop.requested() && !c.meter.aborted() && clock.monotonicSeconds() < giveUpAt) {
+        if (poller.tick().outcome == Poller::Outcome::Decoded)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int average(Context &c, const QStringList &args)
+{
+    int exit = Exit::kOk;
+    const std::optional<Options> options = parseOptions(c, args, exit);
+    if (!options)
+        return exit;
+
+    StopSignals stop;
+    // A signal also ends any wait on the meter at once.
+    QObject::connect(&stop, &StopSignals::stopRequested, &c.meter, &Meter::abort);
+    Clock &clock = c.meter.clock();
+    const DisplayFields &display = c.meter.state().display;
+    AverageState state;
+    AverageRun run(state, clock);
+    run.Form_Load();
+    run.setInterval(options->interval);
+
+    // The meter's settings as the main window shows them, then the display as it polls it.
+    if (!c.meter.RefreshSettings())
+        return stop.requested() ? stoppedBeforeStart(c) : silent(c);
+    Poller poller(c.meter);
+    if (!pollFrame(c, poller, stop))
+        return stop.requested() ? stoppedBeforeStart(c) : silent(c);
+    if (!display.DbaMode) {
+        // As the main window does before it opens the averaging window.
+        c.meter.SelectDbaDisplay();
+        if (!pollFrame(c, poller, stop))
+            return stop.requested() ? stoppedBeforeStart(c) : silent(c);
+        if (!display.DbaMode) {
+            c.err << "dosemeter-cli: the meter's display is not in dBA mode and MODE did not "
+                     "bring it there (are its keys locked?)\n";
+            return Exit::kFailed;
+        }
+    }
+    const StatusFields &status = c.meter.state().status;
+    run.Start(display, QString::number(status.CriterionLevel),
+              QString::number(status.ExchangeRate));
+
+    enum class End { Count, LeftDba, Stopped, Silent };
+    End end = End::Count;
+    double nextSample = clock.monotonicSeconds() + kSampleSeconds;
+    double nextPoll = clock.monotonicSeconds() + kPollSeconds;
+    double lastFrame = clock.monotonicSeconds();
+    for (;;) {
+        if (stop.requested() || c.meter.aborted()) {
+            run.Stop();
+            end = End::Stopped;
+            break;
+        }
+        double now = clock.monotonicSeconds();
+        if (now - lastFrame > c.timeoutSeconds) {
+            run.Stop();
+            end = End::Silent;
+            break;
+        }
+        if (now >= nextSample) {
+            // Like a timer, a tick that comes too late is not made up for.
+            while (nextSample <= now)
+                nextSample += kSampleSeconds;
+            const AverageRun::Tick tick = run.Timer1_Timer(display);
+            if (tick == AverageRun::Tick::LeftDba) {
+                end = End::LeftDba;
+                break;
+            }
+            if (tick == AverageRun::Tick::Recorded) {
+                const RecordGrid &grid = run.grid();
+                const int row = grid.rows() - 1;
+                c.out << grid.text(row, 0) << '\t' << grid.text(row, 1) << '\t' << grid.text(row, 2)
+                      << '\t' << grid.text(row, 3) << '\n';
+                c.out.flush();
+                if (state.AverageCount >= options->count) {
+                    run.Stop();
+                    break;
+                }
+            }
+        }
+        if (now >= nextPoll) {
+            if (poller.tick().outcome == Poller::Outcome::Decoded)
+                lastFrame = clock.monotonicSeconds();
+            now = clock.monotonicSeconds();
+            while (nextPoll <= now)
+                nextPoll += kPollSeconds;
+            continue;
+        }
+        c.meter.Wait(std::min(nextSample, nextPoll) - now);
+    }
+
+    const AverageRun::Labels &labels = run.labels();
+    c.out << "run-time: " << labels.LblRunTime << "\n"
+          << "spl-max: " << labels.LblMax << "\n"
+          << "140-peak: " << labels.LblPeak << "\n"
+          << "laeq: " << labels.LblLaeq << "\n";
+    c.out.flush();
+
+    if (!options->out.isEmpty()) {
+        const QString error =
+            AvgFile::save(options->out, run.document(options->job, options->name, options->id));
+        if (!error.isEmpty()) {
+            c.err << "dosemeter-cli: cannot write " << options->out << ": " << error << "\n";
+            exit = Exit::kFailed;
+        }
+    }
+    switch (end) {
+    case End::Count:
+        break;
+    case End::LeftDba:
+        c.err << "dosemeter-cli: the meter's display left dBA mode; the run ended\n";
+        break;
+    case End::Stopped:
+        c.err << "dosemeter-cli: the run was stopped"
+              << (stop.signalNumber() == SIGINT    ? " (SIGINT)"
+                  : stop.signalNumber() == SIGTERM ? " (SIGTERM)"
+                                                   : "")
+              << "\n";
+        break;
+    case End::Silent:
+        return silent(c);
+    }
+    return exit;
+}
+
+} // namespace cli
