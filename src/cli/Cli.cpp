@@ -26,6 +26,7 @@ namespace {
 const char *const kUsageText =
     "usage: dosemeter-cli --port PORT [--timeout SECONDS] COMMAND [ARGS]\n"
     "       dosemeter-cli convert FILE.dat --csv\n"
+    "       dosemeter-cli twa --dose PERCENT --criterion DB --exchange-rate DB\n"
     "\n"
     "PORT is a device path (/dev/ttyUSB0, /dev/pts/3), COM1..COM8, or sim (the built-in\n"
     "virtual meter). --timeout bounds how long the meter may stay silent (default 10 s).\n"
@@ -39,11 +40,19 @@ const char *const kUsageText =
     "  erase --yes              erase the logger memory\n"
     "  set-id CODE              the logger's ID code (0..65535)\n"
     "  set-interval SECONDS     the logging interval (0.1..6553.5)\n"
+    "  banks [--bank N] [--out FILE.bnk]\n"
+    "                           the dose event banks E1..E5 (or bank N), one line per\n"
+    "                           row; --out also writes them as a bank file\n"
     "  convert FILE.dat --csv   a data file as CSV on standard output\n"
+    "  twa --dose PERCENT --criterion 80|84|85|90 --exchange-rate 3|4|5|6\n"
+    "                           the eight-hour time-weighted average of a dose\n"
     "\n"
     "Exit status: 0 done, 2 usage error, 3 the meter does not answer, 4 the port cannot be opened.\n";
 
 using Command = int (*)(Context &, const QStringList &);
+
+// Time the register traffic of an all-banks read may take beyond the time-out.
+constexpr double kBanksSeconds = 15.0;
 
 const std::map<QString, Command> &meterCommands()
 {
@@ -52,6 +61,7 @@ const std::map<QString, Command> &meterCommands()
         {QStringLiteral("read"), &read},           {QStringLiteral("write"), &write},
         {QStringLiteral("download"), &download},   {QStringLiteral("erase"), &erase},
         {QStringLiteral("set-id"), &setId},        {QStringLiteral("set-interval"), &setInterval},
+        {QStringLiteral("banks"), &banks},
     };
     return commands;
 }
@@ -109,8 +119,9 @@ int run(const QStringList &arguments)
     if (rest.isEmpty())
         return usage(err, QStringLiteral("no command given"));
     const QString command = rest.takeFirst();
-    if (command == QLatin1String("convert")) {
-        const int code = convert(out, err, rest);
+    if (command == QLatin1String("convert") || command == QLatin1String("twa")) {
+        const int code =
+            command == QLatin1String("twa") ? twa(out, err, rest) : convert(out, err, rest);
         out.flush();
         return code;
     }
@@ -153,8 +164,10 @@ int run(const QStringList &arguments)
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, &meter, &Meter::abort);
+    // Reading the five banks takes up to about 9 s of register traffic on its own.
+    const double extraSeconds = command == QLatin1String("banks") ? kBanksSeconds : 0.0;
     if (command != QLatin1String("download"))
-        deadline.start(int(timeout * 1000.0) + 5000);
+        deadline.start(int((timeout + extraSeconds) * 1000.0) + 5000);
 
     bool terminal = false;
 #ifdef Q_OS_UNIX

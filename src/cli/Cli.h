@@ -34,9 +34,11 @@ int download(Context &context, const QStringList &args);
 int erase(Context &context, const QStringList &args);
 int setId(Context &context, const QStringList &args);
 int setInterval(Context &context, const QStringList &args);
+int banks(Context &context, const QStringList &args);
 
 // Commands on files only (no --port needed).
 int convert(QTextStream &out, QTextStream &err, const QStringList &args);
+int twa(QTextStream &out, QTextStream &err, const QStringList &args);
 
 // A number argument: whole decimal or 0x.. hex; false when it is not one.
 bool parseInteger(const QString &text, qint64 &value);
