@@ -122,6 +122,8 @@ BankDownload::BankOutcome BankDownload::ReadBank(int BkNo)
 
     QByteArray record;
     for (int a = base; a < base + BankRecord::kLength; ++a) {
+        if (quitRequested())
+            return BankOutcome::Stopped;
         const std::optional<quint8> byte = readBankByte(a);
         if (quitRequested())
             return BankOutcome::Stopped;
