@@ -18,6 +18,7 @@ test: build
 bench: build
 	$(BUILD)/bin/bench-poll-cpu
 	$(BUILD)/bin/bench-download
+	$(BUILD)/bin/bench-banks
 
 build: deps
 	@[ -f $(BUILD)/build.ninja ] || $(GENERATE)
