@@ -104,6 +104,8 @@ bool BankDownload::readTimeCopy(int bank, std::array<quint8, 6> &copy)
 BankDownload::BankOutcome BankDownload::ReadBank(int BkNo)
 {
     const int n = BkNo;
+    if (n < 1 || n > MemoryMap::kBankCount)
+        return BankOutcome::Failed;
     PollPause pause(meter_);
     banks_.BankData[n].clear();
     const int base = MemoryMap::bankAddress(n);

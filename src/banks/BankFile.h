@@ -68,7 +68,8 @@ QString cleanText(const QString &text);
 // and TAB 9 are dropped).
 bool textKeyAccepted(int code);
 
-// File contents. Empty cells are written as the layout says; the grid is not changed.
+// File contents. Empty cells (and rows a short grid lacks) are written as the layout
+// says; the grid is not changed.
 // The toolbar layout is written from the grid in its full layout (16 rows, headings
 // and captions), as the toolbar's save restores it first.
 QByteArray menuBytes(const BankGrid &grid, const Texts &texts);

@@ -69,36 +69,37 @@ struct BankRig {
     {
         return virtualMeter.memory().mid(address, count);
     }
-    // The write requests the meter received, as (address, value).
-    QList<QPair<int, int>> writes() const
+    // The register requests the meter received, in order: (address, value) of each
+    // write, or (address, -1) of each read.
+    QList<QPair<int, int>> requests() const
     {
         QList<QPair<int, int>> found;
         const QByteArray &in = virtualMeter.received();
         for (qsizetype i = 0; i < in.size();) {
             const char c = in.at(i);
-            if (c == Protocol::kWriteRequest && i + 3 < in.size()) {
-                found.append(
-                    {quint8(in.at(i + 1)) | quint8(in.at(i + 2)) << 8, quint8(in.at(i + 3))});
-                i += 4;
+            const bool write = c == Protocol::kWriteRequest && i + 3 < in.size();
+            if (write || (c == Protocol::kReadRequest && i + 2 < in.size())) {
+                found.append({quint8(in.at(i + 1)) | quint8(in.at(i + 2)) << 8,
+                              write ? quint8(in.at(i + 3)) : -1});
+                i += write ? 4 : 3;
             } else {
-                i += c == Protocol::kReadRequest ? 3 : c == Protocol::kKeyCommand ? 2 : 1;
+                i += c == Protocol::kKeyCommand ? 2 : 1;
             }
         }
         return found;
     }
-    // The registers read, in order.
+    QList<QPair<int, int>> writes() const
+    {
+        QList<QPair<int, int>> found = requests();
+        found.removeIf([](const QPair<int, int> &r) { return r.second < 0; });
+        return found;
+    }
     QList<int> reads() const
     {
         QList<int> found;
-        const QByteArray &in = virtualMeter.received();
-        for (qsizetype i = 0; i < in.size();) {
-            const char c = in.at(i);
-            if (c == Protocol::kReadRequest && i + 2 < in.size()) {
-                found.append(quint8(in.at(i + 1)) | quint8(in.at(i + 2)) << 8);
-                i += 3;
-            } else {
-                i += c == Protocol::kWriteRequest ? 4 : c == Protocol::kKeyCommand ? 2 : 1;
-            }
+        for (const QPair<int, int> &r : requests()) {
+            if (r.second < 0)
+                found.append(r.first);
         }
         return found;
     }

@@ -3,7 +3,6 @@
 #include "cli/Cli.h"
 #include "support/TestMain.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 
@@ -43,29 +42,6 @@ class TestBankCli : public QObject {
     Q_OBJECT
 
 private slots:
-    void allBanks()
-    {
-        CliRig rig;
-        prepare(rig);
-        QCOMPARE(cli::banks(rig.context, {}), int(cli::kOk));
-        QCOMPARE(rig.output(), "Used or not\t Used\t Unused\t Used\t Unused\t Unused\n"
-                               "Criterion level\t 85dB\t\t 80dB\t\t\n"
-                               "Threshold level\t 80dB\t\t 75dB\t\t\n"
-                               "Exchange Rate\t 5dB\t\t 3dB\t\t\n"
-                               "Time Weighting\t Slow\t\t Slow\t\t\n"
-                               "dBRMS 115\t No\t\t Yes\t\t\n"
-                               "Exceed 140dB\t No\t\t Yes\t\t\n"
-                               "Start Date(mm:dd)\t 12-06\t\t 07-14\t\t\n"
-                               "Start Time(hh:mm)\t 07:30\t\t 13:45\t\t\n"
-                               "Stop Time(hh:mm)\t 15:30\t\t 21:50\t\t\n"
-                               "Exposure Time(hh:mm)\t 08:00\t\t 08:05\t\t\n"
-                               "Dose Value(%)\t  100\t\t 200\t\t\n"
-                               "TWA(8hr %Dose)\t 85.0\t\t 83.0\t\t\n"
-                               "PEAK FLAG TIME(hh:mm)\t\t\t 02:07\t\t\n"
-                               "PEAK DURATION(mm:ss)\t\t\t 00:45\t\t\n");
-        QCOMPARE(rig.errors(), "");
-    }
-
     void oneBank()
     {
         CliRig rig;
@@ -92,23 +68,6 @@ private slots:
                  "80dB\t\t");
     }
 
-    void writesTheToolbarLayout()
-    {
-        QTemporaryDir dir;
-        CliRig rig;
-        prepare(rig);
-        const QString path = dir.filePath("shift.bnk");
-        QCOMPARE(cli::banks(rig.context, {"--out", path}), int(cli::kOk));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = file.readAll().split('\n');
-        QCOMPARE(lines.size(), 20);
-        QCOMPARE(lines.at(0), "\t \t E1\t E2\t E3\t E4\t E5\r");
-        QCOMPARE(lines.at(1), "\tUsed or not\t Used\t Unused\t Used\t Unused\t Unused\r");
-        QCOMPARE(lines.at(14), "\tPEAK FLAG TIME(hh:mm)\t \t \t 02:07\t \t \r");
-        QCOMPARE(lines.mid(16), (QList<QByteArray>{"Name: \r", "Address: \r", "Company: \r", ""}));
-    }
-
     void wrongArgumentsSendNothing_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -127,18 +86,6 @@ private slots:
         QCOMPARE(cli::banks(rig.context, args), int(cli::kUsage));
         QVERIFY(rig.virtualMeter.received().isEmpty());
         QVERIFY(rig.errors().startsWith("dosemeter-cli: "));
-    }
-
-    void silentMeter()
-    {
-        CliRig rig;
-        rig.meter.setRefreshTimeout(1.0);
-        VirtualMeter::Faults faults;
-        faults.silent = true;
-        rig.virtualMeter.setFaults(faults);
-        QCOMPARE(cli::banks(rig.context, {}), int(cli::kNoAnswer));
-        QCOMPARE(rig.output(), "");
-        QVERIFY(rig.errors().startsWith("dosemeter-cli: the meter does not answer"));
     }
 
     void twa_data()

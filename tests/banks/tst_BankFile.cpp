@@ -185,22 +185,6 @@ private slots:
         }
     }
 
-    void keysOfTheTextBoxes_data()
-    {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("comma") << 44 << false;
-        QTest::newRow("tab") << 9 << false;
-        QTest::newRow("letter") << int('a') << true;
-        QTest::newRow("colon") << int(':') << true;
-        QTest::newRow("backspace") << 8 << true;
-    }
-    void keysOfTheTextBoxes()
-    {
-        QFETCH(int, code);
-        QTEST(BankFile::textKeyAccepted(code), "accepted");
-    }
-
     // Whatever the bytes, a reader gives what it could read or says why it could not.
     void readersNeverTrustInput_data()
     {
