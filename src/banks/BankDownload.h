@@ -39,9 +39,9 @@ struct BankState;
 
 class BankDownload {
 public:
-    // Where the command came from: it chooses the run-state words and whether the
-    // RefreshBusy test and the progress panel apply.
-    enum class Origin { OkButton, Menu, GridClick };
+    // Where the command came from: the menu's commands wait for the settings refresh
+    // and name the recording bank's state "RUN"/"PAUSE" in an all-banks read.
+    enum class Origin { OkButton, Menu };
 
     enum class Outcome {
         Done,      // every bank asked for was read, shown with its run state, or marked
