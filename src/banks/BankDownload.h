@@ -10,16 +10,18 @@
 // otherwise the bank's start and stop are written into the copy. An unused bank's copy
 // is erased (0xFF). The poll starts again at the end of every bank read.
 //
-// The bank the meter is recording into is not read while it runs: its column shows
-// the run state instead ("Running"/"Pause" from the OK button and single banks,
-// "RUN"/"PAUSE" from the menu's "E1-E5"). The run state is the display frame's, as the
-// poll last decoded it into MeterState.
+// The bank the meter is recording into is not read while it runs (for a single bank,
+// also while it is only paused): its column shows the run state instead ("Running"/"Pause" from the
+// OK button and single banks, "RUN"/"PAUSE" from the menu's "E1-E5"). The run state is the display
+// frame's, as the poll last decoded it into MeterState.
 //
 // A register that does not answer is asked again with ReadByte's retries; a bank that
 // still cannot be read shows " Read failed" and the read goes on with the next bank.
 // A failed read of the time copy leaves the copy and the bank as they are. When the
-// meter is silent for good (the settings refresh gave up) or `cancelled` says so, the
-// command ends at once, touching neither the grid nor the callbacks again.
+// meter is silent for good (a bounded settings refresh gave up) the bank being read is
+// marked failed and the command ends (NoAnswer). When `cancelled` says so or the
+// program closes, it ends at once, touching neither the grid nor the callbacks again;
+// the poll is started again all the same.
 //
 // One object serves one window: a command started while another runs is refused.
 
