@@ -28,6 +28,7 @@ bench: build
 	$(BUILD)/bin/bench-records
 	$(BUILD)/bin/bench-analysis
 	$(BUILD)/bin/bench-average
+	$(BUILD)/bin/bench-banks
 
 build: deps
 	@[ -f $(BUILD)/build.ninja ] || $(GENERATE)

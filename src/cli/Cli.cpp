@@ -27,6 +27,7 @@ const char *const kUsageText =
     "       dosemeter-cli histogram FILE.dat --resolution 0.1|1 [--records FIRST-LAST]\n"
     "       dosemeter-cli stats FILE.dat [--criterion 80|84|85|90] [--exchange-rate 3|4|5|6]\n"
     "                           [--threshold DB]\n"
+    "       dosemeter-cli twa --dose PERCENT --criterion DB --exchange-rate DB\n"
     "\n"
     "PORT is a device path (/dev/ttyUSB0, /dev/pts/3), COM1..COM8, or sim (the built-in\n"
     "virtual meter). --timeout bounds how long the meter may stay silent (default 10 s).\n"
@@ -43,6 +44,9 @@ const char *const kUsageText =
     "  average --interval HH:MM:SS --count N [--out FILE.avg] [--job TEXT] [--name TEXT]\n"
     "          [--id TEXT]      interval averages of the live level, one line per interval,\n"
     "                           until N intervals, the end of dBA mode, or Ctrl-C\n"
+    "  banks [--bank N] [--out FILE.bnk]\n"
+    "                           the dose event banks E1..E5 (or bank N), one line per\n"
+    "                           row; --out also writes them as a bank file\n"
     "  convert FILE.dat --csv   a data file as CSV on standard output\n"
     "  histogram FILE.dat --resolution 0.1|1 [--records FIRST-LAST]\n"
     "                           the levels counted in 0.1 dB or 1 dB bins, of all records or\n"
@@ -53,12 +57,17 @@ const char *const kUsageText =
     "                           records, skipped, min, max, mean, laeq, l10, l50, l90 as\n"
     "                           \"name: value\" lines; with any of the three options (the\n"
     "                           others 90, 5 and 80) also period, duration, dose and twa\n"
+    "  twa --dose PERCENT --criterion 80|84|85|90 --exchange-rate 3|4|5|6\n"
+    "                           the eight-hour time-weighted average of a dose\n"
     "\n"
     "Exit status: 0 done, 1 a file cannot be read or written, 2 usage error, 3 the meter\n"
     "does not answer (histogram, stats: the file holds no levels to count), 4 the port\n"
     "cannot be opened.\n";
 
 using Command = int (*)(Context &, const QStringList &);
+
+// Time the register traffic of an all-banks read may take beyond the time-out.
+constexpr double kBanksSeconds = 15.0;
 
 const std::map<QString, Command> &meterCommands()
 {
@@ -67,7 +76,7 @@ const std::map<QString, Command> &meterCommands()
         {QStringLiteral("read"), &read},         {QStringLiteral("write"), &write},
         {QStringLiteral("download"), &download}, {QStringLiteral("erase"), &erase},
         {QStringLiteral("set-id"), &setId},      {QStringLiteral("set-interval"), &setInterval},
-        {QStringLiteral("average"), &average},
+        {QStringLiteral("average"), &average},   {QStringLiteral("banks"), &banks},
     };
     return commands;
 }
@@ -81,6 +90,7 @@ const std::map<QString, FileCommand> &fileCommands()
         {QStringLiteral("convert"), &convert},
         {QStringLiteral("histogram"), &histogram},
         {QStringLiteral("stats"), &stats},
+        {QStringLiteral("twa"), &twa},
     };
     return commands;
 }
@@ -172,8 +182,10 @@ int run(const QStringList &arguments)
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, &meter, &Meter::abort);
+    // Reading the five banks takes up to about 9 s of register traffic on its own.
+    const double extraSeconds = command == QLatin1String("banks") ? kBanksSeconds : 0.0;
     if (command != QLatin1String("download") && command != QLatin1String("average"))
-        deadline.start(int(timeout * 1000.0) + 5000);
+        deadline.start(int((timeout + extraSeconds) * 1000.0) + 5000);
 
     bool terminal = false;
 #ifdef Q_OS_UNIX

@@ -39,12 +39,15 @@ int setInterval(Context &context, const QStringList &args);
 // display leaves dBA mode, or SIGINT/SIGTERM; then the run's figures (and --out FILE.avg).
 int average(Context &context, const QStringList &args);
 
+int banks(Context &context, const QStringList &args);
+
 // Commands on files only (no --port needed).
 int convert(QTextStream &out, QTextStream &err, const QStringList &args);
 // The level histogram of a data file, as the histogram windows count it.
 int histogram(QTextStream &out, QTextStream &err, const QStringList &args);
 // The exposure statistics of a data file, as the statistics window shows them.
 int stats(QTextStream &out, QTextStream &err, const QStringList &args);
+int twa(QTextStream &out, QTextStream &err, const QStringList &args);
 
 // A number argument: whole decimal or 0x.. hex; false when it is not one.
 bool parseInteger(const QString &text, qint64 &value);

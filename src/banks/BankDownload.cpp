@@ -1,0 +1,303 @@
+#include "banks/BankDownload.h"
+
+#include "banks/BankGrid.h"
+#include "banks/BankState.h"
+#include "link/Meter.h"
+#include "link/MeterProtocol.h"
+
+#include <QStringList>
+
+namespace {
+
+constexpr int kCopyLength = 6;
+// All-banks progress: bank 1's first register is 0x3C (60), so the address - 60 runs
+// from 0 to 99 over the five banks.
+constexpr int kAllBanksProgressOrigin = 60;
+constexpr int kSingleBankProgressStep = 5;
+constexpr quint8 kErased = 0xFF;
+
+QString bankName(int bank)
+{
+    return QStringLiteral("E%1").arg(bank);
+}
+
+// Stops the poll for one bank read and starts it again however the read ends.
+class PollPause {
+public:
+    explicit PollPause(Meter &meter) : meter_(meter) { meter_.setPollEnabled(false); }
+    ~PollPause() { meter_.setPollEnabled(true); }
+    PollPause(const PollPause &) = delete;
+    PollPause &operator=(const PollPause &) = delete;
+
+private:
+    Meter &meter_;
+};
+
+class BusyFlag {
+public:
+    explicit BusyFlag(bool &flag) : flag_(flag) { flag_ = true; }
+    ~BusyFlag() { flag_ = false; }
+    BusyFlag(const BusyFlag &) = delete;
+    BusyFlag &operator=(const BusyFlag &) = delete;
+
+private:
+    bool &flag_;
+};
+
+} // namespace
+
+BankDownload::BankDownload(Meter &meter, BankState &banks, BankGrid &grid)
+    : meter_(meter), banks_(banks), grid_(grid)
+{
+    // Only a bounded settings refresh gives up; the desktop's waits for the meter.
+    silentConnection_ = QObject::connect(&meter, &Meter::meterSilent, [this] { silent_ = true; });
+}
+
+BankDownload::~BankDownload()
+{
+    QObject::disconnect(silentConnection_);
+}
+
+bool BankDownload::quitRequested() const
+{
+    return meter_.aborted() || (cancelled && cancelled());
+}
+
+void BankDownload::showProgress(bool visible)
+{
+    if (progressShown)
+        progressShown(visible);
+    if (visible && progress)
+        progress(0);
+}
+
+void BankDownload::showColumn(int bank, const BankRecord::Texts &texts)
+{
+    grid_.setBankTexts(bank, texts);
+    if (columnChanged)
+        columnChanged(bank);
+}
+
+std::optional<quint8> BankDownload::readBankByte(int address)
+{
+    if (meter_.ReadRawByte(address))
+        return quint8(meter_.state().link.LastRawByte);
+    if (quitRequested() || silent_)
+        return std::nullopt;
+    // A lost or damaged reply is asked for again rather than taken from the byte before.
+    if (meter_.ReadByte(address))
+        return quint8(meter_.state().link.LastByte);
+    return std::nullopt;
+}
+
+bool BankDownload::readTimeCopy(int bank, std::array<quint8, 6> &copy)
+{
+    const int start = MemoryMap::bankTimeCopyAddress(bank);
+    for (int k = 0; k < kCopyLength; ++k) {
+        if (!meter_.ReadByte(start + k) || quitRequested())
+            return false;
+        copy[k] = quint8(meter_.state().link.LastByte);
+    }
+    return true;
+}
+
+BankDownload::BankOutcome BankDownload::ReadBank(int BkNo)
+{
+    const int n = BkNo;
+    if (n < 1 || n > MemoryMap::kBankCount)
+        return BankOutcome::Failed;
+    PollPause pause(meter_);
+    banks_.BankData[n].clear();
+    const int base = MemoryMap::bankAddress(n);
+    const auto fail = [&] {
+        failed_.append(n);
+        showColumn(n, BankRecord::failedTexts());
+        return BankOutcome::Failed;
+    };
+
+    // The meter wants this register read before a bank; its value means nothing here.
+    meter_.ReadByte(MemoryMap::kBankPrimer);
+    if (quitRequested())
+        return BankOutcome::Stopped;
+    if (silent_)
+        return fail();
+
+    QByteArray record;
+    for (int a = base; a < base + BankRecord::kLength; ++a) {
+        if (quitRequested())
+            return BankOutcome::Stopped;
+        const std::optional<quint8> byte = readBankByte(a);
+        if (quitRequested())
+            return BankOutcome::Stopped;
+        if (!byte)
+            return fail();
+        record.append(char(*byte));
+        if (progress)
+            progress(banks_.AllBanksMode ? a - kAllBanksProgressOrigin
+                                         : kSingleBankProgressStep * (a - base));
+    }
+
+    const int copyStart = MemoryMap::bankTimeCopyAddress(n);
+    if (BankRecord::used(record)) {
+        // The time copy: the meter's stop time in the bank is not always the one it
+        // stopped at; a copy of the same start with another stop time corrects it.
+        std::array<quint8, kCopyLength> copy{};
+        const bool copyRead = readTimeCopy(n, copy);
+        if (quitRequested())
+            return BankOutcome::Stopped;
+        if (silent_)
+            return fail();
+        // A copy that could not be read is neither trusted nor overwritten. The writes
+        // of each branch go out together, so a command ended between them never leaves
+        // a copy half rewritten.
+        if (copyRead) {
+            const auto bankByte = [&record](int index) { return quint8(record.at(index)); };
+            bool sameStart = true;
+            for (int k = 0; k < 4; ++k)
+                sameStart = sameStart && bankByte(BankRecord::kStartMonth + k) == copy[k];
+            const bool otherStop = bankByte(BankRecord::kStopHour) != copy[4] ||
+                                   bankByte(BankRecord::kStopMinute) != copy[5];
+            if (sameStart && otherStop) {
+                meter_.WriteByte(base + BankRecord::kStopHour, copy[4]);
+                meter_.WriteByte(base + BankRecord::kStopMinute, copy[5]);
+                record[BankRecord::kStopHour] = char(copy[4]);
+                record[BankRecord::kStopMinute] = char(copy[5]);
+            } else {
+                for (int k = 0; k < kCopyLength; ++k)
+                    meter_.WriteByte(copyStart + k, bankByte(BankRecord::kStartMonth + k));
+            }
+        }
+    } else {
+        for (int k = 0; k < kCopyLength; ++k) {
+            meter_.WriteByte(copyStart + k, kErased);
+            meter_.Wait(kEraseWaitSeconds);
+        }
+    }
+    if (quitRequested())
+        return BankOutcome::Stopped;
+
+    banks_.BankData[n] = record;
+    showColumn(n, BankRecord::texts(record));
+    return BankOutcome::Read;
+}
+
+BankDownload::Result BankDownload::finish(Result result, bool allBanks)
+{
+    result.failedBanks = failed_;
+    QStringList names;
+    for (int bank : failed_)
+        names << bankName(bank);
+    if (result.outcome == Outcome::NoAnswer && !names.isEmpty()) {
+        result.message =
+            allBanks && failed_.last() < MemoryMap::kBankCount
+                ? QStringLiteral("The meter does not answer: banks %1 to E5 could not be read.")
+                      .arg(names.last())
+                : QStringLiteral("The meter does not answer: bank %1 could not be read.")
+                      .arg(names.last());
+        // Banks before it that failed on their own are named as well.
+        names.removeLast();
+        if (!names.isEmpty())
+            result.message += (names.size() == 1 ? QStringLiteral(" Bank %1 could not be read "
+                                                                  "either.")
+                                                 : QStringLiteral(" Banks %1 could not be read "
+                                                                  "either."))
+                                  .arg(names.join(QStringLiteral(", ")));
+    } else if (names.size() == 1) {
+        result.message = QStringLiteral("Bank %1 could not be read: the meter did not answer.")
+                             .arg(names.first());
+    } else if (names.size() > 1) {
+        result.message = QStringLiteral("Banks %1 could not be read: the meter did not answer.")
+                             .arg(names.join(QStringLiteral(", ")));
+    }
+    return result;
+}
+
+BankDownload::Result BankDownload::readAll(Origin origin)
+{
+    Result result;
+    if (busy_ || (origin == Origin::Menu && meter_.state().link.RefreshBusy)) {
+        result.outcome = Outcome::Refused;
+        return result;
+    }
+    BusyFlag busy(busy_);
+    silent_ = false;
+    failed_.clear();
+    grid_.restoreLayout();
+    banks_.AllBanksMode = true;
+    showProgress(true);
+
+    const DisplayFields &display = meter_.state().display;
+    const int skip = display.Running ? display.EventBank : 0;
+    const bool menu = origin == Origin::Menu;
+    for (int i = 1; i <= MemoryMap::kBankCount; ++i) {
+        if (i != skip) {
+            if (ReadBank(i) == BankOutcome::Stopped) {
+                result.outcome = Outcome::Cancelled;
+                return result;
+            }
+            if (silent_) {
+                result.outcome = Outcome::NoAnswer;
+                break;
+            }
+        } else {
+            const QString &word = display.Paused ? (menu ? kMenuPauseWord : kPauseWord)
+                                                 : (menu ? kMenuRunningWord : kRunningWord);
+            showColumn(i, BankRecord::stateTexts(word));
+        }
+    }
+    if (progressShown)
+        progressShown(false);
+    meter_.setPollEnabled(true);
+    return finish(result, true);
+}
+
+BankDownload::Result BankDownload::readOne(int bank, Origin origin)
+{
+    Result result;
+    if (busy_ || bank < 1 || bank > MemoryMap::kBankCount ||
+        (origin == Origin::Menu && meter_.state().link.RefreshBusy)) {
+        result.outcome = Outcome::Refused;
+        return result;
+    }
+    BusyFlag busy(busy_);
+    silent_ = false;
+    failed_.clear();
+    grid_.restoreLayout();
+    banks_.AllBanksMode = false;
+    showProgress(true);
+
+    const DisplayFields &display = meter_.state().display;
+    if (bank != display.EventBank || !(display.Paused || display.Running)) {
+        if (ReadBank(bank) == BankOutcome::Stopped) {
+            result.outcome = Outcome::Cancelled;
+            return result;
+        }
+        if (silent_)
+            result.outcome = Outcome::NoAnswer;
+    } else {
+        showColumn(bank, BankRecord::stateTexts(display.Paused ? kPauseWord : kRunningWord));
+    }
+    if (progressShown)
+        progressShown(false);
+    return finish(result, false);
+}
+
+BankDownload::Result BankDownload::readClicked(int column)
+{
+    Result result;
+    if (busy_ || column < 1 || column > MemoryMap::kBankCount) {
+        result.outcome = Outcome::Refused;
+        return result;
+    }
+    BusyFlag busy(busy_);
+    silent_ = false;
+    failed_.clear();
+    grid_.restoreLayout();
+    if (ReadBank(column) == BankOutcome::Stopped) {
+        result.outcome = Outcome::Cancelled;
+        return result;
+    }
+    if (silent_)
+        result.outcome = Outcome::NoAnswer;
+    return finish(result, false);
+}

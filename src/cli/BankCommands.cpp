@@ -1,0 +1,149 @@
+// dosemeter-cli commands on the dose event banks: the banks' texts as the event window
+// shows them (and its toolbar-layout bank file), and the TWA of a dose.
+
+#include "cli/Cli.h"
+
+#include "banks/BankDownload.h"
+#include "banks/BankFile.h"
+#include "banks/BankGrid.h"
+#include "banks/BankState.h"
+#include "banks/Twa.h"
+#include "link/Meter.h"
+#include "main/Poller.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <cmath>
+
+namespace cli {
+
+namespace {
+
+int wrongArguments(QTextStream &err, const QString &problem)
+{
+    err << "dosemeter-cli: " << problem << "\n";
+    return Exit::kUsage;
+}
+
+int silent(Context &c, const QString &message = QString())
+{
+    c.err << "dosemeter-cli: "
+          << (message.isEmpty() ? QStringLiteral("the meter does not answer (no reply within %1 s)")
+                                      .arg(c.timeoutSeconds)
+                                : message)
+          << "\n";
+    return Exit::kNoAnswer;
+}
+
+// One display frame into the shared display fields, for the meter's run state; false
+// when the meter does not answer.
+bool readDisplayFrame(Context &c)
+{
+    bool gaveUp = false;
+    const QMetaObject::Connection connection =
+        QObject::connect(&c.meter, &Meter::meterSilent, [&gaveUp] { gaveUp = true; });
+    Poller poller(c.meter);
+    bool decoded = false;
+    while (!decoded && !gaveUp && !c.meter.aborted())
+        decoded = poller.tick().outcome == Poller::Outcome::Decoded;
+    QObject::disconnect(connection);
+    return decoded;
+}
+
+} // namespace
+
+int banks(Context &c, const QStringList &args)
+{
+    const QString usage = QStringLiteral("banks takes [--bank N] [--out FILE.bnk], N 1..5");
+    int bank = 0;
+    QString outPath;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if ((a != QLatin1String("--bank") && a != QLatin1String("--out")) || i + 1 >= args.size())
+            return wrongArguments(c.err, usage);
+        const QString value = args.at(++i);
+        if (a == QLatin1String("--bank")) {
+            bool ok = false;
+            bank = value.toInt(&ok);
+            if (!ok || bank < 1 || bank > 5)
+                return wrongArguments(c.err, usage);
+        } else {
+            outPath = value;
+            const QFileInfo parent(QFileInfo(outPath).absolutePath());
+            if (outPath.isEmpty() || !parent.isDir())
+                return wrongArguments(c.err, QStringLiteral("no folder for %1").arg(outPath));
+        }
+    }
+
+    // The run state decides whether the bank being recorded is read.
+    if (!readDisplayFrame(c))
+        return silent(c);
+
+    BankState state;
+    BankGrid grid;
+    BankDownload download(c.meter, state, grid);
+    const BankDownload::Result result =
+        bank == 0 ? download.readAll(BankDownload::Origin::OkButton)
+                  : download.readOne(bank, BankDownload::Origin::OkButton);
+    switch (result.outcome) {
+    case BankDownload::Outcome::Done:
+        break;
+    case BankDownload::Outcome::Refused: // cannot happen: nothing else runs here
+    case BankDownload::Outcome::Cancelled:
+        return silent(c);
+    case BankDownload::Outcome::NoAnswer:
+        return silent(c, result.message);
+    }
+
+    for (int r = 1; r <= BankRecord::kTextRows; ++r) {
+        c.out << grid.cell(r, 0);
+        for (int n = 1; n < BankGrid::kColumns; ++n)
+            c.out << "\t" << grid.cell(r, n);
+        c.out << "\n";
+    }
+    if (!outPath.isEmpty()) {
+        const QString error = BankFile::save(outPath, BankFile::toolbarBytes(grid, {}));
+        if (!error.isEmpty()) {
+            c.err << "dosemeter-cli: " << error << "\n";
+            return Exit::kFailed;
+        }
+    }
+    if (!result.failedBanks.isEmpty())
+        return silent(c, result.message);
+    return Exit::kOk;
+}
+
+int twa(QTextStream &out, QTextStream &err, const QStringList &args)
+{
+    const QString usage =
+        QStringLiteral("twa takes --dose PERCENT --criterion 80|84|85|90 --exchange-rate 3|4|5|6");
+    QString dose, criterion, exchange;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        QString *target = a == QLatin1String("--dose")            ? &dose
+                          : a == QLatin1String("--criterion")     ? &criterion
+                          : a == QLatin1String("--exchange-rate") ? &exchange
+                                                                  : nullptr;
+        if (!target || i + 1 >= args.size() || !target->isNull())
+            return wrongArguments(err, usage);
+        *target = args.at(++i);
+    }
+    bool doseOk = false, criterionOk = false, exchangeOk = false;
+    const double percent = dose.toDouble(&doseOk);
+    const int criterionDb = criterion.toInt(&criterionOk);
+    const int exchangeDb = exchange.toInt(&exchangeOk);
+    if (!doseOk || !std::isfinite(percent) || percent <= 0.0)
+        return wrongArguments(err, QStringLiteral("--dose needs a dose in percent above 0"));
+    if (!criterionOk ||
+        (criterionDb != 80 && criterionDb != 84 && criterionDb != 85 && criterionDb != 90))
+        return wrongArguments(err, QStringLiteral("--criterion needs 80, 84, 85 or 90"));
+    const std::optional<int> tenths =
+        exchangeOk ? Twa::tenthsDb(percent, criterionDb, exchangeDb) : std::nullopt;
+    if (!tenths)
+        return wrongArguments(err, QStringLiteral("--exchange-rate needs 3, 4, 5 or 6"));
+    out << Twa::text(*tenths).mid(1) << "\n";
+    return Exit::kOk;
+}
+
+} // namespace cli
