@@ -27,6 +27,8 @@ PtyServer::PtyServer(VirtualMeter &meter, QObject *parent) : QObject(parent), me
     writeTimer_.setSingleShot(true);
     writeTimer_.setTimerType(Qt::PreciseTimer);
     connect(&writeTimer_, &QTimer::timeout, this, &PtyServer::writeReady);
+    vanishTimer_.setSingleShot(true);
+    connect(&vanishTimer_, &QTimer::timeout, this, &PtyServer::closeTerminal);
 }
 
 PtyServer::~PtyServer()
@@ -41,13 +43,17 @@ PtyServer::~PtyServer()
 #endif
 }
 
-double PtyServer::now() const { return double(elapsed_.nsecsElapsed()) / 1e9; }
+double PtyServer::now() const
+{
+    return double(elapsed_.nsecsElapsed()) / 1e9;
+}
 
 bool PtyServer::start()
 {
 #if defined(Q_OS_UNIX)
     if (openpty(&master_, &slave_, nullptr, nullptr, nullptr) != 0) {
-        error_ = tr("Cannot open a pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        error_ = tr("Cannot open a pseudo-terminal: %1")
+                     .arg(QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     // A raw 9600 baud line until the client sets its own parameters: no echo, no
@@ -63,7 +69,8 @@ bool PtyServer::start()
     fcntl(slave_, F_SETFD, FD_CLOEXEC);
     const char *name = ttyname(slave_);
     if (!name) {
-        error_ = tr("Cannot name the pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        error_ = tr("Cannot name the pseudo-terminal: %1")
+                     .arg(QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     portName_ = QString::fromLocal8Bit(name);
@@ -73,6 +80,9 @@ bool PtyServer::start()
     writeNotifier_ = new QSocketNotifier(master_, QSocketNotifier::Write);
     writeNotifier_->setEnabled(false);
     connect(writeNotifier_, &QSocketNotifier::activated, this, &PtyServer::writeReady);
+    const double vanish = meter_.vanishesAt();
+    if (!std::isinf(vanish))
+        vanishTimer_.start(int(std::ceil(std::max(0.0, vanish - now()) * 1000.0)));
     return true;
 #else
     error_ = tr("The virtual meter needs a POSIX system for its pseudo-terminal.");
@@ -80,9 +90,33 @@ bool PtyServer::start()
 #endif
 }
 
+void PtyServer::closeTerminal()
+{
+#if defined(Q_OS_UNIX)
+    if (closed_)
+        return;
+    meter_.setVanished(true);
+    delete readNotifier_;
+    readNotifier_ = nullptr;
+    delete writeNotifier_;
+    writeNotifier_ = nullptr;
+    writeTimer_.stop();
+    outgoing_.clear();
+    // With both sides closed the terminal device goes away: a client reading it gets
+    // an error, as from an adapter that was pulled out.
+    ::close(master_);
+    ::close(slave_);
+    master_ = slave_ = -1;
+    closed_ = true;
+    emit terminalClosed();
+#endif
+}
+
 void PtyServer::readCommands()
 {
 #if defined(Q_OS_UNIX)
+    if (closed_)
+        return;
     char buffer[4096];
     for (;;) {
         const ssize_t n = ::read(master_, buffer, sizeof buffer);
@@ -107,6 +141,8 @@ void PtyServer::readCommands()
 void PtyServer::writeReady()
 {
 #if defined(Q_OS_UNIX)
+    if (closed_)
+        return;
     outgoing_ += meter_.takeReady(now());
     while (!outgoing_.isEmpty()) {
         const ssize_t n = ::write(master_, outgoing_.constData(), size_t(outgoing_.size()));
@@ -116,7 +152,7 @@ void PtyServer::writeReady()
         }
         if (n < 0 && errno == EINTR)
             continue;
-        break;  // the terminal is full: the write notifier says when it has room
+        break; // the terminal is full: the write notifier says when it has room
     }
     writeNotifier_->setEnabled(!outgoing_.isEmpty());
     schedule();
@@ -125,6 +161,8 @@ void PtyServer::writeReady()
 
 void PtyServer::schedule()
 {
+    if (closed_)
+        return;
     const double next = meter_.nextReadyTime();
     if (std::isinf(next)) {
         writeTimer_.stop();

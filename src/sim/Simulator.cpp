@@ -21,6 +21,9 @@
 
 namespace {
 
+// Longest time option: a day.
+constexpr double kMaxSeconds = 86400.0;
+
 // Whole number, decimal or 0x.. hexadecimal, within [low, high].
 bool parseInteger(const QString &text, qint64 low, qint64 high, qint64 &value)
 {
@@ -75,7 +78,7 @@ bool quitOnSignals(QObject *context)
 }
 #endif
 
-}  // namespace
+} // namespace
 
 bool Simulator::parseFaults(const QString &text, VirtualMeter::Faults &faults, QString &message)
 {
@@ -87,6 +90,11 @@ bool Simulator::parseFaults(const QString &text, VirtualMeter::Faults &faults, Q
         qint64 count = 0;
         if (name == QLatin1String("silent") && !hasValue) {
             faults.silent = true;
+        } else if (name == QLatin1String("stuck-menu") && !hasValue) {
+            faults.stuckMenu = true;
+        } else if (name == QLatin1String("vanish-after") && hasValue &&
+                   parseNumber(value, 0.0, kMaxSeconds, fraction)) {
+            faults.vanishAfter = fraction;
         } else if (name == QLatin1String("stall-after") && hasValue &&
                    parseInteger(value, 0, std::numeric_limits<qint64>::max(), count)) {
             faults.stallAfter = count;
@@ -98,7 +106,8 @@ bool Simulator::parseFaults(const QString &text, VirtualMeter::Faults &faults, Q
                                                 : faults.shortReply) = fraction;
         } else {
             message = QStringLiteral("bad fault \"%1\" (expected drop=P, corrupt=P, short=P with P "
-                                     "in 0..1, stall-after=N or silent)")
+                                     "in 0..1, stall-after=N, silent, stuck-menu or "
+                                     "vanish-after=SECONDS)")
                           .arg(item);
             return false;
         }
@@ -134,27 +143,40 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
     const QCommandLineOption mode(QStringLiteral("mode"),
                                   QStringLiteral("Display mode: dba, dose, clock or date."),
                                   QStringLiteral("MODE"));
-    const QCommandLineOption level(QStringLiteral("level"),
-                                   QStringLiteral("A fixed level in dB (default: a varying level)."),
-                                   QStringLiteral("DB"));
+    const QCommandLineOption level(
+        QStringLiteral("level"), QStringLiteral("A fixed level in dB (default: a varying level)."),
+        QStringLiteral("DB"));
     const QCommandLineOption locked(QStringLiteral("locked"),
                                     QStringLiteral("Starts with the keypad locked."));
     const QCommandLineOption battery(QStringLiteral("battery"),
                                      QStringLiteral("Battery level 0..7 (default 5)."),
                                      QStringLiteral("N"));
+    const QCommandLineOption keyDelay(
+        QStringLiteral("key-delay"),
+        QStringLiteral("Ignores a key command that comes sooner than SECONDS after the previous "
+                       "one taken, as a real meter does (default 0: takes every key)."),
+        QStringLiteral("SECONDS"));
     const QCommandLineOption link(QStringLiteral("link"),
                                   QStringLiteral("Makes PATH a symbolic link to the terminal while "
                                                  "serving."),
                                   QStringLiteral("PATH"));
-    const QCommandLineOption fault(QStringLiteral("fault"),
-                                   QStringLiteral("Misbehaves: drop=P,corrupt=P,short=P,"
-                                                  "stall-after=N,silent (P: fraction 0..1)."),
-                                   QStringLiteral("LIST"));
+    const QCommandLineOption fault(
+        QStringLiteral("fault"),
+        QStringLiteral("Misbehaves, LIST being one or more of: drop=P and "
+                       "corrupt=P (a fraction 0..1 of the reply bytes is lost or "
+                       "damaged), short=P (of the replies lose their last byte), "
+                       "stall-after=N (sends nothing after N reply bytes), silent "
+                       "(answers nothing), stuck-menu (the setup menu ignores "
+                       "EVENT and MODE+EVENT), vanish-after=SECONDS (the terminal "
+                       "and the --link go away after SECONDS, as when a USB "
+                       "adapter is pulled; the program runs on until it is "
+                       "ended)."),
+        QStringLiteral("LIST"));
     const QCommandLineOption seed(QStringLiteral("seed"),
                                   QStringLiteral("Seed of the level walk and the faults."),
                                   QStringLiteral("N"));
     parser.addOptions({help, memory, demo, save, status, threshold, mode, level, locked, battery,
-                       link, fault, seed});
+                       keyDelay, link, fault, seed});
 
     if (!parser.parse(arguments)) {
         message = parser.errorText();
@@ -165,11 +187,14 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
         return Parse::Help;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        message = QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first());
+        message =
+            QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first());
         return Parse::Error;
     }
-    const auto bad = [&message](const QString &option, const QString &value, const QString &expected) {
-        message = QStringLiteral("bad value \"%1\" for --%2 (expected %3)").arg(value, option, expected);
+    const auto bad = [&message](const QString &option, const QString &value,
+                                const QString &expected) {
+        message =
+            QStringLiteral("bad value \"%1\" for --%2 (expected %3)").arg(value, option, expected);
         return Parse::Error;
     };
     options.memoryFile = parser.value(memory);
@@ -185,20 +210,23 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
     double number = 0.0;
     if (parser.isSet(status)) {
         if (!parseInteger(parser.value(status), 0, 255, integer))
-            return bad(QStringLiteral("status"), parser.value(status), QStringLiteral("0..255 or 0x00..0xFF"));
+            return bad(QStringLiteral("status"), parser.value(status),
+                       QStringLiteral("0..255 or 0x00..0xFF"));
         options.status = int(integer);
     }
     if (parser.isSet(threshold)) {
         if (!parseInteger(parser.value(threshold), 0, 255, integer))
-            return bad(QStringLiteral("threshold"), parser.value(threshold), QStringLiteral("0..255 dB"));
+            return bad(QStringLiteral("threshold"), parser.value(threshold),
+                       QStringLiteral("0..255 dB"));
         options.threshold = int(integer);
     }
     if (parser.isSet(mode)) {
         const QString name = parser.value(mode).toLower();
-        const QStringList names{QStringLiteral("dba"), QStringLiteral("dose"), QStringLiteral("clock"),
-                                QStringLiteral("date")};
+        const QStringList names{QStringLiteral("dba"), QStringLiteral("dose"),
+                                QStringLiteral("clock"), QStringLiteral("date")};
         if (!names.contains(name))
-            return bad(QStringLiteral("mode"), parser.value(mode), QStringLiteral("dba, dose, clock or date"));
+            return bad(QStringLiteral("mode"), parser.value(mode),
+                       QStringLiteral("dba, dose, clock or date"));
         options.mode = VirtualMeter::DisplayMode(names.indexOf(name));
     }
     if (parser.isSet(level)) {
@@ -210,6 +238,12 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
         if (!parseInteger(parser.value(battery), 0, 7, integer))
             return bad(QStringLiteral("battery"), parser.value(battery), QStringLiteral("0..7"));
         options.battery = int(integer);
+    }
+    if (parser.isSet(keyDelay)) {
+        if (!parseNumber(parser.value(keyDelay), 0.0, kMaxSeconds, number))
+            return bad(QStringLiteral("key-delay"), parser.value(keyDelay),
+                       QStringLiteral("0..86400 seconds"));
+        options.keyDelaySeconds = number;
     }
     if (parser.isSet(seed)) {
         if (!parseInteger(parser.value(seed), 0, 0xFFFFFFFFLL, integer))
@@ -228,11 +262,13 @@ bool Simulator::configure(const Options &options, VirtualMeter &meter, QString &
     if (!options.memoryFile.isEmpty()) {
         QFile file(options.memoryFile);
         if (!file.open(QIODevice::ReadOnly)) {
-            message = QStringLiteral("cannot read %1: %2").arg(options.memoryFile, file.errorString());
+            message =
+                QStringLiteral("cannot read %1: %2").arg(options.memoryFile, file.errorString());
             return false;
         }
         if (file.size() > 0x10000) {
-            message = QStringLiteral("%1 is larger than the meter's 64 KiB").arg(options.memoryFile);
+            message =
+                QStringLiteral("%1 is larger than the meter's 64 KiB").arg(options.memoryFile);
             return false;
         }
         meter.loadMemory(file.readAll());
@@ -249,6 +285,7 @@ bool Simulator::configure(const Options &options, VirtualMeter &meter, QString &
     meter.setLocked(options.locked);
     if (options.battery)
         meter.setBattery(*options.battery);
+    meter.setKeyDelay(options.keyDelaySeconds);
     meter.setFaults(options.faults);
     return true;
 }
@@ -292,6 +329,11 @@ int Simulator::run(const QStringList &arguments)
             return kFailed;
         }
     }
+    // A pulled adapter takes its device name with it.
+    QObject::connect(&server, &PtyServer::terminalClosed, &server, [&options] {
+        if (!options.linkPath.isEmpty())
+            QFile::remove(options.linkPath);
+    });
 #if defined(Q_OS_UNIX)
     if (!quitOnSignals(&server)) {
         err << program << ": cannot watch for SIGINT and SIGTERM" << Qt::endl;
@@ -305,14 +347,14 @@ int Simulator::run(const QStringList &arguments)
     int exit = kOk;
     if (!options.saveMemoryFile.isEmpty()) {
         QSaveFile file(options.saveMemoryFile);
-        if (!file.open(QIODevice::WriteOnly) || file.write(meter.memory()) != meter.memory().size() ||
-            !file.commit()) {
-            err << program << ": cannot write " << options.saveMemoryFile << ": " << file.errorString()
-                << Qt::endl;
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(meter.memory()) != meter.memory().size() || !file.commit()) {
+            err << program << ": cannot write " << options.saveMemoryFile << ": "
+                << file.errorString() << Qt::endl;
             exit = kFailed;
         }
     }
-    if (!options.linkPath.isEmpty())
+    if (!options.linkPath.isEmpty() && !server.closed())
         QFile::remove(options.linkPath);
     return exit;
 }
