@@ -53,7 +53,7 @@ bool SetupMenu::press(int code, Settings &settings)
     }
 }
 
-void SetupMenu::step(int delta, Settings &settings) const
+void SetupMenu::step(int delta, Settings &settings)
 {
     using namespace StatusBits;
     quint8 &status = settings.status;
@@ -62,6 +62,9 @@ void SetupMenu::step(int delta, Settings &settings) const
     int year = date.year();
     int month = date.month();
     int day = date.day();
+    // A day cut short by a shorter month comes back in a longer one.
+    if (wantedDay_ > day && day == date.daysInMonth())
+        day = wantedDay_;
     int hour = time.hour();
     int minute = time.minute();
     switch (screen_) {
@@ -92,7 +95,7 @@ void SetupMenu::step(int delta, Settings &settings) const
         month = stepped(month, delta, 1, 12);
         break;
     case Screen::Day:
-        day = stepped(day, delta, 1, date.daysInMonth());
+        day = stepped(date.day(), delta, 1, date.daysInMonth());
         break;
     case Screen::Hour:
         hour = stepped(hour, delta, 0, 23);
@@ -101,6 +104,7 @@ void SetupMenu::step(int delta, Settings &settings) const
         minute = stepped(minute, delta, 0, 59);
         break;
     }
+    wantedDay_ = day;
     settings.clock.setDate(validDate(year, month, day));
     settings.clock.setTime(QTime(hour, minute));
 }

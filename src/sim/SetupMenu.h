@@ -15,8 +15,10 @@
 // A value outside its range (a threshold of 60 dB, the year 1999) is brought to the
 // nearer end of the range by either key. The date stays valid: when the month or year
 // changes, a day past the new month's end becomes its last day (31 March, one month
-// down, is 28 or 29 February), and day 31 cannot be reached in a 30-day month. A change
-// of any clock field starts the seconds again from 0.
+// down, is 28 or 29 February) and comes back when a later step leads to a month with
+// room for it (31 January, two months up, is 31 March: the setup sequence reads the day
+// before it sets the month). Day 31 cannot be reached in a 30-day month. A change of
+// any clock field starts the seconds again from 0.
 
 #include "sim/DisplayFrame.h"
 
@@ -53,7 +55,11 @@ public:
 
     Screen screen() const { return screen_; }
     bool isOpen() const { return screen_ != Screen::Closed; }
-    void open() { screen_ = Screen::Criterion; }
+    void open()
+    {
+        screen_ = Screen::Criterion;
+        wantedDay_ = 0;
+    }
     void close() { screen_ = Screen::Closed; }
 
     // A key code while the menu is open (codes that are not menu keys do nothing).
@@ -66,7 +72,8 @@ public:
     DisplayFrame::Menu display(const Settings &settings) const;
 
 private:
-    void step(int delta, Settings &settings) const;
+    void step(int delta, Settings &settings);
 
     Screen screen_ = Screen::Closed;
+    int wantedDay_ = 0; // the day last set or shown, which a shorter month may have cut
 };
