@@ -126,7 +126,8 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
                                   QStringLiteral("Shows this help."));
     const QCommandLineOption memory(QStringLiteral("memory"),
                                     QStringLiteral("Loads the register image FILE (from address 0, "
-                                                   "zero-padded to 64 KiB)."),
+                                                   "zero-padded to 64 KiB): logger, banks E1-E5 "
+                                                   "and their time copies."),
                                     QStringLiteral("FILE"));
     const QCommandLineOption demo(QStringLiteral("demo-memory"),
                                   QStringLiteral("Fills the logger with a few demonstration runs "
@@ -162,15 +163,14 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
                                   QStringLiteral("PATH"));
     const QCommandLineOption fault(
         QStringLiteral("fault"),
-        QStringLiteral("Misbehaves, LIST being one or more of: drop=P and "
-                       "corrupt=P (a fraction 0..1 of the reply bytes is lost or "
-                       "damaged), short=P (of the replies lose their last byte), "
-                       "stall-after=N (sends nothing after N reply bytes), silent "
-                       "(answers nothing), stuck-menu (the setup menu ignores "
-                       "EVENT and MODE+EVENT), vanish-after=SECONDS (the terminal "
-                       "and the --link go away after SECONDS, as when a USB "
-                       "adapter is pulled; the program runs on until it is "
-                       "ended)."),
+        QStringLiteral("Misbehaves; LIST is comma-separated. drop=P and corrupt=P lose or damage "
+                       "that fraction (0..1) of the reply bytes; short=P cuts the "
+                       "last byte off that fraction of the replies; stall-after=N "
+                       "sends nothing after N reply bytes; silent answers nothing; "
+                       "stuck-menu makes the setup menu ignore EVENT and "
+                       "MODE+EVENT; vanish-after=SECONDS closes the terminal (and "
+                       "removes the --link) after SECONDS, as a pulled USB adapter "
+                       "does, and serves nothing more until the program is ended."),
         QStringLiteral("LIST"));
     const QCommandLineOption seed(QStringLiteral("seed"),
                                   QStringLiteral("Seed of the level walk and the faults."),
