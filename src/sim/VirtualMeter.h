@@ -2,9 +2,10 @@
 
 // A virtual dose meter: the meter's protocol state machine with its 64 KiB register
 // space. Bytes in, bytes out, with time: replies become readable after their wire
-// time at 9600 baud plus a small meter latency. The sound it measures comes from a
-// SoundModel, its display from a DisplayFrame, its setup menu is a SetupMenu and its
-// memory images come from MemoryImage.
+// time at 9600 baud plus a small meter latency (ReplyLine, which also applies the line
+// faults). The sound it measures comes from a SoundModel, its display from a
+// DisplayFrame, its setup menu is a SetupMenu and its memory images come from
+// MemoryImage.
 
 #include "link/MeterProtocol.h"
 #include "sim/DisplayFrame.h"
