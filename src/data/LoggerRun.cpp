@@ -10,7 +10,6 @@ namespace LoggerRun {
 
 namespace {
 
-constexpr quint8 kOverloadFlag = 0x40;
 // Progress is reported this many times over a listing at most.
 constexpr int kProgressSteps = 50;
 
@@ -60,7 +59,7 @@ QString intervalText(int tenths)
 
 QString levelText(quint8 low, quint8 high, quint8 flags)
 {
-    if (flags & kOverloadFlag)
+    if (flags & Protocol::SampleBits::kOverload)
         return QStringLiteral("OL");
     const QString digits = hex2(high) + hex2(low);
     QString text = digits.left(3) + QLatin1Char('.') + digits.right(1);

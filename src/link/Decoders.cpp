@@ -1,8 +1,12 @@
 #include "link/Decoders.h"
 
+#include "link/MeterProtocol.h"
+
 #include <QRegularExpression>
 
 namespace {
+
+using namespace Protocol;
 
 bool hasNibble(quint8 byte, int nibble)
 {
@@ -26,50 +30,49 @@ double leadingNumber(const QString &text)
 
 StatusFields decodeStatusByte(quint8 status)
 {
-    static constexpr int criterion[] = {80, 84, 85, 90};
-    static constexpr int exchange[] = {3, 4, 5, 6};
     StatusFields fields;
-    fields.CriterionLevel = criterion[status & 0x03];
-    fields.ExchangeRate = exchange[(status >> 2) & 0x03];
-    fields.FastResponse = (status & 0x10) != 0;
+    fields.CriterionLevel = StatusBits::criterionDb(status);
+    fields.ExchangeRate = StatusBits::exchangeDb(status);
+    fields.FastResponse = (status & StatusBits::kFastResponse) != 0;
     fields.TimeWeightingText =
         fields.FastResponse ? QStringLiteral("Fast") : QStringLiteral("Slow");
-    fields.StatusFlag5 = (status & 0x20) != 0;
-    fields.StatusFlag6 = (status & 0x40) != 0;
-    fields.StatusFlag7 = (status & 0x80) != 0;
+    fields.StatusFlag5 = (status & StatusBits::kFlag5) != 0;
+    fields.StatusFlag6 = (status & StatusBits::kFlag6) != 0;
+    fields.StatusFlag7 = (status & StatusBits::kFlag7) != 0;
     return fields;
 }
 
 void decodeDisplayFlags(quint8 byte2, DisplayFields &fields)
 {
-    fields.ColonOn = byte2 & 0x01;
-    fields.DashOn = byte2 & 0x02;
-    fields.Paused = byte2 & 0x04;
-    fields.Running = byte2 & 0x08;
-    fields.DoseMode = byte2 & 0x20;
-    fields.DbaMode = byte2 & 0x40;
-    fields.FieldMode = byte2 & 0x80;
+    fields.ColonOn = byte2 & DisplayFlags::kColonOn;
+    fields.DashOn = byte2 & DisplayFlags::kDashOn;
+    fields.Paused = byte2 & DisplayFlags::kPaused;
+    fields.Running = byte2 & DisplayFlags::kRunning;
+    fields.DoseMode = byte2 & DisplayFlags::kDoseMode;
+    fields.DbaMode = byte2 & DisplayFlags::kDbaMode;
+    fields.FieldMode = byte2 & DisplayFlags::kFieldMode;
 }
 
 void decodeAnnunciators(quint8 byte3, DisplayFields &fields)
 {
-    fields.MemOn = byte3 & 0x02;
-    fields.LoudOn = byte3 & 0x04;
-    fields.PeakOn = byte3 & 0x08;
-    fields.Point1On = byte3 & 0x10;
-    fields.Point2On = byte3 & 0x20;
-    fields.KeysLocked = byte3 & 0x80;
+    fields.MemOn = byte3 & Annunciators::kMemOn;
+    fields.LoudOn = byte3 & Annunciators::kLoudOn;
+    fields.PeakOn = byte3 & Annunciators::kPeakOn;
+    fields.Point1On = byte3 & Annunciators::kPoint1On;
+    fields.Point2On = byte3 & Annunciators::kPoint2On;
+    fields.KeysLocked = byte3 & Annunciators::kKeysLocked;
 }
 
 void decodeLevel(quint8 byte4, quint8 byte5, DisplayFields &fields)
 {
-    if (hasNibble(byte4, 0xB) || hasNibble(byte5, 0xB)) {
+    if (hasNibble(byte4, Digits::kUnderRangeNibble) ||
+        hasNibble(byte5, Digits::kUnderRangeNibble)) {
         fields.DisplayDigit.fill(QStringLiteral("-"));
         fields.LevelText = QStringLiteral("----");
         fields.LevelValue = kUnderRangeValue;
         return;
     }
-    if (hasNibble(byte4, 0xA) || hasNibble(byte5, 0xA)) {
+    if (hasNibble(byte4, Digits::kOverloadNibble) || hasNibble(byte5, Digits::kOverloadNibble)) {
         fields.DisplayDigit = {QStringLiteral(" "), QStringLiteral("O"), QStringLiteral("L"),
                                QStringLiteral(" ")};
         fields.LevelText = QStringLiteral(" OL ");
@@ -85,9 +88,9 @@ void decodeLevel(quint8 byte4, quint8 byte5, DisplayFields &fields)
 
 void decodeBankByte(quint8 byte6, DisplayFields &fields)
 {
-    fields.EventBank = byte6 & 0x07;
-    fields.BankBlink = byte6 & 0x08;
-    fields.BatteryLevel = (byte6 >> 5) & 0x07;
+    fields.EventBank = byte6 & BankByte::kEventBankMask;
+    fields.BankBlink = byte6 & BankByte::kBankBlink;
+    fields.BatteryLevel = (byte6 >> BankByte::kBatteryShift) & BankByte::kBatteryMask;
 }
 
 void DisplayDecoder::reset()

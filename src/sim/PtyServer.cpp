@@ -27,6 +27,8 @@ PtyServer::PtyServer(VirtualMeter &meter, QObject *parent) : QObject(parent), me
     writeTimer_.setSingleShot(true);
     writeTimer_.setTimerType(Qt::PreciseTimer);
     connect(&writeTimer_, &QTimer::timeout, this, &PtyServer::writeReady);
+    vanishTimer_.setSingleShot(true);
+    connect(&vanishTimer_, &QTimer::timeout, this, &PtyServer::closeTerminal);
 }
 
 PtyServer::~PtyServer()
@@ -78,6 +80,9 @@ bool PtyServer::start()
     writeNotifier_ = new QSocketNotifier(master_, QSocketNotifier::Write);
     writeNotifier_->setEnabled(false);
     connect(writeNotifier_, &QSocketNotifier::activated, this, &PtyServer::writeReady);
+    const double vanish = meter_.vanishesAt();
+    if (!std::isinf(vanish))
+        vanishTimer_.start(int(std::ceil(std::max(0.0, vanish - now()) * 1000.0)));
     return true;
 #else
     error_ = tr("The virtual meter needs a POSIX system for its pseudo-terminal.");
@@ -85,9 +90,33 @@ bool PtyServer::start()
 #endif
 }
 
+void PtyServer::closeTerminal()
+{
+#if defined(Q_OS_UNIX)
+    if (closed_)
+        return;
+    meter_.setVanished(true);
+    delete readNotifier_;
+    readNotifier_ = nullptr;
+    delete writeNotifier_;
+    writeNotifier_ = nullptr;
+    writeTimer_.stop();
+    outgoing_.clear();
+    // With both sides closed the terminal device goes away: a client reading it gets
+    // an error, as from an adapter that was pulled out.
+    ::close(master_);
+    ::close(slave_);
+    master_ = slave_ = -1;
+    closed_ = true;
+    emit terminalClosed();
+#endif
+}
+
 void PtyServer::readCommands()
 {
 #if defined(Q_OS_UNIX)
+    if (closed_)
+        return;
     char buffer[4096];
     for (;;) {
         const ssize_t n = ::read(master_, buffer, sizeof buffer);
@@ -112,6 +141,8 @@ void PtyServer::readCommands()
 void PtyServer::writeReady()
 {
 #if defined(Q_OS_UNIX)
+    if (closed_)
+        return;
     outgoing_ += meter_.takeReady(now());
     while (!outgoing_.isEmpty()) {
         const ssize_t n = ::write(master_, outgoing_.constData(), size_t(outgoing_.size()));
@@ -130,6 +161,8 @@ void PtyServer::writeReady()
 
 void PtyServer::schedule()
 {
+    if (closed_)
+        return;
     const double next = meter_.nextReadyTime();
     if (std::isinf(next)) {
         writeTimer_.stop();

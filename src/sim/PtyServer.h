@@ -3,7 +3,9 @@
 // Serves a VirtualMeter on a pseudo-terminal, so that any program that opens a serial
 // port can talk to it: bytes the client writes go to the meter with the time they
 // arrived, and the meter's reply bytes are written to the terminal as they become
-// ready, at the pace of a 9600 baud line. POSIX systems only.
+// ready, at the pace of a 9600 baud line. When the meter vanishes (Faults::vanishAfter)
+// the server closes the terminal, so that clients see the port go away as when a USB
+// adapter is pulled. POSIX systems only.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -27,11 +29,18 @@ public:
     QString errorString() const { return error_; }
     // Seconds on the monotonic clock the server hands to the meter.
     double now() const;
+    // The terminal has been closed because the meter vanished.
+    bool closed() const { return closed_; }
+
+signals:
+    // The meter vanished and the terminal is gone.
+    void terminalClosed();
 
 private:
     void readCommands();
     void writeReady();
     void schedule();
+    void closeTerminal();
 
     VirtualMeter &meter_;
     int master_ = -1;
@@ -43,6 +52,8 @@ private:
     QSocketNotifier *readNotifier_ = nullptr;
     QSocketNotifier *writeNotifier_ = nullptr;
     QTimer writeTimer_;
+    QTimer vanishTimer_;
+    bool closed_ = false;
     QByteArray outgoing_; // ready bytes the terminal has not taken yet
     QElapsedTimer elapsed_;
 };

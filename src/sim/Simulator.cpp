@@ -21,6 +21,9 @@
 
 namespace {
 
+// Longest time option: a day.
+constexpr double kMaxSeconds = 86400.0;
+
 // Whole number, decimal or 0x.. hexadecimal, within [low, high].
 bool parseInteger(const QString &text, qint64 low, qint64 high, qint64 &value)
 {
@@ -87,6 +90,11 @@ bool Simulator::parseFaults(const QString &text, VirtualMeter::Faults &faults, Q
         qint64 count = 0;
         if (name == QLatin1String("silent") && !hasValue) {
             faults.silent = true;
+        } else if (name == QLatin1String("stuck-menu") && !hasValue) {
+            faults.stuckMenu = true;
+        } else if (name == QLatin1String("vanish-after") && hasValue &&
+                   parseNumber(value, 0.0, kMaxSeconds, fraction)) {
+            faults.vanishAfter = fraction;
         } else if (name == QLatin1String("stall-after") && hasValue &&
                    parseInteger(value, 0, std::numeric_limits<qint64>::max(), count)) {
             faults.stallAfter = count;
@@ -98,7 +106,8 @@ bool Simulator::parseFaults(const QString &text, VirtualMeter::Faults &faults, Q
                                                 : faults.shortReply) = fraction;
         } else {
             message = QStringLiteral("bad fault \"%1\" (expected drop=P, corrupt=P, short=P with P "
-                                     "in 0..1, stall-after=N or silent)")
+                                     "in 0..1, stall-after=N, silent, stuck-menu or "
+                                     "vanish-after=SECONDS)")
                           .arg(item);
             return false;
         }
@@ -117,7 +126,8 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
                                   QStringLiteral("Shows this help."));
     const QCommandLineOption memory(QStringLiteral("memory"),
                                     QStringLiteral("Loads the register image FILE (from address 0, "
-                                                   "zero-padded to 64 KiB)."),
+                                                   "zero-padded to 64 KiB): logger, banks E1-E5 "
+                                                   "and their time copies."),
                                     QStringLiteral("FILE"));
     const QCommandLineOption demo(QStringLiteral("demo-memory"),
                                   QStringLiteral("Fills the logger with a few demonstration runs "
@@ -142,19 +152,31 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
     const QCommandLineOption battery(QStringLiteral("battery"),
                                      QStringLiteral("Battery level 0..7 (default 5)."),
                                      QStringLiteral("N"));
+    const QCommandLineOption keyDelay(
+        QStringLiteral("key-delay"),
+        QStringLiteral("Ignores a key command that comes sooner than SECONDS after the previous "
+                       "one taken, as a real meter does (default 0: takes every key)."),
+        QStringLiteral("SECONDS"));
     const QCommandLineOption link(QStringLiteral("link"),
                                   QStringLiteral("Makes PATH a symbolic link to the terminal while "
                                                  "serving."),
                                   QStringLiteral("PATH"));
-    const QCommandLineOption fault(QStringLiteral("fault"),
-                                   QStringLiteral("Misbehaves: drop=P,corrupt=P,short=P,"
-                                                  "stall-after=N,silent (P: fraction 0..1)."),
-                                   QStringLiteral("LIST"));
+    const QCommandLineOption fault(
+        QStringLiteral("fault"),
+        QStringLiteral("Misbehaves; LIST is comma-separated. drop=P and corrupt=P lose or damage "
+                       "that fraction (0..1) of the reply bytes; short=P cuts the "
+                       "last byte off that fraction of the replies; stall-after=N "
+                       "sends nothing after N reply bytes; silent answers nothing; "
+                       "stuck-menu makes the setup menu ignore EVENT and "
+                       "MODE+EVENT; vanish-after=SECONDS closes the terminal (and "
+                       "removes the --link) after SECONDS, as a pulled USB adapter "
+                       "does, and serves nothing more until the program is ended."),
+        QStringLiteral("LIST"));
     const QCommandLineOption seed(QStringLiteral("seed"),
                                   QStringLiteral("Seed of the level walk and the faults."),
                                   QStringLiteral("N"));
     parser.addOptions({help, memory, demo, save, status, threshold, mode, level, locked, battery,
-                       link, fault, seed});
+                       keyDelay, link, fault, seed});
 
     if (!parser.parse(arguments)) {
         message = parser.errorText();
@@ -217,6 +239,12 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
             return bad(QStringLiteral("battery"), parser.value(battery), QStringLiteral("0..7"));
         options.battery = int(integer);
     }
+    if (parser.isSet(keyDelay)) {
+        if (!parseNumber(parser.value(keyDelay), 0.0, kMaxSeconds, number))
+            return bad(QStringLiteral("key-delay"), parser.value(keyDelay),
+                       QStringLiteral("0..86400 seconds"));
+        options.keyDelaySeconds = number;
+    }
     if (parser.isSet(seed)) {
         if (!parseInteger(parser.value(seed), 0, 0xFFFFFFFFLL, integer))
             return bad(QStringLiteral("seed"), parser.value(seed), QStringLiteral("0..4294967295"));
@@ -257,6 +285,7 @@ bool Simulator::configure(const Options &options, VirtualMeter &meter, QString &
     meter.setLocked(options.locked);
     if (options.battery)
         meter.setBattery(*options.battery);
+    meter.setKeyDelay(options.keyDelaySeconds);
     meter.setFaults(options.faults);
     return true;
 }
@@ -300,6 +329,11 @@ int Simulator::run(const QStringList &arguments)
             return kFailed;
         }
     }
+    // A pulled adapter takes its device name with it.
+    QObject::connect(&server, &PtyServer::terminalClosed, &server, [&options] {
+        if (!options.linkPath.isEmpty())
+            QFile::remove(options.linkPath);
+    });
 #if defined(Q_OS_UNIX)
     if (!quitOnSignals(&server)) {
         err << program << ": cannot watch for SIGINT and SIGTERM" << Qt::endl;
@@ -320,7 +354,7 @@ int Simulator::run(const QStringList &arguments)
             exit = kFailed;
         }
     }
-    if (!options.linkPath.isEmpty())
+    if (!options.linkPath.isEmpty() && !server.closed())
         QFile::remove(options.linkPath);
     return exit;
 }

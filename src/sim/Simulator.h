@@ -3,10 +3,13 @@
 // dosemeter-sim: serves a virtual dose meter on a pseudo-terminal.
 //   dosemeter-sim [--memory FILE | --demo-memory] [--save-memory FILE] [--status BYTE]
 //                 [--threshold DB] [--mode dba|dose|clock|date] [--level DB] [--locked]
-//                 [--battery N] [--link PATH] [--fault LIST] [--seed N]
+//                 [--battery N] [--key-delay SECONDS] [--link PATH] [--fault LIST]
+//                 [--seed N]
 // Prints "port: /dev/pts/N" as its first line, serves until SIGINT or SIGTERM, then
 // writes the memory image (--save-memory) and exits 0. Exit status 2 for a bad option
-// (nothing served), 1 when the terminal, the link or the saved image fails.
+// (nothing served), 1 when the terminal, the link or the saved image fails. With the
+// fault vanish-after=SECONDS the terminal (and the --link) goes away after that time,
+// and the program goes on running until SIGINT or SIGTERM.
 
 #include "sim/VirtualMeter.h"
 
@@ -28,8 +31,9 @@ public:
         std::optional<VirtualMeter::DisplayMode> mode;
         std::optional<double> level; // fixed level in dB, 0..199.9
         bool locked = false;
-        std::optional<int> battery; // 0..7
-        QString linkPath;           // a symbolic link to the terminal
+        std::optional<int> battery;   // 0..7
+        double keyDelaySeconds = 0.0; // see VirtualMeter::setKeyDelay()
+        QString linkPath;             // a symbolic link to the terminal
         VirtualMeter::Faults faults;
         quint32 seed = 1;
     };
@@ -38,7 +42,8 @@ public:
     // Reads the command line (arguments[0] is the program). Help: `message` is the
     // usage text; Error: `message` says what is wrong.
     static Parse parseOptions(const QStringList &arguments, Options &options, QString &message);
-    // Fault list "drop=P,corrupt=P,short=P,stall-after=N,silent" (P: 0..1) into `faults`.
+    // Fault list "drop=P,corrupt=P,short=P,stall-after=N,silent,stuck-menu,
+    // vanish-after=SECONDS" (P: 0..1) into `faults`.
     static bool parseFaults(const QString &text, VirtualMeter::Faults &faults, QString &message);
     // Sets the meter up from the options (reads --memory). False with `message`.
     static bool configure(const Options &options, VirtualMeter &meter, QString &message);

@@ -61,11 +61,12 @@ private slots:
         rig.virtualMeter.receive(QByteArray("F") + char(Protocol::kKeyRunPause),
                                  rig.clock.monotonicSeconds());
         QVERIFY(rig.virtualMeter.running());
-        QCOMPARE(rig.virtualMeter.eventBank(), 1);
+        // The meter records into the first unused bank: E2.
+        QCOMPARE(rig.virtualMeter.eventBank(), 2);
         QCOMPARE(cli::banks(rig.context, {}), int(cli::kOk));
         QCOMPARE(rig.output().section('\n', 0, 1),
-                 "Used or not\tRunning\t Unused\t Used\t Unused\t Unused\nCriterion level\t\t\t "
-                 "80dB\t\t");
+                 "Used or not\t Used\tRunning\t Used\t Unused\t Unused\nCriterion level\t "
+                 "85dB\t\t 80dB\t\t");
     }
 
     void wrongArgumentsSendNothing_data()
