@@ -1,9 +1,9 @@
 #include "analysis/ExposureStatistics.h"
 
 #include "analysis/NumberText.h"
-#include "analysis/Twa.h"
 #include "data/LevelCell.h"
 #include "link/MeterState.h"
+#include "link/Twa.h"
 
 #include <QDate>
 
@@ -272,7 +272,9 @@ ExposureStatistics ExposureStatistics::compute(const RecordTable &table,
     const double periodSeconds = double(*s.periodTenths) / 10.0;
     const double dose = 100.0 * periodSeconds * allowanceSum / kEightHoursSeconds;
     s.dosePercent = std::round(dose * 100.0) / 100.0;
-    s.twaTenths = ::twaTenths(*s.dosePercent, settings->criterionDb, settings->exchangeRateDb);
+    if (const std::optional<int> twa =
+            Twa::tenthsDb(*s.dosePercent, settings->criterionDb, settings->exchangeRateDb))
+        s.twaTenths = *twa;
     return s;
 }
 

@@ -1,7 +1,7 @@
 #include "banks/BankRecord.h"
 
-#include "banks/Twa.h"
 #include "link/Decoders.h"
+#include "link/Twa.h"
 
 #include <QLocale>
 

@@ -7,8 +7,8 @@
 #include "banks/BankFile.h"
 #include "banks/BankGrid.h"
 #include "banks/BankState.h"
-#include "banks/Twa.h"
 #include "link/Meter.h"
+#include "link/Twa.h"
 #include "main/Poller.h"
 
 #include <QFileInfo>

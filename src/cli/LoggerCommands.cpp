@@ -2,6 +2,7 @@
 // conversion of data files.
 
 #include "cli/Cli.h"
+#include "link/Messages.h"
 
 #include "data/DatFile.h"
 #include "data/LoggerDownload.h"
@@ -57,7 +58,7 @@ int refuseWhenLocked(Context &c)
     if (!locked)
         return silent(c);
     if (*locked) {
-        c.err << LoggerSettings::kKeyLocked << "\n";
+        c.err << Messages::kKeyLocked << "\n";
         return Exit::kUsage;
     }
     return Exit::kOk;

@@ -13,7 +13,6 @@ struct LoggerResults;
 
 namespace LoggerSettings {
 
-inline const QString kKeyLocked = QStringLiteral("Key locked!");
 inline const QString kIdCodeHelp =
     QStringLiteral("Input ID Code from 1 to 65535 and press ENTER to confirm.");
 inline const QString kIntervalHelp = QStringLiteral(

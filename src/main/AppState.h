@@ -3,6 +3,9 @@
 // The program's shared values beyond the instrument link, gathered from the subsystems
 // that own them. Owned by the application, handed to the windows that use them.
 
+#include "analysis/HistogramState.h"
+#include "averaging/AverageState.h"
+#include "banks/BankState.h"
 #include "data/FileState.h"
 #include "data/LoggerResults.h"
 
@@ -19,4 +22,7 @@ struct AppState {
     WindowFlags windows;
     FileState files;
     LoggerResults logger;
+    BankState banks;
+    AverageState average; // kept while the Average window closes and opens again
+    HistogramState histogram;
 };

@@ -1,7 +1,6 @@
 #include "AnalysisRig.h"
 
 #include "analysis/ExposureStatistics.h"
-#include "analysis/Twa.h"
 #include "link/MeterState.h"
 #include "support/TestMain.h"
 
@@ -180,36 +179,6 @@ private slots:
         QCOMPARE(lines.size(), 13);
         QCOMPARE(lines.at(9), "period: " + period);
         QCOMPARE(lines.at(10), "duration: " + duration);
-    }
-
-    void twa_data()
-    {
-        QTest::addColumn<double>("dose");
-        QTest::addColumn<int>("criterion");
-        QTest::addColumn<int>("exchangeRate");
-        QTest::addColumn<qint64>("tenths"); // -1: no TWA
-        // OSHA 29 CFR 1910.95 Appendix A, Table A-1 (criterion 90, exchange rate 5).
-        QTest::newRow("osha-10") << 10.0 << 90 << 5 << qint64(734);
-        QTest::newRow("osha-50") << 50.0 << 90 << 5 << qint64(850);
-        QTest::newRow("osha-100") << 100.0 << 90 << 5 << qint64(900);
-        QTest::newRow("osha-200") << 200.0 << 90 << 5 << qint64(950);
-        QTest::newRow("osha-400") << 400.0 << 90 << 5 << qint64(1000);
-        // The 3 dB form: TWA = 85 + 10 · log10(D / 100).
-        QTest::newRow("niosh-200") << 200.0 << 85 << 3 << qint64(880);
-        QTest::newRow("niosh-50") << 50.0 << 85 << 3 << qint64(820);
-        QTest::newRow("exchange-4") << 200.0 << 85 << 4 << qint64(890);
-        QTest::newRow("exchange-6") << 200.0 << 80 << 6 << qint64(860);
-        QTest::newRow("no-dose") << 0.0 << 90 << 5 << qint64(-1);
-        QTest::newRow("criterion-unknown") << 100.0 << 86 << 5 << qint64(-1);
-        QTest::newRow("exchange-rate-unknown") << 100.0 << 90 << 7 << qint64(-1);
-    }
-    void twa()
-    {
-        QFETCH(double, dose);
-        QFETCH(int, criterion);
-        QFETCH(int, exchangeRate);
-        QFETCH(qint64, tenths);
-        QCOMPARE(twaTenths(dose, criterion, exchangeRate).value_or(-1), tenths);
     }
 
     void settingsFromTheMeter()

@@ -1,7 +1,7 @@
 #include "BankRig.h"
 
 #include "banks/BankRecord.h"
-#include "banks/Twa.h"
+#include "link/Twa.h"
 #include "support/TestMain.h"
 
 #include <QTest>

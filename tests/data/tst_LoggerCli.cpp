@@ -1,4 +1,5 @@
 #include "LoggerRig.h"
+#include "link/Messages.h"
 
 #include "cli/Cli.h"
 #include "data/DatFile.h"
@@ -118,7 +119,7 @@ private slots:
         QTest::newRow("id-largest") << "set-id" << "65535" << false << int(cli::kOk) << "id-code: 65535" << 0x02 << 65535;
         QTest::newRow("id-too-large") << "set-id" << "65536" << false << int(cli::kUsage) << LoggerSettings::kIdCodeInvalid << 0x02 << 1234;
         QTest::newRow("id-not-digits") << "set-id" << "12a" << false << int(cli::kUsage) << LoggerSettings::kIdCodeInvalid << 0x02 << 1234;
-        QTest::newRow("id-keys-locked") << "set-id" << "7" << true << int(cli::kUsage) << LoggerSettings::kKeyLocked << 0x02 << 1234;
+        QTest::newRow("id-keys-locked") << "set-id" << "7" << true << int(cli::kUsage) << Messages::kKeyLocked << 0x02 << 1234;
         QTest::newRow("interval-twelve-and-a-half") << "set-interval" << "12.5" << false << int(cli::kOk) << "interval: 12.5" << 0x13 << 125;
         QTest::newRow("interval-too-small") << "set-interval" << "0.05" << false << int(cli::kUsage) << LoggerSettings::kIntervalInvalid << 0x13 << 10;
         QTest::newRow("interval-negative") << "set-interval" << "-3" << false << int(cli::kUsage) << LoggerSettings::kIntervalInvalid << 0x13 << 10;

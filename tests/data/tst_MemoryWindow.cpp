@@ -1,4 +1,5 @@
 #include "LoggerRig.h"
+#include "link/Messages.h"
 
 #include "data/DatFile.h"
 #include "data/LoggerSettings.h"
@@ -247,7 +248,7 @@ private slots:
         rig.type("TxtInterval", QStringLiteral("5"));
         rig.enter("TxtInterval");
         QTest::mouseClick(rig.find<QLabel>("LblRemaining"), Qt::LeftButton);
-        QCOMPARE(rig.dialogs.texts(), QStringList(6, LoggerSettings::kKeyLocked));
+        QCOMPARE(rig.dialogs.texts(), QStringList(6, Messages::kKeyLocked));
         for (const ScriptedDialogs::Shown &shown : rig.dialogs.shown)
             QCOMPARE(shown.icon, Dialogs::Icon::Critical);
         QVERIFY(rig.vm.received().isEmpty());

@@ -1,4 +1,4 @@
-#include "banks/Twa.h"
+#include "link/Twa.h"
 
 #include <cmath>
 
