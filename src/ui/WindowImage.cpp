@@ -1,0 +1,122 @@
+#include "ui/WindowImage.h"
+
+#include "ui/Dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryFile>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace WindowImage {
+
+QPicture picture(QWidget *widget)
+{
+    QPicture picture;
+    QPainter painter(&picture);
+    widget->render(&painter, QPoint(), QRegion(),
+                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    painter.end();
+    return picture;
+}
+
+void paint(QPainter &painter, QPrinter &printer, const QPicture &picture)
+{
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QRect bounds = picture.boundingRect();
+    if (bounds.isEmpty())
+        return;
+    const double scale = std::min(
+        {1.0, double(page.width()) / bounds.width(), double(page.height()) / bounds.height()});
+    painter.save();
+    painter.scale(scale, scale);
+    painter.drawPicture(-bounds.topLeft(), picture);
+    painter.restore();
+}
+
+bool print(QPrinter &printer, QWidget *widget, int copies, QString *error)
+{
+    const QPicture image = picture(widget);
+    copies = std::max(1, copies);
+    // Each copy is a document of its own; the printer must not multiply them again.
+    printer.setCopyCount(1);
+    QPainter painter;
+    // A PDF file holds one document: there the copies follow one another, a page each.
+    const bool oneDocument = printer.outputFormat() == QPrinter::PdfFormat;
+    for (int copy = 0; copy < copies; ++copy) {
+        if (!painter.isActive() && !painter.begin(&printer)) {
+            if (error)
+                *error = QStringLiteral("The printer could not be started.");
+            return false;
+        }
+        if (copy > 0 && oneDocument)
+            printer.newPage();
+        paint(painter, printer, image);
+        if (!oneDocument)
+            painter.end();
+    }
+    if (painter.isActive())
+        painter.end();
+    return true;
+}
+
+bool printWithDialog(Dialogs &dialogs, QWidget *window, QWidget *widget)
+{
+    QPrinter printer(QPrinter::ScreenResolution);
+    printer.setDocName(window ? window->windowTitle() : QString());
+    if (!dialogs.print(window, printer))
+        return false;
+    QString error;
+    if (print(printer, widget, printer.copyCount(), &error))
+        return true;
+    dialogs.inform(window, error, Dialogs::Icon::Critical);
+    return false;
+}
+
+QString exportPdf(QWidget *widget, const QString &path)
+{
+    const QFileInfo target(path);
+    // Written beside the target first, so that a failure leaves an earlier file whole.
+    QTemporaryFile temporary(target.absoluteDir().filePath(QStringLiteral(".XXXXXX.pdf")));
+    if (!temporary.open())
+        return temporary.errorString();
+    temporary.close();
+    {
+        QPrinter printer(QPrinter::ScreenResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(temporary.fileName());
+        printer.setDocName(widget->windowTitle());
+        QString error;
+        if (!print(printer, widget, 1, &error))
+            return error;
+    }
+    if (QFileInfo(temporary.fileName()).size() == 0)
+        return QStringLiteral("nothing could be written");
+    QFile::remove(path);
+    if (!QFile::rename(temporary.fileName(), path))
+        return QStringLiteral("the file could not be put in place");
+    temporary.setAutoRemove(false);
+    return QString();
+}
+
+bool exportPdfWithDialog(Dialogs &dialogs, QWidget *window, QWidget *widget)
+{
+    const QString path =
+        dialogs.saveFileName(window, QStringLiteral("Export PDF"), QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty())
+        return false;
+    const QString error = exportPdf(widget, path);
+    if (error.isEmpty())
+        return true;
+    dialogs.inform(
+        window,
+        QStringLiteral("%1 could not be written: %2.").arg(QFileInfo(path).fileName(), error),
+        Dialogs::Icon::Critical);
+    return false;
+}
+
+} // namespace WindowImage
