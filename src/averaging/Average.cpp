@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -152,6 +153,12 @@ void Average::buildControls()
     connect(ChkLaeq, &QCheckBox::toggled, this, &Average::showLaeqColumn);
     showLaeqColumn(false);
 
+    auto *chartCard = new QFrame(this);
+    chartCard->setProperty("role", QStringLiteral("card"));
+    auto *chartLayout = new QVBoxLayout(chartCard);
+    chartLayout->setContentsMargins(4, 4, 4, 4);
+    chartLayout->addWidget(CWG);
+
     auto *figures = new QHBoxLayout;
     figures->setSpacing(10);
     figures->addWidget(FraDate);
@@ -161,7 +168,7 @@ void Average::buildControls()
     auto *left = new QVBoxLayout;
     left->setSpacing(10);
     left->addWidget(FraUser);
-    left->addWidget(CWG, 1);
+    left->addWidget(chartCard, 1);
     left->addLayout(figures);
 
     auto *right = new QVBoxLayout;
@@ -278,6 +285,9 @@ void Average::Toolbar1_ButtonClick(AverageRun::Button key)
 {
     if (!run_.isAvailable(key))
         return;
+    // The dialogs and the printing let events run: a close asked for meanwhile waits until
+    // the command is done, so that the command never outlives its window.
+    const Command command(*this);
     switch (key) {
     case AverageRun::Button::Save:
         AverageDialogs::save(dialogs(), this, run_, TxtJob->text(), TxtName->text(), TxtID->text(),
@@ -326,6 +336,7 @@ void Average::CmdPreview_Click()
 
 void Average::CmdPdf_Click()
 {
+    const Command command(*this);
     AverageReport::exportPdf(dialogs(), this, document());
 }
 

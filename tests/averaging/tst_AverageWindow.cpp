@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -107,6 +108,16 @@ QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The text of a PDF, runs of blanks made single.
+QString pdfText(const QString &path)
+{
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", path, "-"});
+    if (!pdftotext.waitForFinished(30000))
+        return {};
+    return QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
 }
 
 } // namespace
@@ -230,6 +241,11 @@ private slots:
         QVERIFY(view.contains(grid->visualRect(model->index(11, 0))));
         QVERIFY(!view.intersects(grid->visualRect(model->index(0, 0))));
         QCOMPARE(grid->currentIndex().row(), 11);
+        // A user reading older records is left where they are.
+        grid->scrollToTop();
+        rig.seconds(10);
+        QCOMPARE(model->rowCount(), 13);
+        QVERIFY(view.contains(grid->visualRect(model->index(0, 0))));
     }
 
     void laeqColumnIsOptional()
@@ -311,13 +327,39 @@ private slots:
         rig.dialogs.fileNames << exported;
         rig.window->CmdPdf->trigger();
         for (const QString &pdf : {printed, exported}) {
-            QProcess pdftotext;
-            pdftotext.start("pdftotext", {"-layout", pdf, "-"});
-            QVERIFY(pdftotext.waitForFinished(30000));
-            const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+            const QString text = pdfText(pdf);
             QVERIFY2(text.contains("- JOB: Press line 4"), qPrintable(text));
             QVERIFY2(text.contains("- 3 2009/11/30 10:00:30 140"), qPrintable(text));
         }
+    }
+
+    // Printing lets timers run; the window, closed by one of them, closes once the print
+    // is done rather than under it.
+    void closedWhilePrinting()
+    {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("printed.pdf");
+        WindowRig rig;
+        rig.threeIntervals();
+        QPointer<Average> window = rig.window;
+        rig.dialogs.preparePrinter = [&](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            QTimer::singleShot(0, window, [window] { window->close(); });
+        };
+        QEventLoop loop; // the click comes from the event loop, as a user's does
+        QTimer::singleShot(0, &loop, [&] {
+            rig.click("Print");
+            QVERIFY(window);
+            QCOMPARE(window->windowTitle(), QStringLiteral("Average"));
+            loop.quit();
+        });
+        loop.exec();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(window.isNull());
+        QVERIFY(!rig.app.windows.AverageWindowOpen);
+        QVERIFY(pdfText(pdf).contains("- 3 2009/11/30 10:00:30 140"));
     }
 };
 
