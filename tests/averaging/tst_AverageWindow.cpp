@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -146,6 +147,19 @@ private slots:
         QCOMPARE(rig.label("LblMax"), QStringLiteral("140"));
         QCOMPARE(rig.label("LblPeak"), QStringLiteral("Yes"));
         QVERIFY(!rig.window->Timer1->isActive());
+    }
+
+    void toolbarKeysAndTips()
+    {
+        WindowRig rig;
+        QStringList buttons;
+        for (const QAction *action : rig.window->Toolbar1->actions()) {
+            if (!action->isSeparator())
+                buttons << action->objectName() + ":" + action->text() + ":" + action->toolTip();
+        }
+        QCOMPARE(buttons, (QStringList{"Save:Save:Save As", "Open:Open:Open File",
+                                       "Start:Start:Run", "Pause:Pause:Pause", "Stop:Stop:Stop",
+                                       "Interval:Interval:Interval", "Print:Print:Print"}));
     }
 
     void toolbarAndTimer_data()
@@ -286,6 +300,11 @@ private slots:
         rig.click("Save");
         QCOMPARE(rig.app.files.CurrentFileName, saved);
         QCOMPARE(fileBytes(saved), fileBytes(testsupport::golden("average.avg")));
+        // While the main window records, Save does nothing.
+        rig.app.files.RecordingActive = true;
+        rig.click("Save");
+        QCOMPARE(rig.dialogs.shown.size(), 1);
+        rig.app.files.RecordingActive = false;
         // Opened and saved again, the file stays as it was.
         rig.dialogs.fileNames << saved << again;
         rig.click("Open");
@@ -326,6 +345,8 @@ private slots:
         QCOMPARE(rig.window->windowTitle(), QStringLiteral("Average"));
         rig.dialogs.fileNames << exported;
         rig.window->CmdPdf->trigger();
+        rig.window->CmdPreview->trigger();
+        QVERIFY(rig.window->findChild<QPrintPreviewDialog *>("PrintPreview"));
         for (const QString &pdf : {printed, exported}) {
             const QString text = pdfText(pdf);
             QVERIFY2(text.contains("- JOB: Press line 4"), qPrintable(text));
