@@ -94,8 +94,9 @@ Average::Average(Meter &meter, AverageState &state, FileState &files, Dialogs &d
 
 Average::~Average()
 {
-    // A window deleted without a close (the program ending) leaves its run as a close does.
-    Timer1->stop();
+    // Deleted without a close (the program ending): the run is left as a close leaves it.
+    if (!closing())
+        windowClosing();
 }
 
 void Average::buildControls()

@@ -43,8 +43,6 @@ public:
             MainCaptions captions, QWidget *parent = nullptr);
     ~Average() override;
 
-    AverageRun &run() { return run_; }
-
     // Toolbar1's buttons, by their keys.
     void Toolbar1_ButtonClick(AverageRun::Button button);
     // One tick of Timer1 on the shared display fields.
