@@ -3,6 +3,7 @@
 
 #include "main/Panel.h"
 
+#include "averaging/Average.h"
 #include "data/Memory.h"
 #include "main/AppState.h"
 #include "main/SLmPanel.h"
@@ -36,7 +37,13 @@ QList<Panel::WindowEntry> Panel::windowEntries()
         {{MnuDigital},
          {"Digital", notYet, Placement::BesideMain, Dba::Prompt, &flags.DigitalWindowOpen}},
         {{CmdAvg, MnuJob},
-         {"Average", notYet, Placement::BesideMain, Dba::Select, &flags.AverageWindowOpen}},
+         {"Average",
+          [this] {
+              return new Average(meter_, state_.average, state_.files, dialogs_,
+                                 {[this] { return LblCriterion->text(); },
+                                  [this] { return LblExchangeRate->text(); }});
+          },
+          Placement::BesideMain, Dba::Select, &flags.AverageWindowOpen}},
         {{MnuPanel},
          {"SLmPanel",
           [this] { return new SLmPanel(meter_, dialogs_, [this] { return LblValue->text(); }); }}},

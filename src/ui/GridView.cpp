@@ -53,8 +53,12 @@ void GridView::followNewest(bool wasAtEnd)
     if (last < 0)
         return;
     const QModelIndex index = model()->index(last, 0);
+    // A new current index would scroll to itself: only the rule below may scroll.
+    const bool autoScrolling = hasAutoScroll();
+    setAutoScroll(false);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
+    setAutoScroll(autoScrolling);
     if (wasAtEnd)
         scrollToBottom();
 }

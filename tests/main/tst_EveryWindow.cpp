@@ -29,6 +29,11 @@ void windows()
     QTest::newRow("SLmPanel") << "MnuPanel" << "SLmPanel" << QStringList{
         "CmdMode", "CmdEvent", "CmdReset", "CmdTime", "CmdRun", "CmdPause", "CmdLock", "Timer1",
         "Lcd"};
+    QTest::newRow("Average") << "CmdAvg" << "Average" << QStringList{
+        "Toolbar1", "Save", "Open", "Start", "Pause", "Stop", "Interval", "Print", "TxtJob",
+        "TxtName", "TxtID", "SLbl1", "SLbl12", "LblStartDate", "LblStartTime", "LblIntv",
+        "LblCriterion", "LblExchange", "LblRunTime", "LblMax", "LblPeak", "LblLaeq", "CWG", "Grid",
+        "ChkLaeq", "Timer1"};
     // clang-format on
 }
 

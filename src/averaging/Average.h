@@ -1,0 +1,101 @@
+#pragma once
+
+// The averaging window ("Average"): once a second it samples the level the main window's
+// poll decoded last and, at the end of every interval, adds a record to the grid and a
+// point to the strip chart. Its toolbar starts, pauses and stops the run, sets the
+// interval, and saves, opens and prints the results (print preview and PDF too). The run
+// itself is AverageRun; this window shows it and forwards its controls' events to it.
+
+#include "averaging/AverageRun.h"
+#include "ui/MeterWindow.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <utility>
+
+class GridView;
+class QAction;
+class QCheckBox;
+class QCustomPlot;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QTimer;
+class QToolBar;
+struct AverageState;
+struct FileState;
+
+class Average : public MeterWindow {
+    Q_OBJECT
+public:
+    // The main window's captions of the meter's settings, read when a run starts.
+    struct MainCaptions {
+        std::function<QString()> LblCriterion;
+        std::function<QString()> LblExchangeRate;
+    };
+
+    // `state` outlives the window: a run left by closing the window carries on numbering
+    // when the window opens again.
+    Average(Meter &meter, AverageState &state, FileState &files, Dialogs &dialogs,
+            MainCaptions captions, QWidget *parent = nullptr);
+    ~Average() override;
+
+    // Toolbar1's buttons, by their keys.
+    void Toolbar1_ButtonClick(AverageRun::Button button);
+    // One tick of Timer1 on the shared display fields.
+    AverageRun::Tick Timer1_Timer();
+    // The print menu's other entries.
+    void CmdPreview_Click();
+    void CmdPdf_Click();
+
+    QToolBar *Toolbar1 = nullptr;
+    QGroupBox *FraUser = nullptr;
+    QGroupBox *FraDate = nullptr;
+    QGroupBox *FraMeter = nullptr;
+    QGroupBox *FraMeasurement = nullptr;
+    QLabel *SLbl[13] = {}; // SLbl[1..12]; 9 captions the run's LAeq
+    QLineEdit *TxtJob = nullptr;
+    QLineEdit *TxtName = nullptr;
+    QLineEdit *TxtID = nullptr;
+    QLabel *LblStartDate = nullptr;
+    QLabel *LblStartTime = nullptr;
+    QLabel *LblIntv = nullptr;
+    QLabel *LblCriterion = nullptr;
+    QLabel *LblExchange = nullptr;
+    QLabel *LblRunTime = nullptr;
+    QLabel *LblMax = nullptr;
+    QLabel *LblPeak = nullptr;
+    QLabel *LblLaeq = nullptr;
+    QCustomPlot *CWG = nullptr;
+    GridView *Grid = nullptr;
+    QCheckBox *ChkLaeq = nullptr;
+    QAction *CmdPreview = nullptr;
+    QAction *CmdPdf = nullptr;
+    QTimer *Timer1 = nullptr;
+
+protected:
+    void windowClosing() override;
+
+private:
+    void buildControls();
+    QToolBar *buildToolbar();
+    QGroupBox *buildUserFrame();
+    // A frame of captioned figures: SLbl[n] beside each value label.
+    QGroupBox *figureFrame(const QString &title, const char *name,
+                           const QList<std::pair<int, QLabel *>> &rows);
+    QAction *button(AverageRun::Button button) const { return buttons_[size_t(button)]; }
+    void showRun();
+    void showChart();
+    void appendPoint(double x, double y);
+    void showLaeqColumn(bool shown);
+    AvgFile::Document document() const;
+
+    FileState &files_;
+    MainCaptions captions_;
+    AverageRun run_;
+    std::array<QAction *, 7> buttons_{}; // by AverageRun::Button
+    bool gridWasAtEnd_ = true;
+};
