@@ -259,8 +259,15 @@ void AverageRun::resetChart()
     chart_.xMax = kChartXMax;
     chart_.yMin = kChartYMin;
     chart_.yMax = kChartYMax;
-    chart_.firstX = 0.0;
-    chart_.values = {state_.LastAverage / 10.0};
+    // The chart goes on from the last average of the run before, at x = 0. Before any
+    // interval has been averaged there is none: a point at 0 dB would be a level that
+    // never was, so the chart starts empty and the first record lands at x = 1.
+    if (state_.LastAverage > 0) {
+        chart_.firstX = 0.0;
+        chart_.values = {state_.LastAverage / 10.0};
+    } else {
+        chart_.firstX = 1.0;
+    }
 }
 
 void AverageRun::appendPoint(double y)
