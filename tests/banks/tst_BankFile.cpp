@@ -243,6 +243,49 @@ private slots:
             QVERIFY(grid == sampleGrid());
     }
 
+    // Either Open reads a file of either layout with its own layout's reader.
+    void layoutOf_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("layout");
+        const int menu = int(BankFile::Layout::Menu);
+        const int toolbar = int(BankFile::Layout::Toolbar);
+        QTest::newRow("menu-file") << fileBytes(bankrig::golden("banks-menu.bnk")) << menu;
+        QTest::newRow("toolbar-file") << fileBytes(bankrig::golden("banks-toolbar.bnk")) << toolbar;
+        QTest::newRow("toolbar-header-line-feed") << QByteArray("\t \t E1\t E2\n") << toolbar;
+        QTest::newRow("menu-empty-cells") << QByteArray("\t----\t----\r\n") << menu;
+        QTest::newRow("menu-run-state") << QByteArray("\tRunning\t Used\r\n") << menu;
+        QTest::newRow("bank-named-E1-alone") << QByteArray("\t E1\r\n") << menu;
+        QTest::newRow("empty") << QByteArray() << menu;
+    }
+    void layoutOf()
+    {
+        QFETCH(QByteArray, bytes);
+        QTEST(int(BankFile::layoutOf(bytes)), "layout");
+    }
+
+    void eitherLayoutOpens()
+    {
+        QTemporaryDir dir;
+        const QString menuPath = dir.filePath("menu.bnk");
+        const QString toolbarPath = dir.filePath("toolbar.bnk");
+        QCOMPARE(BankFile::save(menuPath, BankFile::menuBytes(sampleGrid(), kTexts)), QString());
+        QCOMPARE(BankFile::save(toolbarPath, BankFile::toolbarBytes(sampleGrid(), kTexts)),
+                 QString());
+        for (const QString &path : {menuPath, toolbarPath}) {
+            const BankFile::Content content = BankFile::read(path);
+            QVERIFY2(content.ok(), qPrintable(content.error));
+            BankGrid grid;
+            BankFile::Texts texts;
+            BankFile::load(content, grid, texts);
+            QCOMPARE(grid.rowCount(), 16);
+            QCOMPARE(grid.cell(1, 0), "Used or not");
+            QCOMPARE(grid.cell(2, 5), " 80dB");
+            QCOMPARE(grid.cell(15, 0), "PEAK DURATION(mm:ss)");
+            QCOMPARE(texts.company, kTexts.company);
+        }
+    }
+
     void files()
     {
         QTemporaryDir dir;
