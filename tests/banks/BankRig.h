@@ -10,10 +10,40 @@
 #include "support/MeterRig.h"
 #include "support/TestMain.h"
 
+#include <QHash>
 #include <QList>
 #include <QPair>
 
 #include <initializer_list>
+
+// A link in front of the virtual meter that loses the read requests of chosen
+// registers (the meter never sees them), a given number of times each.
+class DeafRegisterLink final : public SerialLink {
+public:
+    explicit DeafRegisterLink(VirtualMeterLink &inner) : inner_(inner) {}
+    bool open() override { return inner_.open(); }
+    bool isOpen() const override { return inner_.isOpen(); }
+    void close() override { inner_.close(); }
+    bool write(const QByteArray &bytes) override
+    {
+        if (bytes.size() == 3 && bytes.at(0) == Protocol::kReadRequest) {
+            const int address = quint8(bytes.at(1)) | quint8(bytes.at(2)) << 8;
+            if (deaf.value(address) > 0) {
+                --deaf[address];
+                return true;
+            }
+        }
+        return inner_.write(bytes);
+    }
+    QByteArray readAll() override { return inner_.readAll(); }
+    QString errorString() const override { return inner_.errorString(); }
+    QString portLabel() const override { return inner_.portLabel(); }
+
+    QHash<int, int> deaf; // address -> requests still lost
+
+private:
+    VirtualMeterLink &inner_;
+};
 
 // The logger erased, every bank unused with its time copy erased.
 struct BankRig : MeterRig {
