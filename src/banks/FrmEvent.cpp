@@ -126,7 +126,8 @@ void FrmEvent::buildControls()
                                 "that bank from the meter"));
     Grid->verticalHeader()->hide();
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A click reads its bank; nothing is selected.
+    Grid->setSelectionMode(QAbstractItemView::NoSelection);
     Grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Grid->setWordWrap(false);
@@ -309,6 +310,8 @@ void FrmEvent::showGrid()
             item->setText(grid_.cell(r + 1, c));
         }
     }
+    // No cell stays marked as current: it would be printed with the report.
+    Grid->setCurrentIndex(QModelIndex());
 }
 
 void FrmEvent::updateState()
