@@ -243,7 +243,7 @@ private slots:
             QVERIFY(grid == sampleGrid());
     }
 
-    // Either Open reads a file of either layout with its own layout's reader.
+    // Either Open reads a file with the reader of the layout its first line shows.
     void layoutOf_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -262,28 +262,6 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QTEST(int(BankFile::layoutOf(bytes)), "layout");
-    }
-
-    void eitherLayoutOpens()
-    {
-        QTemporaryDir dir;
-        const QString menuPath = dir.filePath("menu.bnk");
-        const QString toolbarPath = dir.filePath("toolbar.bnk");
-        QCOMPARE(BankFile::save(menuPath, BankFile::menuBytes(sampleGrid(), kTexts)), QString());
-        QCOMPARE(BankFile::save(toolbarPath, BankFile::toolbarBytes(sampleGrid(), kTexts)),
-                 QString());
-        for (const QString &path : {menuPath, toolbarPath}) {
-            const BankFile::Content content = BankFile::read(path);
-            QVERIFY2(content.ok(), qPrintable(content.error));
-            BankGrid grid;
-            BankFile::Texts texts;
-            BankFile::load(content, grid, texts);
-            QCOMPARE(grid.rowCount(), 16);
-            QCOMPARE(grid.cell(1, 0), "Used or not");
-            QCOMPARE(grid.cell(2, 5), " 80dB");
-            QCOMPARE(grid.cell(15, 0), "PEAK DURATION(mm:ss)");
-            QCOMPARE(texts.company, kTexts.company);
-        }
     }
 
     void files()

@@ -253,22 +253,13 @@ private slots:
         QTest::addColumn<QString>("emptyCell");
         QTest::addColumn<QString>("firstCell"); // row 2 of E1 after the open
         QTest::addColumn<QByteArray>("nameLine");
-        QTest::newRow("menu-menu") << "MnuSave"
-                                   << "MnuOpen"
-                                   << "----"
-                                   << "85dB" << QByteArray("NAME: Ana Souza\r");
-        QTest::newRow("toolbar-toolbar") << "Save"
-                                         << "Open"
-                                         << " "
-                                         << " 85dB" << QByteArray("Name: Ana Souza\r");
-        QTest::newRow("menu-toolbar") << "MnuSave"
-                                      << "Open"
-                                      << "----"
-                                      << "85dB" << QByteArray("NAME: Ana Souza\r");
-        QTest::newRow("toolbar-menu") << "Save"
-                                      << "MnuOpen"
-                                      << " "
-                                      << " 85dB" << QByteArray("Name: Ana Souza\r");
+        const QByteArray menuName("NAME: Ana Souza\r"), toolbarName("Name: Ana Souza\r");
+        // clang-format off
+        QTest::newRow("menu-menu") << "MnuSave" << "MnuOpen" << "----" << "85dB" << menuName;
+        QTest::newRow("toolbar-toolbar") << "Save" << "Open" << " " << " 85dB" << toolbarName;
+        QTest::newRow("menu-toolbar") << "MnuSave" << "Open" << "----" << "85dB" << menuName;
+        QTest::newRow("toolbar-menu") << "Save" << "MnuOpen" << " " << " 85dB" << toolbarName;
+        // clang-format on
     }
     void saveAndOpen()
     {
@@ -319,18 +310,13 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("file"); // as the dialog answers
         QTest::addColumn<QString>("report");
-        QTest::newRow("menu-fails") << "MnuSave"
-                                    << "no-such-folder/shift.bnk"
-                                    << "The file shift.bnk could not be saved: ";
-        QTest::newRow("toolbar-fails") << "Save"
-                                       << "no-such-folder/shift.bnk"
-                                       << "The file shift.bnk could not be saved: ";
-        QTest::newRow("menu-cancelled") << "MnuSave"
-                                        << ""
-                                        << "";
-        QTest::newRow("open-cancelled") << "MnuOpen"
-                                        << ""
-                                        << "";
+        const QString failed("The file shift.bnk could not be saved: ");
+        // clang-format off
+        QTest::newRow("menu-fails") << "MnuSave" << "no-such-folder/shift.bnk" << failed;
+        QTest::newRow("toolbar-fails") << "Save" << "no-such-folder/shift.bnk" << failed;
+        QTest::newRow("save-cancelled") << "MnuSave" << "" << "";
+        QTest::newRow("open-cancelled") << "Open" << "" << "";
+        // clang-format on
     }
     void failedSaveOrCancelledDialog()
     {
@@ -382,18 +368,11 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("text");
-        QTest::newRow("typed-comma") << "TxtName"
-                                     << "Souza, Ana"
-                                     << ""
-                                     << "Souza Ana";
-        QTest::newRow("typed-tab") << "TxtAddress"
-                                   << "Rua\tA"
-                                   << ""
-                                   << "RuaA";
-        QTest::newRow("pasted") << "TxtCompany"
-                                << "X"
-                                << ",ACME,\tLtda\nSA"
-                                << "XACMELtdaSA";
+        // clang-format off
+        QTest::newRow("typed-comma") << "TxtName" << "Souza, Ana" << "" << "Souza Ana";
+        QTest::newRow("typed-tab") << "TxtAddress" << "Rua\tA" << "" << "RuaA";
+        QTest::newRow("pasted") << "TxtCompany" << "X" << ",ACME,\tLtda\nSA" << "XACMELtdaSA";
+        // clang-format on
     }
     void textBoxesDropCommasAndTabs()
     {
