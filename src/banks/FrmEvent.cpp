@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -220,18 +221,22 @@ void FrmEvent::buildToolbar()
     Toolbar1 = named(new QToolBar(this), "Toolbar1");
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     Toolbar1->setIconSize(QSize(16, 16));
+    // The desktop's icons where its theme has them.
     const struct {
         const QString &key;
         const char *tip;
+        const char *themeIcon;
         QStyle::StandardPixmap icon;
     } buttons[] = {
-        {kSaveKey, "Save As", QStyle::SP_DialogSaveButton},
-        {kOpenKey, "Open File", QStyle::SP_DialogOpenButton},
-        {kBankKey, "Bank", QStyle::SP_BrowserReload},
-        {kPrintKey, "Print", QStyle::SP_FileIcon},
+        {kSaveKey, "Save As", "document-save-as", QStyle::SP_DialogSaveButton},
+        {kOpenKey, "Open File", "document-open", QStyle::SP_DialogOpenButton},
+        {kBankKey, "Bank", "view-refresh", QStyle::SP_BrowserReload},
+        {kPrintKey, "Print", "document-print", QStyle::SP_FileIcon},
     };
     for (const auto &button : buttons) {
-        QAction *action = Toolbar1->addAction(style()->standardIcon(button.icon), button.key);
+        const QIcon icon =
+            QIcon::fromTheme(QLatin1String(button.themeIcon), style()->standardIcon(button.icon));
+        QAction *action = Toolbar1->addAction(icon, button.key);
         action->setObjectName(button.key);
         action->setData(button.key);
         action->setToolTip(QString::fromLatin1(button.tip));
