@@ -48,8 +48,6 @@ public:
 
     const BankGrid &grid() const { return grid_; }
     BankFile::Texts texts() const;
-    // What is printed: the window below its menu bar and toolbar.
-    QWidget *reportArea() const { return report_; }
 
     // Control events. Grid columns count as the grid does: 0 is the caption column.
     void CmdOK_Click();
@@ -107,6 +105,7 @@ private:
     BankGrid grid_;
     BankDownload download_;
     QMenuBar *menuBar_ = nullptr;
+    // What is printed: the window below its menu bar and toolbar.
     QWidget *report_ = nullptr;
     QButtonGroup *bankChoice_ = nullptr;
     bool downloading_ = false;
