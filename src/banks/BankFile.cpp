@@ -279,6 +279,22 @@ Content parseToolbar(const QByteArray &bytes, const QString &name)
     return content;
 }
 
+Layout layoutOf(const QByteArray &bytes)
+{
+    qsizetype pos = 0;
+    while (pos < bytes.size() && (bytes.at(pos) == ' ' || bytes.at(pos) == kTab))
+        ++pos;
+    return bytes.mid(pos, 3) == QByteArrayLiteral("E1\t") ? Layout::Toolbar : Layout::Menu;
+}
+
+Content read(const QString &path)
+{
+    return readFile(path, [](const QByteArray &bytes, const QString &name) {
+        return layoutOf(bytes) == Layout::Toolbar ? parseToolbar(bytes, name)
+                                                  : parseMenu(bytes, name);
+    });
+}
+
 Content readMenu(const QString &path)
 {
     return readFile(path, &parseMenu);

@@ -91,6 +91,15 @@ Content parseToolbar(const QByteArray &bytes, const QString &name = QString());
 Content readMenu(const QString &path);
 Content readToolbar(const QString &path);
 
+// The layout of a bank file, told by its first line: the toolbar layout begins with the
+// header row (TAB, the corner's space, TAB, " E1", ...), the menu layout with bank cells
+// of row 1, which never read "E1".
+enum class Layout { Menu, Toolbar };
+Layout layoutOf(const QByteArray &bytes);
+// Reads a file of either layout with the reader of its layout, so a file saved by one
+// command opens through the other as well instead of showing its rows shifted.
+Content read(const QString &path);
+
 // Puts what was read into the grid and the texts: only the header row stays, then the
 // file's rows follow (a short file leaves fewer than 16 rows); texts the file holds
 // replace the old ones. An unreadable content changes nothing.

@@ -4,6 +4,7 @@
 #include "main/Panel.h"
 
 #include "averaging/Average.h"
+#include "banks/FrmEvent.h"
 #include "data/Memory.h"
 #include "main/AppState.h"
 #include "main/SLmPanel.h"
@@ -20,7 +21,8 @@ QList<Panel::WindowEntry> Panel::windowEntries()
     // Windows this version does not have yet: no `create`, so their commands stay disabled.
     const std::function<QWidget *()> notYet;
 
-    const WindowManager::Spec event{"FrmEvent", notYet};
+    const WindowManager::Spec event{
+        "FrmEvent", [this] { return new FrmEvent(meter_, state_.banks, dialogs_); }};
     return {
         {{CmdMemory},
          {"Memory", [this] { return new Memory(meter_, state_.logger, state_.files, dialogs_); }},

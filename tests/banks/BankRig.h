@@ -1,93 +1,69 @@
 #pragma once
 
-// A meter for bank tests: the virtual meter on a fake clock behind the link seam, the
-// shared state, a poll switch that records what it was told, and the bank state and
-// grid a download fills.
+// The bank tests' meter: the one rig of the tests (virtual meter on the fake clock, link,
+// shared state, scripted dialogs, recording poll switch), with the grid a download
+// fills and helpers that prepare banks and read back what the meter received.
 
 #include "banks/BankGrid.h"
 #include "banks/BankState.h"
-#include "link/Clock.h"
-#include "link/Meter.h"
 #include "link/MeterProtocol.h"
-#include "link/MeterState.h"
-#include "sim/VirtualMeter.h"
-#include "sim/VirtualMeterLink.h"
+#include "support/MeterRig.h"
 #include "support/TestMain.h"
 
-#include <QDateTime>
-#include <QDir>
+#include <QHash>
 #include <QList>
+#include <QPair>
 
 #include <initializer_list>
 
-class BankPoll final : public PollControl {
+// A link in front of the virtual meter that loses the read requests of chosen
+// registers (the meter never sees them), a given number of times each.
+class DeafRegisterLink final : public SerialLink {
 public:
-    void setPollEnabled(bool enabled) override
+    explicit DeafRegisterLink(VirtualMeterLink &inner) : inner_(inner) {}
+    bool open() override { return inner_.open(); }
+    bool isOpen() const override { return inner_.isOpen(); }
+    void close() override { inner_.close(); }
+    bool write(const QByteArray &bytes) override
     {
-        enabled_ = enabled;
-        changes << enabled;
+        if (bytes.size() == 3 && bytes.at(0) == Protocol::kReadRequest) {
+            const int address = quint8(bytes.at(1)) | quint8(bytes.at(2)) << 8;
+            if (deaf.value(address) > 0) {
+                --deaf[address];
+                return true;
+            }
+        }
+        return inner_.write(bytes);
     }
-    bool pollEnabled() const override { return enabled_; }
-    QList<bool> changes;
+    QByteArray readAll() override { return inner_.readAll(); }
+    QString errorString() const override { return inner_.errorString(); }
+    QString portLabel() const override { return inner_.portLabel(); }
+
+    QHash<int, int> deaf; // address -> requests still lost
 
 private:
-    bool enabled_ = true;
+    VirtualMeterLink &inner_;
 };
 
-struct BankRig {
-    FakeClock clock{QDateTime(QDate(2009, 11, 30), QTime(10, 0))};
-    VirtualMeter virtualMeter;
-    VirtualMeterLink link{virtualMeter, clock};
-    MeterState meterState;
-    Meter meter{link, clock, meterState};
-    BankPoll poll;
-    BankState banks;
+// The logger erased, every bank unused with its time copy erased.
+struct BankRig : MeterRig {
+    BankState &banks = app.banks;
     BankGrid grid;
-
-    // The logger erased, every bank unused with its time copy erased.
-    BankRig()
-    {
-        virtualMeter.setClock(clock.now(), clock.monotonicSeconds());
-        virtualMeter.loadMemory(VirtualMeter::erasedMemory());
-        link.open();
-        meter.setPollControl(&poll);
-        // A meter that stops answering must not keep a test waiting for ever.
-        meter.setRefreshTimeout(2.0);
-    }
 
     void setBank(int bank, const QByteArray &record)
     {
         for (int i = 0; i < record.size(); ++i)
-            virtualMeter.setReg(MemoryMap::bankAddress(bank) + i, quint8(record.at(i)));
+            vm.setReg(MemoryMap::bankAddress(bank) + i, quint8(record.at(i)));
     }
     void setCopy(int bank, const QByteArray &copy)
     {
         for (int i = 0; i < copy.size(); ++i)
-            virtualMeter.setReg(MemoryMap::bankTimeCopyAddress(bank) + i, quint8(copy.at(i)));
+            vm.setReg(MemoryMap::bankTimeCopyAddress(bank) + i, quint8(copy.at(i)));
     }
-    QByteArray registers(int address, int count) const
-    {
-        return virtualMeter.memory().mid(address, count);
-    }
+    QByteArray registers(int address, int count) const { return vm.memory().mid(address, count); }
     // The register requests the meter received, in order: (address, value) of each
     // write, or (address, -1) of each read.
-    QList<QPair<int, int>> requests() const
-    {
-        QList<QPair<int, int>> found;
-        const QByteArray &in = virtualMeter.received();
-        for (qsizetype i = 0; i < in.size();) {
-            const char c = in.at(i);
-            const bool write = c == Protocol::kWriteRequest && i + 3 < in.size();
-            if (write || (c == Protocol::kReadRequest && i + 2 < in.size())) {
-                found.append({quint8(in.at(i + 1)) | quint8(in.at(i + 2)) << 8,
-                              write ? quint8(in.at(i + 3)) : -1});
-                i += write ? 4 : 3;
-            } else {
-                i += c == Protocol::kKeyCommand ? 2 : 1;
-            }
-        }
-        return found;
-    }
+    QList<QPair<int, int>> requests() const { return registerRequests(vm); }
     QList<QPair<int, int>> writes() const
     {
         QList<QPair<int, int>> found = requests();
@@ -100,6 +76,24 @@ struct BankRig {
         for (const QPair<int, int> &r : requests()) {
             if (r.second < 0)
                 found.append(r.first);
+        }
+        return found;
+    }
+
+    static QList<QPair<int, int>> registerRequests(const VirtualMeter &meter)
+    {
+        QList<QPair<int, int>> found;
+        const QByteArray &in = meter.received();
+        for (qsizetype i = 0; i < in.size();) {
+            const char c = in.at(i);
+            const bool write = c == Protocol::kWriteRequest && i + 3 < in.size();
+            if (write || (c == Protocol::kReadRequest && i + 2 < in.size())) {
+                found.append({quint8(in.at(i + 1)) | quint8(in.at(i + 2)) << 8,
+                              write ? quint8(in.at(i + 3)) : -1});
+                i += write ? 4 : 3;
+            } else {
+                i += c == Protocol::kKeyCommand ? 2 : 1;
+            }
         }
         return found;
     }
@@ -132,7 +126,7 @@ inline QByteArray unusedBank()
 
 inline QString golden(const QString &name)
 {
-    return QDir(testsupport::dataDir()).filePath(QStringLiteral("../golden/") + name);
+    return testsupport::golden(name);
 }
 
 } // namespace bankrig

@@ -58,11 +58,11 @@ private slots:
     {
         CliRig rig;
         prepare(rig);
-        rig.virtualMeter.receive(QByteArray("F") + char(Protocol::kKeyRunPause),
-                                 rig.clock.monotonicSeconds());
-        QVERIFY(rig.virtualMeter.running());
+        rig.vm.receive(QByteArray("F") + char(Protocol::kKeyRunPause),
+                       rig.clock.monotonicSeconds());
+        QVERIFY(rig.vm.running());
         // The meter records into the first unused bank: E2.
-        QCOMPARE(rig.virtualMeter.eventBank(), 2);
+        QCOMPARE(rig.vm.eventBank(), 2);
         QCOMPARE(cli::banks(rig.context, {}), int(cli::kOk));
         QCOMPARE(rig.output().section('\n', 0, 1),
                  "Used or not\t Used\tRunning\t Used\t Unused\t Unused\nCriterion level\t "
@@ -85,7 +85,7 @@ private slots:
         QFETCH(QStringList, args);
         CliRig rig;
         QCOMPARE(cli::banks(rig.context, args), int(cli::kUsage));
-        QVERIFY(rig.virtualMeter.received().isEmpty());
+        QVERIFY(rig.vm.received().isEmpty());
         QVERIFY(rig.errors().startsWith("dosemeter-cli: "));
     }
 

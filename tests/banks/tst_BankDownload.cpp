@@ -14,35 +14,6 @@ namespace {
 using Origin = BankDownload::Origin;
 using Outcome = BankDownload::Outcome;
 
-// A link in front of the virtual meter that loses the read requests of chosen
-// registers (the meter never sees them), a given number of times each.
-class DeafRegisterLink final : public SerialLink {
-public:
-    explicit DeafRegisterLink(VirtualMeterLink &inner) : inner_(inner) {}
-    bool open() override { return inner_.open(); }
-    bool isOpen() const override { return inner_.isOpen(); }
-    void close() override { inner_.close(); }
-    bool write(const QByteArray &bytes) override
-    {
-        if (bytes.size() == 3 && bytes.at(0) == Protocol::kReadRequest) {
-            const int address = quint8(bytes.at(1)) | quint8(bytes.at(2)) << 8;
-            if (deaf.value(address) > 0) {
-                --deaf[address];
-                return true;
-            }
-        }
-        return inner_.write(bytes);
-    }
-    QByteArray readAll() override { return inner_.readAll(); }
-    QString errorString() const override { return inner_.errorString(); }
-    QString portLabel() const override { return inner_.portLabel(); }
-
-    QHash<int, int> deaf; // address -> requests still lost
-
-private:
-    VirtualMeterLink &inner_;
-};
-
 QStringList rowOne(const BankGrid &grid)
 {
     QStringList row;
@@ -95,7 +66,7 @@ private slots:
         BankRig rig;
         rig.setBank(2, bankrig::usedBank());
         rig.setCopy(2, copy);
-        rig.meterState.status = decodeStatusByte(0x17);
+        rig.state.status = decodeStatusByte(0x17);
         BankDownload download(rig.meter, rig.banks, rig.grid);
         QCOMPARE(download.readOne(2, Origin::OkButton).outcome, Outcome::Done);
 
@@ -113,8 +84,8 @@ private slots:
         // The bank data hold the bank as the meter now has it.
         QCOMPARE(rig.banks.BankData[2], rig.registers(0x50, 20));
         // A bank's settings are not the meter's: the shared status fields stay.
-        QCOMPARE(rig.meterState.status.CriterionLevel, 90);
-        QCOMPARE(rig.meterState.status.ExchangeRate, 4);
+        QCOMPARE(rig.state.status.CriterionLevel, 90);
+        QCOMPARE(rig.state.status.ExchangeRate, 4);
     }
 
     void unusedBankErasesItsCopy()
@@ -190,9 +161,9 @@ private slots:
         BankRig rig;
         rig.setBank(1, bankrig::usedBank());
         rig.setBank(3, bankrig::usedBank());
-        rig.meterState.display.EventBank = 3;
-        rig.meterState.display.Running = running;
-        rig.meterState.display.Paused = paused;
+        rig.state.display.EventBank = 3;
+        rig.state.display.Running = running;
+        rig.state.display.Paused = paused;
         rig.grid.setCell(12, 3, " stale");
         BankDownload download(rig.meter, rig.banks, rig.grid);
         const BankDownload::Result result = command == 0
@@ -229,13 +200,13 @@ private slots:
         QFETCH(int, command);
         QFETCH(int, origin);
         BankRig rig;
-        rig.meterState.link.RefreshBusy = true;
+        rig.state.link.RefreshBusy = true;
         BankDownload download(rig.meter, rig.banks, rig.grid);
         const BankDownload::Result result = command == 0
                                                 ? download.readAll(Origin(origin))
                                                 : download.readOne(command, Origin(origin));
         QTEST(int(result.outcome), "outcome");
-        QCOMPARE(rig.virtualMeter.received().isEmpty(), result.outcome == Outcome::Refused);
+        QCOMPARE(rig.vm.received().isEmpty(), result.outcome == Outcome::Refused);
     }
 
     void progress_data()
@@ -281,7 +252,7 @@ private slots:
         QFETCH(int, lost);
         BankRig rig;
         DeafRegisterLink deaf(rig.link);
-        Meter meter(deaf, rig.clock, rig.meterState);
+        Meter meter(deaf, rig.clock, rig.state);
         meter.setPollControl(&rig.poll);
         rig.setBank(1, bankrig::usedBank());
         rig.setBank(2, bankrig::usedBank());
@@ -316,7 +287,7 @@ private slots:
         rig.meter.setRefreshTimeout(1.0);
         VirtualMeter::Faults faults;
         faults.silent = true;
-        rig.virtualMeter.setFaults(faults);
+        rig.vm.setFaults(faults);
         rig.grid.setCell(1, 3, " Used"); // from an earlier download
         BankDownload download(rig.meter, rig.banks, rig.grid);
         const BankDownload::Result result = download.readAll(Origin::OkButton);
@@ -360,8 +331,8 @@ private slots:
         QFETCH(int, column);
         BankRig rig;
         rig.setBank(3, bankrig::usedBank());
-        rig.meterState.display.EventBank = 3;
-        rig.meterState.display.Running = true;
+        rig.state.display.EventBank = 3;
+        rig.state.display.Running = true;
         BankDownload download(rig.meter, rig.banks, rig.grid);
         QList<bool> shown;
         download.progressShown = [&shown](bool visible) { shown << visible; };

@@ -243,6 +243,27 @@ private slots:
             QVERIFY(grid == sampleGrid());
     }
 
+    // Either Open reads a file with the reader of the layout its first line shows.
+    void layoutOf_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("layout");
+        const int menu = int(BankFile::Layout::Menu);
+        const int toolbar = int(BankFile::Layout::Toolbar);
+        QTest::newRow("menu-file") << fileBytes(bankrig::golden("banks-menu.bnk")) << menu;
+        QTest::newRow("toolbar-file") << fileBytes(bankrig::golden("banks-toolbar.bnk")) << toolbar;
+        QTest::newRow("toolbar-header-line-feed") << QByteArray("\t \t E1\t E2\n") << toolbar;
+        QTest::newRow("menu-empty-cells") << QByteArray("\t----\t----\r\n") << menu;
+        QTest::newRow("menu-run-state") << QByteArray("\tRunning\t Used\r\n") << menu;
+        QTest::newRow("bank-named-E1-alone") << QByteArray("\t E1\r\n") << menu;
+        QTest::newRow("empty") << QByteArray() << menu;
+    }
+    void layoutOf()
+    {
+        QFETCH(QByteArray, bytes);
+        QTEST(int(BankFile::layoutOf(bytes)), "layout");
+    }
+
     void files()
     {
         QTemporaryDir dir;

@@ -26,6 +26,10 @@ void windows()
     QTest::newRow("Memory") << "CmdMemory" << "Memory" << QStringList{
         "TxtIDCode", "TxtInterval", "LblMemory", "LblRemaining", "G1", "Grid1", "G2", "Grid2",
         "T1", "T2", "T3", "CmdSave", "CmdPrint", "CmdPreview"};
+    QTest::newRow("FrmEvent") << "CmdEvent" << "FrmEvent" << QStringList{
+        "MnuSave", "MnuOpen", "MnuBank", "MnuAll", "MnuEn1", "MnuEn5", "MnuPrint", "Toolbar1",
+        "PicBank", "Bk0", "Bk5", "CmdOK", "CmdCancel", "Grid", "TxtName", "TxtAddress",
+        "TxtCompany", "SSPercent"};
     QTest::newRow("SLmPanel") << "MnuPanel" << "SLmPanel" << QStringList{
         "CmdMode", "CmdEvent", "CmdReset", "CmdTime", "CmdRun", "CmdPause", "CmdLock", "Timer1",
         "Lcd"};

@@ -250,6 +250,11 @@ private slots:
         QMetaObject::invokeMethod(rig.panel.CmdEvent, "clicked");
         QCOMPARE(rig.dialogs.texts(), QStringList{"Key locked!"});
         QCOMPARE(rig.dialogs.shown.first().icon, Dialogs::Icon::Critical);
+        QVERIFY(!rig.panel.windows().window("FrmEvent"));
+        // The menu entry does not ask about the lock.
+        rig.panel.MnuEvents->trigger();
+        QVERIFY(rig.panel.windows().window("FrmEvent"));
+        QCOMPARE(rig.dialogs.shown.size(), 1);
     }
 
     void twaExplanation()
