@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 
 void Dialogs::inform(QWidget *parent, const QString &text, Icon icon, const QString &title)
 {
@@ -88,7 +89,16 @@ std::optional<QString> QtDialogs::input(QWidget *parent, const QString &title,
 
 QString QtDialogs::saveFileName(QWidget *parent, const QString &title, const QString &filter)
 {
-    return QFileDialog::getSaveFileName(parent, title, QString(), filter);
+    QFileDialog dialog(parent, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without an extension gets the first filter's ("*.dat" gives ".dat"), so
+    // that the file shows up under that filter when it is opened again.
+    static const QRegularExpression extension(QStringLiteral("\\*\\.(\\w+)"));
+    if (const QRegularExpressionMatch match = extension.match(filter); match.hasMatch())
+        dialog.setDefaultSuffix(match.captured(1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }
 
 QString QtDialogs::openFileName(QWidget *parent, const QString &title, const QString &filter)

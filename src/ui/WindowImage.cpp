@@ -18,9 +18,12 @@ QPicture picture(QWidget *widget)
 {
     QPicture picture;
     QPainter painter(&picture);
-    widget->render(&painter, QPoint(), QRegion(),
-                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    // The window's own panel background stays off the page: paper is white, and the
+    // cards, grids and graphs keep the backgrounds they paint themselves.
+    widget->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
     painter.end();
+    // What a picture records of text does not widen its bounds: the image is the widget.
+    picture.setBoundingRect(QRect(QPoint(), widget->size()));
     return picture;
 }
 
