@@ -8,6 +8,7 @@
 #include "ui/VectorPlot.h"
 #include "ui/WindowImage.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -131,6 +132,7 @@ void Plot::buildControls()
 
     Combo1 = named(new QComboBox, "Combo1", QStringLiteral("Track Mode"),
                    QStringLiteral("What the mouse does on the graph"));
+    Combo1->view()->setAccessibleName(QStringLiteral("Track modes"));
     txtDescription = named(new QLabel, "txtDescription");
     txtDescription->setWordWrap(true);
     txtDescription->setMinimumWidth(240);

@@ -6,6 +6,7 @@
 #include "ui/ReportPrinter.h"
 #include "ui/Theme.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -126,6 +127,8 @@ void Statistics::buildControls()
                             QStringLiteral("The level step (dB) that halves the time allowed"));
     for (int db : kExchangeRates)
         CboExchangeRate->addItem(QString::number(db));
+    for (QComboBox *combo : {CboCriterion, CboExchangeRate})
+        combo->view()->setAccessibleName(combo->accessibleName());
     TxtThreshold = named(
         new NumberField(0.0, 140.0, 1, [](double value) { return trimmedNumberText(value, 1); }),
         "TxtThreshold");
