@@ -85,7 +85,7 @@ void Histogram::buildControls()
     bins_ = CWG->addGraph();
     // The count of index i stands at X = i + 1 and is drawn back to X = i, over its bin.
     bins_->setLineStyle(QCPGraph::lsStepRight);
-    bins_->setPen(QPen(QColor(0x2f, 0x7d, 0xd1), 1.2));
+    bins_->setPen(QPen(QColor(0x2f, 0x7d, 0xd1), 1.0));
     bins_->setBrush(QColor(0x2f, 0x7d, 0xd1, 0x50));
 
     // The limit panel: item 1 the record range, item 2 the level range in dB.

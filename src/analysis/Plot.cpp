@@ -36,6 +36,7 @@ QFrame *frame(const QString &caption, const char *name, QLayout *content)
     layout->setContentsMargins(10, 6, 10, 8);
     layout->addWidget(Theme::caption(caption));
     layout->addLayout(content);
+    layout->addStretch(1);
     return frame;
 }
 
@@ -82,7 +83,9 @@ void Plot::buildControls()
     CWGraph1->xAxis->grid()->setPen(QPen(QColor(0xe6, 0xea, 0xee), 0));
     CWGraph1->yAxis->grid()->setPen(QPen(QColor(0xe6, 0xea, 0xee), 0));
     trace_ = CWGraph1->addGraph();
-    trace_->setPen(QPen(QColor(0x2f, 0x7d, 0xd1), 1.2));
+    // One pixel wide: a wider antialiased line is stroked as an outline, and a day of
+    // records would then take seconds instead of milliseconds to draw.
+    trace_->setPen(QPen(QColor(0x2f, 0x7d, 0xd1), 1.0));
     trace_->setAdaptiveSampling(true);
 
     // The cursor on a layer of its own: dragging it redraws the cursor, not the trace.
