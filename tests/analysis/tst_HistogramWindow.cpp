@@ -211,19 +211,6 @@ private slots:
         QVERIFY(rig.dialogs.shown.isEmpty());
     }
 
-    // The record fields hold record numbers of the list only.
-    void recordRangeStaysInTheList()
-    {
-        HistogramRig rig(thirtyLevels(), Resolution::WholeDb);
-        rig.field("AxisMax1")->setValue(500);
-        QCOMPARE(rig.text("AxisMax1"), QStringLiteral("30"));
-        QTest::keyClick(rig.field("AxisMax1"), Qt::Key_Up);
-        QCOMPARE(rig.text("AxisMax1"), QStringLiteral("30"));
-        rig.field("AxisMin1")->setValue(-3);
-        QCOMPARE(rig.text("AxisMin1"), QStringLiteral("1"));
-        QCOMPARE(rig.app.histogram.HistLastRecord, 30);
-    }
-
     // Once the saved-file window is gone there is nothing to recount: the graph stays.
     void nothingHappensAfterTheRecordsAreGone()
     {

@@ -367,21 +367,6 @@ private slots:
         QVERIFY(!text.contains(QStringLiteral("Reset Scale")));
         QVERIFY(!text.contains(QStringLiteral("Graph Range")));
     }
-
-    void printCancelledPrintsNothing()
-    {
-        PlotRig rig(hundredRecords());
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("plot.pdf"));
-        rig.dialogs.printAnswers.enqueue(false);
-        rig.dialogs.preparePrinter = [&](QPrinter &printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(path);
-        };
-        rig.click("CmdPrint");
-        QVERIFY(!QFileInfo::exists(path));
-        QCOMPARE(rig.dialogs.texts(), QStringList{QString()}); // the print dialog only
-    }
 };
 
 DOSEMETER_TEST(TestPlotWindow)
