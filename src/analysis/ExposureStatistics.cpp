@@ -198,6 +198,13 @@ ExposureStatistics::Settings ExposureStatistics::Settings::fromMeter(const Meter
     return settings;
 }
 
+QStringList ExposureStatistics::Settings::lines() const
+{
+    return {QStringLiteral("criterion: ") + QString::number(criterionDb),
+            QStringLiteral("exchange-rate: ") + QString::number(exchangeRateDb),
+            QStringLiteral("threshold: ") + trimmedNumberText(thresholdDb, 1)};
+}
+
 bool ExposureStatistics::isCriterion(int db)
 {
     return db == 80 || db == 84 || db == 85 || db == 90;

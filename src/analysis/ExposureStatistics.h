@@ -28,6 +28,10 @@ public:
 
         // The meter's last known settings; 90 / 5 / 80 for what is not known yet.
         static Settings fromMeter(const MeterState &meter);
+
+        // "criterion: 90", "exchange-rate: 5", "threshold: 80", named as the command
+        // line's options, to state what the dose figures were computed with.
+        QStringList lines() const;
     };
     static bool isCriterion(int db);
     static bool isExchangeRate(int db);

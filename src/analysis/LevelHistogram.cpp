@@ -2,6 +2,7 @@
 
 #include "analysis/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <span>
 
@@ -123,6 +124,21 @@ LevelHistogram::Points LevelHistogram::points(const LevelCounts &counts, Resolut
         points.y[qsizetype(i)] = double(bins[i]);
     }
     return points;
+}
+
+AxisRange LevelHistogram::countAxis(const LevelCounts &counts, Resolution resolution,
+                                    const AxisRange &xAxis)
+{
+    const std::span<const qint64> bins = countsOf(counts, resolution);
+    qint64 highest = 0;
+    for (size_t i = 0; i < bins.size(); ++i) {
+        // The count of index i is drawn from X = i to X = i + 1.
+        if (double(i + 1) > xAxis.min && double(i) < xAxis.max)
+            highest = std::max(highest, bins[i]);
+    }
+    if (highest == 0)
+        return {0.0, 1.0};
+    return {0.0, double(highest) * 1.05};
 }
 
 int LevelHistogram::dbFieldDecimals(Resolution resolution)

@@ -4,8 +4,9 @@
 // `Histogram1` in 1 dB steps; both read the dBA column of the saved-file grid. The
 // windows show what this returns and hold the fields, the graph and their counts.
 //
-// The X positions: the count of index i is drawn at X = i + 1. In 0.1 dB steps the X axis
-// is in index units (X = level × 10), its labels showing X × 0.1.
+// The X positions: the count of index i is drawn at X = i + 1, as a step that spans
+// X = i .. i + 1; in 1 dB steps that is exactly the bin's levels (85 counts 85.0 .. 85.9).
+// In 0.1 dB steps the X axis is in index units (X = level × 10), its labels showing X × 0.1.
 
 #include "analysis/AxisRange.h"
 #include "analysis/GraphRange.h"
@@ -76,6 +77,11 @@ public:
         QVector<double> y;
     };
     static Points points(const LevelCounts &counts, Resolution resolution);
+
+    // The Y axis (counts) for the X axis shown: 0 up to a little above the largest count
+    // drawn inside it, so the tallest bin never touches the top; 0..1 when none is.
+    static AxisRange countAxis(const LevelCounts &counts, Resolution resolution,
+                               const AxisRange &xAxis);
 
     // The dB fields: up to three decimals in `Histogram` (".###": 68 -> "68",
     // 85.3 -> "85.3"), whole numbers in `Histogram1`.

@@ -2,6 +2,9 @@
 
 #include "analysis/NumberText.h"
 
+#include <algorithm>
+#include <cmath>
+
 GraphRange PlotAxes::openingFields(int records)
 {
     GraphRange fields;
@@ -35,6 +38,24 @@ AxisRange PlotAxes::resetY()
 QPointF PlotAxes::cursorStart(const AxisRange &x, const AxisRange &y)
 {
     return {(x.min + x.max) / 2.0, (y.min + y.max) / 2.0};
+}
+
+std::optional<QPointF> PlotAxes::cursorOnTrace(const QVector<double> &levels, double x)
+{
+    const qsizetype n = levels.size();
+    if (n == 0 || std::isnan(x))
+        return std::nullopt;
+    const qsizetype nearest = qsizetype(std::clamp(std::round(x), 1.0, double(n))) - 1;
+    // Outward from the nearest record, the lower one first at equal distance.
+    for (qsizetype d = 0; d < n; ++d) {
+        for (const qsizetype k : {nearest - d, nearest + d}) {
+            if (k >= 0 && k < n && !std::isnan(levels[k]))
+                return QPointF(double(k + 1), levels[k]);
+        }
+        if (nearest - d < 0 && nearest + d >= n)
+            break;
+    }
+    return std::nullopt;
 }
 
 QString PlotAxes::xPositionText(double x)

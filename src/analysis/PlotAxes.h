@@ -10,6 +10,9 @@
 
 #include <QPointF>
 #include <QString>
+#include <QVector>
+
+#include <optional>
 
 class PlotAxes {
 public:
@@ -30,6 +33,12 @@ public:
 
     // Where "Cursor Coordinates" puts cursor 1: the middle of both axes as they stand.
     static QPointF cursorStart(const AxisRange &x, const AxisRange &y);
+
+    // Where a drag puts cursor 1: on the trace, at the record nearest to `x` (records
+    // numbered from 1, `levels` element k being record k + 1), X its number and Y its level.
+    // Records without a level (NaN, a gap in the trace) are passed over for the nearest
+    // one that has one; nothing when no record has a level.
+    static std::optional<QPointF> cursorOnTrace(const QVector<double> &levels, double x);
 
     // The read-outs while cursor 1 moves: `XPosition` plain number text, `YPosition` one
     // decimal ("0.0").

@@ -1,11 +1,14 @@
 #pragma once
 
-// Record lists for the analysis tests.
+// Record lists, PDF reading and graph ranges for the analysis tests.
 
 #include "data/RecordTable.h"
 
 #include <QDateTime>
+#include <QProcess>
 #include <QStringList>
+#include <QTest>
+#include <qcustomplot.h>
 
 namespace rig {
 
@@ -35,4 +38,34 @@ inline QStringList repeated(const QString &level, int count)
     return levels;
 }
 
+// The text pdftotext finds in a PDF, in reading order.
+inline QString pdfText(const QString &path)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// How many raster images a PDF holds (pdfimages -list: two heading lines, then one line
+// per image); -1 when it cannot be read.
+inline int pdfImageCount(const QString &path)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return -1;
+    const QStringList lines = QString::fromUtf8(process.readAllStandardOutput())
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return int(lines.size()) - 2;
+}
+
 } // namespace rig
+
+Q_DECLARE_METATYPE(QCPRange)
+
+// A graph's axis range in failure messages.
+inline char *toString(const QCPRange &range)
+{
+    return QTest::toString(QStringLiteral("%1..%2").arg(range.lower).arg(range.upper));
+}

@@ -293,6 +293,37 @@ private slots:
         QCOMPARE(state.HistFirstRecord, 3);
         QCOMPARE(state.HistLastRecord, 7);
     }
+
+    // The Y axis reaches a little above the tallest bin drawn inside the X axis shown.
+    void countAxis_data()
+    {
+        QTest::addColumn<int>("resolution");
+        QTest::addColumn<double>("xMin");
+        QTest::addColumn<double>("xMax");
+        QTest::addColumn<double>("yMax");
+        // Records: 3 at 85.0, 1 at 85.3, 1 under range (68.0), 2 overloads (140.0).
+        QTest::newRow("tenth-all") << int(Resolution::TenthDb) << 675.0 << 858.0 << 3.15;
+        // Index 850 is drawn over X 850..851: a range ending at 850 leaves it out.
+        QTest::newRow("tenth-below-850") << int(Resolution::TenthDb) << 600.0 << 850.0 << 1.05;
+        QTest::newRow("tenth-from-851") << int(Resolution::TenthDb) << 851.0 << 900.0 << 1.05;
+        QTest::newRow("whole-all") << int(Resolution::WholeDb) << 68.0 << 86.0 << 4.2;
+        QTest::newRow("whole-overloads") << int(Resolution::WholeDb) << 130.0 << 141.0 << 2.1;
+        QTest::newRow("nothing-inside") << int(Resolution::WholeDb) << 90.0 << 100.0 << 1.0;
+    }
+    void countAxis()
+    {
+        QFETCH(int, resolution);
+        QFETCH(double, xMin);
+        QFETCH(double, xMax);
+        const RecordTable table =
+            rig::records({"85.0", "85.0", "85.0", "85.3", "----", " OL ", "140.0"});
+        HistogramState state;
+        const Resolution chosen = Resolution(resolution);
+        const LevelCounts counts = LevelHistogram::open(table, chosen, state).counts;
+        const AxisRange y = LevelHistogram::countAxis(counts, chosen, {xMin, xMax});
+        QCOMPARE(y.min, 0.0);
+        QTEST(y.max, "yMax");
+    }
 };
 
 DOSEMETER_TEST(TestHistogram)

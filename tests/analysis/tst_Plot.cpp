@@ -96,6 +96,41 @@ private slots:
         QTEST(PlotAxes::cursorStart(x, y), "cursor");
     }
 
+    // A dragged cursor sits on the trace: the nearest record with a level.
+    void cursorOnTrace_data()
+    {
+        const double gap = std::nan("");
+        QTest::addColumn<QVector<double>>("levels");
+        QTest::addColumn<double>("x");
+        QTest::addColumn<QPointF>("cursor");
+        const QVector<double> five{80.5, 81.0, 90.5, 70.0, 85.2};
+        QTest::newRow("on-a-record") << five << 3.0 << QPointF(3, 90.5);
+        QTest::newRow("nearest-below") << five << 3.4 << QPointF(3, 90.5);
+        QTest::newRow("nearest-above") << five << 3.6 << QPointF(4, 70.0);
+        QTest::newRow("left-of-the-first") << five << -20.0 << QPointF(1, 80.5);
+        QTest::newRow("right-of-the-last") << five << 1e9 << QPointF(5, 85.2);
+        QTest::newRow("gap-takes-the-lower-neighbour")
+            << QVector<double>{80.0, gap, 90.0} << 2.0 << QPointF(1, 80.0);
+        QTest::newRow("gap-takes-the-nearer")
+            << QVector<double>{80.0, gap, gap, 90.0} << 3.0 << QPointF(4, 90.0);
+        QTest::newRow("gaps-at-the-start")
+            << QVector<double>{gap, gap, 75.0} << 1.0 << QPointF(3, 75.0);
+    }
+    void cursorOnTrace()
+    {
+        QFETCH(QVector<double>, levels);
+        QFETCH(double, x);
+        const std::optional<QPointF> cursor = PlotAxes::cursorOnTrace(levels, x);
+        QVERIFY(cursor);
+        QTEST(*cursor, "cursor");
+    }
+
+    void cursorWithoutLevels()
+    {
+        QVERIFY(!PlotAxes::cursorOnTrace({}, 1.0));
+        QVERIFY(!PlotAxes::cursorOnTrace({std::nan(""), std::nan("")}, 1.0));
+    }
+
     void readOuts_data()
     {
         QTest::addColumn<double>("x");

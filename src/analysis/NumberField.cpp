@@ -1,0 +1,35 @@
+#include "analysis/NumberField.h"
+
+#include "ui/MeterWindow.h"
+
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+NumberField::NumberField(double minimum, double maximum, int decimals, Text text, QWidget *parent)
+    : QDoubleSpinBox(parent), text_(std::move(text))
+{
+    // The point is the decimal mark of every number the program writes.
+    setLocale(QLocale::c());
+    setDecimals(decimals);
+    setRange(minimum, maximum);
+    setKeyboardTracking(false);
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+}
+
+void NumberField::describe(const QString &accessibleName, const QString &description)
+{
+    MeterWindow::describe(this, accessibleName, description);
+    MeterWindow::describe(lineEdit(), accessibleName, description);
+}
+
+void NumberField::setQuietly(double value)
+{
+    const QSignalBlocker blocker(this);
+    setValue(value);
+}
+
+QString NumberField::textFromValue(double value) const
+{
+    return text_ ? text_(value) : QDoubleSpinBox::textFromValue(value);
+}

@@ -1,0 +1,101 @@
+#include "main/AnalysisWindows.h"
+
+#include "analysis/ExposureStatistics.h"
+#include "analysis/Histogram.h"
+#include "analysis/LevelHistogram.h"
+#include "analysis/Plot.h"
+#include "analysis/Statistics.h"
+#include "main/AppState.h"
+#include "main/Panel.h"
+#include "ui/Dialogs.h"
+
+#include <QApplication>
+#include <QPointer>
+
+AnalysisWindows::AnalysisWindows(Panel &panel, AppState &state, Dialogs &dialogs)
+    : panel_(panel), state_(state), dialogs_(dialogs)
+{
+}
+
+AnalysisWindows::Records AnalysisWindows::recordsOf(MeterWindow *window, const RecordTable &table)
+{
+    return [window = QPointer<MeterWindow>(window), table = &table]() -> const RecordTable * {
+        return window && !window->closing() ? table : nullptr;
+    };
+}
+
+QWidget *AnalysisWindows::messageParent() const
+{
+    // The saved-file view, whose button asked, is the active window as a rule.
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    return &panel_;
+}
+
+Plot *AnalysisWindows::openPlot(const Records &records)
+{
+    const RecordTable *table = records ? records() : nullptr;
+    if (!table)
+        return nullptr;
+    Meter &meter = panel_.meter();
+    Dialogs &dialogs = dialogs_;
+    return qobject_cast<Plot *>(panel_.windows().open(
+        {"Plot", [&meter, &dialogs, table] { return new Plot(meter, dialogs, *table); },
+         WindowManager::Placement::BesideMain, WindowManager::Dba::Any, nullptr, true}));
+}
+
+Histogram *AnalysisWindows::openHistogram(int resolution, const Records &records)
+{
+    if (resolution != 0 && resolution != 1)
+        return nullptr;
+    const RecordTable *table = records ? records() : nullptr;
+    if (!table)
+        return nullptr;
+    const LevelHistogram::Resolution chosen =
+        resolution == 0 ? LevelHistogram::Resolution::TenthDb : LevelHistogram::Resolution::WholeDb;
+    const LevelHistogram::Opening opening = LevelHistogram::open(*table, chosen, state_.histogram);
+    if (!opening.ok()) {
+        dialogs_.inform(messageParent(), opening.message, Dialogs::Icon::Information);
+        return nullptr;
+    }
+    WindowManager &windows = panel_.windows();
+    for (const auto other :
+         {LevelHistogram::Resolution::TenthDb, LevelHistogram::Resolution::WholeDb}) {
+        if (QWidget *open = windows.window(QLatin1String(Histogram::windowName(other))))
+            open->close();
+    }
+    Meter &meter = panel_.meter();
+    Dialogs &dialogs = dialogs_;
+    HistogramState &state = state_.histogram;
+    auto *histogram = qobject_cast<Histogram *>(
+        windows.open({Histogram::windowName(chosen),
+                      [&meter, &dialogs, &state, chosen, records] {
+                          return new Histogram(meter, dialogs, state, chosen, records);
+                      },
+                      WindowManager::Placement::TopLeft, WindowManager::Dba::Any, nullptr, true}));
+    if (histogram)
+        histogram->showOpening(opening);
+    return histogram;
+}
+
+Statistics *AnalysisWindows::openStatistics(const Records &records)
+{
+    const RecordTable *table = records ? records() : nullptr;
+    if (!table)
+        return nullptr;
+    const ExposureStatistics levels = ExposureStatistics::compute(*table);
+    if (!levels.ok()) {
+        dialogs_.inform(messageParent(), levels.message, Dialogs::Icon::Information);
+        return nullptr;
+    }
+    Meter &meter = panel_.meter();
+    Dialogs &dialogs = dialogs_;
+    const ExposureStatistics::Settings settings =
+        ExposureStatistics::Settings::fromMeter(meter.state());
+    return qobject_cast<Statistics *>(panel_.windows().open(
+        {"Statistics",
+         [&meter, &dialogs, table, settings] {
+             return new Statistics(meter, dialogs, *table, settings);
+         },
+         WindowManager::Placement::BesideMain, WindowManager::Dba::Any, nullptr, true}));
+}

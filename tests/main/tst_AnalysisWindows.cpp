@@ -1,0 +1,274 @@
+// The analysis windows as the saved-file view opens them through AnalysisWindows: where
+// they stand, one histogram at a time, no window when there is nothing to count, nothing
+// once the records are gone, the statistics preset from the meter's settings, and names
+// for every control.
+
+#include "analysis/Histogram.h"
+#include "analysis/Plot.h"
+#include "analysis/Statistics.h"
+#include "main/AnalysisWindows.h"
+#include "support/MeterRig.h"
+#include "support/TestMain.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPointer>
+#include <QScreen>
+#include <QTest>
+#include <qcustomplot.h>
+
+namespace {
+
+RecordTable records(const QStringList &levels)
+{
+    RecordTable table;
+    QDateTime stamp(QDate(2009, 11, 30), QTime(8, 0));
+    for (int i = 0; i < levels.size(); ++i) {
+        table.appendRecord({QString::number(i + 1), stamp.toString(QStringLiteral("yyyy/MM/dd")),
+                            stamp.toString(QStringLiteral("hh:mm:ss")), levels.at(i)});
+        stamp = stamp.addSecs(60);
+    }
+    return table;
+}
+
+const RecordTable kFour = records({"085.0", "085.0", "085.3", "----"});
+
+struct AnalysisRig : PanelRig {
+    AnalysisWindows analysis{panel, app, dialogs};
+    RecordTable table = kFour;
+    bool gone = false;
+    AnalysisWindows::Records list = [this]() -> const RecordTable * {
+        return gone ? nullptr : &table;
+    };
+
+    AnalysisRig() { panel.show(); }
+    QWidget *open(const char *name) { return panel.windows().window(QLatin1String(name)); }
+};
+
+// Runs what the event loop has queued, deferred deletes included.
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+    }
+}
+
+} // namespace
+
+class TestAnalysisWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void histogramOpening_data()
+    {
+        QTest::addColumn<int>("resolution");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("dbMax");
+        QTest::newRow("0.1 dB") << 0 << "Histogram"
+                                << "85.3";
+        QTest::newRow("1 dB") << 1 << "Histogram1"
+                              << "86";
+    }
+    void histogramOpening()
+    {
+        QFETCH(int, resolution);
+        QFETCH(QString, name);
+        AnalysisRig rig;
+        Histogram *window = rig.analysis.openHistogram(resolution, rig.list);
+        QVERIFY(window);
+        QCOMPARE(window->objectName(), name);
+        QCOMPARE(rig.open(qPrintable(name)), window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Histogram"));
+        QCOMPARE(window->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+        QCOMPARE(window->findChild<QDoubleSpinBox *>("AxisMax1")->text(), QStringLiteral("4"));
+        QTEST(window->findChild<QDoubleSpinBox *>("AxisMax2")->text(), "dbMax");
+        QCOMPARE(rig.app.histogram.HistFirstRecord, 1);
+        QCOMPARE(rig.app.histogram.HistLastRecord, 4);
+        QVERIFY(!rig.app.histogram.HistLoading);
+        QVERIFY(rig.dialogs.shown.isEmpty());
+    }
+
+    void onlyOneHistogramAtATime()
+    {
+        AnalysisRig rig;
+        QPointer<Histogram> tenth = rig.analysis.openHistogram(0, rig.list);
+        QPointer<Histogram> whole = rig.analysis.openHistogram(1, rig.list);
+        QVERIFY(whole);
+        QVERIFY(!rig.open("Histogram"));
+        QCOMPARE(rig.open("Histogram1"), whole.data());
+        settle();
+        QVERIFY(tenth.isNull());
+        // The same resolution again: the open one makes way for a new one.
+        QPointer<Histogram> again = rig.analysis.openHistogram(1, rig.list);
+        settle();
+        QVERIFY(whole.isNull());
+        QCOMPARE(rig.open("Histogram1"), again.data());
+        QVERIFY(!rig.open("Histogram"));
+    }
+
+    // Nothing to count: a message instead of a histogram, and an open one stays.
+    void noLevelsToCount_data()
+    {
+        QTest::addColumn<QStringList>("levels");
+        QTest::newRow("empty-list") << QStringList{};
+        QTest::newRow("only-overloads") << QStringList{" OL ", "140.0"};
+        QTest::newRow("no-level-at-all") << QStringList{"", "abc"};
+    }
+    void noLevelsToCount()
+    {
+        QFETCH(QStringList, levels);
+        AnalysisRig rig;
+        Histogram *open = rig.analysis.openHistogram(1, rig.list);
+        QVERIFY(open);
+        rig.table = records(levels);
+        QVERIFY(!rig.analysis.openHistogram(0, rig.list));
+        QCOMPARE(rig.dialogs.texts(),
+                 QStringList{QStringLiteral("There are no levels to count: the list holds no "
+                                            "records, or only overloads and records without a "
+                                            "level.")});
+        QVERIFY(!rig.open("Histogram"));
+        QCOMPARE(rig.open("Histogram1"), open);
+    }
+
+    void noLevelsForStatistics()
+    {
+        AnalysisRig rig;
+        rig.table = records({"", "abc"});
+        QVERIFY(!rig.analysis.openStatistics(rig.list));
+        QCOMPARE(rig.dialogs.texts(),
+                 QStringList{QStringLiteral(
+                     "There are no levels to count: no record of the list holds a level.")});
+        QVERIFY(!rig.open("Statistics"));
+    }
+
+    void nothingOpensOnceTheRecordsAreGone()
+    {
+        AnalysisRig rig;
+        rig.gone = true;
+        QVERIFY(!rig.analysis.openPlot(rig.list));
+        QVERIFY(!rig.analysis.openHistogram(0, rig.list));
+        QVERIFY(!rig.analysis.openStatistics(rig.list));
+        QVERIFY(!rig.analysis.openHistogram(2, AnalysisWindows::Records()));
+        QVERIFY(rig.dialogs.shown.isEmpty());
+    }
+
+    // The records of a window are gone when it closes: a limit change then does nothing.
+    void recordsOfAClosedWindow()
+    {
+        AnalysisRig rig;
+        auto *source = new MeterWindow(rig.meter, rig.dialogs, "FileList", "Saved File");
+        source->setAttribute(Qt::WA_DeleteOnClose);
+        source->show();
+        const AnalysisWindows::Records list = AnalysisWindows::recordsOf(source, rig.table);
+        QCOMPARE(list(), &rig.table);
+        Histogram *histogram = rig.analysis.openHistogram(0, list);
+        QVERIFY(histogram);
+        source->close();
+        QVERIFY(!list());
+        settle();
+        QVERIFY(!list());
+        auto *first = histogram->findChild<QDoubleSpinBox *>("AxisMin1");
+        first->setValue(2);
+        QCOMPARE(rig.app.histogram.HistFirstRecord, 1);
+        QCOMPARE(histogram->counts().TenthDbCounts[850], 2);
+    }
+
+    // Each "Plot" shows the records of its moment, in a window beside the main window.
+    void plotReplacedByANewOne()
+    {
+        AnalysisRig rig;
+        QPointer<Plot> first = rig.analysis.openPlot(rig.list);
+        QVERIFY(first);
+        const QRect main = rig.panel.frameGeometry();
+        QCOMPARE(first->pos(), QPoint(main.x() + main.width(), main.y()));
+        rig.table = records({"80", "81", "82", "83", "84", "85", "86"});
+        Plot *second = rig.analysis.openPlot(rig.list);
+        settle();
+        QVERIFY(first.isNull());
+        QCOMPARE(rig.open("Plot"), second);
+        QCOMPARE(second->findChild<QCustomPlot *>("CWGraph1")->graph(0)->dataCount(), 7);
+    }
+
+    void statisticsPresetFromTheMeter_data()
+    {
+        QTest::addColumn<int>("criterion");
+        QTest::addColumn<int>("exchangeRate");
+        QTest::addColumn<int>("threshold");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("not-known-yet") << 0 << 0 << -1 << QStringList{"90", "5", "80"};
+        QTest::newRow("known") << 85 << 3 << 75 << QStringList{"85", "3", "75"};
+        QTest::newRow("criterion-out-of-table") << 70 << 4 << 90 << QStringList{"90", "4", "90"};
+    }
+    void statisticsPresetFromTheMeter()
+    {
+        QFETCH(int, criterion);
+        QFETCH(int, exchangeRate);
+        QFETCH(int, threshold);
+        QFETCH(QStringList, shown);
+        AnalysisRig rig;
+        rig.state.status.CriterionLevel = criterion;
+        rig.state.status.ExchangeRate = exchangeRate;
+        rig.state.ThresholdLevel = threshold;
+        Statistics *window = rig.analysis.openStatistics(rig.list);
+        QVERIFY(window);
+        QCOMPARE(QStringList({window->findChild<QComboBox *>("CboCriterion")->currentText(),
+                              window->findChild<QComboBox *>("CboExchangeRate")->currentText(),
+                              window->findChild<QDoubleSpinBox *>("TxtThreshold")->text()}),
+                 shown);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Exposure Statistics"));
+    }
+
+    // Every control is found by its name; edit boxes and views have an accessible name.
+    void controlsAreNamed_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("controls");
+        // clang-format off
+        QTest::newRow("Plot") << "Plot" << QStringList{
+            "FrmGraphic", "SSFrame4", "AxisMin1", "AxisMax1", "AxisMin2", "AxisMax2", "SSFrame3",
+            "Combo1", "txtDescription", "SSFrame2", "XPosition", "YPosition", "CmdReset",
+            "CmdPrint", "CmdPreview", "CmdPdf", "CWGraph1"};
+        QTest::newRow("Histogram") << "Histogram" << QStringList{
+            "Toolbar1", "Limit", "Print", "Preview", "PDF", "Picture1", "SSFrame4", "AxisMin1",
+            "AxisMax1", "AxisMin2", "AxisMax2", "OKOK", "CWG"};
+        QTest::newRow("Histogram1") << "Histogram1" << QStringList{
+            "Toolbar1", "Picture1", "SSFrame4", "AxisMin1", "AxisMax2", "OKOK", "CWG"};
+        QTest::newRow("Statistics") << "Statistics" << QStringList{
+            "CboCriterion", "CboExchangeRate", "TxtThreshold", "LblRecords", "LblLaeq", "LblL90",
+            "LblDose", "LblTwa", "CmdCopy", "CmdPrint", "CmdPreview", "CmdPdf"};
+        // clang-format on
+    }
+    void controlsAreNamed()
+    {
+        QFETCH(QString, window);
+        QFETCH(QStringList, controls);
+        AnalysisRig rig;
+        QWidget *opened = nullptr;
+        if (window == QLatin1String("Plot"))
+            opened = rig.analysis.openPlot(rig.list);
+        else if (window == QLatin1String("Statistics"))
+            opened = rig.analysis.openStatistics(rig.list);
+        else
+            opened = rig.analysis.openHistogram(window.endsWith(QLatin1Char('1')), rig.list);
+        QVERIFY(opened);
+        for (const QString &name : controls)
+            QVERIFY2(opened->findChild<QObject *>(name), qPrintable(name));
+        for (QWidget *control : opened->findChildren<QWidget *>()) {
+            const bool view =
+                qobject_cast<QAbstractItemView *>(control) && !qobject_cast<QHeaderView *>(control);
+            if (qobject_cast<QLineEdit *>(control) || view || qobject_cast<QCustomPlot *>(control))
+                QVERIFY2(!control->accessibleName().isEmpty(),
+                         qPrintable(QLatin1String(control->metaObject()->className())));
+        }
+    }
+};
+
+DOSEMETER_TEST(TestAnalysisWindows)
+#include "tst_AnalysisWindows.moc"
