@@ -29,6 +29,12 @@ void windows()
     QTest::newRow("SLmPanel") << "MnuPanel" << "SLmPanel" << QStringList{
         "CmdMode", "CmdEvent", "CmdReset", "CmdTime", "CmdRun", "CmdPause", "CmdLock", "Timer1",
         "Lcd"};
+    QTest::newRow("RealTimeSLM") << "CmdGraph" << "RealTimeSLM" << QStringList{
+        "Toolbar1", "Limit", "Print", "Pdf", "PMessage", "TxtCounts", "TxtMin", "TxtMax", "CmdOK",
+        "Timer1"};
+    QTest::newRow("Analog") << "MnuAnalog" << "Analog" << QStringList{"TopMeter", "Timer1"};
+    QTest::newRow("Digital") << "MnuDigital" << "Digital" << QStringList{
+        "LblValue", "Label1", "Timer1"};
     // clang-format on
 }
 
