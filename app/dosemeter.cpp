@@ -18,11 +18,18 @@ int main(int argc, char **argv)
         QStringLiteral("Skip the port window: a device path, COM1..COM8 or sim."),
         QStringLiteral("PORT"));
     parser.addOption(port);
+    const QCommandLineOption open(
+        QStringLiteral("open"),
+        QStringLiteral("With --port: opens these Display menu entries once the meter has "
+                       "answered, comma-separated (Graph,Analog,Digital)."),
+        QStringLiteral("ENTRIES"));
+    parser.addOption(open);
     parser.process(app);
 
     Application program;
     if (parser.isSet(port))
-        program.startWithPort(parser.value(port));
+        program.startWithPort(parser.value(port),
+                              parser.value(open).split(QLatin1Char(','), Qt::SkipEmptyParts));
     else
         program.showPortSelect();
     return QApplication::exec();

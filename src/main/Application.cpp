@@ -34,17 +34,23 @@ void Application::showPortSelect()
     portSelect_->show();
 }
 
-void Application::startWithPort(const QString &port)
+void Application::startWithPort(const QString &port, const QStringList &open)
 {
     // Queued so that the event loop runs before the first wait.
-    QTimer::singleShot(0, this, [this, port] {
+    QTimer::singleShot(0, this, [this, port, open] {
         if (!start(port)) {
             QApplication::exit(1);
             return;
         }
-        QTimer::singleShot(1000, this, [this] {
-            if (panel_ && panel_->isVisible())
-                panel_->showControlPanel();
+        QTimer::singleShot(1000, this, [this, open] {
+            if (!panel_ || !panel_->isVisible())
+                return;
+            panel_->showControlPanel();
+            // By now the poll has read the display, so the dBA prompt asks only when needed.
+            for (const QString &entry : open) {
+                if (!panel_->openDisplayEntry(entry))
+                    qWarning("dosemeter: the Display menu has no entry \"%s\"", qPrintable(entry));
+            }
         });
     });
 }

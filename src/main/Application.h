@@ -12,6 +12,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 
 #include <memory>
 
@@ -27,8 +28,9 @@ public:
 
     // Shows the "COM Port" window; the rest follows its OK.
     void showPortSelect();
-    // Starts with a port given on the command line (a path, COMn or sim).
-    void startWithPort(const QString &port);
+    // Starts with a port given on the command line (a path, COMn or sim); a second later,
+    // with the control panel, opens the Display menu entries named in `open` ("Graph").
+    void startWithPort(const QString &port, const QStringList &open = {});
 
     Panel *panel() const { return panel_; }
     PortSelect *portSelect() const { return portSelect_; }

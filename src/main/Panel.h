@@ -43,6 +43,9 @@ public:
 
     // The remote control panel, shown beside this window (as its menu entry does).
     void showControlPanel();
+    // Runs the Display menu entry with this caption ("Graph"), as a click on it does.
+    // False when there is no such entry or it is not available.
+    bool openDisplayEntry(const QString &caption);
     SLmPanel *controlPanel() const;
 
     Meter &meter() { return meter_; }

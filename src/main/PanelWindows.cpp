@@ -8,9 +8,13 @@
 #include "data/Memory.h"
 #include "main/AppState.h"
 #include "main/SLmPanel.h"
+#include "realtime/Analog.h"
+#include "realtime/Digital.h"
+#include "realtime/RealTimeSLM.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 
 QList<Panel::WindowEntry> Panel::windowEntries()
@@ -23,6 +27,7 @@ QList<Panel::WindowEntry> Panel::windowEntries()
 
     const WindowManager::Spec event{
         "FrmEvent", [this] { return new FrmEvent(meter_, state_.banks, dialogs_); }};
+    const auto levelText = [this] { return LblValue->text(); };
     return {
         {{CmdMemory},
          {"Memory", [this] { return new Memory(meter_, state_.logger, state_.files, dialogs_); }},
@@ -33,11 +38,14 @@ QList<Panel::WindowEntry> Panel::windowEntries()
         {{cmdList, MnuList},
          {"List", notYet, Placement::BesideMain, Dba::Prompt, &flags.ListWindowOpen}},
         {{CmdGraph, MnuGraph},
-         {"RealTimeSLM", notYet, Placement::BesideMain, Dba::Prompt, &flags.GraphWindowOpen}},
+         {"RealTimeSLM", [=, this] { return new RealTimeSLM(meter_, dialogs_, levelText); },
+          Placement::BesideMain, Dba::Prompt, &flags.GraphWindowOpen}},
         {{MnuAnalog},
-         {"Analog", notYet, Placement::BesideMain, Dba::Prompt, &flags.AnalogWindowOpen}},
+         {"Analog", [this] { return new Analog(meter_, dialogs_); }, Placement::BesideMain,
+          Dba::Prompt, &flags.AnalogWindowOpen}},
         {{MnuDigital},
-         {"Digital", notYet, Placement::BesideMain, Dba::Prompt, &flags.DigitalWindowOpen}},
+         {"Digital", [=, this] { return new Digital(meter_, dialogs_, levelText); },
+          Placement::BesideMain, Dba::Prompt, &flags.DigitalWindowOpen}},
         {{CmdAvg, MnuJob},
          {"Average",
           [this] {
@@ -57,6 +65,18 @@ QList<Panel::WindowEntry> Panel::windowEntries()
 void Panel::showControlPanel()
 {
     MnuPanel->trigger();
+}
+
+bool Panel::openDisplayEntry(const QString &caption)
+{
+    for (QAction *entry : MnuDisplay->actions()) {
+        if (!entry->isSeparator() && entry->isEnabled() &&
+            entry->text().compare(caption, Qt::CaseInsensitive) == 0) {
+            entry->trigger();
+            return true;
+        }
+    }
+    return false;
 }
 
 SLmPanel *Panel::controlPanel() const

@@ -38,6 +38,12 @@ void windows()
         "TxtName", "TxtID", "SLbl1", "SLbl12", "LblStartDate", "LblStartTime", "LblIntv",
         "LblCriterion", "LblExchange", "LblRunTime", "LblMax", "LblPeak", "LblLaeq", "CWG", "Grid",
         "ChkLaeq", "Timer1"};
+    QTest::newRow("RealTimeSLM") << "CmdGraph" << "RealTimeSLM" << QStringList{
+        "Toolbar1", "Limit", "Print", "Pdf", "PMessage", "TxtCounts", "TxtMin", "TxtMax", "CmdOK",
+        "Timer1"};
+    QTest::newRow("Analog") << "MnuAnalog" << "Analog" << QStringList{"TopMeter", "Timer1"};
+    QTest::newRow("Digital") << "MnuDigital" << "Digital" << QStringList{
+        "LblValue", "Label1", "Timer1"};
     // clang-format on
 }
 
