@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace WindowImage {
 
@@ -99,8 +100,9 @@ QString exportPdf(QWidget *widget, const QString &path)
     }
     if (QFileInfo(temporary.fileName()).size() == 0)
         return QStringLiteral("nothing could be written");
-    QFile::remove(path);
-    if (!QFile::rename(temporary.fileName(), path))
+    // rename() replaces the earlier file in one step, so it is never lost on the way.
+    if (std::rename(QFile::encodeName(temporary.fileName()).constData(),
+                    QFile::encodeName(path).constData()) != 0)
         return QStringLiteral("the file could not be put in place");
     temporary.setAutoRemove(false);
     return QString();

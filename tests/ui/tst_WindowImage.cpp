@@ -1,6 +1,8 @@
 #include "support/TestMain.h"
 #include "ui/WindowImage.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -39,6 +41,22 @@ private slots:
         const QString text = pdfText(path);
         QVERIFY2(text.contains(QStringLiteral("Criterion level 85dB")), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("Dose Value(%) 12.34")));
+    }
+
+    void exportReplacesAnEarlierFile()
+    {
+        QWidget window;
+        window.resize(100, 50);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("window.pdf"));
+        QFile earlier(path);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier");
+        earlier.close();
+        QCOMPARE(WindowImage::exportPdf(&window, path), QString());
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QVERIFY(earlier.readAll().startsWith("%PDF"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
     void exportToAMissingFolderSaysWhy()
