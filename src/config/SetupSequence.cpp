@@ -98,14 +98,19 @@ SetupSequence::Result SetupSequence::run(const SetupChoice &choice)
         return {Outcome::Refused, Step::Open, kRefused};
     choice_ = &choice;
     StatusFields &status = meter_.state().status;
-    const auto threshold = [this, &choice, &status](int current) -> std::optional<int> {
-        int target = choice.thresholdDb.value_or(current);
-        if (target > status.CriterionLevel) {
-            target = status.CriterionLevel;
-            if (thresholdLowered)
-                thresholdLowered(target);
+    // The threshold's target is fixed when its step begins: a restart must not take the
+    // value last read for the meter's own.
+    std::optional<int> thresholdTarget;
+    const auto threshold = [this, &choice, &status, &thresholdTarget](int current) {
+        if (!thresholdTarget) {
+            thresholdTarget = choice.thresholdDb.value_or(current);
+            if (*thresholdTarget > status.CriterionLevel) {
+                thresholdTarget = status.CriterionLevel;
+                if (thresholdLowered)
+                    thresholdLowered(*thresholdTarget);
+            }
         }
-        return target;
+        return thresholdTarget;
     };
     // Each step ends the chain when it ends the run; result_ says how.
     if (openMenu() &&

@@ -3,6 +3,8 @@
 
 #include "main/Panel.h"
 
+#include "config/Setup.h"
+#include "config/Standard.h"
 #include "data/Memory.h"
 #include "main/AppState.h"
 #include "main/SLmPanel.h"
@@ -40,8 +42,10 @@ QList<Panel::WindowEntry> Panel::windowEntries()
         {{MnuPanel},
          {"SLmPanel",
           [this] { return new SLmPanel(meter_, dialogs_, [this] { return LblValue->text(); }); }}},
-        {{MnuOnes}, {"Standard", notYet}},
-        {{MnuSetmode}, {"Setup", notYet}},
+        {{MnuOnes}, {"Standard", [this] { return new Standard(meter_, dialogs_); }}},
+        {{MnuSetmode},
+         {"Setup",
+          [this] { return new Setup(meter_, dialogs_, [this] { return LblThreshold->text(); }); }}},
     };
 }
 

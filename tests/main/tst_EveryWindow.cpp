@@ -29,6 +29,11 @@ void windows()
     QTest::newRow("SLmPanel") << "MnuPanel" << "SLmPanel" << QStringList{
         "CmdMode", "CmdEvent", "CmdReset", "CmdTime", "CmdRun", "CmdPause", "CmdLock", "Timer1",
         "Lcd"};
+    QTest::newRow("Setup") << "MnuSetmode" << "Setup" << QStringList{
+        "Opttw0", "Opttw1", "OptCL0", "OptCL1", "OptCL2", "OptCL3", "OptER0", "OptER1", "OptER2",
+        "OptER3", "Combo", "TimeText1", "TimeText2", "TimeText3", "TimeText4", "TimeText5",
+        "CmdOK", "PicSet", "Bar", "LblStep", "Timer1"};
+    QTest::newRow("Standard") << "MnuOnes" << "Standard" << QStringList{"Grid1", "LblStep"};
     // clang-format on
 }
 
