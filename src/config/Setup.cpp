@@ -290,7 +290,8 @@ void Setup::CmdOK_Click()
         LblResult->show();
         break;
     case SetupSequence::Outcome::Silent:
-        LblResult->setText(result.detail);
+        LblResult->setText(QStringLiteral("The meter stopped answering at: %1.")
+                               .arg(SetupSequence::settingName(result.step)));
         LblResult->show();
         dialogs().inform(this, SetupSequence::kMeterSilent, Dialogs::Icon::Warning);
         break;

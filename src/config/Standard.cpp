@@ -180,10 +180,12 @@ void Standard::Grid1_MouseDown(int row, int column)
         dialogs().inform(this, SetupSequence::kSuccess, Dialogs::Icon::Information);
         break;
     case SetupSequence::Outcome::Failed:
-    case SetupSequence::Outcome::Silent:
         LblStep->setText(result.detail);
-        if (result.outcome == SetupSequence::Outcome::Silent)
-            dialogs().inform(this, SetupSequence::kMeterSilent, Dialogs::Icon::Warning);
+        break;
+    case SetupSequence::Outcome::Silent:
+        LblStep->setText(QStringLiteral("%1: the meter stopped answering at: %2.")
+                             .arg(country_, SetupSequence::settingName(result.step)));
+        dialogs().inform(this, SetupSequence::kMeterSilent, Dialogs::Icon::Warning);
         break;
     case SetupSequence::Outcome::Refused:
         LblStep->clear();
