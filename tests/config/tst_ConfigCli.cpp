@@ -46,24 +46,16 @@ private slots:
         };
         row("criterion-81", {"setup", "--criterion", "81"}, "--criterion takes 80, 84, 85 or 90");
         row("threshold-69", {"setup", "--threshold", "69"}, "--threshold takes 70 to 90 (dB)");
-        row("threshold-91", {"setup", "--threshold", "91"}, "--threshold takes 70 to 90 (dB)");
         row("exchange-rate-7", {"setup", "--exchange-rate", "7"},
             "--exchange-rate takes 3, 4, 5 or 6");
         row("response-medium", {"setup", "--response", "medium"}, "--response takes fast or slow");
-        row("clock-month-13", {"setup", "--clock", "2026-13-01 10:00"},
-            "--clock takes now or \"YYYY-MM-DD hh:mm\" (years 2000 to 2100)");
         row("clock-february-30", {"setup", "--clock", "2026-02-30 10:00"},
-            "--clock takes now or \"YYYY-MM-DD hh:mm\" (years 2000 to 2100)");
-        row("clock-1999", {"setup", "--clock", "1999-12-31 23:59"},
             "--clock takes now or \"YYYY-MM-DD hh:mm\" (years 2000 to 2100)");
         row("clock-without-value", {"setup", "--clock"}, "--clock needs a value");
         row("unknown-option", {"setup", "--speed", "1"}, "unknown option '--speed'");
         row("standard-unknown-country", {"standard", "UK"},
             "unknown country 'UK'; the countries are: Germany, France, Belgium, U.K, Ireland, "
             "Italy, Denmark, Sweden, U.S.A, Canada, Australia, Japan, Taiwan, Brazil");
-        row("standard-no-country", {"standard"},
-            "standard needs one country; the countries are: Germany, France, Belgium, U.K, "
-            "Ireland, Italy, Denmark, Sweden, U.S.A, Canada, Australia, Japan, Taiwan, Brazil");
     }
     void wrongArguments()
     {

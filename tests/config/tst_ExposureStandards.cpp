@@ -47,14 +47,6 @@ private slots:
         QTEST(cells.join('|'), "cells");
     }
 
-    void size()
-    {
-        QCOMPARE(ExposureStandards::kRows, 15);
-        QCOMPARE(ExposureStandards::kColumns, 8);
-        QCOMPARE(ExposureStandards::text(15, 0), QString());
-        QCOMPARE(ExposureStandards::text(1, 8), QString());
-    }
-
     // Each row's targets, the keys its preset presses and the meter's status afterwards;
     // "-" presses nothing for the exchange rate.
     void presets_data()
@@ -132,38 +124,15 @@ private slots:
         QCOMPARE(rig.poll.changes, QList<bool>({false, true}));
     }
 
-    void hitTest_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<bool>("runs");
-        QTest::newRow("first-country") << 1 << 0 << true;
-        QTest::newRow("last-country") << 14 << 0 << true;
-        QTest::newRow("heading-of-countries") << 0 << 0 << false;
-        QTest::newRow("heading-row") << 0 << 3 << false;
-        QTest::newRow("criterion-of-a-country") << 4 << 1 << false;
-        QTest::newRow("empty-column") << 4 << 7 << false;
-        QTest::newRow("below-the-table") << 15 << 0 << false;
-    }
-    void hitTest()
-    {
-        QFETCH(int, row);
-        QFETCH(int, column);
-        QTEST(ExposureStandards::runsPreset(row, column), "runs");
-    }
-
     // Names match as the table spells them, nothing looser.
     void rowOf_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("row"); // -1: none
         QTest::newRow("U.K") << "U.K" << 4;
-        QTest::newRow("U.S.A") << "U.S.A" << 9;
-        QTest::newRow("Brazil") << "Brazil" << 14;
         QTest::newRow("UK") << "UK" << -1;
         QTest::newRow("lower-case") << "germany" << -1;
         QTest::newRow("trailing-blank") << "Japan " << -1;
-        QTest::newRow("heading") << "Country" << -1;
     }
     void rowOf()
     {

