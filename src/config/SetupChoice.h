@@ -20,9 +20,9 @@ struct SetupChoice {
     int exchangeRateDb = 0;
     // Time weighting Fast (true) or Slow; nullopt: left as it is.
     std::optional<bool> fast;
-    // The meter clock's target to the minute, asked when the date steps begin and again
-    // when the time steps begin (and after a wrong-length reply restarts a step); empty:
-    // the meter's clock is left as it is and no key is pressed for it.
+    // The meter clock's target to the minute, asked once when the date steps begin (all
+    // four date fields from that answer) and again when the time steps begin; empty: the
+    // meter's clock is left as it is and no key is pressed for it.
     std::function<QDateTime()> clock;
 
     static constexpr int kThresholdLowDb = 70;

@@ -21,14 +21,17 @@
 // last settings refresh, which the meter's own keys may have outdated since; the time
 // weighting is read back from the status byte and checked after its presses. A frame
 // without FieldMode means the menu is not open (a meter that is measuring does not open
-// it) and fails the step at once.
+// it) and fails the step at once. A clock target whose date has moved on by the time
+// steps (a run over midnight with the computer's clock as target) fails the run rather
+// than set the time on the wrong day.
 //
 // How a run ends:
 // - Done: RESET, a 4 s wait, the settings refresh.
 // - Failed: `failing` (the window says "Invalid, try again!"), then "F" 5 (MODE+RESET)
 //   straight to the port without the key's waits, which closes the menu, then the
 //   settings refresh.
-// - Silent: no byte from the meter for the silence time-out. "F" 5 is sent all the same;
+// - Silent: no byte from the meter for the silence time-out (and a few requests in a
+//   row unanswered). "F" 5 is sent all the same;
 //   the settings refresh is left to the main window's poll (RefreshPending), which
 //   waits for the meter with the program usable.
 // - Cancelled: `cancelled` said so (the window is closing) or the program is closing.
