@@ -44,6 +44,13 @@ const char *const kUsageText =
     "  average --interval HH:MM:SS --count N [--out FILE.avg] [--job TEXT] [--name TEXT]\n"
     "          [--id TEXT]      interval averages of the live level, one line per interval,\n"
     "                           until N intervals, the end of dBA mode, or Ctrl-C\n"
+    "  setup [--criterion 80|84|85|90] [--threshold DB] [--exchange-rate 3|4|5|6]\n"
+    "        [--response fast|slow] [--clock now|\"YYYY-MM-DD hh:mm\"]\n"
+    "                           the meter's settings through its setup menu (minutes);\n"
+    "                           options not given keep the meter's value, the threshold\n"
+    "                           (70..90) is lowered to the criterion level\n"
+    "  standard COUNTRY         a country's criterion level and exchange rate, as the\n"
+    "                           exposure standards table spells the country (\"U.K\")\n"
     "  banks [--bank N] [--out FILE.bnk]\n"
     "                           the dose event banks E1..E5 (or bank N), one line per\n"
     "                           row; --out also writes them as a bank file\n"
@@ -61,8 +68,8 @@ const char *const kUsageText =
     "                           the eight-hour time-weighted average of a dose\n"
     "\n"
     "Exit status: 0 done, 1 a file cannot be read or written, 2 usage error, 3 the meter\n"
-    "does not answer (histogram, stats: the file holds no levels to count), 4 the port\n"
-    "cannot be opened.\n";
+    "does not answer (histogram, stats: the file holds no levels to count; setup,\n"
+    "standard: the meter could not be set), 4 the port cannot be opened.\n";
 
 using Command = int (*)(Context &, const QStringList &);
 
@@ -77,6 +84,7 @@ const std::map<QString, Command> &meterCommands()
         {QStringLiteral("download"), &download}, {QStringLiteral("erase"), &erase},
         {QStringLiteral("set-id"), &setId},      {QStringLiteral("set-interval"), &setInterval},
         {QStringLiteral("average"), &average},   {QStringLiteral("banks"), &banks},
+        {QStringLiteral("setup"), &setup},       {QStringLiteral("standard"), &standard},
     };
     return commands;
 }
@@ -184,7 +192,11 @@ int run(const QStringList &arguments)
     QObject::connect(&deadline, &QTimer::timeout, &meter, &Meter::abort);
     // Reading the five banks takes up to about 9 s of register traffic on its own.
     const double extraSeconds = command == QLatin1String("banks") ? kBanksSeconds : 0.0;
-    if (command != QLatin1String("download") && command != QLatin1String("average"))
+    // A setup takes minutes of paced key presses; it ends on a silent meter by itself.
+    const bool endsItself =
+        command == QLatin1String("download") || command == QLatin1String("average") ||
+        command == QLatin1String("setup") || command == QLatin1String("standard");
+    if (!endsItself)
         deadline.start(int((timeout + extraSeconds) * 1000.0) + 5000);
 
     bool terminal = false;

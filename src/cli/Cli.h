@@ -4,7 +4,8 @@
 //   dosemeter-cli --port PORT [--timeout SECONDS] COMMAND [ARGS]
 // Exit status: 0 done, 1 a file cannot be read or written, 2 usage or argument error
 // (nothing sent), 3 the meter does not answer (or a stream stalls; for histogram and
-// stats: the file holds no levels to count), 4 the port cannot be opened.
+// stats: the file holds no levels to count; for setup and standard: the meter could not
+// be set), 4 the port cannot be opened.
 
 #include <QStringList>
 
@@ -40,6 +41,13 @@ int setInterval(Context &context, const QStringList &args);
 int average(Context &context, const QStringList &args);
 
 int banks(Context &context, const QStringList &args);
+
+// The meter's settings through its setup menu, as the Setup window sets them; options
+// not given keep the meter's value. Runs for minutes (every key press takes 2.1 s); ends
+// on its own when the meter stops answering for the time-out.
+int setup(Context &context, const QStringList &args);
+// A country's criterion level and exchange rate, as the Standard window sets them.
+int standard(Context &context, const QStringList &args);
 
 // Commands on files only (no --port needed).
 int convert(QTextStream &out, QTextStream &err, const QStringList &args);

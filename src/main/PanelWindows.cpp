@@ -5,6 +5,8 @@
 
 #include "averaging/Average.h"
 #include "banks/FrmEvent.h"
+#include "config/Setup.h"
+#include "config/Standard.h"
 #include "data/Memory.h"
 #include "main/AppState.h"
 #include "main/SLmPanel.h"
@@ -57,8 +59,10 @@ QList<Panel::WindowEntry> Panel::windowEntries()
         {{MnuPanel},
          {"SLmPanel",
           [this] { return new SLmPanel(meter_, dialogs_, [this] { return LblValue->text(); }); }}},
-        {{MnuOnes}, {"Standard", notYet}},
-        {{MnuSetmode}, {"Setup", notYet}},
+        {{MnuOnes}, {"Standard", [this] { return new Standard(meter_, dialogs_); }}},
+        {{MnuSetmode},
+         {"Setup",
+          [this] { return new Setup(meter_, dialogs_, [this] { return LblThreshold->text(); }); }}},
     };
 }
 

@@ -44,6 +44,11 @@ void windows()
     QTest::newRow("Analog") << "MnuAnalog" << "Analog" << QStringList{"TopMeter", "Timer1"};
     QTest::newRow("Digital") << "MnuDigital" << "Digital" << QStringList{
         "LblValue", "Label1", "Timer1"};
+    QTest::newRow("Setup") << "MnuSetmode" << "Setup" << QStringList{
+        "Opttw0", "Opttw1", "OptCL0", "OptCL1", "OptCL2", "OptCL3", "OptER0", "OptER1", "OptER2",
+        "OptER3", "Combo", "TimeText1", "TimeText2", "TimeText3", "TimeText4", "TimeText5",
+        "CmdOK", "PicSet", "Bar", "LblStep", "Timer1"};
+    QTest::newRow("Standard") << "MnuOnes" << "Standard" << QStringList{"Grid1", "LblStep"};
     // clang-format on
 }
 
