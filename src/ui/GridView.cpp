@@ -53,8 +53,15 @@ void GridView::followNewest(bool wasAtEnd)
     if (last < 0)
         return;
     const QModelIndex index = model()->index(last, 0);
+    // Making a row current scrolls it into view; a reader of older rows stays put.
+    const int top = verticalScrollBar()->value();
+    const int left = horizontalScrollBar()->value();
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
-    if (wasAtEnd)
+    if (wasAtEnd) {
         scrollToBottom();
+    } else {
+        verticalScrollBar()->setValue(top);
+        horizontalScrollBar()->setValue(left);
+    }
 }
