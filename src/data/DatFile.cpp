@@ -42,7 +42,7 @@ QString label(const QString &name)
 
 } // namespace
 
-DatFile::Content DatFile::read(const QString &path)
+DatFile::Content DatFile::read(const QString &path, const Progress &progress)
 {
     const QString name = QFileInfo(path).fileName();
     Content content;
@@ -65,10 +65,11 @@ DatFile::Content DatFile::read(const QString &path)
             QStringLiteral("%1 could not be read: %2.").arg(label(name), file.errorString());
         return content;
     }
-    return parse(bytes, name);
+    return parse(bytes, name, progress);
 }
 
-DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name)
+DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
+                                const Progress &progress)
 {
     Content content;
     if (bytes.contains('\0')) {
@@ -162,6 +163,12 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name)
             continue;
         }
         content.table.appendRecordBytes(splitRecord(field, columns));
+        if (progress && content.table.recordCount() % kProgressRecords == 0 &&
+            !progress(content.table.recordCount())) {
+            content.error = QStringLiteral("Reading %1 was stopped.")
+                                .arg(name.isEmpty() ? QStringLiteral("the file") : name);
+            break;
+        }
     }
     return content;
 }
