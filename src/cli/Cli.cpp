@@ -47,6 +47,10 @@ const char *const kUsageText =
     "  banks [--bank N] [--out FILE.bnk]\n"
     "                           the dose event banks E1..E5 (or bank N), one line per\n"
     "                           row; --out also writes them as a bank file\n"
+    "  record --out FILE.dat [--period SECONDS] [--count N | --duration SECONDS]\n"
+    "                           records the live level every period (0.2..60 s, default\n"
+    "                           2) until N records, the duration, the end of dBA mode, or\n"
+    "                           Ctrl-C; each record is on the disk as it is taken\n"
     "  convert FILE.dat --csv   a data file as CSV on standard output\n"
     "  histogram FILE.dat --resolution 0.1|1 [--records FIRST-LAST]\n"
     "                           the levels counted in 0.1 dB or 1 dB bins, of all records or\n"
@@ -77,6 +81,7 @@ const std::map<QString, Command> &meterCommands()
         {QStringLiteral("download"), &download}, {QStringLiteral("erase"), &erase},
         {QStringLiteral("set-id"), &setId},      {QStringLiteral("set-interval"), &setInterval},
         {QStringLiteral("average"), &average},   {QStringLiteral("banks"), &banks},
+        {QStringLiteral("record"), &record},
     };
     return commands;
 }
@@ -184,7 +189,8 @@ int run(const QStringList &arguments)
     QObject::connect(&deadline, &QTimer::timeout, &meter, &Meter::abort);
     // Reading the five banks takes up to about 9 s of register traffic on its own.
     const double extraSeconds = command == QLatin1String("banks") ? kBanksSeconds : 0.0;
-    if (command != QLatin1String("download") && command != QLatin1String("average"))
+    if (command != QLatin1String("download") && command != QLatin1String("average") &&
+        command != QLatin1String("record"))
         deadline.start(int((timeout + extraSeconds) * 1000.0) + 5000);
 
     bool terminal = false;

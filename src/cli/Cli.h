@@ -40,6 +40,10 @@ int setInterval(Context &context, const QStringList &args);
 int average(Context &context, const QStringList &args);
 
 int banks(Context &context, const QStringList &args);
+// Records the live level into a data file (the recording form, every record on the disk
+// as it is taken) until --count records, --duration seconds, the end of dBA mode, or
+// SIGINT/SIGTERM; then prints "records: N".
+int record(Context &context, const QStringList &args);
 
 // Commands on files only (no --port needed).
 int convert(QTextStream &out, QTextStream &err, const QStringList &args);
