@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,6 +24,8 @@
 namespace {
 
 constexpr int kVisibleRows = 18;
+// Reading shorter than this does not stop to serve the user interface.
+constexpr qint64 kQuietMilliseconds = 50;
 const QString kCaption = QStringLiteral("Saved File");
 
 } // namespace
@@ -98,14 +101,18 @@ bool FileList::load(const QString &path)
     notes_->setNotes({});
     setWindowTitle(QStringLiteral("0"));
 
-    // The caption counts the records while the file is read; the user interface stays
-    // alive meanwhile (clicks wait), and a close of this window ends the reading.
+    // The caption counts the records while the file is read. A file that takes longer than
+    // a moment keeps the user interface alive meanwhile (clicks wait), and a close of this
+    // window ends the reading; a short one is read in one go, without repainting between.
     QPointer<FileList> self(this);
+    QElapsedTimer reading;
+    reading.start();
     DatFile::Content content = DatFile::read(path, [&](int records) {
         if (!self || closing())
             return false;
         setWindowTitle(QString::number(records));
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (reading.elapsed() >= kQuietMilliseconds)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         return self && !closing();
     });
     if (!self || closing())
