@@ -50,6 +50,8 @@ void FileList::buildControls()
         {"Preview", QStringLiteral("Show the printed pages")},
     };
     for (const auto &[key, tip] : buttons) {
+        if (QLatin1String(key) == QLatin1String("Print"))
+            Toolbar1->addSeparator();
         QAction *action = Toolbar1->addAction(QLatin1String(key));
         action->setObjectName(QLatin1String(key));
         action->setToolTip(tip);

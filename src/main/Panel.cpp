@@ -165,6 +165,8 @@ void Panel::CmdWrite_Click()
 
 bool Panel::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Resize && watched == SSPanel22)
+        showFileName();
     if (event->type() == QEvent::MouseButtonRelease &&
         (watched == SSPanel22 || watched == SSPanel3 || watched == LblPC)) {
         if (watched == LblPC)

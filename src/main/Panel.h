@@ -114,6 +114,8 @@ private:
     void CmdSample_Click();
     void LblPC_Click();
     void changeSamplePeriod(bool portuguese);
+    // "File Name": the recording file's name, shortened in the middle to fit.
+    void showFileName();
     // Every recording control's availability, from the sampler's state.
     void updateRecordingControls();
     void recordingEnded(const Sampler::Tick &tick, const QString &path);
@@ -133,6 +135,7 @@ private:
     double lastFrameSeconds_ = -1e9; // monotonic time of the last decoded display frame
     bool startingRecording_ = false;
     QString viewPath_;
+    QString fileNameShown_;
     WindowManager windows_;
     bool closing_ = false;
 };

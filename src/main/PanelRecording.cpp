@@ -182,9 +182,18 @@ void Panel::MnuOpen_Click()
     if (!FileTransfer::chooseDataFile(dialogs_, state_.files, this))
         return;
     sampler_.chooseFile(state_.files.CurrentFileName);
-    SSPanel22->setText(QFileInfo(state_.files.CurrentFileName).fileName());
+    fileNameShown_ = QFileInfo(state_.files.CurrentFileName).fileName();
     SSPanel22->setToolTip(shownPath(state_.files.CurrentFileName));
+    showFileName();
     updateRecordingControls();
+}
+
+void Panel::showFileName()
+{
+    // A long name keeps its start and its end (where a date often stands); the tool tip
+    // shows the whole path.
+    SSPanel22->setText(SSPanel22->fontMetrics().elidedText(fileNameShown_, Qt::ElideMiddle,
+                                                           SSPanel22->contentsRect().width()));
 }
 
 void Panel::MnuStartRec_Click()
