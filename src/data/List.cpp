@@ -84,6 +84,9 @@ void List::setRecordingActive(bool active)
 
 void List::Toolbar1_ButtonClick(const QString &key)
 {
+    // The sampler may close the list while one of these dialogs is open (the meter left dBA
+    // mode): the window stays until the dialog is done.
+    Command command(*this);
     if (key == QLatin1String("Save"))
         save();
     else if (key == QLatin1String("Print"))

@@ -6,8 +6,11 @@
 #include "support/TestMain.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPointer>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -58,6 +61,34 @@ private slots:
                                             "\"*****Press 4 line2\"\r\n"
                                             "\"*****\"\r\n"
                                             "\"*****night\"\r\n"));
+    }
+
+    void closedWhileItsDialogIsOpen()
+    {
+        MeterRig rig;
+        QPointer<List> list = new List(rig.meter, rig.app.files, rig.dialogs);
+        list->setAttribute(Qt::WA_DeleteOnClose);
+        list->show();
+        list->appendRecord({"1", "2009/11/30", "10:00:00.3", "94.5"});
+        // The sampler closes the list while the print dialog is open, and the event loop
+        // of the dialog runs the deferred deletes.
+        rig.dialogs.preparePrinter = [&list](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QDir::temp().filePath(QStringLiteral("list-closed.pdf")));
+            list->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(list);
+            QVERIFY(list->isHidden());
+        };
+        rig.dialogs.inputs.enqueue(QStringLiteral("1"));
+        list->Toolbar1_ButtonClick(QStringLiteral("Print"));
+        QVERIFY(list);
+        for (int i = 0; i < 3; ++i) {
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        QVERIFY(list.isNull());
+        QFile::remove(QDir::temp().filePath(QStringLiteral("list-closed.pdf")));
     }
 
     void saveFollowsTheRecording()
