@@ -90,18 +90,6 @@ private slots:
         QVERIFY(list.isNull());
         QFile::remove(QDir::temp().filePath(QStringLiteral("list-closed.pdf")));
     }
-
-    void saveFollowsTheRecording()
-    {
-        MeterRig rig;
-        List list(rig.meter, rig.app.files, rig.dialogs);
-        auto *save = list.findChild<QAction *>("Save");
-        QVERIFY(save->isEnabled());
-        list.setRecordingActive(true);
-        QVERIFY(!save->isEnabled());
-        list.setRecordingActive(false);
-        QVERIFY(save->isEnabled());
-    }
 };
 
 DOSEMETER_TEST(TestListWindow)

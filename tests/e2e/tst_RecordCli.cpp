@@ -79,26 +79,6 @@ private slots:
         QVERIFY2(records >= 10, bytes.right(200).constData());
         QCOMPARE(sim.stop(), 0);
     }
-
-    void terminatedRecordingEndsComplete()
-    {
-        SimProcess sim;
-        QVERIFY(sim.start({"--level", "85.0"}));
-        QTemporaryDir dir;
-        const QString path = dir.filePath("shift.dat");
-        QProcess cli;
-        QVERIFY(startRecording(cli, sim, path, 3));
-        ::kill(pid_t(cli.processId()), SIGTERM);
-        QVERIFY(cli.waitForFinished(10000));
-        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(cli.exitCode(), 0);
-        const int records = wholeRecords(fileBytes(path));
-        QVERIFY(records >= 3);
-        QCOMPARE(QString::fromLatin1(cli.readAllStandardOutput()),
-                 QStringLiteral("records: %1\n").arg(records));
-        QVERIFY(QString::fromLatin1(cli.readAllStandardError()).contains("SIGTERM"));
-        QCOMPARE(sim.stop(), 0);
-    }
 };
 
 DOSEMETER_TEST(TestRecordE2e)

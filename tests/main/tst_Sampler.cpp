@@ -111,19 +111,6 @@ private slots:
         QTEST(rig.sampler.periodLabel(), "label");
     }
 
-    void periodDialogTexts()
-    {
-        const Sampler::PeriodDialog english = Sampler::periodDialog(false);
-        QCOMPARE(english.title, QStringLiteral("Dose Meter - Change sample rate"));
-        QCOMPARE(english.prompt, QStringLiteral("Enter a value from .2 to 60 second\r\n"));
-        const Sampler::PeriodDialog portuguese = Sampler::periodDialog(true);
-        QCOMPARE(portuguese.title, QStringLiteral("Korvane - Alteração da taxa de amostragem"));
-        QCOMPARE(portuguese.prompt,
-                 QStringLiteral("Digite o valor desejado, de 0.2 à 60 segundos"));
-        SamplerRig rig;
-        QCOMPARE(rig.sampler.periodText(), QStringLiteral("2"));
-    }
-
     void recordingFileHasTheHeadingThenNumberedRecords()
     {
         SamplerRig rig;
@@ -218,49 +205,6 @@ private slots:
         QTEST(last.listRow, "lastRow");
         QTEST(int(last.listEnded), "end");
         QCOMPARE(rig.sampler.ListRowCount(), 0);
-    }
-
-    void staleLevelIsNotSampled()
-    {
-        SamplerRig rig;
-        rig.sampler.setPeriod(0.2);
-        rig.start();
-        QCOMPARE(rig.tick().recordNumber, 1);
-        rig.tick();
-        // The meter stopped answering: the level shown is the last one it sent.
-        for (int i = 0; i < 10; ++i)
-            QVERIFY(!rig.tick(QStringLiteral("94.5"), true, false).sampled);
-        const Sampler::Tick next = rig.tick(QStringLiteral("88.0"));
-        QCOMPARE(next.recordNumber, 2);
-        QCOMPARE(next.record, QStringList({"2009/11/30", "10:00:01.2", "88.0"}));
-        QVERIFY(rig.files.RecordingActive);
-    }
-
-    void fileThatCannotBeCreatedStartsNothing()
-    {
-        SamplerRig rig;
-        const QString path = rig.dir.filePath(QStringLiteral("no-such-folder/shift.dat"));
-        rig.sampler.chooseFile(path);
-        QCOMPARE(rig.sampler.startRecording(), QStringLiteral("No such file or directory"));
-        QVERIFY(!rig.files.RecordingActive);
-        QVERIFY(rig.sampler.startAvailable());
-        QCOMPARE(rig.sampler.chosenFile(), path);
-        QCOMPARE(rig.tick().recordNumber, 0);
-    }
-
-    void deletedFileStopsTheRecording()
-    {
-        SamplerRig rig;
-        rig.sampler.setPeriod(0.2);
-        rig.start();
-        rig.tick();
-        rig.tick();
-        QVERIFY(QFile::remove(rig.path));
-        const Sampler::Tick t = rig.tick();
-        QCOMPARE(t.recordingEnded, Sampler::End::WriteFailed);
-        QCOMPARE(t.error, QStringLiteral("the file was deleted"));
-        QCOMPARE(t.recordsInFile, 1);
-        QVERIFY(!rig.files.RecordingActive);
     }
 
     void fullDiskKeepsTheWholeRecords()
