@@ -29,6 +29,7 @@ bench: build
 	$(BUILD)/bin/bench-analysis
 	$(BUILD)/bin/bench-average
 	$(BUILD)/bin/bench-banks
+	$(BUILD)/bin/bench-recording
 
 build: deps
 	@[ -f $(BUILD)/build.ninja ] || $(GENERATE)

@@ -6,10 +6,10 @@
 #include "averaging/AverageState.h"
 #include "averaging/AvgFile.h"
 #include "averaging/IntervalPrompt.h"
+#include "cli/LivePoll.h"
 #include "cli/StopSignals.h"
 #include "link/Clock.h"
 #include "link/Meter.h"
-#include "main/Poller.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,8 +24,7 @@ namespace cli {
 
 namespace {
 
-// The main window polls the display four times a second; the run samples once a second.
-constexpr double kPollSeconds = 0.25;
+// The run samples once a second.
 constexpr double kSampleSeconds = AverageRun::kTimerMilliseconds / 1000.0;
 
 int wrongArguments(Context &c, const QString &problem)
@@ -124,19 +123,6 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
     return options;
 }
 
-// Polls until a display frame is decoded; false when the meter stays silent for the
-// time-out or the command is stopped.
-bool pollFrame(Context &c, Poller &poller, const StopSignals &stop)
-{
-    Clock &clock = c.meter.clock();
-    const double giveUpAt = clock.monotonicSeconds() + c.timeoutSeconds;
-    while (!stop.requested() && !c.meter.aborted() && clock.monotonicSeconds() < giveUpAt) {
-        if (poller.tick().outcome == Poller::Outcome::Decoded)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 int average(Context &c, const QStringList &args)
@@ -156,22 +142,18 @@ int average(Context &c, const QStringList &args)
     run.Form_Load();
     run.setInterval(options->interval);
 
-    // The meter's settings as the main window shows them, then the display as it polls it.
-    if (!c.meter.RefreshSettings())
-        return stop.requested() ? stoppedBeforeStart(c) : silent(c);
-    Poller poller(c.meter);
-    if (!pollFrame(c, poller, stop))
-        return stop.requested() ? stoppedBeforeStart(c) : silent(c);
-    if (!display.DbaMode) {
-        // As the main window does before it opens the averaging window.
-        c.meter.SelectDbaDisplay();
-        if (!pollFrame(c, poller, stop))
-            return stop.requested() ? stoppedBeforeStart(c) : silent(c);
-        if (!display.DbaMode) {
-            c.err << "dosemeter-cli: the meter's display is not in dBA mode and MODE did not "
-                     "bring it there (are its keys locked?)\n";
-            return Exit::kFailed;
-        }
+    LivePoll live(c, stop);
+    switch (live.begin()) {
+    case LivePoll::Outcome::Done:
+        break;
+    case LivePoll::Outcome::Stopped:
+        return stoppedBeforeStart(c);
+    case LivePoll::Outcome::Silent:
+        return silent(c);
+    case LivePoll::Outcome::NotDba:
+        c.err << "dosemeter-cli: the meter's display is not in dBA mode and MODE did not "
+                 "bring it there (are its keys locked?)\n";
+        return Exit::kFailed;
     }
     const StatusFields &status = c.meter.state().status;
     run.Start(display, QString::number(status.CriterionLevel),
@@ -179,51 +161,28 @@ int average(Context &c, const QStringList &args)
 
     enum class End { Count, LeftDba, Stopped, Silent };
     End end = End::Count;
-    double nextSample = clock.monotonicSeconds() + kSampleSeconds;
-    double nextPoll = clock.monotonicSeconds() + kPollSeconds;
-    double lastFrame = clock.monotonicSeconds();
-    for (;;) {
-        if (stop.requested() || c.meter.aborted()) {
-            run.Stop();
-            end = End::Stopped;
-            break;
+    const LivePoll::Outcome outcome = live.run(kSampleSeconds, [&] {
+        const AverageRun::Tick tick = run.Timer1_Timer(display);
+        if (tick == AverageRun::Tick::LeftDba) {
+            end = End::LeftDba;
+            return false;
         }
-        double now = clock.monotonicSeconds();
-        if (now - lastFrame > c.timeoutSeconds) {
-            run.Stop();
-            end = End::Silent;
-            break;
-        }
-        if (now >= nextSample) {
-            // Like a timer, a tick that comes too late is not made up for.
-            while (nextSample <= now)
-                nextSample += kSampleSeconds;
-            const AverageRun::Tick tick = run.Timer1_Timer(display);
-            if (tick == AverageRun::Tick::LeftDba) {
-                end = End::LeftDba;
-                break;
-            }
-            if (tick == AverageRun::Tick::Recorded) {
-                const RecordGrid &grid = run.grid();
-                const int row = grid.rows() - 1;
-                c.out << grid.text(row, 0) << '\t' << grid.text(row, 1) << '\t' << grid.text(row, 2)
-                      << '\t' << grid.text(row, 3) << '\n';
-                c.out.flush();
-                if (state.AverageCount >= options->count) {
-                    run.Stop();
-                    break;
-                }
+        if (tick == AverageRun::Tick::Recorded) {
+            const RecordGrid &grid = run.grid();
+            const int row = grid.rows() - 1;
+            c.out << grid.text(row, 0) << '\t' << grid.text(row, 1) << '\t' << grid.text(row, 2)
+                  << '\t' << grid.text(row, 3) << '\n';
+            c.out.flush();
+            if (state.AverageCount >= options->count) {
+                run.Stop();
+                return false;
             }
         }
-        if (now >= nextPoll) {
-            if (poller.tick().outcome == Poller::Outcome::Decoded)
-                lastFrame = clock.monotonicSeconds();
-            now = clock.monotonicSeconds();
-            while (nextPoll <= now)
-                nextPoll += kPollSeconds;
-            continue;
-        }
-        c.meter.Wait(std::min(nextSample, nextPoll) - now);
+        return true;
+    });
+    if (outcome == LivePoll::Outcome::Stopped || outcome == LivePoll::Outcome::Silent) {
+        run.Stop();
+        end = outcome == LivePoll::Outcome::Stopped ? End::Stopped : End::Silent;
     }
 
     const AverageRun::Labels &labels = run.labels();

@@ -54,6 +54,10 @@ const char *const kUsageText =
     "  banks [--bank N] [--out FILE.bnk]\n"
     "                           the dose event banks E1..E5 (or bank N), one line per\n"
     "                           row; --out also writes them as a bank file\n"
+    "  record --out FILE.dat [--period SECONDS] [--count N | --duration SECONDS]\n"
+    "                           records the live level every period (0.2..60 s, default\n"
+    "                           2) until N records, the duration, the end of dBA mode, or\n"
+    "                           Ctrl-C; each record is on the disk as it is taken\n"
     "  convert FILE.dat --csv   a data file as CSV on standard output\n"
     "  histogram FILE.dat --resolution 0.1|1 [--records FIRST-LAST]\n"
     "                           the levels counted in 0.1 dB or 1 dB bins, of all records or\n"
@@ -85,6 +89,7 @@ const std::map<QString, Command> &meterCommands()
         {QStringLiteral("set-id"), &setId},      {QStringLiteral("set-interval"), &setInterval},
         {QStringLiteral("average"), &average},   {QStringLiteral("banks"), &banks},
         {QStringLiteral("setup"), &setup},       {QStringLiteral("standard"), &standard},
+        {QStringLiteral("record"), &record},
     };
     return commands;
 }
@@ -192,10 +197,12 @@ int run(const QStringList &arguments)
     QObject::connect(&deadline, &QTimer::timeout, &meter, &Meter::abort);
     // Reading the five banks takes up to about 9 s of register traffic on its own.
     const double extraSeconds = command == QLatin1String("banks") ? kBanksSeconds : 0.0;
-    // A setup takes minutes of paced key presses; it ends on a silent meter by itself.
+    // A setup takes minutes of paced key presses, a recording or an average as long as
+    // asked; each ends on a silent meter by itself.
     const bool endsItself =
         command == QLatin1String("download") || command == QLatin1String("average") ||
-        command == QLatin1String("setup") || command == QLatin1String("standard");
+        command == QLatin1String("setup") || command == QLatin1String("standard") ||
+        command == QLatin1String("record");
     if (!endsItself)
         deadline.start(int((timeout + extraSeconds) * 1000.0) + 5000);
 

@@ -41,6 +41,10 @@ int setInterval(Context &context, const QStringList &args);
 int average(Context &context, const QStringList &args);
 
 int banks(Context &context, const QStringList &args);
+// Records the live level into a data file (the recording form, every record on the disk
+// as it is taken) until --count records, --duration seconds, the end of dBA mode, or
+// SIGINT/SIGTERM; then prints "records: N".
+int record(Context &context, const QStringList &args);
 
 // The meter's settings through its setup menu, as the Setup window sets them; options
 // not given keep the meter's value. Runs for minutes (every key press takes 2.1 s); ends

@@ -14,6 +14,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class DatFile {
 public:
     enum class Form { Grid, Recording };
@@ -33,10 +35,16 @@ public:
     // A field longer than this ends the reading: no record or note comes near it.
     static constexpr qsizetype kMaxFieldBytes = 64 * 1024;
 
+    // Told the records read so far, every kProgressRecords records, while a file is
+    // read; returning false stops the reading (the content then says it was stopped).
+    using Progress = std::function<bool(int records)>;
+    static constexpr int kProgressRecords = 4096;
+
     // Reads a file. The error names the file by its name without folder.
-    static Content read(const QString &path);
+    static Content read(const QString &path, const Progress &progress = {});
     // Reads file contents; `name` is used in messages.
-    static Content parse(const QByteArray &bytes, const QString &name = QString());
+    static Content parse(const QByteArray &bytes, const QString &name = QString(),
+                         const Progress &progress = {});
 
     // The grid form of a table and its notes (notes beyond three are not written).
     static QByteArray gridBytes(const RecordTable &table, const QStringList &notes);

@@ -1,5 +1,8 @@
 #include "data/RecordTable.h"
 
+#include <algorithm>
+#include <cstring>
+
 QStringList RecordTable::recordHeadings()
 {
     return {QStringLiteral("No.s"), QStringLiteral("Date"), QStringLiteral("Time"),
@@ -51,8 +54,28 @@ void RecordTable::appendRecord(const QStringList &cells)
 
 void RecordTable::appendRecordBytes(const QList<QByteArrayView> &cells)
 {
-    for (int c = 0; c < columnCount(); ++c)
-        appendCell(c < cells.size() ? cells.at(c) : QByteArrayView());
+    // One resize of each buffer per record rather than one append per cell: this is the
+    // inner loop of reading a file.
+    const int columns = columnCount();
+    const qsizetype given = std::min<qsizetype>(cells.size(), columns);
+    qsizetype bytes = 0;
+    for (qsizetype c = 0; c < given; ++c)
+        bytes += cells.at(c).size();
+    qsizetype at = text_.size();
+    text_.resize(at + bytes);
+    char *text = text_.data();
+    const qsizetype first = ends_.size();
+    ends_.resize(first + columns);
+    quint32 *ends = ends_.data() + first;
+    for (int c = 0; c < columns; ++c) {
+        if (c < given) {
+            const QByteArrayView cell = cells.at(c);
+            if (!cell.isEmpty())
+                std::memcpy(text + at, cell.data(), size_t(cell.size()));
+            at += cell.size();
+        }
+        ends[c] = quint32(at);
+    }
 }
 
 void RecordTable::clear()

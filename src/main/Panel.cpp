@@ -1,5 +1,6 @@
 #include "main/Panel.h"
 
+#include "link/Clock.h"
 #include "link/Messages.h"
 #include "link/SerialLink.h"
 #include "main/AppState.h"
@@ -17,13 +18,14 @@
 
 Panel::Panel(Meter &meter, AppState &state, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), meter_(meter), state_(state), dialogs_(dialogs), poller_(meter),
-      console_(meter), windows_(*this, meter, state, dialogs)
+      console_(meter), sampler_(state.files, meter.clock()), windows_(*this, meter, state, dialogs)
 {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(QStringLiteral("Dose Meter"));
     buildControls();
     buildMenus();
     connectWindowEntries();
+    buildRecording();
 
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setInterval(250);
@@ -86,6 +88,8 @@ bool Panel::Form_Load()
 {
     windows_.place(this, WindowManager::Placement::TopLeft);
     state_.files.RecordingActive = false;
+    sampler_.setPeriod(Sampler::kDefaultTicks / 10.0);
+    LblSample->setText(sampler_.periodLabel());
 
     SerialLink &link = meter_.link();
     if (!link.isOpen() && !link.open()) {
@@ -96,6 +100,7 @@ bool Panel::Form_Load()
     poller_.resetChangeMemory();
     meter_.state().link.RefreshPending = true;
     Timer1.start();
+    Timer3.start();
     return true;
 }
 
@@ -112,6 +117,7 @@ void Panel::Timer1_Timer()
     const Poller::Result result = poller_.tick();
     if (result.outcome != Poller::Outcome::Decoded)
         return;
+    lastFrameSeconds_ = meter_.clock().monotonicSeconds();
     const DisplayFields &display = meter_.state().display;
     if (result.changes.flags)
         LblUnit->setText(displayUnitText(display));
@@ -159,6 +165,16 @@ void Panel::CmdWrite_Click()
 
 bool Panel::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Resize && watched == SSPanel22)
+        showFileName();
+    if (event->type() == QEvent::MouseButtonRelease &&
+        (watched == SSPanel22 || watched == SSPanel3 || watched == LblPC)) {
+        if (watched == LblPC)
+            LblPC_Click();
+        else
+            MnuOpen_Click();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonRelease &&
         (watched == ResetLbl || watched == LblReset)) {
         CmdReset_Click();
@@ -226,6 +242,10 @@ void Panel::closeEvent(QCloseEvent *event)
     // Closing the main window ends the program, whatever else is open or waiting.
     closing_ = true;
     Timer1.stop();
+    Timer3.stop();
+    // Every record is on the disk already; this only lets go of the file.
+    if (sampler_.recording())
+        sampler_.stopRecording();
     meter_.abort();
     windows_.closeAll();
     event->accept();

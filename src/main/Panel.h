@@ -8,6 +8,7 @@
 #include "main/LiveDisplay.h"
 #include "main/Poller.h"
 #include "main/RegisterConsole.h"
+#include "main/Sampler.h"
 #include "main/WindowManager.h"
 
 #include <QList>
@@ -17,6 +18,8 @@
 #include <functional>
 
 class Dialogs;
+class FileList;
+class List;
 struct AppState;
 class QAction;
 class QLabel;
@@ -36,6 +39,11 @@ public:
     bool Form_Load();
     // One poll (Timer1, every 250 ms). A tick while the previous one waits is skipped.
     void Timer1_Timer();
+
+    // One tick of the sampler (Timer3, every 100 ms): samples the level shown every
+    // SampleTicks ticks into the recording and the list window.
+    void Timer3_Timer();
+    Sampler &sampler() { return sampler_; }
 
     // The poll timer, for command sequences of other windows.
     void setPollEnabled(bool enabled) override;
@@ -79,6 +87,7 @@ public:
     QAction *MnuList, *MnuGraph, *MnuAnalog, *MnuDigital, *MnuPanel, *MnuEvents, *MnuJob;
     QAction *MnuTwa, *MnuOnes, *MnuSetmode, *MnuVersion;
     QTimer Timer1;
+    QTimer Timer3;
 
     // The explanation shown by Option > TWA.
     static QString twaExplanation();
@@ -100,12 +109,36 @@ private:
     void MnuExit_Click();
     void showSettings();
 
+    // Recording and sampling (PanelRecording.cpp).
+    void buildRecording();
+    void MnuOpen_Click();
+    void MnuStartRec_Click();
+    void MnuStopRec_Click();
+    void CmdSample_Click();
+    void LblPC_Click();
+    void changeSamplePeriod(bool portuguese);
+    // "File Name": the recording file's name, shortened in the middle to fit.
+    void showFileName();
+    // Every recording control's availability, from the sampler's state.
+    void updateRecordingControls();
+    void recordingEnded(const Sampler::Tick &tick, const QString &path);
+    void closeList(List *list, Sampler::End why);
+    void listOpened(List *list);
+    // View File: the file to show, asked for unless a recording runs.
+    bool chooseFileToView();
+    void viewFile(FileList *window);
+
     Meter &meter_;
     AppState &state_;
     Dialogs &dialogs_;
     Poller poller_;
     RegisterConsole console_;
     MaxMin maxMin_;
+    Sampler sampler_;
+    double lastFrameSeconds_ = -1e9; // monotonic time of the last decoded display frame
+    bool startingRecording_ = false;
+    QString viewPath_;
+    QString fileNameShown_;
     WindowManager windows_;
     bool closing_ = false;
 };

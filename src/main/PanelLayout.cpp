@@ -237,9 +237,6 @@ void Panel::buildControls()
     connect(CmdReset, &QPushButton::clicked, this, &Panel::CmdReset_Click);
     connect(CmdRead, &QPushButton::clicked, this, &Panel::CmdRead_Click);
     connect(CmdWrite, &QPushButton::clicked, this, &Panel::CmdWrite_Click);
-
-    // Recording commands that this version does not have yet stay disabled.
-    CmdSample->setEnabled(false);
 }
 
 void Panel::buildMenus()
@@ -278,8 +275,4 @@ void Panel::buildMenus()
 
     connect(MnuExit, &QAction::triggered, this, &Panel::MnuExit_Click);
     connect(MnuTwa, &QAction::triggered, this, &Panel::MnuTwa_Click);
-
-    // Recording commands that this version does not have yet.
-    for (QAction *a : {MnuOpen, MnuStartRec, MnuStopRec, MnuView})
-        a->setEnabled(false);
 }

@@ -7,6 +7,8 @@
 #include "banks/FrmEvent.h"
 #include "config/Setup.h"
 #include "config/Standard.h"
+#include "data/FileList.h"
+#include "data/List.h"
 #include "data/Memory.h"
 #include "main/AppState.h"
 #include "main/SLmPanel.h"
@@ -38,7 +40,15 @@ QList<Panel::WindowEntry> Panel::windowEntries()
         {{CmdEvent}, event, [this] { return keysUnlocked(); }, {}},
         {{MnuEvents}, event, {}, {}},
         {{cmdList, MnuList},
-         {"List", notYet, Placement::BesideMain, Dba::Prompt, &flags.ListWindowOpen}},
+         {"List", [this] { return new List(meter_, state_.files, dialogs_); },
+          Placement::BesideMain, Dba::Prompt, &flags.ListWindowOpen},
+         {},
+         [this](QWidget *window) { listOpened(static_cast<List *>(window)); }},
+        {{MnuView},
+         {"FileList", [this] { return new FileList(meter_, dialogs_); }, Placement::BesideMain,
+          Dba::Any, nullptr, true},
+         [this] { return chooseFileToView(); },
+         [this](QWidget *window) { viewFile(static_cast<FileList *>(window)); }},
         {{CmdGraph, MnuGraph},
          {"RealTimeSLM", [=, this] { return new RealTimeSLM(meter_, dialogs_, levelText); },
           Placement::BesideMain, Dba::Prompt, &flags.GraphWindowOpen}},

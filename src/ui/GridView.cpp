@@ -53,12 +53,15 @@ void GridView::followNewest(bool wasAtEnd)
     if (last < 0)
         return;
     const QModelIndex index = model()->index(last, 0);
-    // A new current index would scroll to itself: only the rule below may scroll.
-    const bool autoScrolling = hasAutoScroll();
-    setAutoScroll(false);
+    // Making a row current scrolls it into view; a reader of older rows stays put.
+    const int top = verticalScrollBar()->value();
+    const int left = horizontalScrollBar()->value();
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
-    setAutoScroll(autoScrolling);
-    if (wasAtEnd)
+    if (wasAtEnd) {
         scrollToBottom();
+    } else {
+        verticalScrollBar()->setValue(top);
+        horizontalScrollBar()->setValue(left);
+    }
 }

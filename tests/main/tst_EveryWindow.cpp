@@ -49,7 +49,18 @@ void windows()
         "OptER3", "Combo", "TimeText1", "TimeText2", "TimeText3", "TimeText4", "TimeText5",
         "CmdOK", "PicSet", "Bar", "LblStep", "Timer1"};
     QTest::newRow("Standard") << "MnuOnes" << "Standard" << QStringList{"Grid1", "LblStep"};
+    QTest::newRow("List") << "cmdList" << "List" << QStringList{
+        "Toolbar1", "Save", "Print", "Preview", "Grid", "T1", "T2", "T3"};
+    QTest::newRow("FileList") << "MnuView" << "FileList" << QStringList{
+        "Toolbar1", "Plot", "Ln", "Statistics", "Print", "Preview", "PicResolution", "SSFrame1",
+        "Cmd01dB", "Cmd1dB", "Grid", "T1", "T2", "T3"};
     // clang-format on
+}
+
+// Windows that show a file ("View File") are given one by the file dialog.
+void queueFile(ScriptedDialogs &dialogs)
+{
+    dialogs.fileNames.enqueue(testsupport::golden(QStringLiteral("recording-form.dat")));
 }
 
 void trigger(Panel &panel, const QString &name)
@@ -89,6 +100,7 @@ private slots:
         PanelRig rig;
         rig.load();
         rig.tick(90.0);
+        queueFile(rig.dialogs);
         ::trigger(rig.panel, trigger);
         QWidget *opened = rig.panel.windows().window(window);
         QVERIFY(opened);
@@ -125,6 +137,7 @@ private slots:
             if (opened)
                 opened->close();
         };
+        queueFile(rig.dialogs);
         ::trigger(rig.panel, trigger);
         rig.meter.Wait(1.0); // a wait of the poll, for windows whose opening does not wait
         rig.clock.duringSleep = nullptr;
@@ -135,8 +148,10 @@ private slots:
         QVERIFY(!flags.ListWindowOpen && !flags.GraphWindowOpen && !flags.AnalogWindowOpen &&
                 !flags.DigitalWindowOpen && !flags.AverageWindowOpen);
         QVERIFY(!rig.app.logger.DownloadBusy);
-        QVERIFY(rig.dialogs.shown.isEmpty());
+        for (const ScriptedDialogs::Shown &shown : std::as_const(rig.dialogs.shown))
+            QCOMPARE(shown.kind, QStringLiteral("open"));
         // The command opens its window again afterwards.
+        queueFile(rig.dialogs);
         ::trigger(rig.panel, trigger);
         QVERIFY(rig.panel.windows().window(window));
     }

@@ -1,0 +1,104 @@
+#include "cli/LivePoll.h"
+
+#include "cli/Cli.h"
+#include "cli/StopSignals.h"
+#include "link/Clock.h"
+#include "link/Meter.h"
+
+#include <algorithm>
+
+namespace cli {
+
+namespace {
+
+// The main window polls the display four times a second.
+constexpr double kPollSeconds = 0.25;
+
+} // namespace
+
+LivePoll::LivePoll(Context &context, const StopSignals &stop)
+    : c_(context), stop_(stop), poller_(context.meter),
+      lastFrame_(context.meter.clock().monotonicSeconds())
+{
+}
+
+const DisplayFields &LivePoll::display() const
+{
+    return c_.meter.state().display;
+}
+
+double LivePoll::frameAge() const
+{
+    return c_.meter.clock().monotonicSeconds() - lastFrame_;
+}
+
+bool LivePoll::pollOnce()
+{
+    const Poller::Result result = poller_.tick();
+    if (result.outcome != Poller::Outcome::Decoded)
+        return false;
+    valueText_ = result.valueText;
+    lastFrame_ = c_.meter.clock().monotonicSeconds();
+    return true;
+}
+
+// Polls until a display frame is decoded; false when the meter stays silent for the
+// time-out or the command is stopped.
+bool LivePoll::pollFrame()
+{
+    Clock &clock = c_.meter.clock();
+    const double giveUpAt = clock.monotonicSeconds() + c_.timeoutSeconds;
+    while (!stop_.requested() && !c_.meter.aborted() && clock.monotonicSeconds() < giveUpAt) {
+        if (pollOnce())
+            return true;
+    }
+    return false;
+}
+
+LivePoll::Outcome LivePoll::begin()
+{
+    const auto failed = [this] { return stop_.requested() ? Outcome::Stopped : Outcome::Silent; };
+    // The meter's settings as the main window shows them, then the display as it polls it.
+    if (!c_.meter.RefreshSettings())
+        return failed();
+    if (!pollFrame())
+        return failed();
+    if (!display().DbaMode) {
+        c_.meter.SelectDbaDisplay();
+        if (!pollFrame())
+            return failed();
+        if (!display().DbaMode)
+            return Outcome::NotDba;
+    }
+    return Outcome::Done;
+}
+
+LivePoll::Outcome LivePoll::run(double tickSeconds, const std::function<bool()> &tick)
+{
+    Clock &clock = c_.meter.clock();
+    double nextTick = clock.monotonicSeconds() + tickSeconds;
+    double nextPoll = clock.monotonicSeconds() + kPollSeconds;
+    for (;;) {
+        if (stop_.requested() || c_.meter.aborted())
+            return Outcome::Stopped;
+        double now = clock.monotonicSeconds();
+        if (frameAge() > c_.timeoutSeconds)
+            return Outcome::Silent;
+        if (now >= nextTick) {
+            while (nextTick <= now)
+                nextTick += tickSeconds;
+            if (!tick())
+                return Outcome::Done;
+        }
+        if (now >= nextPoll) {
+            pollOnce();
+            now = clock.monotonicSeconds();
+            while (nextPoll <= now)
+                nextPoll += kPollSeconds;
+            continue;
+        }
+        c_.meter.Wait(std::min(nextTick, nextPoll) - now);
+    }
+}
+
+} // namespace cli

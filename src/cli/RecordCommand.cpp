@@ -1,0 +1,225 @@
+// dosemeter-cli record: the main window's recording of the live level, without a window.
+
+#include "cli/Cli.h"
+
+#include "cli/LivePoll.h"
+#include "cli/StopSignals.h"
+#include "data/FileState.h"
+#include "data/RecordingFile.h"
+#include "link/Clock.h"
+#include "link/Decoders.h"
+#include "link/Meter.h"
+#include "main/Sampler.h"
+
+#include <QTextStream>
+
+#include <cmath>
+#include <csignal>
+#include <optional>
+
+namespace cli {
+
+namespace {
+
+const char *const kUsage =
+    "record takes --out FILE.dat [--period SECONDS] [--count N | --duration SECONDS]";
+
+struct Options {
+    QString out;
+    double periodSeconds = Sampler::kDefaultTicks / 10.0;
+    int count = 0;            // 0: no limit
+    qint64 durationTicks = 0; // 0: no limit; in ticks of the sampler
+};
+
+int wrongArguments(Context &c, const QString &problem)
+{
+    c.err << "dosemeter-cli: " << problem << "\n";
+    return Exit::kUsage;
+}
+
+std::optional<Options> parseOptions(Context &c, const QStringList &args, int &exit)
+{
+    Options options;
+    std::optional<QString> period, count, duration;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        std::optional<QString> *target = nullptr;
+        QString out;
+        if (a == QLatin1String("--period"))
+            target = &period;
+        else if (a == QLatin1String("--count"))
+            target = &count;
+        else if (a == QLatin1String("--duration"))
+            target = &duration;
+        else if (a != QLatin1String("--out")) {
+            exit = wrongArguments(
+                c, QStringLiteral("unknown argument '%1'; %2").arg(a, QLatin1String(kUsage)));
+            return std::nullopt;
+        }
+        if (i + 1 >= args.size()) {
+            exit = wrongArguments(c, QStringLiteral("%1 needs a value").arg(a));
+            return std::nullopt;
+        }
+        const QString value = args.at(++i);
+        if (target)
+            *target = value;
+        else
+            options.out = value;
+    }
+    if (options.out.isEmpty()) {
+        exit = wrongArguments(c, QLatin1String(kUsage));
+        return std::nullopt;
+    }
+    if (count && duration) {
+        exit = wrongArguments(c, QStringLiteral("give --count or --duration, not both"));
+        return std::nullopt;
+    }
+    if (period) {
+        // As the sample-period dialog takes it: out-of-range and unreadable values are
+        // brought into 0.2 .. 60 s.
+        const std::optional<double> seconds = Sampler::periodFromAnswer(*period);
+        if (!seconds) {
+            exit = wrongArguments(c, QStringLiteral("--period needs a number of seconds"));
+            return std::nullopt;
+        }
+        if (leadingNumber(*period) != *seconds)
+            c.err << "dosemeter-cli: a period of '" << *period << "' s is not between 0.2 and "
+                  << "60 s; recording every " << *seconds << " s\n";
+        options.periodSeconds = *seconds;
+    }
+    if (count) {
+        qint64 n = 0;
+        if (!parseInteger(*count, n) || n < 1 || n > Sampler::kMaxRecords) {
+            exit = wrongArguments(c, QStringLiteral("--count needs a whole number of records, "
+                                                    "1 to %1")
+                                         .arg(Sampler::kMaxRecords));
+            return std::nullopt;
+        }
+        options.count = int(n);
+    }
+    if (duration) {
+        bool ok = false;
+        const double seconds = duration->toDouble(&ok);
+        if (!ok || !std::isfinite(seconds) || seconds <= 0 || seconds > 1e7) {
+            exit = wrongArguments(c, QStringLiteral("--duration needs a positive number of "
+                                                    "seconds"));
+            return std::nullopt;
+        }
+        options.durationTicks =
+            std::max<qint64>(1, std::llround(seconds * 1000.0 / Sampler::kTimerMilliseconds));
+    }
+    // Before anything is sent to the meter: the file must be writable.
+    if (const QString error = RecordingFile::checkWritable(options.out); !error.isEmpty()) {
+        exit = wrongArguments(c, QStringLiteral("cannot write %1: %2").arg(options.out, error));
+        return std::nullopt;
+    }
+    return options;
+}
+
+} // namespace
+
+int record(Context &c, const QStringList &args)
+{
+    int exit = Exit::kOk;
+    const std::optional<Options> options = parseOptions(c, args, exit);
+    if (!options)
+        return exit;
+
+    StopSignals stop;
+    // A signal also ends any wait on the meter at once.
+    QObject::connect(&stop, &StopSignals::stopRequested, &c.meter, &Meter::abort);
+    LivePoll live(c, stop);
+    switch (live.begin()) {
+    case LivePoll::Outcome::Done:
+        break;
+    case LivePoll::Outcome::Stopped:
+        c.err << "dosemeter-cli: stopped before the recording started; no file was written\n";
+        return Exit::kFailed;
+    case LivePoll::Outcome::Silent:
+        c.err << "dosemeter-cli: the meter does not answer (no reply within " << c.timeoutSeconds
+              << " s); no file was written\n";
+        return Exit::kNoAnswer;
+    case LivePoll::Outcome::NotDba:
+        c.err << "dosemeter-cli: the meter's display is not in dBA mode and MODE did not "
+                 "bring it there (are its keys locked?); no file was written\n";
+        return Exit::kFailed;
+    }
+
+    FileState files;
+    Sampler sampler(files, c.meter.clock());
+    sampler.setPeriod(options->periodSeconds);
+    sampler.chooseFile(options->out);
+    if (const QString error = sampler.startRecording(); !error.isEmpty()) {
+        c.err << "dosemeter-cli: cannot write " << options->out << ": " << error << "\n";
+        return Exit::kFailed;
+    }
+
+    Sampler::Tick ended;
+    int records = 0;
+    qint64 ticks = 0;
+    const auto tick = [&] {
+        if (options->durationTicks > 0 && ticks >= options->durationTicks)
+            return false;
+        ++ticks;
+        const Sampler::Tick t =
+            sampler.Timer3_Timer(live.valueText(), live.display().DbaMode,
+                                 live.frameAge() <= Sampler::kStaleSeconds, false);
+        if (t.recordNumber > 0) {
+            records = t.recordNumber;
+            if (c.progressToTerminal)
+                c.err << "\rrecords: " << records << Qt::flush;
+        }
+        if (t.recordingEnded != Sampler::End::None) {
+            ended = t;
+            records = t.recordsInFile;
+            return false;
+        }
+        return !(options->count > 0 && records >= options->count);
+    };
+    // The first sample at once, then every period.
+    LivePoll::Outcome outcome = LivePoll::Outcome::Done;
+    if (tick())
+        outcome = live.run(Sampler::kTimerMilliseconds / 1000.0, tick);
+    if (sampler.recording())
+        sampler.stopRecording();
+
+    if (c.progressToTerminal)
+        c.err << "\r";
+    c.out << "records: " << records << "\n";
+    c.out.flush();
+    switch (ended.recordingEnded) {
+    case Sampler::End::LeftDba:
+        c.err << "dosemeter-cli: the meter's display left dBA mode; the recording ended\n";
+        break;
+    case Sampler::End::RecordLimit:
+        c.err << "dosemeter-cli: " << Sampler::kMaxRecords
+              << " records, the most one recording holds; the recording ended\n";
+        break;
+    case Sampler::End::WriteFailed:
+        c.err << "dosemeter-cli: cannot write " << options->out << ": " << ended.error
+              << "; the recording ended after " << records << " records\n";
+        return Exit::kFailed;
+    case Sampler::End::None:
+    case Sampler::End::ByUser:
+        break;
+    }
+    switch (outcome) {
+    case LivePoll::Outcome::Stopped:
+        c.err << "dosemeter-cli: the recording was stopped"
+              << (stop.signalNumber() == SIGINT    ? " (SIGINT)"
+                  : stop.signalNumber() == SIGTERM ? " (SIGTERM)"
+                                                   : "")
+              << "\n";
+        break;
+    case LivePoll::Outcome::Silent:
+        c.err << "dosemeter-cli: the meter does not answer (no reply within " << c.timeoutSeconds
+              << " s); the recording ended\n";
+        return Exit::kNoAnswer;
+    case LivePoll::Outcome::Done:
+    case LivePoll::Outcome::NotDba:
+        break;
+    }
+    return exit;
+}
+
+} // namespace cli

@@ -1,0 +1,71 @@
+#pragma once
+
+// The saved-file view ("Saved File"): a data file read back, its records in a grid in file
+// order and its three note lines. From it the records are printed, and the analysis
+// windows are asked for: the plot of the levels ("Plot"), a level histogram at 0.1 dB or
+// 1 dB ("Ln", then a resolution) and the exposure statistics ("Statistics"). Those
+// windows read the records from here, so this window stays open while they are shown.
+// Until the analysis windows are connected (setAnalysisEnabled) their buttons are disabled.
+
+#include "ui/MeterWindow.h"
+
+#include <QStringList>
+
+class GridView;
+class NoteBoxes;
+class QAction;
+class QFrame;
+class QGroupBox;
+class QPushButton;
+class QToolBar;
+class RecordGrid;
+class RecordTable;
+
+class FileList : public MeterWindow {
+    Q_OBJECT
+public:
+    explicit FileList(Meter &meter, Dialogs &dialogs, QWidget *parent = nullptr);
+
+    // Reads a data file (either form) into the grid and the notes. While it reads, the
+    // caption shows the records read so far; then the file's name. A file that could not
+    // be read at all gives a message and false; one read only in part shows what was read
+    // and says so.
+    bool load(const QString &path);
+
+    // The grid's records, in file order.
+    const RecordTable &records() const;
+    RecordGrid &grid() { return *grid_; }
+    QStringList notes() const;
+
+    // Enables "Plot", "Ln" (and the two resolutions) and "Statistics".
+    void setAnalysisEnabled(bool enabled);
+
+    // Toolbar buttons by key: "Plot", "Ln", "Statistics", "Print", "Preview".
+    void Toolbar1_ButtonClick(const QString &key);
+    void Cmd01dB_Click();
+    void Cmd1dB_Click();
+
+signals:
+    void plotRequested();
+    // 0: 0.1 dB bins, 1: 1 dB bins. PicResolution is hidden again after it returns.
+    void histogramRequested(int resolution);
+    void statisticsRequested();
+
+private:
+    void buildControls();
+    void histogram(int resolution);
+
+    RecordGrid *grid_ = nullptr;
+    bool analysisEnabled_ = false;
+
+    QToolBar *Toolbar1 = nullptr;
+    QAction *plot_ = nullptr;
+    QAction *ln_ = nullptr;
+    QAction *statistics_ = nullptr;
+    QFrame *PicResolution = nullptr;
+    QGroupBox *SSFrame1 = nullptr;
+    QPushButton *Cmd01dB = nullptr;
+    QPushButton *Cmd1dB = nullptr;
+    GridView *Grid = nullptr;
+    NoteBoxes *notes_ = nullptr;
+};
