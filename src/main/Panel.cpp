@@ -18,7 +18,8 @@
 
 Panel::Panel(Meter &meter, AppState &state, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), meter_(meter), state_(state), dialogs_(dialogs), poller_(meter),
-      console_(meter), sampler_(state.files, meter.clock()), windows_(*this, meter, state, dialogs)
+      console_(meter), sampler_(state.files, meter.clock()), windows_(*this, meter, state, dialogs),
+      analysis_(*this, state, dialogs)
 {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(QStringLiteral("Dose Meter"));

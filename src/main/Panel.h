@@ -5,6 +5,7 @@
 // minimum, and opens every other window.
 
 #include "link/Meter.h"
+#include "main/AnalysisWindows.h"
 #include "main/LiveDisplay.h"
 #include "main/Poller.h"
 #include "main/RegisterConsole.h"
@@ -127,6 +128,9 @@ private:
     // View File: the file to show, asked for unless a recording runs.
     bool chooseFileToView();
     void viewFile(FileList *window);
+    // The saved-file view's Plot, histogram and Statistics buttons open the analysis
+    // windows on its records (PanelWindows.cpp).
+    void connectAnalysis(FileList *window);
 
     Meter &meter_;
     AppState &state_;
@@ -140,5 +144,6 @@ private:
     QString viewPath_;
     QString fileNameShown_;
     WindowManager windows_;
+    AnalysisWindows analysis_;
     bool closing_ = false;
 };

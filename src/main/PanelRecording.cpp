@@ -268,6 +268,9 @@ bool Panel::chooseFileToView()
 
 void Panel::viewFile(FileList *window)
 {
-    if (!window->load(viewPath_))
+    if (!window->load(viewPath_)) {
         window->close();
+        return;
+    }
+    connectAnalysis(window);
 }

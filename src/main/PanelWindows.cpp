@@ -76,6 +76,18 @@ QList<Panel::WindowEntry> Panel::windowEntries()
     };
 }
 
+void Panel::connectAnalysis(FileList *window)
+{
+    const AnalysisWindows::Records records = AnalysisWindows::recordsOf(window, window->records());
+    connect(window, &FileList::plotRequested, this,
+            [this, records] { analysis_.openPlot(records); });
+    connect(window, &FileList::histogramRequested, this,
+            [this, records](int resolution) { analysis_.openHistogram(resolution, records); });
+    connect(window, &FileList::statisticsRequested, this,
+            [this, records] { analysis_.openStatistics(records); });
+    window->setAnalysisEnabled(true);
+}
+
 void Panel::showControlPanel()
 {
     MnuPanel->trigger();

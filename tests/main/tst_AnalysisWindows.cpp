@@ -6,11 +6,13 @@
 #include "analysis/Histogram.h"
 #include "analysis/Plot.h"
 #include "analysis/Statistics.h"
+#include "data/FileList.h"
 #include "main/AnalysisWindows.h"
 #include "support/MeterRig.h"
 #include "support/TestMain.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -65,6 +67,30 @@ class TestAnalysisWindows : public QObject {
     Q_OBJECT
 
 private slots:
+    // The saved-file view's buttons open the analysis windows on the file's records.
+    void savedFileViewOpensThem()
+    {
+        PanelRig rig;
+        rig.load();
+        rig.tick(90.0);
+        rig.dialogs.fileNames.enqueue(testsupport::golden(QStringLiteral("recording-form.dat")));
+        rig.panel.findChild<QAction *>(QStringLiteral("MnuView"))->trigger();
+        auto *view = rig.panel.windows().window<FileList>(QStringLiteral("FileList"));
+        QVERIFY(view);
+        view->Toolbar1_ButtonClick(QStringLiteral("Plot"));
+        auto *plot = rig.panel.windows().window(QStringLiteral("Plot"));
+        QVERIFY(plot);
+        view->Toolbar1_ButtonClick(QStringLiteral("Ln"));
+        view->Cmd01dB_Click();
+        QVERIFY(rig.panel.windows().window(QStringLiteral("Histogram")));
+        view->Cmd1dB_Click();
+        QVERIFY(rig.panel.windows().window(QStringLiteral("Histogram1")));
+        QVERIFY(!rig.panel.windows().window(QStringLiteral("Histogram")));
+        view->Toolbar1_ButtonClick(QStringLiteral("Statistics"));
+        QVERIFY(rig.panel.windows().window(QStringLiteral("Statistics")));
+        QVERIFY(rig.dialogs.shown.size() == 1); // the open dialog only
+    }
+
     void histogramOpening_data()
     {
         QTest::addColumn<int>("resolution");
