@@ -26,6 +26,7 @@ Panel::Panel(Meter &meter, AppState &state, Dialogs &dialogs, QWidget *parent)
     buildControls();
     buildMenus();
     connectWindowEntries();
+    windows_.setBusyCheck([this] { return consoleBusy_; });
     buildRecording();
 
     Timer1.setObjectName(QStringLiteral("Timer1"));
@@ -148,10 +149,24 @@ void Panel::CmdReset_Click()
     LblMin->setText(maxMin_.min);
 }
 
+bool Panel::consoleMayRun()
+{
+    // A register exchange in the middle of another command's traffic would spoil both.
+    if (!consoleBusy_ && !windows_.meterBusy())
+        return true;
+    dialogs_.inform(this, Messages::kMeterBusy);
+    return false;
+}
+
 void Panel::CmdRead_Click()
 {
+    if (!consoleMayRun())
+        return;
+    consoleBusy_ = true;
     QString shown;
-    if (console_.read(TxtRAdd->text(), shown) == RegisterConsole::Outcome::Invalid) {
+    const RegisterConsole::Outcome outcome = console_.read(TxtRAdd->text(), shown);
+    consoleBusy_ = false;
+    if (outcome == RegisterConsole::Outcome::Invalid) {
         dialogs_.inform(this, Messages::kInvalid, Dialogs::Icon::Critical);
         return;
     }
@@ -160,7 +175,12 @@ void Panel::CmdRead_Click()
 
 void Panel::CmdWrite_Click()
 {
-    if (console_.write(TxtWAdd->text(), TxtWData->text()) == RegisterConsole::Outcome::Invalid)
+    if (!consoleMayRun())
+        return;
+    consoleBusy_ = true;
+    const RegisterConsole::Outcome outcome = console_.write(TxtWAdd->text(), TxtWData->text());
+    consoleBusy_ = false;
+    if (outcome == RegisterConsole::Outcome::Invalid)
         dialogs_.inform(this, Messages::kInvalid, Dialogs::Icon::Critical);
 }
 

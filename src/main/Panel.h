@@ -103,6 +103,8 @@ private:
     void connectWindowEntries();
     // "Key locked!" when the meter's keys are locked; true when they are not.
     bool keysUnlocked();
+    // False, with the program's message, while another command holds the meter.
+    bool consoleMayRun();
     void CmdReset_Click();
     void CmdRead_Click();
     void CmdWrite_Click();
@@ -146,4 +148,5 @@ private:
     WindowManager windows_;
     AnalysisWindows analysis_;
     bool closing_ = false;
+    bool consoleBusy_ = false; // a register read or write is inside its wait
 };

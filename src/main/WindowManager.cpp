@@ -53,6 +53,11 @@ QWidget *WindowManager::open(const Spec &spec)
         }
         existing->close();
     }
+    // The switch to dBA presses MODE: never in the middle of another command's traffic.
+    if (spec.dba != Dba::Any && !meter_.state().display.DbaMode && meterBusy()) {
+        dialogs_.inform(&main_, Messages::kMeterBusy);
+        return nullptr;
+    }
     switch (spec.dba) {
     case Dba::Prompt:
         dbaPrompt();
@@ -117,7 +122,7 @@ void WindowManager::dbaPrompt()
 
 bool WindowManager::meterBusy() const
 {
-    if (state_.logger.DownloadBusy)
+    if (state_.logger.DownloadBusy || (mainBusy_ && mainBusy_()))
         return true;
     for (const QPointer<QWidget> &window : windows_) {
         const auto *meterWindow = qobject_cast<const MeterWindow *>(window.data());

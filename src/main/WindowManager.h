@@ -57,8 +57,11 @@ public:
     // The dBA prompt of the commands that need the level: outside dBA mode asks "Not dBA
     // mode, continue? ", switches the display on OK, and waits 0.2 s after either answer.
     void dbaPrompt();
-    // A window's command is waiting on the meter, or a logger command runs.
+    // A window's command is waiting on the meter, a logger command runs, or the main
+    // window's own check says so.
     bool meterBusy() const;
+    // The main window's own commands that hold the meter (the register console).
+    void setBusyCheck(std::function<bool()> busy) { mainBusy_ = std::move(busy); }
     // Closes every window (the program is ending); windows still open are deleted with
     // the manager.
     void closeAll();
@@ -71,4 +74,5 @@ private:
     AppState &state_;
     Dialogs &dialogs_;
     QList<QPointer<QWidget>> windows_;
+    std::function<bool()> mainBusy_;
 };

@@ -1,4 +1,5 @@
 #include "link/Clock.h"
+#include "link/Messages.h"
 #include "link/Meter.h"
 #include "main/AppState.h"
 #include "main/Panel.h"
@@ -238,6 +239,33 @@ private slots:
         rig.panel.windows().open(spec);
         QCOMPARE(created, 2);
         delete window.data();
+    }
+
+    // While another command holds the meter (here a logger download), the main window's
+    // own exchanges wait: the register console and the switch to dBA send nothing.
+    void commandsRefusedWhileTheMeterIsBusy_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("register-read") << "CmdRead";
+        QTest::newRow("register-write") << "CmdWrite";
+        QTest::newRow("graph-needs-dba") << "CmdGraph";
+    }
+    void commandsRefusedWhileTheMeterIsBusy()
+    {
+        QFETCH(QString, control);
+        PanelRig rig;
+        rig.load();
+        rig.vm.setDisplayMode(VirtualMeter::DisplayMode::Dose);
+        rig.tick(90.0);
+        rig.panel.findChild<QLineEdit *>("TxtRAdd")->setText("59");
+        rig.panel.findChild<QLineEdit *>("TxtWAdd")->setText("1000");
+        rig.panel.findChild<QLineEdit *>("TxtWData")->setText("7");
+        rig.vm.clearReceived();
+        rig.app.logger.DownloadBusy = true;
+        rig.panel.findChild<QPushButton *>(control)->click();
+        QCOMPARE(rig.dialogs.texts(), QStringList{Messages::kMeterBusy});
+        QCOMPARE(rig.vm.received(), QByteArray());
+        QVERIFY(!rig.panel.windows().window(QStringLiteral("RealTimeSLM")));
     }
 
     void eventButtonRefusedWhileLocked()
