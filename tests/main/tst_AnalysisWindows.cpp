@@ -250,50 +250,6 @@ private slots:
                  shown);
         QCOMPARE(window->windowTitle(), QStringLiteral("Exposure Statistics"));
     }
-
-    // Every control is found by its name; edit boxes and views have an accessible name.
-    void controlsAreNamed_data()
-    {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QStringList>("controls");
-        // clang-format off
-        QTest::newRow("Plot") << "Plot" << QStringList{
-            "FrmGraphic", "SSFrame4", "AxisMin1", "AxisMax1", "AxisMin2", "AxisMax2", "SSFrame3",
-            "Combo1", "txtDescription", "SSFrame2", "XPosition", "YPosition", "CmdReset",
-            "CmdPrint", "CmdPreview", "CmdPdf", "CWGraph1"};
-        QTest::newRow("Histogram") << "Histogram" << QStringList{
-            "Toolbar1", "Limit", "Print", "Preview", "PDF", "Picture1", "SSFrame4", "AxisMin1",
-            "AxisMax1", "AxisMin2", "AxisMax2", "OKOK", "CWG"};
-        QTest::newRow("Histogram1") << "Histogram1" << QStringList{
-            "Toolbar1", "Picture1", "SSFrame4", "AxisMin1", "AxisMax2", "OKOK", "CWG"};
-        QTest::newRow("Statistics") << "Statistics" << QStringList{
-            "CboCriterion", "CboExchangeRate", "TxtThreshold", "LblRecords", "LblLaeq", "LblL90",
-            "LblDose", "LblTwa", "CmdCopy", "CmdPrint", "CmdPreview", "CmdPdf"};
-        // clang-format on
-    }
-    void controlsAreNamed()
-    {
-        QFETCH(QString, window);
-        QFETCH(QStringList, controls);
-        AnalysisRig rig;
-        QWidget *opened = nullptr;
-        if (window == QLatin1String("Plot"))
-            opened = rig.analysis.openPlot(rig.list);
-        else if (window == QLatin1String("Statistics"))
-            opened = rig.analysis.openStatistics(rig.list);
-        else
-            opened = rig.analysis.openHistogram(window.endsWith(QLatin1Char('1')), rig.list);
-        QVERIFY(opened);
-        for (const QString &name : controls)
-            QVERIFY2(opened->findChild<QObject *>(name), qPrintable(name));
-        for (QWidget *control : opened->findChildren<QWidget *>()) {
-            const bool view =
-                qobject_cast<QAbstractItemView *>(control) && !qobject_cast<QHeaderView *>(control);
-            if (qobject_cast<QLineEdit *>(control) || view || qobject_cast<QCustomPlot *>(control))
-                QVERIFY2(!control->accessibleName().isEmpty(),
-                         qPrintable(QLatin1String(control->metaObject()->className())));
-        }
-    }
 };
 
 DOSEMETER_TEST(TestAnalysisWindows)

@@ -7,8 +7,10 @@
 #include "support/TestMain.h"
 
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPointer>
@@ -19,7 +21,9 @@ namespace {
 
 void windows()
 {
-    QTest::addColumn<QString>("trigger"); // the button or menu entry of the main window
+    // The button or menu entry of the main window; "Window.Control" steps go on in a window
+    // the steps before opened.
+    QTest::addColumn<QString>("trigger");
     QTest::addColumn<QString>("window");
     QTest::addColumn<QStringList>("controls");
     // clang-format off
@@ -54,6 +58,18 @@ void windows()
     QTest::newRow("FileList") << "MnuView" << "FileList" << QStringList{
         "Toolbar1", "Plot", "Ln", "Statistics", "Print", "Preview", "PicResolution", "SSFrame1",
         "Cmd01dB", "Cmd1dB", "Grid", "T1", "T2", "T3"};
+    QTest::newRow("Plot") << "MnuView FileList.Plot" << "Plot" << QStringList{
+        "FrmGraphic", "SSFrame4", "AxisMin1", "AxisMax1", "AxisMin2", "AxisMax2", "SSFrame3",
+        "Combo1", "txtDescription", "SSFrame2", "XPosition", "YPosition", "CmdReset",
+        "CmdPrint", "CmdPreview", "CmdPdf", "CWGraph1"};
+    QTest::newRow("Histogram") << "MnuView FileList.Ln FileList.Cmd01dB" << "Histogram"
+        << QStringList{"Toolbar1", "Limit", "Print", "Preview", "PDF", "Picture1", "SSFrame4",
+        "AxisMin1", "AxisMax1", "AxisMin2", "AxisMax2", "OKOK", "CWG"};
+    QTest::newRow("Histogram1") << "MnuView FileList.Ln FileList.Cmd1dB" << "Histogram1"
+        << QStringList{"Toolbar1", "Picture1", "SSFrame4", "AxisMin1", "AxisMax2", "OKOK", "CWG"};
+    QTest::newRow("Statistics") << "MnuView FileList.Statistics" << "Statistics" << QStringList{
+        "CboCriterion", "CboExchangeRate", "TxtThreshold", "LblRecords", "LblLaeq", "LblL90",
+        "LblDose", "LblTwa", "CmdCopy", "CmdPrint", "CmdPreview", "CmdPdf"};
     // clang-format on
 }
 
@@ -63,16 +79,25 @@ void queueFile(ScriptedDialogs &dialogs)
     dialogs.fileNames.enqueue(testsupport::golden(QStringLiteral("recording-form.dat")));
 }
 
-void trigger(Panel &panel, const QString &name)
+void trigger(Panel &panel, const QString &path)
 {
-    QObject *control = panel.findChild<QObject *>(name);
-    QVERIFY2(control, qPrintable(name));
-    if (auto *button = qobject_cast<QPushButton *>(control)) {
-        QVERIFY(button->isEnabled());
-        button->click();
-    } else if (auto *action = qobject_cast<QAction *>(control)) {
-        QVERIFY(action->isEnabled());
-        action->trigger();
+    for (const QString &step : path.split(QLatin1Char(' '))) {
+        QObject *scope = &panel;
+        QString name = step;
+        if (step.contains(QLatin1Char('.'))) {
+            scope = panel.windows().window(step.section(QLatin1Char('.'), 0, 0));
+            name = step.section(QLatin1Char('.'), 1);
+            QVERIFY2(scope, qPrintable(step));
+        }
+        QObject *control = scope->findChild<QObject *>(name);
+        QVERIFY2(control, qPrintable(step));
+        if (auto *button = qobject_cast<QPushButton *>(control)) {
+            QVERIFY(button->isEnabled());
+            button->click();
+        } else if (auto *action = qobject_cast<QAction *>(control)) {
+            QVERIFY(action->isEnabled());
+            action->trigger();
+        }
     }
 }
 
@@ -112,7 +137,10 @@ private slots:
         for (QWidget *control : unlabelled) {
             const bool view =
                 qobject_cast<QAbstractItemView *>(control) && !qobject_cast<QHeaderView *>(control);
-            if (qobject_cast<QLineEdit *>(control) || view)
+            const bool field = qobject_cast<QLineEdit *>(control) ||
+                               qobject_cast<QAbstractSpinBox *>(control) ||
+                               qobject_cast<QComboBox *>(control);
+            if (field || view)
                 QVERIFY2(
                     !control->accessibleName().isEmpty(),
                     qPrintable(QStringLiteral("%1 %2").arg(
