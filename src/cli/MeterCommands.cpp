@@ -8,6 +8,8 @@
 
 #include <QTextStream>
 
+#include <optional>
+
 namespace cli {
 
 namespace {
@@ -18,6 +20,51 @@ int silent(Context &c)
           << " s)\n";
     return Exit::kNoAnswer;
 }
+
+int disagreeing(Context &c, const QString &what)
+{
+    c.err << "dosemeter-cli: the meter gave three different replies for " << what
+          << ": the serial line damages them\n";
+    return Exit::kNoAnswer;
+}
+
+// A reply the line has no checksum for is taken once a second exchange gives the same;
+// on a mismatch a third decides by majority. nullopt when the meter does not answer or
+// all three differ (`disagreed`).
+template <typename Value, typename Ask>
+std::optional<Value> confirmed(Ask ask, bool &disagreed)
+{
+    disagreed = false;
+    std::optional<Value> first = ask();
+    if (!first)
+        return std::nullopt;
+    const std::optional<Value> second = ask();
+    if (!second)
+        return std::nullopt;
+    if (*first == *second)
+        return first;
+    const std::optional<Value> third = ask();
+    if (!third)
+        return std::nullopt;
+    if (*third == *first || *third == *second)
+        return third;
+    disagreed = true;
+    return std::nullopt;
+}
+
+struct Settings {
+    StatusFields status;
+    int thresholdDb = 0;
+    bool operator==(const Settings &other) const
+    {
+        return status.CriterionLevel == other.status.CriterionLevel &&
+               status.ExchangeRate == other.status.ExchangeRate &&
+               status.FastResponse == other.status.FastResponse &&
+               status.StatusFlag5 == other.status.StatusFlag5 &&
+               status.StatusFlag6 == other.status.StatusFlag6 &&
+               status.StatusFlag7 == other.status.StatusFlag7 && thresholdDb == other.thresholdDb;
+    }
+};
 
 int wrongArguments(Context &c, const QString &problem)
 {
@@ -31,13 +78,20 @@ int status(Context &c, const QStringList &args)
 {
     if (!args.isEmpty())
         return wrongArguments(c, QStringLiteral("status takes no arguments"));
-    if (!c.meter.RefreshSettings() || c.meter.aborted())
-        return silent(c);
-    const MeterState &s = c.meter.state();
-    c.out << "criterion: " << s.status.CriterionLevel << "\n"
-          << "exchange-rate: " << s.status.ExchangeRate << "\n"
-          << "response: " << s.status.TimeWeightingText << "\n"
-          << "threshold: " << s.ThresholdLevel << "\n";
+    bool disagreed = false;
+    const std::optional<Settings> settings = confirmed<Settings>(
+        [&c]() -> std::optional<Settings> {
+            if (!c.meter.RefreshSettings() || !c.meter.thresholdRead() || c.meter.aborted())
+                return std::nullopt;
+            return Settings{c.meter.state().status, c.meter.state().ThresholdLevel};
+        },
+        disagreed);
+    if (!settings)
+        return disagreed ? disagreeing(c, QStringLiteral("its settings")) : silent(c);
+    c.out << "criterion: " << settings->status.CriterionLevel << "\n"
+          << "exchange-rate: " << settings->status.ExchangeRate << "\n"
+          << "response: " << settings->status.TimeWeightingText << "\n"
+          << "threshold: " << settings->thresholdDb << "\n";
     return Exit::kOk;
 }
 
@@ -90,9 +144,17 @@ int read(Context &c, const QStringList &args)
         return wrongArguments(c, QStringLiteral("read needs one address, 0..65535"));
     if (!Meter::validAddress(address))
         return wrongArguments(c, QStringLiteral("address %1 is outside 0..65535").arg(args.at(0)));
-    if (!c.meter.ReadByte(address))
-        return silent(c);
-    c.out << c.meter.state().link.LastByte << "\n";
+    bool disagreed = false;
+    const std::optional<int> value = confirmed<int>(
+        [&c, address]() -> std::optional<int> {
+            if (!c.meter.ReadByte(address) || c.meter.aborted())
+                return std::nullopt;
+            return c.meter.state().link.LastByte;
+        },
+        disagreed);
+    if (!value)
+        return disagreed ? disagreeing(c, QStringLiteral("register %1").arg(address)) : silent(c);
+    c.out << *value << "\n";
     return Exit::kOk;
 }
 
