@@ -20,6 +20,8 @@ constexpr double kFirstWait = 0.2;
 // After the closing "U" the bytes already on the wire still come; they are let in and
 // thrown away before the next stream or register read, which they would otherwise join.
 constexpr double kSettleSeconds = 0.1;
+// Bytes past the end read by each stream of a verified download.
+constexpr qint64 kVerifyMargin = 16;
 // Run-table entries 0..127 fit in 0x0200..0x02FF; entry n is the first free address.
 constexpr int kMaxRuns = (kRunTableEnd - kRunTableStart + 1) / 2 - 1;
 
@@ -131,9 +133,12 @@ LoggerDownload::Outcome LoggerDownload::stream(qint64 target, QByteArray &image,
 LoggerDownload::Outcome LoggerDownload::verifiedImage(qint64 target, QByteArray &image,
                                                       Result &result, QString &message)
 {
+    // A few bytes past the end, so that a stream that lost a byte near it can still be
+    // lined up; the meter streams no further than the end of logger memory.
+    const qint64 passTarget = std::min<qint64>(target + kVerifyMargin, 1 + kLoggerEnd);
     QByteArray first, second, third;
     for (QByteArray *pass : {&first, &second}) {
-        if (const Outcome outcome = stream(target, *pass, result); outcome != Outcome::Done)
+        if (const Outcome outcome = stream(passTarget, *pass, result); outcome != Outcome::Done)
             return outcome;
     }
     // Position 0 is the stream's leading byte, no register: only registers are compared.
@@ -142,26 +147,14 @@ LoggerDownload::Outcome LoggerDownload::verifiedImage(qint64 target, QByteArray 
         image = first;
         return Outcome::Done;
     }
-    if (const Outcome outcome = stream(target, third, result); outcome != Outcome::Done)
+    if (const Outcome outcome = stream(passTarget, third, result); outcome != Outcome::Done)
         return outcome;
-    image = first;
-    qint64 firstDisagreement = -1;
-    for (qint64 p = 1; p < target; ++p) {
-        const char a = first.at(p), b = second.at(p), c = third.at(p);
-        if (a == b || a == c)
-            continue;
-        if (b == c) {
-            image[p] = b;
-            continue;
-        }
-        firstDisagreement = p;
-        break;
-    }
-    if (firstDisagreement < 0)
+    image = LoggerImage::merge(first, second, third, target);
+    if (image.size() == target)
         return Outcome::Done;
-    // Name the set the first disagreement lies in, as the run table of a stream says.
-    const LoggerImage table(image);
-    const int address = int(firstDisagreement) - 1;
+    // Name the set where the streams part, as the run table of the first one says.
+    const LoggerImage table(first);
+    const int address = int(image.size()) - 1;
     int set = 0;
     for (int k = 1; k <= result.runCount && set == 0; ++k) {
         if (address >= table.runStart(k) && address <= table.runLast(k))

@@ -52,6 +52,14 @@ public:
     // the image passes.
     Damage check(int runCount, int end) const;
 
+    // Three streams of the same memory merged byte by byte: where two agree and the
+    // third differs, the third had a byte changed, lost or added, whichever lets it agree
+    // with the other two over the next bytes. The first `length` bytes of the result
+    // (the leading byte taken from `a`); shorter when all three differ at a byte or the
+    // streams run out first: the merge stops there.
+    static QByteArray merge(const QByteArray &a, const QByteArray &b, const QByteArray &c,
+                            qsizetype length);
+
     // Free logger memory as shown: "0" when the memory-full flag is set; otherwise the
     // KiB from `end` (first free address) to the end of logger memory, truncated to one
     // decimal, followed by " K"; "32 K" when no run is stored.

@@ -31,8 +31,8 @@ QByteArray runBytes(const QByteArray &image, int k)
 }
 
 // One change the line makes to a stream of the memory dump: in stream `pass` (1..),
-// the byte at `position` (0 = the leading byte) is lost (value -1) or XORed with
-// `value`.
+// the byte at `position` (0 = the leading byte) is lost (value -1), follows an added
+// byte 0xEE (value -2) or is XORed with `value`.
 struct LineEdit {
     int pass = 1;
     int position = 0;
@@ -69,7 +69,9 @@ public:
             bool lost = false;
             for (const LineEdit &edit : edits_) {
                 if (edit.pass == pass_ && edit.position == position) {
-                    lost = edit.value < 0;
+                    lost = edit.value == -1;
+                    if (edit.value == -2)
+                        out += char(0xEE);
                     byte = char(quint8(byte) ^ quint8(std::max(0, edit.value)));
                 }
             }
@@ -380,10 +382,16 @@ private slots:
             << QList<LineEdit>{{1, 0x0330, 0x01}, {2, 0x0330, 0x02}, {3, 0x0330, 0x03}} << true
             << line
             << "Set 2 of 3 arrived different in each of three streams." + end << 3;
-        QTest::newRow("verified-lost-byte-in-two-streams")
-            << QList<LineEdit>{{1, 0x03B5, -1}, {2, 0x03A0, -1}} << true << line
-            << "Set 3 of 3 arrived damaged: bytes were lost or added on the way, so its bytes "
-               "differ from the meter's memory." + end << 3;
+        // 0xEE added before sample 6 of set 2 (80.5 dB: 05 08 00) becomes its low byte.
+        QTest::newRow("byte-added-in-a-sample")
+            << QList<LineEdit>{{1, 0x0330, -2}} << false << line
+            << "Set 2 of 3 arrived damaged: sample 6 reads 5E.E dB." + end << 1;
+        QTest::newRow("verified-lost-bytes-in-two-streams")
+            << QList<LineEdit>{{1, 0x03B5, -1}, {2, 0x03A0, -1}} << true << int(Outcome::Done)
+            << "" << 3;
+        QTest::newRow("verified-added-and-changed")
+            << QList<LineEdit>{{1, 0x0330, -2}, {3, 0x0340, 0x10}} << true << int(Outcome::Done)
+            << "" << 3;
     }
     void damagedLine()
     {

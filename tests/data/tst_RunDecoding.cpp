@@ -90,6 +90,46 @@ private slots:
         QTEST(stamp.timeText(), "nextTime");
     }
 
+    // Three streams of the same bytes, each damaged as the row says, merged into their
+    // first `length` bytes (the first byte is the stream's leading byte, no register).
+    void mergeStreams_data()
+    {
+        QTest::addColumn<QByteArray>("a");
+        QTest::addColumn<QByteArray>("b");
+        QTest::addColumn<QByteArray>("c");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QByteArray>("merged");
+        const QByteArray clean = "*0123456789ABCDEFGHIJKLMNOPQRSTUV";
+        const QByteArray whole = clean.left(24);
+        QTest::newRow("alike") << clean << clean << clean << 24 << whole;
+        QTest::newRow("leading-bytes-differ")
+            << clean << "#" + clean.mid(1) << "%" + clean.mid(1) << 24 << whole;
+        QTest::newRow("changed") << clean << clean
+                                 << QByteArray("*0123x56789ABCDEFGHIJKLMNOPQRSTUV") << 24 << whole;
+        QTest::newRow("lost") << clean << QByteArray("*012346789ABCDEFGHIJKLMNOPQRSTUV") << clean
+                              << 24 << whole;
+        QTest::newRow("added") << QByteArray("*01234y56789ABCDEFGHIJKLMNOPQRSTUV") << clean
+                               << clean << 24 << whole;
+        QTest::newRow("lost-in-two-streams")
+            << QByteArray("*01234678ABCDEFGHIJKLMNOPQRSTUV") << clean
+            << QByteArray("*0123456789ABCDEFHIJKLMNOPQRSTUV") << 24 << whole;
+        QTest::newRow("lost-in-a-repeat") << QByteArray("*0111123") << QByteArray("*011123")
+                                          << QByteArray("*0111123") << 7 << QByteArray("*011112");
+        QTest::newRow("all-three-differ")
+            << clean << QByteArray("*0123x56789ABCDEFGHIJKLMNOPQRSTUV")
+            << QByteArray("*0123y56789ABCDEFGHIJKLMNOPQRSTUV") << 24 << QByteArray("*0123");
+        QTest::newRow("streams-run-out") << clean.left(10) << clean.left(10) << clean << 24
+                                         << clean.left(10);
+    }
+    void mergeStreams()
+    {
+        QFETCH(QByteArray, a);
+        QFETCH(QByteArray, b);
+        QFETCH(QByteArray, c);
+        QFETCH(int, length);
+        QTEST(LoggerImage::merge(a, b, c, length), "merged");
+    }
+
     void levelText_data()
     {
         // clang-format off
