@@ -6,8 +6,6 @@
 
 #include <QTest>
 
-#include <algorithm>
-
 using Outcome = LoggerDownload::Outcome;
 
 namespace {
@@ -30,70 +28,7 @@ QByteArray runBytes(const QByteArray &image, int k)
     return image.mid(entry(k - 1), entry(k) - entry(k - 1));
 }
 
-// One change the line makes to a stream of the memory dump: in stream `pass` (1..),
-// the byte at `position` (0 = the leading byte) is lost (value -1), follows an added
-// byte 0xEE (value -2) or is XORed with `value`.
-struct LineEdit {
-    int pass = 1;
-    int position = 0;
-    int value = -1;
-};
-
-// The rig's link with a line that loses or changes bytes of the memory dump streams.
-// A "U" written while no stream runs starts one; the next ends it.
-class DamagingLink final : public SerialLink {
-public:
-    DamagingLink(SerialLink &link, const QList<LineEdit> &edits) : link_(link), edits_(edits) {}
-    bool open() override { return link_.open(); }
-    bool isOpen() const override { return link_.isOpen(); }
-    void close() override { link_.close(); }
-    bool write(const QByteArray &bytes) override
-    {
-        if (bytes == QByteArray(1, Protocol::kMemoryDump)) {
-            streaming_ = !streaming_;
-            if (streaming_) {
-                ++pass_;
-                position_ = 0;
-            }
-        }
-        return link_.write(bytes);
-    }
-    QByteArray readAll() override
-    {
-        const QByteArray bytes = link_.readAll();
-        if (!streaming_)
-            return bytes;
-        QByteArray out;
-        for (char byte : bytes) {
-            const int position = position_++;
-            bool lost = false;
-            for (const LineEdit &edit : edits_) {
-                if (edit.pass == pass_ && edit.position == position) {
-                    lost = edit.value == -1;
-                    if (edit.value == -2)
-                        out += char(0xEE);
-                    byte = char(quint8(byte) ^ quint8(std::max(0, edit.value)));
-                }
-            }
-            if (!lost)
-                out += byte;
-        }
-        return out;
-    }
-    QString errorString() const override { return link_.errorString(); }
-    QString portLabel() const override { return link_.portLabel(); }
-
-private:
-    SerialLink &link_;
-    QList<LineEdit> edits_;
-    bool streaming_ = false;
-    int pass_ = 0;
-    int position_ = 0;
-};
-
 } // namespace
-
-Q_DECLARE_METATYPE(LineEdit)
 
 class TestLoggerDownload : public QObject {
     Q_OBJECT
@@ -278,45 +213,56 @@ private slots:
         QTest::newRow("end-before-data-area")
             << 0x0207 << 0x01
             << "The logger's run table is damaged in the meter: 3 runs ending at 0x01C6, which "
-               "no logger holds." + end;
+               "no logger holds." +
+                   end;
         QTest::newRow("end-beyond-logger-memory")
             << 0x0207 << 0x7B
             << "The logger's run table is damaged in the meter: 3 runs ending at 0x7BC6, which "
-               "no logger holds." + end;
+               "no logger holds." +
+                   end;
         QTest::newRow("too-many-runs")
             << 0x0016 << 128
             << "The logger's run table is damaged in the meter: 128 runs ending at 0x0000, "
-               "which no logger holds." + end;
+               "which no logger holds." +
+                   end;
         QTest::newRow("run-ends-before-it-starts")
             << 0x0205 << 0x02
             << "Set 2 of 3 is damaged in the meter: its place in the run table (0x0318 to "
-               "0x0299) is impossible." + end;
+               "0x0299) is impossible." +
+                   end;
         QTest::newRow("first-run-in-the-run-table")
             << 0x0201 << 0x02
             << "Set 1 of 3 is damaged in the meter: its place in the run table (0x0200 to "
-               "0x0318) is impossible." + end;
+               "0x0318) is impossible." +
+                   end;
         QTest::newRow("month-14") << 0x0319 << 0x14
                                   << "Set 2 of 3 is damaged in the meter: its start reads "
-                                     "2009/14/29 23:59:30." + end;
+                                     "2009/14/29 23:59:30." +
+                                         end;
         QTest::newRow("hex-day") << 0x031A << 0x2A
                                  << "Set 2 of 3 is damaged in the meter: its start reads "
-                                    "2009/11/2A 23:59:30." + end;
+                                    "2009/11/2A 23:59:30." +
+                                        end;
         QTest::newRow("hour-24") << 0x031B << 0x24
                                  << "Set 2 of 3 is damaged in the meter: its start reads "
-                                    "2009/11/29 24:59:30." + end;
+                                    "2009/11/29 24:59:30." +
+                                        end;
         QTest::newRow("second-60") << 0x031D << 0x60
                                    << "Set 2 of 3 is damaged in the meter: its start reads "
-                                      "2009/11/29 23:59:60." + end;
+                                      "2009/11/29 23:59:60." +
+                                          end;
         QTest::newRow("day-0") << 0x031A << 0x00
                                << "Set 2 of 3 is damaged in the meter: its start reads "
-                                  "2009/11/00 23:59:30." + end;
+                                  "2009/11/00 23:59:30." +
+                                      end;
         QTest::newRow("interval-0") << 0x039F << 0x00
                                     << "Set 3 of 3 is damaged in the meter: its interval reads "
-                                       "0.0 s." + end;
+                                       "0.0 s." +
+                                           end;
         // Sample 2 of set 1 (80.1 dB: 01 08 00 at 0x030B).
-        QTest::newRow("hex-level") << 0x030C << 0x0C
-                                   << "Set 1 of 3 is damaged in the meter: sample 2 reads C0.1 dB."
-                                          + end;
+        QTest::newRow("hex-level")
+            << 0x030C << 0x0C
+            << "Set 1 of 3 is damaged in the meter: sample 2 reads C0.1 dB." + end;
     }
     void damagedMemory()
     {
@@ -352,8 +298,9 @@ private slots:
         // Stream positions count from the leading byte: register r is at r + 1.
         QTest::newRow("byte-lost-before-the-run-count")
             << QList<LineEdit>{{1, 0x11, -1}} << false << line
-            << "The logger's run table arrived damaged: its run count reads 0, the register 3."
-                   + end << 1;
+            << "The logger's run table arrived damaged: its run count reads 0, the register 3." +
+                   end
+            << 1;
         QTest::newRow("byte-lost-in-a-run-header")
             << QList<LineEdit>{{1, 0x031A, -1}} << false << line
             << "Set 2 of 3 arrived damaged: its start reads 2009/29/23 59:30:58." + end << 1;
@@ -362,15 +309,21 @@ private slots:
         QTest::newRow("byte-lost-in-the-last-samples")
             << QList<LineEdit>{{1, 0x03B5, -1}} << false << line
             << "Set 3 of 3 arrived damaged: bytes were lost or added on the way, so its bytes "
-               "differ from the meter's memory." + end << 1;
+               "differ from the meter's memory." +
+                   end
+            << 1;
         QTest::newRow("byte-lost-in-the-first-set")
             << QList<LineEdit>{{1, 0x0310, -1}} << false << line
             << "Set 1 of 3 arrived damaged: bytes were lost or added on the way, so its bytes "
-               "differ from the meter's memory." + end << 1;
+               "differ from the meter's memory." +
+                   end
+            << 1;
         QTest::newRow("id-code-changed")
             << QList<LineEdit>{{1, 0x0004, 0x01}} << false << line
             << "The logger's ID code arrived damaged: register 0x0003 reads 211 in the stream, "
-               "210 on its own." + end << 1;
+               "210 on its own." +
+                   end
+            << 1;
         QTest::newRow("header-changed")
             << QList<LineEdit>{{1, 0x0319 + 1, 0x80}} << false << line
             << "Set 2 of 3 arrived damaged: its start reads 2009/91/29 23:59:30." + end << 1;
@@ -380,15 +333,14 @@ private slots:
             << QList<LineEdit>{{2, 0x0330, 0x01}} << true << int(Outcome::Done) << "" << 3;
         QTest::newRow("verified-three-different")
             << QList<LineEdit>{{1, 0x0330, 0x01}, {2, 0x0330, 0x02}, {3, 0x0330, 0x03}} << true
-            << line
-            << "Set 2 of 3 arrived different in each of three streams." + end << 3;
+            << line << "Set 2 of 3 arrived different in each of three streams." + end << 3;
         // 0xEE added before sample 6 of set 2 (80.5 dB: 05 08 00) becomes its low byte.
         QTest::newRow("byte-added-in-a-sample")
             << QList<LineEdit>{{1, 0x0330, -2}} << false << line
             << "Set 2 of 3 arrived damaged: sample 6 reads 5E.E dB." + end << 1;
         QTest::newRow("verified-lost-bytes-in-two-streams")
-            << QList<LineEdit>{{1, 0x03B5, -1}, {2, 0x03A0, -1}} << true << int(Outcome::Done)
-            << "" << 3;
+            << QList<LineEdit>{{1, 0x03B5, -1}, {2, 0x03A0, -1}} << true << int(Outcome::Done) << ""
+            << 3;
         QTest::newRow("verified-added-and-changed")
             << QList<LineEdit>{{1, 0x0330, -2}, {3, 0x0340, 0x10}} << true << int(Outcome::Done)
             << "" << 3;
