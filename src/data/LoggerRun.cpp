@@ -59,9 +59,11 @@ QString headerProblem(const QByteArray &runData)
     const auto field = [&runData](int i) { return bcdValue(byteAt(runData, i)); };
     const int year = field(0), month = field(1), day = field(2);
     const int hour = field(3), minute = field(4), second = field(5);
-    const bool dateOk = year >= 0 && month >= 1 && month <= 12 && day >= 1 && day <= 31;
-    const bool timeOk = hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 &&
-                        second < 60;
+    // The year byte counts within the century, as the list shows it ("20" + byte).
+    const bool dateOk = year >= 0 && month >= 1 && month <= 12 && day >= 1 &&
+                        day <= RunStamp::daysInMonth(2000 + year, month);
+    const bool timeOk =
+        hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60;
     if (!dateOk || !timeOk) {
         const SetLine line = setLine(0, runData, 0, 0);
         return QStringLiteral("its start reads %1 %2").arg(line.date, line.time);

@@ -40,8 +40,8 @@ SetLine setLine(int set, const QByteArray &runData, int start, int last);
 
 // What makes a run's 8-byte header impossible for a real run, for the user ("its start
 // reads 2007/14/05 10:05:00", "its interval reads 0.0 s"); empty when it can be real:
-// every date and time byte BCD, month 1..12, day 1..31, hour below 24, minute and
-// second below 60, an interval above 0.
+// every date and time byte BCD, month 1..12, a day the month has (29 February only in
+// a leap year), hour below 24, minute and second below 60, an interval above 0.
 QString headerProblem(const QByteArray &runData);
 // What makes sample i (1..) of a run impossible ("sample 37 reads 1E9.E dB"); empty
 // when it can be real: a level of decimal BCD digits, or the overload flag (whose level

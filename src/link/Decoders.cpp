@@ -148,10 +148,15 @@ bool plausibleDisplayFrame(const QByteArray &frame)
     if ((bank & BankByte::kEventBankMask) > MemoryMap::kBankCount)
         return false;
     if (flags & (DisplayFlags::kDbaMode | DisplayFlags::kDoseMode)) {
-        const bool underOrOver =
-            hasNibble(high, Digits::kUnderRangeNibble) || hasNibble(low, Digits::kUnderRangeNibble) ||
-            hasNibble(high, Digits::kOverloadNibble) || hasNibble(low, Digits::kOverloadNibble);
-        return underOrOver || (decimalNibbles(high) && decimalNibbles(low));
+        const bool underOrOver = hasNibble(high, Digits::kUnderRangeNibble) ||
+                                 hasNibble(low, Digits::kUnderRangeNibble) ||
+                                 hasNibble(high, Digits::kOverloadNibble) ||
+                                 hasNibble(low, Digits::kOverloadNibble);
+        if (underOrOver)
+            return true;
+        // A level has a hundreds digit of 0 or 1 (up to 199.9 dB); a dose any four.
+        const bool levelDigit = !(flags & DisplayFlags::kDbaMode) || (high >> 4) <= 1;
+        return levelDigit && decimalNibbles(high) && decimalNibbles(low);
     }
     if (flags & DisplayFlags::kFieldMode) {
         for (quint8 digits : {high, low}) {

@@ -51,7 +51,8 @@ StatusFields decodeStatusByte(quint8 status);
 // where it makes the frame impossible: more than one of the dBA, dose and field modes,
 // a colon and a dash at once, both decimal points, an event bank above E5, or, while a
 // level or a dose is shown, a digit that is not decimal (the under-range and overload
-// nibbles excepted); in field mode each digit byte is BCD or the setup menu's mark.
+// nibbles excepted) or a level of 200 dB or more; in field mode each digit byte is BCD
+// or the setup menu's mark.
 // A frame that fails is no reading: it is asked for again.
 bool plausibleDisplayFrame(const QByteArray &frame);
 // True when both nibbles of a byte are decimal digits.

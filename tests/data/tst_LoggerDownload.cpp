@@ -251,6 +251,10 @@ private slots:
                                    << "Set 2 of 3 is damaged in the meter: its start reads "
                                       "2009/11/29 23:59:60." +
                                           end;
+        QTest::newRow("november-31") << 0x031A << 0x31
+                                     << "Set 2 of 3 is damaged in the meter: its start reads "
+                                        "2009/11/31 23:59:30." +
+                                            end;
         QTest::newRow("day-0") << 0x031A << 0x00
                                << "Set 2 of 3 is damaged in the meter: its start reads "
                                   "2009/11/00 23:59:30." +

@@ -149,6 +149,9 @@ private slots:
         QTest::newRow("menu-marks") << f({0x80, 0, 0xCC, 0xCC, 0}) << true;
         QTest::newRow("no-mode-any-digits") << f({0x00, 0, 0xEF, 0xCD, 0}) << true;
         QTest::newRow("unused-bits-set") << f({0x50, 0x41, 0x09, 0x45, 0x10}) << true;
+        QTest::newRow("dba-highest-level") << f({0x40, 0x10, 0x19, 0x99, 0}) << true;
+        QTest::newRow("dose-above-200") << f({0x20, 0x10, 0x98, 0x76, 0}) << true;
+        QTest::newRow("dba-level-200") << f({0x40, 0x10, 0x20, 0x00, 0}) << false;
         QTest::newRow("dba-hex-digits") << f({0x40, 0x00, 0x1E, 0x9E, 0xA5}) << false;
         QTest::newRow("dba-hex-low-nibble") << f({0x40, 0x10, 0x09, 0x4C, 0}) << false;
         QTest::newRow("dose-hex-digit") << f({0x20, 0x20, 0x1D, 0x05, 0}) << false;
