@@ -185,7 +185,8 @@ int average(Context &c, const QStringList &args)
     for (;;) {
         if (stop.requested() || c.meter.aborted()) {
             run.Stop();
-            end = End::Stopped;
+            // The meter's silence also ends every exchange at once.
+            end = !stop.requested() && c.meter.silenceExceeded() ? End::Silent : End::Stopped;
             break;
         }
         double now = clock.monotonicSeconds();
