@@ -132,9 +132,10 @@ Content readFile(const QString &path, Content (*parse)(const QByteArray &, const
     Content content;
     QFile file;
     if (const QString reason = RegularFile::open(file, path); !reason.isEmpty()) {
-        content.error = reason == RegularFile::kNotRegular
-                            ? QStringLiteral("%1 is not a regular file.").arg(label(name))
-                            : QStringLiteral("%1 could not be opened: %2.").arg(label(name), reason);
+        content.error =
+            reason == RegularFile::kNotRegular
+                ? QStringLiteral("%1 is not a regular file.").arg(label(name))
+                : QStringLiteral("%1 could not be opened: %2.").arg(label(name), reason);
         return content;
     }
     // Read no more than one byte past the limit, so a huge file or a device cannot

@@ -31,8 +31,7 @@ int disagreeing(Context &c, const QString &what)
 // A reply the line has no checksum for is taken once a second exchange gives the same;
 // on a mismatch a third decides by majority. nullopt when the meter does not answer or
 // all three differ (`disagreed`).
-template <typename Value, typename Ask>
-std::optional<Value> confirmed(Ask ask, bool &disagreed)
+template <typename Value, typename Ask> std::optional<Value> confirmed(Ask ask, bool &disagreed)
 {
     disagreed = false;
     std::optional<Value> first = ask();

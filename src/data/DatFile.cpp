@@ -50,9 +50,10 @@ DatFile::Content DatFile::read(const QString &path)
     Content content;
     QFile file;
     if (const QString reason = RegularFile::open(file, path); !reason.isEmpty()) {
-        content.error = reason == RegularFile::kNotRegular
-                            ? QStringLiteral("%1 is not a regular file.").arg(label(name))
-                            : QStringLiteral("%1 could not be opened: %2.").arg(label(name), reason);
+        content.error =
+            reason == RegularFile::kNotRegular
+                ? QStringLiteral("%1 is not a regular file.").arg(label(name))
+                : QStringLiteral("%1 could not be opened: %2.").arg(label(name), reason);
         return content;
     }
     // Read no more than the limit, so a device or a huge file cannot exhaust memory.

@@ -289,9 +289,9 @@ LoggerDownload::Result LoggerDownload::run()
         if (!meter_.ReadByte(entry) || stopRequested())
             return unanswered();
         const bool same = sameCount && high * 256 + meter_.state().link.LastByte == end;
-        const QString reason =
-            QStringLiteral("%1 runs ending at %2, which no logger holds").arg(count).arg(
-                hexAddress(end));
+        const QString reason = QStringLiteral("%1 runs ending at %2, which no logger holds")
+                                   .arg(count)
+                                   .arg(hexAddress(end));
         return same ? fail(result, Outcome::MemoryDamaged,
                            QStringLiteral("The logger's run table is damaged in the meter: ") +
                                reason + QLatin1Char('.') + kMemoryDamagedEnd)

@@ -152,10 +152,9 @@ QByteArray LoggerImage::merge(const QByteArray &a, const QByteArray &b, const QB
         const QByteArray &other = *passes[odd];
         const int changed = agreement(other, at[odd] + 1, pair, at[first]);
         const int lost = agreement(other, at[odd], pair, at[first]);
-        const int added =
-            at[odd] + 1 < other.size() && other.at(at[odd] + 1) == merged.back()
-                ? agreement(other, at[odd] + 2, pair, at[first])
-                : -1;
+        const int added = at[odd] + 1 < other.size() && other.at(at[odd] + 1) == merged.back()
+                              ? agreement(other, at[odd] + 2, pair, at[first])
+                              : -1;
         if (lost > changed && lost >= added)
             continue;
         at[odd] += added > changed ? 2 : 1;

@@ -259,7 +259,7 @@ void Memory::Grid1_Click(int row)
         return;
     LoggerBusy busy(logger, meter());
     details_->clearRecords();
-    const int set = row > 0 ? int(leadingNumber(sets_->text(row, 0))) : 0;
+    const int set = row > 0 ? leadingInt(sets_->text(row, 0), 0, int(logger.RunData.size())) : 0;
     if (set < 1 || set >= int(logger.RunData.size()))
         return;
     G2->setFillVisible(true);
@@ -413,9 +413,9 @@ void Memory::download()
             return;
         }
         // Another stream may well arrive whole.
-        if (dialogs().message(this, QString(),
-                              result.message + QStringLiteral("\n\n") + kDownloadAgain,
-                              Dialogs::Icon::Warning, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes ||
+        if (dialogs().message(
+                this, QString(), result.message + QStringLiteral("\n\n") + kDownloadAgain,
+                Dialogs::Icon::Warning, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes ||
             closing() || !mayRunCommand(false))
             return;
     }

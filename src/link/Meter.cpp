@@ -208,9 +208,10 @@ bool Meter::RefreshSettings()
     if (!answered) {
         state_.link.RefreshBusy = false;
         const double bound = silenceExceeded() ? silenceLimit_ : refreshTimeout_;
-        error_ = aborted_ ? QStringLiteral("Stopped.")
-                          : QStringLiteral("The meter does not answer (no reply within %1 s).")
-                                .arg(bound);
+        error_ =
+            aborted_
+                ? QStringLiteral("Stopped.")
+                : QStringLiteral("The meter does not answer (no reply within %1 s).").arg(bound);
         if (!aborted_)
             emit meterSilent();
         return false;

@@ -86,10 +86,7 @@ public:
     void heard() { silentSince_ = -1.0; }
     // Seconds since the first request that is still without a usable reply; 0 when none.
     double silentSeconds() const;
-    bool silenceExceeded() const
-    {
-        return silenceLimit_ > 0.0 && silentSeconds() >= silenceLimit_;
-    }
+    bool silenceExceeded() const { return silenceLimit_ > 0.0 && silentSeconds() >= silenceLimit_; }
     // Ends every running and later exchange at once (the program is closing).
     void abort() { aborted_ = true; }
     bool aborted() const { return aborted_; }

@@ -40,8 +40,7 @@ Poller::Result Poller::tick()
         const QByteArray received = meter_.link().readAll();
         if (received.size() >= Protocol::kDisplayFrameLength) {
             frame = received.right(Protocol::kDisplayFrameLength);
-            if (quint8(frame.front()) != Protocol::kStx ||
-                quint8(frame.back()) != Protocol::kEtx) {
+            if (quint8(frame.front()) != Protocol::kStx || quint8(frame.back()) != Protocol::kEtx) {
                 meter_.RefreshSettings();
                 result.outcome = Outcome::BadFraming;
                 return result;

@@ -61,8 +61,8 @@ public:
     {
         QByteArray bytes = inner_.readAll();
         if (asked_ >= 0 && bytes.size() >= 3 && !damage[asked_].isEmpty())
-            bytes[bytes.size() - 2] = char(quint8(bytes.at(bytes.size() - 2)) ^
-                                           quint8(damage[asked_].takeFirst()));
+            bytes[bytes.size() - 2] =
+                char(quint8(bytes.at(bytes.size() - 2)) ^ quint8(damage[asked_].takeFirst()));
         asked_ = -1;
         return bytes;
     }
@@ -354,8 +354,8 @@ private slots:
         QTest::addColumn<bool>("failed");
         // Bank 2 at 0x50 stops 15:30; its copy at 0x7A07 says 16:45 for the same start.
         QTest::newRow("bank-stop-hour-once") << 0x55 << QList<int>{0x01} << " 16:45" << false;
-        QTest::newRow("bank-stop-hour-second-read") << 0x55 << QList<int>{0, 0x01} << " 16:45"
-                                                    << false;
+        QTest::newRow("bank-stop-hour-second-read")
+            << 0x55 << QList<int>{0, 0x01} << " 16:45" << false;
         QTest::newRow("copy-stop-hour-once") << 0x7A0B << QList<int>{0x02} << " 16:45" << false;
         QTest::newRow("copy-start-day-once") << 0x7A08 << QList<int>{0x10} << " 16:45" << false;
         QTest::newRow("bank-used-flag-three-ways")

@@ -71,13 +71,21 @@ private slots:
         QTest::addColumn<QString>("time");
         QTest::addColumn<QString>("nextDate");
         QTest::addColumn<QString>("nextTime");
-        QTest::newRow("fields-out-of-range")
-            << "2009/45/99" << "99:99:99" << "2010/03/13" << "04:40:40.0";
-        QTest::newRow("exponent-year") << "20E9/12/05" << "10:00:00" << "9999/12/05"
+        QTest::newRow("fields-out-of-range") << "2009/45/99"
+                                             << "99:99:99"
+                                             << "2010/03/13"
+                                             << "04:40:40.0";
+        QTest::newRow("exponent-year") << "20E9/12/05"
+                                       << "10:00:00"
+                                       << "9999/12/05"
                                        << "10:00:01.0";
-        QTest::newRow("exponent-fields") << "2009/1E/9E" << "9E:1E:2E" << "2009/01/09"
+        QTest::newRow("exponent-fields") << "2009/1E/9E"
+                                         << "9E:1E:2E"
+                                         << "2009/01/09"
                                          << "09:01:03.0";
-        QTest::newRow("no-digits") << "20AE/AE/AE" << "AE:AE:AE" << "20/00/00"
+        QTest::newRow("no-digits") << "20AE/AE/AE"
+                                   << "AE:AE:AE"
+                                   << "20/00/00"
                                    << "00:00:01.0";
     }
     void damagedStampStillMovesOn()
@@ -108,8 +116,8 @@ private slots:
                                  << QByteArray("*0123x56789ABCDEFGHIJKLMNOPQRSTUV") << 24 << whole;
         QTest::newRow("lost") << clean << QByteArray("*012346789ABCDEFGHIJKLMNOPQRSTUV") << clean
                               << 24 << whole;
-        QTest::newRow("added") << QByteArray("*01234y56789ABCDEFGHIJKLMNOPQRSTUV") << clean
-                               << clean << 24 << whole;
+        QTest::newRow("added") << QByteArray("*01234y56789ABCDEFGHIJKLMNOPQRSTUV") << clean << clean
+                               << 24 << whole;
         QTest::newRow("lost-in-two-streams")
             << QByteArray("*01234678ABCDEFGHIJKLMNOPQRSTUV") << clean
             << QByteArray("*0123456789ABCDEFHIJKLMNOPQRSTUV") << 24 << whole;
@@ -118,8 +126,8 @@ private slots:
         QTest::newRow("all-three-differ")
             << clean << QByteArray("*0123x56789ABCDEFGHIJKLMNOPQRSTUV")
             << QByteArray("*0123y56789ABCDEFGHIJKLMNOPQRSTUV") << 24 << QByteArray("*0123");
-        QTest::newRow("streams-run-out") << clean.left(10) << clean.left(10) << clean << 24
-                                         << clean.left(10);
+        QTest::newRow("streams-run-out")
+            << clean.left(10) << clean.left(10) << clean << 24 << clean.left(10);
     }
     void mergeStreams()
     {
