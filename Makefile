@@ -36,7 +36,7 @@ check: deps
 
 bench: build
 	$(BUILD)/bin/bench-poll-cpu
-	$(BUILD)/bin/bench-download
+	$(BUILD)/bin/bench-download --verify
 	$(BUILD)/bin/bench-records
 	$(BUILD)/bin/bench-analysis
 	$(BUILD)/bin/bench-average
