@@ -168,7 +168,10 @@ int write(Context &c, const QStringList &args)
         return wrongArguments(c, QStringLiteral("address %1 is outside 0..65535").arg(args.at(0)));
     if (!Meter::validValue(value))
         return wrongArguments(c, QStringLiteral("value %1 is outside 0..255").arg(args.at(1)));
-    c.meter.WriteByte(double(address), value);
+    if (!c.meter.WriteByte(double(address), value)) {
+        c.err << "dosemeter-cli: " << c.meter.errorString() << "\n";
+        return Exit::kNoAnswer;
+    }
     return Exit::kOk;
 }
 

@@ -147,9 +147,14 @@ bool Meter::WriteByte(double address, qint64 value)
     request.append(char(a % 256));
     request.append(char(a / 256));
     request.append(char(value));
-    link_.write(request);
+    // The meter acknowledges nothing, but a port that took nothing is known at once.
+    const bool sent = link_.write(request);
     Wait(0.05);
-    return true;
+    if (!sent)
+        error_ = QStringLiteral("The write of register %1 could not be sent: %2")
+                     .arg(a)
+                     .arg(link_.errorString());
+    return sent;
 }
 
 bool Meter::SendKey(int code)

@@ -44,7 +44,8 @@ public:
     // One attempt into LastRawByte; on failure the settings refresh runs.
     bool ReadRawByte(qint64 address);
     // address is rounded to the nearest integer. No acknowledgement is read.
-    // False (nothing sent) when the address or value is out of range.
+    // False when the address or value is out of range (nothing sent) or the port took
+    // nothing (it is gone).
     bool WriteByte(double address, qint64 value);
 
     // Presses keys (code 0..255), then waits 0.1 s, 2.1 s with KeyPacing.
