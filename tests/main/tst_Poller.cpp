@@ -35,16 +35,8 @@ private slots:
         QTest::newRow("whole") << QList<QByteArray>{level} << decoded << 1 << "094.5";
         QTest::newRow("hex-digits-then-whole")
             << QList<QByteArray>{frame(0x40, 0x1E, 0x9E, 0xA5), level} << decoded << 2 << "094.5";
-        QTest::newRow("impossible-bank-then-whole")
-            << QList<QByteArray>{frame(0x40, 0x09, 0x45, 0x07), level} << decoded << 2 << "094.5";
-        QTest::newRow("two-modes-then-whole")
-            << QList<QByteArray>{frame(0x60, 0x09, 0x45), level} << decoded << 2 << "094.5";
-        QTest::newRow("short-then-whole")
-            << QList<QByteArray>{level.left(6), level} << decoded << 2 << "094.5";
         QTest::newRow("under-range")
             << QList<QByteArray>{frame(0x40, 0xBB, 0xBB)} << decoded << 1 << "----";
-        QTest::newRow("overload") << QList<QByteArray>{frame(0x40, 0xAA, 0xAA)} << decoded << 1
-                                  << " OL ";
         QTest::newRow("damaged-six-times") << QList<QByteArray>(6, frame(0x40, 0x9F, 0x45))
                                            << int(Poller::Outcome::ShortReplies) << 6 << "kept";
         QTest::newRow("bad-framing") << QList<QByteArray>{level.left(6) + char(0x04)}
