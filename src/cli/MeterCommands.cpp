@@ -94,29 +94,24 @@ int status(Context &c, const QStringList &args)
     return Exit::kOk;
 }
 
-int display(Context &c, const QStringList &args)
+namespace {
+
+// Frames asked for, at most, until two in a row decode alike.
+constexpr int kDisplayFrames = 10;
+
+// What display prints of the frame decoded last.
+QString displayText(const MeterState &state, const QString &valueText)
 {
-    if (!args.isEmpty())
-        return wrongArguments(c, QStringLiteral("display takes no arguments"));
-    Poller poller(c.meter);
-    Poller::Result result;
-    // A refresh inside a tick means the meter missed frames; ask again until it answers
-    // or the time-out aborts the exchange.
-    while (!c.meter.aborted()) {
-        result = poller.tick();
-        if (result.outcome == Poller::Outcome::Decoded)
-            break;
-    }
-    if (result.outcome != Poller::Outcome::Decoded)
-        return silent(c);
-    const DisplayFields &f = c.meter.state().display;
-    const auto flag = [&c](const char *name, bool on) {
-        c.out << name << ": " << (on ? 1 : 0) << "\n";
+    const DisplayFields &f = state.display;
+    QString text;
+    QTextStream out(&text);
+    const auto flag = [&out](const char *name, bool on) {
+        out << name << ": " << (on ? 1 : 0) << "\n";
     };
-    c.out << "value: " << result.valueText << "\n"
-          << "unit: " << displayUnitText(f) << "\n"
-          << "level-text: " << f.LevelText << "\n"
-          << "level-value: " << QString::number(double(f.LevelValue), 'f', 1) << "\n";
+    out << "value: " << valueText << "\n"
+        << "unit: " << displayUnitText(f) << "\n"
+        << "level-text: " << f.LevelText << "\n"
+        << "level-value: " << QString::number(double(f.LevelValue), 'f', 1) << "\n";
     flag("ColonOn", f.ColonOn);
     flag("DashOn", f.DashOn);
     flag("Paused", f.Paused);
@@ -131,9 +126,41 @@ int display(Context &c, const QStringList &args)
     flag("Point2On", f.Point2On);
     flag("KeysLocked", f.KeysLocked);
     flag("BankBlink", f.BankBlink);
-    c.out << "EventBank: " << f.EventBank << "\n"
-          << "BatteryLevel: " << f.BatteryLevel << "\n";
-    return Exit::kOk;
+    out << "EventBank: " << f.EventBank << "\n"
+        << "BatteryLevel: " << f.BatteryLevel << "\n";
+    out.flush();
+    return text;
+}
+
+} // namespace
+
+int display(Context &c, const QStringList &args)
+{
+    if (!args.isEmpty())
+        return wrongArguments(c, QStringLiteral("display takes no arguments"));
+    Poller poller(c.meter);
+    // A damaged byte can leave a frame possible. The meter's display changes far more
+    // slowly than frames come, so a frame counts once the next one decodes alike.
+    // A refresh inside a tick means the meter missed frames; ask again until it answers
+    // or its silence ends the command.
+    QString previous;
+    for (int frames = 0; !c.meter.aborted();) {
+        const Poller::Result result = poller.tick();
+        if (result.outcome != Poller::Outcome::Decoded)
+            continue;
+        const QString text = displayText(c.meter.state(), result.valueText);
+        if (text == previous) {
+            c.out << text;
+            return Exit::kOk;
+        }
+        previous = text;
+        if (++frames >= kDisplayFrames) {
+            c.err << "dosemeter-cli: no two display frames in a row decoded alike in "
+                  << kDisplayFrames << " frames: the serial line damages them\n";
+            return Exit::kNoAnswer;
+        }
+    }
+    return silent(c);
 }
 
 int read(Context &c, const QStringList &args)

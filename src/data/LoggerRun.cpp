@@ -82,7 +82,8 @@ QString sampleProblem(const QByteArray &runData, int i)
     const quint8 low = byteAt(runData, at);
     const quint8 high = byteAt(runData, at + 1);
     const quint8 flags = byteAt(runData, at + 2);
-    if ((flags & Protocol::SampleBits::kOverload) || (isBcd(low) && isBcd(high)))
+    // A level below 200 dB: the hundreds digit is 0 or 1.
+    if ((flags & Protocol::SampleBits::kOverload) || (isBcd(low) && isBcd(high) && high < 0x20))
         return {};
     return QStringLiteral("sample %1 reads %2 dB").arg(i).arg(levelText(low, high, flags));
 }

@@ -44,8 +44,8 @@ SetLine setLine(int set, const QByteArray &runData, int start, int last);
 // a leap year), hour below 24, minute and second below 60, an interval above 0.
 QString headerProblem(const QByteArray &runData);
 // What makes sample i (1..) of a run impossible ("sample 37 reads 1E9.E dB"); empty
-// when it can be real: a level of decimal BCD digits, or the overload flag (whose level
-// bytes mean nothing). Samples beyond `runData` have no problem.
+// when it can be real: a level of decimal BCD digits below 200 dB, or the overload flag
+// (whose level bytes mean nothing). Samples beyond `runData` have no problem.
 QString sampleProblem(const QByteArray &runData, int i);
 
 // Interval in tenths of a second as seconds with one decimal: 5 -> "0.5", 600 -> "60.0".

@@ -264,6 +264,9 @@ private slots:
                                        "0.0 s." +
                                            end;
         // Sample 2 of set 1 (80.1 dB: 01 08 00 at 0x030B).
+        QTest::newRow("level-280")
+            << 0x030C << 0x28
+            << "Set 1 of 3 is damaged in the meter: sample 2 reads 280.1 dB." + end;
         QTest::newRow("hex-level")
             << 0x030C << 0x0C
             << "Set 1 of 3 is damaged in the meter: sample 2 reads C0.1 dB." + end;
@@ -308,10 +311,10 @@ private slots:
         QTest::newRow("byte-lost-in-a-run-header")
             << QList<LineEdit>{{1, 0x031A, -1}} << false << line
             << "Set 2 of 3 arrived damaged: its start reads 2009/29/23 59:30:58." + end << 1;
-        // A byte lost among run 3's samples leaves every sample possible (levels 80.0 dB
-        // and up, flags 0): only the end differs from the meter's.
+        // The high byte of run 3's sample 10 lost: the samples after it read as 00.9, 00.8
+        // and 00.8 dB, all possible; only the end differs from the meter's.
         QTest::newRow("byte-lost-in-the-last-samples")
-            << QList<LineEdit>{{1, 0x03B5, -1}} << false << line
+            << QList<LineEdit>{{1, 0x03BE, -1}} << false << line
             << "Set 3 of 3 arrived damaged: bytes were lost or added on the way, so its bytes "
                "differ from the meter's memory." +
                    end
