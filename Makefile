@@ -8,7 +8,19 @@ PACKAGES := build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev \
             libqcustomplot-dev xvfb xauth socat poppler-utils fonts-dejavu-core \
             clang-format
 
-.PHONY: run test check deps build bench clean
+# The sanitizer and fuzz builds: clang with AddressSanitizer and UndefinedBehaviorSanitizer,
+# each in a build directory of its own.
+CLANG_PACKAGES := clang-14 libclang-rt-14-dev
+SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD     ?= build-fuzz
+FUZZ_SECONDS   ?= 60
+CLANG_GENERATE := cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+                  -DCMAKE_CXX_COMPILER=clang++-14 -DDOSEMETER_SANITIZE=address,undefined
+SANITIZER_ENV  := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+                  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp \
+                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: run test check deps clang-deps build bench sanitize fuzz clean
 
 run: build
 	$(BUILD)/bin/dosemeter $(ARGS)
@@ -24,7 +36,7 @@ check: deps
 
 bench: build
 	$(BUILD)/bin/bench-poll-cpu
-	$(BUILD)/bin/bench-download
+	$(BUILD)/bin/bench-download --verify
 	$(BUILD)/bin/bench-records
 	$(BUILD)/bin/bench-analysis
 	$(BUILD)/bin/bench-average
@@ -35,10 +47,28 @@ build: deps
 	@[ -f $(BUILD)/build.ninja ] || $(GENERATE)
 	cmake --build $(BUILD)
 
+# The whole suite built with the sanitizers, and run; any finding fails it.
+sanitize: deps clang-deps
+	@[ -f $(SANITIZE_BUILD)/build.ninja ] || $(CLANG_GENERATE) -B $(SANITIZE_BUILD)
+	cmake --build $(SANITIZE_BUILD)
+	cd $(SANITIZE_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j2
+
+# Every fuzz target for FUZZ_SECONDS (default 60) from its seeds.
+fuzz: deps clang-deps
+	@[ -f $(FUZZ_BUILD)/build.ninja ] || $(CLANG_GENERATE) -DDOSEMETER_FUZZ=ON -B $(FUZZ_BUILD)
+	cmake --build $(FUZZ_BUILD) --target fuzz-targets
+	tests/fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 # Installs only the Debian packages that are missing, in one non-interactive call.
 deps:
-	@missing=""; \
-	for p in $(PACKAGES); do \
+	@$(call install-missing,$(PACKAGES))
+
+clang-deps:
+	@$(call install-missing,$(CLANG_PACKAGES))
+
+define install-missing
+	missing=""; \
+	for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -51,6 +81,7 @@ deps:
 	  echo "Installing:$$missing"; \
 	  apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q $$missing; \
 	fi
+endef
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

@@ -4,7 +4,10 @@
 // program's own download, and compares the time with the stream's time on the wire at
 // 9600 baud (10 bits a byte, 960 bytes a second).
 //
-//   bench-download [--repeat N]   (default 1)
+// With --verify it also times the verified download (the memory streamed twice and
+// compared) of the same logger, and prints what the check costs.
+//
+//   bench-download [--repeat N] [--verify]   (default 1, no verify)
 
 #include "data/LoggerDownload.h"
 #include "data/LoggerResults.h"
@@ -52,6 +55,7 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (const int i = int(args.indexOf(QStringLiteral("--repeat"))); i > 0 && i + 1 < args.size())
         repeat = std::max(1, args.at(i + 1).toInt());
+    const bool verify = args.contains(QStringLiteral("--verify"));
 
     QTemporaryDir dir;
     const QString imagePath = dir.filePath(QStringLiteral("full-logger.bin"));
@@ -101,6 +105,24 @@ int main(int argc, char **argv)
         out << "wire time:       " << QString::number(wire, 'f', 3) << " s (bytes / 960)\n";
         out << "ratio:           " << QString::number(seconds / wire, 'f', 4)
             << " (goal: <= 1.03)\n";
+        out.flush();
+        if (!verify)
+            continue;
+        LoggerResults verifiedResults;
+        LoggerDownload verified(meter, verifiedResults);
+        verified.verify = true;
+        timer.start();
+        const LoggerDownload::Result checked = verified.run();
+        const double verifiedSeconds = double(timer.nsecsElapsed()) / 1e9;
+        if (checked.outcome != LoggerDownload::Outcome::Done) {
+            out << "verified download failed: " << checked.message << "\n";
+            ++failures;
+            continue;
+        }
+        out << "verified:        " << QString::number(verifiedSeconds, 'f', 3) << " s, "
+            << checked.passes << " streams, " << QString::number(verifiedSeconds / seconds, 'f', 2)
+            << " times the download, " << QString::number(verifiedSeconds - seconds, 'f', 3)
+            << " s more\n";
         out.flush();
     }
     link.close();

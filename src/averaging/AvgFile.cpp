@@ -1,6 +1,7 @@
 #include "averaging/AvgFile.h"
 
 #include "data/DatFile.h"
+#include "data/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -146,10 +147,12 @@ AvgFile::Content AvgFile::read(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     Content content;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (const QString reason = RegularFile::open(file, path); !reason.isEmpty()) {
         content.error =
-            QStringLiteral("%1 could not be opened: %2.").arg(fileLabel(name), file.errorString());
+            reason == RegularFile::kNotRegular
+                ? QStringLiteral("%1 is not a regular file.").arg(fileLabel(name))
+                : QStringLiteral("%1 could not be opened: %2.").arg(fileLabel(name), reason);
         return content;
     }
     // A regular file says its size; anything else is read no further than the limit.

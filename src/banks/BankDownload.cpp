@@ -80,13 +80,34 @@ void BankDownload::showColumn(int bank, const BankRecord::Texts &texts)
 
 std::optional<quint8> BankDownload::readBankByte(int address)
 {
+    std::optional<quint8> first;
     if (meter_.ReadRawByte(address))
-        return quint8(meter_.state().link.LastRawByte);
+        first = quint8(meter_.state().link.LastRawByte);
     if (quitRequested() || silent_)
         return std::nullopt;
     // A lost or damaged reply is asked for again rather than taken from the byte before.
-    if (meter_.ReadByte(address))
-        return quint8(meter_.state().link.LastByte);
+    if (!first && meter_.ReadByte(address))
+        first = quint8(meter_.state().link.LastByte);
+    if (!first)
+        return std::nullopt;
+    return confirmedByte(address, *first);
+}
+
+std::optional<quint8> BankDownload::confirmedByte(int address, quint8 first)
+{
+    // A reply has no checksum: a damaged byte would be shown, and it may decide what is
+    // written back into the bank or its time copy. So a value counts once a second read
+    // gives it too; on a mismatch a third read decides by majority.
+    if (!meter_.ReadByte(address) || quitRequested())
+        return std::nullopt;
+    const quint8 second = quint8(meter_.state().link.LastByte);
+    if (second == first)
+        return first;
+    if (!meter_.ReadByte(address) || quitRequested())
+        return std::nullopt;
+    const quint8 third = quint8(meter_.state().link.LastByte);
+    if (third == first || third == second)
+        return third;
     return std::nullopt;
 }
 
@@ -96,7 +117,11 @@ bool BankDownload::readTimeCopy(int bank, std::array<quint8, 6> &copy)
     for (int k = 0; k < kCopyLength; ++k) {
         if (!meter_.ReadByte(start + k) || quitRequested())
             return false;
-        copy[k] = quint8(meter_.state().link.LastByte);
+        const std::optional<quint8> byte =
+            confirmedByte(start + k, quint8(meter_.state().link.LastByte));
+        if (!byte)
+            return false;
+        copy[k] = *byte;
     }
     return true;
 }

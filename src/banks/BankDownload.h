@@ -17,6 +17,10 @@
 //
 // A register that does not answer is asked again with ReadByte's retries; a bank that
 // still cannot be read shows " Read failed" and the read goes on with the next bank.
+// Every register of the bank and of its time copy is read twice (three times when the
+// two differ) and taken only when two reads agree: the line has no checksum, and a
+// damaged byte would be shown as the bank's or written back into the meter. Three
+// different replies fail the bank like a silent register.
 // A failed read of the time copy leaves the copy and the bank as they are. When the
 // meter is silent for good (a bounded settings refresh gave up) the bank being read is
 // marked failed and the command ends (NoAnswer). When `cancelled` says so or the
@@ -101,8 +105,12 @@ public:
 
 private:
     bool quitRequested() const;
-    // One register of the bank: ReadRawByte, then ReadByte's retries; nullopt on failure.
+    // One register of the bank: ReadRawByte, then ReadByte's retries, then confirmed;
+    // nullopt on failure.
     std::optional<quint8> readBankByte(int address);
+    // `first` once another read of the register gives it too, or the majority of three
+    // reads; nullopt when a read fails or all three differ.
+    std::optional<quint8> confirmedByte(int address, quint8 first);
     bool readTimeCopy(int bank, std::array<quint8, 6> &copy);
     void showColumn(int bank, const BankRecord::Texts &texts);
     void showProgress(bool visible);

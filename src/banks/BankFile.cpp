@@ -1,6 +1,7 @@
 #include "banks/BankFile.h"
 
 #include "data/DatFile.h"
+#include "data/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -129,10 +130,12 @@ Content readFile(const QString &path, Content (*parse)(const QByteArray &, const
 {
     const QString name = QFileInfo(path).fileName();
     Content content;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (const QString reason = RegularFile::open(file, path); !reason.isEmpty()) {
         content.error =
-            QStringLiteral("%1 could not be opened: %2.").arg(label(name), file.errorString());
+            reason == RegularFile::kNotRegular
+                ? QStringLiteral("%1 is not a regular file.").arg(label(name))
+                : QStringLiteral("%1 could not be opened: %2.").arg(label(name), reason);
         return content;
     }
     // Read no more than one byte past the limit, so a huge file or a device cannot

@@ -156,7 +156,7 @@ int stats(QTextStream &out, QTextStream &err, const QStringList &args)
     // Any of the three asks for the dose; the others then take the meter's defaults.
     std::optional<ExposureStatistics::Settings> settings;
     if (!values.isEmpty()) {
-        settings.emplace();
+        settings = ExposureStatistics::Settings();
         bool ok = true;
         if (values.contains(criterionOption)) {
             settings->criterionDb = values.value(criterionOption).toInt(&ok);

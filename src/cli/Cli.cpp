@@ -6,8 +6,8 @@
 #include "main/OpenLink.h"
 
 #include <QTextStream>
-#include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -30,14 +30,18 @@ const char *const kUsageText =
     "       dosemeter-cli twa --dose PERCENT --criterion DB --exchange-rate DB\n"
     "\n"
     "PORT is a device path (/dev/ttyUSB0, /dev/pts/3), COM1..COM8, or sim (the built-in\n"
-    "virtual meter). --timeout bounds how long the meter may stay silent (default 10 s).\n"
+    "virtual meter). --timeout bounds how long the meter may stay silent, 0.1 to 86400\n"
+    "seconds (default 10): a command ends at most a second after that.\n"
     "\n"
     "Commands:\n"
     "  status                   criterion, exchange rate, response and threshold\n"
     "  display                  one display frame, decoded\n"
     "  read ADDR                one register, printed in decimal\n"
     "  write ADDR VALUE         one register (ADDR 0..65535, VALUE 0..255)\n"
-    "  download --out DIR       the logger memory, one set-K.dat per run\n"
+    "  download --out DIR [--verify] [--retries N]\n"
+    "                           the logger memory, one set-K.dat per run; --verify streams\n"
+    "                           it twice and compares; a download the line damaged is\n"
+    "                           tried N more times (default 1)\n"
     "  erase --yes              erase the logger memory\n"
     "  set-id CODE              the logger's ID code (0..65535)\n"
     "  set-interval SECONDS     the logging interval (0.1..6553.5)\n"
@@ -71,14 +75,16 @@ const char *const kUsageText =
     "  twa --dose PERCENT --criterion 80|84|85|90 --exchange-rate 3|4|5|6\n"
     "                           the eight-hour time-weighted average of a dose\n"
     "\n"
-    "Exit status: 0 done, 1 a file cannot be read or written, 2 usage error, 3 the meter\n"
-    "does not answer (histogram, stats: the file holds no levels to count; setup,\n"
-    "standard: the meter could not be set), 4 the port cannot be opened.\n";
+    "Exit status: 0 done, 1 a file cannot be read or written (or is no regular file),\n"
+    "2 usage error, 3 the meter does not answer or what it sent arrived damaged\n"
+    "(histogram, stats: the file holds no levels to count; setup, standard: the meter\n"
+    "could not be set), 4 the port cannot be opened.\n";
 
 using Command = int (*)(Context &, const QStringList &);
 
-// Time the register traffic of an all-banks read may take beyond the time-out.
-constexpr double kBanksSeconds = 15.0;
+// --timeout: from a tenth of a second to a day.
+constexpr double kMinTimeoutSeconds = 0.1;
+constexpr double kMaxTimeoutSeconds = 86400.0;
 
 const std::map<QString, Command> &meterCommands()
 {
@@ -151,9 +157,10 @@ int run(const QStringList &arguments)
             } else {
                 bool ok = false;
                 timeout = value.toDouble(&ok);
-                if (!ok || timeout <= 0)
-                    return usage(err,
-                                 QStringLiteral("--timeout needs a positive number of seconds"));
+                if (!ok || !std::isfinite(timeout) || timeout < kMinTimeoutSeconds ||
+                    timeout > kMaxTimeoutSeconds)
+                    return usage(err, QStringLiteral("--timeout needs a number of seconds from "
+                                                     "0.1 to 86400"));
             }
             continue;
         }
@@ -188,23 +195,11 @@ int run(const QStringList &arguments)
 
     MeterState state;
     Meter meter(*link, clock, state);
-    meter.setRefreshTimeout(timeout);
-    // However an exchange loops, the whole command ends when the time-out passes
-    // without the command finishing. Long transfers set their own limits instead, and
-    // commands that run until they are stopped end on a silent meter themselves.
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &meter, &Meter::abort);
-    // Reading the five banks takes up to about 9 s of register traffic on its own.
-    const double extraSeconds = command == QLatin1String("banks") ? kBanksSeconds : 0.0;
-    // A setup takes minutes of paced key presses, a recording or an average as long as
-    // asked; each ends on a silent meter by itself.
-    const bool endsItself =
-        command == QLatin1String("download") || command == QLatin1String("average") ||
-        command == QLatin1String("setup") || command == QLatin1String("standard") ||
-        command == QLatin1String("record");
-    if (!endsItself)
-        deadline.start(int((timeout + extraSeconds) * 1000.0) + 5000);
+    // The time-out bounds the meter's silence, not the command: a long download or an
+    // averaging run goes on while the meter answers. Once it has given no usable reply
+    // for that long, every exchange ends and so does the command.
+    meter.setSilenceLimit(timeout);
+    QObject::connect(&meter, &Meter::meterSilent, &meter, &Meter::abort);
 
     bool terminal = false;
 #ifdef Q_OS_UNIX

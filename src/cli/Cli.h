@@ -2,8 +2,9 @@
 
 // dosemeter-cli: the meter and file operations without windows.
 //   dosemeter-cli --port PORT [--timeout SECONDS] COMMAND [ARGS]
-// Exit status: 0 done, 1 a file cannot be read or written, 2 usage or argument error
-// (nothing sent), 3 the meter does not answer (or a stream stalls; for histogram and
+// Exit status: 0 done, 1 a file cannot be read or written (or is no regular file), 2
+// usage or argument error (nothing sent), 3 the meter does not answer within the
+// time-out, a stream stalls or what the meter sent arrived damaged (for histogram and
 // stats: the file holds no levels to count; for setup and standard: the meter could not
 // be set), 4 the port cannot be opened.
 

@@ -80,7 +80,9 @@ LivePoll::Outcome LivePoll::run(double tickSeconds, const std::function<bool()> 
     double nextPoll = clock.monotonicSeconds() + kPollSeconds;
     for (;;) {
         if (stop_.requested() || c_.meter.aborted())
-            return Outcome::Stopped;
+            // The meter's silence ends every exchange at once too.
+            return !stop_.requested() && c_.meter.silenceExceeded() ? Outcome::Silent
+                                                                    : Outcome::Stopped;
         double now = clock.monotonicSeconds();
         if (frameAge() > c_.timeoutSeconds)
             return Outcome::Silent;

@@ -79,51 +79,76 @@ QString csvCell(const QString &text)
 
 int download(Context &c, const QStringList &args)
 {
-    if (args.size() != 2 || args.at(0) != QLatin1String("--out"))
-        return wrongArguments(c.err, QStringLiteral("download needs --out DIR"));
-    const QString dir = args.at(1);
+    const QString usage = QStringLiteral("download takes --out DIR [--verify] [--retries N], "
+                                         "N 0..100");
+    QString dir;
+    bool verify = false;
+    qint64 retries = 1;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (a == QLatin1String("--verify")) {
+            verify = true;
+        } else if ((a == QLatin1String("--out") || a == QLatin1String("--retries")) &&
+                   i + 1 < args.size()) {
+            const QString value = args.at(++i);
+            if (a == QLatin1String("--out"))
+                dir = value;
+            else if (!parseInteger(value, retries) || retries < 0 || retries > 100)
+                return wrongArguments(c.err, usage);
+        } else {
+            return wrongArguments(c.err, usage);
+        }
+    }
+    if (dir.isEmpty())
+        return wrongArguments(c.err, usage);
     if (!QDir().mkpath(dir)) {
         c.err << "dosemeter-cli: cannot create the folder " << dir << "\n";
         return Exit::kFailed;
     }
 
     LoggerResults results;
-    LoggerDownload logger(c.meter, results);
-    int shown = -1;
-    if (c.progressToTerminal) {
-        logger.streamProgress = [&c, &shown](double percent) {
-            if (int(percent) == shown)
-                return;
-            shown = int(percent);
-            c.err << "\rdownloading the logger memory: " << shown << "%";
+    LoggerDownload::Result result;
+    for (qint64 attempt = 0;; ++attempt) {
+        LoggerDownload logger(c.meter, results);
+        logger.verify = verify;
+        logger.stallSeconds = c.timeoutSeconds;
+        int shown = -1;
+        if (c.progressToTerminal) {
+            logger.streamProgress = [&c, &shown](double percent) {
+                if (int(percent) == shown)
+                    return;
+                shown = int(percent);
+                c.err << "\rdownloading the logger memory: " << shown << "%";
+                c.err.flush();
+            };
+        }
+        result = logger.run();
+        if (c.progressToTerminal) {
+            c.err << "\n";
             c.err.flush();
-        };
-    }
-    const LoggerDownload::Result result = logger.run();
-    if (c.progressToTerminal) {
-        c.err << "\n";
-        c.err.flush();
+        }
+        // Only a download the line damaged may come whole another time; a silent meter
+        // or a damaged memory would only double the wait.
+        if (result.outcome != LoggerDownload::Outcome::LineDamaged || attempt >= retries)
+            break;
+        c.err << "dosemeter-cli: " << result.message << " Trying again.\n";
     }
     switch (result.outcome) {
     case LoggerDownload::Outcome::Done:
-    case LoggerDownload::Outcome::BadRun:
         break;
-    case LoggerDownload::Outcome::Busy: // cannot happen: nothing else runs here
-    case LoggerDownload::Outcome::BadRunTable:
-        c.err << "dosemeter-cli: " << result.message << "\n";
-        return Exit::kFailed;
     case LoggerDownload::Outcome::Cancelled:
     case LoggerDownload::Outcome::NoAnswer:
         return silent(c);
+    case LoggerDownload::Outcome::Busy: // cannot happen: nothing else runs here
     case LoggerDownload::Outcome::Stalled:
+    case LoggerDownload::Outcome::LineDamaged:
+    case LoggerDownload::Outcome::MemoryDamaged:
         c.err << "dosemeter-cli: " << result.message << "\n";
         return Exit::kNoAnswer;
     }
 
-    c.out << "id-code: " << result.idCodeText << "\n"
-          << "interval: " << result.intervalText << "\n"
-          << "memory: " << result.memoryText << "\n"
-          << "remaining: " << result.remainingText << "\n";
+    // Every file is written before any figure is printed, so a failure prints none.
+    QStringList lines;
     for (const LoggerRun::SetLine &set : result.sets) {
         // The file the logger window's Save writes for this set, with empty notes.
         const RecordTable records = LoggerRun::records(set.cells(), results.RunData[set.set]);
@@ -133,13 +158,17 @@ int download(Context &c, const QStringList &args)
             c.err << "dosemeter-cli: cannot write " << path << ": " << error << "\n";
             return Exit::kFailed;
         }
-        c.out << "set " << set.set << "\t" << set.date << "\t" << set.time << "\t" << set.interval
-              << "\t" << set.wholeSamples() << "\n";
+        lines << QStringLiteral("set %1\t%2\t%3\t%4\t%5")
+                     .arg(set.set)
+                     .arg(set.date, set.time, set.interval)
+                     .arg(set.wholeSamples());
     }
-    if (result.outcome == LoggerDownload::Outcome::BadRun) {
-        c.err << "dosemeter-cli: " << result.message << "\n";
-        return Exit::kFailed;
-    }
+    c.out << "id-code: " << result.idCodeText << "\n"
+          << "interval: " << result.intervalText << "\n"
+          << "memory: " << result.memoryText << "\n"
+          << "remaining: " << result.remainingText << "\n";
+    for (const QString &line : lines)
+        c.out << line << "\n";
     return Exit::kOk;
 }
 
@@ -230,7 +259,13 @@ int convert(QTextStream &out, QTextStream &err, const QStringList &args)
     if (path.isEmpty() || !csv)
         return wrongArguments(err, QStringLiteral("convert takes FILE.dat --csv"));
 
+    // Nothing is printed unless the whole file was read: a partial table on standard
+    // output would pass for the file's content.
     const DatFile::Content content = DatFile::read(path);
+    if (!content.ok()) {
+        err << "dosemeter-cli: " << content.error << "\n";
+        return Exit::kFailed;
+    }
     const RecordTable &table = content.table;
     QStringList cells;
     for (const QString &heading : table.headings())
@@ -241,10 +276,6 @@ int convert(QTextStream &out, QTextStream &err, const QStringList &args)
         for (int col = 0; col < table.columnCount(); ++col)
             cells << csvCell(table.cell(r, col));
         out << cells.join(QLatin1Char(',')) << "\n";
-    }
-    if (!content.ok()) {
-        err << "dosemeter-cli: " << content.error << "\n";
-        return Exit::kFailed;
     }
     return Exit::kOk;
 }

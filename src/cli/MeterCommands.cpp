@@ -8,6 +8,8 @@
 
 #include <QTextStream>
 
+#include <optional>
+
 namespace cli {
 
 namespace {
@@ -18,6 +20,50 @@ int silent(Context &c)
           << " s)\n";
     return Exit::kNoAnswer;
 }
+
+int disagreeing(Context &c, const QString &what)
+{
+    c.err << "dosemeter-cli: the meter gave three different replies for " << what
+          << ": the serial line damages them\n";
+    return Exit::kNoAnswer;
+}
+
+// A reply the line has no checksum for is taken once a second exchange gives the same;
+// on a mismatch a third decides by majority. nullopt when the meter does not answer or
+// all three differ (`disagreed`).
+template <typename Value, typename Ask> std::optional<Value> confirmed(Ask ask, bool &disagreed)
+{
+    disagreed = false;
+    std::optional<Value> first = ask();
+    if (!first)
+        return std::nullopt;
+    const std::optional<Value> second = ask();
+    if (!second)
+        return std::nullopt;
+    if (*first == *second)
+        return first;
+    const std::optional<Value> third = ask();
+    if (!third)
+        return std::nullopt;
+    if (*third == *first || *third == *second)
+        return third;
+    disagreed = true;
+    return std::nullopt;
+}
+
+struct Settings {
+    StatusFields status;
+    int thresholdDb = 0;
+    bool operator==(const Settings &other) const
+    {
+        return status.CriterionLevel == other.status.CriterionLevel &&
+               status.ExchangeRate == other.status.ExchangeRate &&
+               status.FastResponse == other.status.FastResponse &&
+               status.StatusFlag5 == other.status.StatusFlag5 &&
+               status.StatusFlag6 == other.status.StatusFlag6 &&
+               status.StatusFlag7 == other.status.StatusFlag7 && thresholdDb == other.thresholdDb;
+    }
+};
 
 int wrongArguments(Context &c, const QString &problem)
 {
@@ -31,39 +77,41 @@ int status(Context &c, const QStringList &args)
 {
     if (!args.isEmpty())
         return wrongArguments(c, QStringLiteral("status takes no arguments"));
-    if (!c.meter.RefreshSettings() || c.meter.aborted())
-        return silent(c);
-    const MeterState &s = c.meter.state();
-    c.out << "criterion: " << s.status.CriterionLevel << "\n"
-          << "exchange-rate: " << s.status.ExchangeRate << "\n"
-          << "response: " << s.status.TimeWeightingText << "\n"
-          << "threshold: " << s.ThresholdLevel << "\n";
+    bool disagreed = false;
+    const std::optional<Settings> settings = confirmed<Settings>(
+        [&c]() -> std::optional<Settings> {
+            if (!c.meter.RefreshSettings() || !c.meter.thresholdRead() || c.meter.aborted())
+                return std::nullopt;
+            return Settings{c.meter.state().status, c.meter.state().ThresholdLevel};
+        },
+        disagreed);
+    if (!settings)
+        return disagreed ? disagreeing(c, QStringLiteral("its settings")) : silent(c);
+    c.out << "criterion: " << settings->status.CriterionLevel << "\n"
+          << "exchange-rate: " << settings->status.ExchangeRate << "\n"
+          << "response: " << settings->status.TimeWeightingText << "\n"
+          << "threshold: " << settings->thresholdDb << "\n";
     return Exit::kOk;
 }
 
-int display(Context &c, const QStringList &args)
+namespace {
+
+// Frames asked for, at most, until two in a row decode alike.
+constexpr int kDisplayFrames = 10;
+
+// What display prints of the frame decoded last.
+QString displayText(const MeterState &state, const QString &valueText)
 {
-    if (!args.isEmpty())
-        return wrongArguments(c, QStringLiteral("display takes no arguments"));
-    Poller poller(c.meter);
-    Poller::Result result;
-    // A refresh inside a tick means the meter missed frames; ask again until it answers
-    // or the time-out aborts the exchange.
-    while (!c.meter.aborted()) {
-        result = poller.tick();
-        if (result.outcome == Poller::Outcome::Decoded)
-            break;
-    }
-    if (result.outcome != Poller::Outcome::Decoded)
-        return silent(c);
-    const DisplayFields &f = c.meter.state().display;
-    const auto flag = [&c](const char *name, bool on) {
-        c.out << name << ": " << (on ? 1 : 0) << "\n";
+    const DisplayFields &f = state.display;
+    QString text;
+    QTextStream out(&text);
+    const auto flag = [&out](const char *name, bool on) {
+        out << name << ": " << (on ? 1 : 0) << "\n";
     };
-    c.out << "value: " << result.valueText << "\n"
-          << "unit: " << displayUnitText(f) << "\n"
-          << "level-text: " << f.LevelText << "\n"
-          << "level-value: " << QString::number(double(f.LevelValue), 'f', 1) << "\n";
+    out << "value: " << valueText << "\n"
+        << "unit: " << displayUnitText(f) << "\n"
+        << "level-text: " << f.LevelText << "\n"
+        << "level-value: " << QString::number(double(f.LevelValue), 'f', 1) << "\n";
     flag("ColonOn", f.ColonOn);
     flag("DashOn", f.DashOn);
     flag("Paused", f.Paused);
@@ -78,9 +126,41 @@ int display(Context &c, const QStringList &args)
     flag("Point2On", f.Point2On);
     flag("KeysLocked", f.KeysLocked);
     flag("BankBlink", f.BankBlink);
-    c.out << "EventBank: " << f.EventBank << "\n"
-          << "BatteryLevel: " << f.BatteryLevel << "\n";
-    return Exit::kOk;
+    out << "EventBank: " << f.EventBank << "\n"
+        << "BatteryLevel: " << f.BatteryLevel << "\n";
+    out.flush();
+    return text;
+}
+
+} // namespace
+
+int display(Context &c, const QStringList &args)
+{
+    if (!args.isEmpty())
+        return wrongArguments(c, QStringLiteral("display takes no arguments"));
+    Poller poller(c.meter);
+    // A damaged byte can leave a frame possible. The meter's display changes far more
+    // slowly than frames come, so a frame counts once the next one decodes alike.
+    // A refresh inside a tick means the meter missed frames; ask again until it answers
+    // or its silence ends the command.
+    QString previous;
+    for (int frames = 0; !c.meter.aborted();) {
+        const Poller::Result result = poller.tick();
+        if (result.outcome != Poller::Outcome::Decoded)
+            continue;
+        const QString text = displayText(c.meter.state(), result.valueText);
+        if (text == previous) {
+            c.out << text;
+            return Exit::kOk;
+        }
+        previous = text;
+        if (++frames >= kDisplayFrames) {
+            c.err << "dosemeter-cli: no two display frames in a row decoded alike in "
+                  << kDisplayFrames << " frames: the serial line damages them\n";
+            return Exit::kNoAnswer;
+        }
+    }
+    return silent(c);
 }
 
 int read(Context &c, const QStringList &args)
@@ -90,9 +170,17 @@ int read(Context &c, const QStringList &args)
         return wrongArguments(c, QStringLiteral("read needs one address, 0..65535"));
     if (!Meter::validAddress(address))
         return wrongArguments(c, QStringLiteral("address %1 is outside 0..65535").arg(args.at(0)));
-    if (!c.meter.ReadByte(address))
-        return silent(c);
-    c.out << c.meter.state().link.LastByte << "\n";
+    bool disagreed = false;
+    const std::optional<int> value = confirmed<int>(
+        [&c, address]() -> std::optional<int> {
+            if (!c.meter.ReadByte(address) || c.meter.aborted())
+                return std::nullopt;
+            return c.meter.state().link.LastByte;
+        },
+        disagreed);
+    if (!value)
+        return disagreed ? disagreeing(c, QStringLiteral("register %1").arg(address)) : silent(c);
+    c.out << *value << "\n";
     return Exit::kOk;
 }
 
@@ -107,7 +195,10 @@ int write(Context &c, const QStringList &args)
         return wrongArguments(c, QStringLiteral("address %1 is outside 0..65535").arg(args.at(0)));
     if (!Meter::validValue(value))
         return wrongArguments(c, QStringLiteral("value %1 is outside 0..255").arg(args.at(1)));
-    c.meter.WriteByte(double(address), value);
+    if (!c.meter.WriteByte(double(address), value)) {
+        c.err << "dosemeter-cli: " << c.meter.errorString() << "\n";
+        return Exit::kNoAnswer;
+    }
     return Exit::kOk;
 }
 

@@ -1,5 +1,7 @@
 #include "data/DatFile.h"
 
+#include "data/RegularFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -51,10 +53,12 @@ DatFile::Content DatFile::read(const QString &path, const Progress &progress)
 {
     const QString name = QFileInfo(path).fileName();
     Content content;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (const QString reason = RegularFile::open(file, path); !reason.isEmpty()) {
         content.error =
-            QStringLiteral("%1 could not be opened: %2.").arg(label(name), file.errorString());
+            reason == RegularFile::kNotRegular
+                ? QStringLiteral("%1 is not a regular file.").arg(label(name))
+                : QStringLiteral("%1 could not be opened: %2.").arg(label(name), reason);
         return content;
     }
     // Read no more than the limit, so a device or a huge file cannot exhaust memory.

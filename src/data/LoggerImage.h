@@ -32,8 +32,33 @@ public:
     int runLast(int k) const;
     // Run k's bytes and the two bytes after it, as far as the image reaches.
     QByteArray runData(int k) const;
-    // True when run k lies in the run data area and inside the image, header included.
-    bool runValid(int k) const;
+
+    // Something in the image that a real logger cannot hold: which set it lies in (0:
+    // the logger's figures or run table), the registers whose bytes show it (to read
+    // them back and tell a damaged line from a damaged memory; -1 when none), and what
+    // is wrong, for the user.
+    struct Damage {
+        int set = 0;
+        int first = -1; // registers first..last
+        int last = -1;
+        QString reason;
+        bool found() const { return !reason.isEmpty(); }
+    };
+    // The first such thing, given the run count and the first free address `end` as
+    // the registers gave them: the image reaches `end`; its run count and run table end
+    // agree with the registers; every run lies inside the run data area, after the one
+    // before it and with room for its header; every run header and every sample can be
+    // real (LoggerRun::headerProblem(), LoggerRun::sampleProblem()). Nothing found when
+    // the image passes.
+    Damage check(int runCount, int end) const;
+
+    // Three streams of the same memory merged byte by byte: where two agree and the
+    // third differs, the third had a byte changed, lost or added, whichever lets it agree
+    // with the other two over the next bytes. The first `length` bytes of the result
+    // (the leading byte taken from `a`); shorter when all three differ at a byte or the
+    // streams run out first: the merge stops there.
+    static QByteArray merge(const QByteArray &a, const QByteArray &b, const QByteArray &c,
+                            qsizetype length);
 
     // Free logger memory as shown: "0" when the memory-full flag is set; otherwise the
     // KiB from `end` (first free address) to the end of logger memory, truncated to one

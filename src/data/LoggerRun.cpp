@@ -4,6 +4,7 @@
 #include "link/Decoders.h"
 #include "link/MeterProtocol.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace LoggerRun {
@@ -12,6 +13,8 @@ namespace {
 
 // Progress is reported this many times over a listing at most.
 constexpr int kProgressSteps = 50;
+// The largest interval two bytes hold, in tenths of a second.
+constexpr int kMaxIntervalTenths = 0xFFFF;
 
 quint8 byteAt(const QByteArray &bytes, qsizetype index)
 {
@@ -49,6 +52,42 @@ SetLine setLine(int set, const QByteArray &runData, int start, int last)
     return line;
 }
 
+QString headerProblem(const QByteArray &runData)
+{
+    if (runData.size() < MemoryMap::kRunHeaderLength)
+        return QStringLiteral("its header is cut short");
+    const auto field = [&runData](int i) { return bcdValue(byteAt(runData, i)); };
+    const int year = field(0), month = field(1), day = field(2);
+    const int hour = field(3), minute = field(4), second = field(5);
+    // The year byte counts within the century, as the list shows it ("20" + byte).
+    const bool dateOk = year >= 0 && month >= 1 && month <= 12 && day >= 1 &&
+                        day <= RunStamp::daysInMonth(2000 + year, month);
+    const bool timeOk =
+        hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60;
+    if (!dateOk || !timeOk) {
+        const SetLine line = setLine(0, runData, 0, 0);
+        return QStringLiteral("its start reads %1 %2").arg(line.date, line.time);
+    }
+    const int tenths = byteAt(runData, 7) * 256 + byteAt(runData, 6);
+    if (tenths == 0)
+        return QStringLiteral("its interval reads %1 s").arg(intervalText(tenths));
+    return {};
+}
+
+QString sampleProblem(const QByteArray &runData, int i)
+{
+    const qsizetype at = 3 * qsizetype(i) + 5;
+    if (i < 1 || at + 2 >= runData.size())
+        return {};
+    const quint8 low = byteAt(runData, at);
+    const quint8 high = byteAt(runData, at + 1);
+    const quint8 flags = byteAt(runData, at + 2);
+    // A level below 200 dB: the hundreds digit is 0 or 1.
+    if ((flags & Protocol::SampleBits::kOverload) || (isBcd(low) && isBcd(high) && high < 0x20))
+        return {};
+    return QStringLiteral("sample %1 reads %2 dB").arg(i).arg(levelText(low, high, flags));
+}
+
 QString intervalText(int tenths)
 {
     const QString digits = QString::number(tenths);
@@ -80,7 +119,9 @@ RecordTable records(const QStringList &setCells, const QByteArray &runData,
 {
     RecordTable table;
     RunStamp stamp = RunStamp::fromTexts(setCells.value(1), setCells.value(2));
-    const qint64 intervalTenths = std::llround(leadingNumber(setCells.value(3)) * 10.0);
+    // The interval as the meter can hold it, so that no text overflows or runs back.
+    const qint64 intervalTenths = std::llround(
+        std::clamp(leadingNumber(setCells.value(3)) * 10.0, 0.0, double(kMaxIntervalTenths)));
     const double count = leadingNumber(setCells.value(4));
     // Sample i occupies bytes 3i + 5 .. 3i + 7 of the run (counting from 0).
     const qsizetype available =

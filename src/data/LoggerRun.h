@@ -38,6 +38,16 @@ struct SetLine {
 // `start` .. `last` of the meter.
 SetLine setLine(int set, const QByteArray &runData, int start, int last);
 
+// What makes a run's 8-byte header impossible for a real run, for the user ("its start
+// reads 2007/14/05 10:05:00", "its interval reads 0.0 s"); empty when it can be real:
+// every date and time byte BCD, month 1..12, a day the month has (29 February only in
+// a leap year), hour below 24, minute and second below 60, an interval above 0.
+QString headerProblem(const QByteArray &runData);
+// What makes sample i (1..) of a run impossible ("sample 37 reads 1E9.E dB"); empty
+// when it can be real: a level of decimal BCD digits below 200 dB, or the overload flag
+// (whose level bytes mean nothing). Samples beyond `runData` have no problem.
+QString sampleProblem(const QByteArray &runData, int i);
+
 // Interval in tenths of a second as seconds with one decimal: 5 -> "0.5", 600 -> "60.0".
 QString intervalText(int tenths);
 // A sample's level: "OL" for overload, else the BCD digits as "094.5" with one leading

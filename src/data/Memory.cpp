@@ -17,6 +17,7 @@
 #include "ui/Theme.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -90,6 +91,10 @@ void Memory::buildControls()
     LblRemaining->setCursor(Qt::PointingHandCursor);
     LblRemaining->setToolTip(QStringLiteral("Click to erase the meter's memory"));
     LblRemaining->installEventFilter(this);
+    ChkVerify = new QCheckBox(QStringLiteral("Verify"), this);
+    ChkVerify->setToolTip(QStringLiteral("Stream the memory twice and compare: the only guard "
+                                         "against sample bytes the line changed, at twice "
+                                         "the time"));
 
     G1 = new ProgressPanel(QStringLiteral("Recorded Set(s)"), this);
     Grid1 = new GridView(sets_, this);
@@ -113,6 +118,7 @@ void Memory::buildControls()
                                                         {TxtInterval, "TxtInterval"},
                                                         {LblMemory, "LblMemory"},
                                                         {LblRemaining, "LblRemaining"},
+                                                        {ChkVerify, "ChkVerify"},
                                                         {G1, "G1"},
                                                         {Grid1, "Grid1"},
                                                         {G2, "G2"},
@@ -152,6 +158,7 @@ void Memory::buildControls()
     figures->addWidget(LblMemory, 1, 1);
     figures->addWidget(SSPanel3, 1, 2);
     figures->addWidget(LblRemaining, 1, 3);
+    figures->addWidget(ChkVerify, 2, 1, 1, 3);
 
     auto *left = new QVBoxLayout;
     left->addLayout(figures);
@@ -230,8 +237,8 @@ void Memory::endDownload(const LoggerDownload::Result &result)
 {
     G1->setFillVisible(false);
     G1->setCaption(g1Caption_);
-    // An incomplete stream lists nothing: no figure or set of it could be trusted.
-    if (!result.streamComplete())
+    // A failed download lists nothing: no figure or set of it could be trusted.
+    if (!result.listed())
         return;
     TxtIDCode->setText(result.idCodeText);
     TxtInterval->setText(result.intervalText);
@@ -252,7 +259,7 @@ void Memory::Grid1_Click(int row)
         return;
     LoggerBusy busy(logger, meter());
     details_->clearRecords();
-    const int set = row > 0 ? int(leadingNumber(sets_->text(row, 0))) : 0;
+    const int set = row > 0 ? leadingInt(sets_->text(row, 0), 0, int(logger.RunData.size())) : 0;
     if (set < 1 || set >= int(logger.RunData.size()))
         return;
     G2->setFillVisible(true);
@@ -385,19 +392,31 @@ void Memory::download()
     if (logger_.DownloadBusy || closing() || !mayRunCommand(false))
         return;
     Command command(*this);
-    beginDownload();
-
-    LoggerDownload download(meter(), logger_);
-    download.streamProgress = [this](double percent) {
-        if (!closing())
-            setDownloadProgress(percent);
-    };
-    download.listProgress = download.streamProgress;
-    download.cancelled = [this] { return closing(); };
-    const LoggerDownload::Result result = download.run();
-    if (closing())
-        return;
-    endDownload(result);
-    if (!result.message.isEmpty())
-        dialogs().inform(this, result.message, Dialogs::Icon::Warning);
+    for (;;) {
+        beginDownload();
+        LoggerDownload download(meter(), logger_);
+        download.verify = ChkVerify->isChecked();
+        download.streamProgress = [this](double percent) {
+            if (!closing())
+                setDownloadProgress(percent);
+        };
+        download.listProgress = download.streamProgress;
+        download.cancelled = [this] { return closing(); };
+        const LoggerDownload::Result result = download.run();
+        if (closing())
+            return;
+        endDownload(result);
+        if (result.message.isEmpty())
+            return;
+        if (result.outcome != LoggerDownload::Outcome::LineDamaged) {
+            dialogs().inform(this, result.message, Dialogs::Icon::Warning);
+            return;
+        }
+        // Another stream may well arrive whole.
+        if (dialogs().message(
+                this, QString(), result.message + QStringLiteral("\n\n") + kDownloadAgain,
+                Dialogs::Icon::Warning, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes ||
+            closing() || !mayRunCommand(false))
+            return;
+    }
 }

@@ -15,6 +15,7 @@
 
 class GridView;
 class ProgressPanel;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -31,7 +32,12 @@ public:
     // "Memory" of the main window: downloads the logger memory into this window. Does
     // nothing while another logger command runs. The user may close the window at any
     // time: the download then ends, stops the meter's stream and writes nothing more.
+    // With "Verify" (ChkVerify) checked the memory is streamed twice and compared. A
+    // download the line damaged lists nothing and offers to download again.
     void download();
+
+    // Asked after a download the line damaged, with the download's message before it.
+    static inline const QString kDownloadAgain = QStringLiteral("Download again?");
 
     // The download's steps in this window.
     void beginDownload();
@@ -82,6 +88,7 @@ private:
     QLineEdit *TxtInterval = nullptr;
     QLabel *LblMemory = nullptr;
     QLabel *LblRemaining = nullptr;
+    QCheckBox *ChkVerify = nullptr;
     ProgressPanel *G1 = nullptr;
     GridView *Grid1 = nullptr;
     ProgressPanel *G2 = nullptr;

@@ -2,11 +2,15 @@
 
 #include "link/Decoders.h"
 
+#include <algorithm>
+
 namespace {
 
-int fieldValue(const QString &text, int from, int length)
+// A field's leading number, held within what its characters can mean, so that a text
+// like "20E9" (a damaged BCD year read as hexadecimal digits) cannot overflow.
+int fieldValue(const QString &text, int from, int length, int high)
 {
-    return int(leadingNumber(text.mid(from, length)));
+    return leadingInt(text.mid(from, length), 0, high);
 }
 
 } // namespace
@@ -14,12 +18,12 @@ int fieldValue(const QString &text, int from, int length)
 RunStamp RunStamp::fromTexts(const QString &date, const QString &time)
 {
     RunStamp s;
-    s.year = fieldValue(date, 0, 4);
-    s.month = fieldValue(date, 5, 2);
-    s.day = fieldValue(date, 8, 2);
-    s.hour = fieldValue(time, 0, 2);
-    s.minute = fieldValue(time, 3, 2);
-    s.tenths = fieldValue(time, 6, 2) * 10;
+    s.year = fieldValue(date, 0, 4, 9999);
+    s.month = fieldValue(date, 5, 2, 99);
+    s.day = fieldValue(date, 8, 2, 99);
+    s.hour = fieldValue(time, 0, 2, 99);
+    s.minute = fieldValue(time, 3, 2, 99);
+    s.tenths = fieldValue(time, 6, 2, 99) * 10;
     return s;
 }
 
@@ -45,7 +49,7 @@ int RunStamp::daysInMonth(int year, int month)
 
 void RunStamp::advance(qint64 tenthsOfSecond)
 {
-    qint64 t = tenths + tenthsOfSecond;
+    qint64 t = tenths + std::max<qint64>(0, tenthsOfSecond);
     qint64 m = minute + t / 600;
     tenths = int(t % 600);
     qint64 h = hour + m / 60;

@@ -46,9 +46,25 @@ inline constexpr float kOverloadValue = 140.0f;
 
 StatusFields decodeStatusByte(quint8 status);
 
+// True when a display frame (the 7 bytes STX .. ETX, already checked for framing) can
+// be what the meter shows. The line has no checksum, so a damaged byte is caught only
+// where it makes the frame impossible: more than one of the dBA, dose and field modes,
+// a colon and a dash at once, both decimal points, an event bank above E5, or, while a
+// level or a dose is shown, a digit that is not decimal (the under-range and overload
+// nibbles excepted) or a level of 200 dB or more; in field mode each digit byte is BCD
+// or the setup menu's mark.
+// A frame that fails is no reading: it is asked for again.
+bool plausibleDisplayFrame(const QByteArray &frame);
+// True when both nibbles of a byte are decimal digits.
+bool isBcd(quint8 byte);
+// The two decimal digits of a BCD byte as a number (0x59 -> 59); -1 when not BCD.
+int bcdValue(quint8 byte);
+
 void decodeDisplayFlags(quint8 byte2, DisplayFields &fields);
 void decodeAnnunciators(quint8 byte3, DisplayFields &fields);
 // Digits, LevelText and LevelValue from bytes 4 and 5; under range wins over overload.
+// LevelValue is the leading decimal number of LevelText (digits and the point only, so
+// no digits can read as an exponent); 0 when the text starts with no digit.
 void decodeLevel(quint8 byte4, quint8 byte5, DisplayFields &fields);
 void decodeBankByte(quint8 byte6, DisplayFields &fields);
 
@@ -75,3 +91,7 @@ private:
 QString hex2(quint8 byte);
 // The leading number of a text, 0 when there is none (" 85.3dB" -> 85.3).
 double leadingNumber(const QString &text);
+// The leading number of a text as a whole number, truncated toward zero and held within
+// [low, high], so no text, however long its digits or exponent, can overflow an int.
+// 0 (held within the bounds) when there is none.
+int leadingInt(const QString &text, int low, int high);

@@ -15,6 +15,8 @@ constexpr int kReadAttempts = 100;
 constexpr double kFrameTimeout = 0.1;
 // Missing frames tolerated while switching to dBA before the meter counts as gone.
 constexpr int kMissingFramesLimit = 100;
+// Reads of a threshold the menu cannot set, until two agree.
+constexpr int kThresholdReads = 4;
 
 bool framed(const QByteArray &bytes)
 {
@@ -49,6 +51,17 @@ void Meter::Wait(double seconds)
     ::Wait(clock_, seconds, [this] { return aborted_; });
 }
 
+void Meter::expectReply()
+{
+    if (silentSince_ < 0.0)
+        silentSince_ = clock_.monotonicSeconds();
+}
+
+double Meter::silentSeconds() const
+{
+    return silentSince_ < 0.0 ? 0.0 : clock_.monotonicSeconds() - silentSince_;
+}
+
 void Meter::discardInput()
 {
     link_.readAll();
@@ -58,13 +71,17 @@ Meter::Reply Meter::exchange(const QByteArray &request, double waitSeconds, int 
                              QByteArray &reply)
 {
     link_.write(request);
+    expectReply();
     Wait(waitSeconds);
     // The reply is the last bytes received: stale bytes before it are ignored.
     const QByteArray received = link_.readAll();
     if (received.size() < length)
         return Reply::Short;
     reply = received.right(length);
-    return framed(reply) ? Reply::Framed : Reply::BadFraming;
+    if (!framed(reply))
+        return Reply::BadFraming;
+    heard();
+    return Reply::Framed;
 }
 
 bool Meter::ReadByte(qint64 address)
@@ -74,7 +91,10 @@ bool Meter::ReadByte(qint64 address)
         return false;
     }
     const QByteArray request = readRequest(int(address));
-    for (int attempt = 1; attempt <= kReadAttempts; ++attempt) {
+    // The first attempt is always made: a silence left over from an earlier exchange
+    // must not refuse a meter that answers now.
+    for (int attempt = 1; attempt <= kReadAttempts && (attempt == 1 || !silenceExceeded());
+         ++attempt) {
         if (aborted_) {
             error_ = QStringLiteral("Stopped.");
             return false;
@@ -127,9 +147,14 @@ bool Meter::WriteByte(double address, qint64 value)
     request.append(char(a % 256));
     request.append(char(a / 256));
     request.append(char(value));
-    link_.write(request);
+    // The meter acknowledges nothing, but a port that took nothing is known at once.
+    const bool sent = link_.write(request);
     Wait(0.05);
-    return true;
+    if (!sent)
+        error_ = QStringLiteral("The write of register %1 could not be sent: %2")
+                     .arg(a)
+                     .arg(link_.errorString());
+    return sent;
 }
 
 bool Meter::SendKey(int code)
@@ -171,8 +196,10 @@ bool Meter::RefreshSettings()
 
     const double start = clock_.monotonicSeconds();
     bool answered = false;
-    while (!aborted_) {
+    for (bool first = true; !aborted_; first = false) {
         if (refreshTimeout_ > 0.0 && clock_.monotonicSeconds() - start >= refreshTimeout_)
+            break;
+        if (!first && silenceExceeded())
             break;
         discardInput();
         QByteArray reply;
@@ -185,21 +212,43 @@ bool Meter::RefreshSettings()
     }
     if (!answered) {
         state_.link.RefreshBusy = false;
-        error_ = aborted_ ? QStringLiteral("Stopped.")
-                          : QStringLiteral("The meter does not answer (no reply within %1 s).")
-                                .arg(refreshTimeout_);
+        const double bound = silenceExceeded() ? silenceLimit_ : refreshTimeout_;
+        error_ =
+            aborted_
+                ? QStringLiteral("Stopped.")
+                : QStringLiteral("The meter does not answer (no reply within %1 s).").arg(bound);
         if (!aborted_)
             emit meterSilent();
         return false;
     }
 
-    if (ReadByte(MemoryMap::kThreshold))
-        state_.ThresholdLevel = state_.link.LastByte;
+    thresholdRead_ = readThreshold();
     state_.link.RefreshPending = false;
     emit settingsRefreshed();
     emit portLabelChanged(link_.portLabel());
     state_.link.RefreshBusy = false;
     return true;
+}
+
+bool Meter::readThreshold()
+{
+    int previous = -1;
+    for (int read = 0; read < kThresholdReads; ++read) {
+        if (!ReadByte(MemoryMap::kThreshold))
+            return false;
+        const int db = state_.link.LastByte;
+        // What the menu can set is taken at once; anything else may be a damaged reply
+        // and must be read the same twice.
+        if ((db >= MemoryMap::kMinThresholdDb && db <= MemoryMap::kMaxThresholdDb) ||
+            db == previous) {
+            state_.ThresholdLevel = db;
+            return true;
+        }
+        previous = db;
+    }
+    error_ = QStringLiteral("The threshold register gave a different reply to each of %1 reads.")
+                 .arg(kThresholdReads);
+    return false;
 }
 
 void Meter::SelectDbaDisplay()
@@ -211,6 +260,7 @@ void Meter::SelectDbaDisplay()
         discardInput();
         SendKey(Protocol::kKeyMode);
         link_.write(QByteArray(1, Protocol::kDisplayRequest));
+        expectReply();
         Wait(0.01);
         QByteArray reply = link_.readAll();
         for (double waited = 0.01;
@@ -219,15 +269,18 @@ void Meter::SelectDbaDisplay()
             Wait(0.01);
             reply += link_.readAll();
         }
-        if (reply.size() != Protocol::kDisplayFrameLength) {
+        // A damaged frame counts as a missing one.
+        if (reply.size() != Protocol::kDisplayFrameLength || !framed(reply) ||
+            !plausibleDisplayFrame(reply)) {
             // A meter that never sends whole frames is handed to the settings refresh,
             // which waits for it, rather than having MODE pressed forever.
-            if (++missing >= kMissingFramesLimit) {
+            if (++missing >= kMissingFramesLimit || silenceExceeded()) {
                 RefreshSettings();
                 break;
             }
             continue;
         }
+        heard();
         decodeDisplayFlags(quint8(reply.at(1)), state_.display);
         if (++frames > 10) {
             RefreshSettings();

@@ -44,7 +44,8 @@ public:
     // One attempt into LastRawByte; on failure the settings refresh runs.
     bool ReadRawByte(qint64 address);
     // address is rounded to the nearest integer. No acknowledgement is read.
-    // False (nothing sent) when the address or value is out of range.
+    // False when the address or value is out of range (nothing sent) or the port took
+    // nothing (it is gone).
     bool WriteByte(double address, qint64 value);
 
     // Presses keys (code 0..255), then waits 0.1 s, 2.1 s with KeyPacing.
@@ -56,15 +57,37 @@ public:
 
     // Reads the status byte and the threshold into the shared fields. Asks until the
     // meter answers (the user interface stays alive meanwhile), until the refresh
-    // time-out passes, or until abort(). A refresh already running is not started
-    // again from inside itself. True when the fields were refreshed.
+    // time-out or the silence limit passes, or until abort(). A refresh already running
+    // is not started again from inside itself. True when the status fields were
+    // refreshed; ThresholdLevel is new only when thresholdRead() says so.
     bool RefreshSettings();
+    // Whether the last refresh that answered also read the threshold. A threshold the
+    // meter's menu cannot set (outside kMinThresholdDb..kMaxThresholdDb) is read again,
+    // and taken only once two reads agree: a damaged reply is not taken for it, the
+    // register's real content is.
+    bool thresholdRead() const { return thresholdRead_; }
+
     // Presses MODE until the display shows dBA; after 11 complete frames without it,
     // gives up through the settings refresh.
     void SelectDbaDisplay();
 
     // Bounds RefreshSettings (seconds; <= 0: no bound, the default of the desktop).
     void setRefreshTimeout(double seconds) { refreshTimeout_ = seconds; }
+    // Bounds every exchange by the meter's silence (seconds; <= 0: no bound, the
+    // desktop's default). Silence runs from the first request left without a usable
+    // reply until one comes, across exchanges: once it reaches the limit, ReadByte stops
+    // asking, the settings refresh gives up (meterSilent) and SelectDbaDisplay ends, so
+    // a command on a silent meter ends about `seconds` after it fell silent.
+    void setSilenceLimit(double seconds) { silenceLimit_ = seconds; }
+    double silenceLimit() const { return silenceLimit_; }
+    // A request that wants a reply has gone out: starts the silence unless it runs.
+    void expectReply();
+    // A usable reply came (a framed register or status reply, a plausible display
+    // frame, bytes of the memory dump): the meter is not silent.
+    void heard() { silentSince_ = -1.0; }
+    // Seconds since the first request that is still without a usable reply; 0 when none.
+    double silentSeconds() const;
+    bool silenceExceeded() const { return silenceLimit_ > 0.0 && silentSeconds() >= silenceLimit_; }
     // Ends every running and later exchange at once (the program is closing).
     void abort() { aborted_ = true; }
     bool aborted() const { return aborted_; }
@@ -92,7 +115,12 @@ private:
     Clock &clock_;
     MeterState &state_;
     PollControl *poll_ = nullptr;
+    bool readThreshold();
+
     double refreshTimeout_ = 0.0;
+    double silenceLimit_ = 0.0;
+    double silentSince_ = -1.0; // monotonic seconds; < 0: no request waits for a reply
+    bool thresholdRead_ = false;
     bool aborted_ = false;
     QString error_;
 };

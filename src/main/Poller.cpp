@@ -28,29 +28,35 @@ Poller::Result Poller::tick()
     if (state.link.RefreshPending)
         meter_.RefreshSettings();
 
-    QByteArray received;
-    for (int shortReplies = 0;;) {
+    QByteArray frame;
+    for (int unusable = 0;;) {
         if (meter_.aborted()) {
             result.outcome = Outcome::Stopped;
             return result;
         }
         meter_.link().write(QByteArray(1, Protocol::kDisplayRequest));
+        meter_.expectReply();
         meter_.Wait(0.02);
-        received = meter_.link().readAll();
-        if (received.size() >= Protocol::kDisplayFrameLength)
-            break;
-        if (++shortReplies >= kShortRepliesLimit) {
+        const QByteArray received = meter_.link().readAll();
+        if (received.size() >= Protocol::kDisplayFrameLength) {
+            frame = received.right(Protocol::kDisplayFrameLength);
+            if (quint8(frame.front()) != Protocol::kStx || quint8(frame.back()) != Protocol::kEtx) {
+                meter_.RefreshSettings();
+                result.outcome = Outcome::BadFraming;
+                return result;
+            }
+            // A framed frame that the meter cannot show had a byte damaged on the way:
+            // it is asked for again, like a short one, and never read as a level.
+            if (plausibleDisplayFrame(frame))
+                break;
+        }
+        if (++unusable >= kShortRepliesLimit) {
             meter_.RefreshSettings();
             result.outcome = Outcome::ShortReplies;
             return result;
         }
     }
-    const QByteArray frame = received.right(Protocol::kDisplayFrameLength);
-    if (quint8(frame.front()) != Protocol::kStx || quint8(frame.back()) != Protocol::kEtx) {
-        meter_.RefreshSettings();
-        result.outcome = Outcome::BadFraming;
-        return result;
-    }
+    meter_.heard();
     result.changes = decoder_.decode(frame, state.display);
     result.valueText = displayValueText(state.display);
     result.outcome = Outcome::Decoded;

@@ -1,8 +1,8 @@
 #pragma once
 
 // The main window's poll of the meter's display (one tick every 250 ms): the display
-// request, up to 6 short replies before the settings refresh, the framing check and
-// the decoding with the change memory.
+// request, up to 6 short or damaged replies (plausibleDisplayFrame) before the settings
+// refresh, the framing check and the decoding with the change memory.
 
 #include "link/Decoders.h"
 
@@ -16,7 +16,7 @@ public:
     enum class Outcome {
         Skipped,      // the previous tick is still inside a wait
         Decoded,      // a frame was decoded; valueText is new
-        ShortReplies, // 6 short replies: the settings refresh ran
+        ShortReplies, // 6 short or damaged replies: the settings refresh ran
         BadFraming,   // the settings refresh ran
         Stopped,      // the meter link was aborted
     };

@@ -3,6 +3,9 @@
 #include "link/Decoders.h"
 #include "link/Meter.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // The number a box holds; its key filter lets only digits in, so the leading-number
@@ -36,10 +39,10 @@ RegisterConsole::Outcome RegisterConsole::write(const QString &address, const QS
 {
     const double a = boxNumber(address);
     const double v = boxNumber(value);
-    if (a > 65535 || v > 255)
+    if (!Meter::validAddress(qint64(std::nearbyint(std::min(a, 65536.0)))) || v > 255)
         return Outcome::Invalid;
     meter_.setPollEnabled(false);
     const bool ok = meter_.WriteByte(a, qint64(v));
     meter_.setPollEnabled(true);
-    return ok ? Outcome::Done : Outcome::Invalid;
+    return ok ? Outcome::Done : Outcome::NoAnswer;
 }

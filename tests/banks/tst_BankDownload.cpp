@@ -14,6 +14,39 @@ namespace {
 using Origin = BankDownload::Origin;
 using Outcome = BankDownload::Outcome;
 
+// A link in front of the virtual meter that damages the data byte of the replies to
+// reads of chosen registers: the n-th reply of a register is XORed with its n-th value.
+class DamagingRegisterLink final : public SerialLink {
+public:
+    explicit DamagingRegisterLink(VirtualMeterLink &inner) : inner_(inner) {}
+    bool open() override { return inner_.open(); }
+    bool isOpen() const override { return inner_.isOpen(); }
+    void close() override { inner_.close(); }
+    bool write(const QByteArray &bytes) override
+    {
+        if (bytes.size() == 3 && bytes.at(0) == Protocol::kReadRequest)
+            asked_ = quint8(bytes.at(1)) | quint8(bytes.at(2)) << 8;
+        return inner_.write(bytes);
+    }
+    QByteArray readAll() override
+    {
+        QByteArray bytes = inner_.readAll();
+        if (asked_ >= 0 && bytes.size() >= 3 && !damage[asked_].isEmpty())
+            bytes[bytes.size() - 2] =
+                char(quint8(bytes.at(bytes.size() - 2)) ^ quint8(damage[asked_].takeFirst()));
+        asked_ = -1;
+        return bytes;
+    }
+    QString errorString() const override { return inner_.errorString(); }
+    QString portLabel() const override { return inner_.portLabel(); }
+
+    QHash<int, QList<int>> damage; // address -> XOR values of its next replies
+
+private:
+    VirtualMeterLink &inner_;
+    int asked_ = -1;
+};
+
 QStringList rowOne(const BankGrid &grid)
 {
     QStringList row;
@@ -102,9 +135,10 @@ private slots:
         QCOMPARE(column(rig.grid, 4), QStringList{" Unused"} + kEmptyRows);
         QCOMPARE(rig.registers(0x7A13, 6), QByteArray(6, char(0xFF)));
         QCOMPARE(rig.reads().first(), 0x65);
-        QCOMPARE(rig.reads().size(), 21);
-        // 21 reads and 6 writes at 0.05 s, and 0.02 s more after each write.
-        QVERIFY2(seconds >= 1.47 && seconds < 1.48, qPrintable(QString::number(seconds)));
+        // Register 0x65, then each of the 20 bank registers twice.
+        QCOMPARE(rig.reads().size(), 41);
+        // 41 reads and 6 writes at 0.05 s, and 0.02 s more after each write.
+        QVERIFY2(seconds >= 2.47 && seconds < 2.48, qPrintable(QString::number(seconds)));
         QCOMPARE(rig.poll.changes, (QList<bool>{false, true}));
     }
 
@@ -279,6 +313,50 @@ private slots:
             for (const auto &write : rig.writes())
                 QVERIFY(write.first < 0x7A07 || write.first > 0x7A0C);
         }
+    }
+
+    // A reply the line damaged is outvoted by two that agree; three different replies
+    // fail the bank, and nothing is written back on their word.
+    void damagedRepliesAreOutvoted_data()
+    {
+        QTest::addColumn<int>("address");
+        QTest::addColumn<QList<int>>("damage");
+        QTest::addColumn<QString>("stopShown");
+        QTest::addColumn<bool>("failed");
+        // Bank 2 at 0x50 stops 15:30; its copy at 0x7A07 says 16:45 for the same start.
+        QTest::newRow("bank-stop-hour-once") << 0x55 << QList<int>{0x01} << " 16:45" << false;
+        QTest::newRow("bank-stop-hour-second-read")
+            << 0x55 << QList<int>{0, 0x01} << " 16:45" << false;
+        QTest::newRow("copy-stop-hour-once") << 0x7A0B << QList<int>{0x02} << " 16:45" << false;
+        QTest::newRow("copy-start-day-once") << 0x7A08 << QList<int>{0x10} << " 16:45" << false;
+        QTest::newRow("bank-used-flag-three-ways")
+            << 0x50 << QList<int>{0x80, 0x01, 0x02} << "" << true;
+    }
+    void damagedRepliesAreOutvoted()
+    {
+        QFETCH(int, address);
+        QFETCH(QList<int>, damage);
+        BankRig rig;
+        DamagingRegisterLink damaging(rig.link);
+        Meter meter(damaging, rig.clock, rig.state);
+        meter.setPollControl(&rig.poll);
+        rig.setBank(2, bankrig::usedBank());
+        rig.setCopy(2, bytes({0x12, 0x06, 0x07, 0x30, 0x16, 0x45}));
+        damaging.damage.insert(address, damage);
+        BankDownload download(meter, rig.banks, rig.grid);
+        const BankDownload::Result result = download.readOne(2, Origin::OkButton);
+        QCOMPARE(result.outcome, Outcome::Done);
+        QTEST(rig.grid.cell(10, 2), "stopShown");
+        QFETCH(bool, failed);
+        QCOMPARE(result.failedBanks, failed ? QList<int>{2} : QList<int>{});
+        if (failed) {
+            QVERIFY(rig.writes().isEmpty());
+            QCOMPARE(rig.registers(0x50, 20), bankrig::usedBank());
+        } else {
+            // The copy's stop time went into the bank, and nothing else was written.
+            QCOMPARE(rig.writes(), (QList<QPair<int, int>>{{0x55, 0x16}, {0x56, 0x45}}));
+        }
+        QCOMPARE(rig.registers(0x7A07, 6), bytes({0x12, 0x06, 0x07, 0x30, 0x16, 0x45}));
     }
 
     void silentMeterEndsTheRead()

@@ -16,6 +16,8 @@
 #include <QDir>
 #include <QList>
 
+#include <algorithm>
+
 // The logger tests' meter: the one rig of the tests.
 using LoggerRig = MeterRig;
 
@@ -47,3 +49,66 @@ inline QByteArray writeRequest(int address, int value)
 }
 
 } // namespace rig
+
+// One change the line makes to a stream of the memory dump: in stream `pass` (1..),
+// the byte at `position` (0 = the leading byte) is lost (value -1), follows an added
+// byte 0xEE (value -2) or is XORed with `value`.
+struct LineEdit {
+    int pass = 1;
+    int position = 0;
+    int value = -1;
+};
+
+// The rig's link with a line that loses or changes bytes of the memory dump streams.
+// A "U" written while no stream runs starts one; the next ends it.
+class DamagingLink final : public SerialLink {
+public:
+    DamagingLink(SerialLink &link, const QList<LineEdit> &edits) : link_(link), edits_(edits) {}
+    bool open() override { return link_.open(); }
+    bool isOpen() const override { return link_.isOpen(); }
+    void close() override { link_.close(); }
+    bool write(const QByteArray &bytes) override
+    {
+        if (bytes == QByteArray(1, Protocol::kMemoryDump)) {
+            streaming_ = !streaming_;
+            if (streaming_) {
+                ++pass_;
+                position_ = 0;
+            }
+        }
+        return link_.write(bytes);
+    }
+    QByteArray readAll() override
+    {
+        const QByteArray bytes = link_.readAll();
+        if (!streaming_)
+            return bytes;
+        QByteArray out;
+        for (char byte : bytes) {
+            const int position = position_++;
+            bool lost = false;
+            for (const LineEdit &edit : edits_) {
+                if (edit.pass == pass_ && edit.position == position) {
+                    lost = edit.value == -1;
+                    if (edit.value == -2)
+                        out += char(0xEE);
+                    byte = char(quint8(byte) ^ quint8(std::max(0, edit.value)));
+                }
+            }
+            if (!lost)
+                out += byte;
+        }
+        return out;
+    }
+    QString errorString() const override { return link_.errorString(); }
+    QString portLabel() const override { return link_.portLabel(); }
+
+private:
+    SerialLink &link_;
+    QList<LineEdit> edits_;
+    bool streaming_ = false;
+    int pass_ = 0;
+    int position_ = 0;
+};
+
+Q_DECLARE_METATYPE(LineEdit)

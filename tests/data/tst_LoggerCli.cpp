@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTextStream>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct CliRig : LoggerRig {
@@ -81,6 +83,75 @@ private slots:
         QVERIFY(rig.errors().contains(QStringLiteral("100 of 967 bytes")));
         QVERIFY(rig.outLines().isEmpty());
         QVERIFY(QDir(dir.path()).isEmpty());
+    }
+
+    // A download the line damaged is tried again --retries times; a failure prints no
+    // figure and writes no file.
+    void downloadRetries_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QList<int>>("damagedStreams");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<int>("tries");
+        QTest::newRow("clean") << QStringList() << QList<int>{} << int(cli::kOk) << 1;
+        QTest::newRow("damaged-once") << QStringList() << QList<int>{1} << int(cli::kOk) << 2;
+        QTest::newRow("damaged-once-no-retries")
+            << QStringList{"--retries", "0"} << QList<int>{1} << int(cli::kNoAnswer) << 1;
+        QTest::newRow("damaged-twice")
+            << QStringList() << QList<int>{1, 2} << int(cli::kNoAnswer) << 2;
+        QTest::newRow("damaged-twice-two-retries")
+            << QStringList{"--retries", "2"} << QList<int>{1, 2} << int(cli::kOk) << 3;
+        // Streams 1 and 2 of one verified download disagree; the third decides.
+        QTest::newRow("verified") << QStringList{"--verify"} << QList<int>{1} << int(cli::kOk) << 1;
+    }
+    void downloadRetries()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QList<int>, damagedStreams);
+        QFETCH(int, exit);
+        QFETCH(int, tries);
+        CliRig rig(rig::threeRuns());
+        QList<LineEdit> edits;
+        for (int stream : damagedStreams)
+            edits.append({stream, 0x0319 + 1, 0x80}); // set 2's month: 0x91
+        DamagingLink damaging(rig.link, edits);
+        Meter meter(damaging, rig.clock, rig.state);
+        cli::Context context{meter, rig.out, rig.err, 10.0, false};
+        QTemporaryDir dir;
+        QCOMPARE(cli::download(context, QStringList{"--out", dir.path()} + options), exit);
+        const QString damaged = QStringLiteral("dosemeter-cli: Set 2 of 3 arrived damaged: its "
+                                               "start reads 2009/91/29 23:59:30.") +
+                                LoggerDownload::kLineDamagedEnd;
+        QCOMPARE(rig.vm.received().count("U"), 2 * (options.contains("--verify") ? 3 : tries));
+        if (exit == cli::kOk) {
+            QCOMPARE(rig.outLines().size(), 7);
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+            QCOMPARE(rig.errors(), QString(damaged + " Trying again.\n").repeated(tries - 1));
+        } else {
+            QVERIFY(rig.outLines().isEmpty());
+            QVERIFY(QDir(dir.path()).isEmpty());
+            QCOMPARE(rig.errors(),
+                     QString(damaged + " Trying again.\n").repeated(tries - 1) + damaged + "\n");
+        }
+    }
+
+    void downloadArguments_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("no-out") << QStringList{"--verify"};
+        QTest::newRow("out-without-folder") << QStringList{"--out"};
+        QTest::newRow("retries-negative") << QStringList{"--out", "x", "--retries", "-1"};
+        QTest::newRow("retries-not-a-number") << QStringList{"--out", "x", "--retries", "one"};
+        QTest::newRow("retries-too-many") << QStringList{"--out", "x", "--retries", "101"};
+        QTest::newRow("unknown-option") << QStringList{"--out", "x", "--fast"};
+    }
+    void downloadArguments()
+    {
+        QFETCH(QStringList, args);
+        CliRig rig(rig::threeRuns());
+        QCOMPARE(cli::download(rig.context, args), int(cli::kUsage));
+        QVERIFY(rig.vm.received().isEmpty());
+        QVERIFY(rig.outLines().isEmpty());
     }
 
     void eraseNeedsYes_data()
@@ -162,7 +233,50 @@ private slots:
         QVERIFY(errText.isEmpty());
 
         QCOMPARE(cli::convert(out, err, {testsupport::golden("grid-form.dat")}), int(cli::kUsage));
-        QCOMPARE(cli::convert(out, err, {"/nonexistent/x.dat", "--csv"}), int(cli::kFailed));
+    }
+
+    // What is not a whole regular data file prints nothing on standard output, and no
+    // FIFO or device is read at all.
+    void convertRefuses_data()
+    {
+        QTest::addColumn<QString>("path"); // "fifo" and "broken.dat": made in a folder
+        QTest::addColumn<QString>("error");
+        QTest::newRow("missing") << "/nonexistent/x.dat"
+                                 << "The file x.dat could not be opened: No such file or "
+                                    "directory.";
+        QTest::newRow("fifo-without-writer") << "fifo"
+                                             << "The file fifo is not a regular file.";
+        QTest::newRow("endless-device") << "/dev/zero"
+                                        << "The file zero is not a regular file.";
+        QTest::newRow("folder") << "/tmp"
+                                << "The file tmp is not a regular file.";
+        QTest::newRow("partly-read")
+            << "broken.dat"
+            << "Line 2 of broken.dat has no closing quote; it was read to the end of the line.";
+    }
+    void convertRefuses()
+    {
+        QFETCH(QString, path);
+        QTemporaryDir dir;
+        if (path == QLatin1String("fifo")) {
+            path = dir.filePath(path);
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (path == QLatin1String("broken.dat")) {
+            path = dir.filePath(path);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("\"No.s\tDate\tTime\tdBA\t\"\r\n\"1\t2009/11/30\t10:00:00\t94.5\t\r\n");
+        }
+        QString outText;
+        QString errText;
+        QTextStream out(&outText);
+        QTextStream err(&errText);
+        QCOMPARE(cli::convert(out, err, {path, "--csv"}), int(cli::kFailed));
+        out.flush();
+        err.flush();
+        QVERIFY(outText.isEmpty());
+        QFETCH(QString, error);
+        QCOMPARE(errText, "dosemeter-cli: " + error + "\n");
     }
 
 private:

@@ -11,6 +11,7 @@
 #include "ui/ScriptedDialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -114,6 +115,78 @@ private slots:
         rig.download();
         QCOMPARE(rig.window.data(), first);
         QCOMPARE(rig.window->sets().rows(), 4);
+    }
+
+    // A download the line damaged lists nothing and offers to download again; one the
+    // meter's memory damaged only says so; "Verify" outvotes a damaged stream.
+    void damagedDownload_data()
+    {
+        QTest::addColumn<QList<int>>("damagedStreams"); // set 2's month damaged in them
+        QTest::addColumn<bool>("verify");
+        QTest::addColumn<QList<Dialogs::Answer>>("answers");
+        QTest::addColumn<int>("offers"); // "Download again?" dialogs shown
+        QTest::addColumn<int>("streams");
+        QTest::addColumn<int>("setsListed");
+        using A = Dialogs::Answer;
+        QTest::newRow("declined") << QList<int>{1} << false << QList<A>{A::No} << 1 << 1 << 0;
+        QTest::newRow("again-whole") << QList<int>{1} << false << QList<A>{A::Yes} << 1 << 2 << 3;
+        QTest::newRow("again-damaged-declined")
+            << QList<int>{1, 2} << false << QList<A>{A::Yes, A::No} << 2 << 2 << 0;
+        QTest::newRow("verified") << QList<int>{1} << true << QList<A>{} << 0 << 3 << 3;
+        QTest::newRow("verify-off-by-default-whole")
+            << QList<int>{} << false << QList<A>{} << 0 << 1 << 3;
+    }
+    void damagedDownload()
+    {
+        QFETCH(QList<int>, damagedStreams);
+        QFETCH(bool, verify);
+        QFETCH(QList<Dialogs::Answer>, answers);
+        LoggerRig rig(rig::threeRuns());
+        QList<LineEdit> edits;
+        for (int stream : damagedStreams)
+            edits.append({stream, 0x0319 + 1, 0x80});
+        DamagingLink damaging(rig.link, edits);
+        Meter meter(damaging, rig.clock, rig.state);
+        meter.setPollControl(&rig.poll);
+        Memory window(meter, rig.app.logger, rig.app.files, rig.dialogs);
+        auto *box = window.findChild<QCheckBox *>(QStringLiteral("ChkVerify"));
+        QVERIFY(box);
+        QCOMPARE(box->text(), QStringLiteral("Verify"));
+        QVERIFY(!box->isChecked());
+        box->setChecked(verify);
+        for (Dialogs::Answer answer : answers)
+            rig.dialogs.answers.enqueue(answer);
+        window.download();
+
+        const QString offer = QStringLiteral("Set 2 of 3 arrived damaged: its start reads "
+                                             "2009/91/29 23:59:30.") +
+                              LoggerDownload::kLineDamagedEnd + "\n\n" + Memory::kDownloadAgain;
+        QFETCH(int, offers);
+        QCOMPARE(rig.dialogs.texts(), QStringList(offers, offer));
+        for (const ScriptedDialogs::Shown &shown : rig.dialogs.shown)
+            QCOMPARE(shown.buttons, Dialogs::Buttons::YesNo);
+        QTEST(int(rig.vm.received().count("U")) / 2, "streams");
+        QFETCH(int, setsListed);
+        QCOMPARE(window.sets().table().recordCount(), setsListed);
+        QCOMPARE(window.findChild<QLineEdit *>("TxtIDCode")->text(),
+                 setsListed ? QStringLiteral("1234") : QString());
+        QCOMPARE(rig.app.logger.RunCount, setsListed);
+        QVERIFY(!rig.app.logger.DownloadBusy);
+    }
+
+    void damagedMemoryIsOnlyReported()
+    {
+        QByteArray image = rig::threeRuns();
+        image[0x0319] = char(0x14); // set 2's month
+        WindowRig rig(image);
+        rig.download();
+        QCOMPARE(rig.dialogs.texts(),
+                 QStringList{"Set 2 of 3 is damaged in the meter: its start reads 2009/14/29 "
+                             "23:59:30." +
+                             LoggerDownload::kMemoryDamagedEnd});
+        QCOMPARE(rig.dialogs.shown.first().buttons, Dialogs::Buttons::Ok);
+        QCOMPARE(rig.window->sets().table().recordCount(), 0);
+        QVERIFY(rig.find<QLineEdit>("TxtIDCode")->text().isEmpty());
     }
 
     void clickingASetListsItsRecords()

@@ -63,16 +63,79 @@ private slots:
         QTEST(stamp.timeText(), "lastTime");
     }
 
-    void damagedDateStillMovesOn()
+    // Set texts that are no date and time must neither hang the listing nor overflow:
+    // they give some date and the listing goes on.
+    void damagedStampStillMovesOn_data()
     {
-        // BCD bytes that are no date ("1A" reads as 1, "45" as 45) must not hang the
-        // listing; they give some date and the listing goes on.
-        RunStamp stamp =
-            RunStamp::fromTexts(QStringLiteral("2009/45/99"), QStringLiteral("99:99:99"));
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("nextDate");
+        QTest::addColumn<QString>("nextTime");
+        QTest::newRow("fields-out-of-range") << "2009/45/99"
+                                             << "99:99:99"
+                                             << "2010/03/13"
+                                             << "04:40:40.0";
+        QTest::newRow("exponent-year") << "20E9/12/05"
+                                       << "10:00:00"
+                                       << "9999/12/05"
+                                       << "10:00:01.0";
+        QTest::newRow("exponent-fields") << "2009/1E/9E"
+                                         << "9E:1E:2E"
+                                         << "2009/01/09"
+                                         << "09:01:03.0";
+        QTest::newRow("no-digits") << "20AE/AE/AE"
+                                   << "AE:AE:AE"
+                                   << "20/00/00"
+                                   << "00:00:01.0";
+    }
+    void damagedStampStillMovesOn()
+    {
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+        RunStamp stamp = RunStamp::fromTexts(date, time);
         stamp.advance(10);
-        QVERIFY(stamp.month >= 1 && stamp.month <= 12);
-        QVERIFY(stamp.day >= 1 && stamp.day <= 31);
-        QVERIFY(stamp.hour < 24 && stamp.minute < 60 && stamp.tenths < 600);
+        QTEST(stamp.dateText(), "nextDate");
+        QTEST(stamp.timeText(), "nextTime");
+    }
+
+    // Three streams of the same bytes, each damaged as the row says, merged into their
+    // first `length` bytes (the first byte is the stream's leading byte, no register).
+    void mergeStreams_data()
+    {
+        QTest::addColumn<QByteArray>("a");
+        QTest::addColumn<QByteArray>("b");
+        QTest::addColumn<QByteArray>("c");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QByteArray>("merged");
+        const QByteArray clean = "*0123456789ABCDEFGHIJKLMNOPQRSTUV";
+        const QByteArray whole = clean.left(24);
+        QTest::newRow("alike") << clean << clean << clean << 24 << whole;
+        QTest::newRow("leading-bytes-differ")
+            << clean << "#" + clean.mid(1) << "%" + clean.mid(1) << 24 << whole;
+        QTest::newRow("changed") << clean << clean
+                                 << QByteArray("*0123x56789ABCDEFGHIJKLMNOPQRSTUV") << 24 << whole;
+        QTest::newRow("lost") << clean << QByteArray("*012346789ABCDEFGHIJKLMNOPQRSTUV") << clean
+                              << 24 << whole;
+        QTest::newRow("added") << QByteArray("*01234y56789ABCDEFGHIJKLMNOPQRSTUV") << clean << clean
+                               << 24 << whole;
+        QTest::newRow("lost-in-two-streams")
+            << QByteArray("*01234678ABCDEFGHIJKLMNOPQRSTUV") << clean
+            << QByteArray("*0123456789ABCDEFHIJKLMNOPQRSTUV") << 24 << whole;
+        QTest::newRow("lost-in-a-repeat") << QByteArray("*0111123") << QByteArray("*011123")
+                                          << QByteArray("*0111123") << 7 << QByteArray("*011112");
+        QTest::newRow("all-three-differ")
+            << clean << QByteArray("*0123x56789ABCDEFGHIJKLMNOPQRSTUV")
+            << QByteArray("*0123y56789ABCDEFGHIJKLMNOPQRSTUV") << 24 << QByteArray("*0123");
+        QTest::newRow("streams-run-out")
+            << clean.left(10) << clean.left(10) << clean << 24 << clean.left(10);
+    }
+    void mergeStreams()
+    {
+        QFETCH(QByteArray, a);
+        QFETCH(QByteArray, b);
+        QFETCH(QByteArray, c);
+        QFETCH(int, length);
+        QTEST(LoggerImage::merge(a, b, c, length), "merged");
     }
 
     void levelText_data()

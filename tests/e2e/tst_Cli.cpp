@@ -66,6 +66,20 @@ private slots:
         QTest::newRow("missing-port") << QStringList{"--port", "/dev/nonexistent", "status"} << 4;
         QTest::newRow("not-a-port") << QStringList{"--port", "nowhere", "status"} << 2;
         QTest::newRow("in-process-sim") << QStringList{"--port", "sim", "read", "59"} << 0;
+        // --timeout: finite, from a tenth of a second to a day.
+        const auto timeout = [](const char *seconds) {
+            return QStringList{"--port", "sim", "--timeout", seconds, "read", "59"};
+        };
+        QTest::newRow("timeout-shortest") << timeout("0.1") << 0;
+        QTest::newRow("timeout-a-day") << timeout("86400") << 0;
+        QTest::newRow("timeout-not-a-number") << timeout("nan") << 2;
+        QTest::newRow("timeout-infinite") << timeout("inf") << 2;
+        QTest::newRow("timeout-too-short") << timeout("0.09") << 2;
+        QTest::newRow("timeout-zero") << timeout("0") << 2;
+        QTest::newRow("timeout-negative") << timeout("-5") << 2;
+        QTest::newRow("timeout-over-a-day") << timeout("86400.5") << 2;
+        QTest::newRow("timeout-beyond-int") << timeout("2147483648") << 2;
+        QTest::newRow("timeout-words") << timeout("ten") << 2;
     }
     void exitCodes()
     {

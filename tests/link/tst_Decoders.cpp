@@ -48,6 +48,9 @@ private slots:
         QTest::newRow("under-range-low-nibble") << 0x09 << 0x4B << "----" << 67.9f << "----";
         QTest::newRow("overload") << 0xA0 << 0x00 << " OL " << 140.0f << " OL ";
         QTest::newRow("overload-low-byte") << 0x12 << 0x0A << " OL " << 140.0f << " OL ";
+        // Digits that are no decimal never read as an exponent.
+        QTest::newRow("exponent-digits") << 0x1E << 0x9E << "1E9.E" << 1.0f << "1E9E";
+        QTest::newRow("menu-mark") << 0xCC << 0x85 << "CC8.5" << 0.0f << "CC85";
     }
     void level()
     {
@@ -124,6 +127,69 @@ private slots:
         decoder.reset();
         c = decoder.decode(frame(0, 0, 0, 0x45, 0), f);
         QVERIFY(c.flags && c.level && c.bank);
+    }
+
+    void plausibleFrames_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // bytes 2..6
+        QTest::addColumn<bool>("plausible");
+        const auto f = [](std::initializer_list<int> b) {
+            QByteArray bytes;
+            for (int v : b)
+                bytes.append(char(v));
+            return bytes;
+        };
+        QTest::newRow("dba-level") << f({0x40, 0x10, 0x09, 0x45, 0xA5}) << true;
+        QTest::newRow("dba-under-range") << f({0x40, 0x10, 0xBB, 0xBB, 0}) << true;
+        QTest::newRow("dba-overload") << f({0x40, 0x14, 0xAA, 0xAA, 0}) << true;
+        QTest::newRow("dba-overload-nibble-beside-junk") << f({0x40, 0, 0xA0, 0xF0, 0}) << true;
+        QTest::newRow("dose") << f({0x28, 0x20, 0x12, 0x05, 0x2B}) << true;
+        QTest::newRow("clock") << f({0x81, 0, 0x23, 0x59, 0}) << true;
+        QTest::newRow("menu-mark") << f({0x80, 0, 0xCC, 0x85, 0}) << true;
+        QTest::newRow("menu-marks") << f({0x80, 0, 0xCC, 0xCC, 0}) << true;
+        QTest::newRow("no-mode-any-digits") << f({0x00, 0, 0xEF, 0xCD, 0}) << true;
+        QTest::newRow("unused-bits-set") << f({0x50, 0x41, 0x09, 0x45, 0x10}) << true;
+        QTest::newRow("dba-highest-level") << f({0x40, 0x10, 0x19, 0x99, 0}) << true;
+        QTest::newRow("dose-above-200") << f({0x20, 0x10, 0x98, 0x76, 0}) << true;
+        QTest::newRow("dba-level-200") << f({0x40, 0x10, 0x20, 0x00, 0}) << false;
+        QTest::newRow("dba-hex-digits") << f({0x40, 0x00, 0x1E, 0x9E, 0xA5}) << false;
+        QTest::newRow("dba-hex-low-nibble") << f({0x40, 0x10, 0x09, 0x4C, 0}) << false;
+        QTest::newRow("dose-hex-digit") << f({0x20, 0x20, 0x1D, 0x05, 0}) << false;
+        QTest::newRow("field-hex-digit") << f({0x81, 0, 0x2F, 0x59, 0}) << false;
+        QTest::newRow("dba-and-dose") << f({0x60, 0, 0x09, 0x45, 0}) << false;
+        QTest::newRow("dba-and-field") << f({0xC0, 0, 0x09, 0x45, 0}) << false;
+        QTest::newRow("colon-and-dash") << f({0x83, 0, 0x12, 0x05, 0}) << false;
+        QTest::newRow("both-points") << f({0x40, 0x30, 0x09, 0x45, 0}) << false;
+        QTest::newRow("bank-six") << f({0x40, 0, 0x09, 0x45, 0x06}) << false;
+        QTest::newRow("bank-seven") << f({0x40, 0, 0x09, 0x45, 0xE7}) << false;
+    }
+    void plausibleFrames()
+    {
+        QFETCH(QByteArray, bytes);
+        QTEST(plausibleDisplayFrame(QByteArray(1, 0x02) + bytes + QByteArray(1, 0x03)),
+              "plausible");
+    }
+
+    void boundedNumbers_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("low");
+        QTest::addColumn<int>("high");
+        QTest::addColumn<int>("value");
+        QTest::newRow("year") << "2009" << 0 << 9999 << 2009;
+        QTest::newRow("exponent-year") << "20E9" << 0 << 9999 << 9999;
+        QTest::newRow("beyond-int") << "99999999999999999999" << 0 << 99 << 99;
+        QTest::newRow("huge-exponent") << "1e999" << 0 << 59 << 59;
+        QTest::newRow("negative") << "-5" << 0 << 59 << 0;
+        QTest::newRow("fraction-truncated") << "12.9" << 0 << 59 << 12;
+        QTest::newRow("none") << "AE" << 1 << 12 << 1;
+    }
+    void boundedNumbers()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, low);
+        QFETCH(int, high);
+        QTEST(leadingInt(text, low, high), "value");
     }
 
     void numbers_data()

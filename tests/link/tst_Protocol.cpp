@@ -212,6 +212,83 @@ private slots:
         QVERIFY(f.link.writes.size() >= 38 && f.link.writes.size() <= 42);
     }
 
+    // A threshold the meter's menu cannot set is read again and taken once two reads
+    // agree; one within 70..90 dB is taken at once.
+    void thresholdReadAgain_data()
+    {
+        QTest::addColumn<QList<int>>("thresholds"); // the replies to the threshold reads
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<int>("threshold");
+        QTest::addColumn<int>("reads");
+        QTest::newRow("in-range") << QList<int>{75} << true << 75 << 1;
+        QTest::newRow("highest") << QList<int>{90} << true << 90 << 1;
+        QTest::newRow("damaged-then-right") << QList<int>{208, 80} << true << 80 << 2;
+        QTest::newRow("held-by-the-register") << QList<int>{200, 200} << true << 200 << 2;
+        QTest::newRow("twice-different-then-agreeing") << QList<int>{0, 91, 91} << true << 91 << 3;
+        QTest::newRow("never-agreeing") << QList<int>{0, 1, 2, 3} << false << -1 << 4;
+    }
+    void thresholdReadAgain()
+    {
+        QFETCH(QList<int>, thresholds);
+        Fixture f;
+        f.link.replies << bytes({2, 0x15, 3});
+        for (int db : thresholds)
+            f.link.replies << bytes({2, db, 3});
+        QVERIFY(f.meter.RefreshSettings());
+        QTEST(f.meter.thresholdRead(), "read");
+        QTEST(f.state.ThresholdLevel, "threshold");
+        QTEST(int(f.link.writes.count(bytes({0x52, 0x3B, 0x00}))), "reads");
+    }
+
+    // With a silence limit, every exchange ends once the meter has given no usable reply
+    // for that long, counted from the first request it left unanswered, across the
+    // exchanges: a read that gives up does not start the refresh's time afresh.
+    void silenceLimit_data()
+    {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QByteArray>("reply"); // to every request
+        QTest::newRow("read-silent") << "read" << QByteArray();
+        QTest::newRow("read-bad-framing") << "read" << bytes({2, 0x41, 2});
+        QTest::newRow("refresh-silent") << "refresh" << QByteArray();
+        QTest::newRow("select-dba-damaged-frames")
+            << "select-dba" << bytes({2, 0x40, 0, 0x1E, 0x9E, 0, 3});
+    }
+    void silenceLimit()
+    {
+        QFETCH(QString, call);
+        QFETCH(QByteArray, reply);
+        Fixture f;
+        f.link.whenEmpty = reply;
+        f.meter.setSilenceLimit(1.5);
+        QSignalSpy silent(&f.meter, &Meter::meterSilent);
+        const double start = f.clock.monotonicSeconds();
+        if (call == QLatin1String("read"))
+            QVERIFY(!f.meter.ReadByte(100));
+        else if (call == QLatin1String("refresh"))
+            QVERIFY(!f.meter.RefreshSettings());
+        else
+            f.meter.SelectDbaDisplay();
+        const double seconds = f.clock.monotonicSeconds() - start;
+        // Past the limit by no more than one exchange: a key press and a frame's wait.
+        QVERIFY2(seconds >= 1.5 && seconds < 1.75, qPrintable(QString::number(seconds)));
+        QCOMPARE(silent.size(), 1);
+    }
+
+    void silenceEndsWithAReply()
+    {
+        Fixture f;
+        f.meter.setSilenceLimit(1.0);
+        // 0.8 s without a usable reply, then one: the next exchange has its full second.
+        for (int i = 0; i < 16; ++i)
+            f.link.replies << QByteArray();
+        f.link.replies << bytes({2, 7, 3});
+        QVERIFY(f.meter.ReadByte(1));
+        QCOMPARE(f.meter.silentSeconds(), 0.0);
+        const double start = f.clock.monotonicSeconds();
+        QVERIFY(!f.meter.ReadByte(2));
+        QVERIFY(f.clock.monotonicSeconds() - start >= 1.0);
+    }
+
     void abortEndsEveryLoop()
     {
         Fixture f;

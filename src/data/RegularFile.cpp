@@ -1,0 +1,45 @@
+#include "data/RegularFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#if defined(Q_OS_UNIX)
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace RegularFile {
+
+QString open(QFile &file, const QString &path)
+{
+#if defined(Q_OS_UNIX)
+    // Opened without blocking and checked on the open descriptor, so that nothing can
+    // swap a FIFO in between the check and the open.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return kNotRegular;
+    }
+    // Reads of a regular file never block; the flag only mattered for the open.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return file.errorString();
+    }
+    return {};
+#else
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return kNotRegular;
+    file.setFileName(path);
+    return file.open(QIODevice::ReadOnly) ? QString() : file.errorString();
+#endif
+}
+
+} // namespace RegularFile
