@@ -8,14 +8,16 @@ PACKAGES := build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev \
             libqcustomplot-dev xvfb xauth socat poppler-utils fonts-dejavu-core \
             clang-format
 
-# The sanitizer and fuzz builds: clang with AddressSanitizer and UndefinedBehaviorSanitizer,
-# each in a build directory of its own.
+# The sanitizer build: clang with AddressSanitizer and UndefinedBehaviorSanitizer, in a
+# build directory of its own. Its libraries are instrumented for libFuzzer too, so the
+# fuzz targets build there and CI compiles the program with clang once.
 CLANG_PACKAGES := clang-14 libclang-rt-14-dev
 SANITIZE_BUILD ?= build-sanitize
-FUZZ_BUILD     ?= build-fuzz
+FUZZ_BUILD     ?= $(SANITIZE_BUILD)
 FUZZ_SECONDS   ?= 60
 CLANG_GENERATE := cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-                  -DCMAKE_CXX_COMPILER=clang++-14 -DDOSEMETER_SANITIZE=address,undefined
+                  -DCMAKE_CXX_COMPILER=clang++-14 -DDOSEMETER_SANITIZE=address,undefined \
+                  -DDOSEMETER_FUZZ=ON
 SANITIZER_ENV  := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
                   LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp \
                   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -55,7 +57,7 @@ sanitize: deps clang-deps
 
 # Every fuzz target for FUZZ_SECONDS (default 60) from its seeds.
 fuzz: deps clang-deps
-	@[ -f $(FUZZ_BUILD)/build.ninja ] || $(CLANG_GENERATE) -DDOSEMETER_FUZZ=ON -B $(FUZZ_BUILD)
+	@[ -f $(FUZZ_BUILD)/build.ninja ] || $(CLANG_GENERATE) -B $(FUZZ_BUILD)
 	cmake --build $(FUZZ_BUILD) --target fuzz-targets
 	tests/fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
