@@ -387,6 +387,9 @@ bool SetupSequence::pause(double seconds)
         meter_.Wait(std::min(kPauseSlice, end - t));
         if (stopped())
             return false;
+        // A pulled adapter is known at once; a pause asks nothing that would find out.
+        if (meter_.link().gone())
+            return endSilent(step_);
     }
     return !stopped();
 }

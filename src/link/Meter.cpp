@@ -4,6 +4,7 @@
 #include "link/MeterProtocol.h"
 #include "link/SerialLink.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -168,8 +169,13 @@ bool Meter::SendKey(int code)
     request.append(char(code));
     link_.write(request);
     Wait(0.1);
-    if (state_.link.KeyPacing)
-        Wait(2.0);
+    // The pacing a real meter needs between keys, in slices: a pulled adapter cuts it short.
+    if (state_.link.KeyPacing) {
+        const double end = clock_.monotonicSeconds() + 2.0;
+        for (double left = 2.0; left > 0.0 && !aborted_ && !link_.gone();
+             left = end - clock_.monotonicSeconds())
+            Wait(std::min(0.25, left));
+    }
     return true;
 }
 

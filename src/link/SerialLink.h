@@ -22,6 +22,9 @@ public:
     // Everything received since the last read; never blocks, may be empty.
     virtual QByteArray readAll() = 0;
     virtual QString errorString() const = 0;
+    // The device went away while open (a pulled adapter, a closed terminal) and has not
+    // been found again: nothing written now reaches a meter.
+    virtual bool gone() const { return false; }
     // Text of the main window's port label: "COM3", "SIM", "ttyUSB0".
     virtual QString portLabel() const = 0;
 

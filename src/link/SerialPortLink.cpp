@@ -49,8 +49,11 @@ void SerialPortLink::close()
 void SerialPortLink::portError(QSerialPort::SerialPortError error)
 {
     // The device is gone (unplugged, or the far end of a pty closed): drop the handle,
-    // which would never work again, and let a later write find the device anew.
-    if (error == QSerialPort::ResourceError && port_.isOpen()) {
+    // which would never work again, and let a later write find the device anew. A hung-up
+    // terminal reads as end of file, which comes as a read error, and comes again at
+    // every turn of the event loop for as long as the handle stays open.
+    if ((error == QSerialPort::ResourceError || error == QSerialPort::ReadError) &&
+        port_.isOpen()) {
         error_ = port_.errorString();
         port_.close();
         sinceReopen_.start();

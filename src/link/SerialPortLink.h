@@ -18,6 +18,7 @@ public:
     bool open() override;
     // True while the port is wanted open, even when it is gone for the moment.
     bool isOpen() const override { return wanted_; }
+    bool gone() const override { return wanted_ && !port_.isOpen(); }
     void close() override;
     bool write(const QByteArray &bytes) override;
     QByteArray readAll() override;
