@@ -135,6 +135,10 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
     const QCommandLineOption save(QStringLiteral("save-memory"),
                                   QStringLiteral("Writes the register image to FILE at exit."),
                                   QStringLiteral("FILE"));
+    const QCommandLineOption printSettings(
+        QStringLiteral("print-settings"),
+        QStringLiteral("At exit, prints the settings the meter ends with as one line: "
+                       "\"settings: status 0xSS threshold DB\"."));
     const QCommandLineOption status(QStringLiteral("status"),
                                     QStringLiteral("Status byte (default 0x15)."),
                                     QStringLiteral("BYTE"));
@@ -175,8 +179,8 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
     const QCommandLineOption seed(QStringLiteral("seed"),
                                   QStringLiteral("Seed of the level walk and the faults."),
                                   QStringLiteral("N"));
-    parser.addOptions({help, memory, demo, save, status, threshold, mode, level, locked, battery,
-                       keyDelay, link, fault, seed});
+    parser.addOptions({help, memory, demo, save, printSettings, status, threshold, mode, level,
+                       locked, battery, keyDelay, link, fault, seed});
 
     if (!parser.parse(arguments)) {
         message = parser.errorText();
@@ -204,6 +208,7 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
         return Parse::Error;
     }
     options.saveMemoryFile = parser.value(save);
+    options.printSettings = parser.isSet(printSettings);
     options.linkPath = parser.value(link);
     options.locked = parser.isSet(locked);
     qint64 integer = 0;
@@ -345,6 +350,10 @@ int Simulator::run(const QStringList &arguments)
     QCoreApplication::exec();
 
     int exit = kOk;
+    if (options.printSettings)
+        out << "settings: status 0x"
+            << QString::number(meter.statusByte(), 16).toUpper().rightJustified(2, QLatin1Char('0'))
+            << " threshold " << meter.threshold() << Qt::endl;
     if (!options.saveMemoryFile.isEmpty()) {
         QSaveFile file(options.saveMemoryFile);
         if (!file.open(QIODevice::WriteOnly) ||

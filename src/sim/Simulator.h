@@ -1,15 +1,16 @@
 #pragma once
 
 // dosemeter-sim: serves a virtual dose meter on a pseudo-terminal.
-//   dosemeter-sim [--memory FILE | --demo-memory] [--save-memory FILE] [--status BYTE]
-//                 [--threshold DB] [--mode dba|dose|clock|date] [--level DB] [--locked]
-//                 [--battery N] [--key-delay SECONDS] [--link PATH] [--fault LIST]
-//                 [--seed N]
+//   dosemeter-sim [--memory FILE | --demo-memory] [--save-memory FILE] [--print-settings]
+//                 [--status BYTE] [--threshold DB] [--mode dba|dose|clock|date]
+//                 [--level DB] [--locked] [--battery N] [--key-delay SECONDS]
+//                 [--link PATH] [--fault LIST] [--seed N]
 // Prints "port: /dev/pts/N" as its first line, serves until SIGINT or SIGTERM, then
-// writes the memory image (--save-memory) and exits 0. Exit status 2 for a bad option
-// (nothing served), 1 when the terminal, the link or the saved image fails. With the
-// fault vanish-after=SECONDS the terminal (and the --link) goes away after that time,
-// and the program goes on running until SIGINT or SIGTERM.
+// prints the settings (--print-settings), writes the memory image (--save-memory) and
+// exits 0. Exit status 2 for a bad option (nothing served), 1 when the terminal, the link
+// or the saved image fails. With the fault vanish-after=SECONDS the terminal (and the
+// --link) goes away after that time, and the program goes on running until SIGINT or
+// SIGTERM.
 
 #include "sim/VirtualMeter.h"
 
@@ -26,6 +27,7 @@ public:
         QString memoryFile; // binary register image from address 0
         bool demoMemory = false;
         QString saveMemoryFile;
+        bool printSettings = false;   // "settings: status 0xSS threshold DB" at exit
         std::optional<int> status;    // 0..255
         std::optional<int> threshold; // dB, 0..255
         std::optional<VirtualMeter::DisplayMode> mode;

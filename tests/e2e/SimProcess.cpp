@@ -3,6 +3,8 @@
 #include "support/TestMain.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 SimProcess::~SimProcess()
 {
@@ -36,6 +38,7 @@ int SimProcess::stop()
     process_.terminate();
     if (!process_.waitForFinished(5000))
         return -1;
+    output_ = QString::fromLocal8Bit(process_.readAllStandardOutput());
     return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
 }
 
@@ -54,4 +57,35 @@ int runCli(const QStringList &arguments, QString *out, QString *err, double *sec
     if (err)
         *err = QString::fromLocal8Bit(cli.readAllStandardError());
     return cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+}
+
+bool CliRun::start(const QStringList &simOptions, const QStringList &command)
+{
+    if (!sim.start(simOptions))
+        return false;
+    timer_.start();
+    // Timed when it ends, not when it is waited for: finish() runs the event loop.
+    QObject::connect(&cli_, &QProcess::finished, &cli_,
+                     [this] { seconds = double(timer_.elapsed()) / 1000.0; });
+    cli_.start(testsupport::binDir() + QStringLiteral("/dosemeter-cli"),
+               QStringList{"--port", sim.port()} + command);
+    return cli_.waitForStarted(5000);
+}
+
+int CliRun::finish()
+{
+    if (cli_.state() != QProcess::NotRunning) {
+        QEventLoop loop;
+        QObject::connect(&cli_, &QProcess::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(240000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    if (cli_.state() != QProcess::NotRunning) {
+        cli_.kill();
+        cli_.waitForFinished(3000);
+        return -1;
+    }
+    out = QString::fromLocal8Bit(cli_.readAllStandardOutput());
+    err = QString::fromLocal8Bit(cli_.readAllStandardError());
+    return cli_.exitStatus() == QProcess::NormalExit ? cli_.exitCode() : -1;
 }

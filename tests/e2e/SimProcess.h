@@ -2,6 +2,7 @@
 
 // dosemeter-sim started as a separate process on a pseudo-terminal, for end-to-end tests.
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStringList>
 
@@ -13,10 +14,33 @@ public:
     // SIGTERM, then the exit code (0 expected).
     int stop();
     QString port() const { return port_; }
+    // What it printed after the port line, once stopped.
+    QString output() const { return output_; }
 
 private:
     QProcess process_;
     QString port_;
+    QString output_;
+};
+
+// A dosemeter-cli run on its own virtual meter, started at once and waited for on demand,
+// so that slow runs (setup paces its keys 2 s apart) go on side by side. Its time is taken
+// when the event loop sees it end: while one run is waited for, the others are timed too.
+class CliRun {
+public:
+    // Starts dosemeter-sim with simOptions, then dosemeter-cli on its port with command.
+    bool start(const QStringList &simOptions, const QStringList &command);
+    // The exit code (-1 when it did not end within four minutes); fills out, err, seconds.
+    int finish();
+
+    SimProcess sim;
+    QString out;
+    QString err;
+    double seconds = 0.0;
+
+private:
+    QProcess cli_;
+    QElapsedTimer timer_;
 };
 
 // Runs dosemeter-cli to the end; returns its exit code and fills out and err.

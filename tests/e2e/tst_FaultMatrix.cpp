@@ -12,10 +12,16 @@
 #include <QTemporaryFile>
 #include <QTest>
 
+#include <map>
+#include <memory>
+
 // dosemeter-cli against dosemeter-sim's line faults, each with fixed seeds: every command
 // ends within its time-out plus a second of the meter falling silent, none crashes,
 // every exit status is one the README lists for it, and a download or bank read that
 // exits 0 brings exactly what it brings on a clean line.
+//
+// setup, whose paced keys take half a minute a run, has a matrix row of its own: its runs
+// go on side by side, and one that exits 0 must leave the meter set as a clean run does.
 //
 // A command joins the matrix with one entry in commands(). DOSEMETER_FAULT_SEEDS=N runs
 // N seeds of every fault that draws on them (drop, corrupt, short) instead of two, and
@@ -130,6 +136,11 @@ Outcome runCommand(const QString &port, const CommandRow &command)
     return outcome;
 }
 
+// setup sets all but the clock; a clean run takes about half a minute of paced keys.
+const QStringList kSetup{
+    "--timeout", QString::number(kTimeout), "setup", "--criterion", "85",  "--threshold",
+    "78",        "--exchange-rate",         "5",     "--response",  "slow"};
+
 int seedCount()
 {
     bool ok = false;
@@ -156,6 +167,64 @@ private slots:
             QVERIFY2(outcome.exit == 0, qPrintable(command.name + (": " + outcome.err)));
             clean_.insert(command.name, outcome);
         }
+        // The setup runs go on side by side; they are waited for first, so that each is
+        // timed as it ends.
+        for (const FaultRow &f : faults()) {
+            for (int seed = 1; seed <= (f.seeded ? seedCount() : 1); ++seed) {
+                auto &run = setups_[setupKey(f.fault, seed)];
+                run = std::make_unique<CliRun>();
+                QVERIFY(run->start(
+                    setupSimOptions({"--fault", f.fault, "--seed", QString::number(seed)}),
+                    kSetup));
+            }
+        }
+        cleanSetup_ = std::make_unique<CliRun>();
+        QVERIFY(cleanSetup_->start(setupSimOptions({}), kSetup));
+    }
+
+    // setup ends with the meter set as asked, or says it did not and prints nothing.
+    void setupOnAFaultyLine_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<int>("seed");
+        for (int f = 0; f < faults().size(); ++f) {
+            for (int seed = 1; seed <= (faults().at(f).seeded ? seedCount() : 1); ++seed)
+                QTest::addRow("%s-setup-%d", faults().at(f).name, seed) << f << seed;
+        }
+    }
+    void setupOnAFaultyLine()
+    {
+        QFETCH(int, fault);
+        QFETCH(int, seed);
+        const FaultRow &f = faults().at(fault);
+        if (cleanSettings_.isEmpty()) {
+            QCOMPARE(cleanSetup_->finish(), 0);
+            QCOMPARE(cleanSetup_->sim.stop(), 0);
+            cleanSettings_ = cleanSetup_->sim.output();
+            QVERIFY2(cleanSettings_.startsWith("settings: "), qPrintable(cleanSettings_));
+        }
+        CliRun &run = *setups_.at(setupKey(f.fault, seed));
+        const int exit = run.finish();
+        QCOMPARE(run.sim.stop(), 0);
+        const QString key = QStringLiteral("%1 setup").arg(f.fault);
+        runs_[key] += 1;
+        const QString context = QStringLiteral("exit %1 after %2 s: %3")
+                                    .arg(exit)
+                                    .arg(run.seconds)
+                                    .arg(run.err.trimmed());
+        QVERIFY2(exit == 0 || exit == 3 || exit == 4, qPrintable(context));
+        const double bound = f.silentAfter >= 0.0 ? f.silentAfter + kTimeout + 1.0
+                                                  : 6.0 * cleanSetup_->seconds + kTimeout + 1.0;
+        QVERIFY2(run.seconds <= bound,
+                 qPrintable(context + QStringLiteral(" (bound %1 s)").arg(bound)));
+        if (exit != 0) {
+            QVERIFY2(run.out.isEmpty(), qPrintable(context));
+            return;
+        }
+        exit0_[key] += 1;
+        if (run.sim.output() != cleanSettings_)
+            wrongWithExit0_[key] += 1;
+        QCOMPARE(run.sim.output(), cleanSettings_);
     }
 
     void faultyLine_data()
@@ -241,6 +310,11 @@ private slots:
                             .arg(exit0_.value(key))
                             .arg(runs_.value(key));
             }
+            const QString key = QStringLiteral("%1 setup").arg(f.fault);
+            line << QStringLiteral("setup %1/%2/%3")
+                        .arg(wrongWithExit0_.value(key))
+                        .arg(exit0_.value(key))
+                        .arg(runs_.value(key));
             qInfo("  %s: %s", qPrintable(f.fault), qPrintable(line.join(QStringLiteral(", "))));
         }
     }
@@ -253,7 +327,20 @@ private:
                extra;
     }
 
+    QStringList setupSimOptions(const QStringList &extra) const
+    {
+        // A meter that ignores keys sooner than 2 s after the last, as a real one does.
+        return simOptions({"--key-delay", "2", "--print-settings"}) + extra;
+    }
+    static QString setupKey(const QString &fault, int seed)
+    {
+        return fault + QLatin1Char(' ') + QString::number(seed);
+    }
+
     QTemporaryFile image_;
+    std::map<QString, std::unique_ptr<CliRun>> setups_;
+    std::unique_ptr<CliRun> cleanSetup_;
+    QString cleanSettings_;
     QMap<QString, Outcome> clean_;
     QMap<QString, int> wrongWithExit0_;
     QMap<QString, int> exit0_;

@@ -3,55 +3,11 @@
 #include "support/TestMain.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QTest>
-
-#include <memory>
 
 // dosemeter-cli setup and standard against dosemeter-sim on a pseudo-terminal, with the
 // real key pacing. Each run takes half a minute or more, so the three runs start together
 // and each test waits for its own.
-
-namespace {
-
-// One dosemeter-cli run on its own virtual meter, started at once, waited for on demand.
-class SetupRun {
-public:
-    bool start(const QStringList &simOptions, const QStringList &command)
-    {
-        if (!sim.start(simOptions))
-            return false;
-        timer_.start();
-        cli_.start(testsupport::binDir() + QStringLiteral("/dosemeter-cli"),
-                   QStringList{"--port", sim.port()} + command);
-        return cli_.waitForStarted(5000);
-    }
-    // The exit code (-1 when it did not end in time); fills out, err and seconds.
-    int finish()
-    {
-        if (!cli_.waitForFinished(240000)) {
-            cli_.kill();
-            cli_.waitForFinished(3000);
-            return -1;
-        }
-        seconds = double(timer_.elapsed()) / 1000.0;
-        out = QString::fromLocal8Bit(cli_.readAllStandardOutput());
-        err = QString::fromLocal8Bit(cli_.readAllStandardError());
-        return cli_.exitStatus() == QProcess::NormalExit ? cli_.exitCode() : -1;
-    }
-
-    SimProcess sim;
-    QString out;
-    QString err;
-    double seconds = 0.0;
-
-private:
-    QProcess cli_;
-    QElapsedTimer timer_;
-};
-
-} // namespace
 
 class TestSetupEndToEnd : public QObject {
     Q_OBJECT
@@ -114,9 +70,9 @@ private slots:
 
 private:
     QDateTime target_;
-    SetupRun allFive_;
-    SetupRun uk_;
-    SetupRun stuck_;
+    CliRun allFive_;
+    CliRun uk_;
+    CliRun stuck_;
 };
 
 DOSEMETER_TEST(TestSetupEndToEnd)
