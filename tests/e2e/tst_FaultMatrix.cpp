@@ -159,16 +159,7 @@ private slots:
         QVERIFY(image_.open());
         image_.write(matrixImage());
         image_.flush();
-        for (const CommandRow &command : commands()) {
-            SimProcess sim;
-            QVERIFY(sim.start(simOptions({})));
-            const Outcome outcome = runCommand(sim.port(), command);
-            QCOMPARE(sim.stop(), 0);
-            QVERIFY2(outcome.exit == 0, qPrintable(command.name + (": " + outcome.err)));
-            clean_.insert(command.name, outcome);
-        }
-        // The setup runs go on side by side; they are waited for first, so that each is
-        // timed as it ends.
+        // The setup runs go on side by side, while the other commands run one by one.
         for (const FaultRow &f : faults()) {
             for (int seed = 1; seed <= (f.seeded ? seedCount() : 1); ++seed) {
                 auto &run = setups_[setupKey(f.fault, seed)];
@@ -180,51 +171,14 @@ private slots:
         }
         cleanSetup_ = std::make_unique<CliRun>();
         QVERIFY(cleanSetup_->start(setupSimOptions({}), kSetup));
-    }
-
-    // setup ends with the meter set as asked, or says it did not and prints nothing.
-    void setupOnAFaultyLine_data()
-    {
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<int>("seed");
-        for (int f = 0; f < faults().size(); ++f) {
-            for (int seed = 1; seed <= (faults().at(f).seeded ? seedCount() : 1); ++seed)
-                QTest::addRow("%s-setup-%d", faults().at(f).name, seed) << f << seed;
+        for (const CommandRow &command : commands()) {
+            SimProcess sim;
+            QVERIFY(sim.start(simOptions({})));
+            const Outcome outcome = runCommand(sim.port(), command);
+            QCOMPARE(sim.stop(), 0);
+            QVERIFY2(outcome.exit == 0, qPrintable(command.name + (": " + outcome.err)));
+            clean_.insert(command.name, outcome);
         }
-    }
-    void setupOnAFaultyLine()
-    {
-        QFETCH(int, fault);
-        QFETCH(int, seed);
-        const FaultRow &f = faults().at(fault);
-        if (cleanSettings_.isEmpty()) {
-            QCOMPARE(cleanSetup_->finish(), 0);
-            QCOMPARE(cleanSetup_->sim.stop(), 0);
-            cleanSettings_ = cleanSetup_->sim.output();
-            QVERIFY2(cleanSettings_.startsWith("settings: "), qPrintable(cleanSettings_));
-        }
-        CliRun &run = *setups_.at(setupKey(f.fault, seed));
-        const int exit = run.finish();
-        QCOMPARE(run.sim.stop(), 0);
-        const QString key = QStringLiteral("%1 setup").arg(f.fault);
-        runs_[key] += 1;
-        const QString context = QStringLiteral("exit %1 after %2 s: %3")
-                                    .arg(exit)
-                                    .arg(run.seconds)
-                                    .arg(run.err.trimmed());
-        QVERIFY2(exit == 0 || exit == 3 || exit == 4, qPrintable(context));
-        const double bound = f.silentAfter >= 0.0 ? f.silentAfter + kTimeout + 1.0
-                                                  : 6.0 * cleanSetup_->seconds + kTimeout + 1.0;
-        QVERIFY2(run.seconds <= bound,
-                 qPrintable(context + QStringLiteral(" (bound %1 s)").arg(bound)));
-        if (exit != 0) {
-            QVERIFY2(run.out.isEmpty(), qPrintable(context));
-            return;
-        }
-        exit0_[key] += 1;
-        if (run.sim.output() != cleanSettings_)
-            wrongWithExit0_[key] += 1;
-        QCOMPARE(run.sim.output(), cleanSettings_);
     }
 
     void faultyLine_data()
@@ -289,6 +243,51 @@ private slots:
             (c.check == CommandRow::ExactUnlessChanged && !f.changesBytes))
             QVERIFY2(!wrong, qPrintable(QStringLiteral("exit 0 with other output:\n") +
                                         outcome.out + QStringLiteral("\nclean:\n") + clean.out));
+    }
+
+    // setup ends with the meter set as asked, or says it did not and prints nothing.
+    void setupOnAFaultyLine_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<int>("seed");
+        for (int f = 0; f < faults().size(); ++f) {
+            for (int seed = 1; seed <= (faults().at(f).seeded ? seedCount() : 1); ++seed)
+                QTest::addRow("%s-setup-%d", faults().at(f).name, seed) << f << seed;
+        }
+    }
+    void setupOnAFaultyLine()
+    {
+        QFETCH(int, fault);
+        QFETCH(int, seed);
+        const FaultRow &f = faults().at(fault);
+        if (cleanSettings_.isEmpty()) {
+            QCOMPARE(cleanSetup_->finish(), 0);
+            QCOMPARE(cleanSetup_->sim.stop(), 0);
+            cleanSettings_ = cleanSetup_->sim.output();
+            QVERIFY2(cleanSettings_.startsWith("settings: "), qPrintable(cleanSettings_));
+        }
+        CliRun &run = *setups_.at(setupKey(f.fault, seed));
+        const int exit = run.finish();
+        QCOMPARE(run.sim.stop(), 0);
+        const QString key = QStringLiteral("%1 setup").arg(f.fault);
+        runs_[key] += 1;
+        const QString context = QStringLiteral("exit %1 after %2 s: %3")
+                                    .arg(exit)
+                                    .arg(run.seconds)
+                                    .arg(run.err.trimmed());
+        QVERIFY2(exit == 0 || exit == 3 || exit == 4, qPrintable(context));
+        const double bound = f.silentAfter >= 0.0 ? f.silentAfter + kTimeout + 1.0
+                                                  : 6.0 * cleanSetup_->seconds + kTimeout + 1.0;
+        QVERIFY2(run.seconds <= bound,
+                 qPrintable(context + QStringLiteral(" (bound %1 s)").arg(bound)));
+        if (exit != 0) {
+            QVERIFY2(run.out.isEmpty(), qPrintable(context));
+            return;
+        }
+        exit0_[key] += 1;
+        if (run.sim.output() != cleanSettings_)
+            wrongWithExit0_[key] += 1;
+        QCOMPARE(run.sim.output(), cleanSettings_);
     }
 
     void cleanupTestCase()
