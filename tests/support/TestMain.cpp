@@ -46,9 +46,11 @@ int runAll(int argc, char **argv)
     return failed == 0 ? 0 : 1;
 }
 
+// CTest sets both folders; a test run by hand from the build falls back to where the
+// build put them, so that `build/bin/tst_e2e -class TestFaultMatrix` works as it is.
 QString dataDir()
 {
-    return qEnvironmentVariable("DOSEMETER_TEST_DATA");
+    return qEnvironmentVariable("DOSEMETER_TEST_DATA", QStringLiteral(DOSEMETER_GOLDEN_DIR));
 }
 QString golden(const QString &name)
 {
@@ -57,7 +59,7 @@ QString golden(const QString &name)
 
 QString binDir()
 {
-    return qEnvironmentVariable("DOSEMETER_BIN");
+    return qEnvironmentVariable("DOSEMETER_BIN", QCoreApplication::applicationDirPath());
 }
 
 } // namespace testsupport
