@@ -166,8 +166,11 @@ void Plot::buildControls()
 
     FrmGraphic = named(new QFrame, "FrmGraphic");
     FrmGraphic->setAccessibleName(QStringLiteral("Graphic Plot"));
-    auto *controls = new QHBoxLayout(FrmGraphic);
-    controls->setContentsMargins(0, 0, 0, 0);
+    auto *graphic = new QVBoxLayout(FrmGraphic);
+    graphic->setContentsMargins(0, 0, 0, 0);
+    graphic->addWidget(Theme::caption(QStringLiteral("Graphic Plot")));
+    auto *controls = new QHBoxLayout;
+    graphic->addLayout(controls);
     controls->addWidget(SSFrame4);
     controls->addWidget(SSFrame3, 1);
     controls->addWidget(SSFrame2);

@@ -44,7 +44,7 @@ void FileList::buildControls()
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
     const std::pair<const char *, QString> buttons[] = {
         {"Plot", QStringLiteral("Plot the levels over the record number")},
-        {"Ln", QStringLiteral("A histogram of the levels, in 0.1 dB or 1 dB steps")},
+        {"Ln", QStringLiteral("Histogram")},
         {"Statistics", QStringLiteral("Exposure statistics of the levels")},
         {"Print", QStringLiteral("Print the records and notes")},
         {"Preview", QStringLiteral("Show the printed pages")},
@@ -175,7 +175,7 @@ void FileList::Toolbar1_ButtonClick(const QString &key)
     if (key == QLatin1String("Plot"))
         emit plotRequested();
     else if (key == QLatin1String("Ln"))
-        PicResolution->setVisible(!PicResolution->isVisible());
+        PicResolution->show();
     else if (key == QLatin1String("Statistics"))
         emit statisticsRequested();
 }

@@ -18,7 +18,8 @@ struct FileState;
 
 namespace FileTransfer {
 
-inline const QString kDataFileFilter = QStringLiteral("Data File (*.dat);;All type (*.*)");
+inline const QString kDataFileFilter =
+    QStringLiteral("Data File[*.dat] (*.dat);;All type[*.*] (*)");
 inline const QString kRecordsPerLinePrompt =
     QStringLiteral("Input record(s) to print in one row (1-5)");
 // Shown after the print dialog, one line of the message per entry.

@@ -25,7 +25,7 @@ public:
     // nullopt on Cancel.
     virtual std::optional<QString> input(QWidget *parent, const QString &title,
                                          const QString &prompt, const QString &initial) = 0;
-    // filter in Qt form ("Data File (*.dat);;All type (*.*)"); empty on Cancel.
+    // filter in Qt form ("Data File[*.dat] (*.dat);;All type[*.*] (*)"); empty on Cancel.
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &filter) = 0;
     virtual QString openFileName(QWidget *parent, const QString &title, const QString &filter) = 0;
     // Lets the user choose a printer and copies; false on Cancel.

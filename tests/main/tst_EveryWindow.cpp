@@ -131,6 +131,10 @@ private slots:
         QVERIFY(opened);
         QVERIFY(opened->isVisible());
         QVERIFY(!opened->windowTitle().isEmpty());
+        // DOSEMETER_SCREENSHOTS=DIR saves every window as it opens, to look at.
+        if (qEnvironmentVariableIsSet("DOSEMETER_SCREENSHOTS"))
+            opened->grab().save(qEnvironmentVariable("DOSEMETER_SCREENSHOTS") + QLatin1Char('/') +
+                                window + QStringLiteral(".png"));
         for (const QString &name : controls)
             QVERIFY2(opened->findChild<QObject *>(name), qPrintable(name));
         const QList<QWidget *> unlabelled = opened->findChildren<QWidget *>();

@@ -92,7 +92,7 @@ private slots:
         QTest::mouseClick(rig.panel.findChild<QLabel *>("SSPanel3"), Qt::LeftButton);
         QCOMPARE(rig.dialogs.shown.last().kind, QStringLiteral("save"));
         QCOMPARE(rig.dialogs.shown.last().text,
-                 QStringLiteral("Data File (*.dat);;All type (*.*)"));
+                 QStringLiteral("Data File[*.dat] (*.dat);;All type[*.*] (*)"));
         QCOMPARE(rig.text("SSPanel22"), QStringLiteral("shift.dat"));
         QCOMPARE(rig.available(), QStringLiteral("MnuOpen MnuStartRec MnuView"));
 
@@ -345,7 +345,7 @@ private slots:
         rig.action("MnuView")->trigger();
         QCOMPARE(rig.dialogs.shown.last().kind, QStringLiteral("open"));
         QCOMPARE(rig.dialogs.shown.last().text,
-                 QStringLiteral("Data File (*.dat);;All type (*.*)"));
+                 QStringLiteral("Data File[*.dat] (*.dat);;All type[*.*] (*)"));
         QPointer<FileList> first = rig.panel.windows().window<FileList>(QStringLiteral("FileList"));
         QVERIFY(first);
         QCOMPARE(first->windowTitle(), QStringLiteral("recording-form.dat"));
