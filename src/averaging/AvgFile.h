@@ -66,7 +66,7 @@ public:
     // The separator line between the header and the grid.
     static inline const QByteArray kSeparator = QByteArrayLiteral("************");
     // The save and open dialogs' filter.
-    static inline const QString kFilter = QStringLiteral("Avg type (*.avg)");
+    static inline const QString kFilter = QStringLiteral("Avg type[*.avg] (*.avg)");
 
     // A header text as the file can hold it: double quotes and line ends removed (a quote
     // would end the item early and shift every later header value when read back).

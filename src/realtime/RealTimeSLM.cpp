@@ -303,6 +303,9 @@ void RealTimeSLM::CmdOK_Click()
 
 void RealTimeSLM::Print_Click()
 {
+    // The tick goes on under the dialogs and closes the window outside dBA mode: it
+    // closes once the print is done, not under it.
+    const Command command(*this);
     QPrinter printer(QPrinter::ScreenResolution);
     printer.setDocName(windowTitle());
     if (!dialogs().print(this, printer))
@@ -319,6 +322,7 @@ void RealTimeSLM::Print_Click()
 
 void RealTimeSLM::Pdf_Click()
 {
+    const Command command(*this);
     const HiddenFor hidden(Toolbar1);
     WindowImage::exportPdfWithDialog(dialogs(), this, this);
 }

@@ -62,7 +62,7 @@ private slots:
         QVERIFY(AverageDialogs::save(dialogs, nullptr, rig.run, "Press line 4", "A. Worker", "0042",
                                      false, currentFileName));
         QCOMPARE(currentFileName, path);
-        QCOMPARE(dialogs.shown.at(0).text, QStringLiteral("Avg type (*.avg)"));
+        QCOMPARE(dialogs.shown.at(0).text, QStringLiteral("Avg type[*.avg] (*.avg)"));
         QCOMPARE(fileBytes(path), fileBytes(goldenPath()));
     }
 

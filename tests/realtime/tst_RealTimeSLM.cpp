@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -227,6 +228,29 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("dBA")));
         QVERIFY(text.contains(QStringLiteral("10:00:00")));
         QVERIFY(!text.contains(QStringLiteral("Limit")));
+    }
+
+    // A tick outside dBA mode while the print dialog is open closes the window once the
+    // print is done, not under it.
+    void leavesDbaModeWhilePrinting()
+    {
+        Rig rig;
+        rig.ticks(5, QStringLiteral("94.5"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("graph.pdf"));
+        QSignalSpy closed(&rig.graph, &MeterWindow::closed);
+        int closedUnderTheDialog = -1;
+        rig.dialogs.preparePrinter = [&](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(path);
+            rig.state.display.DbaMode = false;
+            rig.graph.Timer1_Timer();
+            closedUnderTheDialog = int(closed.count());
+        };
+        rig.graph.findChild<QAction *>(QStringLiteral("Print"))->trigger();
+        QCOMPARE(closedUnderTheDialog, 0);
+        QTRY_COMPARE(closed.count(), 1);
+        QVERIFY(pdfText(path).contains(QStringLiteral("140.0")));
     }
 };
 
