@@ -1,6 +1,7 @@
 #include "averaging/AvgFile.h"
 
 #include "data/DatFile.h"
+#include "data/FileText.h"
 #include "data/RegularFile.h"
 
 #include <QFile>
@@ -100,13 +101,7 @@ const std::array<QString, AvgFile::kFieldCount> &AvgFile::labels()
 
 QString AvgFile::cleanText(const QString &text)
 {
-    QString clean;
-    clean.reserve(text.size());
-    for (const QChar ch : text) {
-        if (ch != QLatin1Char(kQuote) && ch != QLatin1Char('\r') && ch != QLatin1Char('\n'))
-            clean += ch;
-    }
-    return clean;
+    return FileText::cleaned(text, u"\"");
 }
 
 QByteArray AvgFile::bytes(const Document &document)

@@ -1,6 +1,7 @@
 #include "banks/BankFile.h"
 
 #include "data/DatFile.h"
+#include "data/FileText.h"
 #include "data/RegularFile.h"
 
 #include <QFile>
@@ -153,14 +154,7 @@ Content readFile(const QString &path, Content (*parse)(const QByteArray &, const
 
 QString cleanText(const QString &text)
 {
-    QString clean;
-    clean.reserve(text.size());
-    for (const QChar ch : text) {
-        if (ch != QLatin1Char(',') && ch != QLatin1Char(kTab) && ch != QLatin1Char('\r') &&
-            ch != QLatin1Char('\n'))
-            clean += ch;
-    }
-    return clean;
+    return FileText::cleaned(text, u",\t");
 }
 
 bool textKeyAccepted(int code)

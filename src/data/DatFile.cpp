@@ -1,5 +1,6 @@
 #include "data/DatFile.h"
 
+#include "data/FileText.h"
 #include "data/RegularFile.h"
 
 #include <QFile>
@@ -267,14 +268,7 @@ QString DatFile::save(const QString &path, const QByteArray &bytes)
 
 QString DatFile::cleanNote(const QString &text)
 {
-    QString clean;
-    clean.reserve(text.size());
-    for (const QChar ch : text) {
-        // Commas and TABs would split the note when it is read back, a quote would end
-        // it early, and a line end would start a new record.
-        if (ch != QLatin1Char(',') && ch != QLatin1Char(kTab) && ch != QLatin1Char(kQuote) &&
-            ch != QLatin1Char('\r') && ch != QLatin1Char('\n'))
-            clean += ch;
-    }
-    return clean;
+    // Commas and TABs would split the note when it is read back, and a quote would end it
+    // early.
+    return FileText::cleaned(text, u",\t\"");
 }

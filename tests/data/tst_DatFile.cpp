@@ -186,6 +186,8 @@ private slots:
         QTest::newRow("comma-and-tab") << "Shift A, line\t2" << "Shift A line2";
         QTest::newRow("quote-would-end-the-note") << "the \"big\" press" << "the big press";
         QTest::newRow("plain") << "Operator 7" << "Operator 7";
+        // The file is Latin-1: what it cannot hold goes, rather than reaching it as "?".
+        QTest::newRow("outside-latin-1") << QString::fromUtf8("Łukasz, Café €5") << "ukasz Café 5";
         // clang-format on
     }
     void cleanNote()
