@@ -159,12 +159,7 @@ void Histogram::buildControls()
 
 GraphRange Histogram::fields() const
 {
-    GraphRange range;
-    for (int item : {1, 2}) {
-        range.AxisMin[item] = AxisMin[item]->value();
-        range.AxisMax[item] = AxisMax[item]->value();
-    }
-    return range;
+    return graphRange(AxisMin, AxisMax);
 }
 
 void Histogram::showOpening(const LevelHistogram::Opening &opening)

@@ -33,3 +33,14 @@ QString NumberField::textFromValue(double value) const
 {
     return text_ ? text_(value) : QDoubleSpinBox::textFromValue(value);
 }
+
+GraphRange graphRange(const std::array<NumberField *, 3> &axisMin,
+                      const std::array<NumberField *, 3> &axisMax)
+{
+    GraphRange range;
+    for (int item : {1, 2}) {
+        range.AxisMin[item] = axisMin[item]->value();
+        range.AxisMax[item] = axisMax[item]->value();
+    }
+    return range;
+}

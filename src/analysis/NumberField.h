@@ -5,8 +5,11 @@
 // trailing zeros dropped) and reports a change once it is committed (Enter, an arrow, or
 // leaving the field), not at every key typed.
 
+#include "analysis/GraphRange.h"
+
 #include <QDoubleSpinBox>
 
+#include <array>
 #include <functional>
 
 class NumberField : public QDoubleSpinBox {
@@ -29,3 +32,7 @@ public:
 private:
     Text text_;
 };
+
+// The values of the "Graph Range" frame's fields, numbered as GraphRange numbers them.
+GraphRange graphRange(const std::array<NumberField *, 3> &axisMin,
+                      const std::array<NumberField *, 3> &axisMax);

@@ -197,12 +197,7 @@ void Plot::buildControls()
 
 GraphRange Plot::fields() const
 {
-    GraphRange range;
-    for (int item : {1, 2}) {
-        range.AxisMin[item] = AxisMin[item]->value();
-        range.AxisMax[item] = AxisMax[item]->value();
-    }
-    return range;
+    return graphRange(AxisMin, AxisMax);
 }
 
 const TrackMode &Plot::trackMode() const

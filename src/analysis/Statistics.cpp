@@ -15,11 +15,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 namespace {
@@ -72,32 +70,6 @@ QFrame *card(const QString &caption, QWidget *value)
     layout->addWidget(Theme::caption(caption));
     layout->addWidget(value);
     return frame;
-}
-
-QString writePdf(const QString &path, const QStringList &lines, const QString &title)
-{
-    QSaveFile file(path);
-    const auto failure = [&file] {
-        const QString reason = file.errorString();
-        return reason.isEmpty() ? QStringLiteral("unknown error") : reason;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return failure();
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(title);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            return QStringLiteral("the PDF could not be started");
-        }
-        ReportPrinter::paint(painter, writer, lines, reportFont());
-        painter.end();
-    }
-    if (!file.commit())
-        return failure();
-    return {};
 }
 
 } // namespace
@@ -249,7 +221,7 @@ void Statistics::CmdPdf_Click()
         dialogs().saveFileName(this, QStringLiteral("Export PDF"), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
-    const QString error = writePdf(path, reportLines(), windowTitle());
+    const QString error = ReportPrinter::writePdf(path, windowTitle(), reportLines(), reportFont());
     if (error.isEmpty())
         return;
     dialogs().inform(this,

@@ -8,10 +8,8 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QWidget>
 
 namespace AverageReport {
@@ -133,29 +131,7 @@ QPrintPreviewDialog *preview(QWidget *window, const AvgFile::Document &document)
 
 QString writePdf(const QString &path, const AvgFile::Document &document, const QString &title)
 {
-    QSaveFile file(path);
-    const auto failure = [&file] {
-        const QString reason = file.errorString();
-        return reason.isEmpty() ? QStringLiteral("unknown error") : reason;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return failure();
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(title);
-        writer.setCreator(QCoreApplication::applicationName());
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            return QStringLiteral("the PDF could not be started");
-        }
-        paintReport(painter, writer, lines(document));
-        painter.end();
-    }
-    if (!file.commit())
-        return failure();
-    return {};
+    return ReportPrinter::writePdf(path, title, lines(document), reportFont());
 }
 
 bool exportPdf(Dialogs &dialogs, QWidget *window, const AvgFile::Document &document)

@@ -40,12 +40,6 @@ int silent(Context &c)
     return Exit::kNoAnswer;
 }
 
-int stoppedBeforeStart(Context &c)
-{
-    c.err << "dosemeter-cli: stopped before the run started; nothing was recorded\n";
-    return Exit::kFailed;
-}
-
 struct Options {
     IntervalPrompt::Interval interval;
     int count = 0;
@@ -143,18 +137,9 @@ int average(Context &c, const QStringList &args)
     run.setInterval(options->interval);
 
     LivePoll live(c, stop);
-    switch (live.begin()) {
-    case LivePoll::Outcome::Done:
-        break;
-    case LivePoll::Outcome::Stopped:
-        return stoppedBeforeStart(c);
-    case LivePoll::Outcome::Silent:
-        return silent(c);
-    case LivePoll::Outcome::NotDba:
-        c.err << "dosemeter-cli: the meter's display is not in dBA mode and MODE did not "
-                 "bring it there (are its keys locked?)\n";
-        return Exit::kFailed;
-    }
+    if (const std::optional<int> exit = live.beginOrExit(
+            QStringLiteral("stopped before the run started; nothing was recorded")))
+        return *exit;
     const StatusFields &status = c.meter.state().status;
     run.Start(display, QString::number(status.CriterionLevel),
               QString::number(status.ExchangeRate));

@@ -73,6 +73,27 @@ LivePoll::Outcome LivePoll::begin()
     return Outcome::Done;
 }
 
+std::optional<int> LivePoll::beginOrExit(const QString &stopped, const QString &ending)
+{
+    switch (begin()) {
+    case Outcome::Done:
+        return std::nullopt;
+    case Outcome::Stopped:
+        c_.err << "dosemeter-cli: " << stopped << "\n";
+        return Exit::kFailed;
+    case Outcome::Silent:
+        c_.err << "dosemeter-cli: the meter does not answer (no reply within " << c_.timeoutSeconds
+               << " s)" << ending << "\n";
+        return Exit::kNoAnswer;
+    case Outcome::NotDba:
+        c_.err << "dosemeter-cli: the meter's display is not in dBA mode and MODE did not "
+                  "bring it there (are its keys locked?)"
+               << ending << "\n";
+        return Exit::kFailed;
+    }
+    return Exit::kFailed;
+}
+
 LivePoll::Outcome LivePoll::run(double tickSeconds, const std::function<bool()> &tick)
 {
     Clock &clock = c_.meter.clock();

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class StopSignals;
 struct DisplayFields;
@@ -33,6 +34,10 @@ public:
     // MODE is pressed until the display shows dBA, as the main window does before the
     // windows that need the level.
     Outcome begin();
+    // begin(), and when it did not bring the display to dBA, why on stderr and the exit
+    // status: `stopped` for a signal, otherwise the meter's silence or mode, each message
+    // followed by `ending`. Empty when the command may go on.
+    std::optional<int> beginOrExit(const QString &stopped, const QString &ending = {});
     // Calls `tick` every `tickSeconds` (a tick that comes too late is not made up for,
     // as with a timer) and polls between the ticks, until `tick` returns false.
     Outcome run(double tickSeconds, const std::function<bool()> &tick);

@@ -129,21 +129,10 @@ int record(Context &c, const QStringList &args)
     // A signal also ends any wait on the meter at once.
     QObject::connect(&stop, &StopSignals::stopRequested, &c.meter, &Meter::abort);
     LivePoll live(c, stop);
-    switch (live.begin()) {
-    case LivePoll::Outcome::Done:
-        break;
-    case LivePoll::Outcome::Stopped:
-        c.err << "dosemeter-cli: stopped before the recording started; no file was written\n";
-        return Exit::kFailed;
-    case LivePoll::Outcome::Silent:
-        c.err << "dosemeter-cli: the meter does not answer (no reply within " << c.timeoutSeconds
-              << " s); no file was written\n";
-        return Exit::kNoAnswer;
-    case LivePoll::Outcome::NotDba:
-        c.err << "dosemeter-cli: the meter's display is not in dBA mode and MODE did not "
-                 "bring it there (are its keys locked?); no file was written\n";
-        return Exit::kFailed;
-    }
+    if (const std::optional<int> exit = live.beginOrExit(
+            QStringLiteral("stopped before the recording started; no file was written"),
+            QStringLiteral("; no file was written")))
+        return *exit;
 
     FileState files;
     Sampler sampler(files, c.meter.clock());

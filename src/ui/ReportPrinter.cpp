@@ -1,10 +1,14 @@
 #include "ui/ReportPrinter.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 
 #include <algorithm>
 
@@ -93,4 +97,32 @@ bool ReportPrinter::print(QPrinter &printer, const QStringList &lines, int copie
         painter.end();
     }
     return true;
+}
+
+QString ReportPrinter::writePdf(const QString &path, const QString &title, const QStringList &lines,
+                                const QFont &font)
+{
+    QSaveFile file(path);
+    const auto failure = [&file] {
+        const QString reason = file.errorString();
+        return reason.isEmpty() ? QStringLiteral("unknown error") : reason;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return failure();
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(title);
+        writer.setCreator(QCoreApplication::applicationName());
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            file.cancelWriting();
+            return QStringLiteral("the PDF could not be started");
+        }
+        paint(painter, writer, lines, font);
+        painter.end();
+    }
+    if (!file.commit())
+        return failure();
+    return {};
 }

@@ -34,4 +34,9 @@ public:
                       const QFont &font, const LinePainted &linePainted = {});
     static bool print(QPrinter &printer, const QStringList &lines, int copies, const QFont &font,
                       QString *error = nullptr, const LinePainted &linePainted = {});
+
+    // Writes the lines in `font` as an A4 PDF file in one step, so that a failure leaves
+    // an earlier file as it was. The reason it failed, or an empty string.
+    static QString writePdf(const QString &path, const QString &title, const QStringList &lines,
+                            const QFont &font);
 };
