@@ -3,7 +3,9 @@
 # nothing that is already there.
 
 BUILD    ?= build
-GENERATE := cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# ccache, where the machine has it, makes a rebuild after a branch switch cheap.
+LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+GENERATE := cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
 PACKAGES := build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev \
             libqcustomplot-dev xvfb xauth socat poppler-utils fonts-dejavu-core \
             clang-format
