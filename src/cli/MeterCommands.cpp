@@ -138,23 +138,19 @@ int display(Context &c, const QStringList &args)
 {
     if (!args.isEmpty())
         return wrongArguments(c, QStringLiteral("display takes no arguments"));
+    if (const int exit = c.connect(); exit != Exit::kOk)
+        return exit;
     Poller poller(c.meter);
-    // A damaged byte can leave a frame possible. The meter's display changes far more
-    // slowly than frames come, so a frame counts once the next one decodes alike.
-    // A refresh inside a tick means the meter missed frames; ask again until it answers
-    // or its silence ends the command.
-    QString previous;
-    for (int frames = 0; !c.meter.aborted();) {
+    // A damaged byte can leave a frame possible: the poll decodes a frame only once a
+    // second one decodes alike. A refresh inside a tick means the meter missed frames;
+    // ask again until it answers or its silence ends the command.
+    for (int unconfirmed = 0; !c.meter.aborted();) {
         const Poller::Result result = poller.tick();
-        if (result.outcome != Poller::Outcome::Decoded)
-            continue;
-        const QString text = displayText(c.meter.state(), result.valueText);
-        if (text == previous) {
-            c.out << text;
+        if (result.outcome == Poller::Outcome::Decoded) {
+            c.out << displayText(c.meter.state(), result.valueText);
             return Exit::kOk;
         }
-        previous = text;
-        if (++frames >= kDisplayFrames) {
+        if (result.outcome == Poller::Outcome::Unconfirmed && ++unconfirmed * 2 >= kDisplayFrames) {
             c.err << "dosemeter-cli: no two display frames in a row decoded alike in "
                   << kDisplayFrames << " frames: the serial line damages them\n";
             return Exit::kNoAnswer;
