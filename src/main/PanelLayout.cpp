@@ -1,3 +1,4 @@
+#include "link/MeterProtocol.h"
 #include "main/Panel.h"
 
 #include "ui/MeterWindow.h"
@@ -110,7 +111,9 @@ void Panel::buildControls()
     LblExchangeRate = valueLabel("LblExchangeRate");
     LblCriterion = valueLabel("LblCriterion");
     LblThreshold = valueLabel("LblThreshold");
-    LblRange = valueLabel("LblRange", QStringLiteral("70 - 140"));
+    LblRange = valueLabel("LblRange", QStringLiteral("%1 - %2")
+                                          .arg(Protocol::MeasuringRange::kLowDb)
+                                          .arg(Protocol::MeasuringRange::kHighDb));
     auto *settings = new QHBoxLayout;
     settings->setSpacing(10);
     settings->addWidget(card(QStringLiteral("Response"), LblTimeWeighting));
