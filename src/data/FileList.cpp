@@ -136,6 +136,12 @@ bool FileList::load(const QString &path)
                               .arg(content.error)
                               .arg(grid_->table().recordCount()),
                           Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
+    else if (content.incomplete)
+        dialogs().message(this, QString(),
+                          name + QStringLiteral(": ") +
+                              DatFile::incompleteText(grid_->table().recordCount()) +
+                              QLatin1Char('.'),
+                          Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
     return true;
 }
 
