@@ -118,8 +118,8 @@ void printLineTimes(QTextStream &out)
             << QString::number(100.0 * t.decodedShare, 'f', 1) << " % of ticks confirmed)\n";
     };
     out << "line time of the poll, " << kTicks << " ticks 250 ms apart on the virtual meter:\n";
-    line("  steady level:           ", steady);
-    line("  level changing each step: ", changing);
+    line("  steady level:              ", steady);
+    line("  level changing each step:  ", changing);
     line("  steady, 1 % bytes changed: ", damaged);
 }
 
