@@ -77,6 +77,8 @@ int status(Context &c, const QStringList &args)
 {
     if (!args.isEmpty())
         return wrongArguments(c, QStringLiteral("status takes no arguments"));
+    if (const int exit = c.connect(); exit != Exit::kOk)
+        return exit;
     bool disagreed = false;
     const std::optional<Settings> settings = confirmed<Settings>(
         [&c]() -> std::optional<Settings> {
@@ -166,6 +168,8 @@ int read(Context &c, const QStringList &args)
         return wrongArguments(c, QStringLiteral("read needs one address, 0..65535"));
     if (!Meter::validAddress(address))
         return wrongArguments(c, QStringLiteral("address %1 is outside 0..65535").arg(args.at(0)));
+    if (const int exit = c.connect(); exit != Exit::kOk)
+        return exit;
     bool disagreed = false;
     const std::optional<int> value = confirmed<int>(
         [&c, address]() -> std::optional<int> {
@@ -191,6 +195,8 @@ int write(Context &c, const QStringList &args)
         return wrongArguments(c, QStringLiteral("address %1 is outside 0..65535").arg(args.at(0)));
     if (!Meter::validValue(value))
         return wrongArguments(c, QStringLiteral("value %1 is outside 0..255").arg(args.at(1)));
+    if (const int exit = c.connect(); exit != Exit::kOk)
+        return exit;
     if (!c.meter.WriteByte(double(address), value)) {
         c.err << "dosemeter-cli: " << c.meter.errorString() << "\n";
         return Exit::kNoAnswer;
