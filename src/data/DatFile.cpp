@@ -69,9 +69,8 @@ DatFile::Content DatFile::read(const QString &path, const Progress &progress)
     }
     // A regular file says its size: one too large is refused before it is read. The read
     // stops at the limit all the same, in case the file grows meanwhile.
-    const QByteArray bytes = file.size() > kMaxFileBytes
-                                 ? QByteArray()
-                                 : RegularFile::readUpTo(file, kMaxFileBytes);
+    const QByteArray bytes =
+        file.size() > kMaxFileBytes ? QByteArray() : RegularFile::readUpTo(file, kMaxFileBytes);
     if (file.size() > kMaxFileBytes || bytes.size() > kMaxFileBytes) {
         content.error = QStringLiteral("%1 is larger than %2 MB and is not a data file.")
                             .arg(label(name))

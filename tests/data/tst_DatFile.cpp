@@ -316,11 +316,12 @@ private slots:
         QVERIFY(child >= 0);
         if (child == 0) {
             QFile statm(QStringLiteral("/proc/self/statm"));
-            const qint64 pages =
-                statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ').value(0).toLongLong()
-                                                : 0;
+            const qint64 pages = statm.open(QIODevice::ReadOnly)
+                                     ? statm.readAll().split(' ').value(0).toLongLong()
+                                     : 0;
             const rlim_t limit = rlim_t(pages * ::sysconf(_SC_PAGESIZE) + 128LL * 1024 * 1024);
-            struct rlimit space {limit, limit};
+            struct rlimit space {};
+            space.rlim_cur = space.rlim_max = limit;
             ::setrlimit(RLIMIT_AS, &space);
             const DatFile::Content content = DatFile::read(path);
             ::_exit(content.error == error && content.table.recordCount() == records ? 0 : 1);
