@@ -23,6 +23,11 @@
 // setup, whose paced keys take half a minute a run, has a matrix row of its own: its runs
 // go on side by side, and one that exits 0 must leave the meter set as a clean run does.
 //
+// record and average, which sample the live level for minutes, have a row of their own
+// under the faults that leave the meter answering (drop, corrupt): their runs of 300
+// records go on side by side, and every level they record must be the clean line's, with
+// no early stop.
+//
 // A command joins the matrix with one entry in commands(). DOSEMETER_FAULT_SEEDS=N runs
 // N seeds of every fault that draws on them (drop, corrupt, short) instead of two, and
 // the table of runs that printed wrong figures with exit 0 is printed at the end.
@@ -63,6 +68,30 @@ const QList<CommandRow> &commands()
     };
     return rows;
 }
+
+// The commands that sample the live level, each taking kLiveRecords records of the steady
+// level of simOptions(). "%FILE%" is a fresh file for the command to write.
+constexpr int kLiveRecords = 300;
+const QString kCleanLevel = QStringLiteral("94.5");
+
+struct LiveRow {
+    const char *name;
+    QStringList arguments;
+};
+
+const QList<LiveRow> &liveCommands()
+{
+    static const QList<LiveRow> rows{
+        {"record",
+         {"record", "--out", "%FILE%", "--period", "0.2", "--count",
+          QString::number(kLiveRecords)}},
+        {"average", {"average", "--interval", "0:0:1", "--count", QString::number(kLiveRecords)}},
+    };
+    return rows;
+}
+
+// The faults the live commands run under: the meter keeps answering through them.
+const QStringList kLiveFaults{"drop", "corrupt"};
 
 struct FaultRow {
     const char *name;
@@ -171,6 +200,23 @@ private slots:
         }
         cleanSetup_ = std::make_unique<CliRun>();
         QVERIFY(cleanSetup_->start(setupSimOptions({}), kSetup));
+        for (const FaultRow &f : faults()) {
+            if (!kLiveFaults.contains(QLatin1String(f.name)))
+                continue;
+            for (const LiveRow &command : liveCommands()) {
+                for (int seed = 1; seed <= seedCount(); ++seed) {
+                    auto &run = live_[liveKey(f.fault, command.name, seed)];
+                    run = std::make_unique<LiveRun>();
+                    QVERIFY(run->dir.isValid());
+                    QStringList arguments{"--timeout", QString::number(kTimeout)};
+                    for (const QString &a : command.arguments)
+                        arguments << QString(a).replace(QLatin1String("%FILE%"), run->file());
+                    QVERIFY(run->cli.start(
+                        simOptions({"--fault", f.fault, "--seed", QString::number(seed)}),
+                        arguments));
+                }
+            }
+        }
         for (const CommandRow &command : commands()) {
             SimProcess sim;
             QVERIFY(sim.start(simOptions({})));
@@ -290,6 +336,72 @@ private slots:
         QCOMPARE(run.sim.output(), cleanSettings_);
     }
 
+    // record and average under a line that drops or changes bytes: every level they take
+    // is the steady level, and they take all of them.
+    void liveOnAFaultyLine_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("seed");
+        for (const FaultRow &f : faults()) {
+            if (!kLiveFaults.contains(QLatin1String(f.name)))
+                continue;
+            for (const LiveRow &command : liveCommands()) {
+                for (int seed = 1; seed <= seedCount(); ++seed)
+                    QTest::addRow("%s-%s-%d", f.name, command.name, seed)
+                        << f.fault << QString::fromLatin1(command.name) << seed;
+            }
+        }
+    }
+    void liveOnAFaultyLine()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, command);
+        QFETCH(int, seed);
+        LiveRun &run = *live_.at(liveKey(fault, command, seed));
+        // An interval of a second per record, and a minute to begin and end.
+        const int exit = run.cli.finish(kLiveRecords + 60);
+        QCOMPARE(run.cli.sim.stop(), 0);
+        const QString context = QStringLiteral("exit %1 after %2 s: %3")
+                                    .arg(exit)
+                                    .arg(run.cli.seconds)
+                                    .arg(run.cli.err.trimmed());
+        QVERIFY2(exit == 0 || exit == 3, qPrintable(context));
+
+        // The levels taken: the recording's fourth column, or the interval lines' fourth.
+        QStringList lines;
+        if (command == QLatin1String("record")) {
+            QFile file(run.file());
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(context));
+            lines = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
+            lines.removeFirst(); // the heading
+        } else {
+            lines = run.cli.out.split(QLatin1Char('\n'));
+        }
+        int levels = 0;
+        for (const QString &line : lines) {
+            const QStringList cells = line.split(QLatin1Char('\t'));
+            if (cells.size() != 4)
+                continue;
+            ++levels;
+            // The averages stand right-aligned after a space.
+            QVERIFY2(cells.at(3).trimmed() == kCleanLevel,
+                     qPrintable(line + QStringLiteral("; ") + context));
+        }
+        if (exit != 0)
+            return;
+        QVERIFY2(levels == kLiveRecords,
+                 qPrintable(QStringLiteral("%1 records; ").arg(levels) + context));
+        QVERIFY2(!run.cli.err.contains(QLatin1String("left dBA")), qPrintable(context));
+        if (command == QLatin1String("record")) {
+            QCOMPARE(run.cli.out, QStringLiteral("records: %1\n").arg(kLiveRecords));
+        } else {
+            QVERIFY2(run.cli.out.contains("spl-max: " + kCleanLevel +
+                                          "\n140-peak: No\nlaeq: " + kCleanLevel + "\n"),
+                     qPrintable(run.cli.out));
+        }
+    }
+
     void cleanupTestCase()
     {
         qInfo("Runs that printed wrong figures with exit 0 / runs that exited 0 / runs, of %d "
@@ -335,10 +447,22 @@ private:
     {
         return fault + QLatin1Char(' ') + QString::number(seed);
     }
+    static QString liveKey(const QString &fault, const QString &command, int seed)
+    {
+        return fault + QLatin1Char(' ') + command + QLatin1Char(' ') + QString::number(seed);
+    }
+
+    // A live command's run and the folder of the file it writes.
+    struct LiveRun {
+        QTemporaryDir dir;
+        CliRun cli;
+        QString file() const { return dir.filePath(QStringLiteral("live.dat")); }
+    };
 
     QTemporaryFile image_;
     std::map<QString, std::unique_ptr<CliRun>> setups_;
     std::unique_ptr<CliRun> cleanSetup_;
+    std::map<QString, std::unique_ptr<LiveRun>> live_;
     QString cleanSettings_;
     QMap<QString, Outcome> clean_;
     QMap<QString, int> wrongWithExit0_;
