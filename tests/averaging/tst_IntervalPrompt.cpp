@@ -41,55 +41,6 @@ private slots:
         QTEST(interval->seconds, "seconds");
     }
 
-    // An interval given as an argument is taken as written or refused, never wrapped,
-    // cut or rounded.
-    void parseExact_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("interval"); // empty: refused
-        QTest::addColumn<int>("seconds");
-        QTest::newRow("three-fields") << "1:2:3"
-                                      << "01:02:03" << 3723;
-        QTest::newRow("one-colon-hours-and-seconds") << "0:30"
-                                                     << "00:00:30" << 30;
-        QTest::newRow("longest") << "23:59:59"
-                                 << "23:59:59" << 86399;
-        QTest::newRow("zero-measures-nothing") << "0:0:0"
-                                               << "" << 0;
-        QTest::newRow("fraction") << "0:0:1.5"
-                                  << "" << 0;
-        QTest::newRow("four-fields") << "1:2:3:4"
-                                     << "" << 0;
-        QTest::newRow("no-colon") << "10"
-                                  << "" << 0;
-        QTest::newRow("hours-24") << "24:00:00"
-                                  << "" << 0;
-        QTest::newRow("minutes-60") << "0:60:0"
-                                    << "" << 0;
-        QTest::newRow("seconds-75-after-one-colon") << "0:75"
-                                                    << "" << 0;
-        QTest::newRow("three-digits") << "0:0:010"
-                                      << "" << 0;
-        QTest::newRow("empty-field") << "1::3"
-                                     << "" << 0;
-        QTest::newRow("blanks") << " 1:2:3"
-                                << "" << 0;
-        QTest::newRow("sign") << "+1:2:3"
-                              << "" << 0;
-    }
-    void parseExact()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, interval);
-        QString problem;
-        const std::optional<IntervalPrompt::Interval> parsed =
-            IntervalPrompt::parseExact(text, problem);
-        QCOMPARE(parsed ? parsed->text : QString(), interval);
-        QCOMPARE(problem.isEmpty(), parsed.has_value());
-        if (parsed)
-            QTEST(parsed->seconds, "seconds");
-    }
-
     void prompt_data()
     {
         QTest::addColumn<QList<std::optional<QString>>>("replies");

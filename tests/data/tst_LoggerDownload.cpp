@@ -28,46 +28,6 @@ QByteArray runBytes(const QByteArray &image, int k)
     return image.mid(entry(k - 1), entry(k) - entry(k - 1));
 }
 
-// The rig's link with a line that changes the value of register read replies: the
-// reads of `address` numbered in `damaged` (1..) have their value byte XORed with `mask`.
-class ReplyDamagingLink final : public SerialLink {
-public:
-    ReplyDamagingLink(SerialLink &link, int address, const QList<int> &damaged, int mask)
-        : link_(link), address_(address), damaged_(damaged), mask_(mask)
-    {
-    }
-    bool open() override { return link_.open(); }
-    bool isOpen() const override { return link_.isOpen(); }
-    void close() override { link_.close(); }
-    bool write(const QByteArray &bytes) override
-    {
-        if (bytes.size() == 3 && bytes.at(0) == Protocol::kReadRequest &&
-            quint8(bytes.at(1)) + 256 * quint8(bytes.at(2)) == address_ &&
-            damaged_.contains(++reads_))
-            damageNext_ = true;
-        return link_.write(bytes);
-    }
-    QByteArray readAll() override
-    {
-        QByteArray bytes = link_.readAll();
-        if (damageNext_ && bytes.size() >= Protocol::kReadReplyLength) {
-            bytes[bytes.size() - 2] = char(quint8(bytes.at(bytes.size() - 2)) ^ mask_);
-            damageNext_ = false;
-        }
-        return bytes;
-    }
-    QString errorString() const override { return link_.errorString(); }
-    QString portLabel() const override { return link_.portLabel(); }
-
-private:
-    SerialLink &link_;
-    int address_;
-    QList<int> damaged_;
-    int mask_;
-    int reads_ = 0;
-    bool damageNext_ = false;
-};
-
 } // namespace
 
 class TestLoggerDownload : public QObject {
@@ -374,6 +334,19 @@ private slots:
         QTest::newRow("header-changed")
             << QList<LineEdit>{{1, 0x0319 + 1, 0x80}} << false << line
             << "Set 2 of 3 arrived damaged: its start reads 2009/91/29 23:59:30." + end << 1;
+        // A register read the line damaged: the memory read again agrees with the stream.
+        QTest::newRow("run-table-end-reply-changed")
+            << QList<LineEdit>{{-1, 0x0206, 0x04}} << false << line
+            << "The logger's run table arrived damaged: its run table ends at 0x03C6, the "
+               "registers at 0x03C2." +
+                   end
+            << 1;
+        QTest::newRow("impossible-end-read-alike-twice-then-whole")
+            << QList<LineEdit>{{-1, 0x0207, 0x7F}, {-2, 0x0207, 0x7F}} << false << line
+            << "The logger's run table arrived damaged: 3 runs ending at 0x7CC6, which no "
+               "logger holds." +
+                   end
+            << 0;
         QTest::newRow("verified-header-change-outvoted")
             << QList<LineEdit>{{1, 0x0319 + 1, 0x80}} << true << int(Outcome::Done) << "" << 3;
         QTest::newRow("verified-sample-change-outvoted")
@@ -392,47 +365,6 @@ private slots:
             << QList<LineEdit>{{1, 0x0330, -2}, {3, 0x0340, 0x10}} << true << int(Outcome::Done)
             << "" << 3;
     }
-    // A register reply the line damaged disagrees with the stream: the line's doing, since
-    // the memory read again agrees with the stream; downloading again brings it whole.
-    void damagedReply_data()
-    {
-        QTest::addColumn<int>("address");
-        QTest::addColumn<QList<int>>("reads"); // of the address, 1..: those damaged
-        QTest::addColumn<int>("mask");
-        QTest::addColumn<QString>("message");
-        const QString end = LoggerDownload::kLineDamagedEnd;
-        // threeRuns(): 3 runs, the run table ending at 0x03C6 (entry 3, 0x0206).
-        QTest::newRow("run-table-end") << 0x0206 << QList<int>{1} << 0x04
-                                       << "The logger's run table arrived damaged: its run table "
-                                          "ends at 0x03C6, the registers at 0x03C2." +
-                                              end;
-        QTest::newRow("run-count") << int(MemoryMap::kRunCount) << QList<int>{1} << 0x01
-                                   << "The logger's run table arrived damaged: its run count "
-                                      "reads 3, the register 2." +
-                                          end;
-        // Damaged alike twice, then read whole: the line, not the memory.
-        QTest::newRow("impossible-end-read-again-differently")
-            << 0x0207 << QList<int>{1, 2} << 0x7F
-            << "The logger's run table arrived damaged: 3 runs ending at 0x7CC6, which no "
-               "logger holds." +
-                   end;
-    }
-    void damagedReply()
-    {
-        QFETCH(int, address);
-        QFETCH(QList<int>, reads);
-        QFETCH(int, mask);
-        LoggerRig rig(rig::threeRuns());
-        ReplyDamagingLink damaging(rig.link, address, reads, mask);
-        Meter meter(damaging, rig.clock, rig.state);
-        meter.setPollControl(&rig.poll);
-        LoggerDownload download(meter, rig.app.logger);
-        const LoggerDownload::Result result = download.run();
-        QCOMPARE(result.outcome, Outcome::LineDamaged);
-        QTEST(result.message, "message");
-        QVERIFY(result.sets.isEmpty());
-    }
-
     void damagedLine()
     {
         QFETCH(QList<LineEdit>, edits);

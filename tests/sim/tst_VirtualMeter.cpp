@@ -106,12 +106,6 @@ private slots:
             << int(M::Dba) << 150.0 << false << 5 << QByteArray("02 40 14 aa aa a0 03");
         QTest::newRow("dba-140.0-top-of-range")
             << int(M::Dba) << 140.0 << false << 5 << QByteArray("02 40 14 14 00 a0 03");
-        QTest::newRow("dba-140.1-overload")
-            << int(M::Dba) << 140.1 << false << 5 << QByteArray("02 40 14 aa aa a0 03");
-        QTest::newRow("dba-70.0-bottom-of-range")
-            << int(M::Dba) << 70.0 << false << 5 << QByteArray("02 40 10 07 00 a0 03");
-        QTest::newRow("dba-69.9-under-range")
-            << int(M::Dba) << 69.9 << false << 5 << QByteArray("02 40 10 bb bb a0 03");
         QTest::newRow("dba-50-under-range")
             << int(M::Dba) << 50.0 << false << 5 << QByteArray("02 40 10 bb bb a0 03");
         QTest::newRow("dose-stopped")
