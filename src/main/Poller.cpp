@@ -29,12 +29,12 @@ std::optional<QByteArray> Poller::requestFrame(Result &result)
         meter_.link().write(QByteArray(1, Protocol::kDisplayRequest));
         ++result.requests;
         meter_.expectReply();
-        meter_.Wait(0.02);
+        meter_.wait(0.02);
         const QByteArray received = meter_.link().readAll();
         if (received.size() >= Protocol::kDisplayFrameLength) {
             const QByteArray frame = received.right(Protocol::kDisplayFrameLength);
             if (quint8(frame.front()) != Protocol::kStx || quint8(frame.back()) != Protocol::kEtx) {
-                meter_.RefreshSettings();
+                meter_.refreshSettings();
                 result.outcome = Outcome::BadFraming;
                 return std::nullopt;
             }
@@ -44,7 +44,7 @@ std::optional<QByteArray> Poller::requestFrame(Result &result)
                 return frame;
         }
         if (++unusable >= kShortRepliesLimit) {
-            meter_.RefreshSettings();
+            meter_.refreshSettings();
             result.outcome = Outcome::ShortReplies;
             return std::nullopt;
         }
@@ -64,7 +64,7 @@ Poller::Result Poller::tick()
 
     MeterState &state = meter_.state();
     if (state.link.RefreshPending)
-        meter_.RefreshSettings();
+        meter_.refreshSettings();
 
     std::optional<QByteArray> frame = requestFrame(result);
     if (!frame)
