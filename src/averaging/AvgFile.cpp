@@ -157,7 +157,7 @@ AvgFile::Content AvgFile::read(const QString &path)
                             .arg(kMaxFileBytes / (1024 * 1024));
         return content;
     }
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    const QByteArray bytes = RegularFile::readUpTo(file, kMaxFileBytes);
     if (bytes.size() > kMaxFileBytes) {
         content.error = QStringLiteral("%1 is larger than %2 MB and is not an average file.")
                             .arg(fileLabel(name))

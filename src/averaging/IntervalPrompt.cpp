@@ -2,7 +2,12 @@
 
 #include "link/Decoders.h"
 
+#include <QList>
+#include <QRegularExpression>
+#include <QStringList>
+
 #include <cmath>
+#include <utility>
 
 namespace IntervalPrompt {
 
@@ -42,6 +47,54 @@ std::optional<Interval> parse(const QString &reply)
     const int h = *hours % 24;
     const int m = *minutes % 60;
     const int s = *seconds % 60;
+    return Interval{twoDigitText(h) + QLatin1Char(':') + twoDigitText(m) + QLatin1Char(':') +
+                        twoDigitText(s),
+                    h * 3600 + m * 60 + s};
+}
+
+std::optional<Interval> parseExact(const QString &text, QString &problem)
+{
+    const QStringList fields = text.split(QLatin1Char(':'));
+    if (fields.size() < 2) {
+        problem = QStringLiteral("it has no colon");
+        return std::nullopt;
+    }
+    if (fields.size() > 3) {
+        problem = QStringLiteral("it has %1 fields, at most three are taken").arg(fields.size());
+        return std::nullopt;
+    }
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,2}$"));
+    // One colon: hours and seconds, as the prompt reads it.
+    const QList<std::pair<QString, int>> names =
+        fields.size() == 3 ? QList<std::pair<QString, int>>{{QStringLiteral("hours"), 23},
+                                                            {QStringLiteral("minutes"), 59},
+                                                            {QStringLiteral("seconds"), 59}}
+                           : QList<std::pair<QString, int>>{{QStringLiteral("hours"), 23},
+                                                            {QStringLiteral("seconds"), 59}};
+    QList<int> values;
+    for (int i = 0; i < fields.size(); ++i) {
+        if (!digits.match(fields.at(i)).hasMatch()) {
+            problem = QStringLiteral("the %1 '%2' are not a whole number of one or two digits")
+                          .arg(names.at(i).first, fields.at(i));
+            return std::nullopt;
+        }
+        const int value = fields.at(i).toInt();
+        if (value > names.at(i).second) {
+            problem = QStringLiteral("the %1 are %2, above %3")
+                          .arg(names.at(i).first)
+                          .arg(value)
+                          .arg(names.at(i).second);
+            return std::nullopt;
+        }
+        values << value;
+    }
+    const int h = values.at(0);
+    const int m = fields.size() == 3 ? values.at(1) : 0;
+    const int s = values.last();
+    if (h == 0 && m == 0 && s == 0) {
+        problem = QStringLiteral("a run time of 00:00:00 measures nothing");
+        return std::nullopt;
+    }
     return Interval{twoDigitText(h) + QLatin1Char(':') + twoDigitText(m) + QLatin1Char(':') +
                         twoDigitText(s),
                     h * 3600 + m * 60 + s};

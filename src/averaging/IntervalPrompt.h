@@ -24,4 +24,10 @@ struct Interval {
 // "25:61:61" -> 01:01:01, "100:00:00" -> 00:00:00, "05:30" -> 05:00:30.
 std::optional<Interval> parse(const QString &reply);
 
+// An interval given as an argument, taken only as written: "hh:mm:ss", or "hh:ss" as the
+// prompt reads one colon, each field whole decimal digits within its clock range (hours
+// 0..23, minutes and seconds 0..59), and not 00:00:00, which measures nothing. nullopt
+// with the reason in `problem` otherwise ("1:2:3:4", "0:0:1.5", "0:0:0", "0:75").
+std::optional<Interval> parseExact(const QString &text, QString &problem);
+
 } // namespace IntervalPrompt

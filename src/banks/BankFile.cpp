@@ -141,7 +141,7 @@ Content readFile(const QString &path, Content (*parse)(const QByteArray &, const
     }
     // Read no more than one byte past the limit, so a huge file or a device cannot
     // exhaust memory.
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    const QByteArray bytes = RegularFile::readUpTo(file, kMaxFileBytes);
     if (file.error() != QFileDevice::NoError) {
         content.error =
             QStringLiteral("%1 could not be read: %2.").arg(label(name), file.errorString());

@@ -31,6 +31,11 @@ inline const QString kReadFailed = QStringLiteral(" Read failed");
 // The dose cell when the divisor code is not one the meter writes: the dose is unknown.
 inline const QString kUnknownDose = QStringLiteral(" ?");
 
+// The doses a bank can hold, in percent: the raw dose (16 bits) over the divisor code
+// (1, 10 or 100), so from 0.01 % to 65535 %.
+inline constexpr double kMinDosePercent = 0.01;
+inline constexpr double kMaxDosePercent = 65535.0;
+
 // Indices of the bytes a caller needs by name (byte n is at index n - 1).
 inline constexpr int kConfiguration = 0;
 inline constexpr int kStartMonth = 1; // start month, day, hour, minute: 1..4

@@ -23,7 +23,7 @@ int wrongArguments(QTextStream &err, const QString &problem)
 }
 
 // The file as "View File" reads it. A file read only in part gives no figures: counts
-// of part of a recording would pass for the whole.
+// of part of a recording would pass for the whole. An incomplete last record is left out.
 std::optional<RecordTable> readRecords(QTextStream &err, const QString &path)
 {
     DatFile::Content content = DatFile::read(path);
@@ -31,6 +31,11 @@ std::optional<RecordTable> readRecords(QTextStream &err, const QString &path)
         err << "dosemeter-cli: " << content.error << "\n";
         return std::nullopt;
     }
+    // A file that broke off inside its last record is counted without it, and said so.
+    if (content.incomplete)
+        err << "dosemeter-cli: " << path << ": "
+            << DatFile::incompleteText(content.table.recordCount(), QStringLiteral("counted"))
+            << "\n";
     return std::move(content.table);
 }
 

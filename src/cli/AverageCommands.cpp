@@ -7,12 +7,11 @@
 #include "averaging/AvgFile.h"
 #include "averaging/IntervalPrompt.h"
 #include "cli/LivePoll.h"
+#include "cli/OutputFiles.h"
 #include "cli/StopSignals.h"
 #include "link/Clock.h"
 #include "link/Meter.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTextStream>
 
 #include <algorithm>
@@ -43,15 +42,17 @@ int silent(Context &c)
 struct Options {
     IntervalPrompt::Interval interval;
     int count = 0;
-    QString out;
+    std::optional<QString> out;
+    bool overwrite = false;
     QString job, name, id;
 };
 
 // Reads the arguments; nullopt after reporting what is wrong (exit 2).
 std::optional<Options> parseOptions(Context &c, const QStringList &args, int &exit)
 {
-    const QString usage = QStringLiteral("average takes --interval HH:MM:SS --count N [--out "
-                                         "FILE.avg] [--job TEXT] [--name TEXT] [--id TEXT]");
+    const QString usage =
+        QStringLiteral("average takes --interval HH:MM:SS --count N [--out FILE.avg "
+                       "[--overwrite]] [--job TEXT] [--name TEXT] [--id TEXT]");
     Options options;
     std::optional<QString> interval;
     std::optional<QString> count;
@@ -59,12 +60,16 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
         const QString &a = args.at(i);
         QString *target = nullptr;
         std::optional<QString> *optional = nullptr;
+        if (a == QLatin1String("--overwrite")) {
+            options.overwrite = true;
+            continue;
+        }
         if (a == QLatin1String("--interval"))
             optional = &interval;
         else if (a == QLatin1String("--count"))
             optional = &count;
         else if (a == QLatin1String("--out"))
-            target = &options.out;
+            optional = &options.out;
         else if (a == QLatin1String("--job"))
             target = &options.job;
         else if (a == QLatin1String("--name"))
@@ -87,14 +92,15 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
         exit = wrongArguments(c, usage);
         return std::nullopt;
     }
-    // The window's prompt decides what an interval is.
+    // Stricter than the window's prompt, which wraps and cuts what it is given: a script's
+    // interval is taken as written or refused.
+    QString problem;
     const std::optional<IntervalPrompt::Interval> parsed =
-        interval->isEmpty() ? std::nullopt : IntervalPrompt::parse(*interval);
+        IntervalPrompt::parseExact(*interval, problem);
     if (!parsed) {
-        exit = wrongArguments(
-            c, QStringLiteral("invalid interval '%1': give hours, minutes and seconds as "
-                              "HH:MM:SS")
-                   .arg(*interval));
+        exit = wrongArguments(c, QStringLiteral("invalid interval '%1': %2; give hours, minutes "
+                                                "and seconds as HH:MM:SS")
+                                     .arg(*interval, problem));
         return std::nullopt;
     }
     options.interval = *parsed;
@@ -105,14 +111,11 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
         return std::nullopt;
     }
     options.count = int(n);
-    if (!options.out.isEmpty()) {
-        const QFileInfo file(options.out);
-        if (file.isDir() || !file.absoluteDir().exists()) {
-            exit = wrongArguments(
-                c, QStringLiteral("cannot write %1: no such folder or a folder itself")
-                       .arg(options.out));
+    // Found now, not after a run of hours: the file must be writable, and new unless
+    // --overwrite says otherwise.
+    if (options.out) {
+        if (exit = checkNewFile(c.err, *options.out, options.overwrite); exit != Exit::kOk)
             return std::nullopt;
-        }
     }
     return options;
 }
@@ -124,6 +127,8 @@ int average(Context &c, const QStringList &args)
     int exit = Exit::kOk;
     const std::optional<Options> options = parseOptions(c, args, exit);
     if (!options)
+        return exit;
+    if (const int exit = c.connect(); exit != Exit::kOk)
         return exit;
 
     StopSignals stop;
@@ -177,11 +182,11 @@ int average(Context &c, const QStringList &args)
           << "laeq: " << labels.laeq << "\n";
     c.out.flush();
 
-    if (!options->out.isEmpty()) {
+    if (options->out) {
         const QString error =
-            AvgFile::save(options->out, run.document(options->job, options->name, options->id));
+            AvgFile::save(*options->out, run.document(options->job, options->name, options->id));
         if (!error.isEmpty()) {
-            c.err << "dosemeter-cli: cannot write " << options->out << ": " << error << "\n";
+            c.err << "dosemeter-cli: cannot write " << *options->out << ": " << error << "\n";
             exit = Exit::kFailed;
         }
     }

@@ -6,15 +6,17 @@
 #include "banks/BankDownload.h"
 #include "banks/BankFile.h"
 #include "banks/BankGrid.h"
+#include "banks/BankRecord.h"
 #include "banks/BankState.h"
+#include "cli/OutputFiles.h"
 #include "link/Meter.h"
 #include "link/Twa.h"
 #include "main/Poller.h"
 
-#include <QFileInfo>
 #include <QTextStream>
 
 #include <cmath>
+#include <optional>
 
 namespace cli {
 
@@ -55,11 +57,17 @@ bool readDisplayFrame(Context &c)
 
 int banks(Context &c, const QStringList &args)
 {
-    const QString usage = QStringLiteral("banks takes [--bank N] [--out FILE.bnk], N 1..5");
+    const QString usage =
+        QStringLiteral("banks takes [--bank N] [--out FILE.bnk [--overwrite]], N 1..5");
     int bank = 0;
-    QString outPath;
+    std::optional<QString> outPath;
+    bool overwrite = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args.at(i);
+        if (a == QLatin1String("--overwrite")) {
+            overwrite = true;
+            continue;
+        }
         if ((a != QLatin1String("--bank") && a != QLatin1String("--out")) || i + 1 >= args.size())
             return wrongArguments(c.err, usage);
         const QString value = args.at(++i);
@@ -70,11 +78,14 @@ int banks(Context &c, const QStringList &args)
                 return wrongArguments(c.err, usage);
         } else {
             outPath = value;
-            const QFileInfo parent(QFileInfo(outPath).absolutePath());
-            if (outPath.isEmpty() || !parent.isDir())
-                return wrongArguments(c.err, QStringLiteral("no folder for %1").arg(outPath));
         }
     }
+    if (outPath) {
+        if (const int exit = checkNewFile(c.err, *outPath, overwrite); exit != Exit::kOk)
+            return exit;
+    }
+    if (const int exit = c.connect(); exit != Exit::kOk)
+        return exit;
 
     // The run state decides whether the bank being recorded is read.
     if (!readDisplayFrame(c))
@@ -102,8 +113,8 @@ int banks(Context &c, const QStringList &args)
             c.out << "\t" << grid.cell(r, n);
         c.out << "\n";
     }
-    if (!outPath.isEmpty()) {
-        const QString error = BankFile::save(outPath, BankFile::toolbarBytes(grid, {}));
+    if (outPath) {
+        const QString error = BankFile::save(*outPath, BankFile::toolbarBytes(grid, {}));
         if (!error.isEmpty()) {
             c.err << "dosemeter-cli: " << error << "\n";
             return Exit::kFailed;
@@ -133,8 +144,11 @@ int twa(QTextStream &out, QTextStream &err, const QStringList &args)
     const double percent = dose.toDouble(&doseOk);
     const int criterionDb = criterion.toInt(&criterionOk);
     const int exchangeDb = exchange.toInt(&exchangeOk);
-    if (!doseOk || !std::isfinite(percent) || percent <= 0.0)
-        return wrongArguments(err, QStringLiteral("--dose needs a dose in percent above 0"));
+    // A dose no meter can hold gives a TWA no meter can measure (1e308 % would be 5172.7 dB).
+    if (!doseOk || !std::isfinite(percent) || percent < BankRecord::kMinDosePercent ||
+        percent > BankRecord::kMaxDosePercent)
+        return wrongArguments(err, QStringLiteral("--dose needs a dose in percent from 0.01 to "
+                                                  "65535, as a meter's dose bank holds it"));
     if (!criterionOk ||
         (criterionDb != 80 && criterionDb != 84 && criterionDb != 85 && criterionDb != 90))
         return wrongArguments(err, QStringLiteral("--criterion needs 80, 84, 85 or 90"));

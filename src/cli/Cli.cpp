@@ -5,10 +5,13 @@
 #include "link/PortNames.h"
 #include "main/OpenLink.h"
 
+#include <QIODevice>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -38,15 +41,18 @@ const char *const kUsageText =
     "  display                  one display frame, decoded\n"
     "  read ADDR                one register, printed in decimal\n"
     "  write ADDR VALUE         one register (ADDR 0..65535, VALUE 0..255)\n"
-    "  download --out DIR [--verify] [--retries N]\n"
+    "  download --out DIR [--overwrite] [--verify] [--retries N]\n"
     "                           the logger memory, one set-K.dat per run; --verify streams\n"
     "                           it twice and compares; a download the line damaged is\n"
-    "                           tried N more times (default 1)\n"
+    "                           tried N more times (default 1); a folder holding an earlier\n"
+    "                           download's set files needs --overwrite, which removes those\n"
+    "                           the new download does not replace\n"
     "  erase --yes              erase the logger memory\n"
     "  set-id CODE              the logger's ID code (0..65535)\n"
     "  set-interval SECONDS     the logging interval (0.1..6553.5)\n"
-    "  average --interval HH:MM:SS --count N [--out FILE.avg] [--job TEXT] [--name TEXT]\n"
-    "          [--id TEXT]      interval averages of the live level, one line per interval,\n"
+    "  average --interval HH:MM:SS --count N [--out FILE.avg [--overwrite]] [--job TEXT]\n"
+    "          [--name TEXT] [--id TEXT]\n"
+    "                           interval averages of the live level, one line per interval,\n"
     "                           until N intervals, the end of dBA mode, or Ctrl-C\n"
     "  setup [--criterion 80|84|85|90] [--threshold DB] [--exchange-rate 3|4|5|6]\n"
     "        [--response fast|slow] [--clock now|\"YYYY-MM-DD hh:mm\"]\n"
@@ -55,10 +61,11 @@ const char *const kUsageText =
     "                           (70..90) is lowered to the criterion level\n"
     "  standard COUNTRY         a country's criterion level and exchange rate, as the\n"
     "                           exposure standards table spells the country (\"U.K\")\n"
-    "  banks [--bank N] [--out FILE.bnk]\n"
+    "  banks [--bank N] [--out FILE.bnk [--overwrite]]\n"
     "                           the dose event banks E1..E5 (or bank N), one line per\n"
     "                           row; --out also writes them as a bank file\n"
-    "  record --out FILE.dat [--period SECONDS] [--count N | --duration SECONDS]\n"
+    "  record --out FILE.dat [--overwrite] [--period SECONDS]\n"
+    "         [--count N | --duration SECONDS]\n"
     "                           records the live level every period (0.2..60 s, default\n"
     "                           2) until N records, the duration, the end of dBA mode, or\n"
     "                           Ctrl-C; each record is on the disk as it is taken\n"
@@ -73,10 +80,16 @@ const char *const kUsageText =
     "                           \"name: value\" lines; with any of the three options (the\n"
     "                           others 90, 5 and 80) also period, duration, dose and twa\n"
     "  twa --dose PERCENT --criterion 80|84|85|90 --exchange-rate 3|4|5|6\n"
-    "                           the eight-hour time-weighted average of a dose\n"
+    "                           the eight-hour time-weighted average of a dose (0.01 to\n"
+    "                           65535 %, as a meter's dose bank holds it)\n"
     "\n"
-    "Exit status: 0 done, 1 a file cannot be read or written (or is no regular file),\n"
-    "2 usage error, 3 the meter does not answer or what it sent arrived damaged\n"
+    "A command that writes a new file refuses an existing one unless --overwrite is given,\n"
+    "and never writes over a FIFO or a device.\n"
+    "\n"
+    "Exit status: 0 done, 1 a file cannot be read or written (or is no regular file, or\n"
+    "standard output cannot be written), 2 usage error (an existing file without\n"
+    "--overwrite, a path that cannot be created; nothing is sent), 3 the meter does not\n"
+    "answer or what it sent arrived damaged\n"
     "(histogram, stats: the file holds no levels to count; setup, standard: the meter\n"
     "could not be set), 4 the port cannot be opened.\n";
 
@@ -135,10 +148,11 @@ bool parseInteger(const QString &text, qint64 &value)
     return ok;
 }
 
-int run(const QStringList &arguments)
+namespace {
+
+// The program without the check of its standard output.
+int runCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
     QString port;
     double timeout = 10.0;
     QStringList rest;
@@ -187,11 +201,14 @@ int run(const QStringList &arguments)
     SystemClock clock;
     MeterLink meterLink = openLink(port, clock);
     SerialLink *link = meterLink.link.get();
-    if (!link->open()) {
+    // Opened by the command once its arguments are checked.
+    const auto openPort = [&]() -> int {
+        if (link->isOpen() || link->open())
+            return Exit::kOk;
         err << "dosemeter-cli: cannot open the port " << port << ": " << link->errorString()
             << "\n";
         return Exit::kPortFailed;
-    }
+    };
 
     MeterState state;
     Meter meter(*link, clock, state);
@@ -205,12 +222,42 @@ int run(const QStringList &arguments)
 #ifdef Q_OS_UNIX
     terminal = isatty(STDERR_FILENO);
 #endif
-    Context context{meter, out, err, timeout, terminal};
+    Context context{meter, out, err, timeout, terminal, openPort};
     const int code = found->second(context, rest);
     out.flush();
     err.flush();
-    link->close();
+    if (link->isOpen())
+        link->close();
     return code;
+}
+
+// Standard output is checked to its last byte: a script that converts a file and then
+// deletes it must not take a write that failed (a full disk) for success. A failure is
+// said on stderr and makes a successful command's status 1.
+int checkOutput(QTextStream &out, QTextStream &err, int code)
+{
+    out.flush();
+    QString reason;
+    if (out.status() != QTextStream::Ok)
+        reason = out.device() ? out.device()->errorString() : QString();
+    errno = 0;
+    if (std::fflush(stdout) != 0 && reason.isEmpty())
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+    if (out.status() == QTextStream::Ok && reason.isEmpty())
+        return code;
+    err << "dosemeter-cli: cannot write to standard output: "
+        << (reason.isEmpty() ? QStringLiteral("unknown error") : reason) << "\n";
+    err.flush();
+    return code == Exit::kOk ? int(Exit::kFailed) : code;
+}
+
+} // namespace
+
+int run(const QStringList &arguments)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return checkOutput(out, err, runCommand(arguments, out, err));
 }
 
 } // namespace cli

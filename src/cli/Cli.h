@@ -2,13 +2,16 @@
 
 // dosemeter-cli: the meter and file operations without windows.
 //   dosemeter-cli --port PORT [--timeout SECONDS] COMMAND [ARGS]
-// Exit status: 0 done, 1 a file cannot be read or written (or is no regular file), 2
-// usage or argument error (nothing sent), 3 the meter does not answer within the
-// time-out, a stream stalls or what the meter sent arrived damaged (for histogram and
-// stats: the file holds no levels to count; for setup and standard: the meter could not
-// be set), 4 the port cannot be opened.
+// Exit status: 0 done, 1 a file cannot be read or written (or is no regular file, or
+// standard output cannot be written), 2 usage or argument error, an existing file without
+// --overwrite or a path that cannot be created (all found before the port is opened), 3
+// the meter does not answer within the time-out, a stream stalls or what the meter sent
+// arrived damaged (for histogram and stats: the file holds no levels to count; for setup
+// and standard: the meter could not be set), 4 the port cannot be opened.
 
 #include <QStringList>
+
+#include <functional>
 
 class Meter;
 class QTextStream;
@@ -23,6 +26,13 @@ struct Context {
     QTextStream &err;
     double timeoutSeconds = 10.0;
     bool progressToTerminal = false; // stderr is a terminal
+    // Opens the port and says why it cannot (exit status), or kOk. Unset: the meter's link
+    // is open already.
+    std::function<int()> openPort = {};
+
+    // A meter command checks all of its arguments first, so that a wrong one exits 2
+    // whatever the port, and then opens the port with this: kOk, or the exit status.
+    int connect() const { return openPort ? openPort() : int(Exit::kOk); }
 };
 
 // The whole program; app/dosemeter-cli.cpp only calls this.

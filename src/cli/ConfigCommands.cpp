@@ -62,6 +62,8 @@ QString fieldText(Step step)
 // SIGINT or SIGTERM with the meter's menu closed.
 int runSequence(Context &c, const std::function<SetupSequence::Result(SetupSequence &)> &run)
 {
+    if (const int exit = c.connect(); exit != Exit::kOk)
+        return exit;
     // The settings as they are first: a meter that does not answer is told at once,
     // before any key is pressed.
     if (!c.meter.refreshSettings() || c.meter.aborted())

@@ -3,7 +3,9 @@
 // The main window's poll of the meter's display, for the commands that sample the live
 // level (average, record): the settings refresh, a first display frame in dBA mode, then
 // a loop that polls four times a second and ticks the command at its own period until
-// the command is done, a signal stops it, or the meter falls silent.
+// the command is done, a signal stops it, or the meter falls silent. Only confirmed
+// frames count (Poller): a damaged one is no level and no change of mode, and frames
+// that never agree age like no frame at all.
 
 #include "main/Poller.h"
 

@@ -2,6 +2,7 @@
 // conversion of data files.
 
 #include "cli/Cli.h"
+#include "cli/OutputFiles.h"
 #include "link/Messages.h"
 
 #include "data/DatFile.h"
@@ -13,6 +14,7 @@
 #include "main/Poller.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTextStream>
 
 #include <optional>
@@ -79,15 +81,18 @@ QString csvCell(const QString &text)
 
 int download(Context &c, const QStringList &args)
 {
-    const QString usage = QStringLiteral("download takes --out DIR [--verify] [--retries N], "
-                                         "N 0..100");
-    QString dir;
+    const QString usage = QStringLiteral("download takes --out DIR [--overwrite] [--verify] "
+                                         "[--retries N], N 0..100");
+    std::optional<QString> dir;
     bool verify = false;
+    bool overwrite = false;
     qint64 retries = 1;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args.at(i);
         if (a == QLatin1String("--verify")) {
             verify = true;
+        } else if (a == QLatin1String("--overwrite")) {
+            overwrite = true;
         } else if ((a == QLatin1String("--out") || a == QLatin1String("--retries")) &&
                    i + 1 < args.size()) {
             const QString value = args.at(++i);
@@ -99,10 +104,14 @@ int download(Context &c, const QStringList &args)
             return wrongArguments(c.err, usage);
         }
     }
-    if (dir.isEmpty())
+    if (!dir)
         return wrongArguments(c.err, usage);
-    if (!QDir().mkpath(dir)) {
-        c.err << "dosemeter-cli: cannot create the folder " << dir << "\n";
+    if (const int exit = checkDownloadFolder(c.err, *dir, overwrite); exit != Exit::kOk)
+        return exit;
+    if (const int exit = c.connect(); exit != Exit::kOk)
+        return exit;
+    if (!QDir().mkpath(*dir)) {
+        c.err << "dosemeter-cli: cannot create the folder " << *dir << "\n";
         return Exit::kFailed;
     }
 
@@ -148,21 +157,40 @@ int download(Context &c, const QStringList &args)
     }
 
     // Every file is written before any figure is printed, so a failure prints none.
+    const QStringList earlier = setFiles(*dir);
+    QStringList written;
     QStringList lines;
     for (const LoggerRun::SetLine &set : result.sets) {
         // The file the logger window's Save writes for this set, with empty notes.
         const RecordTable records = LoggerRun::records(set.cells(), results.RunData[set.set]);
-        const QString path = QDir(dir).filePath(QStringLiteral("set-%1.dat").arg(set.set));
+        const QString name = QStringLiteral("set-%1.dat").arg(set.set);
+        const QString path = QDir(*dir).filePath(name);
         const QString error = DatFile::save(path, DatFile::gridBytes(records, {}));
         if (!error.isEmpty()) {
             c.err << "dosemeter-cli: cannot write " << path << ": " << error << "\n";
             return Exit::kFailed;
         }
+        written << name;
         lines << QStringLiteral("set %1\t%2\t%3\t%4\t%5")
                      .arg(set.set)
                      .arg(set.date, set.time, set.interval)
                      .arg(set.wholeSamples());
     }
+    // The earlier download's sets that this one has not replaced would pass for its own.
+    QStringList removed;
+    for (const QString &name : earlier) {
+        if (written.contains(name))
+            continue;
+        if (!QFile::remove(QDir(*dir).filePath(name))) {
+            c.err << "dosemeter-cli: cannot remove " << QDir(*dir).filePath(name)
+                  << " of an earlier download\n";
+            return Exit::kFailed;
+        }
+        removed << name;
+    }
+    if (!removed.isEmpty())
+        c.err << "dosemeter-cli: removed " << removed.join(QStringLiteral(", "))
+              << " of an earlier download\n";
     c.out << "id-code: " << result.idCodeText << "\n"
           << "interval: " << result.intervalText << "\n"
           << "memory: " << result.memoryText << "\n"
@@ -177,6 +205,8 @@ int erase(Context &c, const QStringList &args)
     if (args != QStringList{QStringLiteral("--yes")})
         return wrongArguments(c.err, QStringLiteral("erase deletes every run in the logger "
                                                     "memory; give --yes to go ahead"));
+    if (const int exit = c.connect(); exit != Exit::kOk)
+        return exit;
     if (const int refused = refuseWhenLocked(c); refused != Exit::kOk)
         return refused;
     LoggerResults results;
@@ -207,6 +237,8 @@ std::optional<int> setSetting(Context &c, const QStringList &args, const QString
         exit = Exit::kUsage;
         return std::nullopt;
     }
+    if (exit = c.connect(); exit != Exit::kOk)
+        return std::nullopt;
     if (exit = refuseWhenLocked(c); exit != Exit::kOk)
         return std::nullopt;
     LoggerResults results;
@@ -266,12 +298,17 @@ int convert(QTextStream &out, QTextStream &err, const QStringList &args)
         err << "dosemeter-cli: " << content.error << "\n";
         return Exit::kFailed;
     }
+    if (content.incomplete)
+        err << "dosemeter-cli: " << path << ": "
+            << DatFile::incompleteText(content.table.recordCount(), QStringLiteral("converted"))
+            << "\n";
     const RecordTable &table = content.table;
     QStringList cells;
     for (const QString &heading : table.headings())
         cells << csvCell(heading);
     out << cells.join(QLatin1Char(',')) << "\n";
-    for (int r = 0; r < table.recordCount(); ++r) {
+    // A failed write (a full disk) ends the output; the caller says so and exits 1.
+    for (int r = 0; r < table.recordCount() && out.status() == QTextStream::Ok; ++r) {
         cells.clear();
         for (int col = 0; col < table.columnCount(); ++col)
             cells << csvCell(table.cell(r, col));

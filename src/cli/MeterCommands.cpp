@@ -77,6 +77,8 @@ int status(Context &c, const QStringList &args)
 {
     if (!args.isEmpty())
         return wrongArguments(c, QStringLiteral("status takes no arguments"));
+    if (const int exit = c.connect(); exit != Exit::kOk)
+        return exit;
     bool disagreed = false;
     const std::optional<Settings> settings = confirmed<Settings>(
         [&c]() -> std::optional<Settings> {
@@ -138,23 +140,19 @@ int display(Context &c, const QStringList &args)
 {
     if (!args.isEmpty())
         return wrongArguments(c, QStringLiteral("display takes no arguments"));
+    if (const int exit = c.connect(); exit != Exit::kOk)
+        return exit;
     Poller poller(c.meter);
-    // A damaged byte can leave a frame possible. The meter's display changes far more
-    // slowly than frames come, so a frame counts once the next one decodes alike.
-    // A refresh inside a tick means the meter missed frames; ask again until it answers
-    // or its silence ends the command.
-    QString previous;
-    for (int frames = 0; !c.meter.aborted();) {
+    // A damaged byte can leave a frame possible: the poll decodes a frame only once a
+    // second one decodes alike. A refresh inside a tick means the meter missed frames;
+    // ask again until it answers or its silence ends the command.
+    for (int unconfirmed = 0; !c.meter.aborted();) {
         const Poller::Result result = poller.tick();
-        if (result.outcome != Poller::Outcome::Decoded)
-            continue;
-        const QString text = displayText(c.meter.state(), result.valueText);
-        if (text == previous) {
-            c.out << text;
+        if (result.outcome == Poller::Outcome::Decoded) {
+            c.out << displayText(c.meter.state(), result.valueText);
             return Exit::kOk;
         }
-        previous = text;
-        if (++frames >= kDisplayFrames) {
+        if (result.outcome == Poller::Outcome::Unconfirmed && ++unconfirmed * 2 >= kDisplayFrames) {
             c.err << "dosemeter-cli: no two display frames in a row decoded alike in "
                   << kDisplayFrames << " frames: the serial line damages them\n";
             return Exit::kNoAnswer;
@@ -170,6 +168,8 @@ int read(Context &c, const QStringList &args)
         return wrongArguments(c, QStringLiteral("read needs one address, 0..65535"));
     if (!Meter::validAddress(address))
         return wrongArguments(c, QStringLiteral("address %1 is outside 0..65535").arg(args.at(0)));
+    if (const int exit = c.connect(); exit != Exit::kOk)
+        return exit;
     bool disagreed = false;
     const std::optional<int> value = confirmed<int>(
         [&c, address]() -> std::optional<int> {
@@ -195,6 +195,8 @@ int write(Context &c, const QStringList &args)
         return wrongArguments(c, QStringLiteral("address %1 is outside 0..65535").arg(args.at(0)));
     if (!Meter::validValue(value))
         return wrongArguments(c, QStringLiteral("value %1 is outside 0..255").arg(args.at(1)));
+    if (const int exit = c.connect(); exit != Exit::kOk)
+        return exit;
     if (!c.meter.writeByte(double(address), value)) {
         c.err << "dosemeter-cli: " << c.meter.errorString() << "\n";
         return Exit::kNoAnswer;

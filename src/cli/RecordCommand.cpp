@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 
 #include "cli/LivePoll.h"
+#include "cli/OutputFiles.h"
 #include "cli/StopSignals.h"
 #include "data/FileState.h"
 #include "data/RecordingFile.h"
@@ -21,11 +22,12 @@ namespace cli {
 
 namespace {
 
-const char *const kUsage =
-    "record takes --out FILE.dat [--period SECONDS] [--count N | --duration SECONDS]";
+const char *const kUsage = "record takes --out FILE.dat [--overwrite] [--period SECONDS] "
+                           "[--count N | --duration SECONDS]";
 
 struct Options {
-    QString out;
+    std::optional<QString> out;
+    bool overwrite = false;
     double periodSeconds = Sampler::kDefaultTicks / 10.0;
     int count = 0;            // 0: no limit
     qint64 durationTicks = 0; // 0: no limit; in ticks of the sampler
@@ -44,7 +46,10 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args.at(i);
         std::optional<QString> *target = nullptr;
-        QString out;
+        if (a == QLatin1String("--overwrite")) {
+            options.overwrite = true;
+            continue;
+        }
         if (a == QLatin1String("--period"))
             target = &period;
         else if (a == QLatin1String("--count"))
@@ -66,7 +71,7 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
         else
             options.out = value;
     }
-    if (options.out.isEmpty()) {
+    if (!options.out) {
         exit = wrongArguments(c, QLatin1String(kUsage));
         return std::nullopt;
     }
@@ -108,11 +113,10 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
         options.durationTicks =
             std::max<qint64>(1, std::llround(seconds * 1000.0 / Sampler::kTimerMilliseconds));
     }
-    // Before anything is sent to the meter: the file must be writable.
-    if (const QString error = RecordingFile::checkWritable(options.out); !error.isEmpty()) {
-        exit = wrongArguments(c, QStringLiteral("cannot write %1: %2").arg(options.out, error));
+    // Before anything is sent to the meter: the file must be writable, and new unless
+    // --overwrite says otherwise.
+    if (exit = checkNewFile(c.err, *options.out, options.overwrite); exit != Exit::kOk)
         return std::nullopt;
-    }
     return options;
 }
 
@@ -124,6 +128,9 @@ int record(Context &c, const QStringList &args)
     const std::optional<Options> options = parseOptions(c, args, exit);
     if (!options)
         return exit;
+    if (const int exit = c.connect(); exit != Exit::kOk)
+        return exit;
+    const QString &path = *options->out;
 
     StopSignals stop;
     // A signal also ends any wait on the meter at once.
@@ -137,9 +144,9 @@ int record(Context &c, const QStringList &args)
     FileState files;
     Sampler sampler(files, c.meter.clock());
     sampler.setPeriod(options->periodSeconds);
-    sampler.chooseFile(options->out);
+    sampler.chooseFile(path);
     if (const QString error = sampler.startRecording(); !error.isEmpty()) {
-        c.err << "dosemeter-cli: cannot write " << options->out << ": " << error << "\n";
+        c.err << "dosemeter-cli: cannot write " << path << ": " << error << "\n";
         return Exit::kFailed;
     }
 
@@ -184,7 +191,7 @@ int record(Context &c, const QStringList &args)
               << " records, the most one recording holds; the recording ended\n";
         break;
     case Sampler::End::WriteFailed:
-        c.err << "dosemeter-cli: cannot write " << options->out << ": " << ended.error
+        c.err << "dosemeter-cli: cannot write " << path << ": " << ended.error
               << "; the recording ended after " << records << " records\n";
         return Exit::kFailed;
     case Sampler::End::None:

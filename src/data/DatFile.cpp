@@ -7,7 +7,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <cstring>
+
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -62,9 +67,11 @@ DatFile::Content DatFile::read(const QString &path, const Progress &progress)
                 : QStringLiteral("%1 could not be opened: %2.").arg(label(name), reason);
         return content;
     }
-    // Read no more than the limit, so a device or a huge file cannot exhaust memory.
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (bytes.size() > kMaxFileBytes) {
+    // A regular file says its size: one too large is refused before it is read. The read
+    // stops at the limit all the same, in case the file grows meanwhile.
+    const QByteArray bytes =
+        file.size() > kMaxFileBytes ? QByteArray() : RegularFile::readUpTo(file, kMaxFileBytes);
+    if (file.size() > kMaxFileBytes || bytes.size() > kMaxFileBytes) {
         content.error = QStringLiteral("%1 is larger than %2 MB and is not a data file.")
                             .arg(label(name))
                             .arg(kMaxFileBytes / (1024 * 1024));
@@ -92,6 +99,17 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
     if (n > 0 && p[n - 1] == kDosEnd)
         --n;
     content.table.reserve(int(n / 32), n);
+
+    // A last line without a line end, after lines ended by CR LF, broke off: a record on
+    // it is incomplete. (A lone CR at the very end is a whole record without its LF.)
+    qsizetype cutLineStart = n;
+    if (n > 0 && !isLineEnd(p[n - 1])) {
+        qsizetype last = n;
+        while (last > 0 && !isLineEnd(p[last - 1]))
+            --last;
+        if (last >= 2 && p[last - 1] == '\n' && p[last - 2] == '\r')
+            cutLineStart = last;
+    }
 
     const int columns = content.table.columnCount();
     QList<QByteArrayView> parts;
@@ -134,6 +152,8 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
             continue;
         }
         const int fieldLine = line;
+        const bool onCutLine = pos >= cutLineStart;
+        bool unclosed = false;
         QByteArrayView field;
         if (!formKnown) {
             content.form = p[pos] == kQuote ? Form::Grid : Form::Recording;
@@ -148,12 +168,9 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
             if (end < lineEnd) {
                 // Whatever stands between the closing quote and the delimiter is dropped.
                 pos = find(end + 1, lineEnd, ',');
-            } else if (content.error.isEmpty()) {
+            } else {
                 // No field of ours spans lines: an unclosed quote ends with its line.
-                content.error = QStringLiteral("Line %1 of %2 has no closing quote; it was read "
-                                               "to the end of the line.")
-                                    .arg(fieldLine)
-                                    .arg(name.isEmpty() ? QStringLiteral("the file") : name);
+                unclosed = true;
             }
         } else {
             const qsizetype start = pos;
@@ -174,9 +191,21 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
                                 .arg(name.isEmpty() ? QStringLiteral("the file") : name);
             break;
         }
-        if (fieldIndex++ == 0)
+        const bool heading = fieldIndex++ == 0;
+        const bool note =
+            !heading && field.size() >= kNoteMarkLength && field.at(0) == '*' && field.at(4) == '*';
+        if (!heading && !note && onCutLine) {
+            content.incomplete = true;
             continue;
-        if (field.size() >= kNoteMarkLength && field.at(0) == '*' && field.at(4) == '*') {
+        }
+        if (unclosed && content.error.isEmpty())
+            content.error = QStringLiteral("Line %1 of %2 has no closing quote; it was read to "
+                                           "the end of the line.")
+                                .arg(fieldLine)
+                                .arg(name.isEmpty() ? QStringLiteral("the file") : name);
+        if (heading)
+            continue;
+        if (note) {
             // Notes beyond the third are ignored.
             if (noteIndex < kNoteCount)
                 content.notes[noteIndex] = QString::fromLatin1(field.sliced(kNoteMarkLength));
@@ -249,21 +278,59 @@ QByteArray DatFile::bytes(const Content &content)
 
 QString DatFile::save(const QString &path, const QByteArray &bytes)
 {
+    // A save replaces what stands at the path: never a FIFO or a device.
+    if (const QString refused = RegularFile::checkWritableKind(path); !refused.isEmpty())
+        return refused;
     QSaveFile file(path);
-    const auto failure = [&file] {
-        const QString reason = file.errorString();
-        return reason.isEmpty() ? QStringLiteral("unknown error") : reason;
+    const auto failure = [&file](const QString &systemReason) {
+        const QString reason = !systemReason.isEmpty() ? systemReason : file.errorString();
+        file.cancelWriting();
+        return reason.isEmpty() || reason == QLatin1String("Unknown error")
+                   ? QStringLiteral("unknown error")
+                   : reason;
     };
     if (!file.open(QIODevice::WriteOnly))
-        return failure();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = failure();
-        file.cancelWriting();
-        return reason;
+        return failure({});
+#if defined(Q_OS_UNIX)
+    // Written straight to the temporary file's descriptor: a short write on a full disk
+    // leaves the buffered device without an error and its reason as "Unknown error", and
+    // the commit after a failed flush would still replace the old file with a cut one.
+    const int fd = file.handle();
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return failure(QString::fromLocal8Bit(std::strerror(n < 0 ? errno : ENOSPC)));
+        done += n;
     }
-    if (!file.commit())
-        return failure();
+    // On the disk before it replaces the old file, so a power cut leaves one or the other.
+    if (::fsync(fd) != 0 && errno != EINVAL)
+        return failure(QString::fromLocal8Bit(std::strerror(errno)));
+#else
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return failure({});
+#endif
+    // Nothing else may have taken the path's place meanwhile.
+    if (const QString refused = RegularFile::checkWritableKind(path); !refused.isEmpty())
+        return failure(refused);
+    errno = 0;
+    if (!file.commit()) {
+        const int error = errno;
+        const QString reason = file.errorString();
+        return reason.isEmpty() || reason == QLatin1String("Unknown error")
+                   ? (error != 0 ? QString::fromLocal8Bit(std::strerror(error))
+                                 : QStringLiteral("unknown error"))
+                   : reason;
+    }
     return {};
+}
+
+QString DatFile::incompleteText(int records, const QString &verb)
+{
+    return QStringLiteral("the last record is incomplete; the %1 records before it are %2")
+        .arg(records)
+        .arg(verb);
 }
 
 QString DatFile::cleanNote(const QString &text)

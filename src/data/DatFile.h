@@ -27,10 +27,15 @@ public:
         // Empty when the file was read whole; otherwise what went wrong, for the user.
         // `table` and `notes` then hold the records read before that point.
         QString error;
+        // The file breaks off inside its last record (cut short, or its writer stopped):
+        // a last line without the CR LF every other line ends with. That record is left
+        // out of `table`, which holds the whole records before it; error stays empty.
+        bool incomplete = false;
         bool ok() const { return error.isEmpty(); }
     };
 
-    // Files larger than this are refused: no data file comes near it.
+    // Files larger than this are refused, by their size before any byte is read: no data
+    // file comes near it.
     static constexpr qint64 kMaxFileBytes = 512LL * 1024 * 1024;
     // A field longer than this ends the reading: no record or note comes near it.
     static constexpr qsizetype kMaxFieldBytes = 64 * 1024;
@@ -55,9 +60,16 @@ public:
     // One line of the recording form, CR LF included.
     static QByteArray recordingLine(const QStringList &cells);
 
-    // Writes through a temporary file that replaces `path` only when complete, so a
-    // failed save leaves an existing file untouched. Empty on success, else the reason.
+    // Writes through a temporary file that replaces `path` only when complete and on the
+    // disk, so a failed save leaves an existing file untouched. A path where something
+    // other than a regular file stands (a FIFO, a device) is refused with
+    // RegularFile::kNotRegular and left as it is. Empty on success, else the reason, the
+    // system's where it gives one ("No space left on device").
     static QString save(const QString &path, const QByteArray &bytes);
+
+    // What to tell of an incomplete file: "the last record is incomplete; the N records
+    // before it are shown" (`verb` "shown"), for a window or a command.
+    static QString incompleteText(int records, const QString &verb = QStringLiteral("shown"));
 
     // Note text as the note boxes keep it: commas and TABs removed.
     static QString cleanNote(const QString &text);

@@ -206,26 +206,35 @@ LoggerDownload::Result LoggerDownload::moved(Result result, int set)
 }
 
 LoggerDownload::Result LoggerDownload::damaged(Result result, const LoggerImage &image, int set,
-                                               int first, int last, const QString &reason)
+                                               int first, int last, const QString &reason,
+                                               bool againstRegisters)
 {
     const auto unanswered = [this, &result] {
         return stopRequested() ? fail(result, Outcome::Cancelled, {})
                                : fail(result, Outcome::NoAnswer, kNoAnswer);
     };
-    // The same bytes read one by one mean the meter holds them; other bytes, that the
-    // stream brought them damaged.
+    // The meter holds the damage only when its bytes, read one by one twice, agree with
+    // the stream on them, and the line is otherwise clean: the figures and the memory's
+    // last bytes read back alike. Anything less is the line's doing, and a download
+    // again may bring the memory whole. A stream that disagrees with the registers read
+    // before it was damaged on the line, or those reads were.
     bool inMemory = false;
-    if (first >= 0) {
-        const std::optional<bool> match = registersMatch(image, first, last);
-        if (!match)
-            return unanswered();
-        inMemory = *match;
+    if (first >= 0 && !againstRegisters) {
+        for (int read = 0; read < 2 && (read == 0 || inMemory); ++read) {
+            const std::optional<bool> match = registersMatch(image, first, last);
+            if (!match)
+                return unanswered();
+            inMemory = *match;
+        }
     }
     const QString subject = setText(set, result.runCount);
-    if (inMemory)
+    if (inMemory) {
+        if (std::optional<Result> line = registersDisagree(result, image))
+            return *line;
         return fail(result, Outcome::MemoryDamaged,
                     subject + QStringLiteral(" is damaged in the meter: ") + reason +
                         QLatin1Char('.') + kMemoryDamagedEnd);
+    }
     // A byte lost in an earlier set shows only where it makes something impossible.
     if (set > 1) {
         const std::optional<int> movedSet = firstMovedSet(image, set - 1);
@@ -237,6 +246,46 @@ LoggerDownload::Result LoggerDownload::damaged(Result result, const LoggerImage 
     return fail(result, Outcome::LineDamaged,
                 subject + QStringLiteral(" arrived damaged: ") + reason + QLatin1Char('.') +
                     kLineDamagedEnd);
+}
+
+std::optional<LoggerDownload::Result> LoggerDownload::registersDisagree(Result result,
+                                                                        const LoggerImage &memory)
+{
+    const auto unanswered = [this, &result] {
+        return stopRequested() ? fail(result, Outcome::Cancelled, {})
+                               : fail(result, Outcome::NoAnswer, kNoAnswer);
+    };
+    // The figures, read one by one.
+    for (const Figure &figure : kFigures) {
+        if (!meter_.readByte(figure.address) || stopRequested())
+            return unanswered();
+        const int value = meter_.state().link.LastByte;
+        if (value != memory.reg(figure.address))
+            return fail(result, Outcome::LineDamaged,
+                        QStringLiteral("The logger's %1 arrived damaged: register %2 reads %3 in "
+                                       "the stream, %4 on its own.")
+                                .arg(QLatin1String(figure.name), hexAddress(figure.address))
+                                .arg(memory.reg(figure.address))
+                                .arg(value) +
+                            kLineDamagedEnd);
+    }
+    // The last bytes of the used memory: a byte lost or added anywhere before them
+    // moves them. Then the set where the stream went wrong is sought by halves.
+    const int end = result.endAddress;
+    if (result.runCount > 0) {
+        const std::optional<bool> endMatches =
+            registersMatch(memory, std::max<int>(kRunDataStart, end - kEndCheckBytes), end - 1);
+        if (!endMatches)
+            return unanswered();
+        if (!*endMatches) {
+            const std::optional<int> set = firstMovedSet(memory, result.runCount);
+            if (!set)
+                return unanswered();
+            // A byte that did not move the last set's end lies in its final bytes.
+            return moved(result, *set > 0 ? *set : result.runCount);
+        }
+    }
+    return std::nullopt;
 }
 
 LoggerDownload::Result LoggerDownload::run()
@@ -277,18 +326,22 @@ LoggerDownload::Result LoggerDownload::run()
         return fail(result, Outcome::Cancelled, {});
     result.endAddress = end;
     if (result.runCount > kMaxRuns || end < kRunDataStart || end > kLoggerEnd) {
-        // Read again: the same figures mean the meter's run table holds them.
+        // Read again, twice: the same figures each time mean the meter's run table holds
+        // them; any other, that the line damaged a reply.
         const int count = result.runCount;
         const int entry = runTableEntry(std::min(count, kMaxRuns));
-        if (!meter_.readByte(kRunCount))
-            return unanswered();
-        const bool sameCount = meter_.state().link.LastByte == count;
-        if (!meter_.readByte(entry + 1))
-            return unanswered();
-        const int high = meter_.state().link.LastByte;
-        if (!meter_.readByte(entry) || stopRequested())
-            return unanswered();
-        const bool same = sameCount && high * 256 + meter_.state().link.LastByte == end;
+        bool same = true;
+        for (int read = 0; read < 2 && same; ++read) {
+            if (!meter_.readByte(kRunCount))
+                return unanswered();
+            const bool sameCount = meter_.state().link.LastByte == count;
+            if (!meter_.readByte(entry + 1))
+                return unanswered();
+            const int high = meter_.state().link.LastByte;
+            if (!meter_.readByte(entry) || stopRequested())
+                return unanswered();
+            same = sameCount && high * 256 + meter_.state().link.LastByte == end;
+        }
         const QString reason = QStringLiteral("%1 runs ending at %2, which no logger holds")
                                    .arg(count)
                                    .arg(hexAddress(end));
@@ -321,36 +374,10 @@ LoggerDownload::Result LoggerDownload::run()
     const LoggerImage memory(bytes);
     const LoggerImage::Damage damage = memory.check(result.runCount, end);
     if (damage.found())
-        return damaged(result, memory, damage.set, damage.first, damage.last, damage.reason);
-    // The figures, read one by one.
-    for (const Figure &figure : kFigures) {
-        if (!meter_.readByte(figure.address) || stopRequested())
-            return unanswered();
-        const int value = meter_.state().link.LastByte;
-        if (value != memory.reg(figure.address))
-            return fail(result, Outcome::LineDamaged,
-                        QStringLiteral("The logger's %1 arrived damaged: register %2 reads %3 in "
-                                       "the stream, %4 on its own.")
-                                .arg(QLatin1String(figure.name), hexAddress(figure.address))
-                                .arg(memory.reg(figure.address))
-                                .arg(value) +
-                            kLineDamagedEnd);
-    }
-    // The last bytes of the used memory: a byte lost or added anywhere before them
-    // moves them. Then the set where the stream went wrong is sought by halves.
-    if (result.runCount > 0) {
-        const std::optional<bool> endMatches =
-            registersMatch(memory, std::max<int>(kRunDataStart, end - kEndCheckBytes), end - 1);
-        if (!endMatches)
-            return unanswered();
-        if (!*endMatches) {
-            const std::optional<int> set = firstMovedSet(memory, result.runCount);
-            if (!set)
-                return unanswered();
-            // A byte that did not move the last set's end lies in its final bytes.
-            return moved(result, *set > 0 ? *set : result.runCount);
-        }
-    }
+        return damaged(result, memory, damage.set, damage.first, damage.last, damage.reason,
+                       damage.againstRegisters);
+    if (std::optional<Result> line = registersDisagree(result, memory))
+        return *line;
 
     // The figures.
     results_.LoggerIdCode = memory.idCode();

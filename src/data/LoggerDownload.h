@@ -18,7 +18,9 @@
 // look real; `verify` streams the memory twice and compares, and on a mismatch a third
 // pass decides byte by byte by majority. A download that fails any of this lists
 // nothing, and its message says which set is damaged and whether the line or the
-// meter's own memory damaged it.
+// meter's own memory damaged it: the memory only when the damaged bytes, read one by one
+// twice, agree with the stream and the line is otherwise clean (the figures and the last
+// bytes read back alike).
 
 #include "data/LoggerRun.h"
 
@@ -110,7 +112,11 @@ private:
     Result moved(Result result, int set);
     // Damage the image checks found, told as the line's or the memory's.
     Result damaged(Result result, const LoggerImage &image, int set, int first, int last,
-                   const QString &reason);
+                   const QString &reason, bool againstRegisters);
+    // The logger's figures and the last bytes of the used memory, read one by one,
+    // against the image: nullopt when they agree, else what the line damaged (or that the
+    // meter did not answer).
+    std::optional<Result> registersDisagree(Result result, const LoggerImage &memory);
     QString setText(int set, int runCount) const;
 
     Meter &meter_;

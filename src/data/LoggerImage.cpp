@@ -65,12 +65,14 @@ LoggerImage::Damage LoggerImage::check(int runCount, int end) const
         return {0, kRunCount, kRunCount,
                 QStringLiteral("its run count reads %1, the register %2")
                     .arg(reg(kRunCount))
-                    .arg(runCount)};
+                    .arg(runCount),
+                true};
     const int lastEntry = runTableEntry(runCount);
     if (word(lastEntry) != end)
         return {0, lastEntry, lastEntry + 1,
                 QStringLiteral("its run table ends at %1, the registers at %2")
-                    .arg(hexAddress(word(lastEntry)), hexAddress(end))};
+                    .arg(hexAddress(word(lastEntry)), hexAddress(end)),
+                true};
     for (int k = 1; k <= runCount; ++k) {
         const int start = runStart(k);
         const int last = runLast(k);

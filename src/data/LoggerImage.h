@@ -42,6 +42,9 @@ public:
         int first = -1; // registers first..last
         int last = -1;
         QString reason;
+        // The stream disagrees with the registers read one by one (run count, run table
+        // end): one of the two readings was damaged on the line, the memory cannot be.
+        bool againstRegisters = false;
         bool found() const { return !reason.isEmpty(); }
     };
     // The first such thing, given the run count and the first free address `end` as

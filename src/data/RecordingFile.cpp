@@ -2,6 +2,7 @@
 
 #include "data/DatFile.h"
 #include "data/RecordTable.h"
+#include "data/RegularFile.h"
 
 #include <QFileInfo>
 
@@ -91,11 +92,40 @@ QString RecordingFile::create(const QString &path)
     path_ = path;
     wholeBytes_ = 0;
     file_.setFileName(path);
+#if defined(Q_OS_UNIX)
+    // Opened without blocking and checked on the open descriptor before anything is
+    // emptied: a FIFO would block the open until a reader came, and a device is no file.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return systemError();
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return RegularFile::kNotRegular;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (::ftruncate(fd, 0) != 0) {
+        const QString reason = systemError();
+        ::close(fd);
+        return reason;
+    }
+    // Unbuffered: every line goes to the system in one write, never half in a buffer.
+    if (!file_.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                    QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        const QString reason = file_.errorString();
+        return reason.isEmpty() ? QStringLiteral("unknown error") : reason;
+    }
+#else
+    if (const QString refused = RegularFile::checkWritableKind(path); !refused.isEmpty())
+        return refused;
     // Unbuffered: every line goes to the system in one write, never half in a buffer.
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         const QString reason = file_.errorString();
         return reason.isEmpty() ? QStringLiteral("unknown error") : reason;
     }
+#endif
     syncFolder(path);
     return writeThrough(DatFile::recordingLine(RecordTable::recordHeadings()));
 }
@@ -149,6 +179,9 @@ QString RecordingFile::checkWritable(const QString &path)
     const QFileInfo info(path);
     if (info.isDir())
         return QStringLiteral("it is a folder");
+    // Checked before any open: opening a FIFO to write blocks until a reader comes.
+    if (const QString refused = RegularFile::checkWritableKind(path); !refused.isEmpty())
+        return refused;
     const bool existed = info.exists();
     QFile file(path);
     // Append does not shorten an existing file.

@@ -21,7 +21,9 @@ public:
     RecordingFile &operator=(const RecordingFile &) = delete;
 
     // Creates the file (an existing one is emptied) and writes the heading line.
-    // Empty on success, else the reason; the file is then closed.
+    // Empty on success, else the reason; the file is then closed. Something other than a
+    // regular file at the path (a FIFO, a device) is refused with RegularFile::kNotRegular
+    // and left untouched; the open never blocks.
     QString create(const QString &path);
     // Writes one record line. Empty on success, else the reason: the line is taken back
     // out of the file as far as the system allows, and the file is closed. A file deleted
@@ -35,7 +37,8 @@ public:
     qint64 size() const { return wholeBytes_; }
 
     // Whether `path` could be created or written, found without changing an existing file
-    // (a file that does not exist yet is created and removed again). Empty when it can.
+    // (a file that does not exist yet is created and removed again). Empty when it can;
+    // "it is a folder", RegularFile::kNotRegular for a FIFO or a device, or the reason.
     static QString checkWritable(const QString &path);
 
 private:

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #if defined(Q_OS_UNIX)
 #include <cerrno>
 #include <cstring>
@@ -40,6 +42,40 @@ QString open(QFile &file, const QString &path)
     file.setFileName(path);
     return file.open(QIODevice::ReadOnly) ? QString() : file.errorString();
 #endif
+}
+
+QByteArray readUpTo(QFile &file, qint64 limit)
+{
+    constexpr qint64 kPieceBytes = 1 << 20;
+    QByteArray bytes;
+    bytes.reserve(qsizetype(std::clamp<qint64>(file.size() + 1, 0, limit + 1)));
+    while (bytes.size() <= limit) {
+        const QByteArray piece = file.read(std::min(kPieceBytes, limit + 1 - bytes.size()));
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    return bytes;
+}
+
+Kind kindAt(const QString &path)
+{
+#if defined(Q_OS_UNIX)
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return Kind::Nothing;
+    return S_ISREG(status.st_mode) ? Kind::Regular : Kind::Other;
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return Kind::Nothing;
+    return info.isFile() ? Kind::Regular : Kind::Other;
+#endif
+}
+
+QString checkWritableKind(const QString &path)
+{
+    return kindAt(path) == Kind::Other ? kNotRegular : QString();
 }
 
 } // namespace RegularFile

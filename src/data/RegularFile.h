@@ -2,8 +2,10 @@
 
 // Opening a file that the program reads whole (.dat, .bnk, .avg). Only a regular file
 // is opened: a FIFO would block the reader until someone writes to it, and a device
-// such as /dev/zero never ends.
+// such as /dev/zero never ends. Writing refuses the same: a save replaces what stands
+// at its path, and a FIFO or a device must never be replaced by a regular file.
 
+#include <QByteArray>
 #include <QString>
 
 class QFile;
@@ -17,5 +19,19 @@ QString open(QFile &file, const QString &path);
 
 // The reason open() gives for a path that is no regular file.
 inline const QString kNotRegular = QStringLiteral("it is not a regular file");
+
+// The file's bytes from where it stands to its end, but no more than `limit` + 1 (so a
+// caller sees that the file is too large). Memory grows with what is read: a single
+// read of `limit` + 1 would take that much at once, however short the file.
+QByteArray readUpTo(QFile &file, qint64 limit);
+
+// What stands at a path, symbolic links followed (a link to nothing is Nothing: writing
+// creates its target).
+enum class Kind { Nothing, Regular, Other };
+Kind kindAt(const QString &path);
+// Whether a file may be written at `path`: kNotRegular when something other than a
+// regular file stands there (a folder, a FIFO, a device such as /dev/full), which a
+// save would replace or block on; empty otherwise.
+QString checkWritableKind(const QString &path);
 
 } // namespace RegularFile

@@ -139,6 +139,12 @@ bool SavedFileWindow::load(const QString &path)
                               .arg(content.error)
                               .arg(recordGrid_->table().recordCount()),
                           Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
+    else if (content.incomplete)
+        dialogs().message(this, QString(),
+                          name + QStringLiteral(": ") +
+                              DatFile::incompleteText(recordGrid_->table().recordCount()) +
+                              QLatin1Char('.'),
+                          Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
     return true;
 }
 

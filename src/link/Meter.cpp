@@ -1,6 +1,7 @@
 #include "link/Meter.h"
 
 #include "link/Clock.h"
+#include "link/FrameConfirmer.h"
 #include "link/MeterProtocol.h"
 #include "link/SerialLink.h"
 
@@ -262,9 +263,18 @@ void Meter::selectDbaDisplay()
     setPollEnabled(false);
     int frames = 0;
     int missing = 0;
+    // MODE is pressed again only once the mode it brought is confirmed: a damaged frame
+    // must neither stop the presses at a mode the display does not show nor, pressed on
+    // from, step past dBA.
+    FrameConfirmer confirmer;
+    bool press = true;
     while (!aborted_) {
-        discardInput();
-        sendKey(Protocol::kKeyMode);
+        if (press) {
+            discardInput();
+            sendKey(Protocol::kKeyMode);
+            confirmer.reset();
+            press = false;
+        }
         link_.write(QByteArray(1, Protocol::kDisplayRequest));
         expectReply();
         wait(0.01);
@@ -275,11 +285,12 @@ void Meter::selectDbaDisplay()
             wait(0.01);
             reply += link_.readAll();
         }
-        // A damaged frame counts as a missing one.
-        if (reply.size() != Protocol::kDisplayFrameLength || !framed(reply) ||
-            !plausibleDisplayFrame(reply)) {
+        // A damaged or unconfirmed frame counts as a missing one.
+        const bool usable = reply.size() == Protocol::kDisplayFrameLength && framed(reply) &&
+                            plausibleDisplayFrame(reply);
+        if (!usable || confirmer.offer(reply) == FrameConfirmer::Verdict::Unconfirmed) {
             // A meter that never sends whole frames is handed to the settings refresh,
-            // which waits for it, rather than having MODE pressed forever.
+            // which waits for it, rather than being asked forever.
             if (++missing >= kMissingFramesLimit || silenceExceeded()) {
                 refreshSettings();
                 break;
@@ -294,6 +305,7 @@ void Meter::selectDbaDisplay()
         }
         if (state_.display.DbaMode)
             break;
+        press = true;
     }
     setPollEnabled(true);
 }

@@ -67,8 +67,9 @@ public:
     // register's real content is.
     bool thresholdRead() const { return thresholdRead_; }
 
-    // Presses MODE until the display shows dBA; after 11 complete frames without it,
-    // gives up through the settings refresh.
+    // Presses MODE until the display shows dBA, each mode taken from two frames that
+    // decode alike (FrameConfirmer); after 11 such frames without it, gives up through
+    // the settings refresh.
     void selectDbaDisplay();
 
     // Bounds refreshSettings (seconds; <= 0: no bound, the default of the desktop).

@@ -101,6 +101,13 @@ inline constexpr quint8 kOverload = 0xAA;
 inline constexpr quint8 kMenuMark = 0xCC;
 } // namespace Digits
 
+// The meter's measuring range in dB: a level below it shows as "----", one above it as
+// " OL ".
+namespace MeasuringRange {
+inline constexpr int kLowDb = 70;
+inline constexpr int kHighDb = 140;
+} // namespace MeasuringRange
+
 // Display frame byte 6: event bank and battery.
 namespace BankByte {
 inline constexpr quint8 kEventBankMask = 0x07; // 0 none, 1..5 E1..E5

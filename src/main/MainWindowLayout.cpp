@@ -1,3 +1,4 @@
+#include "link/MeterProtocol.h"
 #include "main/MainWindow.h"
 
 #include "ui/MeterWindow.h"
@@ -113,7 +114,9 @@ void MainWindow::buildControls()
     exchangeRateValue_ = valueLabel("exchangeRateValue");
     criterionValue_ = valueLabel("criterionValue");
     thresholdValue_ = valueLabel("thresholdValue");
-    rangeValue_ = valueLabel("rangeValue", QStringLiteral("70 - 140"));
+    rangeValue_ = valueLabel("rangeValue", QStringLiteral("%1 - %2")
+                                               .arg(Protocol::MeasuringRange::kLowDb)
+                                               .arg(Protocol::MeasuringRange::kHighDb));
     auto *settings = new QHBoxLayout;
     settings->setSpacing(10);
     settings->addWidget(card(QStringLiteral("Response"), responseValue_));

@@ -13,6 +13,44 @@ Poller::Poller(Meter &meter, QObject *parent) : QObject(parent), meter_(meter)
 {
 }
 
+void Poller::resetChangeMemory()
+{
+    decoder_.reset();
+    confirmer_.reset();
+}
+
+std::optional<QByteArray> Poller::requestFrame(Result &result)
+{
+    for (int unusable = 0;;) {
+        if (meter_.aborted()) {
+            result.outcome = Outcome::Stopped;
+            return std::nullopt;
+        }
+        meter_.link().write(QByteArray(1, Protocol::kDisplayRequest));
+        ++result.requests;
+        meter_.expectReply();
+        meter_.wait(0.02);
+        const QByteArray received = meter_.link().readAll();
+        if (received.size() >= Protocol::kDisplayFrameLength) {
+            const QByteArray frame = received.right(Protocol::kDisplayFrameLength);
+            if (quint8(frame.front()) != Protocol::kStx || quint8(frame.back()) != Protocol::kEtx) {
+                meter_.refreshSettings();
+                result.outcome = Outcome::BadFraming;
+                return std::nullopt;
+            }
+            // A framed frame that the meter cannot show had a byte damaged on the way:
+            // it is asked for again, like a short one, and never read as a level.
+            if (plausibleDisplayFrame(frame))
+                return frame;
+        }
+        if (++unusable >= kShortRepliesLimit) {
+            meter_.refreshSettings();
+            result.outcome = Outcome::ShortReplies;
+            return std::nullopt;
+        }
+    }
+}
+
 Poller::Result Poller::tick()
 {
     Result result;
@@ -28,36 +66,22 @@ Poller::Result Poller::tick()
     if (state.link.RefreshPending)
         meter_.refreshSettings();
 
-    QByteArray frame;
-    for (int unusable = 0;;) {
-        if (meter_.aborted()) {
-            result.outcome = Outcome::Stopped;
+    std::optional<QByteArray> frame = requestFrame(result);
+    if (!frame)
+        return result;
+    if (confirmer_.offer(*frame) == FrameConfirmer::Verdict::Unconfirmed) {
+        // A second request at once: a real change shows in this tick, a damaged frame
+        // meets the whole one again. Two frames that disagree wait for the next tick.
+        frame = requestFrame(result);
+        if (!frame)
             return result;
-        }
-        meter_.link().write(QByteArray(1, Protocol::kDisplayRequest));
-        meter_.expectReply();
-        meter_.wait(0.02);
-        const QByteArray received = meter_.link().readAll();
-        if (received.size() >= Protocol::kDisplayFrameLength) {
-            frame = received.right(Protocol::kDisplayFrameLength);
-            if (quint8(frame.front()) != Protocol::kStx || quint8(frame.back()) != Protocol::kEtx) {
-                meter_.refreshSettings();
-                result.outcome = Outcome::BadFraming;
-                return result;
-            }
-            // A framed frame that the meter cannot show had a byte damaged on the way:
-            // it is asked for again, like a short one, and never read as a level.
-            if (plausibleDisplayFrame(frame))
-                break;
-        }
-        if (++unusable >= kShortRepliesLimit) {
-            meter_.refreshSettings();
-            result.outcome = Outcome::ShortReplies;
+        if (confirmer_.offer(*frame) == FrameConfirmer::Verdict::Unconfirmed) {
+            result.outcome = Outcome::Unconfirmed;
             return result;
         }
     }
     meter_.heard();
-    result.changes = decoder_.decode(frame, state.display);
+    result.changes = decoder_.decode(confirmer_.believed(), state.display);
     result.valueText = displayValueText(state.display);
     result.outcome = Outcome::Decoded;
     return result;

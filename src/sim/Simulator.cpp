@@ -148,9 +148,11 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
     const QCommandLineOption mode(QStringLiteral("mode"),
                                   QStringLiteral("Display mode: dba, dose, clock or date."),
                                   QStringLiteral("MODE"));
-    const QCommandLineOption level(
-        QStringLiteral("level"), QStringLiteral("A fixed level in dB (default: a varying level)."),
-        QStringLiteral("DB"));
+    const QCommandLineOption level(QStringLiteral("level"),
+                                   QStringLiteral("A fixed level in dB (default: a varying "
+                                                  "level); shown as \" OL \" above 140 and "
+                                                  "\"----\" below 70."),
+                                   QStringLiteral("DB"));
     const QCommandLineOption locked(QStringLiteral("locked"),
                                     QStringLiteral("Starts with the keypad locked."));
     const QCommandLineOption battery(QStringLiteral("battery"),

@@ -14,7 +14,6 @@ constexpr long kMaxSteps = 400000;
 constexpr double kWalkMean = 84.0;
 constexpr double kWalkPull = 0.05;  // per second
 constexpr double kWalkSpread = 4.7; // dB, the walk's standard deviation
-constexpr double kUnderRangeDb = 70.0;
 constexpr double kOverloadDb = 140.0;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
@@ -89,20 +88,26 @@ void SoundModel::step(double seconds)
                             std::exp2((db - criterionDb(run_.status)) / exchangeDb(run_.status));
 }
 
+std::optional<double> SoundModel::inRange(double db)
+{
+    // As the display would show it, to the tenth: 69.96 shows 70.0 and is in range.
+    const long tenths = std::lround(db * 10.0);
+    if (tenths < Protocol::MeasuringRange::kLowDb * 10)
+        return std::nullopt;
+    if (tenths > Protocol::MeasuringRange::kHighDb * 10)
+        return kInfinity;
+    return db;
+}
+
 std::optional<double> SoundModel::level() const
 {
-    if (fixedLevel_) {
-        if (*fixedLevel_ < 0.0)
-            return std::nullopt;
-        if (*fixedLevel_ > 199.9)
-            return kInfinity;
-        return *fixedLevel_;
-    }
+    if (fixedLevel_)
+        return inRange(*fixedLevel_);
     if (overloadSteps_ > 0)
         return kInfinity;
-    if (underRangeSteps_ > 0 || walkDb_ < kUnderRangeDb)
+    if (underRangeSteps_ > 0)
         return std::nullopt;
-    return walkDb_;
+    return inRange(walkDb_);
 }
 
 void SoundModel::startRun(double now, quint8 status, int thresholdDb)

@@ -29,10 +29,14 @@ public:
 
     explicit SoundModel(quint32 seed);
 
-    // A fixed level in dB, or nullopt for the wandering level. Levels below 0 are under
-    // range, levels above 199.9 overload.
+    // A fixed level in dB, or nullopt for the wandering level. Levels below the measuring
+    // range (MeasuringRange, 70 dB) are under range, levels above it (140 dB) overload.
     void setFixedLevel(std::optional<double> db) { fixedLevel_ = db; }
     std::optional<double> fixedLevel() const { return fixedLevel_; }
+
+    // A level as the meter measures it: nullopt below the measuring range, +infinity
+    // above it, else the level.
+    static std::optional<double> inRange(double db);
 
     // Walks the level, and the dose of a running run, on to `now`.
     void advance(double now);

@@ -87,8 +87,8 @@ public:
     void setThreshold(int db) { setReg(MemoryMap::kThreshold, quint8(db)); }
     DisplayMode displayMode() const { return mode_; }
     void setDisplayMode(DisplayMode mode) { mode_ = mode; }
-    // A fixed level in dB (shown as is), or nullopt for the default varying level.
-    // Levels below 0 show as under range, levels above 199.9 as overload.
+    // A fixed level in dB, or nullopt for the default varying level. Levels below the
+    // measuring range (70 dB) show as under range, levels above it (140 dB) as overload.
     void setFixedLevel(std::optional<double> db) { sound_.setFixedLevel(db); }
     std::optional<double> fixedLevel() const { return sound_.fixedLevel(); }
     bool locked() const { return locked_; }

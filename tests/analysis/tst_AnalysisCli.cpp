@@ -131,6 +131,25 @@ private slots:
                                      "l90: 140.0\n"));
     }
 
+    // A file that breaks off inside its last record (cut with head -c) is read without
+    // it: the figures of the whole records, the cut said on stderr, exit status 0.
+    void cutFileCountsItsWholeRecords()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("cut.dat");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("No.s\tDate\tTime\tdBA\r\n1\t2026/03/09\t10:07:02.0\t85.0\r\n"
+                   "2\t2026/03/09\t10:07:03.0\t90.0\r\n3\t2026/03/09\t10:07:04.0\t13");
+        file.close();
+        const Run run = runCli({"stats", path});
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.out.startsWith("records: 2\nskipped: 0\nmin: 85.0\n"), run.out.constData());
+        QCOMPARE(run.err, "dosemeter-cli: " + path.toUtf8() +
+                              ": the last record is incomplete; the 2 records before it are "
+                              "counted\n");
+    }
+
     void damagedFileGivesNoFigures()
     {
         // An unclosed quote: the reader keeps what it could read and says so.

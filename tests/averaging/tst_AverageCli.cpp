@@ -146,6 +146,12 @@ private slots:
         QTest::newRow("count-zero") << QStringList{"--interval", "0:0:2", "--count", "0"};
         QTest::newRow("unknown-option")
             << QStringList{"--interval", "0:0:2", "--count", "2", "--fast", "1"};
+        QTest::newRow("interval-zero") << QStringList{"--interval", "0:0:0", "--count", "2"};
+        QTest::newRow("interval-fraction") << QStringList{"--interval", "0:0:1.5", "--count", "2"};
+        QTest::newRow("interval-four-fields")
+            << QStringList{"--interval", "1:2:3:4", "--count", "2"};
+        QTest::newRow("out-empty")
+            << QStringList{"--interval", "0:0:2", "--count", "2", "--out", ""};
         QTest::newRow("out-in-no-folder")
             << QStringList{"--interval", "0:0:2", "--count", "2", "--out", "/nonexistent/a.avg"};
     }

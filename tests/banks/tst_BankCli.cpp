@@ -113,6 +113,14 @@ private slots:
             << "";
         QTest::newRow("dose-infinite")
             << QStringList{"--dose", "inf", "--criterion", "90", "--exchange-rate", "5"} << 2 << "";
+        // What a meter's dose bank can hold: 0.01 % to 65535 %.
+        const auto dose = [](const char *percent) {
+            return QStringList{"--dose", percent, "--criterion", "90", "--exchange-rate", "5"};
+        };
+        QTest::newRow("dose-smallest-a-bank-holds") << dose("0.01") << 0 << "23.6\n";
+        QTest::newRow("dose-largest-a-bank-holds") << dose("65535") << 0 << "136.8\n";
+        QTest::newRow("dose-1e308") << dose("1e308") << 2 << "";
+        QTest::newRow("dose-1e-300") << dose("1e-300") << 2 << "";
         QTest::newRow("criterion-86")
             << QStringList{"--dose", "50", "--criterion", "86", "--exchange-rate", "5"} << 2 << "";
         QTest::newRow("exchange-7")

@@ -14,6 +14,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QHash>
 #include <QList>
 
 #include <algorithm>
@@ -52,7 +53,8 @@ inline QByteArray writeRequest(int address, int value)
 
 // One change the line makes to a stream of the memory dump: in stream `pass` (1..),
 // the byte at `position` (0 = the leading byte) is lost (value -1), follows an added
-// byte 0xEE (value -2) or is XORed with `value`.
+// byte 0xEE (value -2) or is XORed with `value`. A `pass` of -n changes the reply to the
+// n-th read of register `position` instead: its value is XORed with `value`.
 struct LineEdit {
     int pass = 1;
     int position = 0;
@@ -69,6 +71,12 @@ public:
     void close() override { link_.close(); }
     bool write(const QByteArray &bytes) override
     {
+        if (bytes.size() == 3 && bytes.at(0) == Protocol::kReadRequest) {
+            const int address = quint8(bytes.at(1)) + 256 * quint8(bytes.at(2));
+            const int read = ++reads_[address];
+            for (const LineEdit &edit : edits_)
+                replyMask_ |= edit.pass == -read && edit.position == address ? edit.value : 0;
+        }
         if (bytes == QByteArray(1, Protocol::kMemoryDump)) {
             streaming_ = !streaming_;
             if (streaming_) {
@@ -80,7 +88,11 @@ public:
     }
     QByteArray readAll() override
     {
-        const QByteArray bytes = link_.readAll();
+        QByteArray bytes = link_.readAll();
+        if (replyMask_ != 0 && bytes.size() >= Protocol::kReadReplyLength) {
+            bytes[bytes.size() - 2] = char(quint8(bytes.at(bytes.size() - 2)) ^ replyMask_);
+            replyMask_ = 0;
+        }
         if (!streaming_)
             return bytes;
         QByteArray out;
@@ -109,6 +121,8 @@ private:
     bool streaming_ = false;
     int pass_ = 0;
     int position_ = 0;
+    QHash<int, int> reads_; // of each register
+    int replyMask_ = 0;     // for the reply to the read just sent
 };
 
 Q_DECLARE_METATYPE(LineEdit)

@@ -8,7 +8,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
+
+// Bytes this process has read through the system so far.
+qint64 bytesRead()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    return io.open(QIODevice::ReadOnly) ? io.readLine().mid(7).trimmed().toLongLong() : -1;
+}
 
 QByteArray fileBytes(const QString &path)
 {
@@ -101,7 +111,7 @@ private slots:
             << head + "\"1\t2\t3\t4\t\r\n\"5\t6\t7\t8\t\"\r\n"
             << QStringList({"1|2|3|4", "5|6|7|8"}) << noNotes << false;
         QTest::newRow("missing-quote-at-end-of-file")
-            << head + "\"1\t2\t3\t4" << QStringList({"1|2|3|4"}) << noNotes << false;
+            << QByteArray("\"h\"\n\"1\t2\t3\t4") << QStringList({"1|2|3|4"}) << noNotes << false;
         QTest::newRow("binary-data-refused")
             << QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0,\t\"\r\n", 16) << QStringList() << noNotes
             << false;
@@ -123,6 +133,31 @@ private slots:
         QCOMPARE(content.ok(), ok);
         if (!ok)
             QVERIFY2(content.error.contains(QLatin1String("x.dat")), qPrintable(content.error));
+    }
+
+    // A last line without the CR LF every other line ends with broke off: a record on it
+    // is left out and the content says so; anything else is read as before.
+    void incompleteLastRecord_data()
+    {
+        // clang-format off
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<bool>("incomplete");
+        const QByteArray recording = "No.s\tDate\tTime\tdBA\r\n1\t2026/03/09\t10:07:03.0\t85.0\r\n";
+        const QByteArray grid = "\"h\"\r\n\"1\t2\t3\t4\t\"\r\n";
+        QTest::newRow("recording-cut-in-the-level") << recording + "2\t2026/03/09\t10:07:04.0\t13" << 1 << true;
+        QTest::newRow("grid-cut-mid-record") << grid + "\"2\t2026/03/09\t10:0" << 1 << true;
+        QTest::newRow("cut-between-cr-and-lf") << recording + "2\t2\t3\t13.5\r" << 2 << false;
+        QTest::newRow("lf-file-last-line-without-end") << QByteArray("h\n1\t2\t3\t4\n5\t6\t7\t8") << 2 << false;
+        // clang-format on
+    }
+    void incompleteLastRecord()
+    {
+        QFETCH(QByteArray, bytes);
+        const DatFile::Content content = DatFile::parse(bytes, QStringLiteral("x.dat"));
+        QTEST(content.table.recordCount(), "records");
+        QTEST(content.incomplete, "incomplete");
+        QVERIFY(content.ok());
     }
 
     void readerSurvivesRandomBytes()
@@ -168,6 +203,39 @@ private slots:
         QVERIFY(!DatFile::save(dir.path(), "x").isEmpty());
         QCOMPARE(fileBytes(path), QByteArray("second"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"set.dat"}));
+    }
+
+    // A save that fails part way (a full disk; here the file size limit, which fails the
+    // same way) gives the system's reason and keeps the old file.
+    void failedSaveGivesTheSystemsReason()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("set-3.dat"));
+        QVERIFY(DatFile::save(path, "old").isEmpty());
+        struct rlimit saved {};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        struct rlimit small = saved;
+        small.rlim_cur = 4096;
+        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        const QString reason = DatFile::save(path, QByteArray(100000, 'x'));
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, handler);
+        QCOMPARE(reason, QStringLiteral("File too large"));
+        QCOMPARE(fileBytes(path), QByteArray("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"set-3.dat"}));
+    }
+
+    // A file too large to be a data file is refused by its size, none of it read.
+    void tooLargeFileRefusedUnread()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("huge.dat")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(600LL * 1024 * 1024)); // sparse
+        const qint64 before = bytesRead();
+        QCOMPARE(DatFile::read(file.fileName()).error,
+                 QStringLiteral("The file huge.dat is larger than 512 MB and is not a data file."));
+        QVERIFY(bytesRead() - before < 1024 * 1024);
     }
 
     void readingAMissingFileSaysSo()

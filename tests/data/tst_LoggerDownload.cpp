@@ -334,6 +334,19 @@ private slots:
         QTest::newRow("header-changed")
             << QList<LineEdit>{{1, 0x0319 + 1, 0x80}} << false << line
             << "Set 2 of 3 arrived damaged: its start reads 2009/91/29 23:59:30." + end << 1;
+        // A register read the line damaged: the memory read again agrees with the stream.
+        QTest::newRow("run-table-end-reply-changed")
+            << QList<LineEdit>{{-1, 0x0206, 0x04}} << false << line
+            << "The logger's run table arrived damaged: its run table ends at 0x03C6, the "
+               "registers at 0x03C2." +
+                   end
+            << 1;
+        QTest::newRow("impossible-end-read-alike-twice-then-whole")
+            << QList<LineEdit>{{-1, 0x0207, 0x7F}, {-2, 0x0207, 0x7F}} << false << line
+            << "The logger's run table arrived damaged: 3 runs ending at 0x7CC6, which no "
+               "logger holds." +
+                   end
+            << 0;
         QTest::newRow("verified-header-change-outvoted")
             << QList<LineEdit>{{1, 0x0319 + 1, 0x80}} << true << int(Outcome::Done) << "" << 3;
         QTest::newRow("verified-sample-change-outvoted")

@@ -73,9 +73,9 @@ bool CliRun::start(const QStringList &simOptions, const QStringList &command)
     return cli_.waitForStarted(5000);
 }
 
-int CliRun::finish()
+int CliRun::finish(int waitSeconds)
 {
-    if (!cli_.waitForFinished(240000)) {
+    if (!cli_.waitForFinished(waitSeconds * 1000)) {
         cli_.kill();
         cli_.waitForFinished(3000);
         return -1;

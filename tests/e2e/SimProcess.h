@@ -29,8 +29,9 @@ class CliRun {
 public:
     // Starts dosemeter-sim with simOptions, then dosemeter-cli on its port with command.
     bool start(const QStringList &simOptions, const QStringList &command);
-    // The exit code (-1 when it did not end within four minutes); fills out, err, seconds.
-    int finish();
+    // The exit code (-1 when it did not end within `waitSeconds`, four minutes unless
+    // said); fills out, err, seconds.
+    int finish(int waitSeconds = 240);
 
     SimProcess sim;
     QString out;

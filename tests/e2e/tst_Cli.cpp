@@ -1,9 +1,41 @@
 #include "SimProcess.h"
 #include "support/TestMain.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+namespace {
+
+// The type bits of what stands at `path`, symbolic links followed; 0 when nothing does.
+unsigned nodeType(const QString &path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & S_IFMT : 0;
+}
+
+// Makes a "file" (holding "old\n"), a "fifo" or a "device" (like /dev/null; root only) at
+// `path`, or a "link" to such a device; the type bits of what was made, 0 on failure.
+unsigned makeNode(const QString &path, const QString &kind)
+{
+    const QString target = kind == "link" ? path + ".dev" : path;
+    const QByteArray name = QFile::encodeName(target);
+    QFile file(path);
+    const bool made = kind == "file" ? file.open(QIODevice::WriteOnly) && file.write("old\n")
+                      : kind == "fifo"
+                          ? ::mkfifo(name.constData(), 0600) == 0
+                          : ::mknod(name.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0 &&
+                                (kind == "device" || QFile::link(target, path));
+    return made ? nodeType(path) : 0;
+}
+
+} // namespace
 
 class TestCli : public QObject {
     Q_OBJECT
@@ -64,6 +96,10 @@ private slots:
         QTest::newRow("address-not-a-number") << QStringList{"--port", "sim", "read", "abc"} << 2;
         QTest::newRow("value-too-big") << QStringList{"--port", "sim", "write", "10", "256"} << 2;
         QTest::newRow("missing-port") << QStringList{"--port", "/dev/nonexistent", "status"} << 4;
+        // Arguments are checked before the port is opened: a wrong one exits 2 whatever
+        // the port.
+        QTest::newRow("bad-argument-and-missing-port")
+            << QStringList{"--port", "/dev/nonexistent", "setup", "--criterion", "99"} << 2;
         QTest::newRow("not-a-port") << QStringList{"--port", "nowhere", "status"} << 2;
         QTest::newRow("in-process-sim") << QStringList{"--port", "sim", "read", "59"} << 0;
         // --timeout: finite, from a tenth of a second to a day.
@@ -89,6 +125,74 @@ private slots:
         QTEST(code, "code");
         if (code != 0)
             QVERIFY2(!err.trimmed().isEmpty(), "a failure says why on stderr");
+    }
+
+    // A command that writes a new file refuses, before it opens the port, an existing
+    // file without --overwrite (2), an earlier download's set files (2), an unwritable
+    // path (2), and what is no regular file, a link to one too (1); nothing is touched.
+    void writesRefused_data()
+    {
+        QTest::addColumn<QStringList>("command"); // %PATH%: `node`; %DIR%: its folder
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<int>("code");
+        const QStringList average{"average", "--interval", "0:0:1", "--count", "1", "--out"};
+        QTest::newRow("record-existing") << QStringList{"record", "--out", "%PATH%"} << "file" << 2;
+        QTest::newRow("download-earlier-sets")
+            << QStringList{"download", "--out", "%DIR%"} << "file" << 2;
+        QTest::newRow("average-unwritable") << average + QStringList{"/proc/x.avg"} << "file" << 2;
+        QTest::newRow("average-empty-name") << average + QStringList{""} << "file" << 2;
+        QTest::newRow("record-fifo")
+            << QStringList{"record", "--out", "%PATH%", "--overwrite"} << "fifo" << 1;
+        QTest::newRow("banks-link-to-a-device")
+            << QStringList{"banks", "--out", "%PATH%", "--overwrite"} << "link" << 1;
+    }
+    void writesRefused()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(QString, node);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("set-5.dat");
+        const unsigned type = makeNode(path, node);
+        if (type == 0)
+            QSKIP("device nodes can only be made as root");
+        command.replaceInStrings("%PATH%", path).replaceInStrings("%DIR%", dir.path());
+        QString err;
+        QTEST(runCli(QStringList{"--port", "/dev/nonexistent"} + command, nullptr, &err), "code");
+        QVERIFY2(err.startsWith("dosemeter-cli: ") && !err.contains("port"), qPrintable(err));
+        QCOMPARE(nodeType(path), type);
+        if (node == "file")
+            QCOMPARE(QFileInfo(path).size(), 4); // "old\n"
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System).size(),
+                 node.startsWith("link") ? 2 : 1);
+    }
+
+    // With --overwrite a download removes the earlier download's set files it does not
+    // replace (the built-in meter holds four runs), and names them.
+    void downloadOverwriteRemovesOldSets()
+    {
+        QTemporaryDir dir;
+        for (int set = 1; set <= 6; ++set)
+            makeNode(dir.filePath(QStringLiteral("set-%1.dat").arg(set)), "file");
+        QString err;
+        QCOMPARE(runCli({"--port", "sim", "download", "--out", dir.path(), "--overwrite"}, nullptr,
+                        &err),
+                 0);
+        QCOMPARE(err, "dosemeter-cli: removed set-5.dat, set-6.dat of an earlier download\n");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 4);
+    }
+
+    // A failed write to standard output (a full disk) is said on stderr and exits 1: a
+    // script must not take a cut conversion for a whole one.
+    void failedStandardOutputExits1()
+    {
+        QProcess cli;
+        cli.setStandardOutputFile(QStringLiteral("/dev/full"));
+        cli.start(testsupport::binDir() + QStringLiteral("/dosemeter-cli"),
+                  {"convert", testsupport::golden("grid-form.dat"), "--csv"});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 1);
+        QCOMPARE(cli.readAllStandardError(),
+                 "dosemeter-cli: cannot write to standard output: No space left on device\n");
     }
 
     void silentMeterTimesOut()

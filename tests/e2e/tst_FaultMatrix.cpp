@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
@@ -22,6 +23,10 @@
 //
 // setup, whose paced keys take half a minute a run, has a matrix row of its own: its runs
 // go on side by side, and one that exits 0 must leave the meter set as a clean run does.
+//
+// record and average, which sample the live level for minutes, have a row of their own
+// under drop and corrupt: their runs of 300 records go on side by side, and every level
+// they take must be the clean line's, with no early stop.
 //
 // A command joins the matrix with one entry in commands(). DOSEMETER_FAULT_SEEDS=N runs
 // N seeds of every fault that draws on them (drop, corrupt, short) instead of two, and
@@ -63,6 +68,14 @@ const QList<CommandRow> &commands()
     };
     return rows;
 }
+
+// record and average take this many records of the steady level of simOptions() under
+// each of kLiveFaults, which leave the meter answering; "%FILE%" is a fresh file.
+constexpr int kLiveRecords = 300;
+const QStringList kLiveFaults{"drop=0.001", "corrupt=0.01"};
+const QList<QStringList> kLiveCommands{
+    {"record", "--out", "%FILE%", "--period", "0.2", "--count", QString::number(kLiveRecords)},
+    {"average", "--interval", "0:0:1", "--count", QString::number(kLiveRecords)}};
 
 struct FaultRow {
     const char *name;
@@ -171,6 +184,18 @@ private slots:
         }
         cleanSetup_ = std::make_unique<CliRun>();
         QVERIFY(cleanSetup_->start(setupSimOptions({}), kSetup));
+        for (const QString &fault : kLiveFaults) {
+            for (const QStringList &command : kLiveCommands) {
+                for (int seed = 1; seed <= seedCount(); ++seed) {
+                    auto &run = live_[liveKey(fault, command.first(), seed)];
+                    run = std::make_unique<LiveRun>();
+                    QVERIFY(run->cli.start(
+                        simOptions({"--fault", fault, "--seed", QString::number(seed)}),
+                        QStringList{"--timeout", QString::number(kTimeout)} +
+                            QStringList(command).replaceInStrings("%FILE%", run->file())));
+                }
+            }
+        }
         for (const CommandRow &command : commands()) {
             SimProcess sim;
             QVERIFY(sim.start(simOptions({})));
@@ -290,6 +315,51 @@ private slots:
         QCOMPARE(run.sim.output(), cleanSettings_);
     }
 
+    // record and average under a line that drops or changes bytes: every level they take
+    // is the steady level, and they take all of them.
+    void liveOnAFaultyLine_data()
+    {
+        QTest::addColumn<QString>("key");
+        for (const QString &fault : kLiveFaults) {
+            for (const QStringList &command : kLiveCommands) {
+                for (int seed = 1; seed <= seedCount(); ++seed)
+                    QTest::newRow(qPrintable(liveKey(fault, command.first(), seed)))
+                        << liveKey(fault, command.first(), seed);
+            }
+        }
+    }
+    void liveOnAFaultyLine()
+    {
+        QFETCH(QString, key);
+        LiveRun &run = *live_.at(key);
+        const int exit = run.cli.finish(kLiveRecords + 60); // a second a record at most
+        QCOMPARE(run.cli.sim.stop(), 0);
+        const QString context = QStringLiteral("exit %1 after %2 s: %3")
+                                    .arg(exit)
+                                    .arg(run.cli.seconds)
+                                    .arg(run.cli.err.trimmed());
+        QVERIFY2(exit == 0 || exit == 3, qPrintable(context));
+        // The levels: the recording's records, or the interval lines (right-aligned).
+        QFile file(run.file());
+        const QString text =
+            file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : run.cli.out;
+        int levels = 0;
+        for (const QString &line : text.split(QRegularExpression(QStringLiteral("\r?\n")))) {
+            const QStringList cells = line.split(QLatin1Char('\t'));
+            if (cells.size() != 4 || cells.first() == QLatin1String("No.s"))
+                continue;
+            ++levels;
+            QVERIFY2(cells.at(3).trimmed() == QLatin1String("94.5"), qPrintable(line + context));
+        }
+        if (exit != 0)
+            return;
+        QVERIFY2(levels == kLiveRecords && !run.cli.err.contains(QLatin1String("left dBA")),
+                 qPrintable(QStringLiteral("%1 records; ").arg(levels) + context));
+        if (key.contains(QLatin1String("average")))
+            QVERIFY2(run.cli.out.endsWith("spl-max: 94.5\n140-peak: No\nlaeq: 94.5\n"),
+                     qPrintable(run.cli.out));
+    }
+
     void cleanupTestCase()
     {
         qInfo("Runs that printed wrong figures with exit 0 / runs that exited 0 / runs, of %d "
@@ -335,10 +405,22 @@ private:
     {
         return fault + QLatin1Char(' ') + QString::number(seed);
     }
+    static QString liveKey(const QString &fault, const QString &command, int seed)
+    {
+        return QStringLiteral("%1-%2-%3").arg(fault.section('=', 0, 0), command).arg(seed);
+    }
+
+    // A live command's run and the folder of the file it writes.
+    struct LiveRun {
+        QTemporaryDir dir;
+        CliRun cli;
+        QString file() const { return dir.filePath(QStringLiteral("live.dat")); }
+    };
 
     QTemporaryFile image_;
     std::map<QString, std::unique_ptr<CliRun>> setups_;
     std::unique_ptr<CliRun> cleanSetup_;
+    std::map<QString, std::unique_ptr<LiveRun>> live_;
     QString cleanSettings_;
     QMap<QString, Outcome> clean_;
     QMap<QString, int> wrongWithExit0_;

@@ -302,18 +302,24 @@ private slots:
         QVERIFY(f.meter.aborted());
     }
 
+    // MODE is pressed until two frames in a row show dBA; a frame that does not agree
+    // with the next, or that is incomplete, is asked for again without another press.
     void selectDbaDisplay_data()
     {
-        QTest::addColumn<int>("framesUntilDba"); // 0: never
-        QTest::addColumn<int>("modePresses");    // the incomplete second frame costs one more
+        // The display frames after each press, rounds split by "|": d dose, D dBA,
+        // i incomplete.
+        QTest::addColumn<QString>("frames");
+        QTest::addColumn<int>("modePresses");
         QTest::addColumn<bool>("refreshed");
-        QTest::newRow("first-frame") << 1 << 1 << false;
-        QTest::newRow("third-frame") << 3 << 4 << false;
-        QTest::newRow("never") << 0 << 12 << true;
+        QTest::newRow("first-press") << "DD" << 1 << false;
+        QTest::newRow("third-press") << "dd|idd|DD" << 3 << false;
+        QTest::newRow("damaged-dba-frame-not-taken") << "Ddd|DD" << 2 << false;
+        QTest::newRow("damaged-frame-does-not-press-past-dba") << "dDD" << 1 << false;
+        QTest::newRow("never") << QStringList(11, "dd").join('|') << 11 << true;
     }
     void selectDbaDisplay()
     {
-        QFETCH(int, framesUntilDba);
+        QFETCH(QString, frames);
         QFETCH(int, modePresses);
         QFETCH(bool, refreshed);
         Fixture f;
@@ -321,12 +327,11 @@ private slots:
         f.meter.setPollControl(&poll);
         const QByteArray dose = bytes({2, 0x20, 0, 0x12, 0x05, 0, 3});
         const QByteArray dba = bytes({2, 0x40, 0x10, 0x09, 0x45, 0, 3});
-        // Each round: the key (no reply), then the display request.
-        for (int frame = 1; frame <= 11; ++frame) {
+        // Each round: the key (no reply), then the display requests.
+        for (const QString &round : frames.split('|')) {
             f.link.replies << QByteArray();
-            if (frame == 2) // an incomplete frame is not counted
-                f.link.replies << bytes({2, 0x20}) << QByteArray();
-            f.link.replies << (frame == framesUntilDba ? dba : dose);
+            for (QChar frame : round)
+                f.link.replies << (frame == 'D' ? dba : frame == 'd' ? dose : bytes({2, 0x20}));
         }
         f.link.whenEmpty = bytes({2, 0x15, 3}); // status and threshold for the refresh
         f.meter.selectDbaDisplay();

@@ -139,7 +139,6 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::newRow("no folder") << QStringList{"--out", "/nonexistent/shift.dat"};
-        QTest::newRow("a folder") << QStringList{"--out", "/"};
         QTest::newRow("count and duration") << QStringList{"--count", "2", "--duration", "9"};
         QTest::newRow("count above the limit") << QStringList{"--count", "86401"};
         QTest::newRow("unknown option") << QStringList{"--fast"};

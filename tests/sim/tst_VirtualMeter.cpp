@@ -101,6 +101,13 @@ private slots:
             << int(M::Dba) << -1.0 << false << 5 << QByteArray("02 40 10 bb bb a0 03");
         QTest::newRow("dba-overload")
             << int(M::Dba) << 200.0 << false << 5 << QByteArray("02 40 14 aa aa a0 03");
+        // The measuring range, as the main window's Range shows it: 70 to 140 dB.
+        QTest::newRow("dba-150-overload")
+            << int(M::Dba) << 150.0 << false << 5 << QByteArray("02 40 14 aa aa a0 03");
+        QTest::newRow("dba-140.0-top-of-range")
+            << int(M::Dba) << 140.0 << false << 5 << QByteArray("02 40 14 14 00 a0 03");
+        QTest::newRow("dba-50-under-range")
+            << int(M::Dba) << 50.0 << false << 5 << QByteArray("02 40 10 bb bb a0 03");
         QTest::newRow("dose-stopped")
             << int(M::Dose) << 94.5 << false << 5 << QByteArray("02 20 20 00 00 a0 03");
         QTest::newRow("clock-10:07")

@@ -47,7 +47,7 @@ int runAll(int argc, char **argv)
 }
 
 // CTest sets both folders; a test run by hand from the build falls back to where the
-// build put them, so that `build/bin/tst_e2e -class TestFaultMatrix` works as it is.
+// build put them, so that `build/bin/tst_faultmatrix` works as it is.
 QString dataDir()
 {
     return qEnvironmentVariable("DOSEMETER_TEST_DATA", QStringLiteral(DOSEMETER_GOLDEN_DIR));
