@@ -5,6 +5,8 @@
 #include "link/PortNames.h"
 #include "main/OpenLink.h"
 
+#include <ProgramVersion.h>
+
 #include <QTextStream>
 
 #include <cmath>
@@ -28,6 +30,7 @@ const char *const kUsageText =
     "       dosemeter-cli stats FILE.dat [--criterion 80|84|85|90] [--exchange-rate 3|4|5|6]\n"
     "                           [--threshold DB]\n"
     "       dosemeter-cli twa --dose PERCENT --criterion DB --exchange-rate DB\n"
+    "       dosemeter-cli --help | --version\n"
     "\n"
     "PORT is a device path (/dev/ttyUSB0, /dev/pts/3), COM1..COM8, or sim (the built-in\n"
     "virtual meter). --timeout bounds how long the meter may stay silent, 0.1 to 86400\n"
@@ -146,6 +149,10 @@ int run(const QStringList &arguments)
         const QString &a = arguments.at(i);
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             out << kUsageText;
+            return Exit::kOk;
+        }
+        if (a == QLatin1String("--version") || a == QLatin1String("-v")) {
+            out << "dosemeter-cli " << kProgramVersion << "\n";
             return Exit::kOk;
         }
         if (a == QLatin1String("--port") || a == QLatin1String("--timeout")) {
