@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "link/Clock.h"
+#include "link/Messages.h"
 #include "link/Meter.h"
 #include "link/PortNames.h"
 #include "main/OpenLink.h"
@@ -195,8 +196,13 @@ int run(const QStringList &arguments)
     MeterLink meterLink = openLink(port, clock);
     SerialLink *link = meterLink.link.get();
     if (!link->open()) {
-        err << "dosemeter-cli: cannot open the port " << port << ": " << link->errorString()
-            << "\n";
+        // A user outside the port's group is told how to join it, as the desktop program
+        // tells it.
+        if (const QString denied = link->deniedDevice(); !denied.isEmpty())
+            err << Messages::noPortPermission(denied) << "\n";
+        else
+            err << "dosemeter-cli: cannot open the port " << port << ": " << link->errorString()
+                << "\n";
         return Exit::kPortFailed;
     }
 

@@ -95,7 +95,8 @@ bool Panel::Form_Load()
 
     SerialLink &link = meter_.link();
     if (!link.isOpen() && !link.open()) {
-        dialogs_.inform(this, Messages::kNoDevice, Dialogs::Icon::Critical);
+        dialogs_.inform(this, Messages::portNotOpened(link.deniedDevice()),
+                        Dialogs::Icon::Critical);
         return false;
     }
     LblCOM->setText(link.portLabel());

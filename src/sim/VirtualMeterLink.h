@@ -23,6 +23,13 @@ public:
 
     // Makes open() fail, as a missing port would.
     void setOpenFails(bool fails) { openFails_ = fails; }
+    // Makes open() fail as a port the user may not open would (`device` named as denied).
+    void setOpenDenied(const QString &device)
+    {
+        openFails_ = true;
+        deniedDevice_ = device;
+    }
+    QString deniedDevice() const override { return open_ ? QString() : deniedDevice_; }
     // Bytes written since the last call, for tests.
     QByteArray takeWritten();
 
@@ -32,5 +39,6 @@ private:
     bool open_ = false;
     bool openFails_ = false;
     QString error_;
+    QString deniedDevice_;
     QByteArray written_;
 };
