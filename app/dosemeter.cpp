@@ -13,6 +13,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dosemeter"));
     QApplication::setApplicationDisplayName(QStringLiteral("Dose Meter"));
+    // Wayland desktops find the program's menu entry and icon by this name.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.dosemeter.DoseMeter"));
 
     const StartOptions options = StartOptions::parse(QApplication::arguments());
     if (options.endsAtOnce())
