@@ -23,13 +23,6 @@ public:
 
     // Makes open() fail, as a missing port would.
     void setOpenFails(bool fails) { openFails_ = fails; }
-    // Makes open() fail as a port the user may not open would (`device` named as denied).
-    void setOpenDenied(const QString &device)
-    {
-        openFails_ = true;
-        deniedDevice_ = device;
-    }
-    QString deniedDevice() const override { return open_ ? QString() : deniedDevice_; }
     // Bytes written since the last call, for tests.
     QByteArray takeWritten();
 
@@ -39,6 +32,5 @@ private:
     bool open_ = false;
     bool openFails_ = false;
     QString error_;
-    QString deniedDevice_;
     QByteArray written_;
 };

@@ -5,8 +5,8 @@
 
 #include <cerrno>
 
-// Which failed opens are the user's lack of permission, and so get the advice to join the
-// port's group; a port that is busy or missing keeps the plain message.
+// Which failed opens get the advice to join the port's group. Root, as CI runs, is never
+// refused for permission, so the decision is tested from the codes it is made of.
 class TestPortPermission : public QObject {
     Q_OBJECT
 
@@ -16,20 +16,12 @@ private slots:
         QTest::addColumn<int>("error");
         QTest::addColumn<int>("accessErrno");
         QTest::addColumn<bool>("lacks");
-
-        QTest::newRow("not-in-the-group") << int(QSerialPort::PermissionError) << EACCES << true;
-        QTest::newRow("operation-not-permitted")
-            << int(QSerialPort::PermissionError) << EPERM << true;
-        // Another program holds the port (EBUSY, or its lock file): the user could open it.
-        QTest::newRow("held-by-another-program") << int(QSerialPort::PermissionError) << 0 << false;
-        QTest::newRow("gone-between-the-two-calls")
-            << int(QSerialPort::PermissionError) << ENOENT << false;
-        QTest::newRow("read-only-file-system")
-            << int(QSerialPort::PermissionError) << EROFS << false;
-        QTest::newRow("missing-device") << int(QSerialPort::DeviceNotFoundError) << ENOENT << false;
-        QTest::newRow("no-terminal") << int(QSerialPort::UnsupportedOperationError) << 0 << false;
-        QTest::newRow("other-failure-on-a-denied-path")
-            << int(QSerialPort::OpenError) << EACCES << false;
+        const int permission = QSerialPort::PermissionError;
+        QTest::newRow("not-in-the-group") << permission << EACCES << true;
+        // Another program holds the port (EBUSY, or its lock file): this user could open it.
+        QTest::newRow("held-by-another-program") << permission << 0 << false;
+        QTest::newRow("missing") << int(QSerialPort::DeviceNotFoundError) << ENOENT << false;
+        QTest::newRow("other-failure") << int(QSerialPort::OpenError) << EACCES << false;
     }
 
     void lacksPermission()
@@ -39,13 +31,6 @@ private slots:
         QFETCH(bool, lacks);
         QCOMPARE(SerialPortLink::lacksPermission(QSerialPort::SerialPortError(error), accessErrno),
                  lacks);
-    }
-
-    void missingDeviceIsNoPermissionMatter()
-    {
-        SerialPortLink link(QStringLiteral("/dev/no-such-port-here"), QString());
-        QVERIFY(!link.open());
-        QCOMPARE(link.deniedDevice(), QString());
     }
 };
 

@@ -5,10 +5,7 @@
 #include "support/TestMain.h"
 #include "ui/ScriptedDialogs.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QIcon>
-#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -42,29 +39,6 @@ private slots:
         QTest::mouseClick(program.portSelect()->CmdOK, Qt::LeftButton);
         QCOMPARE(dialogs.texts(), QStringList{"No device available !"});
         QVERIFY(!program.panel()->isVisible());
-    }
-
-    void programIconAtEverySize_data()
-    {
-        QTest::addColumn<int>("size");
-        for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-            QTest::addRow("%d-px", size) << size;
-    }
-
-    void programIconAtEverySize()
-    {
-        QFETCH(int, size);
-        ScriptedDialogs dialogs;
-        Application program(&dialogs);
-        const QImage drawn =
-            QImage(QStringLiteral(":/icons/%1/io.github.dosemeter.DoseMeter.png").arg(size));
-        QCOMPARE(drawn.size(), QSize(size, size));
-        // Every window shows the program's icon, not the platform's default.
-        const QIcon icon = QApplication::windowIcon();
-        QVERIFY(icon.availableSizes().contains(QSize(size, size)));
-        const auto format = QImage::Format_ARGB32_Premultiplied;
-        QCOMPARE(icon.pixmap(QSize(size, size)).toImage().convertToFormat(format),
-                 drawn.convertToFormat(format));
     }
 
     void simulatorReachesTheMainWindow()

@@ -56,19 +56,6 @@ private slots:
         QVERIFY(!rig.panel.Timer1.isActive());
     }
 
-    void noPermissionSaysHowToGetIt()
-    {
-        PanelRig rig;
-        rig.link.setOpenDenied(QStringLiteral("/dev/ttyUSB0"));
-        QVERIFY(!rig.panel.Form_Load());
-        QCOMPARE(rig.dialogs.texts(),
-                 QStringList{"No permission to open /dev/ttyUSB0.\n"
-                             "To use the meter, your user must be in the dialout group: run\n"
-                             "    sudo adduser $USER dialout\n"
-                             "then log out and log in again."});
-        QVERIFY(!rig.panel.Timer1.isActive());
-    }
-
     void maxMinThroughThePoll_data()
     {
         QTest::addColumn<QList<double>>("levels");
