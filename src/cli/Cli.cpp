@@ -1,9 +1,12 @@
 #include "cli/Cli.h"
 
 #include "link/Clock.h"
+#include "link/Messages.h"
 #include "link/Meter.h"
 #include "link/PortNames.h"
 #include "main/OpenLink.h"
+
+#include <ProgramVersion.h>
 
 #include <QTextStream>
 
@@ -28,6 +31,7 @@ const char *const kUsageText =
     "       dosemeter-cli stats FILE.dat [--criterion 80|84|85|90] [--exchange-rate 3|4|5|6]\n"
     "                           [--threshold DB]\n"
     "       dosemeter-cli twa --dose PERCENT --criterion DB --exchange-rate DB\n"
+    "       dosemeter-cli --help | --version\n"
     "\n"
     "PORT is a device path (/dev/ttyUSB0, /dev/pts/3), COM1..COM8, or sim (the built-in\n"
     "virtual meter). --timeout bounds how long the meter may stay silent, 0.1 to 86400\n"
@@ -148,6 +152,10 @@ int run(const QStringList &arguments)
             out << kUsageText;
             return Exit::kOk;
         }
+        if (a == QLatin1String("--version") || a == QLatin1String("-v")) {
+            out << "dosemeter-cli " << kProgramVersion << "\n";
+            return Exit::kOk;
+        }
         if (a == QLatin1String("--port") || a == QLatin1String("--timeout")) {
             if (i + 1 >= arguments.size())
                 return usage(err, a + QStringLiteral(" needs a value"));
@@ -188,8 +196,13 @@ int run(const QStringList &arguments)
     MeterLink meterLink = openLink(port, clock);
     SerialLink *link = meterLink.link.get();
     if (!link->open()) {
-        err << "dosemeter-cli: cannot open the port " << port << ": " << link->errorString()
-            << "\n";
+        // A user outside the port's group is told how to join it, as the desktop program
+        // tells it.
+        if (const QString denied = link->deniedDevice(); !denied.isEmpty())
+            err << Messages::noPortPermission(denied) << "\n";
+        else
+            err << "dosemeter-cli: cannot open the port " << port << ": " << link->errorString()
+                << "\n";
         return Exit::kPortFailed;
     }
 
