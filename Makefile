@@ -8,7 +8,7 @@ LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 GENERATE := cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
 PACKAGES := build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev \
             libqcustomplot-dev xvfb xauth socat poppler-utils fonts-dejavu-core \
-            clang-format
+            clang-format file
 
 # The sanitizer build: clang with AddressSanitizer and UndefinedBehaviorSanitizer, in a
 # build directory of its own. Its libraries are instrumented for libFuzzer too, so the
@@ -24,13 +24,24 @@ SANITIZER_ENV  := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_che
                   LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp \
                   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: run test check deps clang-deps build bench sanitize fuzz clean
+.PHONY: run test check deps clang-deps build bench sanitize fuzz clean package
 
 run: build
 	$(BUILD)/bin/dosemeter $(ARGS)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
+
+# The Debian package $(BUILD)/dosemeter_VERSION_ARCH.deb, from the install rules of the
+# build (CPack; dpkg-shlibdeps gives its dependencies), checked by lintian when installed.
+package: build
+	rm -f $(BUILD)/dosemeter_*.deb
+	cd $(BUILD) && cpack -G DEB
+	@if command -v lintian >/dev/null; then \
+	  echo "lintian:"; lintian --fail-on error $(BUILD)/dosemeter_*.deb; \
+	else \
+	  echo "(lintian is not installed: the package was not checked)"; \
+	fi
 
 # The source checks of CI: formatting, and includes that point only down the layers.
 check: deps

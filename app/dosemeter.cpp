@@ -1,35 +1,28 @@
 #include "main/Application.h"
+#include "main/StartOptions.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 
 int main(int argc, char **argv)
 {
+    // --help and --version answer before the GUI application exists: no display needed.
+    if (const StartOptions early = StartOptions::parse(argc, argv);
+        early.action == StartOptions::Action::Help || early.action == StartOptions::Action::Version)
+        return early.answer();
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dosemeter"));
     QApplication::setApplicationDisplayName(QStringLiteral("Dose Meter"));
+    // Wayland desktops find the program's menu entry and icon by this name.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.dosemeter.DoseMeter"));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Companion program for a personal noise dosimeter."));
-    parser.addHelpOption();
-    const QCommandLineOption port(
-        QStringLiteral("port"),
-        QStringLiteral("Skip the port window: a device path, COM1..COM8 or sim."),
-        QStringLiteral("PORT"));
-    parser.addOption(port);
-    const QCommandLineOption open(
-        QStringLiteral("open"),
-        QStringLiteral("With --port: opens these Display menu entries once the meter has "
-                       "answered, comma-separated (Graph,Analog,Digital)."),
-        QStringLiteral("ENTRIES"));
-    parser.addOption(open);
-    parser.process(app);
+    const StartOptions options = StartOptions::parse(QApplication::arguments());
+    if (options.endsAtOnce())
+        return options.answer();
 
     Application program;
-    if (parser.isSet(port))
-        program.startWithPort(parser.value(port),
-                              parser.value(open).split(QLatin1Char(','), Qt::SkipEmptyParts));
+    if (options.port)
+        program.startWithPort(*options.port, options.open);
     else
         program.showPortSelect();
     return QApplication::exec();

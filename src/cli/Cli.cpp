@@ -1,9 +1,12 @@
 #include "cli/Cli.h"
 
 #include "link/Clock.h"
+#include "link/Messages.h"
 #include "link/Meter.h"
 #include "link/PortNames.h"
 #include "main/OpenLink.h"
+
+#include <ProgramVersion.h>
 
 #include <QIODevice>
 #include <QTextStream>
@@ -31,6 +34,7 @@ const char *const kUsageText =
     "       dosemeter-cli stats FILE.dat [--criterion 80|84|85|90] [--exchange-rate 3|4|5|6]\n"
     "                           [--threshold DB]\n"
     "       dosemeter-cli twa --dose PERCENT --criterion DB --exchange-rate DB\n"
+    "       dosemeter-cli --help | --version\n"
     "\n"
     "PORT is a device path (/dev/ttyUSB0, /dev/pts/3), COM1..COM8, or sim (the built-in\n"
     "virtual meter). --timeout bounds how long the meter may stay silent, 0.1 to 86400\n"
@@ -162,6 +166,10 @@ int runCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
             out << kUsageText;
             return Exit::kOk;
         }
+        if (a == QLatin1String("--version") || a == QLatin1String("-v")) {
+            out << "dosemeter-cli " << kProgramVersion << "\n";
+            return Exit::kOk;
+        }
         if (a == QLatin1String("--port") || a == QLatin1String("--timeout")) {
             if (i + 1 >= arguments.size())
                 return usage(err, a + QStringLiteral(" needs a value"));
@@ -205,8 +213,13 @@ int runCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
     const auto openPort = [&]() -> int {
         if (link->isOpen() || link->open())
             return Exit::kOk;
-        err << "dosemeter-cli: cannot open the port " << port << ": " << link->errorString()
-            << "\n";
+        // A user outside the port's group is told how to join it, as the desktop program
+        // tells it.
+        if (const QString denied = link->deniedDevice(); !denied.isEmpty())
+            err << Messages::noPortPermission(denied) << "\n";
+        else
+            err << "dosemeter-cli: cannot open the port " << port << ": " << link->errorString()
+                << "\n";
         return Exit::kPortFailed;
     };
 

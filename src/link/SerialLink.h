@@ -22,6 +22,10 @@ public:
     // Everything received since the last read; never blocks, may be empty.
     virtual QByteArray readAll() = 0;
     virtual QString errorString() const = 0;
+    // The device the last open() failed on for lack of permission (the user may not use
+    // the port, as opposed to a port that is missing or held by another program); empty
+    // after any other outcome.
+    virtual QString deniedDevice() const { return {}; }
     // The device went away while open (a pulled adapter, a closed terminal) and has not
     // been found again: nothing written now reaches a meter.
     virtual bool gone() const { return false; }

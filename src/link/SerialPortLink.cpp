@@ -3,8 +3,32 @@
 #include "link/Clock.h"
 #include "link/MeterProtocol.h"
 
+#include <QFile>
+
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+// errno of access(2) for reading and writing; 0 where allowed or not known.
+int accessErrno(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    if (::access(QFile::encodeName(path).constData(), R_OK | W_OK) != 0)
+        return errno;
+#else
+    Q_UNUSED(path);
+#endif
+    return 0;
+}
+
+} // namespace
+
 SerialPortLink::SerialPortLink(const QString &systemPath, const QString &label, QObject *parent)
-    : SerialLink(parent), label_(label)
+    : SerialLink(parent), path_(systemPath), label_(label)
 {
     port_.setPortName(systemPath);
     connect(&port_, &QSerialPort::readyRead, this, &SerialLink::readyRead);
@@ -25,8 +49,10 @@ bool SerialPortLink::openPort()
 {
     if (!port_.open(QIODevice::ReadWrite)) {
         error_ = port_.errorString();
+        deniedDevice_ = lacksPermission(port_.error(), accessErrno(path_)) ? path_ : QString();
         return false;
     }
+    deniedDevice_.clear();
     const bool set =
         port_.setBaudRate(QSerialPort::Baud9600) && port_.setDataBits(QSerialPort::Data8) &&
         port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop) &&
@@ -38,6 +64,11 @@ bool SerialPortLink::openPort()
     }
     port_.clear();
     return true;
+}
+
+bool SerialPortLink::lacksPermission(QSerialPort::SerialPortError error, int accessErrno)
+{
+    return error == QSerialPort::PermissionError && (accessErrno == EACCES || accessErrno == EPERM);
 }
 
 void SerialPortLink::close()

@@ -23,15 +23,24 @@ public:
     bool write(const QByteArray &bytes) override;
     QByteArray readAll() override;
     QString errorString() const override { return error_; }
+    QString deniedDevice() const override { return deniedDevice_; }
     QString portLabel() const override { return label_; }
+
+    // Whether a failed open is the user's lack of permission. QSerialPort reports a
+    // device this user may not open and one another program holds (busy, or locked) alike
+    // as PermissionError; accessErrno, the errno of access(2) on the device for reading
+    // and writing (0 when allowed), tells them apart.
+    static bool lacksPermission(QSerialPort::SerialPortError error, int accessErrno);
 
 private:
     bool openPort();
     void portError(QSerialPort::SerialPortError error);
 
     QSerialPort port_;
+    QString path_;
     QString label_;
     QString error_;
+    QString deniedDevice_;
     bool wanted_ = false;       // open() succeeded once and close() was not called
     QElapsedTimer sinceReopen_; // reopen attempts are at least a second apart
 };

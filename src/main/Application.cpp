@@ -5,10 +5,27 @@
 #include "main/PortWindow.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
+
+namespace {
+
+// The program's icon, from the sizes built into it (src/main/CMakeLists.txt).
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1/io.github.dosemeter.DoseMeter.png").arg(size),
+                     QSize(size, size));
+    return icon;
+}
+
+} // namespace
 
 Application::Application(Dialogs *dialogs) : dialogs_(dialogs ? *dialogs : qtDialogs_)
 {
+    // Every window without an icon of its own shows the program's.
+    QApplication::setWindowIcon(programIcon());
 }
 
 Application::~Application()

@@ -95,7 +95,8 @@ bool MainWindow::openPort()
 
     SerialLink &link = meter_.link();
     if (!link.isOpen() && !link.open()) {
-        dialogs_.inform(this, Messages::kNoDevice, Dialogs::Icon::Critical);
+        dialogs_.inform(this, Messages::portNotOpened(link.deniedDevice()),
+                        Dialogs::Icon::Critical);
         return false;
     }
     portStatus_->setText(link.portLabel());

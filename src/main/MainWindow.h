@@ -35,8 +35,9 @@ public:
     MainWindow(Meter &meter, AppState &state, Dialogs &dialogs, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The load step: opens the port. On failure shows "No device available !" and
-    // returns false; the caller ends the program.
+    // The load step: opens the port. On failure shows "No device available !" (or, when
+    // the user may not open the port, how to get the permission) and returns false; the
+    // caller ends the program.
     bool openPort();
     // One poll (pollTimer_, every 250 ms). A tick while the previous one waits is skipped.
     void pollMeter();

@@ -2,6 +2,8 @@
 
 #include "sim/PtyServer.h"
 
+#include <ProgramVersion.h>
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -124,6 +126,8 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
                        "standard output is \"port: PATH\"; SIGINT or SIGTERM ends it."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Shows the version."));
     const QCommandLineOption memory(QStringLiteral("memory"),
                                     QStringLiteral("Loads the register image FILE (from address 0, "
                                                    "zero-padded to 64 KiB): logger, banks E1-E5 "
@@ -181,8 +185,8 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
     const QCommandLineOption seed(QStringLiteral("seed"),
                                   QStringLiteral("Seed of the level walk and the faults."),
                                   QStringLiteral("N"));
-    parser.addOptions({help, memory, demo, save, printSettings, status, threshold, mode, level,
-                       locked, battery, keyDelay, link, fault, seed});
+    parser.addOptions({help, version, memory, demo, save, printSettings, status, threshold, mode,
+                       level, locked, battery, keyDelay, link, fault, seed});
 
     if (!parser.parse(arguments)) {
         message = parser.errorText();
@@ -191,6 +195,10 @@ Simulator::Parse Simulator::parseOptions(const QStringList &arguments, Options &
     if (parser.isSet(help)) {
         message = parser.helpText();
         return Parse::Help;
+    }
+    if (parser.isSet(version)) {
+        message = QStringLiteral("dosemeter-sim %1\n").arg(QLatin1String(kProgramVersion));
+        return Parse::Version;
     }
     if (!parser.positionalArguments().isEmpty()) {
         message =
@@ -306,6 +314,7 @@ int Simulator::run(const QStringList &arguments)
     QString message;
     switch (parseOptions(arguments, options, message)) {
     case Parse::Help:
+    case Parse::Version:
         out << message;
         return kOk;
     case Parse::Error:

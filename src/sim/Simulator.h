@@ -5,6 +5,7 @@
 //                 [--status BYTE] [--threshold DB] [--mode dba|dose|clock|date]
 //                 [--level DB] [--locked] [--battery N] [--key-delay SECONDS]
 //                 [--link PATH] [--fault LIST] [--seed N]
+//   dosemeter-sim --help | --version
 // Prints "port: /dev/pts/N" as its first line, serves until SIGINT or SIGTERM, then
 // prints the settings (--print-settings), writes the memory image (--save-memory) and
 // exits 0. Exit status 2 for a bad option (nothing served), 1 when the terminal, the link
@@ -40,9 +41,9 @@ public:
         quint32 seed = 1;
     };
 
-    enum class Parse { Run, Help, Error };
-    // Reads the command line (arguments[0] is the program). Help: `message` is the
-    // usage text; Error: `message` says what is wrong.
+    enum class Parse { Run, Help, Version, Error };
+    // Reads the command line (arguments[0] is the program). Help, Version: `message` is
+    // the usage text or the version line; Error: `message` says what is wrong.
     static Parse parseOptions(const QStringList &arguments, Options &options, QString &message);
     // Fault list "drop=P,corrupt=P,short=P,stall-after=N,silent,stuck-menu,
     // vanish-after=SECONDS" (P: 0..1) into `faults`.
