@@ -46,6 +46,8 @@ void FileList::buildControls()
         {"Plot", QStringLiteral("Plot the levels over the record number")},
         {"Ln", QStringLiteral("Histogram")},
         {"Statistics", QStringLiteral("Exposure statistics of the levels")},
+        {"Assessment", QStringLiteral("Exposure assessment: dose under several criteria, the "
+                                      "shift, excluded spans and ISO 9612")},
         {"Print", QStringLiteral("Print the records and notes")},
         {"Preview", QStringLiteral("Show the printed pages")},
     };
@@ -61,6 +63,7 @@ void FileList::buildControls()
     plot_ = Toolbar1->findChild<QAction *>(QStringLiteral("Plot"));
     ln_ = Toolbar1->findChild<QAction *>(QStringLiteral("Ln"));
     statistics_ = Toolbar1->findChild<QAction *>(QStringLiteral("Statistics"));
+    assessment_ = Toolbar1->findChild<QAction *>(QStringLiteral("Assessment"));
 
     PicResolution = named(new QFrame(this), "PicResolution");
     SSFrame1 = named(new QGroupBox(QStringLiteral("Resolution"), PicResolution), "SSFrame1");
@@ -152,7 +155,7 @@ QStringList FileList::notes() const
 void FileList::setAnalysisEnabled(bool enabled)
 {
     analysisEnabled_ = enabled;
-    for (QAction *action : {plot_, ln_, statistics_})
+    for (QAction *action : {plot_, ln_, statistics_, assessment_})
         action->setEnabled(enabled);
     Cmd01dB->setEnabled(enabled);
     Cmd1dB->setEnabled(enabled);
@@ -178,6 +181,8 @@ void FileList::Toolbar1_ButtonClick(const QString &key)
         PicResolution->show();
     else if (key == QLatin1String("Statistics"))
         emit statisticsRequested();
+    else if (key == QLatin1String("Assessment"))
+        emit assessmentRequested();
 }
 
 void FileList::Cmd01dB_Click()

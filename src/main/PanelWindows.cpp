@@ -85,6 +85,8 @@ void Panel::connectAnalysis(FileList *window)
             [this, records](int resolution) { analysis_.openHistogram(resolution, records); });
     connect(window, &FileList::statisticsRequested, this,
             [this, records] { analysis_.openStatistics(records); });
+    connect(window, &FileList::assessmentRequested, this,
+            [this, records, window] { analysis_.openAssessment(records, window->windowTitle()); });
     window->setAnalysisEnabled(true);
 }
 

@@ -56,8 +56,8 @@ void windows()
     QTest::newRow("List") << "cmdList" << "List" << QStringList{
         "Toolbar1", "Save", "Print", "Preview", "Grid", "T1", "T2", "T3"};
     QTest::newRow("FileList") << "MnuView" << "FileList" << QStringList{
-        "Toolbar1", "Plot", "Ln", "Statistics", "Print", "Preview", "PicResolution", "SSFrame1",
-        "Cmd01dB", "Cmd1dB", "Grid", "T1", "T2", "T3"};
+        "Toolbar1", "Plot", "Ln", "Statistics", "Assessment", "Print", "Preview", "PicResolution",
+        "SSFrame1", "Cmd01dB", "Cmd1dB", "Grid", "T1", "T2", "T3"};
     QTest::newRow("Plot") << "MnuView FileList.Plot" << "Plot" << QStringList{
         "FrmGraphic", "SSFrame4", "AxisMin1", "AxisMax1", "AxisMin2", "AxisMax2", "SSFrame3",
         "Combo1", "txtDescription", "SSFrame2", "XPosition", "YPosition", "CmdReset",
@@ -70,6 +70,11 @@ void windows()
     QTest::newRow("Statistics") << "MnuView FileList.Statistics" << "Statistics" << QStringList{
         "CboCriterion", "CboExchangeRate", "TxtThreshold", "LblRecords", "LblLaeq", "LblL90",
         "LblDose", "LblTwa", "CmdCopy", "CmdPrint", "CmdPreview", "CmdPdf"};
+    QTest::newRow("AssessmentWindow") << "MnuView FileList.Assessment" << "AssessmentWindow"
+        << QStringList{
+        "tabs", "shiftField", "criteriaTable", "euStatusLabel", "lex8hValue", "levelPlot",
+        "firstRecordField", "lastRecordField", "reasonEdit", "excludeButton", "spansTable",
+        "strategyCombo", "instrumentCombo", "samplesTable", "tasksTable", "copyButton"};
     // clang-format on
 }
 
