@@ -54,6 +54,7 @@ bench: build
 	$(BUILD)/bin/bench-download --verify
 	$(BUILD)/bin/bench-records
 	$(BUILD)/bin/bench-analysis
+	$(BUILD)/bin/bench-assess
 	$(BUILD)/bin/bench-average
 	$(BUILD)/bin/bench-banks
 	$(BUILD)/bin/bench-recording

@@ -7,6 +7,8 @@
 //
 //   bench-analysis [--repeat N]   (default 21)
 
+#include "BenchRecords.h"
+
 #include "analysis/ExposureStatistics.h"
 #include "analysis/HistogramState.h"
 #include "analysis/HistogramWindow.h"
@@ -38,26 +40,10 @@ namespace {
 
 constexpr int kRecords = 86400;
 
-// A day of levels between 60 and 120 dB with some under-range and overload records.
+// A day of records as a grid-form file.
 QByteArray dayOfRecords()
 {
-    RecordTable table;
-    QDateTime stamp(QDate(2009, 11, 30), QTime(0, 0));
-    for (int i = 0; i < kRecords; ++i) {
-        QString level;
-        if (i % 997 == 0)
-            level = QStringLiteral("----");
-        else if (i % 1499 == 0)
-            level = QStringLiteral(" OL ");
-        else
-            level = QString::number(60.0 + (i * 7919 % 600) / 10.0, 'f', 1)
-                        .rightJustified(5, QLatin1Char('0'));
-        table.appendRecord({QString::number(i + 1), stamp.toString(QStringLiteral("yyyy/MM/dd")),
-                            stamp.toString(QStringLiteral("hh:mm:ss")) + QStringLiteral(".0"),
-                            level});
-        stamp = stamp.addSecs(1);
-    }
-    return DatFile::gridBytes(table, {});
+    return DatFile::gridBytes(benchRecords(kRecords), {});
 }
 
 template <typename Work> double medianMilliseconds(int repeat, Work work)

@@ -10,6 +10,14 @@ QString tenthsText(qint64 tenths)
     return tenths < 0 ? QLatin1Char('-') + text : text;
 }
 
+QString clockText(qint64 seconds)
+{
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
 QString oneDecimalText(double value)
 {
     return tenthsText(std::llround(value * 10.0));

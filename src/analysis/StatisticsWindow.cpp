@@ -1,5 +1,6 @@
 #include "analysis/StatisticsWindow.h"
 
+#include "analysis/FigureCards.h"
 #include "analysis/NumberField.h"
 #include "analysis/NumberText.h"
 #include "ui/Dialogs.h"
@@ -22,13 +23,9 @@
 
 namespace {
 
-struct Figure {
-    const char *name; // as in ExposureStatistics::lines()
-    const char *caption;
-    const char *control;
-};
+using Figure = FigureCards::Figure;
 
-// The figures as the window lays them out, row by row.
+// The figures as the window lays them out, row by row, named as in ExposureStatistics::lines().
 const QList<QList<Figure>> &figureRows()
 {
     static const QList<QList<Figure>> rows{
@@ -48,9 +45,6 @@ const QList<QList<Figure>> &figureRows()
     return rows;
 }
 
-// Shown for a figure that cannot be given (no readable time stamps, a dose of 0).
-const QString kNoFigure = QStringLiteral("–");
-
 const int kCriteria[] = {80, 84, 85, 90};
 const int kExchangeRates[] = {3, 4, 5, 6};
 
@@ -59,17 +53,6 @@ QFont reportFont()
     QFont font = ReportPrinter::reportFont();
     font.setPointSizeF(10.0);
     return font;
-}
-
-QFrame *card(const QString &caption, QWidget *value)
-{
-    auto *frame = new QFrame;
-    frame->setProperty("role", QStringLiteral("card"));
-    auto *layout = new QVBoxLayout(frame);
-    layout->setContentsMargins(10, 6, 10, 6);
-    layout->addWidget(Theme::caption(caption));
-    layout->addWidget(value);
-    return frame;
 }
 
 } // namespace
@@ -112,21 +95,12 @@ void StatisticsWindow::buildControls()
                               QStringLiteral("Records below this level (dB) add no dose"));
 
     auto *settings = new QHBoxLayout;
-    settings->addWidget(card(QStringLiteral("Criterion level (dB)"), criterionChoice_));
-    settings->addWidget(card(QStringLiteral("Exchange rate (dB)"), exchangeRateChoice_));
-    settings->addWidget(card(QStringLiteral("Threshold level (dB)"), thresholdField_));
+    settings->addWidget(Theme::card(QStringLiteral("Criterion level (dB)"), criterionChoice_));
+    settings->addWidget(Theme::card(QStringLiteral("Exchange rate (dB)"), exchangeRateChoice_));
+    settings->addWidget(Theme::card(QStringLiteral("Threshold level (dB)"), thresholdField_));
 
     auto *figures = new QGridLayout;
-    const QList<QList<Figure>> &rows = figureRows();
-    for (int row = 0; row < rows.size(); ++row) {
-        for (int column = 0; column < rows.at(row).size(); ++column) {
-            const Figure &figure = rows.at(row).at(column);
-            QLabel *value = named(Theme::value(), figure.control);
-            value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            values_.insert(QLatin1String(figure.name), value);
-            figures->addWidget(card(QLatin1String(figure.caption), value), row, column);
-        }
-    }
+    cards_.addRows(figures, figureRows(), Qt::AlignLeft | Qt::AlignVCenter);
 
     copyButton_ = named(new QPushButton(QStringLiteral("Copy")), "copyButton");
     copyButton_->setToolTip(QStringLiteral("Copy the settings and the figures as text"));
@@ -178,16 +152,8 @@ void StatisticsWindow::recompute()
 
 void StatisticsWindow::showFigures()
 {
-    for (QLabel *value : std::as_const(values_))
-        value->setText(kNoFigure);
-    for (const QString &line : figures_.lines()) {
-        const qsizetype colon = line.indexOf(QLatin1String(": "));
-        if (colon < 0)
-            continue;
-        const QString value = line.mid(colon + 2);
-        if (QLabel *label = values_.value(line.left(colon)); label && !value.isEmpty())
-            label->setText(value);
-    }
+    // A figure that cannot be given (no readable time stamps, a dose of 0) shows "–".
+    cards_.show(figures_.lines());
 }
 
 void StatisticsWindow::copyFigures()

@@ -10,15 +10,14 @@
 // changes), so its figures can be computed again after the saved-file window is gone.
 
 #include "analysis/ExposureStatistics.h"
+#include "analysis/FigureCards.h"
 #include "data/RecordTable.h"
 #include "ui/MeterWindow.h"
 
-#include <QHash>
 #include <QStringList>
 
 class NumberField;
 class QComboBox;
-class QLabel;
 class QPushButton;
 
 class StatisticsWindow : public MeterWindow {
@@ -47,7 +46,7 @@ private:
 
     RecordTable records_;
     ExposureStatistics figures_;
-    QHash<QString, QLabel *> values_; // by the figure's name in its line ("laeq")
+    FigureCards cards_;
 
     QComboBox *criterionChoice_ = nullptr;
     QComboBox *exchangeRateChoice_ = nullptr;

@@ -22,23 +22,6 @@ int wrongArguments(QTextStream &err, const QString &problem)
     return Exit::kUsage;
 }
 
-// The file as "View File" reads it. A file read only in part gives no figures: counts
-// of part of a recording would pass for the whole. An incomplete last record is left out.
-std::optional<RecordTable> readRecords(QTextStream &err, const QString &path)
-{
-    DatFile::Content content = DatFile::read(path);
-    if (!content.ok()) {
-        err << "dosemeter-cli: " << content.error << "\n";
-        return std::nullopt;
-    }
-    // A file that broke off inside its last record is counted without it, and said so.
-    if (content.incomplete)
-        err << "dosemeter-cli: " << path << ": "
-            << DatFile::incompleteText(content.table.recordCount(), QStringLiteral("counted"))
-            << "\n";
-    return std::move(content.table);
-}
-
 // Splits the arguments into the one file name and option/value pairs; false (with the
 // message in `problem`) when they have another shape.
 bool splitArguments(const QStringList &args, const QStringList &options, QString &path,
@@ -74,6 +57,22 @@ bool splitArguments(const QStringList &args, const QStringList &options, QString
 }
 
 } // namespace
+
+// A file read only in part gives no figures: counts of part of a recording would pass for
+// the whole. An incomplete last record is left out, and said so.
+std::optional<RecordTable> readRecords(QTextStream &err, const QString &path)
+{
+    DatFile::Content content = DatFile::read(path);
+    if (!content.ok()) {
+        err << "dosemeter-cli: " << content.error << "\n";
+        return std::nullopt;
+    }
+    if (content.incomplete)
+        err << "dosemeter-cli: " << path << ": "
+            << DatFile::incompleteText(content.table.recordCount(), QStringLiteral("counted"))
+            << "\n";
+    return std::move(content.table);
+}
 
 int histogram(QTextStream &out, QTextStream &err, const QStringList &args)
 {

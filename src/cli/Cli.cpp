@@ -34,6 +34,12 @@ const char *const kUsageText =
     "       dosemeter-cli stats FILE.dat [--criterion 80|84|85|90] [--exchange-rate 3|4|5|6]\n"
     "                           [--threshold DB]\n"
     "       dosemeter-cli twa --dose PERCENT --criterion DB --exchange-rate DB\n"
+    "       dosemeter-cli assess FILE... [--criteria LIST] [--shift HOURS]\n"
+    "                            [--exclude FILE:A-B:REASON]...\n"
+    "       dosemeter-cli iso9612 job|full-day --samples L1,L2,... [--files FILE...]\n"
+    "                             --te HOURS [--instrument class1|class2|meter]\n"
+    "       dosemeter-cli iso9612 task --task NAME:HOURS:L1,L2,...[:TMIN-TMAX] ...\n"
+    "                             [--instrument class1|class2|meter]\n"
     "       dosemeter-cli --help | --version\n"
     "\n"
     "PORT is a device path (/dev/ttyUSB0, /dev/pts/3), COM1..COM8, or sim (the built-in\n"
@@ -86,6 +92,16 @@ const char *const kUsageText =
     "  twa --dose PERCENT --criterion 80|84|85|90 --exchange-rate 3|4|5|6\n"
     "                           the eight-hour time-weighted average of a dose (0.01 to\n"
     "                           65535 %, as a meter's dose bank holds it)\n"
+    "  assess FILE... [--criteria LIST] [--shift HOURS] [--exclude FILE:A-B:REASON]...\n"
+    "                           the exposure assessment of the files' records pooled:\n"
+    "                           LAeq, LEX,8h, time above 80/85/90 dB, the EU status and,\n"
+    "                           for each criterion set of LIST (osha-pel, osha-hc, niosh,\n"
+    "                           acgih or Lc:Q:Lt; default osha-pel,osha-hc,niosh), the dose\n"
+    "                           and TWA, measured and projected to the shift (0.5..24 h,\n"
+    "                           default 8); records A to B of FILE are left out\n"
+    "  iso9612 job|full-day|task ...\n"
+    "                           LEX,8h and its expanded uncertainty U from LAeq samples\n"
+    "                           (typed, or each FILE's LAeq), by the strategy named\n"
     "\n"
     "A command that writes a new file refuses an existing one unless --overwrite is given,\n"
     "and never writes over a FIFO or a device.\n"
@@ -93,9 +109,10 @@ const char *const kUsageText =
     "Exit status: 0 done, 1 a file cannot be read or written (or is no regular file, or\n"
     "standard output cannot be written), 2 usage error (an existing file without\n"
     "--overwrite, a path that cannot be created; nothing is sent), 3 the meter does not\n"
-    "answer or what it sent arrived damaged\n"
-    "(histogram, stats: the file holds no levels to count; setup, standard: the meter\n"
-    "could not be set), 4 the port cannot be opened.\n";
+    "answer or what it sent arrived damaged (histogram, stats, assess, iso9612: the files\n"
+    "hold no levels to count; setup, standard: the meter could not be set), 4 the port\n"
+    "cannot be opened; iso9612 also exits 2 for too few samples or a sample outside\n"
+    "0..140 dB.\n";
 
 using Command = int (*)(Context &, const QStringList &);
 
@@ -123,10 +140,9 @@ using FileCommand = int (*)(QTextStream &, QTextStream &, const QStringList &);
 const std::map<QString, FileCommand> &fileCommands()
 {
     static const std::map<QString, FileCommand> commands{
-        {QStringLiteral("convert"), &convert},
-        {QStringLiteral("histogram"), &histogram},
-        {QStringLiteral("stats"), &stats},
-        {QStringLiteral("twa"), &twa},
+        {QStringLiteral("convert"), &convert}, {QStringLiteral("histogram"), &histogram},
+        {QStringLiteral("stats"), &stats},     {QStringLiteral("twa"), &twa},
+        {QStringLiteral("assess"), &assess},   {QStringLiteral("iso9612"), &iso9612},
     };
     return commands;
 }

@@ -6,12 +6,15 @@
 // standard output cannot be written), 2 usage or argument error, an existing file without
 // --overwrite or a path that cannot be created (all found before the port is opened), 3
 // the meter does not answer within the time-out, a stream stalls or what the meter sent
-// arrived damaged (for histogram and stats: the file holds no levels to count; for setup
-// and standard: the meter could not be set), 4 the port cannot be opened.
+// arrived damaged (for histogram, stats, assess and iso9612: the files hold no levels to
+// count; for setup and standard: the meter could not be set), 4 the port cannot be opened.
+
+#include "data/RecordTable.h"
 
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class Meter;
 class QTextStream;
@@ -71,6 +74,16 @@ int histogram(QTextStream &out, QTextStream &err, const QStringList &args);
 // The exposure statistics of a data file, as the statistics window shows them.
 int stats(QTextStream &out, QTextStream &err, const QStringList &args);
 int twa(QTextStream &out, QTextStream &err, const QStringList &args);
+// The exposure assessment of one or more data files: the figures under several criterion
+// sets, projected to the shift, with excluded record spans.
+int assess(QTextStream &out, QTextStream &err, const QStringList &args);
+// LEX,8h and its uncertainty by ISO 9612 (task-based, job-based or full-day) from typed
+// samples or data files' LAeq.
+int iso9612(QTextStream &out, QTextStream &err, const QStringList &args);
+
+// The records of a data file as "View File" reads it; nothing (with the reason on `err`)
+// when the file cannot be read whole.
+std::optional<RecordTable> readRecords(QTextStream &err, const QString &path);
 
 // A number argument: whole decimal or 0x.. hex; false when it is not one.
 bool parseInteger(const QString &text, qint64 &value);

@@ -46,6 +46,8 @@ void SavedFileWindow::buildControls()
         {"Plot", QStringLiteral("Plot the levels over the record number")},
         {"Ln", QStringLiteral("Histogram")},
         {"Statistics", QStringLiteral("Exposure statistics of the levels")},
+        {"Assessment", QStringLiteral("Exposure assessment: dose under several criteria, the "
+                                      "shift, excluded spans and ISO 9612")},
         {"Print", QStringLiteral("Print the records and notes")},
         {"Preview", QStringLiteral("Show the printed pages")},
     };
@@ -61,6 +63,7 @@ void SavedFileWindow::buildControls()
     plot_ = toolbar_->findChild<QAction *>(QStringLiteral("Plot"));
     ln_ = toolbar_->findChild<QAction *>(QStringLiteral("Ln"));
     statistics_ = toolbar_->findChild<QAction *>(QStringLiteral("Statistics"));
+    assessment_ = toolbar_->findChild<QAction *>(QStringLiteral("Assessment"));
 
     resolutionPanel_ = named(new QFrame(this), "resolutionPanel");
     resolutionFrame_ =
@@ -161,7 +164,7 @@ QStringList SavedFileWindow::notes() const
 void SavedFileWindow::setAnalysisEnabled(bool enabled)
 {
     analysisEnabled_ = enabled;
-    for (QAction *action : {plot_, ln_, statistics_})
+    for (QAction *action : {plot_, ln_, statistics_, assessment_})
         action->setEnabled(enabled);
     tenthDbButton_->setEnabled(enabled);
     wholeDbButton_->setEnabled(enabled);
@@ -187,6 +190,8 @@ void SavedFileWindow::runToolbarCommand(const QString &key)
         resolutionPanel_->show();
     else if (key == QLatin1String("Statistics"))
         emit statisticsRequested();
+    else if (key == QLatin1String("Assessment"))
+        emit assessmentRequested();
 }
 
 void SavedFileWindow::histogramTenthDb()

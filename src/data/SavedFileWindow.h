@@ -3,7 +3,8 @@
 // The saved-file view ("Saved File"): a data file read back, its records in a grid in file
 // order and its three note lines. From it the records are printed, and the analysis
 // windows are asked for: the plot of the levels ("Plot"), a level histogram at 0.1 dB or
-// 1 dB ("Ln", then a resolution) and the exposure statistics ("Statistics"). Those
+// 1 dB ("Ln", then a resolution), the exposure statistics ("Statistics") and the exposure
+// assessment ("Assessment"). Those
 // windows read the records from here, so this window stays open while they are shown.
 // Until the analysis windows are connected (setAnalysisEnabled) their buttons are disabled.
 
@@ -37,10 +38,10 @@ public:
     RecordGrid &grid() { return *recordGrid_; }
     QStringList notes() const;
 
-    // Enables "Plot", "Ln" (and the two resolutions) and "Statistics".
+    // Enables "Plot", "Ln" (and the two resolutions), "Statistics" and "Assessment".
     void setAnalysisEnabled(bool enabled);
 
-    // Toolbar buttons by key: "Plot", "Ln", "Statistics", "Print", "Preview".
+    // Toolbar buttons by key: "Plot", "Ln", "Statistics", "Assessment", "Print", "Preview".
     void runToolbarCommand(const QString &key);
     void histogramTenthDb();
     void histogramWholeDb();
@@ -50,6 +51,7 @@ signals:
     // 0: 0.1 dB bins, 1: 1 dB bins. resolutionPanel_ is hidden again after it returns.
     void histogramRequested(int resolution);
     void statisticsRequested();
+    void assessmentRequested();
 
 private:
     void buildControls();
@@ -62,6 +64,7 @@ private:
     QAction *plot_ = nullptr;
     QAction *ln_ = nullptr;
     QAction *statistics_ = nullptr;
+    QAction *assessment_ = nullptr;
     QFrame *resolutionPanel_ = nullptr;
     QGroupBox *resolutionFrame_ = nullptr;
     QPushButton *tenthDbButton_ = nullptr;

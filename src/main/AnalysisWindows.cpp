@@ -1,5 +1,6 @@
 #include "main/AnalysisWindows.h"
 
+#include "analysis/AssessmentWindow.h"
 #include "analysis/ExposureStatistics.h"
 #include "analysis/HistogramWindow.h"
 #include "analysis/LevelHistogram.h"
@@ -96,6 +97,28 @@ StatisticsWindow *AnalysisWindows::openStatistics(const Records &records)
         {"StatisticsWindow",
          [&meter, &dialogs, table, settings] {
              return new StatisticsWindow(meter, dialogs, *table, settings);
+         },
+         WindowManager::Placement::BesideMain, WindowManager::Dba::Any, nullptr, true}));
+}
+
+AssessmentWindow *AnalysisWindows::openAssessment(const Records &records, const QString &name)
+{
+    const RecordTable *table = records ? records() : nullptr;
+    if (!table)
+        return nullptr;
+    ExposureAssessment assessment;
+    assessment.addRecords(name, *table);
+    const AssessmentResult levels = assessment.assess({});
+    if (!levels.ok()) {
+        dialogs_.inform(messageParent(), levels.message, Dialogs::Icon::Information);
+        return nullptr;
+    }
+    Meter &meter = panel_.meter();
+    Dialogs &dialogs = dialogs_;
+    return qobject_cast<AssessmentWindow *>(panel_.windows().open(
+        {"AssessmentWindow",
+         [&meter, &dialogs, &assessment] {
+             return new AssessmentWindow(meter, dialogs, std::move(assessment));
          },
          WindowManager::Placement::BesideMain, WindowManager::Dba::Any, nullptr, true}));
 }

@@ -18,6 +18,8 @@ class QWidget;
 class StatisticsWindow;
 struct AppState;
 
+class AssessmentWindow;
+
 class AnalysisWindows {
 public:
     using Records = std::function<const RecordTable *()>;
@@ -43,6 +45,12 @@ public:
     // meter's last known settings (90 / 5 / 80 for what is not known); an open one is
     // replaced. When no record holds a level, a message says so and nothing opens.
     StatisticsWindow *openStatistics(const Records &records);
+
+    // "Assessment": the exposure assessment of the records beside the main window; `name`
+    // names the file in the excluded spans. An open one is replaced. When the records
+    // cannot be assessed (no level, no readable time stamps), a message says why and
+    // nothing opens.
+    AssessmentWindow *openAssessment(const Records &records, const QString &name);
 
 private:
     QWidget *messageParent() const;

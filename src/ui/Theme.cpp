@@ -1,6 +1,8 @@
 #include "ui/Theme.h"
 
+#include <QFrame>
 #include <QLabel>
+#include <QVBoxLayout>
 
 namespace Theme {
 
@@ -37,6 +39,17 @@ QLabel *value(const QString &text, QWidget *parent)
     label->setAlignment(Qt::AlignCenter);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
+}
+
+QFrame *card(const QString &text, QWidget *value)
+{
+    auto *frame = new QFrame;
+    frame->setProperty("role", QStringLiteral("card"));
+    auto *layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(10, 6, 10, 6);
+    layout->addWidget(caption(text));
+    layout->addWidget(value);
+    return frame;
 }
 
 } // namespace Theme

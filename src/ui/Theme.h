@@ -5,6 +5,7 @@
 
 #include <QString>
 
+class QFrame;
 class QLabel;
 class QWidget;
 
@@ -15,5 +16,7 @@ QString windowStyleSheet(const QString &extra = QString());
 // A label shown as a caption (small, grey) or as a value (boxed, bold).
 QLabel *caption(const QString &text, QWidget *parent = nullptr);
 QLabel *value(const QString &text = QString(), QWidget *parent = nullptr);
+// A white card: the caption over the value.
+QFrame *card(const QString &caption, QWidget *value);
 
 } // namespace Theme

@@ -1,8 +1,10 @@
 #pragma once
 
-// Record lists, PDF reading and graph ranges for the analysis tests.
+// Record lists, runs of the command line, PDF reading and graph ranges for the analysis
+// tests.
 
 #include "data/RecordTable.h"
+#include "support/TestMain.h"
 
 #include <QDateTime>
 #include <QProcess>
@@ -36,6 +38,27 @@ inline QStringList repeated(const QString &level, int count)
     for (int i = 0; i < count; ++i)
         levels << level;
     return levels;
+}
+
+// A run of the built dosemeter-cli: its exit status (-1 when it did not end by itself
+// within a minute), standard output and standard error.
+struct Run {
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+inline Run runCli(const QStringList &arguments)
+{
+    QProcess cli;
+    cli.start(testsupport::binDir() + QStringLiteral("/dosemeter-cli"), arguments);
+    Run run;
+    if (!cli.waitForFinished(60000))
+        return run;
+    run.out = cli.readAllStandardOutput();
+    run.err = cli.readAllStandardError();
+    run.code = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    return run;
 }
 
 // The text pdftotext finds in a PDF, in reading order.

@@ -4,6 +4,7 @@
 //   build/bin/dosemeter-cli histogram tests/golden/levels.dat --resolution 0.1 > ...
 // and check every figure again before committing it.
 
+#include "AnalysisRig.h"
 #include "support/TestMain.h"
 
 #include <QDir>
@@ -26,26 +27,10 @@ QByteArray fileBytes(const QString &path)
                                           : QByteArray("(missing " + path.toUtf8() + ")");
 }
 
-struct Run {
-    int code = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run runCli(const QStringList &arguments)
-{
-    QProcess cli;
-    cli.start(testsupport::binDir() + QStringLiteral("/dosemeter-cli"), arguments);
-    Run run;
-    if (!cli.waitForFinished(60000))
-        return run;
-    run.out = cli.readAllStandardOutput();
-    run.err = cli.readAllStandardError();
-    run.code = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-    return run;
-}
-
 } // namespace
+
+using rig::Run;
+using rig::runCli;
 
 class TestAnalysisCli : public QObject {
     Q_OBJECT

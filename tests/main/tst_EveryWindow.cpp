@@ -62,7 +62,7 @@ void windows()
     QTest::newRow("RecordListWindow") << "listButton" << "RecordListWindow" << QStringList{
         "toolbar", "Save", "Print", "Preview", "grid", "note1", "note2", "note3"};
     QTest::newRow("SavedFileWindow") << "viewFileAction" << "SavedFileWindow" << QStringList{
-        "toolbar", "Plot", "Ln", "Statistics", "Print", "Preview", "resolutionPanel",
+        "toolbar", "Plot", "Ln", "Statistics", "Assessment", "Print", "Preview", "resolutionPanel",
         "resolutionFrame", "tenthDbButton", "wholeDbButton", "grid", "note1", "note2", "note3"};
     QTest::newRow("PlotWindow") << "viewFileAction SavedFileWindow.Plot" << "PlotWindow"
         << QStringList{"graphFrame", "rangeFrame", "minimumField1", "maximumField1",
@@ -81,6 +81,11 @@ void windows()
         << "StatisticsWindow" << QStringList{"criterionChoice", "exchangeRateChoice",
         "thresholdField", "recordsValue", "laeqValue", "l90Value", "doseValue", "twaValue",
         "copyButton", "printButton", "previewButton", "pdfButton"};
+    QTest::newRow("AssessmentWindow") << "viewFileAction SavedFileWindow.Assessment"
+        << "AssessmentWindow" << QStringList{"tabs", "shiftField", "criteriaTable",
+        "euStatusLabel", "lex8hValue", "levelPlot", "firstRecordField", "lastRecordField",
+        "reasonEdit", "excludeButton", "spansTable", "strategyCombo", "instrumentCombo",
+        "samplesTable", "tasksTable", "copyButton"};
     // clang-format on
 }
 

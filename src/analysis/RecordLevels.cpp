@@ -1,0 +1,144 @@
+#include "analysis/RecordLevels.h"
+
+#include "data/LevelCell.h"
+
+#include <QDate>
+
+#include <algorithm>
+#include <vector>
+
+namespace RecordLevels {
+
+namespace {
+
+constexpr int kDateColumn = 1;
+constexpr int kTimeColumn = 2;
+
+constexpr qint64 kOverloadTenths = 1400;
+constexpr qint64 kUnderRangeTenths = 679;
+constexpr qint64 kTenthsPerDay = 864000;
+
+QByteArrayView trimmed(QByteArrayView text)
+{
+    while (!text.isEmpty() && (text.front() == ' ' || text.front() == '\t'))
+        text = text.sliced(1);
+    while (!text.isEmpty() && (text.back() == ' ' || text.back() == '\t'))
+        text.chop(1);
+    return text;
+}
+
+// Reads up to `count` whole numbers separated by `separator` from the front of `text`;
+// returns the position after the last one, or -1 when the text has another shape.
+qsizetype readFields(QByteArrayView text, char separator, int count, int *fields)
+{
+    qsizetype i = 0;
+    for (int f = 0; f < count; ++f) {
+        if (f > 0) {
+            if (i >= text.size() || text[i] != separator)
+                return -1;
+            ++i;
+        }
+        const qsizetype start = i;
+        int value = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && i - start < 4)
+            value = value * 10 + (text[i++] - '0');
+        if (i == start)
+            return -1;
+        fields[f] = value;
+    }
+    return i;
+}
+
+// Days since the start of the Julian calendar of a "yyyy/mm/dd" text; the last date
+// read is remembered, as a recording's dates seldom change.
+class DateReader {
+public:
+    std::optional<qint64> day(QByteArrayView text)
+    {
+        text = trimmed(text);
+        if (lastValid_ && text == QByteArrayView(lastText_))
+            return lastDay_;
+        int ymd[3];
+        if (readFields(text, '/', 3, ymd) != text.size())
+            return std::nullopt;
+        const QDate date(ymd[0], ymd[1], ymd[2]);
+        if (!date.isValid())
+            return std::nullopt;
+        lastText_ = text.toByteArray();
+        lastDay_ = date.toJulianDay();
+        lastValid_ = true;
+        return lastDay_;
+    }
+
+private:
+    QByteArray lastText_;
+    qint64 lastDay_ = 0;
+    bool lastValid_ = false;
+};
+
+// Tenths of a second since midnight of a "hh:mm:ss" or "hh:mm:ss.t" text.
+std::optional<qint64> timeOfDay(QByteArrayView text)
+{
+    text = trimmed(text);
+    int hms[3];
+    const qsizetype end = readFields(text, ':', 3, hms);
+    if (end < 0 || hms[0] > 23 || hms[1] > 59 || hms[2] > 59)
+        return std::nullopt;
+    int tenths = 0;
+    if (end < text.size()) {
+        if (text[end] != '.')
+            return std::nullopt;
+        for (qsizetype i = end + 1; i < text.size(); ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return std::nullopt;
+        }
+        if (end + 1 < text.size())
+            tenths = text[end + 1] - '0'; // the recording writes one digit
+    }
+    return (qint64(hms[0]) * 3600 + hms[1] * 60 + hms[2]) * 10 + tenths;
+}
+
+} // namespace
+
+std::optional<Level> recordLevel(QByteArrayView cell)
+{
+    if (LevelCell::isOverload(cell))
+        return Level{140.0, kOverloadTenths};
+    if (cell.indexOf('-') >= 0)
+        return Level{67.9, kUnderRangeTenths};
+    const LevelCell::Number n = LevelCell::leadingNumber(cell);
+    // No '-' is left, so the number is not negative.
+    if (!n.found || !(n.value < kNoLevelFrom))
+        return std::nullopt;
+    return Level{n.value, n.nearestTenths(false)};
+}
+
+std::optional<qint64> medianStepTenths(const RecordTable &table)
+{
+    DateReader dates;
+    std::vector<qint64> steps;
+    steps.reserve(size_t(std::max(0, table.recordCount() - 1)));
+    std::optional<qint64> previous;
+    for (int r = 0; r < table.recordCount(); ++r) {
+        std::optional<qint64> stamp;
+        if (const auto day = dates.day(table.cellBytes(r, kDateColumn))) {
+            if (const auto time = timeOfDay(table.cellBytes(r, kTimeColumn)))
+                stamp = *day * kTenthsPerDay + *time;
+        }
+        if (stamp && previous)
+            steps.push_back(*stamp - *previous);
+        previous = stamp;
+    }
+    if (steps.empty())
+        return std::nullopt;
+    const size_t upper = steps.size() / 2;
+    std::nth_element(steps.begin(), steps.begin() + qsizetype(upper), steps.end());
+    qint64 twice = 2 * steps[upper];
+    if (steps.size() % 2 == 0)
+        twice = steps[upper] + *std::max_element(steps.begin(), steps.begin() + qsizetype(upper));
+    if (twice <= 0)
+        return std::nullopt;
+    return (twice + 1) / 2; // halves of a tenth round up
+}
+
+} // namespace RecordLevels

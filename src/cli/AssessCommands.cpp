@@ -1,0 +1,300 @@
+// dosemeter-cli commands of the exposure assessment: `assess` (dose, TWA and projection
+// under several criterion sets, time above levels and the EU status of one or more data
+// files) and `iso9612` (LEX,8h with its expanded uncertainty).
+
+#include "cli/Cli.h"
+
+#include "analysis/ExposureAssessment.h"
+#include "analysis/Iso9612.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTextStream>
+
+#include <cmath>
+
+namespace cli {
+
+namespace {
+
+int wrongArguments(QTextStream &err, const QString &problem)
+{
+    err << "dosemeter-cli: " << problem << "\n";
+    return Exit::kUsage;
+}
+
+int noLevels(QTextStream &err, const QString &message)
+{
+    err << "dosemeter-cli: " << message << "\n";
+    return Exit::kNoAnswer;
+}
+
+std::optional<double> number(const QString &text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// The same file, however it was named.
+QString fileKey(const QString &path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
+
+struct Exclusion {
+    QString file;
+    int first = 0;
+    int last = 0;
+    QString reason;
+};
+
+// FILE:A-B:REASON. The first ":A-B:" ends the file name, so a name may hold colons
+// (C:\shift.dat) and so may the reason.
+std::optional<Exclusion> exclusion(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^(.+?):(\\d{1,9})-(\\d{1,9}):(.*)$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return Exclusion{m.captured(1), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4)};
+}
+
+// The LAeq,T of each file as the assessment gives it (all records with a level, each
+// for the file's period). Exit status, or kOk with the levels appended.
+int fileLevels(QTextStream &err, const QStringList &paths, QList<double> &levels)
+{
+    for (const QString &path : paths) {
+        const std::optional<RecordTable> table = readRecords(err, path);
+        if (!table)
+            return Exit::kFailed;
+        ExposureAssessment assessment;
+        assessment.addRecords(path, *table);
+        const AssessmentResult result = assessment.assess({});
+        if (!result.ok())
+            return noLevels(err, path + QStringLiteral(": ") + result.message);
+        levels << result.laeqDb;
+    }
+    return Exit::kOk;
+}
+
+// NAME:HOURS:L1,L2,...[:TMIN-TMAX]
+std::optional<Iso9612::Task> task(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() < 3 || parts.size() > 4 || parts.at(0).trimmed().isEmpty())
+        return std::nullopt;
+    Iso9612::Task task;
+    task.name = parts.at(0).trimmed();
+    const std::optional<double> hours = number(parts.at(1));
+    const std::optional<QList<double>> samples = Iso9612::levelList(parts.at(2));
+    if (!hours || !samples)
+        return std::nullopt;
+    task.hours = *hours;
+    task.samplesDb = *samples;
+    if (parts.size() == 4) {
+        const auto range = Iso9612::durationRange(parts.at(3));
+        if (!range)
+            return std::nullopt;
+        task.minHours = range->first;
+        task.maxHours = range->second;
+    }
+    return task;
+}
+
+} // namespace
+
+int assess(QTextStream &out, QTextStream &err, const QStringList &args)
+{
+    const QString usage = QStringLiteral("assess takes FILE... [--criteria LIST] [--shift HOURS] "
+                                         "[--exclude FILE:A-B:REASON]...");
+    QStringList paths;
+    QString criteriaText = QStringLiteral("osha-pel,osha-hc,niosh");
+    std::optional<QString> shiftText;
+    bool criteriaGiven = false;
+    QList<Exclusion> exclusions;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (a == QLatin1String("--criteria") || a == QLatin1String("--shift") ||
+            a == QLatin1String("--exclude")) {
+            if (i + 1 >= args.size())
+                return wrongArguments(err, a + QStringLiteral(" needs a value; ") + usage);
+            const QString value = args.at(++i);
+            if ((a == QLatin1String("--criteria") && criteriaGiven) ||
+                (a == QLatin1String("--shift") && shiftText))
+                return wrongArguments(err, a + QStringLiteral(" is given twice"));
+            if (a == QLatin1String("--criteria")) {
+                criteriaText = value;
+                criteriaGiven = true;
+            } else if (a == QLatin1String("--shift")) {
+                shiftText = value;
+            } else if (const std::optional<Exclusion> e = exclusion(value)) {
+                exclusions << *e;
+            } else {
+                return wrongArguments(err, QStringLiteral("--exclude takes FILE:A-B:REASON, "
+                                                          "such as shift.dat:120-240:lunch break"));
+            }
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return wrongArguments(err, QStringLiteral("unknown option '%1'; ").arg(a) + usage);
+        } else {
+            paths << a;
+        }
+    }
+    if (paths.isEmpty())
+        return wrongArguments(err, QStringLiteral("no data file given; ") + usage);
+
+    ExposureAssessment::Inputs inputs;
+    QSet<QString> names;
+    for (const QString &name : criteriaText.split(QLatin1Char(','))) {
+        QString problem;
+        const std::optional<CriterionSet> set = CriterionSet::parse(name, &problem);
+        if (!set)
+            return wrongArguments(err, problem);
+        if (names.contains(name))
+            return wrongArguments(err, QStringLiteral("--criteria names %1 twice").arg(name));
+        names.insert(name);
+        inputs.criteria << *set;
+    }
+    if (shiftText) {
+        const std::optional<double> hours = number(*shiftText);
+        if (!hours || !(*hours >= ExposureAssessment::kMinShiftHours &&
+                        *hours <= ExposureAssessment::kMaxShiftHours))
+            return wrongArguments(err, QStringLiteral("--shift is the shift length in hours, "
+                                                      "0.5 to 24"));
+        inputs.shiftHours = *hours;
+    }
+    for (const Exclusion &e : std::as_const(exclusions)) {
+        if (e.reason.trimmed().isEmpty())
+            return wrongArguments(err, QStringLiteral("--exclude %1:%2-%3 needs a reason after "
+                                                      "the records")
+                                           .arg(e.file)
+                                           .arg(e.first)
+                                           .arg(e.last));
+    }
+
+    ExposureAssessment assessment;
+    QStringList keys;
+    for (const QString &path : std::as_const(paths)) {
+        const std::optional<RecordTable> table = readRecords(err, path);
+        if (!table)
+            return Exit::kFailed;
+        const QString key = fileKey(path);
+        if (keys.contains(key))
+            return wrongArguments(err, QStringLiteral("%1 is given twice: its records would "
+                                                      "count twice")
+                                           .arg(path));
+        keys << key;
+        assessment.addRecords(path, *table);
+    }
+    for (const Exclusion &e : std::as_const(exclusions)) {
+        int list = int(paths.indexOf(e.file));
+        if (list < 0)
+            list = int(keys.indexOf(fileKey(e.file)));
+        if (list < 0)
+            return wrongArguments(
+                err,
+                QStringLiteral("--exclude names %1, which is not among the files").arg(e.file));
+        const ExcludedSpan span{list, e.first, e.last, e.reason};
+        const QString problem = assessment.spanProblem(span);
+        if (!problem.isEmpty())
+            return wrongArguments(err, QStringLiteral("--exclude: ") + problem);
+        inputs.excluded << span;
+    }
+
+    const AssessmentResult result = assessment.assess(inputs);
+    if (!result.ok())
+        return noLevels(err, result.message);
+    out << result.text();
+    return Exit::kOk;
+}
+
+int iso9612(QTextStream &out, QTextStream &err, const QStringList &args)
+{
+    const QString usage = QStringLiteral(
+        "iso9612 takes job|full-day --samples L1,L2,... [--files FILE...] --te HOURS "
+        "[--instrument class1|class2|meter], or task --task NAME:HOURS:L1,L2,...[:TMIN-TMAX] "
+        "... [--instrument class1|class2|meter]");
+    if (args.isEmpty())
+        return wrongArguments(err, usage);
+    const std::optional<Iso9612::Strategy> strategy = Iso9612::strategyFromName(args.first());
+    if (!strategy)
+        return wrongArguments(err,
+                              QStringLiteral("'%1' is no strategy; ").arg(args.first()) + usage);
+    const bool taskBased = *strategy == Iso9612::Strategy::Task;
+
+    Iso9612::Input input;
+    input.strategy = *strategy;
+    QStringList files;
+    QSet<QString> given;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        const bool forTasks = a == QLatin1String("--task");
+        const bool forSamples = a == QLatin1String("--samples") || a == QLatin1String("--files") ||
+                                a == QLatin1String("--te");
+        if (!forTasks && !forSamples && a != QLatin1String("--instrument"))
+            return wrongArguments(err, QStringLiteral("unknown argument '%1'; ").arg(a) + usage);
+        if ((forTasks && !taskBased) || (forSamples && taskBased))
+            return wrongArguments(
+                err, QStringLiteral("%1 is not for %2; ").arg(a, Iso9612::strategyName(*strategy)) +
+                         usage);
+        if (!forTasks && given.contains(a))
+            return wrongArguments(err, a + QStringLiteral(" is given twice"));
+        given.insert(a);
+        if (i + 1 >= args.size())
+            return wrongArguments(err, a + QStringLiteral(" needs a value; ") + usage);
+        if (a == QLatin1String("--files")) {
+            const qsizetype before = files.size();
+            while (i + 1 < args.size() && !args.at(i + 1).startsWith(QLatin1String("--")))
+                files << args.at(++i);
+            if (files.size() == before)
+                return wrongArguments(err, QStringLiteral("--files needs at least one file"));
+            continue;
+        }
+        const QString value = args.at(++i);
+        if (forTasks) {
+            const std::optional<Iso9612::Task> t = task(value);
+            if (!t)
+                return wrongArguments(err, QStringLiteral("--task takes NAME:HOURS:L1,L2,... "
+                                                          "with an optional :TMIN-TMAX, such as "
+                                                          "press:3.5:88.1,87.6,89.0:3-4"));
+            input.tasks << *t;
+        } else if (a == QLatin1String("--samples")) {
+            const std::optional<QList<double>> samples = Iso9612::levelList(value);
+            if (!samples)
+                return wrongArguments(err, QStringLiteral("--samples takes levels in dB "
+                                                          "separated by commas, such as "
+                                                          "88.1,87.6,89.0"));
+            input.samplesDb = *samples;
+        } else if (a == QLatin1String("--te")) {
+            const std::optional<double> hours = number(value);
+            if (!hours)
+                return wrongArguments(err, QStringLiteral("--te is the effective day in hours"));
+            input.effectiveHours = *hours;
+        } else {
+            const std::optional<Iso9612::Instrument> instrument =
+                Iso9612::instrumentFromName(value);
+            if (!instrument)
+                return wrongArguments(err,
+                                      QStringLiteral("--instrument is class1, class2 or meter"));
+            input.instrument = *instrument;
+        }
+    }
+    if (!taskBased && !given.contains(QStringLiteral("--te")))
+        return wrongArguments(err, QStringLiteral("--te is needed: the effective day in hours"));
+    if (!taskBased && !given.contains(QStringLiteral("--samples")) && files.isEmpty())
+        return wrongArguments(err, QStringLiteral("--samples or --files is needed; ") + usage);
+
+    if (const int code = fileLevels(err, files, input.samplesDb); code != Exit::kOk)
+        return code;
+    const Iso9612::Result result = Iso9612::compute(input);
+    if (!result.ok())
+        return wrongArguments(err, result.message);
+    out << result.text();
+    return Exit::kOk;
+}
+
+} // namespace cli
