@@ -7,6 +7,7 @@
 #include "data/RecordGrid.h"
 #include "link/Meter.h"
 #include "ui/GridView.h"
+#include "ui/KeepInLibraryBox.h"
 #include "ui/Theme.h"
 
 #include <QAction>
@@ -222,6 +223,8 @@ QToolBar *Average::buildToolbar()
     print->setMenu(printMenu);
     if (auto *printButton = qobject_cast<QToolButton *>(toolbar->widgetForAction(print)))
         printButton->setPopupMode(QToolButton::MenuButtonPopup);
+    keepInLibrary_ = KeepInLibraryBox::addBeside(toolbar, button(AverageRun::Button::Save),
+                                                 QStringLiteral("average"));
     return toolbar;
 }
 
@@ -291,19 +294,12 @@ void Average::Toolbar1_ButtonClick(AverageRun::Button key)
     const Command command(*this);
     switch (key) {
     case AverageRun::Button::Save:
-        AverageDialogs::save(dialogs(), this, run_, TxtJob->text(), TxtName->text(), TxtID->text(),
-                             files_.RecordingActive, files_.CurrentFileName);
+        if (AverageDialogs::save(dialogs(), this, run_, TxtJob->text(), TxtName->text(),
+                                 TxtID->text(), files_.RecordingActive, files_.CurrentFileName))
+            keepInLibrary_->fileSaved(files_.CurrentFileName);
         break;
     case AverageRun::Button::Open:
-        if (const std::optional<AvgFile::Content> content =
-                AverageDialogs::open(dialogs(), this, run_)) {
-            const std::pair<AvgFile::Field, QLineEdit *> boxes[] = {
-                {AvgFile::Job, TxtJob}, {AvgFile::Name, TxtName}, {AvgFile::Id, TxtID}};
-            for (const auto &[field, box] : boxes) {
-                if (const std::optional<QString> &value = content->header[size_t(field)])
-                    box->setText(*value);
-            }
-        }
+        showOpened(AverageDialogs::open(dialogs(), this, run_));
         break;
     case AverageRun::Button::Start:
         run_.Start(meter().state().display,
@@ -322,6 +318,29 @@ void Average::Toolbar1_ButtonClick(AverageRun::Button key)
     case AverageRun::Button::Print:
         AverageReport::print(dialogs(), this, document());
         break;
+    }
+}
+
+bool Average::openFile(const QString &path)
+{
+    if (!run_.isAvailable(AverageRun::Button::Open))
+        return false;
+    const Command command(*this);
+    const std::optional<AvgFile::Content> content =
+        AverageDialogs::openPath(dialogs(), this, run_, path);
+    showOpened(content);
+    return content.has_value();
+}
+
+void Average::showOpened(const std::optional<AvgFile::Content> &content)
+{
+    if (!content)
+        return;
+    const std::pair<AvgFile::Field, QLineEdit *> boxes[] = {
+        {AvgFile::Job, TxtJob}, {AvgFile::Name, TxtName}, {AvgFile::Id, TxtID}};
+    for (const auto &[field, box] : boxes) {
+        if (const std::optional<QString> &value = content->header[size_t(field)])
+            box->setText(*value);
     }
 }
 

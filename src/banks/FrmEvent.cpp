@@ -2,6 +2,7 @@
 
 #include "banks/BankState.h"
 #include "ui/Dialogs.h"
+#include "ui/KeepInLibraryBox.h"
 #include "ui/ProgressPanel.h"
 #include "ui/Theme.h"
 #include "ui/WindowImage.h"
@@ -249,6 +250,8 @@ void FrmEvent::buildToolbar()
                 tool->setPopupMode(QToolButton::MenuButtonPopup);
         }
     }
+    keepInLibrary_ = KeepInLibraryBox::addBeside(Toolbar1, Toolbar1->findChild<QAction *>(kSaveKey),
+                                                 QStringLiteral("banks"));
 }
 
 BankFile::Texts FrmEvent::texts() const
@@ -439,6 +442,8 @@ void FrmEvent::save(bool menuLayout)
     const QString error = BankFile::save(path, bytes);
     if (!error.isEmpty())
         dialogs().inform(this, error, Dialogs::Icon::Critical);
+    else
+        keepInLibrary_->fileSaved(path);
 }
 
 void FrmEvent::open()
@@ -447,8 +452,14 @@ void FrmEvent::open()
         return;
     const QString path =
         dialogs().openFileName(this, QStringLiteral("Open File"), BankFile::kFilter);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+bool FrmEvent::openFile(const QString &path)
+{
+    if (downloading_)
+        return false;
     const BankFile::Content content = BankFile::read(path);
     BankFile::Texts texts = this->texts();
     BankFile::load(content, grid_, texts);
@@ -456,6 +467,7 @@ void FrmEvent::open()
     showGrid();
     if (!content.error.isEmpty())
         dialogs().inform(this, content.error, Dialogs::Icon::Warning);
+    return content.readable;
 }
 
 void FrmEvent::MnuPrint_Click()

@@ -21,6 +21,7 @@
 #include <array>
 #include <functional>
 
+class KeepInLibraryBox;
 class ProgressPanel;
 class QAction;
 class QButtonGroup;
@@ -58,6 +59,9 @@ public:
     void Toolbar1_ButtonClick(const QString &key);
     void MnuSave_Click();
     void MnuOpen_Click();
+    // Opens a bank file of either layout as Open does, without asking for it. False when
+    // nothing could be read, or while a read runs.
+    bool openFile(const QString &path);
     // "&Print" and the toolbar's Print: the print dialog, then the window's image.
     void MnuPrint_Click();
     void MnuPreview_Click();
@@ -109,4 +113,5 @@ private:
     QWidget *report_ = nullptr;
     QButtonGroup *bankChoice_ = nullptr;
     bool downloading_ = false;
+    KeepInLibraryBox *keepInLibrary_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "data/NoteBoxes.h"
 #include "data/RecordGrid.h"
 #include "ui/GridView.h"
+#include "ui/KeepInLibraryBox.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -38,6 +39,8 @@ void List::buildControls()
         if (QLatin1String(key) == QLatin1String("Save"))
             save_ = action;
     }
+
+    keepInLibrary_ = KeepInLibraryBox::addBeside(Toolbar1, save_, QStringLiteral("list"));
 
     Grid = named(new GridView(grid_, this), "Grid", QStringLiteral("Samples"),
                  QStringLiteral("The levels sampled, newest last"));
@@ -102,6 +105,8 @@ void List::save()
         return;
     if (!FileTransfer::chooseDataFile(dialogs(), files_, this))
         return;
-    if (FileTransfer::saveGrid(dialogs(), this, files_.CurrentFileName, records(), notes()))
+    if (FileTransfer::saveGrid(dialogs(), this, files_.CurrentFileName, records(), notes())) {
         unsaved_ = false;
+        keepInLibrary_->fileSaved(files_.CurrentFileName);
+    }
 }

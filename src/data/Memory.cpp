@@ -13,6 +13,7 @@
 #include "link/Meter.h"
 #include "ui/Dialogs.h"
 #include "ui/GridView.h"
+#include "ui/KeepInLibraryBox.h"
 #include "ui/ProgressPanel.h"
 #include "ui/Theme.h"
 
@@ -170,6 +171,7 @@ void Memory::buildControls()
     buttons->addWidget(CmdSave);
     buttons->addWidget(CmdPrint);
     buttons->addWidget(CmdPreview);
+    keepInLibrary_ = KeepInLibraryBox::addBeside(buttons, CmdSave, QStringLiteral("run"));
 
     auto *right = new QVBoxLayout;
     right->addWidget(G2);
@@ -343,7 +345,8 @@ void Memory::CmdSave_Click()
         return;
     if (!FileTransfer::chooseDataFile(dialogs(), files_, this))
         return;
-    FileTransfer::saveGrid(dialogs(), this, files_.CurrentFileName, details_->table(), notes());
+    if (FileTransfer::saveGrid(dialogs(), this, files_.CurrentFileName, details_->table(), notes()))
+        keepInLibrary_->fileSaved(files_.CurrentFileName, QString::number(logger_.LoggerIdCode));
 }
 
 void Memory::CmdPrint_Click()

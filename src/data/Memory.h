@@ -14,6 +14,7 @@
 #include <optional>
 
 class GridView;
+class KeepInLibraryBox;
 class ProgressPanel;
 class QCheckBox;
 class QLabel;
@@ -99,4 +100,5 @@ private:
     QPushButton *CmdSave = nullptr;
     QPushButton *CmdPrint = nullptr;
     QPushButton *CmdPreview = nullptr;
+    KeepInLibraryBox *keepInLibrary_ = nullptr;
 };

@@ -25,6 +25,7 @@ Panel::Panel(Meter &meter, AppState &state, Dialogs &dialogs, QWidget *parent)
     setWindowTitle(QStringLiteral("Dose Meter"));
     buildControls();
     buildMenus();
+    buildLibrary();
     connectWindowEntries();
     windows_.setBusyCheck([this] { return consoleBusy_; });
     buildRecording();
@@ -265,8 +266,11 @@ void Panel::closeEvent(QCloseEvent *event)
     Timer1.stop();
     Timer3.stop();
     // Every record is on the disk already; this only lets go of the file.
-    if (sampler_.recording())
-        sampler_.stopRecording();
+    if (sampler_.recording()) {
+        const QString path = sampler_.recordingPath();
+        if (sampler_.stopRecording() > 0)
+            keepInLibrary(path, QStringLiteral("recording"), QString());
+    }
     meter_.abort();
     windows_.closeAll();
     event->accept();

@@ -10,6 +10,7 @@
 #include "data/FileList.h"
 #include "data/List.h"
 #include "data/Memory.h"
+#include "library/LibraryWindow.h"
 #include "main/AppState.h"
 #include "main/SLmPanel.h"
 #include "realtime/Analog.h"
@@ -70,6 +71,10 @@ QList<Panel::WindowEntry> Panel::windowEntries()
          {"SLmPanel",
           [this] { return new SLmPanel(meter_, dialogs_, [this] { return LblValue->text(); }); }}},
         {{MnuOnes}, {"Standard", [this] { return new Standard(meter_, dialogs_); }}},
+        {{measurementsAction_},
+         {"LibraryWindow", [this] { return new LibraryWindow(meter_, library_, dialogs_); }},
+         [this] { return libraryReady(); },
+         [this](QWidget *window) { libraryWindowOpened(static_cast<LibraryWindow *>(window)); }},
         {{MnuSetmode},
          {"Setup",
           [this] { return new Setup(meter_, dialogs_, [this] { return LblThreshold->text(); }); }}},

@@ -53,6 +53,10 @@ void windows()
         "OptER3", "Combo", "TimeText1", "TimeText2", "TimeText3", "TimeText4", "TimeText5",
         "CmdOK", "PicSet", "Bar", "LblStep", "Timer1"};
     QTest::newRow("Standard") << "MnuOnes" << "Standard" << QStringList{"Grid1", "LblStep"};
+    QTest::newRow("LibraryWindow") << "measurementsAction" << "LibraryWindow" << QStringList{
+        "workerFilter", "siteFilter", "jobFilter", "kindFilter", "fromCheck", "fromDate", "toCheck",
+        "toDate", "table", "summaryLabel", "importButton", "openButton", "assessButton",
+        "deleteButton"};
     QTest::newRow("List") << "cmdList" << "List" << QStringList{
         "Toolbar1", "Save", "Print", "Preview", "Grid", "T1", "T2", "T3"};
     QTest::newRow("FileList") << "MnuView" << "FileList" << QStringList{
