@@ -44,6 +44,7 @@ bench: build
 	$(BUILD)/bin/bench-average
 	$(BUILD)/bin/bench-banks
 	$(BUILD)/bin/bench-recording
+	$(BUILD)/bin/bench-library
 
 build: deps
 	@[ -f $(BUILD)/build.ninja ] || $(GENERATE)
