@@ -80,8 +80,8 @@ int twa(QTextStream &out, QTextStream &err, const QStringList &args);
 // The measurement library: library import|list|show|set|export|delete (LibraryCommands.cpp).
 // `location`: the --library text, empty for the remembered choice or the default file.
 int library(QTextStream &out, QTextStream &err, const QString &location, const QStringList &args);
-// Stores the kept files in the library and says so on `err` ("imported: ID FILE" or
-// "already: ID FILE"); kOk, or kFailed with the reason when the library cannot keep them.
+// Stores the kept files in the library, quietly; kOk, or kFailed with the reason on `err`
+// when the library cannot keep them.
 int storeKeptFiles(QTextStream &err, const QString &location, const QList<KeptFile> &files);
 // Opens the library once before a long command, so that an unreachable one is said before
 // the meter is asked anything; kOk or kFailed (kUsage for a malformed address).

@@ -303,20 +303,13 @@ int storeKeptFiles(QTextStream &err, const QString &location, const QList<KeptFi
     if (const int code = openLibrary(err, location, library); code != Exit::kOk)
         return Exit::kFailed;
     int exit = Exit::kOk;
+    // Quiet when it works: these commands' output stays what scripts already read.
     for (const KeptFile &file : files) {
         const Library::Import result = library.importFile(file.path, file.known);
-        switch (result.outcome) {
-        case Library::Import::Outcome::Imported:
-            err << "imported: " << result.id << " " << file.path << "\n";
-            break;
-        case Library::Import::Outcome::Already:
-            err << "already: " << result.id << " " << file.path << "\n";
-            break;
-        case Library::Import::Outcome::Failed:
+        if (result.outcome == Library::Import::Outcome::Failed) {
             err << "dosemeter-cli: " << QFileInfo(file.path).fileName()
                 << " was written but not stored in the library: " << result.error << "\n";
             exit = Exit::kFailed;
-            break;
         }
     }
     return exit;

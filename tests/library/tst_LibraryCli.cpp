@@ -181,7 +181,7 @@ private slots:
         command[2] = out;
         Run run = runCli(QStringList{"--library", library_, "--port", "sim"} + command);
         QCOMPARE(run.code, 0);
-        QCOMPARE(run.err.count("imported: "), files);
+        QCOMPARE(run.err, "");
         QCOMPARE(run.out.count("\nset "), kind == "run" ? files : 0);
         const QString list = library({"list", "--kind", kind}).out;
         QCOMPARE(list.count('\n'), files + 1);
@@ -196,7 +196,6 @@ private slots:
         run = runCli(QStringList{"--library", library_, "--port", "sim"} + command +
                      QStringList{"--no-library"});
         QCOMPARE(run.code, 0);
-        QVERIFY(!run.err.contains("imported"));
         QVERIFY(!QFile::exists(library_));
     }
 };
