@@ -8,11 +8,11 @@
 //   bench-analysis [--repeat N]   (default 21)
 
 #include "analysis/ExposureStatistics.h"
-#include "analysis/Histogram.h"
 #include "analysis/HistogramState.h"
+#include "analysis/HistogramWindow.h"
 #include "analysis/LevelHistogram.h"
-#include "analysis/Plot.h"
-#include "analysis/Statistics.h"
+#include "analysis/PlotWindow.h"
+#include "analysis/StatisticsWindow.h"
 #include "data/DatFile.h"
 #include "link/Clock.h"
 #include "link/Meter.h"
@@ -87,12 +87,12 @@ struct PlotTimes {
     double pan = 0;
 };
 
-PlotTimes plotTimes(Plot &plot, int repeat)
+PlotTimes plotTimes(PlotWindow &plot, int repeat)
 {
     PlotTimes times;
-    auto *graph = plot.findChild<QCustomPlot *>("CWGraph1");
-    auto *modes = plot.findChild<QComboBox *>("Combo1");
-    auto *reset = plot.findChild<QPushButton *>("CmdReset");
+    auto *graph = plot.findChild<QCustomPlot *>("graph");
+    auto *modes = plot.findChild<QComboBox *>("trackModeChoice");
+    auto *reset = plot.findChild<QPushButton *>("resetScaleButton");
     const QRect area = graph->axisRect()->rect();
     const auto at = [&area](double fx, double fy) {
         return area.topLeft() + QPoint(int(area.width() * fx), int(area.height() * fy));
@@ -195,8 +195,8 @@ int main(int argc, char **argv)
     const int windowRepeat = std::max(1, repeat / 4);
 
     const double plotOpen = openMilliseconds(
-        windowRepeat, [&] { return std::make_unique<Plot>(meter, dialogs, table); });
-    Plot plot(meter, dialogs, table);
+        windowRepeat, [&] { return std::make_unique<PlotWindow>(meter, dialogs, table); });
+    PlotWindow plot(meter, dialogs, table);
     plot.show();
     settle();
     const PlotTimes drawing = plotTimes(plot, repeat);
@@ -204,8 +204,8 @@ int main(int argc, char **argv)
     HistogramState histogramState;
     const auto openHistogram = [&](LevelHistogram::Resolution resolution) {
         return openMilliseconds(windowRepeat, [&] {
-            auto window = std::make_unique<Histogram>(meter, dialogs, histogramState, resolution,
-                                                      [&table] { return &table; });
+            auto window = std::make_unique<HistogramWindow>(
+                meter, dialogs, histogramState, resolution, [&table] { return &table; });
             window->showOpening(LevelHistogram::open(table, resolution, histogramState));
             return window;
         });
@@ -213,7 +213,8 @@ int main(int argc, char **argv)
     const double tenthOpen = openHistogram(LevelHistogram::Resolution::TenthDb);
     const double wholeOpen = openHistogram(LevelHistogram::Resolution::WholeDb);
     const double statisticsOpen = openMilliseconds(windowRepeat, [&] {
-        return std::make_unique<Statistics>(meter, dialogs, table, ExposureStatistics::Settings());
+        return std::make_unique<StatisticsWindow>(meter, dialogs, table,
+                                                  ExposureStatistics::Settings());
     });
 
     out << "records: " << table.recordCount() << "\n"
@@ -228,7 +229,7 @@ int main(int argc, char **argv)
         << "open Plot: " << QString::number(plotOpen, 'f', 1) << " ms\n"
         << "open Histogram (0.1 dB, counting included): " << QString::number(tenthOpen, 'f', 1)
         << " ms\n"
-        << "open Histogram1 (1 dB, counting included): " << QString::number(wholeOpen, 'f', 1)
+        << "open the 1 dB histogram (counting included): " << QString::number(wholeOpen, 'f', 1)
         << " ms\n"
         << "open Statistics: " << QString::number(statisticsOpen, 'f', 1) << " ms\n"
         << "check: " << counted << " under range, laeq " << statistics.laeqTenths / 10.0

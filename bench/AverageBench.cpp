@@ -28,7 +28,7 @@ int main(int argc, char **argv)
     FakeClock clock;
     AverageState state;
     AverageRun run(state, clock);
-    run.Form_Load();
+    run.reset();
     run.setInterval({QStringLiteral("00:00:00"), 0});
     DisplayFields display;
     display.DbaMode = true;
@@ -39,7 +39,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < records; ++i) {
         clock.advance(1.0);
         display.LevelValue = 70.0f + float(i * 37 % 700) / 10.0f;
-        run.Timer1_Timer(display);
+        run.tick(display);
     }
     run.Stop();
     const double tickSeconds = timer.nsecsElapsed() / 1e9;
@@ -58,7 +58,7 @@ int main(int argc, char **argv)
     const AvgFile::Content content = AvgFile::read(path);
     AverageState otherState;
     AverageRun other(otherState, clock);
-    other.Form_Load();
+    other.reset();
     other.open(content);
     const double openSeconds = timer.nsecsElapsed() / 1e9;
 

@@ -10,10 +10,10 @@
 //   bench-recording [--keep DIR]     (--keep: leave the files made in DIR)
 
 #include "data/DatFile.h"
-#include "data/FileList.h"
 #include "data/FileState.h"
-#include "data/List.h"
+#include "data/RecordListWindow.h"
 #include "data/RecordingFile.h"
+#include "data/SavedFileWindow.h"
 #include "link/Clock.h"
 #include "link/Meter.h"
 #include "link/MeterState.h"
@@ -86,7 +86,7 @@ int openInView(const QString &path, bool warm)
 {
     Stage stage;
     if (warm) {
-        FileList first(stage.meter, stage.dialogs);
+        SavedFileWindow first(stage.meter, stage.dialogs);
         first.show();
         QApplication::processEvents();
     }
@@ -94,7 +94,7 @@ int openInView(const QString &path, bool warm)
     const double before = residentMb();
     QElapsedTimer timer;
     timer.start();
-    auto window = std::make_unique<FileList>(stage.meter, stage.dialogs);
+    auto window = std::make_unique<SavedFileWindow>(stage.meter, stage.dialogs);
     window->show();
     if (!window->load(path))
         return 1;
@@ -145,7 +145,7 @@ double appendMicroseconds(int existing, int count, bool paint)
 {
     Stage stage;
     FileState files;
-    List list(stage.meter, files, stage.dialogs);
+    RecordListWindow list(stage.meter, files, stage.dialogs);
     list.show();
     const QStringList cells{QStringLiteral("1"), QStringLiteral("2009/11/30"),
                             QStringLiteral("10:00:00.0"), QStringLiteral("94.5")};
@@ -154,7 +154,7 @@ double appendMicroseconds(int existing, int count, bool paint)
     QApplication::processEvents();
     QElapsedTimer timer;
     timer.start();
-    auto *view = list.findChild<GridView *>(QStringLiteral("Grid"));
+    auto *view = list.findChild<GridView *>(QStringLiteral("grid"));
     for (int i = 0; i < count; ++i) {
         list.appendRecord(cells);
         if (paint) {

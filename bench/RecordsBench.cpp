@@ -8,7 +8,7 @@
 #include "data/DatFile.h"
 #include "data/FileState.h"
 #include "data/LoggerResults.h"
-#include "data/Memory.h"
+#include "data/LoggerWindow.h"
 #include "link/Clock.h"
 #include "link/Meter.h"
 #include "link/MeterState.h"
@@ -54,13 +54,13 @@ double listTenThousandSamples()
     LoggerResults logger;
     FileState files;
     ScriptedDialogs dialogs;
-    Memory window(meter, logger, files, dialogs);
+    LoggerWindow window(meter, logger, files, dialogs);
     window.show();
     window.download();
     QApplication::processEvents();
     QElapsedTimer timer;
     timer.start();
-    window.Grid1_Click(1);
+    window.showSet(1);
     QApplication::processEvents(); // the view paints its first rows
     return double(timer.nsecsElapsed()) / 1e6;
 }

@@ -47,15 +47,15 @@ LevelHistogram::Opening LevelHistogram::open(const RecordTable &table, Resolutio
     }
     opening.lowIndex = low;
     opening.highIndex = high;
-    opening.fields.AxisMin[1] = 1.0;
-    opening.fields.AxisMax[1] = records;
+    opening.fields.minimum[1] = 1.0;
+    opening.fields.maximum[1] = records;
     if (resolution == Resolution::TenthDb) {
-        opening.fields.AxisMin[2] = low / 10.0;
-        opening.fields.AxisMax[2] = high / 10.0;
+        opening.fields.minimum[2] = low / 10.0;
+        opening.fields.maximum[2] = high / 10.0;
         opening.xAxis = {low - kTenthDbMargin, high + kTenthDbMargin};
     } else {
-        opening.fields.AxisMin[2] = low;
-        opening.fields.AxisMax[2] = high + 1;
+        opening.fields.minimum[2] = low;
+        opening.fields.maximum[2] = high + 1;
         opening.xAxis = {double(low), double(high + 1)};
     }
     return opening;
@@ -71,7 +71,7 @@ LevelHistogram::LimitChange LevelHistogram::changeLimits(const RecordTable *tabl
         change.outcome = LimitOutcome::Loading;
         return change;
     }
-    if (!(fields.AxisMin[1] < fields.AxisMax[1]) || !(fields.AxisMin[2] < fields.AxisMax[2])) {
+    if (!(fields.minimum[1] < fields.maximum[1]) || !(fields.minimum[2] < fields.maximum[2])) {
         change.outcome = LimitOutcome::NotBelow;
         return change;
     }
@@ -79,8 +79,8 @@ LevelHistogram::LimitChange LevelHistogram::changeLimits(const RecordTable *tabl
         change.outcome = LimitOutcome::NoRecords;
         return change;
     }
-    const double first = std::round(fields.AxisMin[1]);
-    const double last = std::round(fields.AxisMax[1]);
+    const double first = std::round(fields.minimum[1]);
+    const double last = std::round(fields.maximum[1]);
     if (first < 1.0 || last > table->recordCount() ||
         !recount(*table, int(first), int(last), state, counts)) {
         change.outcome = LimitOutcome::OutsideRecords;
@@ -108,9 +108,9 @@ bool LevelHistogram::recount(const RecordTable &table, int first, int last, Hist
 AxisRange LevelHistogram::limitXAxis(const GraphRange &fields, Resolution resolution)
 {
     if (resolution == Resolution::TenthDb)
-        return {fields.AxisMin[2] * 10.0 - kTenthDbMargin,
-                fields.AxisMax[2] * 10.0 + kTenthDbMargin};
-    return {fields.AxisMin[2], fields.AxisMax[2]};
+        return {fields.minimum[2] * 10.0 - kTenthDbMargin,
+                fields.maximum[2] * 10.0 + kTenthDbMargin};
+    return {fields.minimum[2], fields.maximum[2]};
 }
 
 LevelHistogram::Points LevelHistogram::points(const LevelCounts &counts, Resolution resolution)

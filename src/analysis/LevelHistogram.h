@@ -1,7 +1,7 @@
 #pragma once
 
-// Everything the two histogram windows compute: `Histogram` counts in 0.1 dB steps,
-// `Histogram1` in 1 dB steps; both read the dBA column of the saved-file grid. The
+// Everything the two histogram windows compute: `TenthDbHistogram` counts in 0.1 dB steps,
+// `WholeDbHistogram` in 1 dB steps; both read the dBA column of the saved-file grid. The
 // windows show what this returns and hold the fields, the graph and their counts.
 //
 // The X positions: the count of index i is drawn at X = i + 1, as a step that spans
@@ -55,7 +55,7 @@ public:
         LimitOutcome outcome = LimitOutcome::NotBelow;
         AxisRange xAxis; // when Recounted
     };
-    // Recounts records AxisMin[1] .. AxisMax[1] (whole numbers; the fields are rounded)
+    // Recounts records minimum[1] .. maximum[1] (whole numbers; the fields are rounded)
     // into `counts`. Unless the outcome is Recounted nothing is changed, so the graph
     // keeps what it shows.
     static LimitChange changeLimits(const RecordTable *table, const GraphRange &fields,
@@ -67,8 +67,8 @@ public:
     // record 1 or ends past the last.
     static bool recount(const RecordTable &table, int first, int last, HistogramState &state,
                         LevelCounts &counts);
-    // The X axis from the dB fields: AxisMin 2 × 10 - 5 .. AxisMax 2 × 10 + 5 in 0.1 dB
-    // steps, AxisMin 2 .. AxisMax 2 in 1 dB steps.
+    // The X axis from the dB fields: minimum 2 × 10 - 5 .. maximum 2 × 10 + 5 in 0.1 dB
+    // steps, minimum 2 .. maximum 2 in 1 dB steps.
     static AxisRange limitXAxis(const GraphRange &fields, Resolution resolution);
 
     // The graph's points: every index from 0, X = index + 1, Y = its count.
@@ -83,8 +83,8 @@ public:
     static AxisRange countAxis(const LevelCounts &counts, Resolution resolution,
                                const AxisRange &xAxis);
 
-    // The dB fields: up to three decimals in `Histogram` (".###": 68 -> "68",
-    // 85.3 -> "85.3"), whole numbers in `Histogram1`.
+    // The dB fields: up to three decimals in `TenthDbHistogram` (".###": 68 -> "68",
+    // 85.3 -> "85.3"), whole numbers in `WholeDbHistogram`.
     static int dbFieldDecimals(Resolution resolution);
     static QString dbFieldText(double value, Resolution resolution);
     // An axis end as text, up to three decimals.

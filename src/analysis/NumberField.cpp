@@ -39,8 +39,8 @@ GraphRange graphRange(const std::array<NumberField *, 3> &axisMin,
 {
     GraphRange range;
     for (int item : {1, 2}) {
-        range.AxisMin[item] = axisMin[item]->value();
-        range.AxisMax[item] = axisMax[item]->value();
+        range.minimum[item] = axisMin[item]->value();
+        range.maximum[item] = axisMax[item]->value();
     }
     return range;
 }

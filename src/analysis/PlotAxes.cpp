@@ -8,21 +8,21 @@
 GraphRange PlotAxes::openingFields(int records)
 {
     GraphRange fields;
-    fields.AxisMin[1] = 1.0;
-    fields.AxisMax[1] = records;
-    fields.AxisMin[2] = kYMin;
-    fields.AxisMax[2] = kYMax;
+    fields.minimum[1] = 1.0;
+    fields.maximum[1] = records;
+    fields.minimum[2] = kYMin;
+    fields.maximum[2] = kYMax;
     return fields;
 }
 
 AxisRange PlotAxes::xAxis(const GraphRange &fields)
 {
-    return AxisRange::shown(fields.AxisMin[1], fields.AxisMax[1]);
+    return AxisRange::shown(fields.minimum[1], fields.maximum[1]);
 }
 
 AxisRange PlotAxes::yAxis(const GraphRange &fields)
 {
-    return AxisRange::shown(fields.AxisMin[2], fields.AxisMax[2]);
+    return AxisRange::shown(fields.minimum[2], fields.maximum[2]);
 }
 
 AxisRange PlotAxes::resetX(int records, const AxisRange &currentX)

@@ -1,7 +1,7 @@
 #pragma once
 
-// The plot's eight track modes, in the order `Combo1` lists them: what the mouse does on
-// the graph, whether cursor 1 shows, and the text `txtDescription` shows.
+// The plot's eight track modes, in the order `trackModeChoice_` lists them: what the mouse does on
+// the graph, whether cursor 1 shows, and the text `trackModeDescription_` shows.
 
 #include <QList>
 #include <QString>
@@ -10,9 +10,9 @@
 struct TrackMode {
     enum class Interaction { None, Cursor, Pan, Zoom };
 
-    QString entry;       // the `Combo1` entry, "Normal" .. "ZoomY"
+    QString entry;       // the `trackModeChoice_` entry, "Normal" .. "ZoomY"
     int graphMode = 1;   // the graph's own mode number, 1..8
-    QString description; // the `txtDescription` text
+    QString description; // the `trackModeDescription_` text
     bool cursorShown = false;
     Interaction interaction = Interaction::None;
     // The directions a pan drags or a zoom rectangle changes; none for the other modes.

@@ -69,7 +69,7 @@ AverageRun::~AverageRun()
         timer_->stop();
 }
 
-void AverageRun::Form_Load()
+void AverageRun::reset()
 {
     labels_ = Labels();
     state_.IntervalText = QStringLiteral("00:00:10");
@@ -85,7 +85,7 @@ void AverageRun::Form_Load()
     emit changed();
 }
 
-void AverageRun::Form_Unload()
+void AverageRun::stop()
 {
     state_.RunPaused = false;
     phase_ = Phase::Idle;
@@ -128,15 +128,15 @@ bool AverageRun::Start(const DisplayFields &display, const QString &criterion,
         state_.runEnergy = 0.0;
         state_.runEnergySamples = 0;
         const QDateTime now = clock_.now();
-        labels_.LblStartDate = now.toString(kDateFormat);
-        labels_.LblStartTime = now.toString(kTimeFormat);
-        labels_.LblIntv = state_.IntervalText;
-        labels_.LblCriterion = criterion;
-        labels_.LblExchange = exchange;
-        labels_.LblRunTime.clear();
-        labels_.LblMax.clear();
-        labels_.LblPeak.clear();
-        labels_.LblLaeq.clear();
+        labels_.startDate = now.toString(kDateFormat);
+        labels_.startTime = now.toString(kTimeFormat);
+        labels_.interval = state_.IntervalText;
+        labels_.criterion = criterion;
+        labels_.exchangeRate = exchange;
+        labels_.runTime.clear();
+        labels_.splMax.clear();
+        labels_.peak.clear();
+        labels_.laeq.clear();
         grid_.clearRecords();
         selectedRow_ = 0;
         topRow_ = 1;
@@ -183,17 +183,17 @@ void AverageRun::endRun(bool leftDba)
     phase_ = Phase::Idle;
     timerRunning_ = false;
     // The run time counts completed intervals only.
-    labels_.LblRunTime = runTimeText(qint64(state_.IntervalSeconds) * state_.AverageCount);
-    labels_.LblMax = levelText(state_.MaxLevel);
-    labels_.LblPeak = state_.OverloadSeen ? QStringLiteral("Yes") : QStringLiteral("No");
+    labels_.runTime = runTimeText(qint64(state_.IntervalSeconds) * state_.AverageCount);
+    labels_.splMax = levelText(state_.MaxLevel);
+    labels_.peak = state_.OverloadSeen ? QStringLiteral("Yes") : QStringLiteral("No");
     const std::optional<double> runLaeq = laeq(state_.runEnergy, state_.runEnergySamples);
-    labels_.LblLaeq = runLaeq ? laeqText(*runLaeq) : QStringLiteral("-");
+    labels_.laeq = runLaeq ? laeqText(*runLaeq) : QStringLiteral("-");
     state_.AverageCount = 0;
     emit changed();
     emit runEnded(leftDba);
 }
 
-AverageRun::Tick AverageRun::Timer1_Timer(const DisplayFields &display)
+AverageRun::Tick AverageRun::tick(const DisplayFields &display)
 {
     if (!timerRunning_)
         return Tick::Idle;
@@ -244,7 +244,7 @@ void AverageRun::completeInterval()
     state_.runEnergy += state_.intervalEnergy;
     state_.runEnergySamples += count;
     const std::optional<double> runLaeq = laeq(state_.runEnergy, state_.runEnergySamples);
-    labels_.LblLaeq = runLaeq ? laeqText(*runLaeq) : QString();
+    labels_.laeq = runLaeq ? laeqText(*runLaeq) : QString();
 
     state_.SampleCount = 0;
     state_.LevelSum = 0;
@@ -284,14 +284,14 @@ void AverageRun::open(const AvgFile::Content &content)
     QString *const fields[AvgFile::kFieldCount] = {nullptr,
                                                    nullptr,
                                                    nullptr,
-                                                   &labels_.LblStartDate,
-                                                   &labels_.LblStartTime,
-                                                   &labels_.LblIntv,
-                                                   &labels_.LblCriterion,
-                                                   &labels_.LblExchange,
-                                                   &labels_.LblRunTime,
-                                                   &labels_.LblMax,
-                                                   &labels_.LblPeak};
+                                                   &labels_.startDate,
+                                                   &labels_.startTime,
+                                                   &labels_.interval,
+                                                   &labels_.criterion,
+                                                   &labels_.exchangeRate,
+                                                   &labels_.runTime,
+                                                   &labels_.splMax,
+                                                   &labels_.peak};
     for (int f = 0; f < AvgFile::kFieldCount; ++f) {
         if (fields[f] && content.header[f])
             *fields[f] = *content.header[f];
@@ -326,7 +326,7 @@ void AverageRun::driveTimer(QTimer &timer, const DisplayFields &live)
 {
     timer_ = &timer;
     timer.setInterval(kTimerMilliseconds);
-    connect(&timer, &QTimer::timeout, this, [this, &live] { Timer1_Timer(live); });
+    connect(&timer, &QTimer::timeout, this, [this, &live] { tick(live); });
     // The timer is the receiver's context: once it is gone, nothing reaches it.
     connect(this, &AverageRun::changed, &timer, [this, &timer] {
         if (timerRunning_ && !timer.isActive())
@@ -347,14 +347,14 @@ AvgFile::Document AverageRun::document(const QString &job, const QString &name,
     doc.header = {job,
                   name,
                   id,
-                  labels_.LblStartDate,
-                  labels_.LblStartTime,
-                  labels_.LblIntv,
-                  labels_.LblCriterion,
-                  labels_.LblExchange,
-                  labels_.LblRunTime,
-                  labels_.LblMax,
-                  labels_.LblPeak};
+                  labels_.startDate,
+                  labels_.startTime,
+                  labels_.interval,
+                  labels_.criterion,
+                  labels_.exchangeRate,
+                  labels_.runTime,
+                  labels_.splMax,
+                  labels_.peak};
     doc.records = grid_.table();
     return doc;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// An averaging run as the averaging window shows it. Once a second (Timer1) the run
+// An averaging run as the averaging window shows it. Once a second (averagingTimer_) the run
 // samples the level the main window's poll decoded last; at the end of every interval
 // it appends a record (number, PC date, PC time, mean level) to the grid and a point to
 // the chart. It keeps the run's maximum, whether the meter reported overload, and the
@@ -48,10 +48,10 @@ public:
     };
 
     struct Labels {
-        QString LblStartDate, LblStartTime, LblIntv, LblCriterion, LblExchange;
-        QString LblRunTime, LblMax, LblPeak;
+        QString startDate, startTime, interval, criterion, exchangeRate;
+        QString runTime, splMax, peak;
         // The run's LAeq so far, one decimal; "-" at the end of a run without a record.
-        QString LblLaeq;
+        QString laeq;
     };
 
     // The strip chart: axis ranges and the plotted values, values[i] at X = firstX + i.
@@ -77,10 +77,10 @@ public:
     ~AverageRun() override;
 
     // The window's load step: empty labels, interval 10 s, the chart with the last average.
-    void Form_Load();
+    void reset();
     // The window's unload: the run is left as it stands (no end-run procedure) and its
     // timer stops.
-    void Form_Unload();
+    void stop();
 
     // Toolbar commands; each does nothing while its button is unavailable.
     // Start: a fresh run, or the resume of a paused one; only in dBA mode. `criterion` and
@@ -96,9 +96,9 @@ public:
     // appends after them. Nothing changes when the file could not be read at all.
     void open(const AvgFile::Content &content);
 
-    // One tick of Timer1 on the level as last decoded.
-    Tick Timer1_Timer(const DisplayFields &display);
-    // Lets `timer` (the window's Timer1) tick this run on `live` (the shared display
+    // One tick of averagingTimer_ on the level as last decoded.
+    Tick tick(const DisplayFields &display);
+    // Lets `timer` (the window's averagingTimer_) tick this run on `live` (the shared display
     // fields, which must outlive the timer), and starts and stops it with the run.
     void driveTimer(QTimer &timer, const DisplayFields &live);
 

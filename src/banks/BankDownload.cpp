@@ -81,12 +81,12 @@ void BankDownload::showColumn(int bank, const BankRecord::Texts &texts)
 std::optional<quint8> BankDownload::readBankByte(int address)
 {
     std::optional<quint8> first;
-    if (meter_.ReadRawByte(address))
+    if (meter_.readRawByte(address))
         first = quint8(meter_.state().link.LastRawByte);
     if (quitRequested() || silent_)
         return std::nullopt;
     // A lost or damaged reply is asked for again rather than taken from the byte before.
-    if (!first && meter_.ReadByte(address))
+    if (!first && meter_.readByte(address))
         first = quint8(meter_.state().link.LastByte);
     if (!first)
         return std::nullopt;
@@ -98,12 +98,12 @@ std::optional<quint8> BankDownload::confirmedByte(int address, quint8 first)
     // A reply has no checksum: a damaged byte would be shown, and it may decide what is
     // written back into the bank or its time copy. So a value counts once a second read
     // gives it too; on a mismatch a third read decides by majority.
-    if (!meter_.ReadByte(address) || quitRequested())
+    if (!meter_.readByte(address) || quitRequested())
         return std::nullopt;
     const quint8 second = quint8(meter_.state().link.LastByte);
     if (second == first)
         return first;
-    if (!meter_.ReadByte(address) || quitRequested())
+    if (!meter_.readByte(address) || quitRequested())
         return std::nullopt;
     const quint8 third = quint8(meter_.state().link.LastByte);
     if (third == first || third == second)
@@ -115,7 +115,7 @@ bool BankDownload::readTimeCopy(int bank, std::array<quint8, 6> &copy)
 {
     const int start = MemoryMap::bankTimeCopyAddress(bank);
     for (int k = 0; k < kCopyLength; ++k) {
-        if (!meter_.ReadByte(start + k) || quitRequested())
+        if (!meter_.readByte(start + k) || quitRequested())
             return false;
         const std::optional<quint8> byte =
             confirmedByte(start + k, quint8(meter_.state().link.LastByte));
@@ -126,7 +126,7 @@ bool BankDownload::readTimeCopy(int bank, std::array<quint8, 6> &copy)
     return true;
 }
 
-BankDownload::BankOutcome BankDownload::ReadBank(int BkNo)
+BankDownload::BankOutcome BankDownload::readBank(int BkNo)
 {
     const int n = BkNo;
     if (n < 1 || n > MemoryMap::kBankCount)
@@ -141,7 +141,7 @@ BankDownload::BankOutcome BankDownload::ReadBank(int BkNo)
     };
 
     // The meter wants this register read before a bank; its value means nothing here.
-    meter_.ReadByte(MemoryMap::kBankPrimer);
+    meter_.readByte(MemoryMap::kBankPrimer);
     if (quitRequested())
         return BankOutcome::Stopped;
     if (silent_)
@@ -183,19 +183,19 @@ BankDownload::BankOutcome BankDownload::ReadBank(int BkNo)
             const bool otherStop = bankByte(BankRecord::kStopHour) != copy[4] ||
                                    bankByte(BankRecord::kStopMinute) != copy[5];
             if (sameStart && otherStop) {
-                meter_.WriteByte(base + BankRecord::kStopHour, copy[4]);
-                meter_.WriteByte(base + BankRecord::kStopMinute, copy[5]);
+                meter_.writeByte(base + BankRecord::kStopHour, copy[4]);
+                meter_.writeByte(base + BankRecord::kStopMinute, copy[5]);
                 record[BankRecord::kStopHour] = char(copy[4]);
                 record[BankRecord::kStopMinute] = char(copy[5]);
             } else {
                 for (int k = 0; k < kCopyLength; ++k)
-                    meter_.WriteByte(copyStart + k, bankByte(BankRecord::kStartMonth + k));
+                    meter_.writeByte(copyStart + k, bankByte(BankRecord::kStartMonth + k));
             }
         }
     } else {
         for (int k = 0; k < kCopyLength; ++k) {
-            meter_.WriteByte(copyStart + k, kErased);
-            meter_.Wait(kEraseWaitSeconds);
+            meter_.writeByte(copyStart + k, kErased);
+            meter_.wait(kEraseWaitSeconds);
         }
     }
     if (quitRequested())
@@ -256,7 +256,7 @@ BankDownload::Result BankDownload::readAll(Origin origin)
     const bool menu = origin == Origin::Menu;
     for (int i = 1; i <= MemoryMap::kBankCount; ++i) {
         if (i != skip) {
-            if (ReadBank(i) == BankOutcome::Stopped) {
+            if (readBank(i) == BankOutcome::Stopped) {
                 result.outcome = Outcome::Cancelled;
                 return result;
             }
@@ -293,7 +293,7 @@ BankDownload::Result BankDownload::readOne(int bank, Origin origin)
 
     const DisplayFields &display = meter_.state().display;
     if (bank != display.EventBank || !(display.Paused || display.Running)) {
-        if (ReadBank(bank) == BankOutcome::Stopped) {
+        if (readBank(bank) == BankOutcome::Stopped) {
             result.outcome = Outcome::Cancelled;
             return result;
         }
@@ -318,7 +318,7 @@ BankDownload::Result BankDownload::readClicked(int column)
     silent_ = false;
     failed_.clear();
     grid_.restoreLayout();
-    if (ReadBank(column) == BankOutcome::Stopped) {
+    if (readBank(column) == BankOutcome::Stopped) {
         result.outcome = Outcome::Cancelled;
         return result;
     }

@@ -3,7 +3,7 @@
 // Reads the meter's dose event banks into the event window's grid: all five banks or
 // one, from the window's OK button, its "&Bank" menu or a click in the grid.
 //
-// A bank read (ReadBank) stops the main window's poll, reads register 0x65 once, then
+// A bank read (readBank) stops the main window's poll, reads register 0x65 once, then
 // the bank's 20 registers one by one, and decodes them into the bank's column. For a
 // used bank it reads the bank's time copy at 0x79FB + 6n: when the copy has the bank's
 // start but another stop time, the copy's stop time is written into the bank and shown;
@@ -15,7 +15,7 @@
 // OK button and single banks, "RUN"/"PAUSE" from the menu's "E1-E5"). The run state is the display
 // frame's, as the poll last decoded it into MeterState.
 //
-// A register that does not answer is asked again with ReadByte's retries; a bank that
+// A register that does not answer is asked again with readByte's retries; a bank that
 // still cannot be read shows " Read failed" and the read goes on with the next bank.
 // Every register of the bank and of its time copy is read twice (three times when the
 // two differ) and taken only when two reads agree: the line has no checksum, and a
@@ -70,7 +70,7 @@ public:
     static inline const QString kMenuRunningWord = QStringLiteral("RUN");
     static inline const QString kMenuPauseWord = QStringLiteral("PAUSE");
 
-    // Extra wait after each write that erases a time copy, on top of WriteByte's own.
+    // Extra wait after each write that erases a time copy, on top of writeByte's own.
     static constexpr double kEraseWaitSeconds = 0.02;
 
     BankDownload(Meter &meter, BankState &banks, BankGrid &grid);
@@ -78,7 +78,7 @@ public:
     BankDownload(const BankDownload &) = delete;
     BankDownload &operator=(const BankDownload &) = delete;
 
-    // Show (true) or hide the progress panel SSPercent.
+    // Show (true) or hide the progress panel progress_.
     std::function<void(bool visible)> progressShown;
     // The progress panel's fill, 0..100: after every bank byte, the byte's address
     // - 60 over all five banks (0..99), 5 x its position in the bank otherwise (0..95).
@@ -101,11 +101,11 @@ public:
     // Reads bank BkNo (1..5) and fills its column. Used by the commands above; a caller
     // of its own restores the grid's layout first.
     enum class BankOutcome { Read, Failed, Stopped };
-    BankOutcome ReadBank(int BkNo);
+    BankOutcome readBank(int BkNo);
 
 private:
     bool quitRequested() const;
-    // One register of the bank: ReadRawByte, then ReadByte's retries, then confirmed;
+    // One register of the bank: readRawByte, then readByte's retries, then confirmed;
     // nullopt on failure.
     std::optional<quint8> readBankByte(int address);
     // `first` once another read of the register gives it too, or the majority of three

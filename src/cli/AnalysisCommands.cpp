@@ -130,8 +130,8 @@ int histogram(QTextStream &out, QTextStream &err, const QStringList &args)
         xAxis = LevelHistogram::limitXAxis(opening.fields, resolution);
     }
 
-    out << "low: " << LevelHistogram::dbFieldText(opening.fields.AxisMin[2], resolution) << "\n"
-        << "high: " << LevelHistogram::dbFieldText(opening.fields.AxisMax[2], resolution) << "\n"
+    out << "low: " << LevelHistogram::dbFieldText(opening.fields.minimum[2], resolution) << "\n"
+        << "high: " << LevelHistogram::dbFieldText(opening.fields.maximum[2], resolution) << "\n"
         << "x-axis: " << LevelHistogram::axisText(xAxis.min) << " "
         << LevelHistogram::axisText(xAxis.max) << "\n";
     for (const QString &line : LevelHistogram::binLines(counts, resolution))

@@ -133,7 +133,7 @@ int average(Context &c, const QStringList &args)
     const DisplayFields &display = c.meter.state().display;
     AverageState state;
     AverageRun run(state, clock);
-    run.Form_Load();
+    run.reset();
     run.setInterval(options->interval);
 
     LivePoll live(c, stop);
@@ -147,7 +147,7 @@ int average(Context &c, const QStringList &args)
     enum class End { Count, LeftDba, Stopped, Silent };
     End end = End::Count;
     const LivePoll::Outcome outcome = live.run(kSampleSeconds, [&] {
-        const AverageRun::Tick tick = run.Timer1_Timer(display);
+        const AverageRun::Tick tick = run.tick(display);
         if (tick == AverageRun::Tick::LeftDba) {
             end = End::LeftDba;
             return false;
@@ -171,10 +171,10 @@ int average(Context &c, const QStringList &args)
     }
 
     const AverageRun::Labels &labels = run.labels();
-    c.out << "run-time: " << labels.LblRunTime << "\n"
-          << "spl-max: " << labels.LblMax << "\n"
-          << "140-peak: " << labels.LblPeak << "\n"
-          << "laeq: " << labels.LblLaeq << "\n";
+    c.out << "run-time: " << labels.runTime << "\n"
+          << "spl-max: " << labels.splMax << "\n"
+          << "140-peak: " << labels.peak << "\n"
+          << "laeq: " << labels.laeq << "\n";
     c.out.flush();
 
     if (!options->out.isEmpty()) {

@@ -64,7 +64,7 @@ int runSequence(Context &c, const std::function<SetupSequence::Result(SetupSeque
 {
     // The settings as they are first: a meter that does not answer is told at once,
     // before any key is pressed.
-    if (!c.meter.RefreshSettings() || c.meter.aborted())
+    if (!c.meter.refreshSettings() || c.meter.aborted())
         return silent(c);
 
     SetupSequence sequence(c.meter);

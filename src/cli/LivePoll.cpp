@@ -59,12 +59,12 @@ LivePoll::Outcome LivePoll::begin()
 {
     const auto failed = [this] { return stop_.requested() ? Outcome::Stopped : Outcome::Silent; };
     // The meter's settings as the main window shows them, then the display as it polls it.
-    if (!c_.meter.RefreshSettings())
+    if (!c_.meter.refreshSettings())
         return failed();
     if (!pollFrame())
         return failed();
     if (!display().DbaMode) {
-        c_.meter.SelectDbaDisplay();
+        c_.meter.selectDbaDisplay();
         if (!pollFrame())
             return failed();
         if (!display().DbaMode)
@@ -120,7 +120,7 @@ LivePoll::Outcome LivePoll::run(double tickSeconds, const std::function<bool()> 
                 nextPoll += kPollSeconds;
             continue;
         }
-        c_.meter.Wait(std::min(nextTick, nextPoll) - now);
+        c_.meter.wait(std::min(nextTick, nextPoll) - now);
     }
 }
 

@@ -80,7 +80,7 @@ int status(Context &c, const QStringList &args)
     bool disagreed = false;
     const std::optional<Settings> settings = confirmed<Settings>(
         [&c]() -> std::optional<Settings> {
-            if (!c.meter.RefreshSettings() || !c.meter.thresholdRead() || c.meter.aborted())
+            if (!c.meter.refreshSettings() || !c.meter.thresholdRead() || c.meter.aborted())
                 return std::nullopt;
             return Settings{c.meter.state().status, c.meter.state().ThresholdLevel};
         },
@@ -173,7 +173,7 @@ int read(Context &c, const QStringList &args)
     bool disagreed = false;
     const std::optional<int> value = confirmed<int>(
         [&c, address]() -> std::optional<int> {
-            if (!c.meter.ReadByte(address) || c.meter.aborted())
+            if (!c.meter.readByte(address) || c.meter.aborted())
                 return std::nullopt;
             return c.meter.state().link.LastByte;
         },
@@ -195,7 +195,7 @@ int write(Context &c, const QStringList &args)
         return wrongArguments(c, QStringLiteral("address %1 is outside 0..65535").arg(args.at(0)));
     if (!Meter::validValue(value))
         return wrongArguments(c, QStringLiteral("value %1 is outside 0..255").arg(args.at(1)));
-    if (!c.meter.WriteByte(double(address), value)) {
+    if (!c.meter.writeByte(double(address), value)) {
         c.err << "dosemeter-cli: " << c.meter.errorString() << "\n";
         return Exit::kNoAnswer;
     }

@@ -150,9 +150,8 @@ int record(Context &c, const QStringList &args)
         if (options->durationTicks > 0 && ticks >= options->durationTicks)
             return false;
         ++ticks;
-        const Sampler::Tick t =
-            sampler.Timer3_Timer(live.valueText(), live.display().DbaMode,
-                                 live.frameAge() <= Sampler::kStaleSeconds, false);
+        const Sampler::Tick t = sampler.tick(live.valueText(), live.display().DbaMode,
+                                             live.frameAge() <= Sampler::kStaleSeconds, false);
         if (t.recordNumber > 0) {
             records = t.recordNumber;
             if (c.progressToTerminal)

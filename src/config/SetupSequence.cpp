@@ -259,7 +259,7 @@ bool SetupSequence::refresh()
         state.link.RefreshPending = true;
         return true;
     }
-    return meter_.RefreshSettings();
+    return meter_.refreshSettings();
 }
 
 void SetupSequence::closeMenuAtOnce()
@@ -315,7 +315,7 @@ bool SetupSequence::adjust(const Adjust &a)
                 return false;
             const bool whole = wholeFrame(frame);
             if (a.lowDigit)
-                meter_.Wait(0.01);
+                meter_.wait(0.01);
             if (stopped())
                 return false;
             if (!whole) {
@@ -376,7 +376,7 @@ bool SetupSequence::timeWeighting(bool target)
 
 bool SetupSequence::press(int key)
 {
-    meter_.SendKey(key);
+    meter_.sendKey(key);
     return !stopped();
 }
 
@@ -384,7 +384,7 @@ bool SetupSequence::pause(double seconds)
 {
     const double end = now() + seconds;
     for (double t = now(); t <= end; t = now()) {
-        meter_.Wait(std::min(kPauseSlice, end - t));
+        meter_.wait(std::min(kPauseSlice, end - t));
         if (stopped())
             return false;
         // A pulled adapter is known at once; a pause asks nothing that would find out.
@@ -409,14 +409,14 @@ QByteArray SetupSequence::ask(char request, int length)
 {
     SerialLink &link = meter_.link();
     link.write(QByteArray(1, request));
-    meter_.Wait(0.01);
+    meter_.wait(0.01);
     QByteArray reply = link.readAll();
     // 7 bytes take 7.3 ms on the wire alone: an incomplete reply is given a little more
     // time rather than counted wrong at once.
     for (double waited = 0.01;
          reply.size() < length && waited < kReplySeconds - 1e-9 && !meter_.aborted();
          waited += 0.01) {
-        meter_.Wait(0.01);
+        meter_.wait(0.01);
         reply += link.readAll();
     }
     if (reply.isEmpty()) {
@@ -441,7 +441,7 @@ bool SetupSequence::freshFrame(Step step, QByteArray &frame)
 {
     for (int attempt = 0; attempt < kFramePollLimit; ++attempt) {
         const bool whole = wholeFrame(frame);
-        meter_.Wait(0.01);
+        meter_.wait(0.01);
         if (stopped())
             return false;
         if (whole)

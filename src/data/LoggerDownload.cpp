@@ -84,7 +84,7 @@ LoggerDownload::Outcome LoggerDownload::stream(qint64 target, QByteArray &image,
     SerialLink &link = meter_.link();
     Clock &clock = meter_.clock();
     if (result.passes > 0) {
-        meter_.Wait(kSettleSeconds);
+        meter_.wait(kSettleSeconds);
         link.readAll();
     }
     image.clear();
@@ -92,7 +92,7 @@ LoggerDownload::Outcome LoggerDownload::stream(qint64 target, QByteArray &image,
     link.write(QByteArray(1, Protocol::kMemoryDump));
     meter_.expectReply();
     double lastArrival = clock.monotonicSeconds();
-    meter_.Wait(kFirstWait);
+    meter_.wait(kFirstWait);
     for (;;) {
         const QByteArray bytes = link.readAll();
         if (!bytes.isEmpty()) {
@@ -114,7 +114,7 @@ LoggerDownload::Outcome LoggerDownload::stream(qint64 target, QByteArray &image,
             // Stop the meter's stream so that the poll does not meet the rest of it.
             if (!meter_.aborted()) {
                 link.write(QByteArray(1, Protocol::kMemoryDump));
-                meter_.Wait(passSeconds);
+                meter_.wait(passSeconds);
                 link.readAll();
             }
             return Outcome::Cancelled;
@@ -126,7 +126,7 @@ LoggerDownload::Outcome LoggerDownload::stream(qint64 target, QByteArray &image,
                                  .arg(target);
             return Outcome::Stalled;
         }
-        meter_.Wait(passSeconds);
+        meter_.wait(passSeconds);
     }
 }
 
@@ -169,7 +169,7 @@ std::optional<bool> LoggerDownload::registersMatch(const LoggerImage &image, int
 {
     bool match = true;
     for (int address = first; address <= last; ++address) {
-        if (!meter_.ReadByte(address) || stopRequested())
+        if (!meter_.readByte(address) || stopRequested())
             return std::nullopt;
         match = match && meter_.state().link.LastByte == image.reg(address);
     }
@@ -257,19 +257,19 @@ LoggerDownload::Result LoggerDownload::run()
     };
 
     // Run count, then the end of the used memory from the run table.
-    if (!meter_.ReadByte(kRunCount) || stopRequested())
+    if (!meter_.readByte(kRunCount) || stopRequested())
         return unanswered();
     result.runCount = meter_.state().link.LastByte;
     int end = kRunDataStart;
     if (result.runCount == 0) {
         // An empty logger cannot be full.
-        meter_.WriteByte(kMemoryFlags, 0);
+        meter_.writeByte(kMemoryFlags, 0);
     } else {
         const int entry = runTableEntry(std::min(result.runCount, kMaxRuns));
-        if (!meter_.ReadByte(entry + 1) || stopRequested())
+        if (!meter_.readByte(entry + 1) || stopRequested())
             return unanswered();
         const int high = meter_.state().link.LastByte;
-        if (!meter_.ReadByte(entry) || stopRequested())
+        if (!meter_.readByte(entry) || stopRequested())
             return unanswered();
         end = high * 256 + meter_.state().link.LastByte;
     }
@@ -280,13 +280,13 @@ LoggerDownload::Result LoggerDownload::run()
         // Read again: the same figures mean the meter's run table holds them.
         const int count = result.runCount;
         const int entry = runTableEntry(std::min(count, kMaxRuns));
-        if (!meter_.ReadByte(kRunCount))
+        if (!meter_.readByte(kRunCount))
             return unanswered();
         const bool sameCount = meter_.state().link.LastByte == count;
-        if (!meter_.ReadByte(entry + 1))
+        if (!meter_.readByte(entry + 1))
             return unanswered();
         const int high = meter_.state().link.LastByte;
-        if (!meter_.ReadByte(entry) || stopRequested())
+        if (!meter_.readByte(entry) || stopRequested())
             return unanswered();
         const bool same = sameCount && high * 256 + meter_.state().link.LastByte == end;
         const QString reason = QStringLiteral("%1 runs ending at %2, which no logger holds")
@@ -312,7 +312,7 @@ LoggerDownload::Result LoggerDownload::run()
                     streamed == Outcome::Cancelled ? QString()
                     : message.isEmpty()            ? result.message
                                                    : message);
-    meter_.Wait(kSettleSeconds);
+    meter_.wait(kSettleSeconds);
     link.readAll();
     if (stopRequested())
         return fail(result, Outcome::Cancelled, {});
@@ -324,7 +324,7 @@ LoggerDownload::Result LoggerDownload::run()
         return damaged(result, memory, damage.set, damage.first, damage.last, damage.reason);
     // The figures, read one by one.
     for (const Figure &figure : kFigures) {
-        if (!meter_.ReadByte(figure.address) || stopRequested())
+        if (!meter_.readByte(figure.address) || stopRequested())
             return unanswered();
         const int value = meter_.state().link.LastByte;
         if (value != memory.reg(figure.address))

@@ -55,10 +55,10 @@ public:
         qint64 received = 0; // bytes that arrived in the last pass (surplus included)
         int passes = 0;      // streams of the memory made
         // Filled only when everything was listed (Done):
-        QString idCodeText;             // TxtIDCode
-        QString intervalText;           // TxtInterval, seconds
-        QString memoryText;             // LblMemory
-        QString remainingText;          // LblRemaining
+        QString idCodeText;             // idCodeEdit_
+        QString intervalText;           // intervalEdit_, seconds
+        QString memoryText;             // memoryValue_
+        QString remainingText;          // remainingValue_
         QList<LoggerRun::SetLine> sets; // one line per listed run
 
         bool listed() const { return outcome == Outcome::Done; }

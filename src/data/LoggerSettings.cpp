@@ -31,7 +31,7 @@ bool writeWord(Meter &meter, LoggerResults &results, int highAddress, int lowAdd
     if (results.DownloadBusy || value < 0 || value > 0xFFFF)
         return false;
     LoggerBusy busy(results, meter);
-    return meter.WriteByte(highAddress, value / 256) && meter.WriteByte(lowAddress, value % 256);
+    return meter.writeByte(highAddress, value / 256) && meter.writeByte(lowAddress, value % 256);
 }
 
 } // namespace
@@ -89,8 +89,8 @@ bool erase(Meter &meter, LoggerResults &results)
     if (results.DownloadBusy)
         return false;
     LoggerBusy busy(results, meter);
-    meter.SendErase();
-    meter.Wait(kEraseSeconds);
+    meter.sendErase();
+    meter.wait(kEraseSeconds);
     return true;
 }
 

@@ -8,8 +8,8 @@
 
 NoteBoxes::NoteBoxes(QWidget *window, const QString &what) : QObject(window)
 {
-    const char *names[] = {"T1", "T2", "T3"};
-    QLineEdit **boxes[] = {&T1, &T2, &T3};
+    const char *names[] = {"note1", "note2", "note3"};
+    QLineEdit **boxes[] = {&note1_, &note2_, &note3_};
     for (int i = 0; i < 3; ++i) {
         auto *box = new QLineEdit(window);
         const QString placeholder = QStringLiteral("Note %1").arg(i + 1);
@@ -23,21 +23,21 @@ NoteBoxes::NoteBoxes(QWidget *window, const QString &what) : QObject(window)
 
 QStringList NoteBoxes::notes() const
 {
-    return {T1->text(), T2->text(), T3->text()};
+    return {note1_->text(), note2_->text(), note3_->text()};
 }
 
 void NoteBoxes::setNotes(const QStringList &notes)
 {
-    T1->setText(DatFile::cleanNote(notes.value(0)));
-    T2->setText(DatFile::cleanNote(notes.value(1)));
-    T3->setText(DatFile::cleanNote(notes.value(2)));
+    note1_->setText(DatFile::cleanNote(notes.value(0)));
+    note2_->setText(DatFile::cleanNote(notes.value(1)));
+    note3_->setText(DatFile::cleanNote(notes.value(2)));
 }
 
 void NoteBoxes::addTo(QBoxLayout *layout) const
 {
-    layout->addWidget(T1);
-    layout->addWidget(T2);
-    layout->addWidget(T3);
+    layout->addWidget(note1_);
+    layout->addWidget(note2_);
+    layout->addWidget(note3_);
 }
 
 void NoteBoxes::filter(QLineEdit *note)

@@ -1,8 +1,8 @@
 #pragma once
 
-// The three note lines T1, T2, T3 under a record grid: free text saved and printed with the
-// grid. Commas and TABs are dropped as they are typed or pasted (they would split the note
-// when the file is read back).
+// The three note lines note1_, note2_, note3_ under a record grid: free text saved and printed with
+// the grid. Commas and TABs are dropped as they are typed or pasted (they would split the note when
+// the file is read back).
 
 #include <QObject>
 #include <QStringList>
@@ -24,9 +24,9 @@ public:
     // Adds the three boxes one under the other.
     void addTo(QBoxLayout *layout) const;
 
-    QLineEdit *T1 = nullptr;
-    QLineEdit *T2 = nullptr;
-    QLineEdit *T3 = nullptr;
+    QLineEdit *note1_ = nullptr;
+    QLineEdit *note2_ = nullptr;
+    QLineEdit *note3_ = nullptr;
 
 private:
     static void filter(QLineEdit *note);

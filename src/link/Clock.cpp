@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-void Wait(Clock &clock, double seconds, const std::function<bool()> &stop)
+void wait(Clock &clock, double seconds, const std::function<bool()> &stop)
 {
     const double end = clock.monotonicSeconds() + std::max(0.0, seconds);
     // The wait ends only once the clock is past its end, however the sleeps fall.

@@ -15,14 +15,14 @@ public:
     // Local date and time.
     virtual QDateTime now() const = 0;
     // Lets up to `seconds` pass while the user interface stays alive. May return early;
-    // Wait() loops until its end time has passed.
+    // wait() loops until its end time has passed.
     virtual void sleep(double seconds) = 0;
 };
 
 // Waits `seconds` on the monotonic clock while processing user-interface events.
 // Returns only once the clock is past the end time, so a wait lasts at least its length,
 // including one that spans midnight; or as soon as `stop` says so (the program is closing).
-void Wait(Clock &clock, double seconds, const std::function<bool()> &stop = {});
+void wait(Clock &clock, double seconds, const std::function<bool()> &stop = {});
 
 // The computer's clocks. sleep() runs a nested event loop ended by a timer, so the
 // user interface stays alive without spinning a core.

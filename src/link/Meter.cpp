@@ -46,10 +46,10 @@ void Meter::setPollEnabled(bool enabled)
         poll_->setPollEnabled(enabled);
 }
 
-void Meter::Wait(double seconds)
+void Meter::wait(double seconds)
 {
     // Once the program closes, event loops no longer wait: a wait would spin.
-    ::Wait(clock_, seconds, [this] { return aborted_; });
+    ::wait(clock_, seconds, [this] { return aborted_; });
 }
 
 void Meter::expectReply()
@@ -73,7 +73,7 @@ Meter::Reply Meter::exchange(const QByteArray &request, double waitSeconds, int 
 {
     link_.write(request);
     expectReply();
-    Wait(waitSeconds);
+    wait(waitSeconds);
     // The reply is the last bytes received: stale bytes before it are ignored.
     const QByteArray received = link_.readAll();
     if (received.size() < length)
@@ -85,7 +85,7 @@ Meter::Reply Meter::exchange(const QByteArray &request, double waitSeconds, int 
     return Reply::Framed;
 }
 
-bool Meter::ReadByte(qint64 address)
+bool Meter::readByte(qint64 address)
 {
     if (!validAddress(address)) {
         error_ = QStringLiteral("Register address %1 is outside 0..65535.").arg(address);
@@ -108,11 +108,11 @@ bool Meter::ReadByte(qint64 address)
         }
     }
     error_ = QStringLiteral("The meter did not answer the read of register %1.").arg(address);
-    RefreshSettings();
+    refreshSettings();
     return false;
 }
 
-bool Meter::ReadRawByte(qint64 address)
+bool Meter::readRawByte(qint64 address)
 {
     if (!validAddress(address)) {
         error_ = QStringLiteral("Register address %1 is outside 0..65535.").arg(address);
@@ -123,14 +123,14 @@ bool Meter::ReadRawByte(qint64 address)
                         Reply::Framed) {
         error_ = QStringLiteral("The meter did not answer the read of register %1.").arg(address);
         if (!aborted_)
-            RefreshSettings();
+            refreshSettings();
         return false;
     }
     state_.link.LastRawByte = reply.at(1);
     return true;
 }
 
-bool Meter::WriteByte(double address, qint64 value)
+bool Meter::writeByte(double address, qint64 value)
 {
     // Rounded as the meter's other callers round: to the nearest, halves to even.
     const double rounded = std::nearbyint(address);
@@ -150,7 +150,7 @@ bool Meter::WriteByte(double address, qint64 value)
     request.append(char(value));
     // The meter acknowledges nothing, but a port that took nothing is known at once.
     const bool sent = link_.write(request);
-    Wait(0.05);
+    wait(0.05);
     if (!sent)
         error_ = QStringLiteral("The write of register %1 could not be sent: %2")
                      .arg(a)
@@ -158,7 +158,7 @@ bool Meter::WriteByte(double address, qint64 value)
     return sent;
 }
 
-bool Meter::SendKey(int code)
+bool Meter::sendKey(int code)
 {
     if (code < 0 || code > 255) {
         error_ = QStringLiteral("Key code %1 is outside 0..255.").arg(code);
@@ -168,30 +168,30 @@ bool Meter::SendKey(int code)
     request.append(Protocol::kKeyCommand);
     request.append(char(code));
     link_.write(request);
-    Wait(0.1);
+    wait(0.1);
     // The pacing a real meter needs between keys, in slices: a pulled adapter cuts it short.
     if (state_.link.KeyPacing) {
         const double end = clock_.monotonicSeconds() + 2.0;
         for (double left = 2.0; left > 0.0 && !aborted_ && !link_.gone();
              left = end - clock_.monotonicSeconds())
-            Wait(std::min(0.25, left));
+            wait(std::min(0.25, left));
     }
     return true;
 }
 
-void Meter::SendKeypadLock()
+void Meter::sendKeypadLock()
 {
     setPollEnabled(false);
     link_.write(QByteArray(1, Protocol::kKeypadLock));
     setPollEnabled(true);
 }
 
-void Meter::SendErase()
+void Meter::sendErase()
 {
     link_.write(QByteArray(3, Protocol::kEraseByte));
 }
 
-bool Meter::RefreshSettings()
+bool Meter::refreshSettings()
 {
     // A refresh can be asked for from inside its own waits (a read that gives up, a
     // poll tick); the running one will finish the job.
@@ -240,7 +240,7 @@ bool Meter::readThreshold()
 {
     int previous = -1;
     for (int read = 0; read < kThresholdReads; ++read) {
-        if (!ReadByte(MemoryMap::kThreshold))
+        if (!readByte(MemoryMap::kThreshold))
             return false;
         const int db = state_.link.LastByte;
         // What the menu can set is taken at once; anything else may be a damaged reply
@@ -257,22 +257,22 @@ bool Meter::readThreshold()
     return false;
 }
 
-void Meter::SelectDbaDisplay()
+void Meter::selectDbaDisplay()
 {
     setPollEnabled(false);
     int frames = 0;
     int missing = 0;
     while (!aborted_) {
         discardInput();
-        SendKey(Protocol::kKeyMode);
+        sendKey(Protocol::kKeyMode);
         link_.write(QByteArray(1, Protocol::kDisplayRequest));
         expectReply();
-        Wait(0.01);
+        wait(0.01);
         QByteArray reply = link_.readAll();
         for (double waited = 0.01;
              reply.size() < Protocol::kDisplayFrameLength && waited < kFrameTimeout && !aborted_;
              waited += 0.01) {
-            Wait(0.01);
+            wait(0.01);
             reply += link_.readAll();
         }
         // A damaged frame counts as a missing one.
@@ -281,7 +281,7 @@ void Meter::SelectDbaDisplay()
             // A meter that never sends whole frames is handed to the settings refresh,
             // which waits for it, rather than having MODE pressed forever.
             if (++missing >= kMissingFramesLimit || silenceExceeded()) {
-                RefreshSettings();
+                refreshSettings();
                 break;
             }
             continue;
@@ -289,7 +289,7 @@ void Meter::SelectDbaDisplay()
         heard();
         decodeDisplayFlags(quint8(reply.at(1)), state_.display);
         if (++frames > 10) {
-            RefreshSettings();
+            refreshSettings();
             break;
         }
         if (state_.display.DbaMode)

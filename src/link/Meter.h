@@ -2,7 +2,7 @@
 
 // The meter's command set over an open link: register reads and writes, key commands,
 // the settings refresh and the switch to the dBA display. Every exchange is a write,
-// a Wait and a read of everything buffered; a reply is the last bytes received,
+// a wait and a read of everything buffered; a reply is the last bytes received,
 // checked for STX first and ETX last.
 
 #include "link/MeterState.h"
@@ -35,32 +35,32 @@ public:
     void setPollEnabled(bool enabled);
 
     // Waits on the monotonic clock with the user interface alive.
-    void Wait(double seconds);
+    void wait(double seconds);
 
     // Reads one register into LastByte. Up to 100 attempts, short replies and badly
     // framed replies alike; after the last one the settings refresh runs and LastByte
     // keeps its value. False when refused (address outside 0..65535), given up or aborted.
-    bool ReadByte(qint64 address);
+    bool readByte(qint64 address);
     // One attempt into LastRawByte; on failure the settings refresh runs.
-    bool ReadRawByte(qint64 address);
+    bool readRawByte(qint64 address);
     // address is rounded to the nearest integer. No acknowledgement is read.
     // False when the address or value is out of range (nothing sent) or the port took
     // nothing (it is gone).
-    bool WriteByte(double address, qint64 value);
+    bool writeByte(double address, qint64 value);
 
     // Presses keys (code 0..255), then waits 0.1 s, 2.1 s with KeyPacing.
-    bool SendKey(int code);
+    bool sendKey(int code);
     // Toggles the keypad lock, with the poll stopped around it.
-    void SendKeypadLock();
+    void sendKeypadLock();
     // Sends "EEE", which erases the logger memory.
-    void SendErase();
+    void sendErase();
 
     // Reads the status byte and the threshold into the shared fields. Asks until the
     // meter answers (the user interface stays alive meanwhile), until the refresh
     // time-out or the silence limit passes, or until abort(). A refresh already running
     // is not started again from inside itself. True when the status fields were
     // refreshed; ThresholdLevel is new only when thresholdRead() says so.
-    bool RefreshSettings();
+    bool refreshSettings();
     // Whether the last refresh that answered also read the threshold. A threshold the
     // meter's menu cannot set (outside kMinThresholdDb..kMaxThresholdDb) is read again,
     // and taken only once two reads agree: a damaged reply is not taken for it, the
@@ -69,14 +69,14 @@ public:
 
     // Presses MODE until the display shows dBA; after 11 complete frames without it,
     // gives up through the settings refresh.
-    void SelectDbaDisplay();
+    void selectDbaDisplay();
 
-    // Bounds RefreshSettings (seconds; <= 0: no bound, the default of the desktop).
+    // Bounds refreshSettings (seconds; <= 0: no bound, the default of the desktop).
     void setRefreshTimeout(double seconds) { refreshTimeout_ = seconds; }
     // Bounds every exchange by the meter's silence (seconds; <= 0: no bound, the
     // desktop's default). Silence runs from the first request left without a usable
-    // reply until one comes, across exchanges: once it reaches the limit, ReadByte stops
-    // asking, the settings refresh gives up (meterSilent) and SelectDbaDisplay ends, so
+    // reply until one comes, across exchanges: once it reaches the limit, readByte stops
+    // asking, the settings refresh gives up (meterSilent) and selectDbaDisplay ends, so
     // a command on a silent meter ends about `seconds` after it fell silent.
     void setSilenceLimit(double seconds) { silenceLimit_ = seconds; }
     double silenceLimit() const { return silenceLimit_; }
@@ -102,7 +102,7 @@ signals:
     void portLabelChanged(const QString &caption);
     // Status fields and ThresholdLevel are new.
     void settingsRefreshed();
-    // RefreshSettings gave up after its time-out.
+    // refreshSettings gave up after its time-out.
     void meterSilent();
 
 private:

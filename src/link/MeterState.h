@@ -11,8 +11,8 @@ struct LinkState {
     int ComPortNumber = 0; // 1..8 for COM1..COM8, 0 for any other port
     bool RefreshPending = false;
     bool RefreshBusy = false;
-    int LastByte = 0;       // data byte of the last successful ReadByte
-    char LastRawByte = 0;   // data byte of the last successful ReadRawByte
+    int LastByte = 0;       // data byte of the last successful readByte
+    char LastRawByte = 0;   // data byte of the last successful readRawByte
     bool KeyPacing = false; // key commands wait 2 s more
 };
 

@@ -99,7 +99,7 @@ QString probeForMeter(const QStringList &systemPaths, double seconds)
         QByteArray received;
         const double end = clock.monotonicSeconds() + seconds;
         while (clock.monotonicSeconds() < end) {
-            Wait(clock, 0.02);
+            wait(clock, 0.02);
             received += link.readAll();
             if (received.size() >= 3) {
                 const QByteArray last = received.right(3);

@@ -1,18 +1,18 @@
 #include "main/AnalysisWindows.h"
 
 #include "analysis/ExposureStatistics.h"
-#include "analysis/Histogram.h"
+#include "analysis/HistogramWindow.h"
 #include "analysis/LevelHistogram.h"
-#include "analysis/Plot.h"
-#include "analysis/Statistics.h"
+#include "analysis/PlotWindow.h"
+#include "analysis/StatisticsWindow.h"
 #include "main/AppState.h"
-#include "main/Panel.h"
+#include "main/MainWindow.h"
 #include "ui/Dialogs.h"
 
 #include <QApplication>
 #include <QPointer>
 
-AnalysisWindows::AnalysisWindows(Panel &panel, AppState &state, Dialogs &dialogs)
+AnalysisWindows::AnalysisWindows(MainWindow &panel, AppState &state, Dialogs &dialogs)
     : panel_(panel), state_(state), dialogs_(dialogs)
 {
 }
@@ -32,19 +32,19 @@ QWidget *AnalysisWindows::messageParent() const
     return &panel_;
 }
 
-Plot *AnalysisWindows::openPlot(const Records &records)
+PlotWindow *AnalysisWindows::openPlot(const Records &records)
 {
     const RecordTable *table = records ? records() : nullptr;
     if (!table)
         return nullptr;
     Meter &meter = panel_.meter();
     Dialogs &dialogs = dialogs_;
-    return qobject_cast<Plot *>(panel_.windows().open(
-        {"Plot", [&meter, &dialogs, table] { return new Plot(meter, dialogs, *table); },
+    return qobject_cast<PlotWindow *>(panel_.windows().open(
+        {"PlotWindow", [&meter, &dialogs, table] { return new PlotWindow(meter, dialogs, *table); },
          WindowManager::Placement::BesideMain, WindowManager::Dba::Any, nullptr, true}));
 }
 
-Histogram *AnalysisWindows::openHistogram(int resolution, const Records &records)
+HistogramWindow *AnalysisWindows::openHistogram(int resolution, const Records &records)
 {
     if (resolution != 0 && resolution != 1)
         return nullptr;
@@ -61,16 +61,16 @@ Histogram *AnalysisWindows::openHistogram(int resolution, const Records &records
     WindowManager &windows = panel_.windows();
     for (const auto other :
          {LevelHistogram::Resolution::TenthDb, LevelHistogram::Resolution::WholeDb}) {
-        if (QWidget *open = windows.window(QLatin1String(Histogram::windowName(other))))
+        if (QWidget *open = windows.window(QLatin1String(HistogramWindow::windowName(other))))
             open->close();
     }
     Meter &meter = panel_.meter();
     Dialogs &dialogs = dialogs_;
     HistogramState &state = state_.histogram;
-    auto *histogram = qobject_cast<Histogram *>(
-        windows.open({Histogram::windowName(chosen),
+    auto *histogram = qobject_cast<HistogramWindow *>(
+        windows.open({HistogramWindow::windowName(chosen),
                       [&meter, &dialogs, &state, chosen, records] {
-                          return new Histogram(meter, dialogs, state, chosen, records);
+                          return new HistogramWindow(meter, dialogs, state, chosen, records);
                       },
                       WindowManager::Placement::TopLeft, WindowManager::Dba::Any, nullptr, true}));
     if (histogram)
@@ -78,7 +78,7 @@ Histogram *AnalysisWindows::openHistogram(int resolution, const Records &records
     return histogram;
 }
 
-Statistics *AnalysisWindows::openStatistics(const Records &records)
+StatisticsWindow *AnalysisWindows::openStatistics(const Records &records)
 {
     const RecordTable *table = records ? records() : nullptr;
     if (!table)
@@ -92,10 +92,10 @@ Statistics *AnalysisWindows::openStatistics(const Records &records)
     Dialogs &dialogs = dialogs_;
     const ExposureStatistics::Settings settings =
         ExposureStatistics::Settings::fromMeter(meter.state());
-    return qobject_cast<Statistics *>(panel_.windows().open(
-        {"Statistics",
+    return qobject_cast<StatisticsWindow *>(panel_.windows().open(
+        {"StatisticsWindow",
          [&meter, &dialogs, table, settings] {
-             return new Statistics(meter, dialogs, *table, settings);
+             return new StatisticsWindow(meter, dialogs, *table, settings);
          },
          WindowManager::Placement::BesideMain, WindowManager::Dba::Any, nullptr, true}));
 }

@@ -10,19 +10,19 @@
 #include <functional>
 
 class Dialogs;
-class Histogram;
+class HistogramWindow;
 class MeterWindow;
-class Panel;
-class Plot;
+class MainWindow;
+class PlotWindow;
 class QWidget;
-class Statistics;
+class StatisticsWindow;
 struct AppState;
 
 class AnalysisWindows {
 public:
     using Records = std::function<const RecordTable *()>;
 
-    AnalysisWindows(Panel &panel, AppState &state, Dialogs &dialogs);
+    AnalysisWindows(MainWindow &panel, AppState &state, Dialogs &dialogs);
 
     // The records `table` of `window`, for as long as the window is open: nullptr once it
     // closes or is deleted.
@@ -30,24 +30,24 @@ public:
 
     // "Plot": the levels plotted beside the main window; a plot already open is replaced.
     // nullptr when the records are gone.
-    Plot *openPlot(const Records &records);
+    PlotWindow *openPlot(const Records &records);
 
     // "0.1 dB" (resolution 0) or "1 dB" (resolution 1): the histogram's opening step. The
     // open histogram window, of either resolution, is closed first, so at most one is
     // open; the new one stands at the top left of the screen. When the records hold no
     // level to count, a message says so and nothing is closed or opened. nullptr then,
     // when the records are gone, or for another resolution.
-    Histogram *openHistogram(int resolution, const Records &records);
+    HistogramWindow *openHistogram(int resolution, const Records &records);
 
     // "Statistics": the exposure statistics beside the main window, preset with the
     // meter's last known settings (90 / 5 / 80 for what is not known); an open one is
     // replaced. When no record holds a level, a message says so and nothing opens.
-    Statistics *openStatistics(const Records &records);
+    StatisticsWindow *openStatistics(const Records &records);
 
 private:
     QWidget *messageParent() const;
 
-    Panel &panel_;
+    MainWindow &panel_;
     AppState &state_;
     Dialogs &dialogs_;
 };

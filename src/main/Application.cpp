@@ -1,8 +1,8 @@
 #include "main/Application.h"
 
 #include "link/Meter.h"
-#include "main/Panel.h"
-#include "main/PortSelect.h"
+#include "main/MainWindow.h"
+#include "main/PortWindow.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -19,13 +19,13 @@ Application::~Application()
 
 void Application::showPortSelect()
 {
-    portSelect_ = new PortSelect;
-    connect(portSelect_, &PortSelect::portChosen, this, [this](const QString &text) {
+    portSelect_ = new PortWindow;
+    connect(portSelect_, &PortWindow::portChosen, this, [this](const QString &text) {
         if (!start(text)) {
             QApplication::exit(1);
             return;
         }
-        Wait(clock_, 1.0);
+        wait(clock_, 1.0);
         if (panel_ && panel_->isVisible())
             panel_->showControlPanel();
         if (portSelect_)
@@ -60,9 +60,9 @@ bool Application::start(const QString &portText)
     meterLink_ = openLink(portText, clock_);
     meterState_.link.ComPortNumber = meterLink_.choice.comNumber;
     meter_ = std::make_unique<Meter>(*meterLink_.link, clock_, meterState_);
-    panel_ = new Panel(*meter_, appState_, dialogs_);
+    panel_ = new MainWindow(*meter_, appState_, dialogs_);
     panel_->show();
-    if (!panel_->Form_Load()) {
+    if (!panel_->openPort()) {
         panel_->hide();
         return false;
     }

@@ -7,7 +7,7 @@
 #include "link/MeterState.h"
 #include "main/AppState.h"
 #include "main/OpenLink.h"
-#include "main/PortSelect.h"
+#include "main/PortWindow.h"
 #include "ui/Dialogs.h"
 
 #include <QObject>
@@ -17,7 +17,7 @@
 #include <memory>
 
 class Meter;
-class Panel;
+class MainWindow;
 
 class Application : public QObject {
     Q_OBJECT
@@ -35,8 +35,8 @@ public:
     // --library: the measurement library of this run, a file or a postgresql:// address.
     void setLibraryLocation(const QString &location) { appState_.library.location = location; }
 
-    Panel *panel() const { return panel_; }
-    PortSelect *portSelect() const { return portSelect_; }
+    MainWindow *panel() const { return panel_; }
+    PortWindow *portSelect() const { return portSelect_; }
 
 private:
     // Opens the main window on the chosen port; false when the program must end.
@@ -49,6 +49,6 @@ private:
     AppState appState_;
     MeterLink meterLink_;
     std::unique_ptr<Meter> meter_;
-    Panel *panel_ = nullptr;
-    QPointer<PortSelect> portSelect_;
+    MainWindow *panel_ = nullptr;
+    QPointer<PortWindow> portSelect_;
 };

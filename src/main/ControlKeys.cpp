@@ -15,8 +15,8 @@ KeyAction send(int code, bool stopPoll)
 
 int PanelDisplay::batteryImage() const
 {
-    for (int image = int(ImgBattery.size()) - 1; image > 0; --image) {
-        if (ImgBattery[size_t(image)])
+    for (int image = int(battery.size()) - 1; image > 0; --image) {
+        if (battery[size_t(image)])
             return image;
     }
     return 0;
@@ -67,49 +67,49 @@ const PanelDisplay &ControlKeys::redraw(const MeterState &state, const QString &
     const DisplayFields &d = state.display;
     PanelDisplay &p = display_;
 
-    p.ImgDoubleDot = d.ColonOn;
-    p.LblTime = d.ColonOn;
-    p.ImgDash = d.DashOn;
+    p.colon = d.ColonOn;
+    p.timeMark = d.ColonOn;
+    p.dash = d.DashOn;
 
-    p.LblPause = d.Paused;
-    p.CmdPauseCaption = d.Paused ? QStringLiteral("Continuar") : QStringLiteral("PAUSE");
+    p.pauseMark = d.Paused;
+    p.pauseCaption = d.Paused ? QStringLiteral("Continuar") : QStringLiteral("PAUSE");
 
-    p.ImgRun = d.Running;
-    p.CmdRunCaption = d.Running ? QStringLiteral("Encerrar") : QStringLiteral("RUN");
-    p.CmdPauseEnabled = d.Running;
+    p.runMark = d.Running;
+    p.runCaption = d.Running ? QStringLiteral("Encerrar") : QStringLiteral("RUN");
+    p.pauseEnabled = d.Running;
 
-    p.CmdLockCaption = d.KeysLocked ? QStringLiteral("Unlock") : QStringLiteral("Lock");
+    p.lockCaption = d.KeysLocked ? QStringLiteral("Unlock") : QStringLiteral("Lock");
     p.keysLocked = d.KeysLocked;
 
-    p.LblDose = d.DoseMode;
-    p.LbldBA = d.DbaMode;
-    p.LblMem = d.MemOn;
-    p.ImgLoud = d.LoudOn;
-    p.LblPK = d.PeakOn;
+    p.doseMark = d.DoseMode;
+    p.dbaMark = d.DbaMode;
+    p.memMark = d.MemOn;
+    p.loudMark = d.LoudOn;
+    p.peakMark = d.PeakOn;
 
     if (d.BatteryLevel != p.batteryShown) {
-        p.ImgBattery[size_t(batteryImageFor(p.batteryShown))] = false;
-        p.ImgBattery[size_t(batteryImageFor(d.BatteryLevel))] = true;
-        p.ImgBattery[0] = true;
+        p.battery[size_t(batteryImageFor(p.batteryShown))] = false;
+        p.battery[size_t(batteryImageFor(d.BatteryLevel))] = true;
+        p.battery[0] = true;
         p.batteryShown = d.BatteryLevel;
     }
 
     if (d.EventBank == 0)
-        p.LblBank.clear();
+        p.bank.clear();
     else if (d.EventBank >= 1 && d.EventBank <= 5)
-        p.LblBank = QStringLiteral("E%1").arg(d.EventBank);
+        p.bank = QStringLiteral("E%1").arg(d.EventBank);
     // Toggled once per 500 ms redraw, the symbol blinks at 1 Hz as on the meter.
-    p.LblBankVisible = d.BankBlink ? !p.LblBankVisible : true;
+    p.bankVisible = d.BankBlink ? !p.bankVisible : true;
 
-    p.LblPoint1 = !(d.FieldMode || d.ColonOn) && d.Point1On;
-    p.LblPoint2 = d.DoseMode && d.Point2On;
+    p.point1 = !(d.FieldMode || d.ColonOn) && d.Point1On;
+    p.point2 = d.DoseMode && d.Point2On;
 
-    p.LblValue = mainValueText;
+    p.value = mainValueText;
 
-    p.LblFast = state.status.FastResponse;
-    p.LblSlow = !state.status.FastResponse;
+    p.fastMark = state.status.FastResponse;
+    p.slowMark = !state.status.FastResponse;
 
-    p.BdBBar = d.DbaMode;
-    p.BdBLevel = d.LevelValue;
+    p.barShown = d.DbaMode;
+    p.barLevelDb = d.LevelValue;
     return p;
 }

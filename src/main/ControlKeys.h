@@ -28,36 +28,36 @@ struct KeyAction {
 // What the replica shows, one member per display item of the panel (visibility for
 // symbols, text for captions), plus the captions of the keys that change.
 struct PanelDisplay {
-    QString LblValue;          // the main window's value text
-    bool LblPoint1 = false;    // decimal point after digit 3
-    bool LblPoint2 = false;    // decimal point after digit 2
-    bool ImgDoubleDot = false; // colon between digits 2 and 3
-    bool ImgDash = false;      // dash between digits 2 and 3
-    bool LblTime = false;
-    bool LblDose = false;
-    bool LbldBA = false;
-    bool LblMem = false;
-    bool LblPK = false;
-    bool LblPause = false;
-    bool ImgRun = false;
-    bool ImgLoud = false;
-    QString LblBank; // "", "E1".."E5"
-    bool LblBankVisible = true;
-    bool LblFast = false;
-    bool LblSlow = true;
+    QString value;       // the main window's value text
+    bool point1 = false; // decimal point after digit 3
+    bool point2 = false; // decimal point after digit 2
+    bool colon = false;  // colon between digits 2 and 3
+    bool dash = false;   // dash between digits 2 and 3
+    bool timeMark = false;
+    bool doseMark = false;
+    bool dbaMark = false;
+    bool memMark = false;
+    bool peakMark = false;
+    bool pauseMark = false;
+    bool runMark = false;
+    bool loudMark = false;
+    QString bank; // "", "E1".."E5"
+    bool bankVisible = true;
+    bool fastMark = false;
+    bool slowMark = true;
     bool keysLocked = false; // the meter's keypad-lock symbol
     // Battery gauge: image 0 is the outline, image k shows k bars. Only the outline
     // shows before the first level arrives.
-    std::array<bool, 6> ImgBattery{true, false, false, false, false, false};
+    std::array<bool, 6> battery{true, false, false, false, false, false};
     int batteryShown = 0; // the battery level (0..7) shown last
-    // Bar graph: a bar up to BdBLevel (dB) in dBA mode; the scale shows always.
-    bool BdBBar = false;
-    float BdBLevel = 0.0f;
+    // Bar graph: a bar up to barLevelDb (dB) in dBA mode; the scale shows always.
+    bool barShown = false;
+    float barLevelDb = 0.0f;
 
-    QString CmdPauseCaption = QStringLiteral("PAUSE");
-    bool CmdPauseEnabled = false;
-    QString CmdRunCaption = QStringLiteral("RUN");
-    QString CmdLockCaption = QStringLiteral("Lock");
+    QString pauseCaption = QStringLiteral("PAUSE");
+    bool pauseEnabled = false;
+    QString runCaption = QStringLiteral("RUN");
+    QString lockCaption = QStringLiteral("Lock");
 
     // The battery image that is lit: the highest visible image 1..5, or 0.
     int batteryImage() const;

@@ -274,11 +274,11 @@ void LcdReplica::paintBarGraph(QPainter &p) const
 {
     const int segments = int((kBarToDb - kBarFromDb) / kBarStepDb);
     const double pitch = (kBarBottom - kBarTop) / segments;
-    const double level = display_.BdBLevel;
+    const double level = display_.barLevelDb;
     for (int i = 0; i < segments; ++i) {
         // Segment i stands for kBarFromDb + 2i .. + 2 dB and lights once the level
         // passes its lower edge; overload (140 dB) lights them all.
-        const bool lit = display_.BdBBar && level > kBarFromDb + i * kBarStepDb;
+        const bool lit = display_.barShown && level > kBarFromDb + i * kBarStepDb;
         const double bottom = kBarBottom - i * pitch;
         const QRectF segment(kBarX, bottom - pitch + 0.7, kBarW, pitch - 1.4);
         fillRect(p, segment, ink(layer_, lit));
@@ -300,7 +300,7 @@ void LcdReplica::paintBarGraph(QPainter &p) const
 
 void LcdReplica::paintDigits(QPainter &p) const
 {
-    const QString shown = glyphs(display_.LblValue);
+    const QString shown = glyphs(display_.value);
     for (int i = 0; i < 4; ++i) {
         const quint8 lit = segmentsFor(shown.at(i));
         p.save();
@@ -316,14 +316,13 @@ void LcdReplica::paintDigits(QPainter &p) const
     p.setTransform(slanted(0.0, kDigitTop), true);
     const double gap23 = (kDigitX[1] + kDigitW + kDigitX[2]) / 2; // between digits 2 and 3
     const double gap34 = (kDigitX[2] + kDigitW + kDigitX[3]) / 2; // between digits 3 and 4
-    fillRect(p, QRectF(gap34 - dot / 2, kDigitH - dot, dot, dot), ink(layer_, display_.LblPoint1));
-    fillRect(p, QRectF(gap23 - dot / 2 - 6, kDigitH - dot, dot, dot),
-             ink(layer_, display_.LblPoint2));
+    fillRect(p, QRectF(gap34 - dot / 2, kDigitH - dot, dot, dot), ink(layer_, display_.point1));
+    fillRect(p, QRectF(gap23 - dot / 2 - 6, kDigitH - dot, dot, dot), ink(layer_, display_.point2));
     for (const double y : {kDigitH * 0.30, kDigitH * 0.70})
         fillRect(p, QRectF(gap23 + 4 - dot / 2, y - dot / 2, dot, dot),
-                 ink(layer_, display_.ImgDoubleDot));
+                 ink(layer_, display_.colon));
     fillRect(p, QRectF(gap23 + 4 - 9, kDigitH / 2 - kSegment / 2 + 0.5, 18, kSegment - 1),
-             ink(layer_, display_.ImgDash));
+             ink(layer_, display_.dash));
     p.restore();
 }
 
@@ -335,16 +334,16 @@ void LcdReplica::paintAnnunciators(QPainter &p) const
     // Run symbol: a play triangle.
     const double rx = 104.0;
     fillPolygon(p, QPolygonF{{rx, rowY + 3}, {rx + 15, rowY + rowH / 2}, {rx, rowY + rowH - 3}},
-                ink(layer_, d.ImgRun));
+                ink(layer_, d.runMark));
 
     drawText(p, QRectF(128, rowY, 62, rowH), QStringLiteral("PAUSE"), 15.0,
-             ink(layer_, d.LblPause));
-    drawText(p, QRectF(196, rowY, 46, rowH), QStringLiteral("MEM"), 15.0, ink(layer_, d.LblMem));
-    drawText(p, QRectF(246, rowY, 30, rowH), QStringLiteral("PK"), 15.0, ink(layer_, d.LblPK));
+             ink(layer_, d.pauseMark));
+    drawText(p, QRectF(196, rowY, 46, rowH), QStringLiteral("MEM"), 15.0, ink(layer_, d.memMark));
+    drawText(p, QRectF(246, rowY, 30, rowH), QStringLiteral("PK"), 15.0, ink(layer_, d.peakMark));
 
     // Loudness symbol: a loudspeaker with two sound waves.
     {
-        if (const std::optional<QColor> c = ink(layer_, d.ImgLoud)) {
+        if (const std::optional<QColor> c = ink(layer_, d.loudMark)) {
             const double x = 286.0, cy = rowY + rowH / 2;
             fillPolygon(p,
                         QPolygonF{{x, cy - 4},
@@ -363,14 +362,14 @@ void LcdReplica::paintAnnunciators(QPainter &p) const
 
     // Event bank: its number in a frame; the frame stays as a ghost when there is none.
     {
-        const bool on = d.LblBankVisible && !d.LblBank.isEmpty();
+        const bool on = d.bankVisible && !d.bank.isEmpty();
         const QRectF frame(330, rowY + 1, 40, rowH - 2);
         if (const std::optional<QColor> c = ink(layer_, on)) {
             p.setPen(QPen(*c, 1.6));
             p.setBrush(Qt::NoBrush);
             p.drawRoundedRect(frame, 3, 3);
         }
-        drawText(p, frame, on ? d.LblBank : QStringLiteral("E8"), 15.0, ink(layer_, on));
+        drawText(p, frame, on ? d.bank : QStringLiteral("E8"), 15.0, ink(layer_, on));
     }
 
     // Keypad lock: a padlock.
@@ -390,18 +389,18 @@ void LcdReplica::paintAnnunciators(QPainter &p) const
 
     // Units and the time mark, right of the digits.
     const double ux = 388.0;
-    drawText(p, QRectF(ux, 50, 80, 20), QStringLiteral("TIME"), 15.0, ink(layer_, d.LblTime),
+    drawText(p, QRectF(ux, 50, 80, 20), QStringLiteral("TIME"), 15.0, ink(layer_, d.timeMark),
              Qt::AlignLeft | Qt::AlignVCenter);
-    drawText(p, QRectF(ux, 82, 84, 34), QStringLiteral("dBA"), 30.0, ink(layer_, d.LbldBA),
+    drawText(p, QRectF(ux, 82, 84, 34), QStringLiteral("dBA"), 30.0, ink(layer_, d.dbaMark),
              Qt::AlignLeft | Qt::AlignVCenter);
-    drawText(p, QRectF(ux, 122, 84, 24), QStringLiteral("%DOSE"), 18.0, ink(layer_, d.LblDose),
+    drawText(p, QRectF(ux, 122, 84, 24), QStringLiteral("%DOSE"), 18.0, ink(layer_, d.doseMark),
              Qt::AlignLeft | Qt::AlignVCenter);
 
     // Time weighting, under the digits.
     const double by = 166.0;
-    drawText(p, QRectF(104, by, 52, 20), QStringLiteral("FAST"), 14.0, ink(layer_, d.LblFast),
+    drawText(p, QRectF(104, by, 52, 20), QStringLiteral("FAST"), 14.0, ink(layer_, d.fastMark),
              Qt::AlignLeft | Qt::AlignVCenter);
-    drawText(p, QRectF(160, by, 52, 20), QStringLiteral("SLOW"), 14.0, ink(layer_, d.LblSlow),
+    drawText(p, QRectF(160, by, 52, 20), QStringLiteral("SLOW"), 14.0, ink(layer_, d.slowMark),
              Qt::AlignLeft | Qt::AlignVCenter);
 }
 
@@ -409,7 +408,7 @@ void LcdReplica::paintBattery(QPainter &p) const
 {
     const PanelDisplay &d = display_;
     const QRectF body(412, 17, 40, 17);
-    if (const std::optional<QColor> outline = ink(layer_, d.ImgBattery[0])) {
+    if (const std::optional<QColor> outline = ink(layer_, d.battery[0])) {
         p.setPen(QPen(*outline, 1.8));
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(body, 2.5, 2.5);

@@ -26,7 +26,7 @@ Poller::Result Poller::tick()
 
     MeterState &state = meter_.state();
     if (state.link.RefreshPending)
-        meter_.RefreshSettings();
+        meter_.refreshSettings();
 
     QByteArray frame;
     for (int unusable = 0;;) {
@@ -36,12 +36,12 @@ Poller::Result Poller::tick()
         }
         meter_.link().write(QByteArray(1, Protocol::kDisplayRequest));
         meter_.expectReply();
-        meter_.Wait(0.02);
+        meter_.wait(0.02);
         const QByteArray received = meter_.link().readAll();
         if (received.size() >= Protocol::kDisplayFrameLength) {
             frame = received.right(Protocol::kDisplayFrameLength);
             if (quint8(frame.front()) != Protocol::kStx || quint8(frame.back()) != Protocol::kEtx) {
-                meter_.RefreshSettings();
+                meter_.refreshSettings();
                 result.outcome = Outcome::BadFraming;
                 return result;
             }
@@ -51,7 +51,7 @@ Poller::Result Poller::tick()
                 break;
         }
         if (++unusable >= kShortRepliesLimit) {
-            meter_.RefreshSettings();
+            meter_.refreshSettings();
             result.outcome = Outcome::ShortReplies;
             return result;
         }

@@ -29,7 +29,7 @@ RegisterConsole::Outcome RegisterConsole::read(const QString &address, QString &
     if (a > 65535)
         return Outcome::Invalid;
     meter_.setPollEnabled(false);
-    const bool ok = meter_.ReadByte(qint64(a));
+    const bool ok = meter_.readByte(qint64(a));
     shown = QString::number(meter_.state().link.LastByte);
     meter_.setPollEnabled(true);
     return ok ? Outcome::Done : Outcome::NoAnswer;
@@ -42,7 +42,7 @@ RegisterConsole::Outcome RegisterConsole::write(const QString &address, const QS
     if (!Meter::validAddress(qint64(std::nearbyint(std::min(a, 65536.0)))) || v > 255)
         return Outcome::Invalid;
     meter_.setPollEnabled(false);
-    const bool ok = meter_.WriteByte(a, qint64(v));
+    const bool ok = meter_.writeByte(a, qint64(v));
     meter_.setPollEnabled(true);
     return ok ? Outcome::Done : Outcome::NoAnswer;
 }

@@ -89,7 +89,7 @@ int Sampler::stopRecording()
     return records;
 }
 
-Sampler::Tick Sampler::Timer3_Timer(const QString &level, bool dbaMode, bool fresh, bool listOpen)
+Sampler::Tick Sampler::tick(const QString &level, bool dbaMode, bool fresh, bool listOpen)
 {
     Tick tick;
     if (tickCounter_ != 0 && tickCounter_ < sampleTicks_) {

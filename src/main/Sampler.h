@@ -1,6 +1,6 @@
 #pragma once
 
-// The main window's sampler (Timer3, every 100 ms): every SampleTicks ticks it takes the
+// The main window's sampler (samplingTimer_, every 100 ms): every SampleTicks ticks it takes the
 // level the main window shows, stamps it with the PC's date and time (to the tenth of a
 // second), writes it to the recording file while a recording runs and hands it to the
 // list window while that is open. It also holds the sample period and the recording's
@@ -30,7 +30,8 @@ public:
     // level any more (the meter is out of reach, or a command holds it): no sample.
     static constexpr double kStaleSeconds = 2.0;
 
-    // The sample-period dialog, in English (CmdSample) and in Portuguese (LblPC).
+    // The sample-period dialog, in English (the "PC Sampling time" button) and in Portuguese
+    // (a click on the "PC Sampling Time" caption).
     struct PeriodDialog {
         QString title;
         QString prompt;
@@ -65,7 +66,7 @@ public:
 
     // One tick. `level`: the main window's value text; `fresh`: it comes from a display
     // frame decoded less than kStaleSeconds ago; `listOpen`: the list window is open.
-    Tick Timer3_Timer(const QString &level, bool dbaMode, bool fresh, bool listOpen);
+    Tick tick(const QString &level, bool dbaMode, bool fresh, bool listOpen);
 
     // Sample period in ticks of 100 ms.
     int SampleTicks() const { return sampleTicks_; }

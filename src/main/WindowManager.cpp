@@ -65,7 +65,7 @@ QWidget *WindowManager::open(const Spec &spec)
         break;
     case Dba::Select:
         if (!meter_.state().display.DbaMode)
-            meter_.SelectDbaDisplay();
+            meter_.selectDbaDisplay();
         break;
     case Dba::Any:
         break;
@@ -119,8 +119,8 @@ void WindowManager::dbaPrompt()
     if (meter_.state().display.DbaMode)
         return;
     if (dialogs_.confirm(&main_, Messages::kNotDbaMode))
-        meter_.SelectDbaDisplay();
-    meter_.Wait(0.2);
+        meter_.selectDbaDisplay();
+    meter_.wait(0.2);
 }
 
 bool WindowManager::meterBusy() const

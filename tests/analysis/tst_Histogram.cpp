@@ -123,10 +123,10 @@ private slots:
         QTEST(bins(opening.counts, r), "counts");
         QTEST(opening.lowIndex, "low");
         QTEST(opening.highIndex, "high");
-        QCOMPARE(opening.fields.AxisMin[1], 1.0);
-        QCOMPARE(opening.fields.AxisMax[1], double(levels.size()));
-        QTEST(LevelHistogram::dbFieldText(opening.fields.AxisMin[2], r), "lowField");
-        QTEST(LevelHistogram::dbFieldText(opening.fields.AxisMax[2], r), "highField");
+        QCOMPARE(opening.fields.minimum[1], 1.0);
+        QCOMPARE(opening.fields.maximum[1], double(levels.size()));
+        QTEST(LevelHistogram::dbFieldText(opening.fields.minimum[2], r), "lowField");
+        QTEST(LevelHistogram::dbFieldText(opening.fields.maximum[2], r), "highField");
         QTEST(opening.xAxis.min, "xMin");
         QTEST(opening.xAxis.max, "xMax");
         QCOMPARE(state.HistFirstRecord, 1);
@@ -195,8 +195,8 @@ private slots:
             LevelHistogram::open(table, Resolution::TenthDb, state);
         LevelCounts counts = opening.counts;
         GraphRange fields = opening.fields;
-        fields.AxisMin[1] = 10;
-        fields.AxisMax[1] = 20;
+        fields.minimum[1] = 10;
+        fields.maximum[1] = 20;
         const LevelHistogram::LimitChange change =
             LevelHistogram::changeLimits(&table, fields, Resolution::TenthDb, state, counts);
         QCOMPARE(change.outcome, Outcome::Recounted);
@@ -231,12 +231,12 @@ private slots:
         QFETCH(int, resolution);
         const RecordTable table = rig::records({"80.0", "85.0"});
         GraphRange fields;
-        fields.AxisMin[1] = 1;
-        fields.AxisMax[1] = 2;
+        fields.minimum[1] = 1;
+        fields.maximum[1] = 2;
         QFETCH(double, dbMin);
         QFETCH(double, dbMax);
-        fields.AxisMin[2] = dbMin;
-        fields.AxisMax[2] = dbMax;
+        fields.minimum[2] = dbMin;
+        fields.maximum[2] = dbMax;
         HistogramState state;
         LevelCounts counts;
         const LevelHistogram::LimitChange change =
@@ -284,8 +284,8 @@ private slots:
         state.HistLastRecord = 7;
         state.HistLoading = loading;
         GraphRange fields;
-        fields.AxisMin = {0, recordMin, dbMin};
-        fields.AxisMax = {0, recordMax, dbMax};
+        fields.minimum = {0, recordMin, dbMin};
+        fields.maximum = {0, recordMax, dbMax};
         const LevelHistogram::LimitChange change = LevelHistogram::changeLimits(
             tableGone ? nullptr : &table, fields, Resolution::WholeDb, state, counts);
         QTEST(int(change.outcome), "outcome");

@@ -5,7 +5,7 @@
 
 #include "AnalysisRig.h"
 
-#include "analysis/Histogram.h"
+#include "analysis/HistogramWindow.h"
 #include "support/MeterRig.h"
 #include "support/TestMain.h"
 
@@ -37,28 +37,28 @@ QStringList thirtyLevels()
 struct HistogramRig : MeterRig {
     RecordTable table;
     bool tableGone = false;
-    std::unique_ptr<Histogram> window;
+    std::unique_ptr<HistogramWindow> window;
 
     HistogramRig(const QStringList &levels, Resolution resolution) : table(rig::records(levels))
     {
-        window = std::make_unique<Histogram>(meter, dialogs, app.histogram, resolution,
-                                             [this] { return tableGone ? nullptr : &table; });
+        window = std::make_unique<HistogramWindow>(meter, dialogs, app.histogram, resolution,
+                                                   [this] { return tableGone ? nullptr : &table; });
         const LevelHistogram::Opening opening =
             LevelHistogram::open(table, resolution, app.histogram);
         window->showOpening(opening);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
-    QCustomPlot *graph() const { return window->findChild<QCustomPlot *>("CWG"); }
+    QCustomPlot *graph() const { return window->findChild<QCustomPlot *>("graph"); }
     QCPRange x() const { return graph()->xAxis->range(); }
     QDoubleSpinBox *field(const char *name) const
     {
         return window->findChild<QDoubleSpinBox *>(name);
     }
     QString text(const char *name) const { return field(name)->text(); }
-    bool panelShown() const { return window->findChild<QFrame *>("Picture1")->isVisible(); }
+    bool panelShown() const { return window->findChild<QFrame *>("limitsPanel")->isVisible(); }
     void toolbar(const char *key) const { window->findChild<QAction *>(key)->trigger(); }
-    void ok() const { window->findChild<QPushButton *>("OKOK")->click(); }
+    void ok() const { window->findChild<QPushButton *>("okButton")->click(); }
     void type(const char *name, const QString &text) const
     {
         QDoubleSpinBox *box = field(name);
@@ -93,11 +93,11 @@ private slots:
         QTest::addColumn<int>("points");
         // X = index + 1: 68.0 at index 680 (X 681), 85.0 at 850 (X 851), 85.3 at 853.
         QTest::addColumn<QList<QPointF>>("counts");
-        QTest::newRow("0.1-dB") << int(Resolution::TenthDb) << "Histogram"
+        QTest::newRow("0.1-dB") << int(Resolution::TenthDb) << "TenthDbHistogram"
                                 << "68"
                                 << "85.3" << QCPRange(675, 858) << QCPRange(0, 2.1) << 1401
                                 << QList<QPointF>{{681, 1}, {851, 2}, {854, 1}, {852, 0}};
-        QTest::newRow("1-dB") << int(Resolution::WholeDb) << "Histogram1"
+        QTest::newRow("1-dB") << int(Resolution::WholeDb) << "WholeDbHistogram"
                               << "68"
                               << "86" << QCPRange(68, 86) << QCPRange(0, 3.15) << 141
                               << QList<QPointF>{{69, 1}, {86, 3}, {85, 0}};
@@ -109,10 +109,10 @@ private slots:
         HistogramRig rig({"085.0", "085.0", "085.3", "----"}, Resolution(resolution));
         QTEST(rig.window->objectName(), "name");
         QCOMPARE(rig.window->windowTitle(), QStringLiteral("Histogram"));
-        QCOMPARE(rig.text("AxisMin1"), QStringLiteral("1"));
-        QCOMPARE(rig.text("AxisMax1"), QStringLiteral("4"));
-        QTEST(rig.text("AxisMin2"), "dbMin");
-        QTEST(rig.text("AxisMax2"), "dbMax");
+        QCOMPARE(rig.text("minimumField1"), QStringLiteral("1"));
+        QCOMPARE(rig.text("maximumField1"), QStringLiteral("4"));
+        QTEST(rig.text("minimumField2"), "dbMin");
+        QTEST(rig.text("maximumField2"), "dbMax");
         QTEST(rig.x(), "x");
         QFETCH(QCPRange, y);
         QCOMPARE(rig.graph()->yAxis->range().lower, y.lower);
@@ -145,8 +145,8 @@ private slots:
         HistogramRig rig(thirtyLevels(), Resolution::TenthDb);
         rig.toolbar("Limit");
         QVERIFY(rig.panelShown());
-        rig.type("AxisMin1", "10");
-        rig.type("AxisMax1", "20");
+        rig.type("minimumField1", "10");
+        rig.type("maximumField1", "20");
         QCOMPARE(rig.app.histogram.HistFirstRecord, 10);
         QCOMPARE(rig.app.histogram.HistLastRecord, 20);
         // Records 10..20 are 61.0 .. 62.0 dB, one each; the others are no longer counted.
@@ -156,9 +156,9 @@ private slots:
         QCOMPARE(rig.window->counts().TenthDbCounts[621], 0);
         QCOMPARE(rig.drawn(611), 1.0);
         QCOMPARE(rig.drawn(610), 0.0);
-        rig.type("AxisMin2", "61");
-        rig.type("AxisMax2", "62.55");
-        QCOMPARE(rig.text("AxisMax2"), QStringLiteral("62.55"));
+        rig.type("minimumField2", "61");
+        rig.type("maximumField2", "62.55");
+        QCOMPARE(rig.text("maximumField2"), QStringLiteral("62.55"));
         QCOMPARE(rig.x(), QCPRange(605, 630.5));
         rig.ok();
         QVERIFY(!rig.panelShown());
@@ -167,11 +167,11 @@ private slots:
     void limitRecountWholeDb()
     {
         HistogramRig rig(thirtyLevels(), Resolution::WholeDb);
-        QCOMPARE(rig.text("AxisMin2"), QStringLiteral("60"));
-        QCOMPARE(rig.text("AxisMax2"), QStringLiteral("64"));
+        QCOMPARE(rig.text("minimumField2"), QStringLiteral("60"));
+        QCOMPARE(rig.text("maximumField2"), QStringLiteral("64"));
         rig.toolbar("Limit");
-        rig.type("AxisMax1", "15");
-        rig.type("AxisMin2", "55");
+        rig.type("maximumField1", "15");
+        rig.type("minimumField2", "55");
         rig.ok();
         QCOMPARE(rig.window->counts().WholeDbCounts[60], 9);
         QCOMPARE(rig.window->counts().WholeDbCounts[61], 6);
@@ -185,13 +185,13 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("records-equal") << "AxisMin1"
+        QTest::newRow("records-equal") << "minimumField1"
                                        << "30";
-        QTest::newRow("records-reversed") << "AxisMax1"
+        QTest::newRow("records-reversed") << "maximumField1"
                                           << "1";
-        QTest::newRow("db-equal") << "AxisMin2"
+        QTest::newRow("db-equal") << "minimumField2"
                                   << "63";
-        QTest::newRow("db-reversed") << "AxisMax2"
+        QTest::newRow("db-reversed") << "maximumField2"
                                      << "50";
     }
     void limitsIgnored()
@@ -219,13 +219,13 @@ private slots:
         const QCPRange x = rig.x();
         rig.toolbar("Limit");
         rig.tableGone = true;
-        rig.type("AxisMin1", "10");
+        rig.type("minimumField1", "10");
         rig.ok();
         QVERIFY(rig.window->counts() == before);
         QCOMPARE(rig.x(), x);
         QCOMPARE(rig.app.histogram.HistFirstRecord, 1);
         QVERIFY(rig.panelShown());
-        QCOMPARE(rig.window->findChild<QLabel *>("LblHint")->text(),
+        QCOMPARE(rig.window->findChild<QLabel *>("limitsHint")->text(),
                  QStringLiteral("The saved file is closed: its records cannot be counted again."));
     }
 

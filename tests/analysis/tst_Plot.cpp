@@ -22,14 +22,14 @@ private slots:
         QCOMPARE(plot.y, QVector<double>({85.0, double(67.9f), 90.5}));
 
         const GraphRange fields = PlotAxes::openingFields(table.recordCount());
-        QCOMPARE(fields.AxisMin[1], 1.0);
-        QCOMPARE(fields.AxisMax[1], 3.0);
-        QCOMPARE(fields.AxisMin[2], 68.0);
-        QCOMPARE(fields.AxisMax[2], 140.0);
+        QCOMPARE(fields.minimum[1], 1.0);
+        QCOMPARE(fields.maximum[1], 3.0);
+        QCOMPARE(fields.minimum[2], 68.0);
+        QCOMPARE(fields.maximum[2], 140.0);
         QCOMPARE(PlotAxes::xAxis(fields), AxisRange({1, 3}));
         QCOMPARE(PlotAxes::yAxis(fields), AxisRange({68, 140}));
-        QCOMPARE(PlotAxes::fieldText(1, fields.AxisMax[1]), QStringLiteral("3"));
-        QCOMPARE(PlotAxes::fieldText(2, fields.AxisMin[2]), QStringLiteral("68.0"));
+        QCOMPARE(PlotAxes::fieldText(1, fields.maximum[1]), QStringLiteral("3"));
+        QCOMPARE(PlotAxes::fieldText(2, fields.minimum[2]), QStringLiteral("68.0"));
     }
 
     void cellValues_data()
@@ -55,8 +55,8 @@ private slots:
     void oneRecordFile()
     {
         const GraphRange fields = PlotAxes::openingFields(1);
-        QCOMPARE(fields.AxisMin[1], 1.0);
-        QCOMPARE(fields.AxisMax[1], 1.0);
+        QCOMPARE(fields.minimum[1], 1.0);
+        QCOMPARE(fields.maximum[1], 1.0);
         QCOMPARE(PlotAxes::xAxis(fields), AxisRange({0, 2}));
         QCOMPARE(PlotAxes::resetX(1, {0, 2}), AxisRange({0, 2}));
     }

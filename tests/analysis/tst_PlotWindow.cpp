@@ -4,7 +4,7 @@
 
 #include "AnalysisRig.h"
 
-#include "analysis/Plot.h"
+#include "analysis/PlotWindow.h"
 #include "support/MeterRig.h"
 #include "support/TestMain.h"
 
@@ -32,15 +32,15 @@ RecordTable hundredRecords()
 }
 
 struct PlotRig : MeterRig {
-    std::unique_ptr<Plot> plot;
+    std::unique_ptr<PlotWindow> plot;
 
     explicit PlotRig(const RecordTable &records)
-        : plot(std::make_unique<Plot>(meter, dialogs, records))
+        : plot(std::make_unique<PlotWindow>(meter, dialogs, records))
     {
         plot->show();
         QVERIFY(QTest::qWaitForWindowExposed(plot.get()));
     }
-    QCustomPlot *graph() const { return plot->findChild<QCustomPlot *>("CWGraph1"); }
+    QCustomPlot *graph() const { return plot->findChild<QCustomPlot *>("graph"); }
     QDoubleSpinBox *field(const char *name) const
     {
         return plot->findChild<QDoubleSpinBox *>(name);
@@ -48,7 +48,10 @@ struct PlotRig : MeterRig {
     QString text(const char *name) const { return plot->findChild<QLabel *>(name)->text(); }
     QCPRange x() const { return graph()->xAxis->range(); }
     QCPRange y() const { return graph()->yAxis->range(); }
-    void select(int mode) const { plot->findChild<QComboBox *>("Combo1")->setCurrentIndex(mode); }
+    void select(int mode) const
+    {
+        plot->findChild<QComboBox *>("trackModeChoice")->setCurrentIndex(mode);
+    }
     void click(const char *name) const { plot->findChild<QPushButton *>(name)->click(); }
     // The pixel of a point of the graph.
     QPoint pixel(double x, double y) const
@@ -106,25 +109,25 @@ private slots:
         }
         QCOMPARE(rig.x(), QCPRange(1, 3));
         QCOMPARE(rig.y(), QCPRange(68, 140));
-        QCOMPARE(rig.field("AxisMin1")->text(), QStringLiteral("1"));
-        QCOMPARE(rig.field("AxisMax1")->text(), QStringLiteral("3"));
-        QCOMPARE(rig.field("AxisMin2")->text(), QStringLiteral("68.0"));
-        QCOMPARE(rig.field("AxisMax2")->text(), QStringLiteral("140.0"));
+        QCOMPARE(rig.field("minimumField1")->text(), QStringLiteral("1"));
+        QCOMPARE(rig.field("maximumField1")->text(), QStringLiteral("3"));
+        QCOMPARE(rig.field("minimumField2")->text(), QStringLiteral("68.0"));
+        QCOMPARE(rig.field("maximumField2")->text(), QStringLiteral("140.0"));
         QCOMPARE(rig.graph()->yAxis->label(), QStringLiteral("dB"));
         QCOMPARE(rig.plot->windowTitle(), QStringLiteral("Plot"));
-        QCOMPARE(rig.plot->findChild<QComboBox *>("Combo1")->currentText(),
+        QCOMPARE(rig.plot->findChild<QComboBox *>("trackModeChoice")->currentText(),
                  QStringLiteral("Normal"));
-        QCOMPARE(rig.text("txtDescription"), QStringLiteral("Normal mode"));
+        QCOMPARE(rig.text("trackModeDescription"), QStringLiteral("Normal mode"));
     }
 
     // X 1..1 cannot be shown: the graph gets one record either side.
     void oneRecordFile()
     {
         PlotRig rig(rig::records({"085.0"}));
-        QCOMPARE(rig.field("AxisMin1")->text(), QStringLiteral("1"));
-        QCOMPARE(rig.field("AxisMax1")->text(), QStringLiteral("1"));
+        QCOMPARE(rig.field("minimumField1")->text(), QStringLiteral("1"));
+        QCOMPARE(rig.field("maximumField1")->text(), QStringLiteral("1"));
         QCOMPARE(rig.x(), QCPRange(0, 2));
-        rig.click("CmdReset");
+        rig.click("resetScaleButton");
         QCOMPARE(rig.x(), QCPRange(0, 2));
         QCOMPARE(rig.y(), QCPRange(68, 140));
     }
@@ -136,26 +139,26 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QCPRange>("x");
         QTest::addColumn<QCPRange>("y");
-        QTest::newRow("x-max") << "AxisMax1"
+        QTest::newRow("x-max") << "maximumField1"
                                << "50"
                                << "50" << QCPRange(1, 50) << QCPRange(68, 140);
-        QTest::newRow("x-min") << "AxisMin1"
+        QTest::newRow("x-min") << "minimumField1"
                                << "20"
                                << "20" << QCPRange(20, 100) << QCPRange(68, 140);
-        QTest::newRow("y-one-decimal") << "AxisMin2"
+        QTest::newRow("y-one-decimal") << "minimumField2"
                                        << "75.5"
                                        << "75.5" << QCPRange(1, 100) << QCPRange(75.5, 140);
-        QTest::newRow("y-whole") << "AxisMax2"
+        QTest::newRow("y-whole") << "maximumField2"
                                  << "95"
                                  << "95.0" << QCPRange(1, 100) << QCPRange(68, 95);
         // A minimum not below the maximum is shown, never handed over as an empty range.
-        QTest::newRow("x-equal") << "AxisMin1"
+        QTest::newRow("x-equal") << "minimumField1"
                                  << "100"
                                  << "100" << QCPRange(99, 101) << QCPRange(68, 140);
-        QTest::newRow("y-equal") << "AxisMin2"
+        QTest::newRow("y-equal") << "minimumField2"
                                  << "140"
                                  << "140.0" << QCPRange(1, 100) << QCPRange(139, 141);
-        QTest::newRow("y-reversed") << "AxisMin2"
+        QTest::newRow("y-reversed") << "minimumField2"
                                     << "150"
                                     << "150.0" << QCPRange(1, 100) << QCPRange(140, 150);
     }
@@ -210,8 +213,8 @@ private slots:
         QFETCH(QString, yChange);
         PlotRig rig(hundredRecords());
         rig.select(mode);
-        QTEST(rig.plot->findChild<QComboBox *>("Combo1")->currentText(), "entry");
-        QTEST(rig.text("txtDescription"), "description");
+        QTEST(rig.plot->findChild<QComboBox *>("trackModeChoice")->currentText(), "entry");
+        QTEST(rig.text("trackModeDescription"), "description");
         QTEST(rig.plot->cursorShown(), "cursor");
 
         const QCPRange x = rig.x();
@@ -239,8 +242,8 @@ private slots:
         QVERIFY2(check(yChange, y, rig.y(), y1, y2),
                  qPrintable(QStringLiteral("y %1..%2").arg(rig.y().lower).arg(rig.y().upper)));
         // Neither pan nor zoom touches the fields.
-        QCOMPARE(rig.field("AxisMax1")->text(), QStringLiteral("100"));
-        QCOMPARE(rig.field("AxisMin2")->text(), QStringLiteral("68.0"));
+        QCOMPARE(rig.field("maximumField1")->text(), QStringLiteral("100"));
+        QCOMPARE(rig.field("minimumField2")->text(), QStringLiteral("68.0"));
     }
 
     // A click in a zoom mode is no region: nothing zooms, so no range can become empty.
@@ -285,8 +288,8 @@ private slots:
         rig.select(1);
         QVERIFY(rig.plot->cursorShown());
         QTEST(rig.plot->cursorPosition(), "start");
-        QTEST(rig.text("XPosition"), "xText");
-        QCOMPARE(rig.text("YPosition"), QStringLiteral("104.0"));
+        QTEST(rig.text("cursorX"), "xText");
+        QCOMPARE(rig.text("cursorY"), QStringLiteral("104.0"));
         // Any other mode hides it.
         rig.select(2);
         QVERIFY(!rig.plot->cursorShown());
@@ -296,8 +299,8 @@ private slots:
     void cursorStartsInTheMiddleOfAZoom()
     {
         PlotRig rig(hundredRecords());
-        rig.type("AxisMin1", "20");
-        rig.type("AxisMax2", "90");
+        rig.type("minimumField1", "20");
+        rig.type("maximumField2", "90");
         rig.select(1);
         QCOMPARE(rig.plot->cursorPosition(), QPointF(60, 79));
     }
@@ -310,16 +313,16 @@ private slots:
         const QPoint start = rig.pixel(50.5, 104);
         QTest::mousePress(rig.graph(), Qt::LeftButton, {}, start);
         QTest::mouseMove(rig.graph(), rig.pixel(20, 100));
-        QCOMPARE(rig.text("XPosition"), QStringLiteral("20"));
-        QCOMPARE(rig.text("YPosition"), QStringLiteral("72.0"));
+        QCOMPARE(rig.text("cursorX"), QStringLiteral("20"));
+        QCOMPARE(rig.text("cursorY"), QStringLiteral("72.0"));
         QTest::mouseMove(rig.graph(), rig.pixel(87, 120));
         QTest::mouseRelease(rig.graph(), Qt::LeftButton, {}, rig.pixel(87, 120));
-        QCOMPARE(rig.text("XPosition"), QStringLiteral("87"));
-        QCOMPARE(rig.text("YPosition"), QStringLiteral("78.7"));
+        QCOMPARE(rig.text("cursorX"), QStringLiteral("87"));
+        QCOMPARE(rig.text("cursorY"), QStringLiteral("78.7"));
         QCOMPARE(rig.plot->cursorPosition(), QPointF(87, double(78.7f)));
         // Moving the mouse with no button held drags nothing.
         QTest::mouseMove(rig.graph(), rig.pixel(10, 100));
-        QCOMPARE(rig.text("XPosition"), QStringLiteral("87"));
+        QCOMPARE(rig.text("cursorX"), QStringLiteral("87"));
         // Nor do the axes move in this mode.
         QCOMPARE(rig.x(), QCPRange(1, 100));
     }
@@ -332,11 +335,11 @@ private slots:
         QVERIFY(rig.x().size() < 99);
         rig.select(2);
         rig.drag(rig.inside(0.5, 0.5), rig.inside(0.2, 0.8));
-        rig.click("CmdReset");
+        rig.click("resetScaleButton");
         QCOMPARE(rig.x(), QCPRange(1, 100));
         QCOMPARE(rig.y(), QCPRange(68, 140));
-        QCOMPARE(rig.field("AxisMin1")->text(), QStringLiteral("1"));
-        QCOMPARE(rig.field("AxisMax2")->text(), QStringLiteral("140.0"));
+        QCOMPARE(rig.field("minimumField1")->text(), QStringLiteral("1"));
+        QCOMPARE(rig.field("maximumField2")->text(), QStringLiteral("140.0"));
     }
 
     // Printed and exported, the graph keeps its lines and text: the PDF holds the axis
@@ -344,8 +347,8 @@ private slots:
     void printAndExport_data()
     {
         QTest::addColumn<QString>("button");
-        QTest::newRow("Print Graph") << "CmdPrint";
-        QTest::newRow("Export PDF") << "CmdPdf";
+        QTest::newRow("Print Graph") << "printButton";
+        QTest::newRow("Export PDF") << "pdfButton";
     }
     void printAndExport()
     {

@@ -4,7 +4,7 @@
 
 #include "AnalysisRig.h"
 
-#include "analysis/Statistics.h"
+#include "analysis/StatisticsWindow.h"
 #include "support/MeterRig.h"
 #include "support/TestMain.h"
 
@@ -32,10 +32,10 @@ RecordTable eightHoursAt90()
 }
 
 struct StatisticsRig : MeterRig {
-    std::unique_ptr<Statistics> window;
+    std::unique_ptr<StatisticsWindow> window;
 
     explicit StatisticsRig(const RecordTable &records, const Settings &settings = {})
-        : window(std::make_unique<Statistics>(meter, dialogs, records, settings))
+        : window(std::make_unique<StatisticsWindow>(meter, dialogs, records, settings))
     {
         window->show();
     }
@@ -43,7 +43,7 @@ struct StatisticsRig : MeterRig {
     QComboBox *combo(const char *name) const { return window->findChild<QComboBox *>(name); }
     QDoubleSpinBox *threshold() const
     {
-        return window->findChild<QDoubleSpinBox *>("TxtThreshold");
+        return window->findChild<QDoubleSpinBox *>("thresholdField");
     }
     void click(const char *name) const { window->findChild<QPushButton *>(name)->click(); }
 };
@@ -58,16 +58,16 @@ private slots:
     {
         StatisticsRig rig(eightHoursAt90());
         QCOMPARE(rig.window->windowTitle(), QStringLiteral("Exposure Statistics"));
-        QCOMPARE(rig.combo("CboCriterion")->currentText(), QStringLiteral("90"));
-        QCOMPARE(rig.combo("CboExchangeRate")->currentText(), QStringLiteral("5"));
+        QCOMPARE(rig.combo("criterionChoice")->currentText(), QStringLiteral("90"));
+        QCOMPARE(rig.combo("exchangeRateChoice")->currentText(), QStringLiteral("5"));
         QCOMPARE(rig.threshold()->text(), QStringLiteral("80"));
-        QCOMPARE(rig.figure("LblRecords"), QStringLiteral("480"));
-        QCOMPARE(rig.figure("LblLaeq"), QStringLiteral("90.0"));
-        QCOMPARE(rig.figure("LblPeriod"), QStringLiteral("60.0"));
-        QCOMPARE(rig.figure("LblDuration"), QStringLiteral("08:00:00"));
-        QCOMPARE(rig.figure("LblDose"), QStringLiteral("100.00"));
-        QCOMPARE(rig.figure("LblTwa"), QStringLiteral("90.0"));
-        rig.click("CmdCopy");
+        QCOMPARE(rig.figure("recordsValue"), QStringLiteral("480"));
+        QCOMPARE(rig.figure("laeqValue"), QStringLiteral("90.0"));
+        QCOMPARE(rig.figure("periodValue"), QStringLiteral("60.0"));
+        QCOMPARE(rig.figure("durationValue"), QStringLiteral("08:00:00"));
+        QCOMPARE(rig.figure("doseValue"), QStringLiteral("100.00"));
+        QCOMPARE(rig.figure("twaValue"), QStringLiteral("90.0"));
+        rig.click("copyButton");
         QCOMPARE(QApplication::clipboard()->text(),
                  QStringLiteral("criterion: 90\nexchange-rate: 5\nthreshold: 80\nrecords: 480\n"
                                 "skipped: 0\nmin: 90.0\nmax: 90.0\nmean: 90.0\nlaeq: 90.0\n"
@@ -78,12 +78,12 @@ private slots:
     void presetSettings()
     {
         StatisticsRig rig(eightHoursAt90(), Settings{85, 3, 75.5});
-        QCOMPARE(rig.combo("CboCriterion")->currentText(), QStringLiteral("85"));
-        QCOMPARE(rig.combo("CboExchangeRate")->currentText(), QStringLiteral("3"));
+        QCOMPARE(rig.combo("criterionChoice")->currentText(), QStringLiteral("85"));
+        QCOMPARE(rig.combo("exchangeRateChoice")->currentText(), QStringLiteral("3"));
         QCOMPARE(rig.threshold()->text(), QStringLiteral("75.5"));
         // 90 dB is 5 dB above an 85 dB criterion at 3 dB: 2^(5/3) × 100 %.
-        QCOMPARE(rig.figure("LblDose"), QStringLiteral("317.48"));
-        QCOMPARE(rig.figure("LblTwa"), QStringLiteral("90.0"));
+        QCOMPARE(rig.figure("doseValue"), QStringLiteral("317.48"));
+        QCOMPARE(rig.figure("twaValue"), QStringLiteral("90.0"));
     }
 
     void recomputedWhenASettingChanges_data()
@@ -116,15 +116,15 @@ private slots:
         QFETCH(QString, exchangeRate);
         QFETCH(QString, threshold);
         StatisticsRig rig(eightHoursAt90());
-        rig.combo("CboCriterion")->setCurrentText(criterion);
-        rig.combo("CboExchangeRate")->setCurrentText(exchangeRate);
+        rig.combo("criterionChoice")->setCurrentText(criterion);
+        rig.combo("exchangeRateChoice")->setCurrentText(exchangeRate);
         rig.threshold()->setFocus();
         rig.threshold()->selectAll();
         QTest::keyClicks(rig.threshold(), threshold);
         QTest::keyClick(rig.threshold(), Qt::Key_Enter);
-        QTEST(rig.figure("LblDose"), "dose");
-        QTEST(rig.figure("LblTwa"), "twa");
-        QCOMPARE(rig.figure("LblLaeq"), QStringLiteral("90.0"));
+        QTEST(rig.figure("doseValue"), "dose");
+        QTEST(rig.figure("twaValue"), "twa");
+        QCOMPARE(rig.figure("laeqValue"), QStringLiteral("90.0"));
     }
 
     // A list whose time stamps cannot be read has levels but no period: no dose either.
@@ -134,16 +134,16 @@ private slots:
         table.appendRecord({"1", "", "", "085.0"});
         table.appendRecord({"2", "", "", "095.0"});
         StatisticsRig rig(table);
-        QCOMPARE(rig.figure("LblLaeq"), QStringLiteral("92.4"));
-        QCOMPARE(rig.figure("LblPeriod"), QStringLiteral("–"));
-        QCOMPARE(rig.figure("LblDose"), QStringLiteral("–"));
+        QCOMPARE(rig.figure("laeqValue"), QStringLiteral("92.4"));
+        QCOMPARE(rig.figure("periodValue"), QStringLiteral("–"));
+        QCOMPARE(rig.figure("doseValue"), QStringLiteral("–"));
     }
 
     void printAndExport_data()
     {
         QTest::addColumn<QString>("button");
-        QTest::newRow("Print") << "CmdPrint";
-        QTest::newRow("Export PDF") << "CmdPdf";
+        QTest::newRow("Print") << "printButton";
+        QTest::newRow("Export PDF") << "pdfButton";
     }
     void printAndExport()
     {
@@ -168,7 +168,7 @@ private slots:
     {
         StatisticsRig rig(eightHoursAt90());
         rig.dialogs.fileNames.enqueue(QStringLiteral("/nonexistent/folder/statistics.pdf"));
-        rig.click("CmdPdf");
+        rig.click("pdfButton");
         QCOMPARE(rig.dialogs.shown.size(), 2);
         QVERIFY(rig.dialogs.shown.at(1).text.startsWith(
             QStringLiteral("statistics.pdf could not be written: ")));

@@ -19,7 +19,7 @@ struct AverageRig {
     AverageRig()
     {
         display.DbaMode = true;
-        run.Form_Load();
+        run.reset();
     }
     void setInterval(int seconds) { run.setInterval({QString(), seconds}); }
     bool start() { return run.Start(display, QStringLiteral("85"), QStringLiteral("5")); }
@@ -28,7 +28,7 @@ struct AverageRig {
     {
         clock.advance(1.0);
         display.LevelValue = level;
-        return run.Timer1_Timer(display);
+        return run.tick(display);
     }
     void ticks(int count, float level)
     {

@@ -25,15 +25,15 @@ private slots:
         QCOMPARE(rig.row(3), (QStringList{"3", "2009/11/30", "10:00:30", " 85", " 85.0"}));
         rig.run.Stop();
         const AverageRun::Labels &labels = rig.run.labels();
-        QCOMPARE(labels.LblStartDate, QStringLiteral("2009/11/30"));
-        QCOMPARE(labels.LblStartTime, QStringLiteral("10:00:00"));
-        QCOMPARE(labels.LblIntv, QStringLiteral("00:00:10"));
-        QCOMPARE(labels.LblCriterion, QStringLiteral("85"));
-        QCOMPARE(labels.LblExchange, QStringLiteral("5"));
-        QCOMPARE(labels.LblRunTime, QStringLiteral("00:00:30"));
-        QCOMPARE(labels.LblMax, QStringLiteral("85"));
-        QCOMPARE(labels.LblPeak, QStringLiteral("No"));
-        QCOMPARE(labels.LblLaeq, QStringLiteral("85.0"));
+        QCOMPARE(labels.startDate, QStringLiteral("2009/11/30"));
+        QCOMPARE(labels.startTime, QStringLiteral("10:00:00"));
+        QCOMPARE(labels.interval, QStringLiteral("00:00:10"));
+        QCOMPARE(labels.criterion, QStringLiteral("85"));
+        QCOMPARE(labels.exchangeRate, QStringLiteral("5"));
+        QCOMPARE(labels.runTime, QStringLiteral("00:00:30"));
+        QCOMPARE(labels.splMax, QStringLiteral("85"));
+        QCOMPARE(labels.peak, QStringLiteral("No"));
+        QCOMPARE(labels.laeq, QStringLiteral("85.0"));
         QCOMPARE(rig.state.AverageCount, 0);
     }
 
@@ -110,9 +110,9 @@ private slots:
         for (float level : levels)
             rig.tick(level);
         rig.run.Stop();
-        QTEST(rig.run.labels().LblMax, "max");
-        QTEST(rig.run.labels().LblPeak, "peak");
-        QTEST(rig.run.labels().LblLaeq, "laeq");
+        QTEST(rig.run.labels().splMax, "max");
+        QTEST(rig.run.labels().peak, "peak");
+        QTEST(rig.run.labels().laeq, "laeq");
     }
 
     void gridScrolling_data()
@@ -144,7 +144,7 @@ private slots:
         rig.ticks(15, 85.0f);
         rig.run.Stop();
         QCOMPARE(rig.run.grid().rows(), 2);
-        QCOMPARE(rig.run.labels().LblRunTime, QStringLiteral("00:00:10"));
+        QCOMPARE(rig.run.labels().runTime, QStringLiteral("00:00:10"));
         QCOMPARE(rig.run.timerRunning(), false);
         QCOMPARE(rig.tick(85.0f), AverageRun::Tick::Idle);
         QCOMPARE(rig.run.grid().rows(), 2);
@@ -165,11 +165,11 @@ private slots:
         QCOMPARE(rig.run.grid().rows(), 2);
         rig.tick(80.0f);
         QCOMPARE(rig.row(2).mid(0, 4), (QStringList{"2", "2009/11/30", "10:00:25", " 80"}));
-        QCOMPARE(rig.run.labels().LblStartTime, QStringLiteral("10:00:00"));
+        QCOMPARE(rig.run.labels().startTime, QStringLiteral("10:00:00"));
         rig.run.Stop();
-        QCOMPARE(rig.run.labels().LblRunTime, QStringLiteral("00:00:20"));
+        QCOMPARE(rig.run.labels().runTime, QStringLiteral("00:00:20"));
         // A sample taken before the pause still counts for the maximum.
-        QCOMPARE(rig.run.labels().LblMax, QStringLiteral("95"));
+        QCOMPARE(rig.run.labels().splMax, QStringLiteral("95"));
     }
 
     void leavingDbaEndsTheRun()
@@ -182,8 +182,8 @@ private slots:
         QCOMPARE(rig.tick(85.0f), AverageRun::Tick::LeftDba);
         QCOMPARE(ended.size(), 1);
         QCOMPARE(ended.at(0).at(0).toBool(), true);
-        QCOMPARE(rig.run.labels().LblRunTime, QStringLiteral("00:00:10"));
-        QCOMPARE(rig.run.labels().LblPeak, QStringLiteral("No"));
+        QCOMPARE(rig.run.labels().runTime, QStringLiteral("00:00:10"));
+        QCOMPARE(rig.run.labels().peak, QStringLiteral("No"));
         QCOMPARE(rig.available(), QStringLiteral("Save Open Start Interval Print"));
         QVERIFY(!rig.run.timerRunning());
         // Start outside dBA mode is ignored.
@@ -228,7 +228,7 @@ private slots:
     {
         AverageRig rig;
         rig.state.LastAverage = 723; // a run before this window
-        rig.run.Form_Load();
+        rig.run.reset();
         QCOMPARE(rig.run.chart().values, QVector<double>{72.3});
         rig.setInterval(2);
         QSignalSpy points(&rig.run, &AverageRun::pointAppended);
@@ -256,19 +256,19 @@ private slots:
         QCOMPARE(timer->interval(), 1000);
         rig.ticks(25, 88.0f);
         rig.run.Pause();
-        rig.run.Form_Unload(); // the window closes mid-run: no end-run procedure
+        rig.run.stop(); // the window closes mid-run: no end-run procedure
         QVERIFY(!timer->isActive());
         QVERIFY(!rig.state.RunPaused);
         QCOMPARE(rig.state.AverageCount, 2);
 
         // The window opens again on the same state.
         AverageRun reopened(rig.state, rig.clock);
-        reopened.Form_Load();
+        reopened.reset();
         QCOMPARE(reopened.chart().values, QVector<double>{88.0});
         QVERIFY(reopened.Start(rig.display, "85", "5"));
         for (int i = 0; i < 10; ++i) {
             rig.clock.advance(1.0);
-            reopened.Timer1_Timer(rig.display);
+            reopened.tick(rig.display);
         }
         QCOMPARE(reopened.grid().text(1, 0), QStringLiteral("3"));
 
@@ -276,7 +276,7 @@ private slots:
         {
             AverageState state;
             AverageRun shortLived(state, rig.clock);
-            shortLived.Form_Load();
+            shortLived.reset();
             shortLived.driveTimer(*timer, rig.display);
             QVERIFY(shortLived.Start(rig.display, "85", "5"));
             QVERIFY(timer->isActive());

@@ -1,7 +1,7 @@
 // The averaging window through its controls, opened by the main window's "Average" on the
-// virtual meter; the poll is driven by the test and Timer1 ticks once per fake second.
+// virtual meter; the poll is driven by the test and averagingTimer_ ticks once per fake second.
 
-#include "averaging/Average.h"
+#include "averaging/AverageWindow.h"
 #include "support/MeterRig.h"
 #include "support/TestMain.h"
 #include "ui/GridView.h"
@@ -27,8 +27,8 @@
 
 namespace {
 
-struct WindowRig : PanelRig {
-    QPointer<Average> window;
+struct WindowRig : MainWindowRig {
+    QPointer<AverageWindow> window;
 
     WindowRig()
     {
@@ -41,8 +41,8 @@ struct WindowRig : PanelRig {
 
     void open()
     {
-        panel.CmdAvg->click();
-        window = panel.windows().window<Average>(QStringLiteral("Average"));
+        panel.averageButton_->click();
+        window = panel.windows().window<AverageWindow>(QStringLiteral("AverageWindow"));
         QVERIFY(window);
     }
     // Seconds of the run: the wall clock moves on by one second before each tick.
@@ -50,20 +50,20 @@ struct WindowRig : PanelRig {
     {
         for (int i = 0; i < count; ++i) {
             clock.advance(1.0);
-            window->Timer1_Timer();
+            window->tick();
         }
     }
     QToolButton *toolButton(const char *key) const
     {
-        return qobject_cast<QToolButton *>(window->Toolbar1->widgetForAction(
-            window->Toolbar1->findChild<QAction *>(QLatin1String(key))));
+        return qobject_cast<QToolButton *>(window->toolbar_->widgetForAction(
+            window->toolbar_->findChild<QAction *>(QLatin1String(key))));
     }
     void click(const char *key) const { toolButton(key)->click(); }
     // The keys of the enabled toolbar buttons, in their order.
     QString enabled() const
     {
         QStringList keys;
-        for (const QAction *action : window->Toolbar1->actions()) {
+        for (const QAction *action : window->toolbar_->actions()) {
             // The commands; not the "Keep in library" box beside Save.
             if (!action->isSeparator() && action->isEnabled() && !action->objectName().isEmpty())
                 keys << action->objectName();
@@ -77,7 +77,7 @@ struct WindowRig : PanelRig {
     QStringList row(int record) const
     {
         QStringList cells;
-        const QAbstractItemModel *model = window->Grid->model();
+        const QAbstractItemModel *model = window->grid_->model();
         for (int c = 0; c < model->columnCount(); ++c)
             cells << model->index(record - 1, c).data().toString();
         return cells;
@@ -86,7 +86,7 @@ struct WindowRig : PanelRig {
     QStringList points() const
     {
         QStringList out;
-        for (const QCPGraphData &point : *window->CWG->graph(0)->data())
+        for (const QCPGraphData &point : *window->chart_->graph(0)->data())
             out << QStringLiteral("%1:%2").arg(point.key).arg(point.value);
         return out;
     }
@@ -129,25 +129,25 @@ private slots:
         WindowRig rig;
         // No run before this one: no point at 0 dB, the first record lands at x = 1.
         QCOMPARE(rig.points(), QStringList{});
-        QVERIFY(rig.window->Grid->isColumnHidden(AverageRun::kLaeqColumn));
-        rig.window->ChkLaeq->click();
-        QVERIFY(!rig.window->Grid->isColumnHidden(AverageRun::kLaeqColumn));
+        QVERIFY(rig.window->grid_->isColumnHidden(AverageRun::kLaeqColumn));
+        rig.window->laeqColumnBox_->click();
+        QVERIFY(!rig.window->grid_->isColumnHidden(AverageRun::kLaeqColumn));
         rig.threeIntervals();
-        QCOMPARE(rig.window->Grid->model()->rowCount(), 3);
+        QCOMPARE(rig.window->grid_->model()->rowCount(), 3);
         QCOMPARE(rig.row(1), (QStringList{"1", "2009/11/30", "10:00:10", " 85", " 85.0"}));
         QCOMPARE(rig.row(3), (QStringList{"3", "2009/11/30", "10:00:30", " 140", " 140.0"}));
         QCOMPARE(rig.points(), (QStringList{"1:85", "2:90.3", "3:140"}));
-        QCOMPARE(rig.label("LblStartTime"), QStringLiteral("10:00:00"));
-        QCOMPARE(rig.label("LblIntv"), QStringLiteral("00:00:10"));
-        QCOMPARE(rig.label("LblCriterion"), rig.text("LblCriterion"));
-        QCOMPARE(rig.label("LblExchange"), rig.text("LblExchangeRate"));
-        QCOMPARE(rig.label("LblLaeq"), QStringLiteral("135.2"));
-        QCOMPARE(rig.label("LblRunTime"), QString());
+        QCOMPARE(rig.label("startTimeValue"), QStringLiteral("10:00:00"));
+        QCOMPARE(rig.label("intervalValue"), QStringLiteral("00:00:10"));
+        QCOMPARE(rig.label("criterionValue"), rig.text("criterionValue"));
+        QCOMPARE(rig.label("exchangeRateValue"), rig.text("exchangeRateValue"));
+        QCOMPARE(rig.label("laeqValue"), QStringLiteral("135.2"));
+        QCOMPARE(rig.label("runTimeValue"), QString());
         rig.click("Stop");
-        QCOMPARE(rig.label("LblRunTime"), QStringLiteral("00:00:30"));
-        QCOMPARE(rig.label("LblMax"), QStringLiteral("140"));
-        QCOMPARE(rig.label("LblPeak"), QStringLiteral("Yes"));
-        QVERIFY(!rig.window->Timer1->isActive());
+        QCOMPARE(rig.label("runTimeValue"), QStringLiteral("00:00:30"));
+        QCOMPARE(rig.label("splMaxValue"), QStringLiteral("140"));
+        QCOMPARE(rig.label("peakValue"), QStringLiteral("Yes"));
+        QVERIFY(!rig.window->averagingTimer_->isActive());
     }
 
     void toolbarAndTimer_data()
@@ -183,7 +183,7 @@ private slots:
             }
         }
         QTEST(rig.enabled(), "enabled");
-        QTEST(rig.window->Timer1->isActive(), "timer");
+        QTEST(rig.window->averagingTimer_->isActive(), "timer");
         QVERIFY(rig.dialogs.shown.isEmpty());
     }
 
@@ -195,16 +195,16 @@ private slots:
         rig.click("Pause");
         rig.tick(95.0); // sampled by no one while paused
         rig.seconds(30);
-        QCOMPARE(rig.window->Grid->model()->rowCount(), 1);
+        QCOMPARE(rig.window->grid_->model()->rowCount(), 1);
         rig.tick(88.0);
         rig.click("Start");
         rig.seconds(9);
-        QCOMPARE(rig.window->Grid->model()->rowCount(), 1);
+        QCOMPARE(rig.window->grid_->model()->rowCount(), 1);
         rig.seconds(1);
         QCOMPARE(rig.row(2).at(0) + rig.row(2).at(3), QStringLiteral("2 88"));
         rig.click("Stop");
-        QCOMPARE(rig.label("LblRunTime"), QStringLiteral("00:00:20"));
-        QCOMPARE(rig.label("LblMax"), QStringLiteral("88"));
+        QCOMPARE(rig.label("runTimeValue"), QStringLiteral("00:00:20"));
+        QCOMPARE(rig.label("splMaxValue"), QStringLiteral("88"));
     }
 
     void closingMidRunStopsTheTimerAndReopeningCarriesOn()
@@ -212,7 +212,7 @@ private slots:
         WindowRig rig;
         rig.click("Start");
         rig.seconds(25);
-        QTimer *timer = rig.window->Timer1;
+        QTimer *timer = rig.window->averagingTimer_;
         rig.window->close();
         QVERIFY(!timer->isActive());
         QVERIFY(!rig.app.windows.AverageWindowOpen);
@@ -222,7 +222,7 @@ private slots:
         rig.tick(91.0);
         rig.open();
         QCOMPARE(rig.points(), QStringList{"0:85"});
-        QCOMPARE(rig.label("LblRunTime"), QString());
+        QCOMPARE(rig.label("runTimeValue"), QString());
         rig.click("Start");
         rig.seconds(10);
         QCOMPARE(rig.row(1).first(), QStringLiteral("3"));
@@ -232,12 +232,12 @@ private slots:
     void newestRecordStaysInView()
     {
         WindowRig rig;
-        QTableView *grid = rig.window->Grid;
+        QTableView *grid = rig.window->grid_;
         grid->setFixedHeight(grid->verticalHeader()->defaultSectionSize() * 6);
         rig.dialogs.inputs << QString("0:0:1");
         rig.click("Interval");
         rig.click("Start");
-        QCOMPARE(rig.label("LblIntv"), QStringLiteral("00:00:01"));
+        QCOMPARE(rig.label("intervalValue"), QStringLiteral("00:00:01"));
         rig.seconds(12);
         const QAbstractItemModel *model = grid->model();
         QCOMPARE(model->rowCount(), 12);
@@ -258,9 +258,9 @@ private slots:
         const QString saved = dir.filePath("run.avg");
         const QString again = dir.filePath("again.avg");
         WindowRig rig;
-        QTest::keyClicks(rig.window->TxtJob, "Press \"line\" 4"); // a quote cannot be stored
-        QTest::keyClicks(rig.window->TxtName, "A. Worker");
-        QTest::keyClicks(rig.window->TxtID, "0042");
+        QTest::keyClicks(rig.window->jobEdit_, "Press \"line\" 4"); // a quote cannot be stored
+        QTest::keyClicks(rig.window->nameEdit_, "A. Worker");
+        QTest::keyClicks(rig.window->idEdit_, "0042");
         rig.threeIntervals(); // as the golden file has it
         rig.click("Stop");
         rig.dialogs.fileNames << saved;
@@ -280,12 +280,12 @@ private slots:
         rig.open();
         rig.dialogs.fileNames << saved;
         rig.click("Open");
-        QCOMPARE(rig.window->TxtJob->text(), QStringLiteral("Press line 4"));
-        QCOMPARE(rig.window->TxtID->text(), QStringLiteral("0042"));
-        QCOMPARE(rig.label("LblIntv"), QStringLiteral("00:00:10"));
+        QCOMPARE(rig.window->jobEdit_->text(), QStringLiteral("Press line 4"));
+        QCOMPARE(rig.window->idEdit_->text(), QStringLiteral("0042"));
+        QCOMPARE(rig.label("intervalValue"), QStringLiteral("00:00:10"));
         QCOMPARE(rig.points(), (QStringList{"1:85", "2:90.3", "3:140"}));
-        QCOMPARE(rig.window->CWG->xAxis->range().lower, 1.0);
-        QCOMPARE(rig.window->CWG->xAxis->range().upper, 3.0);
+        QCOMPARE(rig.window->chart_->xAxis->range().lower, 1.0);
+        QCOMPARE(rig.window->chart_->xAxis->range().upper, 3.0);
         QVERIFY(!rig.toolButton("Save")->isEnabled());
     }
 
@@ -295,7 +295,7 @@ private slots:
         const QString printed = dir.filePath("printed.pdf");
         const QString exported = dir.filePath("exported.pdf");
         WindowRig rig;
-        QTest::keyClicks(rig.window->TxtJob, "Press line 4");
+        QTest::keyClicks(rig.window->jobEdit_, "Press line 4");
         rig.threeIntervals();
         rig.dialogs.preparePrinter = [&](QPrinter &printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
@@ -304,8 +304,8 @@ private slots:
         rig.click("Print");
         QCOMPARE(rig.window->windowTitle(), QStringLiteral("Average"));
         rig.dialogs.fileNames << exported;
-        rig.window->CmdPdf->trigger();
-        rig.window->CmdPreview->trigger();
+        rig.window->pdfAction_->trigger();
+        rig.window->previewAction_->trigger();
         QVERIFY(rig.window->findChild<QPrintPreviewDialog *>("PrintPreview"));
         for (const QString &pdf : {printed, exported}) {
             const QString text = pdfText(pdf);
@@ -322,7 +322,7 @@ private slots:
         const QString pdf = dir.filePath("printed.pdf");
         WindowRig rig;
         rig.threeIntervals();
-        QPointer<Average> window = rig.window;
+        QPointer<AverageWindow> window = rig.window;
         rig.dialogs.preparePrinter = [&](QPrinter &printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdf);

@@ -82,8 +82,8 @@ private slots:
                                                     *content.header[AvgFile::Id]));
             QCOMPARE(bytes, golden);
         }
-        QCOMPARE(rig.run.labels().LblIntv, QStringLiteral("00:00:10"));
-        QCOMPARE(rig.run.labels().LblMax, QStringLiteral("140"));
+        QCOMPARE(rig.run.labels().interval, QStringLiteral("00:00:10"));
+        QCOMPARE(rig.run.labels().splMax, QStringLiteral("140"));
         // Open shows the file's interval but keeps the interval of the next run.
         rig.run.Stop();
         QCOMPARE(rig.state.IntervalSeconds, 10);
@@ -186,7 +186,7 @@ private slots:
 
         // A file without records empties the chart and leaves the axes.
         const QByteArray golden = fileBytes(goldenPath());
-        rig.run.Form_Load();
+        rig.run.reset();
         rig.run.open(AvgFile::parse(golden.left(golden.indexOf("\"1\t"))));
         QVERIFY(rig.run.chart().values.isEmpty());
         QCOMPARE(rig.run.chart().xMax, 20.0);

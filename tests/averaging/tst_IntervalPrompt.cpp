@@ -85,7 +85,7 @@ private slots:
         QTEST(rig.state.IntervalSeconds, "seconds");
         // The interval shows from the next fresh start on.
         QVERIFY(rig.start());
-        QTEST(rig.run.labels().LblIntv, "text");
+        QTEST(rig.run.labels().interval, "text");
     }
 
     void noPromptDuringARun()

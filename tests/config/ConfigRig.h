@@ -82,7 +82,7 @@ struct ConfigRig {
         link.open();
         meter.setPollControl(&poll);
         meter.setRefreshTimeout(2.0);
-        meter.RefreshSettings();
+        meter.refreshSettings();
         vm.clearReceived();
     }
 

@@ -1,7 +1,7 @@
 #include "ConfigRig.h"
 
-#include "config/Setup.h"
-#include "config/Standard.h"
+#include "config/SetupWindow.h"
+#include "config/StandardsWindow.h"
 #include "link/Messages.h"
 #include "support/MeterRig.h"
 #include "support/TestMain.h"
@@ -25,7 +25,7 @@ namespace {
 
 struct SetupRig : ConfigRig {
     QString caption = QStringLiteral("80");
-    Setup window{meter, dialogs, [this] { return caption; }};
+    SetupWindow window{meter, dialogs, [this] { return caption; }};
 
     SetupRig() { window.show(); }
     template <typename T> T *control(const char *name)
@@ -40,11 +40,11 @@ struct SetupRig : ConfigRig {
     {
         control<QComboBox>(list)->setEditText(text);
     }
-    void ok() { control<QPushButton>("CmdOK")->click(); }
+    void ok() { control<QPushButton>("okButton")->click(); }
     int opened() const { return int(keys().count(Protocol::kKeySetupMenu)); }
 };
 
-QString checkedOf(Setup &window, const char *group, int count)
+QString checkedOf(SetupWindow &window, const char *group, int count)
 {
     for (int i = 0; i < count; ++i) {
         if (window.findChild<QRadioButton *>(QLatin1String(group) + QString::number(i))
@@ -98,42 +98,43 @@ private slots:
         rig.state.status.FastResponse = fast;
         rig.state.status.CriterionLevel = criterion;
         rig.state.status.ExchangeRate = exchange;
-        Setup window(rig.meter, rig.dialogs, [caption] { return caption; });
-        QTEST(checkedOf(window, "Opttw", 2), "tw");
-        QTEST(checkedOf(window, "OptCL", 4), "cl");
-        QTEST(checkedOf(window, "OptER", 4), "er");
-        QTEST(window.Combo->currentText(), "combo");
+        SetupWindow window(rig.meter, rig.dialogs, [caption] { return caption; });
+        QTEST(checkedOf(window, "responseButton", 2), "tw");
+        QTEST(checkedOf(window, "criterionButton", 4), "cl");
+        QTEST(checkedOf(window, "exchangeRateButton", 4), "er");
+        QTEST(window.thresholdChoice_->currentText(), "combo");
         QStringList clock;
         for (int i = 1; i <= 5; ++i)
-            clock << window.TimeText[size_t(i)]->currentText();
+            clock << window.clockFields_[size_t(i)]->currentText();
         QCOMPARE(clock, QStringList({"2009", "11", "30", "10", "0"}));
-        QCOMPARE(window.TimeText[1]->count(), 101);
-        QCOMPARE(window.Combo->itemText(0), "70");
-        QCOMPARE(window.Combo->itemText(20), "90");
-        QCOMPARE(window.PicSet->isVisible(), false);
+        QCOMPARE(window.clockFields_[1]->count(), 101);
+        QCOMPARE(window.thresholdChoice_->itemText(0), "70");
+        QCOMPARE(window.thresholdChoice_->itemText(20), "90");
+        QCOMPARE(window.progressPanel_->isVisible(), false);
     }
 
-    // OK sets the meter; while it runs, the choices and OK are disabled and PicSet shows
+    // OK sets the meter; while it runs, the choices and OK are disabled and progressPanel_ shows
     // the setting being adjusted; on success the window says so and closes.
     void runSucceeds()
     {
         SetupRig rig;
-        rig.choose("OptCL2");
-        rig.type("Combo", "82");
-        rig.choose("OptER2");
-        rig.choose("Opttw1");
+        rig.choose("criterionButton2");
+        rig.type("thresholdChoice", "82");
+        rig.choose("exchangeRateButton2");
+        rig.choose("responseButton1");
         QSignalSpy closed(&rig.window, &MeterWindow::closed);
         QStringList seen;
         rig.clock.duringSleep = [&] {
             if (!seen.isEmpty() || rig.keys().size() < 3)
                 return;
-            seen << QString::number(rig.window.CmdOK->isEnabled())
-                 << QString::number(rig.window.OptCL[0]->isEnabled())
-                 << QString::number(rig.window.Combo->isEnabled())
-                 << QString::number(rig.window.TimeText[1]->isEnabled())
-                 << QString::number(rig.window.PicSet->isVisible())
-                 << rig.window.LblSettingUp->text() << rig.window.LblStep->text()
-                 << QString::number(rig.window.Timer1->isActive()) << QString::number(waitCursor());
+            seen << QString::number(rig.window.okButton_->isEnabled())
+                 << QString::number(rig.window.criterionButtons_[0]->isEnabled())
+                 << QString::number(rig.window.thresholdChoice_->isEnabled())
+                 << QString::number(rig.window.clockFields_[1]->isEnabled())
+                 << QString::number(rig.window.progressPanel_->isVisible())
+                 << rig.window.settingUpLabel_->text() << rig.window.stepLabel_->text()
+                 << QString::number(rig.window.progressTimer_->isActive())
+                 << QString::number(waitCursor());
         };
         rig.ok();
         rig.clock.duringSleep = nullptr;
@@ -157,19 +158,20 @@ private slots:
         VirtualMeter::Faults faults;
         faults.stuckMenu = true;
         rig.vm.setFaults(faults);
-        rig.choose("OptCL2");
+        rig.choose("criterionButton2");
         rig.ok();
         QCOMPARE(rig.dialogs.texts(), QStringList{"Invalid, try again!"});
         QCOMPARE(rig.dialogs.shown.at(0).icon, Dialogs::Icon::Critical);
         QCOMPARE(rig.keys(), keys::list("128 2x10 5"));
         QVERIFY(rig.window.isVisible());
-        QVERIFY(rig.window.OptCL[2]->isChecked());
-        QVERIFY(rig.window.CmdOK->isEnabled());
-        QVERIFY(rig.window.OptCL[0]->isEnabled());
-        QVERIFY(rig.window.TimeText[5]->isEnabled());
-        QVERIFY(!rig.window.PicSet->isVisible());
-        QVERIFY(!rig.window.Timer1->isActive());
-        QCOMPARE(rig.window.LblResult->text(), "Criterion level did not reach 85 in 10 presses.");
+        QVERIFY(rig.window.criterionButtons_[2]->isChecked());
+        QVERIFY(rig.window.okButton_->isEnabled());
+        QVERIFY(rig.window.criterionButtons_[0]->isEnabled());
+        QVERIFY(rig.window.clockFields_[5]->isEnabled());
+        QVERIFY(!rig.window.progressPanel_->isVisible());
+        QVERIFY(!rig.window.progressTimer_->isActive());
+        QCOMPARE(rig.window.resultLabel_->text(),
+                 "Criterion level did not reach 85 in 10 presses.");
         QCOMPARE(rig.state.link.KeyPacing, false);
         QCOMPARE(rig.poll.changes, QList<bool>({false, true}));
         QVERIFY(!QApplication::overrideCursor());
@@ -182,9 +184,9 @@ private slots:
         VirtualMeter::Faults faults;
         faults.stuckMenu = true;
         rig.vm.setFaults(faults);
-        rig.type("Combo", "88");
+        rig.type("thresholdChoice", "88");
         rig.ok();
-        QCOMPARE(rig.window.Combo->currentText(), "84");
+        QCOMPARE(rig.window.thresholdChoice_->currentText(), "84");
     }
 
     // Values the meter cannot be set to: "Invalid, try again!", nothing sent, the box
@@ -196,12 +198,12 @@ private slots:
         const auto row = [](const char *name, const char *box, const char *text) {
             QTest::newRow(name) << QString(box) << QString(text);
         };
-        row("threshold-95", "Combo", "95");
-        row("threshold-not-a-number", "Combo", "8O");
-        row("year-1999", "TimeText1", "1999");
-        row("year-three-digits", "TimeText1", "209");
-        row("november-31", "TimeText3", "31");
-        row("minute-60", "TimeText5", "60");
+        row("threshold-95", "thresholdChoice", "95");
+        row("threshold-not-a-number", "thresholdChoice", "8O");
+        row("year-1999", "clockField1", "1999");
+        row("year-three-digits", "clockField1", "209");
+        row("november-31", "clockField3", "31");
+        row("minute-60", "clockField5", "60");
     }
     void invalidChoice()
     {
@@ -223,7 +225,7 @@ private slots:
     void closedDuringARun()
     {
         SetupRig rig;
-        rig.choose("OptCL0");
+        rig.choose("criterionButton0");
         QSignalSpy closed(&rig.window, &MeterWindow::closed);
         rig.clock.duringSleep = [&] {
             if (rig.keys().size() >= 2 && !rig.window.closing())
@@ -239,7 +241,7 @@ private slots:
         QCOMPARE(rig.state.link.KeyPacing, false);
         QCOMPARE(rig.state.link.RefreshPending, true);
         QCOMPARE(rig.poll.changes, QList<bool>({false, true}));
-        QVERIFY(!rig.window.Timer1->isActive());
+        QVERIFY(!rig.window.progressTimer_->isActive());
         QVERIFY(!QApplication::overrideCursor());
     }
 
@@ -247,14 +249,14 @@ private slots:
     void noSecondRun()
     {
         SetupRig rig;
-        rig.choose("OptCL0");
+        rig.choose("criterionButton0");
         bool tried = false;
         rig.clock.duringSleep = [&] {
             if (tried || rig.keys().size() < 2)
                 return;
             tried = true;
-            rig.window.CmdOK->click();
-            rig.window.CmdOK_Click();
+            rig.window.okButton_->click();
+            rig.window.applySetup();
         };
         rig.ok();
         rig.clock.duringSleep = nullptr;
@@ -267,31 +269,31 @@ private slots:
     // the press on a country, and nothing more is sent.
     void noPresetDuringASetupRun()
     {
-        PanelRig rig;
+        MainWindowRig rig;
         rig.load();
         rig.tick(90.0);
-        rig.panel.findChild<QAction *>("MnuOnes")->trigger();
-        rig.panel.findChild<QAction *>("MnuSetmode")->trigger();
-        auto *setup = rig.panel.windows().window<Setup>("Setup");
-        auto *standard = rig.panel.windows().window<Standard>("Standard");
+        rig.panel.findChild<QAction *>("standardsAction")->trigger();
+        rig.panel.findChild<QAction *>("setModeAction")->trigger();
+        auto *setup = rig.panel.windows().window<SetupWindow>("SetupWindow");
+        auto *standard = rig.panel.windows().window<StandardsWindow>("StandardsWindow");
         QVERIFY(setup && standard);
         QCoreApplication::processEvents(); // the standards window's opening message
         rig.dialogs.shown.clear();
-        setup->findChild<QRadioButton *>("OptCL0")->setChecked(true);
+        setup->findChild<QRadioButton *>("criterionButton0")->setChecked(true);
         rig.vm.clearReceived();
         bool tried = false;
         rig.clock.duringSleep = [&] {
             if (tried || !rig.state.link.KeyPacing)
                 return;
             tried = true;
-            standard->Grid1_MouseDown(4, 0);
+            standard->chooseCountry(4, 0);
         };
-        setup->CmdOK->click();
+        setup->okButton_->click();
         rig.clock.duringSleep = nullptr;
         QVERIFY(tried);
         QCOMPARE(rig.dialogs.texts(), QStringList({Messages::kMeterBusy, "Set up successfully."}));
         QCOMPARE(rig.vm.received().count(QByteArray("F\x80")), 1);
-        QCOMPARE(rig.text("LblCriterion"), "80");
+        QCOMPARE(rig.text("criterionValue"), "80");
     }
 };
 

@@ -4,7 +4,7 @@
 #include "cli/Cli.h"
 #include "data/DatFile.h"
 #include "data/LoggerSettings.h"
-#include "data/Memory.h"
+#include "data/LoggerWindow.h"
 #include "data/RecordGrid.h"
 #include "support/TestMain.h"
 #include "ui/ScriptedDialogs.h"
@@ -282,20 +282,20 @@ private slots:
 private:
     // The logger window after a download, saving set k with empty notes.
     struct WindowRigForSave : LoggerRig {
-        QPointer<Memory> window;
+        QPointer<LoggerWindow> window;
         QTemporaryDir dir;
         explicit WindowRigForSave(const QByteArray &image) : LoggerRig(image)
         {
-            window = new Memory(meter, app.logger, app.files, dialogs);
+            window = new LoggerWindow(meter, app.logger, app.files, dialogs);
             window->download();
         }
         ~WindowRigForSave() { delete window.data(); }
         QByteArray saved(int set)
         {
-            window->Grid1_Click(set);
+            window->showSet(set);
             const QString path = dir.filePath(QStringLiteral("saved-%1.dat").arg(set));
             dialogs.fileNames << path;
-            window->findChild<QPushButton *>(QStringLiteral("CmdSave"))->click();
+            window->findChild<QPushButton *>(QStringLiteral("saveButton"))->click();
             return fileBytes(path);
         }
     };

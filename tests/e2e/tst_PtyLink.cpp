@@ -3,7 +3,7 @@
 #include "link/Meter.h"
 #include "link/SerialPortLink.h"
 #include "main/AppState.h"
-#include "main/Panel.h"
+#include "main/MainWindow.h"
 #include "support/TestMain.h"
 #include "ui/ScriptedDialogs.h"
 
@@ -26,12 +26,12 @@ private slots:
         MeterState state;
         Meter meter(link, clock, state);
         meter.setRefreshTimeout(5.0);
-        QVERIFY(meter.RefreshSettings());
+        QVERIFY(meter.refreshSettings());
         QCOMPARE(state.status.CriterionLevel, 85);
         QCOMPARE(state.status.ExchangeRate, 5);
         QCOMPARE(state.ThresholdLevel, 85);
-        QVERIFY(meter.WriteByte(0x0300, 0x5A));
-        QVERIFY(meter.ReadByte(0x0300));
+        QVERIFY(meter.writeByte(0x0300, 0x5A));
+        QVERIFY(meter.readByte(0x0300));
         QCOMPARE(state.link.LastByte, 0x5A);
         link.close();
         QCOMPARE(sim.stop(), 0);
@@ -49,21 +49,21 @@ private slots:
         MeterState state;
         Meter meter(link, clock, state);
         meter.setRefreshTimeout(5.0);
-        QVERIFY(meter.RefreshSettings());
+        QVERIFY(meter.refreshSettings());
         QCOMPARE(state.ThresholdLevel, 81);
 
         // The adapter is pulled out, and a meter is plugged in again under the same name.
         QCOMPARE(first.stop(), 0);
         // Known without a write: the hung-up terminal's handle is dropped, not read from
         // at every turn of the event loop.
-        Wait(clock, 0.2);
+        wait(clock, 0.2);
         QVERIFY(link.gone());
         link.write("X");
-        Wait(clock, 0.1);
+        wait(clock, 0.1);
         QVERIFY(link.readAll().isEmpty());
         SimProcess second;
         QVERIFY(second.start({"--link", path, "--threshold", "83"}));
-        QVERIFY(meter.RefreshSettings());
+        QVERIFY(meter.refreshSettings());
         QCOMPARE(state.ThresholdLevel, 83);
         QVERIFY(!link.gone());
         QCOMPARE(second.stop(), 0);
@@ -91,15 +91,15 @@ private slots:
         AppState app;
         Meter meter(link, clock, state);
         ScriptedDialogs dialogs;
-        Panel panel(meter, app, dialogs);
-        QVERIFY(panel.Form_Load());
+        MainWindow panel(meter, app, dialogs);
+        QVERIFY(panel.openPort());
         // The real timer drives the poll here.
-        QTRY_COMPARE_WITH_TIMEOUT(panel.LblValue->text(), QStringLiteral("88.8"), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(panel.LblMax->text(), QStringLiteral("88.8"), 5000);
-        QCOMPARE(panel.LblUnit->text(), QStringLiteral("dBA"));
-        QCOMPARE(panel.LblCriterion->text(), QStringLiteral("84"));
-        QCOMPARE(panel.LblCOM->text(), QStringLiteral("pts"));
-        panel.Timer1.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(panel.levelValue_->text(), QStringLiteral("88.8"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(panel.maximumValue_->text(), QStringLiteral("88.8"), 5000);
+        QCOMPARE(panel.levelUnit_->text(), QStringLiteral("dBA"));
+        QCOMPARE(panel.criterionValue_->text(), QStringLiteral("84"));
+        QCOMPARE(panel.portStatus_->text(), QStringLiteral("pts"));
+        panel.pollTimer_.stop();
         QVERIFY(dialogs.shown.isEmpty());
         link.close();
         QCOMPARE(sim.stop(), 0);

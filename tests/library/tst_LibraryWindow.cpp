@@ -1,10 +1,10 @@
 // The library from the desktop program: the library window through its controls, the windows'
 // "Keep in library", the end of a recording and the Connect dialog, on the main window's rig.
 
-#include "averaging/Average.h"
-#include "banks/FrmEvent.h"
-#include "data/FileList.h"
-#include "data/List.h"
+#include "averaging/AverageWindow.h"
+#include "banks/BankWindow.h"
+#include "data/RecordListWindow.h"
+#include "data/SavedFileWindow.h"
 #include "library/LibraryConnectDialog.h"
 #include "library/LibraryModel.h"
 #include "library/LibraryWindow.h"
@@ -28,14 +28,14 @@
 
 namespace {
 
-struct LibraryRig : PanelRig {
+struct LibraryRig : MainWindowRig {
     QTemporaryDir dir;
 
     LibraryRig()
     {
         app.library.location = dir.filePath(QStringLiteral("library.sqlite"));
         load();
-        panel.Timer3.stop();
+        panel.samplingTimer_.stop();
         tick(90.0);
     }
     // The four golden measurements, the banks read as of January 2010.
@@ -170,16 +170,16 @@ private slots:
         QTest::addColumn<QString>("control"); // a line edit, or "" for the grid's records
         QTest::addColumn<QString>("shows");
         QTest::newRow("run") << "grid-form.dat"
-                             << "FileList"
-                             << "T1"
+                             << "SavedFileWindow"
+                             << "note1"
                              << "Press shop line 2";
         QTest::newRow("average") << "average.avg"
-                                 << "Average"
-                                 << "TxtJob"
+                                 << "AverageWindow"
+                                 << "jobEdit"
                                  << "Press line 4";
         QTest::newRow("banks") << "banks-menu.bnk"
-                               << "FrmEvent"
-                               << "TxtName"
+                               << "BankWindow"
+                               << "nameEdit"
                                << "Ana Souza";
     }
     void opensAsItsKindAsks()
@@ -237,34 +237,34 @@ private slots:
         QFETCH(bool, keep);
         QFETCH(QStringList, kinds);
         LibraryRig rig;
-        rig.panel.cmdList->click();
-        auto *list = rig.panel.windows().window<List>("List");
+        rig.panel.listButton_->click();
+        auto *list = rig.panel.windows().window<RecordListWindow>("RecordListWindow");
         QVERIFY(list);
         const QStringList row{"1", "2009/11/30", "10:00:00.3", "094.5"};
         list->appendRecord(row);
         list->findChild<KeepInLibraryBox *>("keepInLibrary")->setChecked(keep);
         rig.dialogs.fileNames.enqueue(rig.dir.filePath("list.dat"));
-        list->Toolbar1_ButtonClick("Save");
+        list->runToolbarCommand("Save");
 
-        rig.panel.CmdEvent->click();
-        auto *event = rig.panel.windows().window<FrmEvent>("FrmEvent");
+        rig.panel.eventButton_->click();
+        auto *event = rig.panel.windows().window<BankWindow>("BankWindow");
         QVERIFY(event);
         event->findChild<KeepInLibraryBox *>("keepInLibrary")->setChecked(keep);
         rig.dialogs.fileNames.enqueue(rig.dir.filePath("banks.bnk"));
-        event->Toolbar1_ButtonClick(FrmEvent::kSaveKey);
+        event->runToolbarCommand(BankWindow::kSaveKey);
 
         // A recording is kept when it ends, whatever the boxes say.
         rig.panel.sampler().setPeriod(0.2);
         rig.dialogs.fileNames.enqueue(rig.dir.filePath("shift.dat"));
-        rig.panel.MnuOpen->trigger();
-        rig.panel.MnuStartRec->trigger();
+        rig.panel.openAction_->trigger();
+        rig.panel.startRecordingAction_->trigger();
         for (int i = 0; i < 3; ++i) {
             rig.tick(91.0 + i);
             rig.clock.advance(0.2);
-            rig.panel.Timer3_Timer();
-            rig.panel.Timer3_Timer();
+            rig.panel.takeSample();
+            rig.panel.takeSample();
         }
-        rig.panel.MnuStopRec->trigger();
+        rig.panel.stopRecordingAction_->trigger();
         QStringList stored = rig.kinds();
         stored.sort();
         QCOMPARE(stored, kinds);

@@ -67,7 +67,7 @@ private slots:
         f.state.link.LastByte = 99;
         for (const QByteArray &r : replies)
             f.link.replies.enqueue(r);
-        QTEST(f.meter.ReadByte(0x013B), "ok");
+        QTEST(f.meter.readByte(0x013B), "ok");
         QTEST(f.state.link.LastByte, "lastByte");
         QTEST(int(f.link.writes.size()), "requests");
         QCOMPARE(f.link.writes.first(), bytes({0x52, 0x3B, 0x01}));
@@ -88,7 +88,7 @@ private slots:
         f.link.whenEmpty = reply;
         f.meter.setRefreshTimeout(1.0); // the refresh after giving up must end too
         const double start = f.clock.monotonicSeconds();
-        QVERIFY(!f.meter.ReadByte(100));
+        QVERIFY(!f.meter.readByte(100));
         QCOMPARE(f.state.link.LastByte, 42);
         int reads = 0;
         for (const QByteArray &w : f.link.writes)
@@ -102,14 +102,14 @@ private slots:
     void outOfRangeSendsNothing()
     {
         Fixture f;
-        QVERIFY(!f.meter.ReadByte(-1));
-        QVERIFY(!f.meter.ReadByte(65536));
-        QVERIFY(!f.meter.ReadRawByte(70000));
-        QVERIFY(!f.meter.WriteByte(-1, 0));
-        QVERIFY(!f.meter.WriteByte(65536, 0));
-        QVERIFY(!f.meter.WriteByte(65535.6, 0)); // rounds past the last register
-        QVERIFY(!f.meter.WriteByte(10, 256));
-        QVERIFY(!f.meter.WriteByte(10, -1));
+        QVERIFY(!f.meter.readByte(-1));
+        QVERIFY(!f.meter.readByte(65536));
+        QVERIFY(!f.meter.readRawByte(70000));
+        QVERIFY(!f.meter.writeByte(-1, 0));
+        QVERIFY(!f.meter.writeByte(65536, 0));
+        QVERIFY(!f.meter.writeByte(65535.6, 0)); // rounds past the last register
+        QVERIFY(!f.meter.writeByte(10, 256));
+        QVERIFY(!f.meter.writeByte(10, -1));
         QVERIFY(!f.meter.errorString().isEmpty());
         QVERIFY(f.link.writes.isEmpty());
     }
@@ -128,7 +128,7 @@ private slots:
         QFETCH(double, address);
         Fixture f;
         const double start = f.clock.monotonicSeconds();
-        QVERIFY(f.meter.WriteByte(address, 0x2A));
+        QVERIFY(f.meter.writeByte(address, 0x2A));
         QCOMPARE(f.link.writes.size(), 1);
         QTEST(f.link.writes.first(), "expected");
         QVERIFY(f.clock.monotonicSeconds() - start >= 0.05);
@@ -148,10 +148,10 @@ private slots:
         Fixture f;
         f.state.link.KeyPacing = pacing;
         const double start = f.clock.monotonicSeconds();
-        QVERIFY(f.meter.SendKey(16));
+        QVERIFY(f.meter.sendKey(16));
         QCOMPARE(f.link.writes.first(), bytes({0x46, 16}));
         QVERIFY(qAbs(f.clock.monotonicSeconds() - start - seconds) < 0.01);
-        QVERIFY(!f.meter.SendKey(256));
+        QVERIFY(!f.meter.sendKey(256));
         QCOMPARE(f.link.writes.size(), 1);
     }
 
@@ -160,7 +160,7 @@ private slots:
         Fixture f;
         CountingPoll poll;
         f.meter.setPollControl(&poll);
-        f.meter.SendKeypadLock();
+        f.meter.sendKeypadLock();
         QCOMPARE(f.link.writes, QList<QByteArray>{QByteArray("K")});
         QCOMPARE(poll.changes, (QList<bool>{false, true}));
     }
@@ -173,7 +173,7 @@ private slots:
         f.link.preload(bytes({0x77, 0x77})); // left over; emptied before the request
         f.link.replies << QByteArray() << bytes({2, 0x15}) << bytes({9, 2, 0x15, 3})
                        << bytes({2, 77, 3});
-        QVERIFY(f.meter.RefreshSettings());
+        QVERIFY(f.meter.refreshSettings());
         QCOMPARE(f.state.status.CriterionLevel, 84);
         QCOMPARE(f.state.status.ExchangeRate, 4);
         QCOMPARE(f.state.status.TimeWeightingText, QStringLiteral("Fast"));
@@ -194,9 +194,9 @@ private slots:
         int nestedResults = 0;
         f.clock.duringSleep = [&] {
             if (nested++ == 0)
-                nestedResults += f.meter.RefreshSettings() ? 1 : 0;
+                nestedResults += f.meter.refreshSettings() ? 1 : 0;
         };
-        QVERIFY(f.meter.RefreshSettings());
+        QVERIFY(f.meter.refreshSettings());
         QCOMPARE(nestedResults, 0);
         QCOMPARE(f.state.ThresholdLevel, 80);
     }
@@ -206,7 +206,7 @@ private slots:
         Fixture f;
         QSignalSpy silent(&f.meter, &Meter::meterSilent);
         f.meter.setRefreshTimeout(2.0);
-        QVERIFY(!f.meter.RefreshSettings());
+        QVERIFY(!f.meter.refreshSettings());
         QCOMPARE(silent.size(), 1);
         QVERIFY(!f.state.link.RefreshBusy);
         QVERIFY(f.link.writes.size() >= 38 && f.link.writes.size() <= 42);
@@ -234,7 +234,7 @@ private slots:
         f.link.replies << bytes({2, 0x15, 3});
         for (int db : thresholds)
             f.link.replies << bytes({2, db, 3});
-        QVERIFY(f.meter.RefreshSettings());
+        QVERIFY(f.meter.refreshSettings());
         QTEST(f.meter.thresholdRead(), "read");
         QTEST(f.state.ThresholdLevel, "threshold");
         QTEST(int(f.link.writes.count(bytes({0x52, 0x3B, 0x00}))), "reads");
@@ -263,11 +263,11 @@ private slots:
         QSignalSpy silent(&f.meter, &Meter::meterSilent);
         const double start = f.clock.monotonicSeconds();
         if (call == QLatin1String("read"))
-            QVERIFY(!f.meter.ReadByte(100));
+            QVERIFY(!f.meter.readByte(100));
         else if (call == QLatin1String("refresh"))
-            QVERIFY(!f.meter.RefreshSettings());
+            QVERIFY(!f.meter.refreshSettings());
         else
-            f.meter.SelectDbaDisplay();
+            f.meter.selectDbaDisplay();
         const double seconds = f.clock.monotonicSeconds() - start;
         // Past the limit by no more than one exchange: a key press and a frame's wait.
         QVERIFY2(seconds >= 1.5 && seconds < 1.75, qPrintable(QString::number(seconds)));
@@ -282,10 +282,10 @@ private slots:
         for (int i = 0; i < 16; ++i)
             f.link.replies << QByteArray();
         f.link.replies << bytes({2, 7, 3});
-        QVERIFY(f.meter.ReadByte(1));
+        QVERIFY(f.meter.readByte(1));
         QCOMPARE(f.meter.silentSeconds(), 0.0);
         const double start = f.clock.monotonicSeconds();
-        QVERIFY(!f.meter.ReadByte(2));
+        QVERIFY(!f.meter.readByte(2));
         QVERIFY(f.clock.monotonicSeconds() - start >= 1.0);
     }
 
@@ -297,8 +297,8 @@ private slots:
             if (++sleeps == 30)
                 f.meter.abort();
         };
-        QVERIFY(!f.meter.RefreshSettings()); // no time-out: only the abort ends it
-        QVERIFY(!f.meter.ReadByte(0));
+        QVERIFY(!f.meter.refreshSettings()); // no time-out: only the abort ends it
+        QVERIFY(!f.meter.readByte(0));
         QVERIFY(f.meter.aborted());
     }
 
@@ -329,7 +329,7 @@ private slots:
             f.link.replies << (frame == framesUntilDba ? dba : dose);
         }
         f.link.whenEmpty = bytes({2, 0x15, 3}); // status and threshold for the refresh
-        f.meter.SelectDbaDisplay();
+        f.meter.selectDbaDisplay();
         int presses = 0;
         for (const QByteArray &w : f.link.writes)
             presses += (w == bytes({0x46, 1}));
@@ -344,7 +344,7 @@ private slots:
     {
         Fixture f;
         f.meter.setRefreshTimeout(1.0);
-        f.meter.SelectDbaDisplay(); // returns: the silent meter went to the refresh
+        f.meter.selectDbaDisplay(); // returns: the silent meter went to the refresh
         QVERIFY(f.link.writes.contains(QByteArray("X")));
     }
 
@@ -352,7 +352,7 @@ private slots:
     {
         FakeClock clock(QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59, 500)));
         const double start = clock.monotonicSeconds();
-        Wait(clock, 1.0);
+        wait(clock, 1.0);
         QVERIFY(clock.monotonicSeconds() - start >= 1.0);
         QCOMPARE(clock.now(), QDateTime(QDate(2010, 1, 1), QTime(0, 0, 0, 500)));
     }
@@ -372,7 +372,7 @@ private slots:
         int sleeps = 0;
         clock.duringSleep = [&] { ++sleeps; };
         const double start = clock.monotonicSeconds();
-        Wait(clock, 0.05);
+        wait(clock, 0.05);
         const double waited = clock.monotonicSeconds() - start;
         QVERIFY(waited > 0.05);
         QVERIFY(waited <= 0.05 + qMax(step, 0.001));
@@ -385,7 +385,7 @@ private slots:
         bool fired = false;
         QTimer::singleShot(10, [&] { fired = true; });
         const double start = clock.monotonicSeconds();
-        Wait(clock, 0.05);
+        wait(clock, 0.05);
         QVERIFY(clock.monotonicSeconds() - start > 0.05);
         QVERIFY(fired);
     }

@@ -43,9 +43,9 @@ private slots:
         for (int address : {0x0002, 0x003B, 0x0300, 0x7A00, 0xFFFF}) {
             if (stale) {
                 link.write(QByteArray(" "));
-                Wait(clock, 0.05);
+                wait(clock, 0.05);
             }
-            QVERIFY(meter.ReadByte(address));
+            QVERIFY(meter.readByte(address));
             QCOMPARE(state.link.LastByte, int(quint8(address * 7 + 1)));
         }
     }
@@ -64,7 +64,7 @@ private slots:
         faults.silent = true;
         vm.setFaults(faults);
         const double start = clock.monotonicSeconds();
-        QVERIFY(!meter.ReadByte(0x3B));
+        QVERIFY(!meter.readByte(0x3B));
         QCOMPARE(state.link.LastByte, 33);
         QCOMPARE(vm.received().count('R'), 100); // the refresh after it asks with "X" only
         QVERIFY(clock.monotonicSeconds() - start >= 5.0);
@@ -78,9 +78,9 @@ private slots:
         QVERIFY(link.open());
         MeterState state;
         Meter meter(link, clock, state);
-        QVERIFY(meter.WriteByte(1000.4, 0xA5));
+        QVERIFY(meter.writeByte(1000.4, 0xA5));
         QCOMPARE(vm.reg(1000), quint8(0xA5));
-        QVERIFY(meter.ReadRawByte(1000));
+        QVERIFY(meter.readRawByte(1000));
         QCOMPARE(quint8(state.link.LastRawByte), quint8(0xA5));
     }
 };

@@ -3,10 +3,10 @@
 // once the records are gone, the statistics preset from the meter's settings, and names
 // for every control.
 
-#include "analysis/Histogram.h"
-#include "analysis/Plot.h"
-#include "analysis/Statistics.h"
-#include "data/FileList.h"
+#include "analysis/HistogramWindow.h"
+#include "analysis/PlotWindow.h"
+#include "analysis/StatisticsWindow.h"
+#include "data/SavedFileWindow.h"
 #include "main/AnalysisWindows.h"
 #include "support/MeterRig.h"
 #include "support/TestMain.h"
@@ -40,7 +40,7 @@ RecordTable records(const QStringList &levels)
 
 const RecordTable kFour = records({"085.0", "085.0", "085.3", "----"});
 
-struct AnalysisRig : PanelRig {
+struct AnalysisRig : MainWindowRig {
     AnalysisWindows analysis{panel, app, dialogs};
     RecordTable table = kFour;
     bool gone = false;
@@ -70,24 +70,24 @@ private slots:
     // The saved-file view's buttons open the analysis windows on the file's records.
     void savedFileViewOpensThem()
     {
-        PanelRig rig;
+        MainWindowRig rig;
         rig.load();
         rig.tick(90.0);
         rig.dialogs.fileNames.enqueue(testsupport::golden(QStringLiteral("recording-form.dat")));
-        rig.panel.findChild<QAction *>(QStringLiteral("MnuView"))->trigger();
-        auto *view = rig.panel.windows().window<FileList>(QStringLiteral("FileList"));
+        rig.panel.findChild<QAction *>(QStringLiteral("viewFileAction"))->trigger();
+        auto *view = rig.panel.windows().window<SavedFileWindow>(QStringLiteral("SavedFileWindow"));
         QVERIFY(view);
-        view->Toolbar1_ButtonClick(QStringLiteral("Plot"));
-        auto *plot = rig.panel.windows().window(QStringLiteral("Plot"));
+        view->runToolbarCommand(QStringLiteral("Plot"));
+        auto *plot = rig.panel.windows().window(QStringLiteral("PlotWindow"));
         QVERIFY(plot);
-        view->Toolbar1_ButtonClick(QStringLiteral("Ln"));
-        view->Cmd01dB_Click();
-        QVERIFY(rig.panel.windows().window(QStringLiteral("Histogram")));
-        view->Cmd1dB_Click();
-        QVERIFY(rig.panel.windows().window(QStringLiteral("Histogram1")));
-        QVERIFY(!rig.panel.windows().window(QStringLiteral("Histogram")));
-        view->Toolbar1_ButtonClick(QStringLiteral("Statistics"));
-        QVERIFY(rig.panel.windows().window(QStringLiteral("Statistics")));
+        view->runToolbarCommand(QStringLiteral("Ln"));
+        view->histogramTenthDb();
+        QVERIFY(rig.panel.windows().window(QStringLiteral("TenthDbHistogram")));
+        view->histogramWholeDb();
+        QVERIFY(rig.panel.windows().window(QStringLiteral("WholeDbHistogram")));
+        QVERIFY(!rig.panel.windows().window(QStringLiteral("TenthDbHistogram")));
+        view->runToolbarCommand(QStringLiteral("Statistics"));
+        QVERIFY(rig.panel.windows().window(QStringLiteral("StatisticsWindow")));
         QVERIFY(rig.dialogs.shown.size() == 1); // the open dialog only
     }
 
@@ -96,9 +96,9 @@ private slots:
         QTest::addColumn<int>("resolution");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("dbMax");
-        QTest::newRow("0.1 dB") << 0 << "Histogram"
+        QTest::newRow("0.1 dB") << 0 << "TenthDbHistogram"
                                 << "85.3";
-        QTest::newRow("1 dB") << 1 << "Histogram1"
+        QTest::newRow("1 dB") << 1 << "WholeDbHistogram"
                               << "86";
     }
     void histogramOpening()
@@ -106,15 +106,15 @@ private slots:
         QFETCH(int, resolution);
         QFETCH(QString, name);
         AnalysisRig rig;
-        Histogram *window = rig.analysis.openHistogram(resolution, rig.list);
+        HistogramWindow *window = rig.analysis.openHistogram(resolution, rig.list);
         QVERIFY(window);
         QCOMPARE(window->objectName(), name);
         QCOMPARE(rig.open(qPrintable(name)), window);
         QVERIFY(window->isVisible());
         QCOMPARE(window->windowTitle(), QStringLiteral("Histogram"));
         QCOMPARE(window->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-        QCOMPARE(window->findChild<QDoubleSpinBox *>("AxisMax1")->text(), QStringLiteral("4"));
-        QTEST(window->findChild<QDoubleSpinBox *>("AxisMax2")->text(), "dbMax");
+        QCOMPARE(window->findChild<QDoubleSpinBox *>("maximumField1")->text(), QStringLiteral("4"));
+        QTEST(window->findChild<QDoubleSpinBox *>("maximumField2")->text(), "dbMax");
         QCOMPARE(rig.app.histogram.HistFirstRecord, 1);
         QCOMPARE(rig.app.histogram.HistLastRecord, 4);
         QVERIFY(!rig.app.histogram.HistLoading);
@@ -124,19 +124,19 @@ private slots:
     void onlyOneHistogramAtATime()
     {
         AnalysisRig rig;
-        QPointer<Histogram> tenth = rig.analysis.openHistogram(0, rig.list);
-        QPointer<Histogram> whole = rig.analysis.openHistogram(1, rig.list);
+        QPointer<HistogramWindow> tenth = rig.analysis.openHistogram(0, rig.list);
+        QPointer<HistogramWindow> whole = rig.analysis.openHistogram(1, rig.list);
         QVERIFY(whole);
-        QVERIFY(!rig.open("Histogram"));
-        QCOMPARE(rig.open("Histogram1"), whole.data());
+        QVERIFY(!rig.open("TenthDbHistogram"));
+        QCOMPARE(rig.open("WholeDbHistogram"), whole.data());
         settle();
         QVERIFY(tenth.isNull());
         // The same resolution again: the open one makes way for a new one.
-        QPointer<Histogram> again = rig.analysis.openHistogram(1, rig.list);
+        QPointer<HistogramWindow> again = rig.analysis.openHistogram(1, rig.list);
         settle();
         QVERIFY(whole.isNull());
-        QCOMPARE(rig.open("Histogram1"), again.data());
-        QVERIFY(!rig.open("Histogram"));
+        QCOMPARE(rig.open("WholeDbHistogram"), again.data());
+        QVERIFY(!rig.open("TenthDbHistogram"));
     }
 
     // Nothing to count: a message instead of a histogram, and an open one stays.
@@ -151,7 +151,7 @@ private slots:
     {
         QFETCH(QStringList, levels);
         AnalysisRig rig;
-        Histogram *open = rig.analysis.openHistogram(1, rig.list);
+        HistogramWindow *open = rig.analysis.openHistogram(1, rig.list);
         QVERIFY(open);
         rig.table = records(levels);
         QVERIFY(!rig.analysis.openHistogram(0, rig.list));
@@ -159,8 +159,8 @@ private slots:
                  QStringList{QStringLiteral("There are no levels to count: the list holds no "
                                             "records, or only overloads and records without a "
                                             "level.")});
-        QVERIFY(!rig.open("Histogram"));
-        QCOMPARE(rig.open("Histogram1"), open);
+        QVERIFY(!rig.open("TenthDbHistogram"));
+        QCOMPARE(rig.open("WholeDbHistogram"), open);
     }
 
     void noLevelsForStatistics()
@@ -171,7 +171,7 @@ private slots:
         QCOMPARE(rig.dialogs.texts(),
                  QStringList{QStringLiteral(
                      "There are no levels to count: no record of the list holds a level.")});
-        QVERIFY(!rig.open("Statistics"));
+        QVERIFY(!rig.open("StatisticsWindow"));
     }
 
     void nothingOpensOnceTheRecordsAreGone()
@@ -189,18 +189,18 @@ private slots:
     void recordsOfAClosedWindow()
     {
         AnalysisRig rig;
-        auto *source = new MeterWindow(rig.meter, rig.dialogs, "FileList", "Saved File");
+        auto *source = new MeterWindow(rig.meter, rig.dialogs, "SavedFileWindow", "Saved File");
         source->setAttribute(Qt::WA_DeleteOnClose);
         source->show();
         const AnalysisWindows::Records list = AnalysisWindows::recordsOf(source, rig.table);
         QCOMPARE(list(), &rig.table);
-        Histogram *histogram = rig.analysis.openHistogram(0, list);
+        HistogramWindow *histogram = rig.analysis.openHistogram(0, list);
         QVERIFY(histogram);
         source->close();
         QVERIFY(!list());
         settle();
         QVERIFY(!list());
-        auto *first = histogram->findChild<QDoubleSpinBox *>("AxisMin1");
+        auto *first = histogram->findChild<QDoubleSpinBox *>("minimumField1");
         first->setValue(2);
         QCOMPARE(rig.app.histogram.HistFirstRecord, 1);
         QCOMPARE(histogram->counts().TenthDbCounts[850], 2);
@@ -210,16 +210,16 @@ private slots:
     void plotReplacedByANewOne()
     {
         AnalysisRig rig;
-        QPointer<Plot> first = rig.analysis.openPlot(rig.list);
+        QPointer<PlotWindow> first = rig.analysis.openPlot(rig.list);
         QVERIFY(first);
         const QRect main = rig.panel.frameGeometry();
         QCOMPARE(first->pos(), QPoint(main.x() + main.width(), main.y()));
         rig.table = records({"80", "81", "82", "83", "84", "85", "86"});
-        Plot *second = rig.analysis.openPlot(rig.list);
+        PlotWindow *second = rig.analysis.openPlot(rig.list);
         settle();
         QVERIFY(first.isNull());
-        QCOMPARE(rig.open("Plot"), second);
-        QCOMPARE(second->findChild<QCustomPlot *>("CWGraph1")->graph(0)->dataCount(), 7);
+        QCOMPARE(rig.open("PlotWindow"), second);
+        QCOMPARE(second->findChild<QCustomPlot *>("graph")->graph(0)->dataCount(), 7);
     }
 
     void statisticsPresetFromTheMeter_data()
@@ -242,11 +242,11 @@ private slots:
         rig.state.status.CriterionLevel = criterion;
         rig.state.status.ExchangeRate = exchangeRate;
         rig.state.ThresholdLevel = threshold;
-        Statistics *window = rig.analysis.openStatistics(rig.list);
+        StatisticsWindow *window = rig.analysis.openStatistics(rig.list);
         QVERIFY(window);
-        QCOMPARE(QStringList({window->findChild<QComboBox *>("CboCriterion")->currentText(),
-                              window->findChild<QComboBox *>("CboExchangeRate")->currentText(),
-                              window->findChild<QDoubleSpinBox *>("TxtThreshold")->text()}),
+        QCOMPARE(QStringList({window->findChild<QComboBox *>("criterionChoice")->currentText(),
+                              window->findChild<QComboBox *>("exchangeRateChoice")->currentText(),
+                              window->findChild<QDoubleSpinBox *>("thresholdField")->text()}),
                  shown);
         QCOMPARE(window->windowTitle(), QStringLiteral("Exposure Statistics"));
     }

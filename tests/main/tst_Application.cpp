@@ -1,7 +1,7 @@
 #include "main/Application.h"
-#include "main/Panel.h"
-#include "main/PortSelect.h"
-#include "main/SLmPanel.h"
+#include "main/ControlPanel.h"
+#include "main/MainWindow.h"
+#include "main/PortWindow.h"
 #include "support/TestMain.h"
 #include "ui/ScriptedDialogs.h"
 
@@ -20,10 +20,10 @@ private slots:
         ScriptedDialogs dialogs;
         Application program(&dialogs);
         program.showPortSelect();
-        PortSelect *window = program.portSelect();
+        PortWindow *window = program.portSelect();
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QStringLiteral("COM Port"));
-        auto *list = window->findChild<QComboBox *>("Combo1");
+        auto *list = window->findChild<QComboBox *>("portChoice");
         QVERIFY(list->isEditable());
         QCOMPARE(list->currentText(), QStringLiteral("COM1"));
         QCOMPARE(list->itemText(1), QStringLiteral("COM1"));
@@ -35,8 +35,8 @@ private slots:
         ScriptedDialogs dialogs;
         Application program(&dialogs);
         program.showPortSelect();
-        program.portSelect()->Combo1->setCurrentText(QStringLiteral("COM9"));
-        QTest::mouseClick(program.portSelect()->CmdOK, Qt::LeftButton);
+        program.portSelect()->portChoice_->setCurrentText(QStringLiteral("COM9"));
+        QTest::mouseClick(program.portSelect()->okButton_, Qt::LeftButton);
         QCOMPARE(dialogs.texts(), QStringList{"No device available !"});
         QVERIFY(!program.panel()->isVisible());
     }
@@ -46,16 +46,16 @@ private slots:
         ScriptedDialogs dialogs;
         Application program(&dialogs);
         program.showPortSelect();
-        program.portSelect()->Combo1->setCurrentText(QStringLiteral("Simulator"));
-        QTest::mouseClick(program.portSelect()->CmdOK, Qt::LeftButton); // returns after 1 s
-        Panel *panel = program.panel();
+        program.portSelect()->portChoice_->setCurrentText(QStringLiteral("Simulator"));
+        QTest::mouseClick(program.portSelect()->okButton_, Qt::LeftButton); // returns after 1 s
+        MainWindow *panel = program.panel();
         QVERIFY(panel && panel->isVisible());
-        QCOMPARE(panel->LblCOM->text(), QStringLiteral("SIM"));
+        QCOMPARE(panel->portStatus_->text(), QStringLiteral("SIM"));
         QVERIFY(panel->controlPanel() && panel->controlPanel()->isVisible());
         QTRY_VERIFY(!program.portSelect() || !program.portSelect()->isVisible());
-        QTRY_COMPARE(panel->LblUnit->text(), QStringLiteral("dBA"));
+        QTRY_COMPARE(panel->levelUnit_->text(), QStringLiteral("dBA"));
         QVERIFY(dialogs.shown.isEmpty());
-        panel->Timer1.stop();
+        panel->pollTimer_.stop();
     }
 };
 

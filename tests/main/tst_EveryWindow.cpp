@@ -30,11 +30,11 @@ void windows()
     QTest::newRow("Memory") << "CmdMemory" << "Memory" << QStringList{
         "TxtIDCode", "TxtInterval", "LblMemory", "LblRemaining", "G1", "Grid1", "G2", "Grid2",
         "T1", "T2", "T3", "CmdSave", "CmdPrint", "CmdPreview"};
-    QTest::newRow("FrmEvent") << "CmdEvent" << "FrmEvent" << QStringList{
+    QTest::newRow("BankWindow") << "CmdEvent" << "BankWindow" << QStringList{
         "MnuSave", "MnuOpen", "MnuBank", "MnuAll", "MnuEn1", "MnuEn5", "MnuPrint", "Toolbar1",
         "PicBank", "Bk0", "Bk5", "CmdOK", "CmdCancel", "Grid", "TxtName", "TxtAddress",
         "TxtCompany", "SSPercent"};
-    QTest::newRow("SLmPanel") << "MnuPanel" << "SLmPanel" << QStringList{
+    QTest::newRow("ControlPanel") << "MnuPanel" << "ControlPanel" << QStringList{
         "CmdMode", "CmdEvent", "CmdReset", "CmdTime", "CmdRun", "CmdPause", "CmdLock", "Timer1",
         "Lcd"};
     QTest::newRow("Average") << "CmdAvg" << "Average" << QStringList{
@@ -42,15 +42,15 @@ void windows()
         "TxtName", "TxtID", "SLbl1", "SLbl12", "LblStartDate", "LblStartTime", "LblIntv",
         "LblCriterion", "LblExchange", "LblRunTime", "LblMax", "LblPeak", "LblLaeq", "CWG", "Grid",
         "ChkLaeq", "Timer1"};
-    QTest::newRow("RealTimeSLM") << "CmdGraph" << "RealTimeSLM" << QStringList{
+    QTest::newRow("RealTimeGraph") << "CmdGraph" << "RealTimeGraph" << QStringList{
         "Toolbar1", "Limit", "Print", "Pdf", "PMessage", "TxtCounts", "TxtMin", "TxtMax", "CmdOK",
         "Timer1"};
     QTest::newRow("Analog") << "MnuAnalog" << "Analog" << QStringList{"TopMeter", "Timer1"};
     QTest::newRow("Digital") << "MnuDigital" << "Digital" << QStringList{
         "LblValue", "Label1", "Timer1"};
     QTest::newRow("Setup") << "MnuSetmode" << "Setup" << QStringList{
-        "Opttw0", "Opttw1", "OptCL0", "OptCL1", "OptCL2", "OptCL3", "OptER0", "OptER1", "OptER2",
-        "OptER3", "Combo", "TimeText1", "TimeText2", "TimeText3", "TimeText4", "TimeText5",
+        "responseButton0", "responseButton1", "criterionButton0", "criterionButton1", "criterionButton2", "criterionButton3", "exchangeRateButton0", "exchangeRateButton1", "exchangeRateButton2",
+        "exchangeRateButton3", "Combo", "clockField1", "clockField2", "clockField3", "clockField4", "clockField5",
         "CmdOK", "PicSet", "Bar", "LblStep", "Timer1"};
     QTest::newRow("Standard") << "MnuOnes" << "Standard" << QStringList{"Grid1", "LblStep"};
     QTest::newRow("LibraryWindow") << "measurementsAction" << "LibraryWindow" << QStringList{
@@ -59,7 +59,7 @@ void windows()
         "deleteButton"};
     QTest::newRow("List") << "cmdList" << "List" << QStringList{
         "Toolbar1", "Save", "Print", "Preview", "Grid", "T1", "T2", "T3"};
-    QTest::newRow("FileList") << "MnuView" << "FileList" << QStringList{
+    QTest::newRow("SavedFileWindow") << "MnuView" << "SavedFileWindow" << QStringList{
         "Toolbar1", "Plot", "Ln", "Statistics", "Print", "Preview", "PicResolution", "SSFrame1",
         "Cmd01dB", "Cmd1dB", "Grid", "T1", "T2", "T3"};
     QTest::newRow("Plot") << "MnuView FileList.Plot" << "Plot" << QStringList{
@@ -83,7 +83,7 @@ void queueFile(ScriptedDialogs &dialogs)
     dialogs.fileNames.enqueue(testsupport::golden(QStringLiteral("recording-form.dat")));
 }
 
-void trigger(Panel &panel, const QString &path)
+void trigger(MainWindow &panel, const QString &path)
 {
     for (const QString &step : path.split(QLatin1Char(' '))) {
         QObject *scope = &panel;
@@ -126,7 +126,7 @@ private slots:
         QFETCH(QString, trigger);
         QFETCH(QString, window);
         QFETCH(QStringList, controls);
-        PanelRig rig;
+        MainWindowRig rig;
         rig.load();
         rig.tick(90.0);
         queueFile(rig.dialogs);
@@ -161,7 +161,7 @@ private slots:
     {
         QFETCH(QString, trigger);
         QFETCH(QString, window);
-        PanelRig rig(VirtualMeter::demoMemory(QDateTime(QDate(2009, 11, 30), QTime(10, 0))));
+        MainWindowRig rig(VirtualMeter::demoMemory(QDateTime(QDate(2009, 11, 30), QTime(10, 0))));
         rig.load();
         rig.tick(90.0);
         // The window is closed in the first wait once it exists.
@@ -175,7 +175,7 @@ private slots:
         };
         queueFile(rig.dialogs);
         ::trigger(rig.panel, trigger);
-        rig.meter.Wait(1.0); // a wait of the poll, for windows whose opening does not wait
+        rig.meter.wait(1.0); // a wait of the poll, for windows whose opening does not wait
         rig.clock.duringSleep = nullptr;
         settle();
         QVERIFY(opened.isNull());

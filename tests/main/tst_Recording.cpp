@@ -1,9 +1,9 @@
 // Recording, the sample period, the list window and "View File", driven through the main
 // window's controls on the virtual meter and the fake clock.
 
-#include "data/FileList.h"
-#include "data/List.h"
 #include "data/RecordGrid.h"
+#include "data/RecordListWindow.h"
+#include "data/SavedFileWindow.h"
 #include "support/MeterRig.h"
 #include "support/TestMain.h"
 
@@ -18,14 +18,14 @@
 
 namespace {
 
-struct RecordingRig : PanelRig {
+struct RecordingRig : MainWindowRig {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("shift.dat"));
 
     RecordingRig()
     {
         load();
-        panel.Timer3.stop(); // the test ticks the sampler
+        panel.samplingTimer_.stop(); // the test ticks the sampler
         tick(90.0);
     }
     QAction *action(const char *name) const { return panel.findChild<QAction *>(name); }
@@ -33,7 +33,8 @@ struct RecordingRig : PanelRig {
     QString available() const
     {
         QStringList names;
-        for (const char *name : {"MnuOpen", "MnuStartRec", "MnuStopRec", "MnuView"}) {
+        for (const char *name :
+             {"openAction", "startRecordingAction", "stopRecordingAction", "viewFileAction"}) {
             if (action(name)->isEnabled())
                 names << QLatin1String(name);
         }
@@ -44,25 +45,28 @@ struct RecordingRig : PanelRig {
     {
         tick(level);
         clock.advance(0.08);
-        panel.Timer3_Timer();
+        panel.takeSample();
     }
     void openFile(const QString &file)
     {
         dialogs.fileNames.enqueue(file);
-        action("MnuOpen")->trigger();
+        action("openAction")->trigger();
     }
     void startRecording(double period = 0.2)
     {
         panel.sampler().setPeriod(period);
         openFile(path);
-        action("MnuStartRec")->trigger();
+        action("startRecordingAction")->trigger();
     }
     QByteArray file() const
     {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    List *list() { return panel.windows().window<List>(QStringLiteral("List")); }
+    RecordListWindow *list()
+    {
+        return panel.windows().window<RecordListWindow>(QStringLiteral("RecordListWindow"));
+    }
     // Runs what the event loop has queued: the notices, deferred deletes.
     static void settle()
     {
@@ -82,34 +86,34 @@ private slots:
     void commandsFollowTheRecordingsCourse()
     {
         RecordingRig rig;
-        QCOMPARE(rig.available(), QStringLiteral("MnuOpen MnuView"));
+        QCOMPARE(rig.available(), QStringLiteral("openAction viewFileAction"));
         rig.openFile(QString()); // cancelled
-        QCOMPARE(rig.available(), QStringLiteral("MnuOpen MnuView"));
-        QCOMPARE(rig.text("SSPanel22"), QString());
+        QCOMPARE(rig.available(), QStringLiteral("openAction viewFileAction"));
+        QCOMPARE(rig.text("fileNameLabel"), QString());
 
         // A click on "File Name" chooses the file as "Open" does.
         rig.dialogs.fileNames.enqueue(rig.path);
-        QTest::mouseClick(rig.panel.findChild<QLabel *>("SSPanel3"), Qt::LeftButton);
+        QTest::mouseClick(rig.panel.findChild<QLabel *>("fileNameCaption"), Qt::LeftButton);
         QCOMPARE(rig.dialogs.shown.last().kind, QStringLiteral("save"));
         QCOMPARE(rig.dialogs.shown.last().text,
                  QStringLiteral("Data File[*.dat] (*.dat);;All type[*.*] (*)"));
-        QCOMPARE(rig.text("SSPanel22"), QStringLiteral("shift.dat"));
-        QCOMPARE(rig.available(), QStringLiteral("MnuOpen MnuStartRec MnuView"));
+        QCOMPARE(rig.text("fileNameLabel"), QStringLiteral("shift.dat"));
+        QCOMPARE(rig.available(), QStringLiteral("openAction startRecordingAction viewFileAction"));
 
-        rig.action("MnuStartRec")->trigger();
+        rig.action("startRecordingAction")->trigger();
         QVERIFY(rig.app.files.RecordingActive);
-        QCOMPARE(rig.available(), QStringLiteral("MnuStopRec"));
+        QCOMPARE(rig.available(), QStringLiteral("stopRecordingAction"));
         // View File and another file are refused meanwhile, without a dialog.
         const int dialogs = int(rig.dialogs.shown.size());
-        rig.action("MnuView")->trigger();
-        QTest::mouseClick(rig.panel.findChild<QLabel *>("SSPanel22"), Qt::LeftButton);
+        rig.action("viewFileAction")->trigger();
+        QTest::mouseClick(rig.panel.findChild<QLabel *>("fileNameLabel"), Qt::LeftButton);
         QCOMPARE(rig.dialogs.shown.size(), dialogs);
-        QVERIFY(!rig.panel.windows().window(QStringLiteral("FileList")));
+        QVERIFY(!rig.panel.windows().window(QStringLiteral("SavedFileWindow")));
 
-        rig.action("MnuStopRec")->trigger();
+        rig.action("stopRecordingAction")->trigger();
         QVERIFY(!rig.app.files.RecordingActive);
         // Recording again needs another "Open": the file just written is not replaced.
-        QCOMPARE(rig.available(), QStringLiteral("MnuOpen MnuView"));
+        QCOMPARE(rig.available(), QStringLiteral("openAction viewFileAction"));
         QCOMPARE(rig.file(), QByteArray("No.s\tDate\tTime\tdBA\r\n"));
     }
 
@@ -117,13 +121,13 @@ private slots:
     {
         RecordingRig rig;
         rig.startRecording();
-        QVERIFY(!rig.panel.findChild<QLabel *>("LblRecording")->isVisibleTo(&rig.panel));
+        QVERIFY(!rig.panel.findChild<QLabel *>("recordingMark")->isVisibleTo(&rig.panel));
         QStringList counts;
         QList<bool> blink;
         for (double level : {94.5, 94.5, 250.0, 250.0, 101.2}) {
             rig.sample(level);
-            counts << rig.text("LblCount");
-            blink << rig.panel.findChild<QLabel *>("LblRecording")->isVisibleTo(&rig.panel);
+            counts << rig.text("recordCountValue");
+            blink << rig.panel.findChild<QLabel *>("recordingMark")->isVisibleTo(&rig.panel);
         }
         QCOMPARE(counts, (QStringList{"1", "1", "2", "2", "3"}));
         QCOMPARE(blink, (QList<bool>{true, true, false, false, true}));
@@ -131,7 +135,7 @@ private slots:
         QCOMPARE(file.count("\r\n"), 4);
         QVERIFY(file.contains("\t94.5\r\n2\t") && file.contains("\t OL \r\n3\t"));
         QVERIFY(file.endsWith(QStringLiteral("\t%1.%2\t101.2\r\n")
-                                  .arg(rig.text("LblTime"))
+                                  .arg(rig.text("lastTimeValue"))
                                   .arg(rig.clock.now().time().msec() / 100)
                                   .toLatin1()));
     }
@@ -141,15 +145,15 @@ private slots:
         RecordingRig rig;
         rig.startRecording(0.2);
         rig.sample(94.5);
-        QCOMPARE(rig.text("LblCount"), QStringLiteral("1"));
+        QCOMPARE(rig.text("recordCountValue"), QStringLiteral("1"));
         // No display frame for 3 s: the level shown is old.
         rig.clock.advance(3.0);
         for (int i = 0; i < 4; ++i)
-            rig.panel.Timer3_Timer();
-        QCOMPARE(rig.text("LblCount"), QStringLiteral("1"));
+            rig.panel.takeSample();
+        QCOMPARE(rig.text("recordCountValue"), QStringLiteral("1"));
         rig.sample(94.5);
         rig.sample(94.5);
-        QCOMPARE(rig.text("LblCount"), QStringLiteral("2"));
+        QCOMPARE(rig.text("recordCountValue"), QStringLiteral("2"));
         QVERIFY(rig.app.files.RecordingActive);
     }
 
@@ -161,17 +165,17 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("label");
         QTest::addColumn<int>("ticks");
-        QTest::newRow("english") << "CmdSample"
+        QTest::newRow("english") << "samplePeriodButton"
                                  << "Dose Meter - Change sample rate"
                                  << "Enter a value from .2 to 60 second\r\n"
                                  << "0.5"
                                  << "0.5 Sec" << 5;
-        QTest::newRow("portuguese") << "LblPC"
+        QTest::newRow("portuguese") << "samplePeriodCaption"
                                     << "Korvane - Alteração da taxa de amostragem"
                                     << "Digite o valor desejado, de 0.2 à 60 segundos"
                                     << "75"
                                     << "60 Sec" << 600;
-        QTest::newRow("empty keeps") << "CmdSample"
+        QTest::newRow("empty keeps") << "samplePeriodButton"
                                      << "Dose Meter - Change sample rate"
                                      << "Enter a value from .2 to 60 second\r\n"
                                      << ""
@@ -183,7 +187,7 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(int, ticks);
         RecordingRig rig;
-        QCOMPARE(rig.text("LblSample"), QStringLiteral("2 Sec"));
+        QCOMPARE(rig.text("samplePeriodValue"), QStringLiteral("2 Sec"));
         rig.dialogs.inputs.enqueue(answer);
         QWidget *widget = rig.panel.findChild<QWidget *>(control);
         QVERIFY(widget->isEnabled());
@@ -192,7 +196,7 @@ private slots:
         QCOMPARE(rig.dialogs.shown.first().kind, QStringLiteral("input"));
         QTEST(rig.dialogs.shown.first().title, "title");
         QTEST(rig.dialogs.shown.first().text, "prompt");
-        QTEST(rig.text("LblSample"), "label");
+        QTEST(rig.text("samplePeriodValue"), "label");
         QCOMPARE(rig.panel.sampler().SampleTicks(), ticks);
     }
 
@@ -204,7 +208,7 @@ private slots:
         rig.openFile(rig.path);
         rig.vm.clearReceived();
         rig.dialogs.answers.enqueue(Dialogs::Answer::Cancel);
-        rig.action("MnuStartRec")->trigger();
+        rig.action("startRecordingAction")->trigger();
         QCOMPARE(rig.dialogs.texts().last(), QStringLiteral("Not dBA mode, continue? "));
         QVERIFY(rig.app.files.RecordingActive);
         QVERIFY(!rig.vm.received().contains('F')); // no key pressed
@@ -212,9 +216,9 @@ private slots:
         // The first sample finds the dose on the display: the recording ends, and says so.
         rig.sample(90.0);
         QVERIFY(!rig.app.files.RecordingActive);
-        QCOMPARE(rig.available(), QStringLiteral("MnuOpen MnuView"));
-        QCOMPARE(rig.text("LblCount"), QString());
-        QVERIFY(!rig.panel.findChild<QLabel *>("LblRecording")->isVisibleTo(&rig.panel));
+        QCOMPARE(rig.available(), QStringLiteral("openAction viewFileAction"));
+        QCOMPARE(rig.text("recordCountValue"), QString());
+        QVERIFY(!rig.panel.findChild<QLabel *>("recordingMark")->isVisibleTo(&rig.panel));
         QCOMPARE(rig.file(), QByteArray("No.s\tDate\tTime\tdBA\r\n"));
         RecordingRig::settle();
         QCOMPARE(rig.dialogs.shown.last().icon, Dialogs::Icon::Warning);
@@ -229,7 +233,7 @@ private slots:
         RecordingRig rig;
         const QString path = rig.dir.filePath(QStringLiteral("gone/shift.dat"));
         rig.openFile(path);
-        rig.action("MnuStartRec")->trigger();
+        rig.action("startRecordingAction")->trigger();
         QVERIFY(!rig.app.files.RecordingActive);
         QCOMPARE(rig.dialogs.shown.last().icon, Dialogs::Icon::Critical);
         QCOMPARE(rig.dialogs.texts().last(),
@@ -237,9 +241,9 @@ private slots:
                                 "such file or directory.")
                      .arg(path));
         // Nothing half-started: the same file may be tried again once its folder is there.
-        QCOMPARE(rig.available(), QStringLiteral("MnuOpen MnuStartRec MnuView"));
+        QCOMPARE(rig.available(), QStringLiteral("openAction startRecordingAction viewFileAction"));
         QVERIFY(QDir(rig.dir.path()).mkdir(QStringLiteral("gone")));
-        rig.action("MnuStartRec")->trigger();
+        rig.action("startRecordingAction")->trigger();
         QVERIFY(rig.app.files.RecordingActive);
     }
 
@@ -254,7 +258,7 @@ private slots:
         rig.sample(94.5);
         rig.sample(94.5);
         QVERIFY(!rig.app.files.RecordingActive);
-        QCOMPARE(rig.available(), QStringLiteral("MnuOpen MnuView"));
+        QCOMPARE(rig.available(), QStringLiteral("openAction viewFileAction"));
         RecordingRig::settle();
         QCOMPARE(rig.dialogs.shown.last().icon, Dialogs::Icon::Critical);
         QCOMPARE(rig.dialogs.texts().last(),
@@ -267,12 +271,12 @@ private slots:
     {
         RecordingRig rig;
         rig.panel.sampler().setPeriod(0.2);
-        rig.panel.findChild<QPushButton *>("cmdList")->click();
-        QPointer<List> list = rig.list();
+        rig.panel.findChild<QPushButton *>("listButton")->click();
+        QPointer<RecordListWindow> list = rig.list();
         QVERIFY(list);
         QCOMPARE(list->windowTitle(), QStringLiteral(" List"));
         QVERIFY(rig.app.windows.ListWindowOpen);
-        auto *grid = list->findChild<QTableView *>("Grid");
+        auto *grid = list->findChild<QTableView *>("grid");
         QVERIFY(QTest::qWaitForWindowExposed(list));
         for (int i = 0; i < 60; ++i)
             rig.sample(90.0 + i % 10);
@@ -309,8 +313,8 @@ private slots:
         QFETCH(bool, save);
         RecordingRig rig;
         rig.panel.sampler().setPeriod(0.2);
-        rig.panel.findChild<QPushButton *>("cmdList")->click();
-        QPointer<List> list = rig.list();
+        rig.panel.findChild<QPushButton *>("listButton")->click();
+        QPointer<RecordListWindow> list = rig.list();
         for (int i = 0; i < 6; ++i)
             rig.sample(94.5);
         rig.dialogs.answers.enqueue(save ? Dialogs::Answer::Yes : Dialogs::Answer::No);
@@ -332,7 +336,7 @@ private slots:
         // Opened again, the list starts from row 1.
         rig.vm.setDisplayMode(VirtualMeter::DisplayMode::Dba);
         rig.tick(94.5);
-        rig.panel.findChild<QPushButton *>("cmdList")->click();
+        rig.panel.findChild<QPushButton *>("listButton")->click();
         rig.sample(94.5);
         rig.sample(94.5);
         QCOMPARE(rig.list()->records().record(0).value(0), QStringLiteral("1"));
@@ -342,11 +346,12 @@ private slots:
     {
         RecordingRig rig;
         rig.dialogs.fileNames.enqueue(testsupport::golden(QStringLiteral("recording-form.dat")));
-        rig.action("MnuView")->trigger();
+        rig.action("viewFileAction")->trigger();
         QCOMPARE(rig.dialogs.shown.last().kind, QStringLiteral("open"));
         QCOMPARE(rig.dialogs.shown.last().text,
                  QStringLiteral("Data File[*.dat] (*.dat);;All type[*.*] (*)"));
-        QPointer<FileList> first = rig.panel.windows().window<FileList>(QStringLiteral("FileList"));
+        QPointer<SavedFileWindow> first =
+            rig.panel.windows().window<SavedFileWindow>(QStringLiteral("SavedFileWindow"));
         QVERIFY(first);
         QCOMPARE(first->windowTitle(), QStringLiteral("recording-form.dat"));
         QCOMPARE(first->records().recordCount(), 4);
@@ -354,17 +359,19 @@ private slots:
                  QPoint(rig.panel.frameGeometry().right() + 1, rig.panel.frameGeometry().top()));
 
         rig.dialogs.fileNames.enqueue(testsupport::golden(QStringLiteral("grid-form.dat")));
-        rig.action("MnuView")->trigger();
+        rig.action("viewFileAction")->trigger();
         RecordingRig::settle();
         QVERIFY(first.isNull());
-        auto *second = rig.panel.windows().window<FileList>(QStringLiteral("FileList"));
+        auto *second =
+            rig.panel.windows().window<SavedFileWindow>(QStringLiteral("SavedFileWindow"));
         QCOMPARE(second->windowTitle(), QStringLiteral("grid-form.dat"));
         QCOMPARE(second->records().record(1), QStringList({"2", "2010/01/01", "00:00:00.0", "OL"}));
         QCOMPARE(second->notes().value(0), QStringLiteral("Press shop line 2"));
 
         // Cancelled: the open window stays.
-        rig.action("MnuView")->trigger();
-        QCOMPARE(rig.panel.windows().window<FileList>(QStringLiteral("FileList")), second);
+        rig.action("viewFileAction")->trigger();
+        QCOMPARE(rig.panel.windows().window<SavedFileWindow>(QStringLiteral("SavedFileWindow")),
+                 second);
     }
 };
 

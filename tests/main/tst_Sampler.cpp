@@ -33,7 +33,7 @@ struct SamplerRig {
     Sampler::Tick tick(const QString &level = QStringLiteral("94.5"), bool dba = true,
                        bool fresh = true, bool listOpen = false)
     {
-        Sampler::Tick t = sampler.Timer3_Timer(level, dba, fresh, listOpen);
+        Sampler::Tick t = sampler.tick(level, dba, fresh, listOpen);
         clock.advance(0.1);
         return t;
     }

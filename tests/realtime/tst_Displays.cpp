@@ -1,8 +1,8 @@
 // The analog and digital displays: where they start, what each tick copies, and the
 // digital type that grows with the window.
 
-#include "realtime/Analog.h"
-#include "realtime/Digital.h"
+#include "realtime/AnalogWindow.h"
+#include "realtime/DigitalWindow.h"
 #include "support/MeterRig.h"
 #include "support/TestMain.h"
 #include "ui/RoundGauge.h"
@@ -16,8 +16,8 @@ namespace {
 
 struct Rig : MeterRig {
     QString level;
-    Analog analog{meter, dialogs};
-    Digital digital{meter, dialogs, [this] { return level; }};
+    AnalogWindow analog{meter, dialogs};
+    DigitalWindow digital{meter, dialogs, [this] { return level; }};
 };
 
 // The text fits the label in its font.
@@ -37,10 +37,10 @@ private slots:
     void startValues()
     {
         Rig rig;
-        QCOMPARE(rig.analog.TopMeter->needleValue(), 68.0);
-        QCOMPARE(rig.digital.LblValue->text(), QStringLiteral("140.0"));
-        QCOMPARE(rig.digital.Label1->text(), QStringLiteral("dBA"));
-        for (QTimer *timer : {rig.analog.Timer1, rig.digital.Timer1}) {
+        QCOMPARE(rig.analog.gauge_->needleValue(), 68.0);
+        QCOMPARE(rig.digital.levelValue_->text(), QStringLiteral("140.0"));
+        QCOMPARE(rig.digital.unitLabel_->text(), QStringLiteral("dBA"));
+        for (QTimer *timer : {rig.analog.redrawTimer_, rig.digital.redrawTimer_}) {
             QCOMPARE(timer->interval(), 150);
             QVERIFY(timer->isActive());
         }
@@ -64,10 +64,10 @@ private slots:
         Rig rig;
         rig.state.display.LevelValue = levelValue;
         rig.level = text;
-        rig.analog.Timer1_Timer();
-        rig.digital.Timer1_Timer();
-        QTEST(rig.analog.TopMeter->needleValue(), "needle");
-        QCOMPARE(rig.digital.LblValue->text(), text);
+        rig.analog.redraw();
+        rig.digital.redraw();
+        QTEST(rig.analog.gauge_->needleValue(), "needle");
+        QCOMPARE(rig.digital.levelValue_->text(), text);
     }
 
     void digitalTextScales()
@@ -76,14 +76,15 @@ private slots:
         rig.digital.show();
         rig.digital.resize(260, 110);
         QApplication::processEvents();
-        const int small = rig.digital.LblValue->font().pixelSize();
-        QVERIFY(fits(rig.digital.LblValue, QStringLiteral("140.0")));
+        const int small = rig.digital.levelValue_->font().pixelSize();
+        QVERIFY(fits(rig.digital.levelValue_, QStringLiteral("140.0")));
         rig.digital.resize(900, 330);
         QApplication::processEvents();
-        QVERIFY(rig.digital.LblValue->font().pixelSize() > 2 * small);
-        QVERIFY(fits(rig.digital.LblValue, QStringLiteral("140.0")));
-        QVERIFY(fits(rig.digital.Label1, QStringLiteral("dBA")));
-        QVERIFY(rig.digital.Label1->geometry().left() >= rig.digital.LblValue->geometry().right());
+        QVERIFY(rig.digital.levelValue_->font().pixelSize() > 2 * small);
+        QVERIFY(fits(rig.digital.levelValue_, QStringLiteral("140.0")));
+        QVERIFY(fits(rig.digital.unitLabel_, QStringLiteral("dBA")));
+        QVERIFY(rig.digital.unitLabel_->geometry().left() >=
+                rig.digital.levelValue_->geometry().right());
     }
 };
 

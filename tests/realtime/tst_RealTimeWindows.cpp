@@ -1,9 +1,9 @@
 // The three real-time windows opened from the main window: they follow the polled level,
 // their open flags go when they close by themselves or are deleted, and they open again.
 
-#include "realtime/Analog.h"
-#include "realtime/Digital.h"
-#include "realtime/RealTimeSLM.h"
+#include "realtime/AnalogWindow.h"
+#include "realtime/DigitalWindow.h"
+#include "realtime/RealTimeGraph.h"
 #include "support/MeterRig.h"
 #include "support/TestMain.h"
 #include "ui/RoundGauge.h"
@@ -19,14 +19,14 @@ namespace {
 
 bool &openFlag(WindowFlags &flags, const QString &window)
 {
-    if (window == QLatin1String("Analog"))
+    if (window == QLatin1String("AnalogWindow"))
         return flags.AnalogWindowOpen;
-    if (window == QLatin1String("Digital"))
+    if (window == QLatin1String("DigitalWindow"))
         return flags.DigitalWindowOpen;
     return flags.GraphWindowOpen;
 }
 
-void trigger(Panel &panel, const QString &name)
+void trigger(MainWindow &panel, const QString &name)
 {
     QObject *control = panel.findChild<QObject *>(name);
     QVERIFY2(control, qPrintable(name));
@@ -57,10 +57,10 @@ private slots:
         QTest::addColumn<QString>("how");
         // A close by the user: the every-window test.
         // clang-format off
-        QTest::newRow("graph leaves dBA mode") << "CmdGraph" << "RealTimeSLM" << "dose mode";
-        QTest::newRow("graph deleted") << "MnuGraph" << "RealTimeSLM" << "deleted";
-        QTest::newRow("analog deleted") << "MnuAnalog" << "Analog" << "deleted";
-        QTest::newRow("digital deleted") << "MnuDigital" << "Digital" << "deleted";
+        QTest::newRow("graph leaves dBA mode") << "graphButton" << "RealTimeGraph" << "dose mode";
+        QTest::newRow("graph deleted") << "graphAction" << "RealTimeGraph" << "deleted";
+        QTest::newRow("analog deleted") << "analogAction" << "AnalogWindow" << "deleted";
+        QTest::newRow("digital deleted") << "digitalAction" << "DigitalWindow" << "deleted";
         // clang-format on
     }
     void flagGoesOnEveryClose()
@@ -68,7 +68,7 @@ private slots:
         QFETCH(QString, trigger);
         QFETCH(QString, window);
         QFETCH(QString, how);
-        PanelRig rig;
+        MainWindowRig rig;
         rig.load();
         rig.tick(90.0);
         bool &flag = openFlag(rig.app.windows, window);
@@ -85,7 +85,7 @@ private slots:
             rig.vm.setDisplayMode(VirtualMeter::DisplayMode::Dose);
             rig.tick(90.0);
             QVERIFY(!rig.meter.state().display.DbaMode);
-            static_cast<RealTimeSLM *>(opened.data())->Timer1_Timer();
+            static_cast<RealTimeGraph *>(opened.data())->redraw();
         }
         settle();
         QVERIFY(opened.isNull());
@@ -102,34 +102,34 @@ private slots:
     // The windows show what the main window's poll brings in.
     void followTheLevel()
     {
-        PanelRig rig;
+        MainWindowRig rig;
         rig.load();
         rig.tick(90.0);
-        for (const char *name : {"CmdGraph", "MnuAnalog", "MnuDigital"})
+        for (const char *name : {"graphButton", "analogAction", "digitalAction"})
             ::trigger(rig.panel, QLatin1String(name));
-        auto *graph = rig.panel.windows().window<RealTimeSLM>(QStringLiteral("RealTimeSLM"));
-        auto *analog = rig.panel.windows().window<Analog>(QStringLiteral("Analog"));
-        auto *digital = rig.panel.windows().window<Digital>(QStringLiteral("Digital"));
+        auto *graph = rig.panel.windows().window<RealTimeGraph>(QStringLiteral("RealTimeGraph"));
+        auto *analog = rig.panel.windows().window<AnalogWindow>(QStringLiteral("AnalogWindow"));
+        auto *digital = rig.panel.windows().window<DigitalWindow>(QStringLiteral("DigitalWindow"));
         QVERIFY(graph && analog && digital);
         QVERIFY(rig.dialogs.shown.isEmpty());
         rig.tick(94.5);
-        graph->Timer1_Timer();
-        analog->Timer1_Timer();
-        digital->Timer1_Timer();
-        QCOMPARE(digital->LblValue->text(), rig.text("LblValue"));
-        QCOMPARE(digital->LblValue->text(), QStringLiteral("94.5"));
-        QCOMPARE(analog->TopMeter->needleValue(), 94.5);
+        graph->redraw();
+        analog->redraw();
+        digital->redraw();
+        QCOMPARE(digital->levelValue_->text(), rig.text("levelValue"));
+        QCOMPARE(digital->levelValue_->text(), QStringLiteral("94.5"));
+        QCOMPARE(analog->gauge_->needleValue(), 94.5);
         // 660 x 460: Y0 = 433, H = 360; 94.5 dB stands 132.5 above the baseline.
         QCOMPARE(graph->size(), QSize(660, 460));
         QCOMPARE(graph->trace().previousPoint()->y(), 300.5);
         // Outside dBA mode the displays stay and show what the main window shows.
         rig.vm.setDisplayMode(VirtualMeter::DisplayMode::Dose);
         rig.tick(94.5);
-        analog->Timer1_Timer();
-        digital->Timer1_Timer();
+        analog->redraw();
+        digital->redraw();
         settle();
         QVERIFY(analog->isVisible() && digital->isVisible());
-        QCOMPARE(digital->LblValue->text(), rig.text("LblValue"));
+        QCOMPARE(digital->levelValue_->text(), rig.text("levelValue"));
         QVERIFY(rig.app.windows.AnalogWindowOpen && rig.app.windows.DigitalWindowOpen);
     }
 };

@@ -68,11 +68,11 @@ private slots:
         QVERIFY(link.open());
         MeterState state;
         Meter commands(link, clock, state);
-        QVERIFY(commands.WriteByte(1000.4, 0x42));
+        QVERIFY(commands.writeByte(1000.4, 0x42));
         QCOMPARE(meter.reg(1000), 0x42);
-        QVERIFY(commands.ReadByte(1000));
+        QVERIFY(commands.readByte(1000));
         QCOMPARE(state.link.LastByte, 0x42);
-        QVERIFY(commands.RefreshSettings());
+        QVERIFY(commands.refreshSettings());
         QCOMPARE(state.status.CriterionLevel, 84);
         QCOMPARE(state.ThresholdLevel, 85);
     }

@@ -2,13 +2,13 @@
 
 // The one rig of the tests that need a meter: the virtual meter on the fake clock behind
 // the link seam, the shared state objects, scripted dialogs and a poll switch that records
-// what it was told. PanelRig adds the main window on top, its poll driven by the test.
+// what it was told. MainWindowRig adds the main window on top, its poll driven by the test.
 
 #include "link/Clock.h"
 #include "link/Meter.h"
 #include "link/MeterState.h"
 #include "main/AppState.h"
-#include "main/Panel.h"
+#include "main/MainWindow.h"
 #include "sim/VirtualMeter.h"
 #include "sim/VirtualMeterLink.h"
 #include "ui/ScriptedDialogs.h"
@@ -70,10 +70,10 @@ struct MeterRig {
 
 // The main window on the rig, not yet loaded; ticks are called by the test, not by the
 // timer. The refresh waits without bound, as in the program.
-struct PanelRig : MeterRig {
-    Panel panel{meter, app, dialogs};
+struct MainWindowRig : MeterRig {
+    MainWindow panel{meter, app, dialogs};
 
-    explicit PanelRig(const QByteArray &image = VirtualMeter::erasedMemory()) : MeterRig(image)
+    explicit MainWindowRig(const QByteArray &image = VirtualMeter::erasedMemory()) : MeterRig(image)
     {
         link.close(); // the load step opens it
         meter.setRefreshTimeout(0.0);
@@ -82,14 +82,14 @@ struct PanelRig : MeterRig {
     // The load step, with the poll timer stopped so that the test drives the poll.
     void load()
     {
-        QVERIFY(panel.Form_Load());
-        panel.Timer1.stop();
+        QVERIFY(panel.openPort());
+        panel.pollTimer_.stop();
     }
     // One poll with the meter showing `level` dB.
     void tick(double level)
     {
         vm.setFixedLevel(level);
-        panel.Timer1_Timer();
+        panel.pollMeter();
     }
     QString text(const char *name) const { return panel.findChild<QLabel *>(name)->text(); }
 };

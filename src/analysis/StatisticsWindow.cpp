@@ -1,0 +1,236 @@
+#include "analysis/StatisticsWindow.h"
+
+#include "analysis/NumberField.h"
+#include "analysis/NumberText.h"
+#include "ui/Dialogs.h"
+#include "ui/ReportPrinter.h"
+#include "ui/Theme.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+struct Figure {
+    const char *name; // as in ExposureStatistics::lines()
+    const char *caption;
+    const char *control;
+};
+
+// The figures as the window lays them out, row by row.
+const QList<QList<Figure>> &figureRows()
+{
+    static const QList<QList<Figure>> rows{
+        {{"records", "Records", "recordsValue"},
+         {"skipped", "Skipped", "skippedValue"},
+         {"period", "Period (s)", "periodValue"},
+         {"duration", "Duration", "durationValue"}},
+        {{"laeq", "LAeq (dB)", "laeqValue"},
+         {"mean", "Mean (dB)", "meanValue"},
+         {"min", "Minimum (dB)", "minimumValue"},
+         {"max", "Maximum (dB)", "maximumValue"}},
+        {{"l10", "L10 (dB)", "l10Value"},
+         {"l50", "L50 (dB)", "l50Value"},
+         {"l90", "L90 (dB)", "l90Value"}},
+        {{"dose", "Dose (%)", "doseValue"}, {"twa", "TWA (dB)", "twaValue"}},
+    };
+    return rows;
+}
+
+// Shown for a figure that cannot be given (no readable time stamps, a dose of 0).
+const QString kNoFigure = QStringLiteral("–");
+
+const int kCriteria[] = {80, 84, 85, 90};
+const int kExchangeRates[] = {3, 4, 5, 6};
+
+QFont reportFont()
+{
+    QFont font = ReportPrinter::reportFont();
+    font.setPointSizeF(10.0);
+    return font;
+}
+
+QFrame *card(const QString &caption, QWidget *value)
+{
+    auto *frame = new QFrame;
+    frame->setProperty("role", QStringLiteral("card"));
+    auto *layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(10, 6, 10, 6);
+    layout->addWidget(Theme::caption(caption));
+    layout->addWidget(value);
+    return frame;
+}
+
+} // namespace
+
+StatisticsWindow::StatisticsWindow(Meter &meter, Dialogs &dialogs, const RecordTable &records,
+                                   const ExposureStatistics::Settings &settings, QWidget *parent)
+    : MeterWindow(meter, dialogs, "StatisticsWindow", QStringLiteral("Exposure Statistics"),
+                  parent),
+      records_(records)
+{
+    buildControls();
+    criterionChoice_->setCurrentText(QString::number(settings.criterionDb));
+    exchangeRateChoice_->setCurrentText(QString::number(settings.exchangeRateDb));
+    thresholdField_->setQuietly(settings.thresholdDb);
+    recompute();
+    connect(criterionChoice_, &QComboBox::currentIndexChanged, this, &StatisticsWindow::recompute);
+    connect(exchangeRateChoice_, &QComboBox::currentIndexChanged, this,
+            &StatisticsWindow::recompute);
+    connect(thresholdField_, &QDoubleSpinBox::valueChanged, this, &StatisticsWindow::recompute);
+}
+
+void StatisticsWindow::buildControls()
+{
+    criterionChoice_ =
+        named(new QComboBox, "criterionChoice", QStringLiteral("Criterion level"),
+              QStringLiteral("The level (dB) at which 8 hours make a dose of 100 %"));
+    for (int db : kCriteria)
+        criterionChoice_->addItem(QString::number(db));
+    exchangeRateChoice_ =
+        named(new QComboBox, "exchangeRateChoice", QStringLiteral("Exchange rate"),
+              QStringLiteral("The level step (dB) that halves the time allowed"));
+    for (int db : kExchangeRates)
+        exchangeRateChoice_->addItem(QString::number(db));
+    for (QComboBox *combo : {criterionChoice_, exchangeRateChoice_})
+        combo->view()->setAccessibleName(combo->accessibleName());
+    thresholdField_ = named(
+        new NumberField(0.0, 140.0, 1, [](double value) { return trimmedNumberText(value, 1); }),
+        "thresholdField");
+    thresholdField_->describe(QStringLiteral("Threshold level"),
+                              QStringLiteral("Records below this level (dB) add no dose"));
+
+    auto *settings = new QHBoxLayout;
+    settings->addWidget(card(QStringLiteral("Criterion level (dB)"), criterionChoice_));
+    settings->addWidget(card(QStringLiteral("Exchange rate (dB)"), exchangeRateChoice_));
+    settings->addWidget(card(QStringLiteral("Threshold level (dB)"), thresholdField_));
+
+    auto *figures = new QGridLayout;
+    const QList<QList<Figure>> &rows = figureRows();
+    for (int row = 0; row < rows.size(); ++row) {
+        for (int column = 0; column < rows.at(row).size(); ++column) {
+            const Figure &figure = rows.at(row).at(column);
+            QLabel *value = named(Theme::value(), figure.control);
+            value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            values_.insert(QLatin1String(figure.name), value);
+            figures->addWidget(card(QLatin1String(figure.caption), value), row, column);
+        }
+    }
+
+    copyButton_ = named(new QPushButton(QStringLiteral("Copy")), "copyButton");
+    copyButton_->setToolTip(QStringLiteral("Copy the settings and the figures as text"));
+    printButton_ = named(new QPushButton(QStringLiteral("Print")), "printButton");
+    previewButton_ = named(new QPushButton(QStringLiteral("Preview")), "previewButton");
+    pdfButton_ = named(new QPushButton(QStringLiteral("Export PDF")), "pdfButton");
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton *button : {copyButton_, printButton_, previewButton_, pdfButton_})
+        buttons->addWidget(button);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(settings);
+    layout->addLayout(figures);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+
+    connect(copyButton_, &QPushButton::clicked, this, &StatisticsWindow::copyFigures);
+    connect(printButton_, &QPushButton::clicked, this, &StatisticsWindow::printReport);
+    connect(previewButton_, &QPushButton::clicked, this, &StatisticsWindow::previewReport);
+    connect(pdfButton_, &QPushButton::clicked, this, &StatisticsWindow::exportPdf);
+}
+
+ExposureStatistics::Settings StatisticsWindow::settings() const
+{
+    ExposureStatistics::Settings settings;
+    settings.criterionDb = criterionChoice_->currentText().toInt();
+    settings.exchangeRateDb = exchangeRateChoice_->currentText().toInt();
+    settings.thresholdDb = thresholdField_->value();
+    return settings;
+}
+
+QString StatisticsWindow::text() const
+{
+    return (settings().lines() + figures_.lines()).join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QStringList StatisticsWindow::reportLines() const
+{
+    return QStringList{windowTitle(), QString()} + settings().lines() + QStringList{QString()} +
+           figures_.lines();
+}
+
+void StatisticsWindow::recompute()
+{
+    figures_ = ExposureStatistics::compute(records_, settings());
+    showFigures();
+}
+
+void StatisticsWindow::showFigures()
+{
+    for (QLabel *value : std::as_const(values_))
+        value->setText(kNoFigure);
+    for (const QString &line : figures_.lines()) {
+        const qsizetype colon = line.indexOf(QLatin1String(": "));
+        if (colon < 0)
+            continue;
+        const QString value = line.mid(colon + 2);
+        if (QLabel *label = values_.value(line.left(colon)); label && !value.isEmpty())
+            label->setText(value);
+    }
+}
+
+void StatisticsWindow::copyFigures()
+{
+    QApplication::clipboard()->setText(text());
+}
+
+void StatisticsWindow::printReport()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    if (!dialogs().print(this, printer))
+        return;
+    QString error;
+    if (!ReportPrinter::print(printer, reportLines(), printer.copyCount(), reportFont(), &error))
+        dialogs().inform(this, error, Dialogs::Icon::Critical);
+}
+
+void StatisticsWindow::previewReport()
+{
+    auto *preview = new QPrintPreviewDialog(this);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->setObjectName(QStringLiteral("PrintPreview"));
+    connect(preview, &QPrintPreviewDialog::paintRequested, preview,
+            [lines = reportLines()](QPrinter *printer) {
+                QPainter painter(printer);
+                ReportPrinter::paint(painter, *printer, lines, reportFont());
+            });
+    preview->open();
+}
+
+void StatisticsWindow::exportPdf()
+{
+    const QString path =
+        dialogs().saveFileName(this, QStringLiteral("Export PDF"), QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    const QString error = ReportPrinter::writePdf(path, windowTitle(), reportLines(), reportFont());
+    if (error.isEmpty())
+        return;
+    dialogs().inform(this,
+                     QStringLiteral("%1 could not be written: %2.\nAn earlier file of that name "
+                                    "is unchanged.")
+                         .arg(QFileInfo(path).fileName(), error),
+                     Dialogs::Icon::Critical);
+}

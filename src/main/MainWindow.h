@@ -1,0 +1,181 @@
+#pragma once
+
+// The main window: owns the meter link for the life of the program, polls the meter's
+// display four times a second, shows the level, the settings, the maximum and the
+// minimum, and opens every other window.
+
+#include "library/Library.h"
+#include "link/Meter.h"
+#include "main/AnalysisWindows.h"
+#include "main/LiveDisplay.h"
+#include "main/Poller.h"
+#include "main/RegisterConsole.h"
+#include "main/Sampler.h"
+#include "main/WindowManager.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <functional>
+
+class Dialogs;
+class SavedFileWindow;
+class LibraryWindow;
+class RecordListWindow;
+struct AppState;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class ControlPanel;
+
+class MainWindow : public QMainWindow, public PollControl {
+    Q_OBJECT
+public:
+    MainWindow(Meter &meter, AppState &state, Dialogs &dialogs, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The load step: opens the port. On failure shows "No device available !" and
+    // returns false; the caller ends the program.
+    bool openPort();
+    // One poll (pollTimer_, every 250 ms). A tick while the previous one waits is skipped.
+    void pollMeter();
+
+    // One tick of the sampler (samplingTimer_, every 100 ms): samples the level shown every
+    // SampleTicks ticks into the recording and the list window.
+    void takeSample();
+    Sampler &sampler() { return sampler_; }
+
+    // The poll timer, for command sequences of other windows.
+    void setPollEnabled(bool enabled) override;
+    bool pollEnabled() const override { return pollTimer_.isActive(); }
+
+    // The remote control panel, shown beside this window (as its menu entry does).
+    void showControlPanel();
+    // Runs the Display menu entry with this caption ("Graph"), as a click on it does.
+    // False when there is no such entry or it is not available.
+    bool openDisplayEntry(const QString &caption);
+    ControlPanel *controlPanel() const;
+
+    Meter &meter() { return meter_; }
+    WindowManager &windows() { return windows_; }
+
+    // One command of this window that opens a window: the buttons and menu entries that
+    // run it, the window, what runs before it opens (false stops the command) and what
+    // runs on the window once it is open. A window that is not available yet has no
+    // `create`, and its buttons and entries are disabled.
+    struct WindowEntry {
+        QList<QObject *> triggers;
+        WindowManager::Spec spec;
+        std::function<bool()> before = {};
+        std::function<void(QWidget *)> after = {};
+    };
+    // The table of such commands (PanelWindows.cpp).
+    QList<WindowEntry> windowEntries();
+    // Runs one entry as its buttons and menu entries do.
+    QWidget *runEntry(const WindowEntry &entry);
+
+    // Controls, named as the program's documentation names them.
+    QLabel *levelValue_, *levelUnit_, *minimumValue_, *maximumValue_;
+    QLabel *responseValue_, *exchangeRateValue_, *criterionValue_, *thresholdValue_, *rangeValue_;
+    QLabel *lastTimeValue_, *fileNameLabel_, *fileNameCaption_, *recordingMark_, *recordCountValue_,
+        *samplePeriodValue_, *samplePeriodCaption_;
+    QLabel *portStatus_, *resetLabel_, *resetHint_;
+    QPushButton *memoryButton_, *averageButton_, *graphButton_, *eventButton_, *listButton_,
+        *resetButton_, *samplePeriodButton_;
+    QPushButton *readButton_, *writeButton_;
+    QLineEdit *readAddress_, *readData_, *writeAddress_, *writeData_;
+    QMenu *fileMenu_, *displayMenu_, *optionMenu_;
+    QAction *openAction_, *startRecordingAction_, *stopRecordingAction_, *viewFileAction_,
+        *exitAction_;
+    QAction *listAction_, *graphAction_, *analogAction_, *digitalAction_, *controlPanelAction_,
+        *eventsAction_, *averageAction_;
+    QAction *twaAction_, *standardsAction_, *setModeAction_, *versionAction_;
+    QTimer pollTimer_;
+    QTimer samplingTimer_;
+
+    // The measurement library (MainWindowLibrary.cpp), opened on first use: Library > "Connect...",
+    // "Import files..." and "Measurements" (the library window).
+    Library &library() { return library_; }
+    QMenu *libraryMenu_ = nullptr;
+    QAction *connectLibraryAction_ = nullptr;
+    QAction *importFilesAction_ = nullptr;
+    QAction *measurementsAction_ = nullptr;
+
+    // The explanation shown by Option > TWA.
+    static QString twaExplanation();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void connectWindowEntries();
+    // "Key locked!" when the meter's keys are locked; true when they are not.
+    bool keysUnlocked();
+    // False, with the program's message, while another command holds the meter.
+    bool consoleMayRun();
+    void resetMaxMin();
+    void readRegister();
+    void writeRegister();
+    void explainTwa();
+    void exitProgram();
+    void showSettings();
+
+    // Recording and sampling (PanelRecording.cpp).
+    void buildRecording();
+    void chooseRecordingFile();
+    void startRecording();
+    void stopRecording();
+    void askSamplePeriod();
+    void askSamplePeriodInPortuguese();
+    void changeSamplePeriod(bool portuguese);
+    // "File Name": the recording file's name, shortened in the middle to fit.
+    void showFileName();
+    // Every recording control's availability, from the sampler's state.
+    void updateRecordingControls();
+    void recordingEnded(const Sampler::Tick &tick, const QString &path);
+    void closeList(RecordListWindow *list, Sampler::End why);
+    void listOpened(RecordListWindow *list);
+    // View File: the file to show, asked for unless a recording runs.
+    bool chooseFileToView();
+    void viewFile(SavedFileWindow *window);
+    // The saved-file view's Plot, histogram and Statistics buttons open the analysis
+    // windows on its records (PanelWindows.cpp).
+    void connectAnalysis(SavedFileWindow *window);
+
+    // The measurement library (MainWindowLibrary.cpp).
+    void buildLibrary();
+    // Opens the library unless it is open; empty when open, else why not.
+    QString openLibrary();
+    // The same, saying why when it cannot. True when open.
+    bool libraryReady();
+    void connectLibrary();
+    // Stores a file a window saved (kind: the library's name of what it holds), or the
+    // recording just ended; says so in the status bar, and why when it cannot.
+    void keepInLibrary(const QString &path, const QString &kind, const QString &meter);
+    void libraryWindowOpened(LibraryWindow *window);
+    // Shows a measurement's file in the window its kind opens in.
+    void openMeasurement(const Measurement &measurement, const QString &path);
+
+    Meter &meter_;
+    AppState &state_;
+    Dialogs &dialogs_;
+    Poller poller_;
+    RegisterConsole console_;
+    MaxMin maxMin_;
+    Sampler sampler_;
+    double lastFrameSeconds_ = -1e9; // monotonic time of the last decoded display frame
+    bool startingRecording_ = false;
+    QString viewPath_;
+    QString fileNameShown_;
+    WindowManager windows_;
+    AnalysisWindows analysis_;
+    bool closing_ = false;
+    bool consoleBusy_ = false; // a register read or write is inside its wait
+    Library library_;
+};
