@@ -27,53 +27,64 @@ void windows()
     QTest::addColumn<QString>("window");
     QTest::addColumn<QStringList>("controls");
     // clang-format off
-    QTest::newRow("Memory") << "CmdMemory" << "Memory" << QStringList{
-        "TxtIDCode", "TxtInterval", "LblMemory", "LblRemaining", "G1", "Grid1", "G2", "Grid2",
-        "T1", "T2", "T3", "CmdSave", "CmdPrint", "CmdPreview"};
-    QTest::newRow("BankWindow") << "CmdEvent" << "BankWindow" << QStringList{
-        "MnuSave", "MnuOpen", "MnuBank", "MnuAll", "MnuEn1", "MnuEn5", "MnuPrint", "Toolbar1",
-        "PicBank", "Bk0", "Bk5", "CmdOK", "CmdCancel", "Grid", "TxtName", "TxtAddress",
-        "TxtCompany", "SSPercent"};
-    QTest::newRow("ControlPanel") << "MnuPanel" << "ControlPanel" << QStringList{
-        "CmdMode", "CmdEvent", "CmdReset", "CmdTime", "CmdRun", "CmdPause", "CmdLock", "Timer1",
-        "Lcd"};
-    QTest::newRow("Average") << "CmdAvg" << "Average" << QStringList{
-        "Toolbar1", "Save", "Open", "Start", "Pause", "Stop", "Interval", "Print", "TxtJob",
-        "TxtName", "TxtID", "SLbl1", "SLbl12", "LblStartDate", "LblStartTime", "LblIntv",
-        "LblCriterion", "LblExchange", "LblRunTime", "LblMax", "LblPeak", "LblLaeq", "CWG", "Grid",
-        "ChkLaeq", "Timer1"};
-    QTest::newRow("RealTimeGraph") << "CmdGraph" << "RealTimeGraph" << QStringList{
-        "Toolbar1", "Limit", "Print", "Pdf", "PMessage", "TxtCounts", "TxtMin", "TxtMax", "CmdOK",
-        "Timer1"};
-    QTest::newRow("Analog") << "MnuAnalog" << "Analog" << QStringList{"TopMeter", "Timer1"};
-    QTest::newRow("Digital") << "MnuDigital" << "Digital" << QStringList{
-        "LblValue", "Label1", "Timer1"};
-    QTest::newRow("Setup") << "MnuSetmode" << "Setup" << QStringList{
-        "responseButton0", "responseButton1", "criterionButton0", "criterionButton1", "criterionButton2", "criterionButton3", "exchangeRateButton0", "exchangeRateButton1", "exchangeRateButton2",
-        "exchangeRateButton3", "Combo", "clockField1", "clockField2", "clockField3", "clockField4", "clockField5",
-        "CmdOK", "PicSet", "Bar", "LblStep", "Timer1"};
-    QTest::newRow("Standard") << "MnuOnes" << "Standard" << QStringList{"Grid1", "LblStep"};
+    QTest::newRow("LoggerWindow") << "memoryButton" << "LoggerWindow" << QStringList{
+        "idCodeEdit", "intervalEdit", "memoryValue", "remainingValue", "setsPanel", "setsGrid",
+        "detailsPanel", "detailsGrid", "note1", "note2", "note3", "saveButton", "printButton",
+        "previewButton"};
+    QTest::newRow("BankWindow") << "eventButton" << "BankWindow" << QStringList{
+        "saveAction", "openAction", "bankMenu", "allBanksAction", "bankAction1", "bankAction5",
+        "printMenu", "toolbar", "bankChoicePanel", "bankButton0", "bankButton5", "okButton",
+        "cancelButton", "grid", "nameEdit", "addressEdit", "companyEdit", "progress"};
+    QTest::newRow("ControlPanel") << "controlPanelAction" << "ControlPanel" << QStringList{
+        "modeKey", "eventKey", "resetKey", "clockKey", "runKey", "pauseKey", "lockAction",
+        "redrawTimer", "lcd"};
+    QTest::newRow("AverageWindow") << "averageButton" << "AverageWindow" << QStringList{
+        "toolbar", "Save", "Open", "Start", "Pause", "Stop", "Interval", "Print", "jobEdit",
+        "nameEdit", "idEdit", "figureCaption1", "figureCaption12", "startDateValue",
+        "startTimeValue", "intervalValue", "criterionValue", "exchangeRateValue", "runTimeValue",
+        "splMaxValue", "peakValue", "laeqValue", "chart", "grid", "laeqColumnBox",
+        "averagingTimer"};
+    QTest::newRow("RealTimeGraph") << "graphButton" << "RealTimeGraph" << QStringList{
+        "toolbar", "limitAction", "printAction", "pdfAction", "limitsPanel", "countsEdit",
+        "minimumEdit", "maximumEdit", "okButton", "redrawTimer"};
+    QTest::newRow("AnalogWindow") << "analogAction" << "AnalogWindow" << QStringList{
+        "gauge", "redrawTimer"};
+    QTest::newRow("DigitalWindow") << "digitalAction" << "DigitalWindow" << QStringList{
+        "levelValue", "unitLabel", "redrawTimer"};
+    QTest::newRow("SetupWindow") << "setModeAction" << "SetupWindow" << QStringList{
+        "responseButton0", "responseButton1", "criterionButton0", "criterionButton1",
+        "criterionButton2", "criterionButton3", "exchangeRateButton0", "exchangeRateButton1",
+        "exchangeRateButton2", "exchangeRateButton3", "thresholdChoice", "clockField1",
+        "clockField2", "clockField3", "clockField4", "clockField5", "okButton", "progressPanel",
+        "progressBar", "stepLabel", "progressTimer"};
+    QTest::newRow("StandardsWindow") << "standardsAction" << "StandardsWindow" << QStringList{
+        "table", "stepLabel"};
     QTest::newRow("LibraryWindow") << "measurementsAction" << "LibraryWindow" << QStringList{
         "workerFilter", "siteFilter", "jobFilter", "kindFilter", "fromCheck", "fromDate", "toCheck",
         "toDate", "table", "summaryLabel", "importButton", "openButton", "assessButton",
         "deleteButton"};
-    QTest::newRow("List") << "cmdList" << "List" << QStringList{
-        "Toolbar1", "Save", "Print", "Preview", "Grid", "T1", "T2", "T3"};
-    QTest::newRow("SavedFileWindow") << "MnuView" << "SavedFileWindow" << QStringList{
-        "Toolbar1", "Plot", "Ln", "Statistics", "Print", "Preview", "PicResolution", "SSFrame1",
-        "Cmd01dB", "Cmd1dB", "Grid", "T1", "T2", "T3"};
-    QTest::newRow("Plot") << "MnuView FileList.Plot" << "Plot" << QStringList{
-        "FrmGraphic", "SSFrame4", "AxisMin1", "AxisMax1", "AxisMin2", "AxisMax2", "SSFrame3",
-        "Combo1", "txtDescription", "SSFrame2", "XPosition", "YPosition", "CmdReset",
-        "CmdPrint", "CmdPreview", "CmdPdf", "CWGraph1"};
-    QTest::newRow("Histogram") << "MnuView FileList.Ln FileList.Cmd01dB" << "Histogram"
-        << QStringList{"Toolbar1", "Limit", "Print", "Preview", "PDF", "Picture1", "SSFrame4",
-        "AxisMin1", "AxisMax1", "AxisMin2", "AxisMax2", "OKOK", "CWG"};
-    QTest::newRow("Histogram1") << "MnuView FileList.Ln FileList.Cmd1dB" << "Histogram1"
-        << QStringList{"Toolbar1", "Picture1", "SSFrame4", "AxisMin1", "AxisMax2", "OKOK", "CWG"};
-    QTest::newRow("Statistics") << "MnuView FileList.Statistics" << "Statistics" << QStringList{
-        "CboCriterion", "CboExchangeRate", "TxtThreshold", "LblRecords", "LblLaeq", "LblL90",
-        "LblDose", "LblTwa", "CmdCopy", "CmdPrint", "CmdPreview", "CmdPdf"};
+    QTest::newRow("RecordListWindow") << "listButton" << "RecordListWindow" << QStringList{
+        "toolbar", "Save", "Print", "Preview", "grid", "note1", "note2", "note3"};
+    QTest::newRow("SavedFileWindow") << "viewFileAction" << "SavedFileWindow" << QStringList{
+        "toolbar", "Plot", "Ln", "Statistics", "Print", "Preview", "resolutionPanel",
+        "resolutionFrame", "tenthDbButton", "wholeDbButton", "grid", "note1", "note2", "note3"};
+    QTest::newRow("PlotWindow") << "viewFileAction SavedFileWindow.Plot" << "PlotWindow"
+        << QStringList{"graphFrame", "rangeFrame", "minimumField1", "maximumField1",
+        "minimumField2", "maximumField2", "trackFrame", "trackModeChoice",
+        "trackModeDescription", "buttonFrame", "cursorX", "cursorY", "resetScaleButton",
+        "printButton", "previewButton", "pdfButton", "graph"};
+    QTest::newRow("TenthDbHistogram")
+        << "viewFileAction SavedFileWindow.Ln SavedFileWindow.tenthDbButton" << "TenthDbHistogram"
+        << QStringList{"toolbar", "Limit", "Print", "Preview", "PDF", "limitsPanel", "rangeFrame",
+        "minimumField1", "maximumField1", "minimumField2", "maximumField2", "okButton", "graph"};
+    QTest::newRow("WholeDbHistogram")
+        << "viewFileAction SavedFileWindow.Ln SavedFileWindow.wholeDbButton" << "WholeDbHistogram"
+        << QStringList{"toolbar", "limitsPanel", "rangeFrame", "minimumField1", "maximumField2",
+        "okButton", "graph"};
+    QTest::newRow("StatisticsWindow") << "viewFileAction SavedFileWindow.Statistics"
+        << "StatisticsWindow" << QStringList{"criterionChoice", "exchangeRateChoice",
+        "thresholdField", "recordsValue", "laeqValue", "l90Value", "doseValue", "twaValue",
+        "copyButton", "printButton", "previewButton", "pdfButton"};
     // clang-format on
 }
 
