@@ -22,16 +22,21 @@ namespace cli {
 namespace {
 
 const char *const kUsageText =
-    "usage: dosemeter-cli --port PORT [--timeout SECONDS] COMMAND [ARGS]\n"
+    "usage: dosemeter-cli [--library URL|PATH] --port PORT [--timeout SECONDS] COMMAND [ARGS]\n"
     "       dosemeter-cli convert FILE.dat --csv\n"
     "       dosemeter-cli histogram FILE.dat --resolution 0.1|1 [--records FIRST-LAST]\n"
     "       dosemeter-cli stats FILE.dat [--criterion 80|84|85|90] [--exchange-rate 3|4|5|6]\n"
     "                           [--threshold DB]\n"
     "       dosemeter-cli twa --dose PERCENT --criterion DB --exchange-rate DB\n"
+    "       dosemeter-cli [--library URL|PATH] library COMMAND [ARGS]\n"
     "\n"
     "PORT is a device path (/dev/ttyUSB0, /dev/pts/3), COM1..COM8, or sim (the built-in\n"
     "virtual meter). --timeout bounds how long the meter may stay silent, 0.1 to 86400\n"
     "seconds (default 10): a command ends at most a second after that.\n"
+    "--library is a SQLite file or postgresql://[user@]host[:port]/dbname (the password in\n"
+    "~/.pgpass); without it, the library the desktop program was connected to, else\n"
+    "~/.local/share/dosemeter/library.sqlite. download, record, banks and average with\n"
+    "--out also store their files there unless --no-library is given.\n"
     "\n"
     "Commands:\n"
     "  status                   criterion, exchange rate, response and threshold\n"
@@ -74,9 +79,21 @@ const char *const kUsageText =
     "                           others 90, 5 and 80) also period, duration, dose and twa\n"
     "  twa --dose PERCENT --criterion 80|84|85|90 --exchange-rate 3|4|5|6\n"
     "                           the eight-hour time-weighted average of a dose\n"
+    "  library import FILE...   .dat, .bnk and .avg files into the library: \"imported: ID\n"
+    "                           FILE\" or \"already: ID FILE\" each\n"
+    "  library list [--worker TEXT] [--site TEXT] [--job TEXT] [--kind KIND]\n"
+    "               [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
+    "                           the measurements as TSV; KIND is run, recording, list,\n"
+    "                           banks or average; texts are found anywhere in the field\n"
+    "  library show ID          a measurement's fields as \"name: value\" lines\n"
+    "  library set ID [--worker TEXT] [--site TEXT] [--job TEXT]\n"
+    "  library export ID --out FILE\n"
+    "                           the file as it was imported, byte for byte\n"
+    "  library delete ID\n"
     "\n"
-    "Exit status: 0 done, 1 a file cannot be read or written (or is no regular file),\n"
-    "2 usage error, 3 the meter does not answer or what it sent arrived damaged\n"
+    "Exit status: 0 done, 1 a file cannot be read or written (or is no regular file), or\n"
+    "the library cannot be opened, reached or written, 2 usage error or an unknown\n"
+    "measurement ID, 3 the meter does not answer or what it sent arrived damaged\n"
     "(histogram, stats: the file holds no levels to count; setup, standard: the meter\n"
     "could not be set), 4 the port cannot be opened.\n";
 
@@ -135,11 +152,18 @@ bool parseInteger(const QString &text, qint64 &value)
     return ok;
 }
 
+void keepFile(Context &context, const QString &path, const MeasurementReader::Known &known)
+{
+    if (context.keptFiles)
+        context.keptFiles->append({path, known});
+}
+
 int run(const QStringList &arguments)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
     QString port;
+    QString library;
     double timeout = 10.0;
     QStringList rest;
     for (int i = 0; i < arguments.size(); ++i) {
@@ -148,12 +172,15 @@ int run(const QStringList &arguments)
             out << kUsageText;
             return Exit::kOk;
         }
-        if (a == QLatin1String("--port") || a == QLatin1String("--timeout")) {
+        if (a == QLatin1String("--port") || a == QLatin1String("--timeout") ||
+            (a == QLatin1String("--library") && rest.isEmpty())) {
             if (i + 1 >= arguments.size())
                 return usage(err, a + QStringLiteral(" needs a value"));
             const QString value = arguments.at(++i);
             if (a == QLatin1String("--port")) {
                 port = value;
+            } else if (a == QLatin1String("--library")) {
+                library = value;
             } else {
                 bool ok = false;
                 timeout = value.toDouble(&ok);
@@ -169,6 +196,11 @@ int run(const QStringList &arguments)
     if (rest.isEmpty())
         return usage(err, QStringLiteral("no command given"));
     const QString command = rest.takeFirst();
+    if (command == QLatin1String("library")) {
+        const int code = cli::library(out, err, library, rest);
+        out.flush();
+        return code;
+    }
     if (const auto file = fileCommands().find(command); file != fileCommands().end()) {
         const int code = file->second(out, err, rest);
         out.flush();
@@ -180,6 +212,11 @@ int run(const QStringList &arguments)
     if (port.isEmpty())
         return usage(err, QStringLiteral("--port is required for '%1'").arg(command));
 
+    // The commands that write measurement files also keep them in the library.
+    const bool keeps = command == QLatin1String("download") || command == QLatin1String("record") ||
+                       command == QLatin1String("banks") || command == QLatin1String("average");
+    const bool keepInLibrary = keeps && rest.removeAll(QStringLiteral("--no-library")) == 0 &&
+                               rest.contains(QStringLiteral("--out"));
     if (choosePort(port).kind == PortChoice::Kind::Invalid)
         return usage(
             err,
@@ -205,11 +242,23 @@ int run(const QStringList &arguments)
 #ifdef Q_OS_UNIX
     terminal = isatty(STDERR_FILENO);
 #endif
-    Context context{meter, out, err, timeout, terminal};
-    const int code = found->second(context, rest);
+    QList<KeptFile> kept;
+    if (keepInLibrary) {
+        if (const int code = checkLibrary(err, library); code != Exit::kOk) {
+            link->close();
+            return code;
+        }
+    }
+    Context context{meter, out, err, timeout, terminal, keepInLibrary ? &kept : nullptr};
+    int code = found->second(context, rest);
     out.flush();
-    err.flush();
     link->close();
+    if (!kept.isEmpty()) {
+        const int stored = storeKeptFiles(err, library, kept);
+        if (code == Exit::kOk)
+            code = stored;
+    }
+    err.flush();
     return code;
 }
 

@@ -1,13 +1,17 @@
 #pragma once
 
 // dosemeter-cli: the meter and file operations without windows.
-//   dosemeter-cli --port PORT [--timeout SECONDS] COMMAND [ARGS]
-// Exit status: 0 done, 1 a file cannot be read or written (or is no regular file), 2
-// usage or argument error (nothing sent), 3 the meter does not answer within the
-// time-out, a stream stalls or what the meter sent arrived damaged (for histogram and
+//   dosemeter-cli [--library URL|PATH] --port PORT [--timeout SECONDS] COMMAND [ARGS]
+// Exit status: 0 done, 1 a file cannot be read or written (or is no regular file), or the
+// measurement library cannot be opened, reached or written, 2 usage or argument error
+// (nothing sent; for library commands also an unknown measurement ID), 3 the meter does not answer
+// within the time-out, a stream stalls or what the meter sent arrived damaged (for histogram and
 // stats: the file holds no levels to count; for setup and standard: the meter could not
 // be set), 4 the port cannot be opened.
 
+#include "library/MeasurementReader.h"
+
+#include <QList>
 #include <QStringList>
 
 class Meter;
@@ -17,13 +21,24 @@ namespace cli {
 
 enum Exit { kOk = 0, kFailed = 1, kUsage = 2, kNoAnswer = 3, kPortFailed = 4 };
 
+// A file a command wrote that goes into the measurement library when the command ends.
+struct KeptFile {
+    QString path;
+    MeasurementReader::Known known;
+};
+
 struct Context {
     Meter &meter;
     QTextStream &out;
     QTextStream &err;
     double timeoutSeconds = 10.0;
     bool progressToTerminal = false; // stderr is a terminal
+    // Where download, record, banks and average note their files; null with --no-library.
+    QList<KeptFile> *keptFiles = nullptr;
 };
+
+// Notes a file for the library (nothing with --no-library).
+void keepFile(Context &context, const QString &path, const MeasurementReader::Known &known);
 
 // The whole program; app/dosemeter-cli.cpp only calls this.
 int run(const QStringList &arguments);
@@ -61,6 +76,16 @@ int histogram(QTextStream &out, QTextStream &err, const QStringList &args);
 // The exposure statistics of a data file, as the statistics window shows them.
 int stats(QTextStream &out, QTextStream &err, const QStringList &args);
 int twa(QTextStream &out, QTextStream &err, const QStringList &args);
+
+// The measurement library: library import|list|show|set|export|delete (LibraryCommands.cpp).
+// `location`: the --library text, empty for the remembered choice or the default file.
+int library(QTextStream &out, QTextStream &err, const QString &location, const QStringList &args);
+// Stores the kept files in the library, quietly; kOk, or kFailed with the reason on `err`
+// when the library cannot keep them.
+int storeKeptFiles(QTextStream &err, const QString &location, const QList<KeptFile> &files);
+// Opens the library once before a long command, so that an unreachable one is said before
+// the meter is asked anything; kOk or kFailed (kUsage for a malformed address).
+int checkLibrary(QTextStream &err, const QString &location);
 
 // A number argument: whole decimal or 0x.. hex; false when it is not one.
 bool parseInteger(const QString &text, qint64 &value);
