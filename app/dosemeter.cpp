@@ -1,7 +1,10 @@
+#include "library/LibraryLocation.h"
 #include "main/Application.h"
 #include "main/StartOptions.h"
 
 #include <QApplication>
+
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
@@ -21,6 +24,15 @@ int main(int argc, char **argv)
         return options.answer();
 
     Application program;
+    if (options.library) {
+        QString error;
+        LibraryLocation::parse(*options.library, error);
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "dosemeter: %s\n", qPrintable(error));
+            return StartOptions::kUsage;
+        }
+        program.setLibraryLocation(*options.library);
+    }
     if (options.port)
         program.startWithPort(*options.port, options.open);
     else

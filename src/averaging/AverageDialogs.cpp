@@ -66,6 +66,12 @@ std::optional<AvgFile::Content> open(Dialogs &dialogs, QWidget *window, AverageR
     const QString path = dialogs.openFileName(window, QStringLiteral("Open"), AvgFile::kFilter);
     if (path.isEmpty())
         return std::nullopt;
+    return openPath(dialogs, window, run, path);
+}
+
+std::optional<AvgFile::Content> openPath(Dialogs &dialogs, QWidget *window, AverageRun &run,
+                                         const QString &path)
+{
     AvgFile::Content content;
     {
         BusyCursor busy;

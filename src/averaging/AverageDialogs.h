@@ -32,5 +32,8 @@ bool save(Dialogs &dialogs, QWidget *window, const AverageRun &run, const QStrin
 // text boxes (header[AvgFile::Job], [Name], [Id] where set); nullopt when cancelled or
 // when nothing could be read.
 std::optional<AvgFile::Content> open(Dialogs &dialogs, QWidget *window, AverageRun &run);
+// Open without the dialog: the file at `path`.
+std::optional<AvgFile::Content> openPath(Dialogs &dialogs, QWidget *window, AverageRun &run,
+                                         const QString &path);
 
 } // namespace AverageDialogs

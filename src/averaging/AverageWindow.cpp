@@ -7,6 +7,7 @@
 #include "data/RecordGrid.h"
 #include "link/Meter.h"
 #include "ui/GridView.h"
+#include "ui/KeepInLibraryBox.h"
 #include "ui/Theme.h"
 
 #include <QAction>
@@ -225,6 +226,8 @@ QToolBar *AverageWindow::buildToolbar()
     print->setMenu(printMenu);
     if (auto *printButton = qobject_cast<QToolButton *>(toolbar->widgetForAction(print)))
         printButton->setPopupMode(QToolButton::MenuButtonPopup);
+    keepInLibrary_ = KeepInLibraryBox::addBeside(toolbar, button(AverageRun::Button::Save),
+                                                 QStringLiteral("average"));
     return toolbar;
 }
 
@@ -294,19 +297,12 @@ void AverageWindow::runToolbarCommand(AverageRun::Button key)
     const Command command(*this);
     switch (key) {
     case AverageRun::Button::Save:
-        AverageDialogs::save(dialogs(), this, run_, jobEdit_->text(), nameEdit_->text(),
-                             idEdit_->text(), files_.RecordingActive, files_.CurrentFileName);
+        if (AverageDialogs::save(dialogs(), this, run_, jobEdit_->text(), nameEdit_->text(),
+                                 idEdit_->text(), files_.RecordingActive, files_.CurrentFileName))
+            keepInLibrary_->fileSaved(files_.CurrentFileName);
         break;
     case AverageRun::Button::Open:
-        if (const std::optional<AvgFile::Content> content =
-                AverageDialogs::open(dialogs(), this, run_)) {
-            const std::pair<AvgFile::Field, QLineEdit *> boxes[] = {
-                {AvgFile::Job, jobEdit_}, {AvgFile::Name, nameEdit_}, {AvgFile::Id, idEdit_}};
-            for (const auto &[field, box] : boxes) {
-                if (const std::optional<QString> &value = content->header[size_t(field)])
-                    box->setText(*value);
-            }
-        }
+        showOpened(AverageDialogs::open(dialogs(), this, run_));
         break;
     case AverageRun::Button::Start:
         run_.Start(meter().state().display, captions_.criterion ? captions_.criterion() : QString(),
@@ -324,6 +320,29 @@ void AverageWindow::runToolbarCommand(AverageRun::Button key)
     case AverageRun::Button::Print:
         AverageReport::print(dialogs(), this, document());
         break;
+    }
+}
+
+bool AverageWindow::openFile(const QString &path)
+{
+    if (!run_.isAvailable(AverageRun::Button::Open))
+        return false;
+    const Command command(*this);
+    const std::optional<AvgFile::Content> content =
+        AverageDialogs::openPath(dialogs(), this, run_, path);
+    showOpened(content);
+    return content.has_value();
+}
+
+void AverageWindow::showOpened(const std::optional<AvgFile::Content> &content)
+{
+    if (!content)
+        return;
+    const std::pair<AvgFile::Field, QLineEdit *> boxes[] = {
+        {AvgFile::Job, jobEdit_}, {AvgFile::Name, nameEdit_}, {AvgFile::Id, idEdit_}};
+    for (const auto &[field, box] : boxes) {
+        if (const std::optional<QString> &value = content->header[size_t(field)])
+            box->setText(*value);
     }
 }
 

@@ -17,6 +17,7 @@
 #include <utility>
 
 class GridView;
+class KeepInLibraryBox;
 class QAction;
 class QCheckBox;
 class QCustomPlot;
@@ -45,6 +46,10 @@ public:
 
     // toolbar_'s buttons, by their keys.
     void runToolbarCommand(AverageRun::Button button);
+    // Opens an average file as Open does, without asking for it; false when Open is not
+    // available now (a run goes on) or nothing could be read.
+    bool openFile(const QString &path);
+
     // One tick of averagingTimer_ on the shared display fields.
     AverageRun::Tick tick();
     // The print menu's other entries.
@@ -92,10 +97,13 @@ private:
     void appendPoint(double x, double y);
     void showLaeqColumn(bool shown);
     AvgFile::Document document() const;
+    // The JOB, Name and ID boxes from an opened file.
+    void showOpened(const std::optional<AvgFile::Content> &content);
 
     FileState &files_;
     MainCaptions captions_;
     AverageRun run_;
     std::array<QAction *, 7> buttons_{}; // by AverageRun::Button
     bool gridWasAtEnd_ = true;
+    KeepInLibraryBox *keepInLibrary_ = nullptr;
 };

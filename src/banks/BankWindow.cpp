@@ -2,6 +2,7 @@
 
 #include "banks/BankState.h"
 #include "ui/Dialogs.h"
+#include "ui/KeepInLibraryBox.h"
 #include "ui/ProgressPanel.h"
 #include "ui/Theme.h"
 #include "ui/WindowImage.h"
@@ -252,6 +253,8 @@ void BankWindow::buildToolbar()
                 tool->setPopupMode(QToolButton::MenuButtonPopup);
         }
     }
+    keepInLibrary_ = KeepInLibraryBox::addBeside(toolbar_, toolbar_->findChild<QAction *>(kSaveKey),
+                                                 QStringLiteral("banks"));
 }
 
 BankFile::Texts BankWindow::texts() const
@@ -443,6 +446,8 @@ void BankWindow::save(bool menuLayout)
     const QString error = BankFile::save(path, bytes);
     if (!error.isEmpty())
         dialogs().inform(this, error, Dialogs::Icon::Critical);
+    else
+        keepInLibrary_->fileSaved(path);
 }
 
 void BankWindow::open()
@@ -451,8 +456,14 @@ void BankWindow::open()
         return;
     const QString path =
         dialogs().openFileName(this, QStringLiteral("Open File"), BankFile::kFilter);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+bool BankWindow::openFile(const QString &path)
+{
+    if (downloading_)
+        return false;
     const BankFile::Content content = BankFile::read(path);
     BankFile::Texts texts = this->texts();
     BankFile::load(content, bankGrid_, texts);
@@ -460,6 +471,7 @@ void BankWindow::open()
     showGrid();
     if (!content.error.isEmpty())
         dialogs().inform(this, content.error, Dialogs::Icon::Warning);
+    return content.readable;
 }
 
 void BankWindow::printBanks()

@@ -22,6 +22,7 @@
 #include <array>
 #include <functional>
 
+class KeepInLibraryBox;
 class ProgressPanel;
 class QAction;
 class QButtonGroup;
@@ -59,6 +60,9 @@ public:
     void runToolbarCommand(const QString &key);
     void saveBanks();
     void openBanks();
+    // Opens a bank file of either layout as Open does, without asking for it. False when
+    // nothing could be read, or while a read runs.
+    bool openFile(const QString &path);
     // "&Print" and the toolbar's Print: the print dialog, then the window's image.
     void printBanks();
     void previewBanks();
@@ -110,4 +114,5 @@ private:
     QWidget *report_ = nullptr;
     QButtonGroup *bankChoice_ = nullptr;
     bool downloading_ = false;
+    KeepInLibraryBox *keepInLibrary_ = nullptr;
 };

@@ -188,6 +188,8 @@ int average(Context &c, const QStringList &args)
         if (!error.isEmpty()) {
             c.err << "dosemeter-cli: cannot write " << *options->out << ": " << error << "\n";
             exit = Exit::kFailed;
+        } else {
+            keepFile(c, options->out, {});
         }
     }
     switch (end) {

@@ -28,7 +28,7 @@ namespace cli {
 namespace {
 
 const char *const kUsageText =
-    "usage: dosemeter-cli --port PORT [--timeout SECONDS] COMMAND [ARGS]\n"
+    "usage: dosemeter-cli [--library URL|PATH] --port PORT [--timeout SECONDS] COMMAND [ARGS]\n"
     "       dosemeter-cli convert FILE.dat --csv\n"
     "       dosemeter-cli histogram FILE.dat --resolution 0.1|1 [--records FIRST-LAST]\n"
     "       dosemeter-cli stats FILE.dat [--criterion 80|84|85|90] [--exchange-rate 3|4|5|6]\n"
@@ -40,11 +40,16 @@ const char *const kUsageText =
     "                             --te HOURS [--instrument class1|class2|meter]\n"
     "       dosemeter-cli iso9612 task --task NAME:HOURS:L1,L2,...[:TMIN-TMAX] ...\n"
     "                             [--instrument class1|class2|meter]\n"
+    "       dosemeter-cli [--library URL|PATH] library COMMAND [ARGS]\n"
     "       dosemeter-cli --help | --version\n"
     "\n"
     "PORT is a device path (/dev/ttyUSB0, /dev/pts/3), COM1..COM8, or sim (the built-in\n"
     "virtual meter). --timeout bounds how long the meter may stay silent, 0.1 to 86400\n"
     "seconds (default 10): a command ends at most a second after that.\n"
+    "--library is a SQLite file or postgresql://[user@]host[:port]/dbname (the password in\n"
+    "~/.pgpass); without it, the library the desktop program was connected to, else\n"
+    "~/.local/share/dosemeter/library.sqlite. download, record, banks and average with\n"
+    "--out also store their files there unless --no-library is given.\n"
     "\n"
     "Commands:\n"
     "  status                   criterion, exchange rate, response and threshold\n"
@@ -102,17 +107,30 @@ const char *const kUsageText =
     "  iso9612 job|full-day|task ...\n"
     "                           LEX,8h and its expanded uncertainty U from LAeq samples\n"
     "                           (typed, or each FILE's LAeq), by the strategy named\n"
+    "  library import FILE...   .dat, .bnk and .avg files into the library: \"imported: ID\n"
+    "                           FILE\" or \"already: ID FILE\" each\n"
+    "  library list [--worker TEXT] [--site TEXT] [--job TEXT] [--kind KIND]\n"
+    "               [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
+    "                           the measurements as TSV; KIND is run, recording, list,\n"
+    "                           banks or average; texts are found anywhere in the field\n"
+    "  library show ID          a measurement's fields as \"name: value\" lines\n"
+    "  library set ID [--worker TEXT] [--site TEXT] [--job TEXT]\n"
+    "  library export ID --out FILE\n"
+    "                           the file as it was imported, byte for byte\n"
+    "  library delete ID\n"
     "\n"
+    "download, record, banks and average --out also keep their files in the library\n"
+    "(--library, or the one chosen last, or the default file) unless --no-library is given.\n"
     "A command that writes a new file refuses an existing one unless --overwrite is given,\n"
     "and never writes over a FIFO or a device.\n"
     "\n"
     "Exit status: 0 done, 1 a file cannot be read or written (or is no regular file, or\n"
-    "standard output cannot be written), 2 usage error (an existing file without\n"
-    "--overwrite, a path that cannot be created; nothing is sent), 3 the meter does not\n"
-    "answer or what it sent arrived damaged (histogram, stats, assess, iso9612: the files\n"
-    "hold no levels to count; setup, standard: the meter could not be set), 4 the port\n"
-    "cannot be opened; iso9612 also exits 2 for too few samples or a sample outside\n"
-    "0..140 dB.\n";
+    "standard output cannot be written), or the library cannot be opened, reached or\n"
+    "written, 2 usage error (an existing file without --overwrite, a path that cannot be\n"
+    "created, an unknown measurement ID; nothing is sent), 3 the meter does not answer or\n"
+    "what it sent arrived damaged (histogram, stats, assess, iso9612: the files hold no\n"
+    "levels to count; setup, standard: the meter could not be set), 4 the port cannot be\n"
+    "opened; iso9612 also exits 2 for too few samples or a sample outside 0..140 dB.\n";
 
 using Command = int (*)(Context &, const QStringList &);
 
@@ -168,12 +186,19 @@ bool parseInteger(const QString &text, qint64 &value)
     return ok;
 }
 
+void keepFile(Context &context, const QString &path, const MeasurementReader::Known &known)
+{
+    if (context.keptFiles)
+        context.keptFiles->append({path, known});
+}
+
 namespace {
 
 // The program without the check of its standard output.
 int runCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QString port;
+    QString library;
     double timeout = 10.0;
     QStringList rest;
     for (int i = 0; i < arguments.size(); ++i) {
@@ -186,12 +211,15 @@ int runCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
             out << "dosemeter-cli " << kProgramVersion << "\n";
             return Exit::kOk;
         }
-        if (a == QLatin1String("--port") || a == QLatin1String("--timeout")) {
+        if (a == QLatin1String("--port") || a == QLatin1String("--timeout") ||
+            (a == QLatin1String("--library") && rest.isEmpty())) {
             if (i + 1 >= arguments.size())
                 return usage(err, a + QStringLiteral(" needs a value"));
             const QString value = arguments.at(++i);
             if (a == QLatin1String("--port")) {
                 port = value;
+            } else if (a == QLatin1String("--library")) {
+                library = value;
             } else {
                 bool ok = false;
                 timeout = value.toDouble(&ok);
@@ -207,6 +235,11 @@ int runCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
     if (rest.isEmpty())
         return usage(err, QStringLiteral("no command given"));
     const QString command = rest.takeFirst();
+    if (command == QLatin1String("library")) {
+        const int code = cli::library(out, err, library, rest);
+        out.flush();
+        return code;
+    }
     if (const auto file = fileCommands().find(command); file != fileCommands().end()) {
         const int code = file->second(out, err, rest);
         out.flush();
@@ -218,6 +251,11 @@ int runCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
     if (port.isEmpty())
         return usage(err, QStringLiteral("--port is required for '%1'").arg(command));
 
+    // The commands that write measurement files also keep them in the library.
+    const bool keeps = command == QLatin1String("download") || command == QLatin1String("record") ||
+                       command == QLatin1String("banks") || command == QLatin1String("average");
+    const bool keepInLibrary = keeps && rest.removeAll(QStringLiteral("--no-library")) == 0 &&
+                               rest.contains(QStringLiteral("--out"));
     if (choosePort(port).kind == PortChoice::Kind::Invalid)
         return usage(
             err,
@@ -251,12 +289,23 @@ int runCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
 #ifdef Q_OS_UNIX
     terminal = isatty(STDERR_FILENO);
 #endif
-    Context context{meter, out, err, timeout, terminal, openPort};
-    const int code = found->second(context, rest);
+    QList<KeptFile> kept;
+    // A library that cannot be reached is said before the meter is asked anything.
+    if (keepInLibrary) {
+        if (const int code = checkLibrary(err, library); code != Exit::kOk)
+            return code;
+    }
+    Context context{meter, out, err, timeout, terminal, openPort, keepInLibrary ? &kept : nullptr};
+    int code = found->second(context, rest);
     out.flush();
-    err.flush();
     if (link->isOpen())
         link->close();
+    if (!kept.isEmpty()) {
+        const int stored = storeKeptFiles(err, library, kept);
+        if (code == Exit::kOk)
+            code = stored;
+    }
+    err.flush();
     return code;
 }
 

@@ -1,16 +1,21 @@
 #pragma once
 
 // dosemeter-cli: the meter and file operations without windows.
-//   dosemeter-cli --port PORT [--timeout SECONDS] COMMAND [ARGS]
+//   dosemeter-cli [--library URL|PATH] --port PORT [--timeout SECONDS] COMMAND [ARGS]
 // Exit status: 0 done, 1 a file cannot be read or written (or is no regular file, or
-// standard output cannot be written), 2 usage or argument error, an existing file without
-// --overwrite or a path that cannot be created (all found before the port is opened), 3
-// the meter does not answer within the time-out, a stream stalls or what the meter sent
-// arrived damaged (for histogram, stats, assess and iso9612: the files hold no levels to
-// count; for setup and standard: the meter could not be set), 4 the port cannot be opened.
+// standard output cannot be written), or the measurement library cannot be opened, reached
+// or written, 2 usage or argument error, an existing file without --overwrite or a path
+// that cannot be created (all found before the port is opened; for library commands also an
+// unknown measurement ID), 3 the meter does not answer within the time-out, a stream stalls
+// or what the meter sent arrived damaged (for histogram, stats, assess and iso9612: the files
+// hold no levels to count; for setup and standard: the meter could not be set), 4 the port
+// cannot be opened.
 
 #include "data/RecordTable.h"
 
+#include "library/MeasurementReader.h"
+
+#include <QList>
 #include <QStringList>
 
 #include <functional>
@@ -23,6 +28,12 @@ namespace cli {
 
 enum Exit { kOk = 0, kFailed = 1, kUsage = 2, kNoAnswer = 3, kPortFailed = 4 };
 
+// A file a command wrote that goes into the measurement library when the command ends.
+struct KeptFile {
+    QString path;
+    MeasurementReader::Known known;
+};
+
 struct Context {
     Meter &meter;
     QTextStream &out;
@@ -32,11 +43,16 @@ struct Context {
     // Opens the port and says why it cannot (exit status), or kOk. Unset: the meter's link
     // is open already.
     std::function<int()> openPort = {};
+    // Where download, record, banks and average note their files; null with --no-library.
+    QList<KeptFile> *keptFiles = nullptr;
 
     // A meter command checks all of its arguments first, so that a wrong one exits 2
     // whatever the port, and then opens the port with this: kOk, or the exit status.
     int connect() const { return openPort ? openPort() : int(Exit::kOk); }
 };
+
+// Notes a file for the library (nothing with --no-library).
+void keepFile(Context &context, const QString &path, const MeasurementReader::Known &known);
 
 // The whole program; app/dosemeter-cli.cpp only calls this.
 int run(const QStringList &arguments);
@@ -84,6 +100,16 @@ int iso9612(QTextStream &out, QTextStream &err, const QStringList &args);
 // The records of a data file as "View File" reads it; nothing (with the reason on `err`)
 // when the file cannot be read whole.
 std::optional<RecordTable> readRecords(QTextStream &err, const QString &path);
+
+// The measurement library: library import|list|show|set|export|delete (LibraryCommands.cpp).
+// `location`: the --library text, empty for the remembered choice or the default file.
+int library(QTextStream &out, QTextStream &err, const QString &location, const QStringList &args);
+// Stores the kept files in the library, quietly; kOk, or kFailed with the reason on `err`
+// when the library cannot keep them.
+int storeKeptFiles(QTextStream &err, const QString &location, const QList<KeptFile> &files);
+// Opens the library once before a long command, so that an unreachable one is said before
+// the meter is asked anything; kOk or kFailed (kUsage for a malformed address).
+int checkLibrary(QTextStream &err, const QString &location);
 
 // A number argument: whole decimal or 0x.. hex; false when it is not one.
 bool parseInteger(const QString &text, qint64 &value);

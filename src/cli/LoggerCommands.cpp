@@ -171,6 +171,10 @@ int download(Context &c, const QStringList &args)
             return Exit::kFailed;
         }
         written << name;
+        MeasurementReader::Known known;
+        known.kind = Measurement::Kind::Run;
+        known.meter = result.idCodeText;
+        keepFile(c, path, known);
         lines << QStringLiteral("set %1\t%2\t%3\t%4\t%5")
                      .arg(set.set)
                      .arg(set.date, set.time, set.interval)

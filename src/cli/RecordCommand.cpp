@@ -177,6 +177,9 @@ int record(Context &c, const QStringList &args)
         outcome = live.run(Sampler::kTimerMilliseconds / 1000.0, tick);
     if (sampler.recording())
         sampler.stopRecording();
+    // Whatever ended it, the records in the file are whole and worth keeping.
+    if (records > 0)
+        keepFile(c, options->out, {});
 
     if (c.progressToTerminal)
         c.err << "\r";

@@ -13,6 +13,7 @@
 #include "link/Meter.h"
 #include "ui/Dialogs.h"
 #include "ui/GridView.h"
+#include "ui/KeepInLibraryBox.h"
 #include "ui/ProgressPanel.h"
 #include "ui/Theme.h"
 
@@ -171,6 +172,7 @@ void LoggerWindow::buildControls()
     buttons->addWidget(saveButton_);
     buttons->addWidget(printButton_);
     buttons->addWidget(previewButton_);
+    keepInLibrary_ = KeepInLibraryBox::addBeside(buttons, saveButton_, QStringLiteral("run"));
 
     auto *right = new QVBoxLayout;
     right->addWidget(detailsPanel_);
@@ -346,7 +348,8 @@ void LoggerWindow::saveSet()
         return;
     if (!FileTransfer::chooseDataFile(dialogs(), files_, this))
         return;
-    FileTransfer::saveGrid(dialogs(), this, files_.CurrentFileName, details_->table(), notes());
+    if (FileTransfer::saveGrid(dialogs(), this, files_.CurrentFileName, details_->table(), notes()))
+        keepInLibrary_->fileSaved(files_.CurrentFileName, QString::number(logger_.LoggerIdCode));
 }
 
 void LoggerWindow::printSet()

@@ -14,6 +14,7 @@
 #include <optional>
 
 class GridView;
+class KeepInLibraryBox;
 class ProgressPanel;
 class QCheckBox;
 class QLabel;
@@ -99,4 +100,5 @@ private:
     QPushButton *saveButton_ = nullptr;
     QPushButton *printButton_ = nullptr;
     QPushButton *previewButton_ = nullptr;
+    KeepInLibraryBox *keepInLibrary_ = nullptr;
 };

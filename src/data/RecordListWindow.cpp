@@ -5,6 +5,7 @@
 #include "data/NoteBoxes.h"
 #include "data/RecordGrid.h"
 #include "ui/GridView.h"
+#include "ui/KeepInLibraryBox.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -40,6 +41,8 @@ void RecordListWindow::buildControls()
         if (QLatin1String(key) == QLatin1String("Save"))
             save_ = action;
     }
+
+    keepInLibrary_ = KeepInLibraryBox::addBeside(toolbar_, save_, QStringLiteral("list"));
 
     grid_ = named(new GridView(recordGrid_, this), "grid", QStringLiteral("Samples"),
                   QStringLiteral("The levels sampled, newest last"));
@@ -104,6 +107,8 @@ void RecordListWindow::save()
         return;
     if (!FileTransfer::chooseDataFile(dialogs(), files_, this))
         return;
-    if (FileTransfer::saveGrid(dialogs(), this, files_.CurrentFileName, records(), notes()))
+    if (FileTransfer::saveGrid(dialogs(), this, files_.CurrentFileName, records(), notes())) {
         unsaved_ = false;
+        keepInLibrary_->fileSaved(files_.CurrentFileName);
+    }
 }

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 class GridView;
+class KeepInLibraryBox;
 class NoteBoxes;
 class QAction;
 class QToolBar;
@@ -50,4 +51,5 @@ private:
     QAction *save_ = nullptr;
     GridView *grid_ = nullptr;
     NoteBoxes *notes_ = nullptr;
+    KeepInLibraryBox *keepInLibrary_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "banks/BankState.h"
 #include "data/FileState.h"
 #include "data/LoggerResults.h"
+#include "library/LibraryState.h"
 
 // Windows of which the main window opens one at a time: set while the window is open.
 struct WindowFlags {
@@ -25,4 +26,5 @@ struct AppState {
     BankState banks;
     AverageState average; // kept while the Average window closes and opens again
     HistogramState histogram;
+    LibraryState library;
 };

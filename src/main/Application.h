@@ -32,6 +32,9 @@ public:
     // with the control panel, opens the Display menu entries named in `open` ("Graph").
     void startWithPort(const QString &port, const QStringList &open = {});
 
+    // --library: the measurement library of this run, a file or a postgresql:// address.
+    void setLibraryLocation(const QString &location) { appState_.library.location = location; }
+
     MainWindow *panel() const { return panel_; }
     PortWindow *portSelect() const { return portSelect_; }
 

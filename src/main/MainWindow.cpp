@@ -25,6 +25,7 @@ MainWindow::MainWindow(Meter &meter, AppState &state, Dialogs &dialogs, QWidget 
     setWindowTitle(QStringLiteral("Dose Meter"));
     buildControls();
     buildMenus();
+    buildLibrary();
     connectWindowEntries();
     windows_.setBusyCheck([this] { return consoleBusy_; });
     buildRecording();
@@ -268,8 +269,11 @@ void MainWindow::closeEvent(QCloseEvent *event)
     pollTimer_.stop();
     samplingTimer_.stop();
     // Every record is on the disk already; this only lets go of the file.
-    if (sampler_.recording())
-        sampler_.stopRecording();
+    if (sampler_.recording()) {
+        const QString path = sampler_.recordingPath();
+        if (sampler_.stopRecording() > 0)
+            keepInLibrary(path, QStringLiteral("recording"), QString());
+    }
     meter_.abort();
     windows_.closeAll();
     event->accept();

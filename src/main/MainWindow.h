@@ -4,6 +4,7 @@
 // display four times a second, shows the level, the settings, the maximum and the
 // minimum, and opens every other window.
 
+#include "library/Library.h"
 #include "link/Meter.h"
 #include "main/AnalysisWindows.h"
 #include "main/LiveDisplay.h"
@@ -20,6 +21,7 @@
 
 class Dialogs;
 class SavedFileWindow;
+class LibraryWindow;
 class RecordListWindow;
 struct AppState;
 class QAction;
@@ -95,6 +97,14 @@ public:
     QTimer pollTimer_;
     QTimer samplingTimer_;
 
+    // The measurement library (MainWindowLibrary.cpp), opened on first use: Library > "Connect...",
+    // "Import files..." and "Measurements" (the library window).
+    Library &library() { return library_; }
+    QMenu *libraryMenu_ = nullptr;
+    QAction *connectLibraryAction_ = nullptr;
+    QAction *importFilesAction_ = nullptr;
+    QAction *measurementsAction_ = nullptr;
+
     // The explanation shown by Option > TWA.
     static QString twaExplanation();
 
@@ -139,6 +149,20 @@ private:
     // windows on its records (PanelWindows.cpp).
     void connectAnalysis(SavedFileWindow *window);
 
+    // The measurement library (MainWindowLibrary.cpp).
+    void buildLibrary();
+    // Opens the library unless it is open; empty when open, else why not.
+    QString openLibrary();
+    // The same, saying why when it cannot. True when open.
+    bool libraryReady();
+    void connectLibrary();
+    // Stores a file a window saved (kind: the library's name of what it holds), or the
+    // recording just ended; says so in the status bar, and why when it cannot.
+    void keepInLibrary(const QString &path, const QString &kind, const QString &meter);
+    void libraryWindowOpened(LibraryWindow *window);
+    // Shows a measurement's file in the window its kind opens in.
+    void openMeasurement(const Measurement &measurement, const QString &path);
+
     Meter &meter_;
     AppState &state_;
     Dialogs &dialogs_;
@@ -154,4 +178,5 @@ private:
     AnalysisWindows analysis_;
     bool closing_ = false;
     bool consoleBusy_ = false; // a register read or write is inside its wait
+    Library library_;
 };

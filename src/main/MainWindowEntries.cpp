@@ -10,6 +10,7 @@
 #include "data/LoggerWindow.h"
 #include "data/RecordListWindow.h"
 #include "data/SavedFileWindow.h"
+#include "library/LibraryWindow.h"
 #include "main/AppState.h"
 #include "main/ControlPanel.h"
 #include "realtime/AnalogWindow.h"
@@ -75,6 +76,10 @@ QList<MainWindow::WindowEntry> MainWindow::windowEntries()
           }}},
         {{standardsAction_},
          {"StandardsWindow", [this] { return new StandardsWindow(meter_, dialogs_); }}},
+        {{measurementsAction_},
+         {"LibraryWindow", [this] { return new LibraryWindow(meter_, library_, dialogs_); }},
+         [this] { return libraryReady(); },
+         [this](QWidget *window) { libraryWindowOpened(static_cast<LibraryWindow *>(window)); }},
         {{setModeAction_},
          {"SetupWindow",
           [this] {

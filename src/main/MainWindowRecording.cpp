@@ -123,6 +123,8 @@ void MainWindow::recordingEnded(const Sampler::Tick &tick, const QString &path)
     case Sampler::End::ByUser:
         return;
     }
+    if (tick.recordsInFile > 0)
+        keepInLibrary(path, QStringLiteral("recording"), QString());
     statusBar()->showMessage(text.section(QLatin1Char('\n'), 0, 0));
     // Shown once this tick is over, so that sampling goes on while the message is open.
     const Dialogs::Icon icon = tick.recordingEnded == Sampler::End::WriteFailed
@@ -231,6 +233,8 @@ void MainWindow::stopRecording()
     statusBar()->showMessage(QStringLiteral("Recording stopped: %1 records are in %2.")
                                  .arg(records)
                                  .arg(shownPath(path)));
+    if (records > 0)
+        keepInLibrary(path, QStringLiteral("recording"), QString());
 }
 
 void MainWindow::askSamplePeriod()

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 const QString StartOptions::kHelpText = QStringLiteral(
-    "usage: dosemeter [--port PORT [--open ENTRIES]]\n"
+    "usage: dosemeter [--library URL|PATH] [--port PORT [--open ENTRIES]]\n"
     "       dosemeter --help | --version\n"
     "\n"
     "The desktop program of a personal noise dosimeter.\n"
@@ -16,6 +16,9 @@ const QString StartOptions::kHelpText = QStringLiteral(
     "                   COM1..COM8, or sim (the built-in virtual meter)\n"
     "  --open ENTRIES   with --port: run these Display menu entries once the meter has\n"
     "                   answered, comma-separated (Graph,Analog,Digital)\n"
+    "  --library URL|PATH\n"
+    "                   the measurement library of this run: a file, or\n"
+    "                   postgresql://[user@]host[:port]/dbname (the password in ~/.pgpass)\n"
     "  -h, --help       show this help and exit\n"
     "  -v, --version    show the version and exit\n"
     "\n"
@@ -35,7 +38,10 @@ StartOptions StartOptions::parse(const QStringList &arguments)
     const QCommandLineOption open(QStringLiteral("open"),
                                   QStringLiteral("Display menu entries to open."),
                                   QStringLiteral("ENTRIES"));
-    parser.addOptions({help, version, port, open});
+    const QCommandLineOption library(QStringLiteral("library"),
+                                     QStringLiteral("The measurement library."),
+                                     QStringLiteral("URL|PATH"));
+    parser.addOptions({help, version, port, open, library});
 
     // The parser reads the whole line even past an error, so --help and --version are seen
     // beside an option meant for Qt that the first reading does not know.
@@ -52,6 +58,8 @@ StartOptions StartOptions::parse(const QStringList &arguments)
         if (parser.isSet(port))
             options.port = parser.value(port);
         options.open = parser.value(open).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        if (parser.isSet(library))
+            options.library = parser.value(library);
     }
     return options;
 }

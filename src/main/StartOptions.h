@@ -1,7 +1,7 @@
 #pragma once
 
 // The desktop program's command line:
-//   dosemeter [--port PORT [--open ENTRIES]] | --help | --version
+//   dosemeter [--library URL|PATH] [--port PORT [--open ENTRIES]] | --help | --version
 // Read twice: once from argv before the GUI application exists, so that --help and
 // --version answer without a display, and again from the application's arguments, which
 // no longer hold the options Qt takes for itself (-platform, -style, ...).
@@ -18,6 +18,7 @@ struct StartOptions {
     Action action = Action::Run;
     std::optional<QString> port; // none: the "COM Port" window asks
     QStringList open;            // with a port: Display menu entries to open ("Graph")
+    std::optional<QString> library; // none: the library chosen last, or the default file
     QString errorText;           // Error: what is wrong with the command line
 
     // arguments[0] is the program. --help and --version win over anything else on the line.

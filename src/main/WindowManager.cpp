@@ -4,6 +4,7 @@
 #include "link/Meter.h"
 #include "main/AppState.h"
 #include "ui/Dialogs.h"
+#include "ui/KeepInLibraryBox.h"
 #include "ui/MeterWindow.h"
 
 #include <QGuiApplication>
@@ -86,6 +87,8 @@ void WindowManager::track(QWidget *window, const Spec &spec)
     windows_.append(window);
     if (auto *meterWindow = qobject_cast<MeterWindow *>(window))
         meterWindow->setBusyCheck([this] { return meterBusy(); });
+    for (KeepInLibraryBox *box : window->findChildren<KeepInLibraryBox *>())
+        connect(box, &KeepInLibraryBox::keepRequested, this, &WindowManager::keepRequested);
     if (bool *flag = spec.openFlag) {
         *flag = true;
         // The flag goes when the window closes, or at the latest when it is deleted.

@@ -66,6 +66,10 @@ public:
     // the manager.
     void closeAll();
 
+signals:
+    // A window's "Keep in library" passed on a file it saved.
+    void keepRequested(const QString &path, const QString &kind, const QString &meter);
+
 private:
     void track(QWidget *window, const Spec &spec);
 

@@ -18,6 +18,12 @@ bool Dialogs::confirm(QWidget *parent, const QString &text, Icon icon, const QSt
     return message(parent, title, text, icon, Buttons::OkCancel) == Answer::Ok;
 }
 
+QStringList Dialogs::openFileNames(QWidget *parent, const QString &title, const QString &filter)
+{
+    const QString name = openFileName(parent, title, filter);
+    return name.isEmpty() ? QStringList() : QStringList{name};
+}
+
 namespace {
 
 QMessageBox::Icon toQt(Dialogs::Icon icon)
@@ -43,6 +49,7 @@ QMessageBox::StandardButtons toQt(Dialogs::Buttons buttons)
     case Dialogs::Buttons::Ok:
         return QMessageBox::Ok;
     case Dialogs::Buttons::OkCancel:
+    case Dialogs::Buttons::OkCancelWithCancelDefault:
         return QMessageBox::Ok | QMessageBox::Cancel;
     case Dialogs::Buttons::YesNo:
         return QMessageBox::Yes | QMessageBox::No;
@@ -63,6 +70,8 @@ Dialogs::Answer QtDialogs::message(QWidget *parent, const QString &title, const 
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(toQt(icon), title.isEmpty() ? QApplication::applicationDisplayName() : title,
                     shown, toQt(buttons), parent);
+    if (buttons == Buttons::OkCancelWithCancelDefault)
+        box.setDefaultButton(QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;
@@ -104,6 +113,11 @@ QString QtDialogs::saveFileName(QWidget *parent, const QString &title, const QSt
 QString QtDialogs::openFileName(QWidget *parent, const QString &title, const QString &filter)
 {
     return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
+QStringList QtDialogs::openFileNames(QWidget *parent, const QString &title, const QString &filter)
+{
+    return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
 }
 
 bool QtDialogs::print(QWidget *parent, QPrinter &printer)

@@ -15,7 +15,8 @@ class QWidget;
 class Dialogs {
 public:
     enum class Icon { None, Information, Question, Warning, Critical };
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    // OkCancelWithCancelDefault: for what cannot be undone, Enter answers Cancel.
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, OkCancelWithCancelDefault };
     enum class Answer { Ok, Cancel, Yes, No };
 
     virtual ~Dialogs() = default;
@@ -28,6 +29,8 @@ public:
     // filter in Qt form ("Data File[*.dat] (*.dat);;All type[*.*] (*)"); empty on Cancel.
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &filter) = 0;
     virtual QString openFileName(QWidget *parent, const QString &title, const QString &filter) = 0;
+    // Several files at once; empty on Cancel. By default the one file openFileName() gives.
+    virtual QStringList openFileNames(QWidget *parent, const QString &title, const QString &filter);
     // Lets the user choose a printer and copies; false on Cancel.
     virtual bool print(QWidget *parent, QPrinter &printer) = 0;
 
@@ -46,5 +49,7 @@ public:
                                  const QString &initial) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &filter) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &filter) override;
+    QStringList openFileNames(QWidget *parent, const QString &title,
+                              const QString &filter) override;
     bool print(QWidget *parent, QPrinter &printer) override;
 };

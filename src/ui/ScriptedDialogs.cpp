@@ -6,6 +6,8 @@ Dialogs::Answer ScriptedDialogs::message(QWidget *, const QString &title, const 
     shown.append({QStringLiteral("message"), title, text, icon, buttons});
     if (!answers.isEmpty())
         return answers.dequeue();
+    if (buttons == Buttons::OkCancelWithCancelDefault)
+        return Answer::Cancel; // as Enter would answer it
     return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
 }
 

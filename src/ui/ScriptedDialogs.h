@@ -1,7 +1,8 @@
 #pragma once
 
 // The Dialogs double for tests: answers from queues (defaults when a queue is empty:
-// OK, Cancel for input, no file, printing accepted) and records every dialog shown.
+// OK, Cancel for input and where Cancel is the default, no file, printing accepted) and records
+// every dialog shown.
 
 #include "ui/Dialogs.h"
 

@@ -64,7 +64,8 @@ struct WindowRig : MainWindowRig {
     {
         QStringList keys;
         for (const QAction *action : window->toolbar_->actions()) {
-            if (!action->isSeparator() && action->isEnabled())
+            // The commands; not the "Keep in library" box beside Save.
+            if (!action->isSeparator() && action->isEnabled() && !action->objectName().isEmpty())
                 keys << action->objectName();
         }
         return keys.join(QLatin1Char(' '));

@@ -59,6 +59,10 @@ void windows()
         "progressBar", "stepLabel", "progressTimer"};
     QTest::newRow("StandardsWindow") << "standardsAction" << "StandardsWindow" << QStringList{
         "table", "stepLabel"};
+    QTest::newRow("LibraryWindow") << "measurementsAction" << "LibraryWindow" << QStringList{
+        "workerFilter", "siteFilter", "jobFilter", "kindFilter", "fromCheck", "fromDate", "toCheck",
+        "toDate", "table", "summaryLabel", "importButton", "openButton", "assessButton",
+        "deleteButton"};
     QTest::newRow("RecordListWindow") << "listButton" << "RecordListWindow" << QStringList{
         "toolbar", "Save", "Print", "Preview", "grid", "note1", "note2", "note3"};
     QTest::newRow("SavedFileWindow") << "viewFileAction" << "SavedFileWindow" << QStringList{

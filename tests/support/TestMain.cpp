@@ -1,6 +1,7 @@
 #include "support/TestMain.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QString>
 #include <QTest>
 
@@ -28,6 +29,8 @@ int registerTest(const char *name, Factory factory)
 int runAll(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // Settings and the default measurement library go to a test area, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     QStringList picked;
     std::vector<char *> args{argv[0]};
     for (int i = 1; i < argc; ++i) {

@@ -1,0 +1,318 @@
+// dosemeter-cli commands on the measurement library: import, list, show, set, export and
+// delete, and the storing of the files that download, record, banks and average write.
+
+#include "cli/Cli.h"
+
+#include "library/Library.h"
+
+#include <QDate>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <map>
+
+namespace cli {
+
+namespace {
+
+const char *const kLibraryUsage =
+    "library takes import FILE..., list [--worker TEXT] [--site TEXT] [--job TEXT] "
+    "[--kind KIND] [--from YYYY-MM-DD] [--to YYYY-MM-DD], show ID, set ID [--worker TEXT] "
+    "[--site TEXT] [--job TEXT], export ID --out FILE or delete ID";
+
+int wrongArguments(QTextStream &err, const QString &problem)
+{
+    err << "dosemeter-cli: " << problem << "\n";
+    return Exit::kUsage;
+}
+
+int failed(QTextStream &err, const QString &reason)
+{
+    err << "dosemeter-cli: " << reason << "\n";
+    return Exit::kFailed;
+}
+
+int unknownId(QTextStream &err, qint64 id)
+{
+    err << "dosemeter-cli: there is no measurement " << id << " in the library\n";
+    return Exit::kUsage;
+}
+
+// The library named by --library, else the remembered one, else the default file.
+// kOk once open; kUsage for a malformed address, kFailed when it cannot be opened.
+int openLibrary(QTextStream &err, const QString &text, Library &library)
+{
+    LibraryLocation location = LibraryLocation::chosen();
+    if (!text.isEmpty()) {
+        QString error;
+        location = LibraryLocation::parse(text, error);
+        if (!error.isEmpty())
+            return wrongArguments(err, error);
+    }
+    if (!library.open(location))
+        return failed(err, library.errorString());
+    return Exit::kOk;
+}
+
+std::optional<qint64> parseId(const QString &text)
+{
+    bool ok = false;
+    const qint64 id = text.toLongLong(&ok);
+    if (!ok || id <= 0)
+        return std::nullopt;
+    return id;
+}
+
+// A TSV cell: a TAB or a line end inside would split the row.
+QString cell(QString text)
+{
+    for (QChar &c : text) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
+
+QString number(const std::optional<int> &value)
+{
+    return value ? QString::number(*value) : QString();
+}
+
+// Options that each take one value, in any order, each at most once. False for anything else.
+bool takeOptions(const QStringList &args, qsizetype from, const QStringList &names,
+                 std::map<QString, QString> &values)
+{
+    for (qsizetype i = from; i < args.size(); i += 2) {
+        const QString &name = args.at(i);
+        if (!names.contains(name) || i + 1 >= args.size() || values.count(name))
+            return false;
+        values[name] = args.at(i + 1);
+    }
+    return true;
+}
+
+int importFiles(QTextStream &out, QTextStream &err, Library &library, const QStringList &files)
+{
+    int exit = Exit::kOk;
+    for (const QString &path : files) {
+        const Library::Import result = library.importFile(path);
+        switch (result.outcome) {
+        case Library::Import::Outcome::Imported:
+            out << "imported: " << result.id << " " << path << "\n";
+            break;
+        case Library::Import::Outcome::Already:
+            out << "already: " << result.id << " " << path << "\n";
+            break;
+        case Library::Import::Outcome::Failed:
+            out.flush();
+            failed(err, result.error);
+            exit = Exit::kFailed;
+            break;
+        }
+    }
+    return exit;
+}
+
+std::optional<LibraryFilter> parseFilter(QTextStream &err, const QStringList &args, int &exit)
+{
+    std::map<QString, QString> values;
+    if (!takeOptions(args, 1,
+                     {QStringLiteral("--worker"), QStringLiteral("--site"), QStringLiteral("--job"),
+                      QStringLiteral("--kind"), QStringLiteral("--from"), QStringLiteral("--to")},
+                     values)) {
+        exit = wrongArguments(err, QString::fromLatin1(kLibraryUsage));
+        return std::nullopt;
+    }
+    LibraryFilter filter;
+    filter.worker = values[QStringLiteral("--worker")];
+    filter.site = values[QStringLiteral("--site")];
+    filter.job = values[QStringLiteral("--job")];
+    if (values.count(QStringLiteral("--kind"))) {
+        filter.kind = Measurement::kindFromName(values[QStringLiteral("--kind")]);
+        if (!filter.kind) {
+            exit = wrongArguments(err, QStringLiteral("--kind takes run, recording, list, banks "
+                                                      "or average"));
+            return std::nullopt;
+        }
+    }
+    for (const auto &[name, date] : {std::pair{QStringLiteral("--from"), &filter.from},
+                                     std::pair{QStringLiteral("--to"), &filter.to}}) {
+        if (!values.count(name))
+            continue;
+        *date = QDate::fromString(values[name], QStringLiteral("yyyy-MM-dd"));
+        if (!date->isValid()) {
+            exit = wrongArguments(err, QStringLiteral("%1 takes a date as YYYY-MM-DD").arg(name));
+            return std::nullopt;
+        }
+    }
+    return filter;
+}
+
+int list(QTextStream &out, QTextStream &err, Library &library, const LibraryFilter &filter)
+{
+    const std::optional<QList<Measurement>> found = library.list(filter);
+    if (!found)
+        return failed(err, library.errorString());
+    out << "id\tkind\tstart\tend\trecords\tlaeq\tworker\tsite\tjob\tmeter\tfile\n";
+    for (const Measurement &m : *found) {
+        out << m.id << '\t' << Measurement::kindName(m.kind) << '\t' << m.start << '\t' << m.end
+            << '\t' << m.records << '\t' << m.laeqText() << '\t' << cell(m.worker) << '\t'
+            << cell(m.site) << '\t' << cell(m.job) << '\t' << cell(m.meter) << '\t'
+            << cell(m.fileName) << '\n';
+    }
+    return Exit::kOk;
+}
+
+int show(QTextStream &out, QTextStream &err, Library &library, qint64 id)
+{
+    const std::optional<Measurement> found = library.measurement(id);
+    if (!found)
+        return library.errorString().isEmpty() ? unknownId(err, id)
+                                               : failed(err, library.errorString());
+    const std::optional<QList<ExcludedSpan>> spans = library.excludedSpans(id);
+    if (!spans)
+        return failed(err, library.errorString());
+    const Measurement &m = *found;
+    const std::pair<const char *, QString> fields[] = {
+        {"id", QString::number(m.id)},
+        {"kind", Measurement::kindName(m.kind)},
+        {"start", m.start},
+        {"end", m.end},
+        {"duration", m.durationText()},
+        {"records", QString::number(m.records)},
+        {"laeq", m.laeqText()},
+        {"meter", m.meter},
+        {"criterion", number(m.criterionDb)},
+        {"exchange-rate", number(m.exchangeRateDb)},
+        {"threshold", number(m.thresholdDb)},
+        {"response", m.response},
+        {"worker", m.worker},
+        {"site", m.site},
+        {"job", m.job},
+    };
+    for (const auto &[name, value] : fields)
+        out << name << ": " << value << "\n";
+    for (const QString &note : m.notes.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        out << "note: " << cell(note) << "\n";
+    out << "file: " << m.fileName << "\n"
+        << "bytes: " << m.fileBytes << "\n"
+        << "hash: " << m.contentHash << "\n"
+        << "stored: " << m.storedAt << "\n";
+    for (const ExcludedSpan &span : *spans)
+        out << "excluded: " << span.firstRecord << "-" << span.lastRecord << " "
+            << cell(span.reason) << "\n";
+    return Exit::kOk;
+}
+
+int change(QTextStream &err, Library &library, Library::Change result, qint64 id)
+{
+    switch (result) {
+    case Library::Change::Done:
+        return Exit::kOk;
+    case Library::Change::NotFound:
+        return unknownId(err, id);
+    case Library::Change::Failed:
+        break;
+    }
+    return failed(err, library.errorString());
+}
+
+} // namespace
+
+int library(QTextStream &out, QTextStream &err, const QString &location, const QStringList &args)
+{
+    const QString command = args.value(0);
+    const std::optional<qint64> id = parseId(args.value(1));
+    const bool byId = command == QLatin1String("show") || command == QLatin1String("set") ||
+                      command == QLatin1String("export") || command == QLatin1String("delete");
+    if (byId && !id)
+        return wrongArguments(
+            err, QStringLiteral("library %1 needs a measurement ID (1 or more)").arg(command));
+
+    // Every argument is checked before the library is opened.
+    Library library;
+    if (command == QLatin1String("import")) {
+        if (args.size() < 2)
+            return wrongArguments(err, QStringLiteral("library import needs one FILE or more"));
+        if (const int code = openLibrary(err, location, library); code != Exit::kOk)
+            return code;
+        return importFiles(out, err, library, args.mid(1));
+    }
+    if (command == QLatin1String("list")) {
+        int exit = Exit::kOk;
+        const std::optional<LibraryFilter> filter = parseFilter(err, args, exit);
+        if (!filter)
+            return exit;
+        if (const int code = openLibrary(err, location, library); code != Exit::kOk)
+            return code;
+        return list(out, err, library, *filter);
+    }
+    std::map<QString, QString> values;
+    if (command == QLatin1String("show") || command == QLatin1String("delete")) {
+        if (args.size() != 2)
+            return wrongArguments(err, QString::fromLatin1(kLibraryUsage));
+        if (const int code = openLibrary(err, location, library); code != Exit::kOk)
+            return code;
+        if (command == QLatin1String("show"))
+            return show(out, err, library, *id);
+        return change(err, library, library.remove({*id}), *id);
+    }
+    if (command == QLatin1String("set")) {
+        if (args.size() < 4 || !takeOptions(args, 2,
+                                            {QStringLiteral("--worker"), QStringLiteral("--site"),
+                                             QStringLiteral("--job")},
+                                            values))
+            return wrongArguments(err, QStringLiteral("library set takes ID and one or more of "
+                                                      "--worker TEXT, --site TEXT, --job TEXT"));
+        Library::Labels labels;
+        const auto take = [&values](const char *name) -> std::optional<QString> {
+            const auto found = values.find(QLatin1String(name));
+            return found == values.end() ? std::nullopt : std::optional(found->second);
+        };
+        labels.worker = take("--worker");
+        labels.site = take("--site");
+        labels.job = take("--job");
+        if (const int code = openLibrary(err, location, library); code != Exit::kOk)
+            return code;
+        return change(err, library, library.setLabels(*id, labels), *id);
+    }
+    if (command == QLatin1String("export")) {
+        if (args.size() != 4 || !takeOptions(args, 2, {QStringLiteral("--out")}, values) ||
+            values[QStringLiteral("--out")].isEmpty())
+            return wrongArguments(err, QStringLiteral("library export takes ID --out FILE"));
+        if (const int code = openLibrary(err, location, library); code != Exit::kOk)
+            return code;
+        return change(err, library, library.exportFile(*id, values[QStringLiteral("--out")]), *id);
+    }
+    return wrongArguments(err, QString::fromLatin1(kLibraryUsage));
+}
+
+int checkLibrary(QTextStream &err, const QString &location)
+{
+    Library library;
+    const int code = openLibrary(err, location, library);
+    if (code != Exit::kOk)
+        err << "dosemeter-cli: nothing was asked of the meter; --no-library writes the files "
+               "without keeping them in the library\n";
+    return code;
+}
+
+int storeKeptFiles(QTextStream &err, const QString &location, const QList<KeptFile> &files)
+{
+    Library library;
+    if (const int code = openLibrary(err, location, library); code != Exit::kOk)
+        return Exit::kFailed;
+    int exit = Exit::kOk;
+    // Quiet when it works: these commands' output stays what scripts already read.
+    for (const KeptFile &file : files) {
+        const Library::Import result = library.importFile(file.path, file.known);
+        if (result.outcome == Library::Import::Outcome::Failed) {
+            err << "dosemeter-cli: " << QFileInfo(file.path).fileName()
+                << " was written but not stored in the library: " << result.error << "\n";
+            exit = Exit::kFailed;
+        }
+    }
+    return exit;
+}
+
+} // namespace cli

@@ -1,0 +1,769 @@
+#include "library/Library.h"
+
+#include "data/DatFile.h"
+#include "data/RegularFile.h"
+#include "library/LibrarySchema.h"
+#include "library/RecordCodec.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <atomic>
+
+namespace {
+
+using Dialect = LibrarySchema::Dialect;
+
+// How long a write waits for another program's write to end before it gives up; an import
+// holds the lock for a fraction of a second.
+constexpr int kBusyTimeoutMilliseconds = 30000;
+// How long a PostgreSQL server may take to answer before the library counts as unreachable.
+constexpr int kConnectTimeoutSeconds = 10;
+// Any key will do, as long as it is the same for every program: it serialises the
+// creation and upgrade of one database's tables.
+constexpr qint64 kSchemaLockKey = 0x446f73654d657472;
+
+const QString kColumns = QStringLiteral(
+    "id, kind, start_time, end_time, meter, criterion_db, exchange_rate_db, threshold_db, "
+    "response, records, laeq_tenths, worker, site, job, notes, file_name, file_bytes, "
+    "content_hash, stored_at");
+const QString kStampFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+QString nextConnectionName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("dosemeter-library-%1").arg(++counter);
+}
+
+// A text for a NOT NULL column: Qt binds a null QString as NULL, an empty one as ''.
+QVariant text(const QString &value)
+{
+    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
+}
+
+QVariant optionalInt(const std::optional<int> &value)
+{
+    return value ? QVariant(*value) : QVariant(QMetaType::fromType<int>());
+}
+
+std::optional<int> intOrNull(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    return value.toInt();
+}
+
+Measurement fromRow(const QSqlQuery &q)
+{
+    Measurement m;
+    m.id = q.value(0).toLongLong();
+    m.kind = Measurement::kindFromName(q.value(1).toString()).value_or(Measurement::Kind::List);
+    m.start = q.value(2).toString();
+    m.end = q.value(3).toString();
+    m.meter = q.value(4).toString();
+    m.criterionDb = intOrNull(q.value(5));
+    m.exchangeRateDb = intOrNull(q.value(6));
+    m.thresholdDb = intOrNull(q.value(7));
+    m.response = q.value(8).toString();
+    m.records = q.value(9).toInt();
+    m.laeqTenths = intOrNull(q.value(10));
+    m.worker = q.value(11).toString();
+    m.site = q.value(12).toString();
+    m.job = q.value(13).toString();
+    m.notes = q.value(14).toString();
+    m.fileName = q.value(15).toString();
+    m.fileBytes = q.value(16).toLongLong();
+    m.contentHash = q.value(17).toString();
+    m.storedAt = q.value(18).toString();
+    return m;
+}
+
+// A LIKE pattern that finds `text` anywhere, its own % and _ taken literally.
+QString containsPattern(const QString &text)
+{
+    QString escaped = text.toLower();
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('%'), QStringLiteral("\\%"))
+        .replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+QString sqlText(const QSqlError &error)
+{
+    const QString text = error.databaseText().trimmed();
+    return text.isEmpty() ? error.text().trimmed() : text;
+}
+
+} // namespace
+
+Library::Library() : connectionName_(nextConnectionName())
+{
+}
+
+Library::~Library()
+{
+    close();
+}
+
+QSqlDatabase Library::database() const
+{
+    return QSqlDatabase::database(connectionName_, false);
+}
+
+bool Library::isOpen() const
+{
+    return open_;
+}
+
+void Library::close()
+{
+    open_ = false;
+    if (!QSqlDatabase::contains(connectionName_))
+        return;
+    {
+        QSqlDatabase db = database();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+bool Library::fail(const QString &reason)
+{
+    error_ = reason;
+    return false;
+}
+
+bool Library::fail(const QString &what, const QSqlQuery &query)
+{
+    return fail(QStringLiteral("%1: %2.").arg(what, sqlText(query.lastError())));
+}
+
+bool Library::open(const LibraryLocation &location)
+{
+    close();
+    error_.clear();
+    location_ = location;
+    if (!openConnection())
+        return false;
+    if (!prepareSchema()) {
+        const QString reason = error_;
+        close();
+        error_ = reason;
+        return false;
+    }
+    open_ = true;
+    return true;
+}
+
+bool Library::openConnection()
+{
+    const bool sqlite = location_.kind() == LibraryLocation::Kind::SQLite;
+    const QString driver = sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL");
+    const QString name = location_.text();
+    if (!QSqlDatabase::isDriverAvailable(driver))
+        return fail(QStringLiteral("The library %1 cannot be opened: the Qt SQL driver %2 is not "
+                                   "installed (Debian: %3).")
+                        .arg(name, driver,
+                             sqlite ? QStringLiteral("libqt6sql6-sqlite")
+                                    : QStringLiteral("libqt6sql6-psql")));
+    QSqlDatabase db = QSqlDatabase::addDatabase(driver, connectionName_);
+    if (sqlite) {
+        const QFileInfo file(location_.path());
+        if (file.isDir())
+            return fail(
+                QStringLiteral("The library %1 cannot be opened: it is a folder.").arg(name));
+        if (!QDir().mkpath(file.absolutePath()))
+            return fail(QStringLiteral("The library %1 cannot be created: the folder %2 cannot be "
+                                       "made.")
+                            .arg(name, file.absolutePath()));
+        db.setDatabaseName(location_.path());
+        db.setConnectOptions(
+            QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMilliseconds));
+    } else {
+        db.setHostName(location_.host());
+        if (location_.port() > 0)
+            db.setPort(location_.port());
+        db.setDatabaseName(location_.database());
+        db.setUserName(location_.user());
+        db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=dosemeter")
+                                 .arg(kConnectTimeoutSeconds));
+    }
+    if (!db.open())
+        return fail(QStringLiteral("The library %1 cannot be opened: %2.")
+                        .arg(name, sqlText(db.lastError())));
+    return true;
+}
+
+bool Library::prepareSchema()
+{
+    QSqlDatabase db = database();
+    const bool sqlite = location_.kind() == LibraryLocation::Kind::SQLite;
+    const QString name = location_.text();
+    int version = 0;
+    {
+        // Only reads until the version is known: a library of a newer program stays as it is.
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("SELECT 1")))
+            return fail(QStringLiteral("The library %1 cannot be read").arg(name), q);
+        QStringList tables = db.tables();
+        tables.removeAll(QStringLiteral("sqlite_sequence"));
+        if (tables.contains(LibrarySchema::kInfoTable)) {
+            q.prepare(QStringLiteral("SELECT value FROM library_info WHERE name = ?"));
+            q.addBindValue(LibrarySchema::kVersionKey);
+            if (!q.exec())
+                return fail(QStringLiteral("The library %1 cannot be read").arg(name), q);
+            bool ok = false;
+            version = q.next() ? q.value(0).toString().toInt(&ok) : 0;
+            if (!ok || version < 1)
+                return fail(QStringLiteral("The library %1 has no valid schema version; nothing "
+                                           "was changed.")
+                                .arg(name));
+        } else if (!tables.isEmpty()) {
+            return fail(QStringLiteral("%1 is not a measurement library: it holds other "
+                                       "tables. Nothing was changed.")
+                            .arg(name));
+        }
+        if (sqlite && tables.isEmpty() && QFileInfo(location_.path()).size() > 0 &&
+            !q.exec(QStringLiteral("PRAGMA schema_version")))
+            return fail(QStringLiteral("%1 is not a measurement library").arg(name), q);
+    }
+    if (version > LibrarySchema::kVersion)
+        return fail(QStringLiteral("The library %1 was made by a newer version of Dose Meter "
+                                   "(library version %2; this program knows up to %3). Use the "
+                                   "newer program with it; nothing was changed.")
+                        .arg(name)
+                        .arg(version)
+                        .arg(LibrarySchema::kVersion));
+    if (sqlite) {
+        QSqlQuery q(db);
+        // WAL lets the desktop program read while the command line writes; FULL syncs
+        // every commit, so an import reported done survives a power cut.
+        for (const char *pragma :
+             {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", "PRAGMA foreign_keys=ON"}) {
+            if (!q.exec(QLatin1String(pragma)))
+                return fail(QStringLiteral("The library %1 cannot be opened").arg(name), q);
+        }
+    }
+    return version == LibrarySchema::kVersion || upgrade(version);
+}
+
+bool Library::upgrade(int from)
+{
+    QSqlDatabase db = database();
+    const Dialect dialect =
+        location_.kind() == LibraryLocation::Kind::SQLite ? Dialect::SQLite : Dialect::PostgreSQL;
+    const QString name = location_.text();
+    if (!begin())
+        return false;
+    {
+        QSqlQuery q(db);
+        if (dialect == Dialect::PostgreSQL) {
+            q.prepare(QStringLiteral("SELECT pg_advisory_xact_lock(?)"));
+            q.addBindValue(kSchemaLockKey);
+            if (!q.exec()) {
+                fail(QStringLiteral("The library %1 cannot be prepared").arg(name), q);
+                rollback();
+                return false;
+            }
+        }
+        // Another program may have done it meanwhile: the version is read again under the lock.
+        if (db.tables().contains(LibrarySchema::kInfoTable)) {
+            q.prepare(QStringLiteral("SELECT value FROM library_info WHERE name = ?"));
+            q.addBindValue(LibrarySchema::kVersionKey);
+            if (q.exec() && q.next())
+                from = q.value(0).toString().toInt();
+        }
+        if (from > LibrarySchema::kVersion) {
+            rollback();
+            return fail(QStringLiteral("The library %1 was made by a newer version of Dose Meter; "
+                                       "nothing was changed.")
+                            .arg(name));
+        }
+        for (int to = from + 1; to <= LibrarySchema::kVersion; ++to) {
+            for (const QString &statement : LibrarySchema::step(to, dialect)) {
+                if (!q.exec(statement)) {
+                    fail(QStringLiteral("The library %1 could not be brought to version %2")
+                             .arg(name)
+                             .arg(to),
+                         q);
+                    q.finish();
+                    rollback();
+                    return false;
+                }
+            }
+        }
+        if (from < LibrarySchema::kVersion) {
+            q.prepare(from == 0
+                          ? QStringLiteral("INSERT INTO library_info (value, name) VALUES (?, ?)")
+                          : QStringLiteral("UPDATE library_info SET value = ? WHERE name = ?"));
+            q.addBindValue(QString::number(LibrarySchema::kVersion));
+            q.addBindValue(LibrarySchema::kVersionKey);
+            if (!q.exec()) {
+                fail(QStringLiteral("The library %1 could not be brought to version %2")
+                         .arg(name)
+                         .arg(LibrarySchema::kVersion),
+                     q);
+                q.finish();
+                rollback();
+                return false;
+            }
+        }
+    }
+    return commit();
+}
+
+bool Library::begin()
+{
+    QSqlQuery q(database());
+    // SQLite takes the write lock now rather than at the first write: a transaction that
+    // read first and then found the lock taken could not wait for it.
+    const bool sqlite = location_.kind() == LibraryLocation::Kind::SQLite;
+    if (!q.exec(sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN")))
+        return fail(QStringLiteral("The library %1 cannot be written").arg(location_.text()), q);
+    return true;
+}
+
+bool Library::commit()
+{
+    QSqlQuery q(database());
+    if (q.exec(QStringLiteral("COMMIT")))
+        return true;
+    fail(QStringLiteral("The library %1 could not keep the change").arg(location_.text()), q);
+    q.finish();
+    rollback();
+    return false;
+}
+
+void Library::rollback()
+{
+    QSqlQuery q(database());
+    q.exec(QStringLiteral("ROLLBACK"));
+}
+
+bool Library::run(const std::function<bool()> &work)
+{
+    error_.clear();
+    if (!open_)
+        return fail(QStringLiteral("No library is open."));
+    if (work())
+        return true;
+    if (location_.kind() != LibraryLocation::Kind::PostgreSQL)
+        return false;
+    {
+        QSqlQuery ping(database());
+        if (ping.exec(QStringLiteral("SELECT 1")))
+            return false; // the connection is there: the failure stands
+    }
+    // The server went away and may be back (a restart, a dropped network): once more on a
+    // new connection. What the lost connection had begun was rolled back by the server.
+    const QString reason = error_;
+    close();
+    if (!openConnection()) {
+        error_ = reason;
+        return false;
+    }
+    open_ = true;
+    error_.clear();
+    return work();
+}
+
+Library::Import Library::importFile(const QString &path, MeasurementReader::Known known)
+{
+    Import result;
+    const QString name = QFileInfo(path).fileName();
+    QFile file;
+    if (const QString reason = RegularFile::open(file, path); !reason.isEmpty()) {
+        result.error =
+            reason == RegularFile::kNotRegular
+                ? QStringLiteral("The file %1 is not a regular file.").arg(name)
+                : QStringLiteral("The file %1 could not be opened: %2.").arg(name, reason);
+        return result;
+    }
+    const QByteArray bytes = file.read(DatFile::kMaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        result.error =
+            QStringLiteral("The file %1 could not be read: %2.").arg(name, file.errorString());
+        return result;
+    }
+    if (bytes.size() > DatFile::kMaxFileBytes) {
+        result.error = QStringLiteral("The file %1 is larger than %2 MB and is no measurement.")
+                           .arg(name)
+                           .arg(DatFile::kMaxFileBytes / (1024 * 1024));
+        return result;
+    }
+    if (!known.reference.isValid())
+        known.reference = QFileInfo(path).lastModified();
+    return importBytes(bytes, name, known);
+}
+
+Library::Import Library::importBytes(const QByteArray &bytes, const QString &fileName,
+                                     const MeasurementReader::Known &known)
+{
+    const MeasurementReader::Reading reading = MeasurementReader::read(bytes, fileName, known);
+    if (!reading.ok()) {
+        error_ = reading.error;
+        return {Import::Outcome::Failed, 0, reading.error};
+    }
+    return store(reading.measurement, bytes);
+}
+
+Library::Import Library::store(const Measurement &m, const QByteArray &bytes)
+{
+    const RecordCodec::Encoded encoded = RecordCodec::encode(bytes);
+    const QString what = QStringLiteral("The library could not store %1").arg(m.fileName);
+    Import result;
+    const auto findStored = [&](QSqlQuery &q) {
+        q.prepare(QStringLiteral("SELECT id FROM measurements WHERE content_hash = ?"));
+        q.addBindValue(m.contentHash);
+        if (!q.exec())
+            return false;
+        if (q.next()) {
+            result.outcome = Import::Outcome::Already;
+            result.id = q.value(0).toLongLong();
+        }
+        q.finish();
+        return true;
+    };
+    const bool done = run([&] {
+        if (!begin())
+            return false;
+        QSqlQuery q(database());
+        if (!findStored(q)) {
+            fail(what, q);
+            q.finish();
+            rollback();
+            return false;
+        }
+        if (result.outcome == Import::Outcome::Already) {
+            rollback();
+            return true;
+        }
+        q.prepare(QStringLiteral(
+            "INSERT INTO measurements (kind, start_time, end_time, meter, criterion_db, "
+            "exchange_rate_db, threshold_db, response, records, laeq_tenths, worker, site, job, "
+            "notes, file_name, file_bytes, content_hash, stored_at) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"));
+        for (const QVariant &value :
+             {text(Measurement::kindName(m.kind)), text(m.start), text(m.end), text(m.meter),
+              optionalInt(m.criterionDb), optionalInt(m.exchangeRateDb), optionalInt(m.thresholdDb),
+              text(m.response), QVariant(m.records), optionalInt(m.laeqTenths), text(m.worker),
+              text(m.site), text(m.job), text(m.notes), text(m.fileName),
+              QVariant(qint64(bytes.size())), text(m.contentHash),
+              QVariant(QDateTime::currentDateTime().toString(kStampFormat))})
+            q.addBindValue(value);
+        if (!q.exec() || !q.next()) {
+            fail(what, q);
+            q.finish();
+            rollback();
+            // Another program may have stored the same content a moment before.
+            QSqlQuery again(database());
+            if (findStored(again) && result.outcome == Import::Outcome::Already) {
+                error_.clear();
+                return true;
+            }
+            return false;
+        }
+        result.id = q.value(0).toLongLong();
+        q.finish();
+        q.prepare(
+            QStringLiteral("INSERT INTO measurement_files (measurement_id, encoding, content) "
+                           "VALUES (?, ?, ?)"));
+        q.addBindValue(result.id);
+        q.addBindValue(int(encoded.method));
+        q.addBindValue(encoded.bytes);
+        if (!q.exec()) {
+            fail(what, q);
+            q.finish();
+            rollback();
+            return false;
+        }
+        q.finish();
+        if (!commit())
+            return false;
+        result.outcome = Import::Outcome::Imported;
+        return true;
+    });
+    if (!done) {
+        result = {Import::Outcome::Failed, 0, error_};
+    }
+    return result;
+}
+
+std::optional<QList<Measurement>> Library::list(const LibraryFilter &filter)
+{
+    QList<Measurement> found;
+    const bool done = run([&] {
+        found.clear();
+        QStringList where;
+        QVariantList values;
+        const std::pair<const char *, QString> texts[] = {
+            {"worker", filter.worker}, {"site", filter.site}, {"job", filter.job}};
+        for (const auto &[column, text] : texts) {
+            if (text.isEmpty())
+                continue;
+            where << QStringLiteral("lower(%1) LIKE ? ESCAPE '\\'").arg(QLatin1String(column));
+            values << containsPattern(text);
+        }
+        if (filter.kind) {
+            where << QStringLiteral("kind = ?");
+            values << Measurement::kindName(*filter.kind);
+        }
+        if (filter.from.isValid() || filter.to.isValid())
+            where << QStringLiteral("start_time <> ''");
+        if (filter.from.isValid()) {
+            where << QStringLiteral("start_time >= ?");
+            values << filter.from.toString(Qt::ISODate);
+        }
+        if (filter.to.isValid()) {
+            where << QStringLiteral("start_time < ?");
+            values << filter.to.addDays(1).toString(Qt::ISODate);
+        }
+        QSqlQuery q(database());
+        q.setForwardOnly(true);
+        q.prepare(QStringLiteral("SELECT %1 FROM measurements%2 ORDER BY start_time, id")
+                      .arg(kColumns, where.isEmpty() ? QString()
+                                                     : QStringLiteral(" WHERE ") +
+                                                           where.join(QStringLiteral(" AND "))));
+        for (const QVariant &value : std::as_const(values))
+            q.addBindValue(value);
+        if (!q.exec())
+            return fail(QStringLiteral("The library could not be searched"), q);
+        while (q.next())
+            found.append(fromRow(q));
+        return true;
+    });
+    if (!done)
+        return std::nullopt;
+    return found;
+}
+
+std::optional<Measurement> Library::measurement(qint64 id)
+{
+    std::optional<Measurement> found;
+    const bool done = run([&] {
+        found.reset();
+        QSqlQuery q(database());
+        q.prepare(QStringLiteral("SELECT %1 FROM measurements WHERE id = ?").arg(kColumns));
+        q.addBindValue(id);
+        if (!q.exec())
+            return fail(QStringLiteral("The library could not be read"), q);
+        if (q.next())
+            found = fromRow(q);
+        return true;
+    });
+    return done ? found : std::nullopt;
+}
+
+Library::Change Library::setLabels(qint64 id, const Labels &labels)
+{
+    Change change = Change::Failed;
+    run([&] {
+        QStringList sets;
+        QVariantList values;
+        const std::pair<const char *, const std::optional<QString> *> fields[] = {
+            {"worker", &labels.worker}, {"site", &labels.site}, {"job", &labels.job}};
+        for (const auto &[column, value] : fields) {
+            if (!*value)
+                continue;
+            sets << QStringLiteral("%1 = ?").arg(QLatin1String(column));
+            values << text(MeasurementReader::oneLine(**value));
+        }
+        QSqlQuery q(database());
+        if (sets.isEmpty()) {
+            q.prepare(QStringLiteral("SELECT id FROM measurements WHERE id = ?"));
+            q.addBindValue(id);
+            if (!q.exec())
+                return fail(QStringLiteral("The library could not be read"), q);
+            change = q.next() ? Change::Done : Change::NotFound;
+            return true;
+        }
+        q.prepare(QStringLiteral("UPDATE measurements SET %1 WHERE id = ?")
+                      .arg(sets.join(QStringLiteral(", "))));
+        for (const QVariant &value : std::as_const(values))
+            q.addBindValue(value);
+        q.addBindValue(id);
+        if (!q.exec())
+            return fail(QStringLiteral("The library could not change measurement %1").arg(id), q);
+        change = q.numRowsAffected() > 0 ? Change::Done : Change::NotFound;
+        return true;
+    });
+    return change;
+}
+
+Library::Change Library::remove(const QList<qint64> &ids)
+{
+    Change change = Change::Failed;
+    run([&] {
+        if (!begin())
+            return false;
+        QSqlQuery q(database());
+        for (const qint64 id : ids) {
+            for (const char *statement : {"DELETE FROM excluded_spans WHERE measurement_id = ?",
+                                          "DELETE FROM measurement_files WHERE measurement_id = ?",
+                                          "DELETE FROM measurements WHERE id = ?"}) {
+                q.prepare(QLatin1String(statement));
+                q.addBindValue(id);
+                if (!q.exec()) {
+                    fail(QStringLiteral("The library could not delete measurement %1").arg(id), q);
+                    q.finish();
+                    rollback();
+                    return false;
+                }
+            }
+            if (q.numRowsAffected() <= 0) {
+                q.finish();
+                rollback();
+                change = Change::NotFound;
+                return true;
+            }
+        }
+        q.finish();
+        if (!commit())
+            return false;
+        change = Change::Done;
+        return true;
+    });
+    return change;
+}
+
+std::optional<QByteArray> Library::fileBytes(qint64 id)
+{
+    std::optional<QByteArray> file;
+    const bool done = run([&] {
+        file.reset();
+        QSqlQuery q(database());
+        q.prepare(QStringLiteral("SELECT m.content_hash, f.encoding, f.content FROM measurements m "
+                                 "LEFT JOIN measurement_files f ON f.measurement_id = m.id "
+                                 "WHERE m.id = ?"));
+        q.addBindValue(id);
+        if (!q.exec())
+            return fail(QStringLiteral("The library could not be read"), q);
+        if (!q.next())
+            return true;
+        if (q.value(1).isNull())
+            return fail(
+                QStringLiteral("The file of measurement %1 is missing from the library.").arg(id));
+        const std::optional<QByteArray> bytes =
+            RecordCodec::decode(q.value(1).toInt(), q.value(2).toByteArray());
+        if (!bytes || QString::fromLatin1(
+                          QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256).toHex()) !=
+                          q.value(0).toString())
+            return fail(
+                QStringLiteral("The file of measurement %1 is damaged in the library.").arg(id));
+        file = *bytes;
+        return true;
+    });
+    return done ? file : std::nullopt;
+}
+
+Library::Change Library::exportFile(qint64 id, const QString &path)
+{
+    const std::optional<QByteArray> bytes = fileBytes(id);
+    if (!bytes)
+        return error_.isEmpty() ? Change::NotFound : Change::Failed;
+    if (const QString reason = DatFile::save(path, *bytes); !reason.isEmpty()) {
+        fail(QStringLiteral("%1 could not be written: %2.").arg(path, reason));
+        return Change::Failed;
+    }
+    return Change::Done;
+}
+
+std::optional<qint64> Library::addExcludedSpan(const ExcludedSpan &span)
+{
+    std::optional<qint64> id;
+    run([&] {
+        QSqlQuery q(database());
+        q.prepare(QStringLiteral("INSERT INTO excluded_spans (measurement_id, first_record, "
+                                 "last_record, reason) VALUES (?, ?, ?, ?) RETURNING id"));
+        q.addBindValue(span.measurementId);
+        q.addBindValue(span.firstRecord);
+        q.addBindValue(span.lastRecord);
+        q.addBindValue(text(span.reason));
+        if (!q.exec() || !q.next())
+            return fail(QStringLiteral("The library could not keep the excluded span"), q);
+        id = q.value(0).toLongLong();
+        return true;
+    });
+    return id;
+}
+
+std::optional<QList<ExcludedSpan>> Library::excludedSpans(qint64 measurementId)
+{
+    QList<ExcludedSpan> spans;
+    const bool done = run([&] {
+        spans.clear();
+        QSqlQuery q(database());
+        q.prepare(QStringLiteral("SELECT id, first_record, last_record, reason FROM excluded_spans "
+                                 "WHERE measurement_id = ? ORDER BY first_record, id"));
+        q.addBindValue(measurementId);
+        if (!q.exec())
+            return fail(QStringLiteral("The library could not be read"), q);
+        while (q.next())
+            spans.append({q.value(0).toLongLong(), measurementId, q.value(1).toInt(),
+                          q.value(2).toInt(), q.value(3).toString()});
+        return true;
+    });
+    if (!done)
+        return std::nullopt;
+    return spans;
+}
+
+Library::Change Library::removeExcludedSpan(qint64 spanId)
+{
+    Change change = Change::Failed;
+    run([&] {
+        QSqlQuery q(database());
+        q.prepare(QStringLiteral("DELETE FROM excluded_spans WHERE id = ?"));
+        q.addBindValue(spanId);
+        if (!q.exec())
+            return fail(QStringLiteral("The library could not delete the span"), q);
+        change = q.numRowsAffected() > 0 ? Change::Done : Change::NotFound;
+        return true;
+    });
+    return change;
+}
+
+QStringList Library::problems()
+{
+    QStringList found;
+    QList<qint64> ids;
+    const bool done = run([&] {
+        found.clear();
+        ids.clear();
+        QSqlQuery q(database());
+        if (location_.kind() == LibraryLocation::Kind::SQLite) {
+            if (!q.exec(QStringLiteral("PRAGMA integrity_check")))
+                return fail(QStringLiteral("The library could not be checked"), q);
+            while (q.next()) {
+                if (q.value(0).toString() != QLatin1String("ok"))
+                    found << q.value(0).toString();
+            }
+        }
+        if (!q.exec(QStringLiteral("SELECT f.measurement_id FROM measurement_files f "
+                                   "LEFT JOIN measurements m ON m.id = f.measurement_id "
+                                   "WHERE m.id IS NULL")))
+            return fail(QStringLiteral("The library could not be checked"), q);
+        while (q.next())
+            found << QStringLiteral("a file belongs to no measurement (%1)")
+                         .arg(q.value(0).toLongLong());
+        if (!q.exec(QStringLiteral("SELECT id FROM measurements ORDER BY id")))
+            return fail(QStringLiteral("The library could not be checked"), q);
+        while (q.next())
+            ids << q.value(0).toLongLong();
+        return true;
+    });
+    if (!done)
+        return {error_};
+    for (const qint64 id : std::as_const(ids)) {
+        if (!fileBytes(id))
+            found << error_;
+    }
+    return found;
+}

@@ -1,0 +1,115 @@
+#pragma once
+
+// The measurement library: every measurement in one database, a SQLite file on the desk or
+// a PostgreSQL database a team shares (LibraryLocation), through Qt SQL.
+//
+// - Each import is one transaction: a killed program, a power cut or a dropped connection
+//   leaves the library as it was before that import. SQLite runs in WAL mode with a busy
+//   timeout and takes its write lock when a write begins, so the desktop program and the
+//   command line use one library at once without "database is locked".
+// - The same file content is stored once (by its SHA-256); importing it again says
+//   "already" and names the measurement that holds it.
+// - Every value goes in through bound parameters.
+// - A library of an older schema is upgraded in one transaction; one a newer program made
+//   is refused, and nothing is written to it.
+//
+// Calls that fail say why in errorString(). One Library is one connection, for the thread
+// that opened it.
+
+#include "library/LibraryLocation.h"
+#include "library/Measurement.h"
+#include "library/MeasurementReader.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QSqlDatabase;
+class QSqlQuery;
+
+class Library {
+public:
+    Library();
+    ~Library();
+    Library(const Library &) = delete;
+    Library &operator=(const Library &) = delete;
+
+    // Opens the library, creating it where there is none (a SQLite file and its folder, or
+    // the tables in an empty PostgreSQL database). False, with the reason, when it cannot
+    // be opened or reached, is not a library, or was made by a newer program.
+    bool open(const LibraryLocation &location);
+    void close();
+    bool isOpen() const;
+    const LibraryLocation &location() const { return location_; }
+    // The Qt SQL connection, for checks beyond this class's calls.
+    QString connectionName() const { return connectionName_; }
+    QString errorString() const { return error_; }
+
+    struct Import {
+        enum class Outcome { Imported, Already, Failed };
+        Outcome outcome = Outcome::Failed;
+        qint64 id = 0; // the measurement that holds the content
+        QString error; // Failed: why, for the user
+    };
+    // Reads the file whole with its format's reader; a file that is not wholly readable
+    // stores nothing. The banks' year is read against the file's modification time.
+    Import importFile(const QString &path, MeasurementReader::Known known = {});
+    Import importBytes(const QByteArray &bytes, const QString &fileName,
+                       const MeasurementReader::Known &known = {});
+
+    // Measurements by start, then id; nullopt on failure.
+    std::optional<QList<Measurement>> list(const LibraryFilter &filter = {});
+    // nullopt with an empty errorString() when there is no such measurement.
+    std::optional<Measurement> measurement(qint64 id);
+
+    enum class Change { Done, NotFound, Failed };
+    // Worker, site and job as given (a field left nullopt keeps its value); TABs and line
+    // ends become spaces, as the list prints one measurement a line.
+    struct Labels {
+        std::optional<QString> worker;
+        std::optional<QString> site;
+        std::optional<QString> job;
+    };
+    Change setLabels(qint64 id, const Labels &labels);
+    // The measurements with their files and spans, in one transaction: all or none.
+    Change remove(const QList<qint64> &ids);
+
+    // The file as it was imported, checked against its hash. nullopt with an empty
+    // errorString() when there is no such measurement.
+    std::optional<QByteArray> fileBytes(qint64 id);
+    // Writes the file through a temporary file that replaces `path` only when complete.
+    Change exportFile(qint64 id, const QString &path);
+
+    // Excluded spans, kept with their measurement and deleted with it.
+    std::optional<qint64> addExcludedSpan(const ExcludedSpan &span);
+    std::optional<QList<ExcludedSpan>> excludedSpans(qint64 measurementId);
+    Change removeExcludedSpan(qint64 spanId);
+
+    // What is wrong with the stored data: the engine's own check (SQLite), measurements
+    // without their file, files that no longer match their hash. Empty when all is well.
+    QStringList problems();
+
+private:
+    QSqlDatabase database() const;
+    bool openConnection();
+    // Reads the version; creates or upgrades the schema where needed.
+    bool prepareSchema();
+    bool upgrade(int from);
+    bool begin();
+    bool commit();
+    void rollback();
+    // Runs `work` (one transaction at most); when a PostgreSQL connection was lost, opens it
+    // again and runs `work` once more.
+    bool run(const std::function<bool()> &work);
+    bool fail(const QString &what, const QSqlQuery &query);
+    bool fail(const QString &reason);
+    Import store(const Measurement &measurement, const QByteArray &bytes);
+
+    LibraryLocation location_;
+    QString connectionName_;
+    QString error_;
+    bool open_ = false;
+};

@@ -1,0 +1,189 @@
+// The main window's measurement library: the Library menu, the choice of library, the files
+// the windows keep and the recording that ended, and a measurement opened from the library
+// window in the window its kind opens in.
+
+#include "main/MainWindow.h"
+
+#include "averaging/AverageWindow.h"
+#include "banks/BankWindow.h"
+#include "data/SavedFileWindow.h"
+#include "library/LibraryConnectDialog.h"
+#include "library/LibraryWindow.h"
+#include "main/AppState.h"
+#include "ui/Dialogs.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+namespace {
+
+const QString kLibraryWindowName = QStringLiteral("LibraryWindow");
+
+} // namespace
+
+void MainWindow::buildLibrary()
+{
+    libraryMenu_ = menuBar()->addMenu(QStringLiteral("Library"));
+    libraryMenu_->setObjectName(QStringLiteral("libraryMenu"));
+    const auto action = [this](const char *name, const QString &text) {
+        QAction *a = libraryMenu_->addAction(text);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    connectLibraryAction_ = action("connectLibraryAction", QStringLiteral("Connect..."));
+    importFilesAction_ = action("importFilesAction", QStringLiteral("Import files..."));
+    libraryMenu_->addSeparator();
+    measurementsAction_ = action("measurementsAction", QStringLiteral("Measurements"));
+    connect(connectLibraryAction_, &QAction::triggered, this, &MainWindow::connectLibrary);
+    connect(importFilesAction_, &QAction::triggered, this, [this] {
+        measurementsAction_->trigger();
+        if (auto *window = windows_.window<LibraryWindow>(kLibraryWindowName))
+            window->chooseAndImport();
+    });
+    connect(&windows_, &WindowManager::keepRequested, this, &MainWindow::keepInLibrary);
+}
+
+QString MainWindow::openLibrary()
+{
+    if (library_.isOpen())
+        return QString();
+    LibraryLocation location = LibraryLocation::chosen();
+    if (!state_.library.location.isEmpty()) {
+        QString error;
+        location = LibraryLocation::parse(state_.library.location, error);
+        if (!error.isEmpty())
+            return error;
+    }
+    return library_.open(location) ? QString() : library_.errorString();
+}
+
+bool MainWindow::libraryReady()
+{
+    const QString error = openLibrary();
+    if (!error.isEmpty() && !closing_)
+        dialogs_.inform(this, error, Dialogs::Icon::Critical);
+    return error.isEmpty();
+}
+
+void MainWindow::connectLibrary()
+{
+    const QString current =
+        state_.library.location.isEmpty() ? LibraryLocation::remembered() : state_.library.location;
+    auto *dialog = new LibraryConnectDialog(
+        current,
+        [this](const QString &text) {
+            QString error;
+            const LibraryLocation location =
+                text.isEmpty() ? LibraryLocation::sqlite(LibraryLocation::defaultPath())
+                               : LibraryLocation::parse(text, error);
+            if (!error.isEmpty())
+                return error;
+            // Tried apart first: a library that cannot be opened leaves the one in use open.
+            Library trial;
+            if (!trial.open(location))
+                return trial.errorString();
+            trial.close();
+            if (!library_.open(location))
+                return library_.errorString();
+            LibraryLocation::remember(text);
+            state_.library.location = text;
+            statusBar()->showMessage(QStringLiteral("Library: %1").arg(location.text()));
+            if (auto *window = windows_.window<LibraryWindow>(kLibraryWindowName))
+                window->refresh();
+            return QString();
+        },
+        dialogs_, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+void MainWindow::keepInLibrary(const QString &path, const QString &kind, const QString &meter)
+{
+    const QString name = QFileInfo(path).fileName();
+    const auto notKept = [this, &name](const QString &reason) {
+        if (!closing_)
+            dialogs_.inform(this,
+                            QStringLiteral("%1 was saved, but the library could not keep it.\n%2")
+                                .arg(name, reason),
+                            Dialogs::Icon::Warning);
+    };
+    if (const QString error = openLibrary(); !error.isEmpty()) {
+        notKept(error);
+        return;
+    }
+    MeasurementReader::Known known;
+    known.kind = Measurement::kindFromName(kind);
+    known.meter = meter;
+    // What the main window knows of the meter's settings holds for what it measured live.
+    if (known.kind != Measurement::Kind::Run && known.kind != Measurement::Kind::Banks) {
+        const StatusFields &status = meter_.state().status;
+        if (status.CriterionLevel > 0)
+            known.criterionDb = status.CriterionLevel;
+        if (status.ExchangeRate > 0)
+            known.exchangeRateDb = status.ExchangeRate;
+        if (meter_.state().ThresholdLevel >= 0)
+            known.thresholdDb = meter_.state().ThresholdLevel;
+        known.response = status.TimeWeightingText;
+    }
+    const Library::Import result = library_.importFile(path, known);
+    switch (result.outcome) {
+    case Library::Import::Outcome::Imported:
+        statusBar()->showMessage(QStringLiteral("%1 is kept in the library as measurement %2.")
+                                     .arg(name)
+                                     .arg(result.id));
+        break;
+    case Library::Import::Outcome::Already:
+        statusBar()->showMessage(QStringLiteral("%1 was already in the library as measurement %2.")
+                                     .arg(name)
+                                     .arg(result.id));
+        break;
+    case Library::Import::Outcome::Failed:
+        notKept(result.error);
+        return;
+    }
+    if (auto *window = windows_.window<LibraryWindow>(kLibraryWindowName))
+        window->refresh();
+}
+
+void MainWindow::libraryWindowOpened(LibraryWindow *window)
+{
+    connect(window, &LibraryWindow::openRequested, this, &MainWindow::openMeasurement);
+}
+
+void MainWindow::openMeasurement(const Measurement &measurement, const QString &path)
+{
+    const char *name = measurement.kind == Measurement::Kind::Average ? "AverageWindow"
+                       : measurement.kind == Measurement::Kind::Banks ? "BankWindow"
+                                                                      : "SavedFileWindow";
+    for (WindowEntry entry : windowEntries()) {
+        if (QLatin1String(entry.spec.name) != QLatin1String(name))
+            continue;
+        entry.before = {}; // the key lock does not keep a file from opening
+        if (measurement.kind == Measurement::Kind::Average) {
+            if (auto *window = qobject_cast<AverageWindow *>(runEntry(entry));
+                window && !window->openFile(path))
+                dialogs_.inform(window,
+                                QStringLiteral("The Average window cannot open a file while a "
+                                               "run goes on."));
+        } else if (measurement.kind == Measurement::Kind::Banks) {
+            if (auto *window = qobject_cast<BankWindow *>(runEntry(entry)))
+                window->openFile(path);
+        } else {
+            // The saved-file view as View File opens it, given this file.
+            if (sampler_.recording()) {
+                dialogs_.inform(this, QStringLiteral("A file cannot be viewed while a recording "
+                                                     "runs."));
+                return;
+            }
+            entry.before = [this, path] {
+                viewPath_ = path;
+                return true;
+            };
+            runEntry(entry);
+        }
+        return;
+    }
+}

@@ -1,0 +1,204 @@
+// dosemeter-cli library ...: its output and exit statuses as scripts see them, run as the
+// built program on the golden files, and the meter commands that keep their files.
+
+#include "support/TestMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Run runCli(const QStringList &arguments)
+{
+    QProcess cli;
+    cli.start(testsupport::binDir() + QStringLiteral("/dosemeter-cli"), arguments);
+    Run run;
+    if (!cli.waitForFinished(120000))
+        return run;
+    run.out = QString::fromUtf8(cli.readAllStandardOutput());
+    run.err = QString::fromUtf8(cli.readAllStandardError());
+    run.code = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    return run;
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestLibraryCli : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString library_;
+
+    Run library(const QStringList &arguments)
+    {
+        return runCli(QStringList{"--library", library_, "library"} + arguments);
+    }
+
+private slots:
+    void init()
+    {
+        static int made = 0;
+        library_ = dir_.filePath(QStringLiteral("cli%1.sqlite").arg(++made));
+    }
+
+    void importsListsAndShows()
+    {
+        const QString recording = testsupport::golden("recording-form.dat");
+        const QString average = testsupport::golden("average.avg");
+        const QString copy = dir_.filePath("again.dat");
+        QVERIFY(QFile::copy(recording, copy));
+        Run run = library({"import", recording, average, copy});
+        QCOMPARE(run.err, "");
+        QCOMPARE(run.out, "imported: 1 " + recording + "\nimported: 2 " + average +
+                              "\nalready: 1 " + copy + "\n");
+        QCOMPARE(run.code, 0);
+
+        const QString worker = "it's \"quoted\"; DROP TABLE measurements; --";
+        run = library({"set", "2", "--worker", worker, "--site", "Hall\t3"});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out + run.err, "");
+        run = library({"list"});
+        QCOMPARE(run.out, "id\tkind\tstart\tend\trecords\tlaeq\tworker\tsite\tjob\tmeter\tfile\n"
+                          "2\taverage\t2009-11-30 10:00:00\t2009-11-30 10:00:30\t3\t135.2\t" +
+                              worker +
+                              "\tHall 3\tPress line 4\t\taverage.avg\n"
+                              "1\trecording\t2009-11-30 10:07:02\t2009-11-30 10:07:08\t4\t135.2\t"
+                              "\t\t\t\trecording-form.dat\n");
+        run = library({"list", "--worker", "QUOTED\"; drop", "--kind", "average", "--from",
+                       "2009-11-30", "--to", "2009-11-30"});
+        QCOMPARE(run.out.section('\n', 1),
+                 "2\taverage\t2009-11-30 10:00:00\t2009-11-30 10:00:30\t3\t135.2\t" + worker +
+                     "\tHall 3\tPress line 4\t\taverage.avg\n");
+
+        run = library({"show", "2"});
+        QCOMPARE(run.code, 0);
+        QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 20);
+        QVERIFY(lines.takeAt(19).startsWith("stored: 20"));
+        QVERIFY(lines.takeAt(18).contains(QRegularExpression("^hash: [0-9a-f]{64}$")));
+        QCOMPARE(lines, (QStringList{"id: 2", "kind: average", "start: 2009-11-30 10:00:00",
+                                     "end: 2009-11-30 10:00:30", "duration: 00:00:30", "records: 3",
+                                     "laeq: 135.2", "meter: ", "criterion: 85", "exchange-rate: 5",
+                                     "threshold: ", "response: ", "worker: " + worker,
+                                     "site: Hall 3", "job: Press line 4", "note: ID: 0042",
+                                     "file: average.avg", "bytes: 353"}));
+
+        const QString exported = dir_.filePath("exported.avg");
+        QCOMPARE(library({"export", "2", "--out", exported}).code, 0);
+        QCOMPARE(bytesOf(exported), bytesOf(average));
+        QCOMPARE(library({"delete", "1"}).code, 0);
+        QCOMPARE(library({"list"}).out.count('\n'), 2);
+    }
+
+    void exitStatuses_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("error"); // the start of standard error's first line
+        // clang-format off
+        QTest::newRow("show-unknown") << QStringList{"show", "99"} << 2 << "dosemeter-cli: there is no measurement 99 in the library";
+        QTest::newRow("delete-unknown") << QStringList{"delete", "99"} << 2 << "dosemeter-cli: there is no measurement 99";
+        QTest::newRow("id-not-a-number") << QStringList{"show", "1x"} << 2 << "dosemeter-cli: library show needs a measurement ID";
+        QTest::newRow("set-nothing") << QStringList{"set", "1"} << 2 << "dosemeter-cli: library set takes ID and one or more";
+        QTest::newRow("kind-unknown") << QStringList{"list", "--kind", "shift"} << 2 << "dosemeter-cli: --kind takes run, recording";
+        QTest::newRow("date-impossible") << QStringList{"list", "--from", "2009-02-30"} << 2 << "dosemeter-cli: --from takes a date as YYYY-MM-DD";
+        QTest::newRow("import-nothing") << QStringList{"import"} << 2 << "dosemeter-cli: library import needs one FILE or more";
+        QTest::newRow("no-such-command") << QStringList{"vacuum"} << 2 << "dosemeter-cli: library takes import";
+        QTest::newRow("export-unwritable") << QStringList{"export", "1", "--out", "/nonexistent/x.dat"} << 1 << "dosemeter-cli: /nonexistent/x.dat could not be written";
+        QTest::newRow("password-in-address") << QStringList{"--library", "postgresql://ana:secret@db/noise", "list"} << 2 << "dosemeter-cli: The address holds a password.";
+        QTest::newRow("server-unreachable") << QStringList{"--library", "postgresql://127.0.0.1:1/noise", "list"} << 1 << "dosemeter-cli: The library postgresql://127.0.0.1:1/noise cannot be opened:";
+        QTest::newRow("file-not-a-library") << QStringList{"--library", testsupport::golden("levels.dat"), "list"} << 1 << "dosemeter-cli: " + testsupport::golden("levels.dat") + " is not a measurement library";
+        QTest::newRow("folder-not-made") << QStringList{"--library", "/proc/library/x.sqlite", "list"} << 1 << "dosemeter-cli: The library /proc/library/x.sqlite cannot be created";
+        // clang-format on
+    }
+    void exitStatuses()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, error);
+        QCOMPARE(library({"import", testsupport::golden("grid-form.dat")}).code, 0);
+        // An own --library goes before the command, as a user writes it.
+        const Run run =
+            arguments.first() == "--library"
+                ? runCli(arguments.mid(0, 2) + QStringList{"library"} + arguments.mid(2))
+                : library(arguments);
+        QVERIFY2(run.err.startsWith(error), qPrintable(run.err));
+        QCOMPARE(run.code, code);
+        QCOMPARE(run.out, "");
+    }
+
+    void unreadableFilesStoreNothing()
+    {
+        const QString cut = dir_.filePath("cut.avg");
+        QFile file(cut);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytesOf(testsupport::golden("average.avg")).left(51));
+        file.close();
+        const QString good = testsupport::golden("grid-form.dat");
+        const Run run = library({"import", dir_.filePath("missing.dat"), cut, good});
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.out, "imported: 1 " + good + "\n");
+        QCOMPARE(run.err,
+                 "dosemeter-cli: The file missing.dat could not be opened: No such file or "
+                 "directory.\ndosemeter-cli: The file cut.avg ends after 3 of its 11 header "
+                 "lines; it may have been cut short.\n");
+        QCOMPARE(library({"list"}).out.count('\n'), 2);
+    }
+
+    void meterCommandsKeepTheirFiles_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("files");
+        // The virtual meter's logger holds four runs.
+        QTest::newRow("download") << QStringList{"download", "--out", "runs"} << "run" << 4;
+        QTest::newRow("banks") << QStringList{"banks", "--out", "banks.bnk"} << "banks" << 1;
+        QTest::newRow("record") << QStringList{"record", "--out",    "rec.dat", "--count",
+                                               "3",      "--period", "0.2"}
+                                << "recording" << 1;
+    }
+    void meterCommandsKeepTheirFiles()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(QString, kind);
+        QFETCH(int, files);
+        const QString out = dir_.filePath(QTest::currentDataTag() + command.at(2));
+        command[2] = out;
+        Run run = runCli(QStringList{"--library", library_, "--port", "sim"} + command);
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.err, "");
+        QCOMPARE(run.out.count("\nset "), kind == "run" ? files : 0);
+        const QString list = library({"list", "--kind", kind}).out;
+        QCOMPARE(list.count('\n'), files + 1);
+        if (kind == "run") // the logger's ID code goes with its runs
+            QVERIFY2(list.section('\n', 1, 1).section('\t', 9, 9).toInt() >= 0 &&
+                         !list.section('\n', 1, 1).section('\t', 9, 9).isEmpty(),
+                     qPrintable(list));
+
+        if (kind != "recording") // the same for each command; the quickest shows it
+            return;
+        init();
+        run = runCli(QStringList{"--library", library_, "--port", "sim"} + command +
+                     QStringList{"--no-library"});
+        QCOMPARE(run.code, 0);
+        QVERIFY(!QFile::exists(library_));
+    }
+};
+
+DOSEMETER_TEST(TestLibraryCli)
+#include "tst_LibraryCli.moc"
