@@ -189,7 +189,7 @@ int average(Context &c, const QStringList &args)
             c.err << "dosemeter-cli: cannot write " << *options->out << ": " << error << "\n";
             exit = Exit::kFailed;
         } else {
-            keepFile(c, options->out, {});
+            keepFile(c, *options->out, {});
         }
     }
     switch (end) {

@@ -119,7 +119,7 @@ int banks(Context &c, const QStringList &args)
             c.err << "dosemeter-cli: " << error << "\n";
             return Exit::kFailed;
         }
-        keepFile(c, outPath, {});
+        keepFile(c, *outPath, {});
     }
     if (!result.failedBanks.isEmpty())
         return silent(c, result.message);

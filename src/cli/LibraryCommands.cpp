@@ -169,7 +169,7 @@ int show(QTextStream &out, QTextStream &err, Library &library, qint64 id)
     if (!found)
         return library.errorString().isEmpty() ? unknownId(err, id)
                                                : failed(err, library.errorString());
-    const std::optional<QList<ExcludedSpan>> spans = library.excludedSpans(id);
+    const std::optional<QList<MeasurementSpan>> spans = library.excludedSpans(id);
     if (!spans)
         return failed(err, library.errorString());
     const Measurement &m = *found;
@@ -198,7 +198,7 @@ int show(QTextStream &out, QTextStream &err, Library &library, qint64 id)
         << "bytes: " << m.fileBytes << "\n"
         << "hash: " << m.contentHash << "\n"
         << "stored: " << m.storedAt << "\n";
-    for (const ExcludedSpan &span : *spans)
+    for (const MeasurementSpan &span : *spans)
         out << "excluded: " << span.firstRecord << "-" << span.lastRecord << " "
             << cell(span.reason) << "\n";
     return Exit::kOk;

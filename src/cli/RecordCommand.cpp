@@ -179,7 +179,7 @@ int record(Context &c, const QStringList &args)
         sampler.stopRecording();
     // Whatever ended it, the records in the file are whole and worth keeping.
     if (records > 0)
-        keepFile(c, options->out, {});
+        keepFile(c, *options->out, {});
 
     if (c.progressToTerminal)
         c.err << "\r";

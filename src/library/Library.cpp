@@ -675,7 +675,7 @@ Library::Change Library::exportFile(qint64 id, const QString &path)
     return Change::Done;
 }
 
-std::optional<qint64> Library::addExcludedSpan(const ExcludedSpan &span)
+std::optional<qint64> Library::addExcludedSpan(const MeasurementSpan &span)
 {
     std::optional<qint64> id;
     run([&] {
@@ -694,9 +694,9 @@ std::optional<qint64> Library::addExcludedSpan(const ExcludedSpan &span)
     return id;
 }
 
-std::optional<QList<ExcludedSpan>> Library::excludedSpans(qint64 measurementId)
+std::optional<QList<MeasurementSpan>> Library::excludedSpans(qint64 measurementId)
 {
-    QList<ExcludedSpan> spans;
+    QList<MeasurementSpan> spans;
     const bool done = run([&] {
         spans.clear();
         QSqlQuery q(database());

@@ -84,8 +84,8 @@ public:
     Change exportFile(qint64 id, const QString &path);
 
     // Excluded spans, kept with their measurement and deleted with it.
-    std::optional<qint64> addExcludedSpan(const ExcludedSpan &span);
-    std::optional<QList<ExcludedSpan>> excludedSpans(qint64 measurementId);
+    std::optional<qint64> addExcludedSpan(const MeasurementSpan &span);
+    std::optional<QList<MeasurementSpan>> excludedSpans(qint64 measurementId);
     Change removeExcludedSpan(qint64 spanId);
 
     // What is wrong with the stored data: the engine's own check (SQLite), measurements

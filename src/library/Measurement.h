@@ -57,7 +57,7 @@ struct Measurement {
 
 // A stretch of a measurement left out of its exposure assessment: records first..last of
 // the file (counted from 1), and why.
-struct ExcludedSpan {
+struct MeasurementSpan {
     qint64 id = 0;
     qint64 measurementId = 0;
     int firstRecord = 0;

@@ -16,10 +16,10 @@ struct StartOptions {
     enum Exit { kOk = 0, kUsage = 2 };
 
     Action action = Action::Run;
-    std::optional<QString> port; // none: the "COM Port" window asks
-    QStringList open;            // with a port: Display menu entries to open ("Graph")
+    std::optional<QString> port;    // none: the "COM Port" window asks
+    QStringList open;               // with a port: Display menu entries to open ("Graph")
     std::optional<QString> library; // none: the library chosen last, or the default file
-    QString errorText;           // Error: what is wrong with the command line
+    QString errorText;              // Error: what is wrong with the command line
 
     // arguments[0] is the program. --help and --version win over anything else on the line.
     static StartOptions parse(const QStringList &arguments);

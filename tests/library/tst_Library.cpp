@@ -298,7 +298,7 @@ private slots:
         const std::optional<qint64> late = library.addExcludedSpan({0, id, 3, 4, "calibration"});
         QVERIFY(late && library.addExcludedSpan({0, id, 1, 1, "it's \"lunch\""}));
         QVERIFY(library.addExcludedSpan({0, other, 1, 2, "kept"}));
-        const QList<ExcludedSpan> spans = *library.excludedSpans(id);
+        const QList<MeasurementSpan> spans = *library.excludedSpans(id);
         QCOMPARE(spans.size(), 2);
         QCOMPARE((QList<int>{spans[0].firstRecord, spans[0].lastRecord, spans[1].firstRecord}),
                  (QList<int>{1, 1, 3}));

@@ -194,7 +194,7 @@ private slots:
             return;
         init();
         run = runCli(QStringList{"--library", library_, "--port", "sim"} + command +
-                     QStringList{"--no-library"});
+                     QStringList{"--no-library", "--overwrite"});
         QCOMPARE(run.code, 0);
         QVERIFY(!QFile::exists(library_));
     }
