@@ -44,14 +44,17 @@ constexpr double kTable[][kTableColumns] = {
 constexpr int kTableRows = int(std::size(kTableSamples));
 static_assert(std::size(kTable) == std::size(kTableSamples));
 
-// One row of the table at u1, linear between its columns; u1 = 0 stands for 0 dB, as no
-// spread leaves no sampling uncertainty.
+// One row of the table at u1, linear between its columns. Outside the table the nearest
+// column holds, so that a small spread is never reported as a smaller uncertainty than the
+// table gives; only no spread at all (u1 = 0) leaves no sampling uncertainty.
 double tableRow(int row, double u1Db)
 {
-    const double position = std::clamp(u1Db / kTableStepDb, 0.0, double(kTableColumns));
-    const int above = std::clamp(int(std::ceil(position)), 1, kTableColumns);
+    if (u1Db <= 0.0)
+        return 0.0;
+    const double position = std::clamp(u1Db / kTableStepDb, 1.0, double(kTableColumns));
+    const int above = std::clamp(int(std::ceil(position)), 2, kTableColumns);
     const double upper = kTable[row][above - 1];
-    const double lower = above >= 2 ? kTable[row][above - 2] : 0.0;
+    const double lower = kTable[row][above - 2];
     return lower + (upper - lower) * (position - (above - 1));
 }
 

@@ -50,7 +50,7 @@ private slots:
         QTest::newRow("node-30-0.5") << 30 << 0.5 << 0.1;
         QTest::newRow("between-columns") << 5 << 1.25 << 0.95;
         QTest::newRow("between-rows") << 11 << 1.0 << 0.35;
-        QTest::newRow("below-the-first-column") << 3 << 0.25 << 0.3;
+        QTest::newRow("below-the-first-column") << 3 << 0.25 << 0.6;
         QTest::newRow("no-spread") << 5 << 0.0 << 0.0;
         QTest::newRow("u1-beyond-6") << 5 << 7.0 << 12.1;
         QTest::newRow("more-than-30") << 40 << 6.0 << 2.0;
