@@ -228,16 +228,27 @@ QWidget *AssessmentWindow::buildAssessmentTab()
     span->addWidget(reasonEdit_, 1);
     span->addWidget(excludeButton_);
 
-    spansTable_ =
-        named(table({QStringLiteral("From"), QStringLiteral("To"), QStringLiteral("Reason")}),
-              "spansTable", QStringLiteral("Excluded spans"),
-              QStringLiteral("The record spans left out, with the reason"));
+    // With several files, the spans are chosen in one file at a time, and named by it.
+    const bool severalLists = assessment_.listCount() > 1;
+    QStringList columns{QStringLiteral("From"), QStringLiteral("To"), QStringLiteral("Reason")};
+    if (severalLists) {
+        columns.prepend(QStringLiteral("File"));
+        listChoice_ = named(new QComboBox, "listChoice", QStringLiteral("File"),
+                            QStringLiteral("The file whose levels are shown"));
+        for (int list = 0; list < assessment_.listCount(); ++list)
+            listChoice_->addItem(assessment_.listName(list));
+        connect(listChoice_, &QComboBox::currentIndexChanged, this, &AssessmentWindow::showList);
+    }
+    spansTable_ = named(table(columns), "spansTable", QStringLiteral("Excluded spans"),
+                        QStringLiteral("The record spans left out, with the reason"));
     spansTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     removeSpanButton_ = named(new QPushButton(QStringLiteral("Remove")), "removeSpanButton");
     removeSpanButton_->setToolTip(QStringLiteral("Count the selected spans again"));
     auto *spansLayout = new QVBoxLayout(spans);
     spansLayout->addWidget(Theme::caption(
         QStringLiteral("Drag over the levels, or type the records, then give a reason")));
+    if (listChoice_)
+        spansLayout->addWidget(listChoice_);
     spansLayout->addWidget(levelPlot_, 1);
     spansLayout->addLayout(span);
     spansLayout->addWidget(spansTable_);
@@ -308,30 +319,10 @@ void AssessmentWindow::buildPlot()
                        QStringLiteral("The levels over the record number; drag over records to "
                                       "exclude them"));
     levelPlot_->setMinimumHeight(180);
-    const std::vector<double> levels = assessment_.levels(0);
-    QVector<double> x(qsizetype(levels.size()));
-    QVector<double> y(qsizetype(levels.size()));
-    double low = 140.0;
-    double high = 0.0;
-    for (size_t r = 0; r < levels.size(); ++r) {
-        x[qsizetype(r)] = double(r + 1);
-        y[qsizetype(r)] = levels[r];
-        if (!std::isnan(levels[r])) {
-            low = std::min(low, levels[r]);
-            high = std::max(high, levels[r]);
-        }
-    }
-    QCPGraph *trace = levelPlot_->addGraph();
-    trace->setData(x, y, true);
-    trace->setPen(QPen(QColor(0x2f, 0x7d, 0xd1)));
+    levelPlot_->addGraph()->setPen(QPen(QColor(0x2f, 0x7d, 0xd1)));
     levelPlot_->xAxis->setLabel(QStringLiteral("Record"));
     levelPlot_->yAxis->setLabel(QStringLiteral("dB"));
-    levelPlot_->xAxis->setRange(1.0, std::max<double>(2.0, double(levels.size())));
-    if (low > high) {
-        low = 60.0;
-        high = 100.0;
-    }
-    levelPlot_->yAxis->setRange(std::floor(low) - 2.0, std::ceil(high) + 2.0);
+    plotShownList();
     levelPlot_->addLayer(QLatin1String(kSpanLayer), levelPlot_->layer(QStringLiteral("main")),
                          QCustomPlot::limAbove);
     levelPlot_->layer(QLatin1String(kSpanLayer))->setMode(QCPLayer::lmBuffered);
@@ -348,6 +339,44 @@ void AssessmentWindow::buildPlot()
             [this](QMouseEvent *event) { plotMouse(event, false, false); });
     connect(levelPlot_, &QCustomPlot::mouseRelease, this,
             [this](QMouseEvent *event) { plotMouse(event, false, true); });
+}
+
+void AssessmentWindow::plotShownList()
+{
+    const std::vector<double> levels = assessment_.levels(shownList_);
+    QVector<double> x(qsizetype(levels.size()));
+    QVector<double> y(qsizetype(levels.size()));
+    double low = 140.0;
+    double high = 0.0;
+    for (size_t r = 0; r < levels.size(); ++r) {
+        x[qsizetype(r)] = double(r + 1);
+        y[qsizetype(r)] = levels[r];
+        if (!std::isnan(levels[r])) {
+            low = std::min(low, levels[r]);
+            high = std::max(high, levels[r]);
+        }
+    }
+    levelPlot_->graph(0)->setData(x, y, true);
+    levelPlot_->xAxis->setRange(1.0, std::max<double>(2.0, double(levels.size())));
+    if (low > high) {
+        low = 60.0;
+        high = 100.0;
+    }
+    levelPlot_->yAxis->setRange(std::floor(low) - 2.0, std::ceil(high) + 2.0);
+}
+
+void AssessmentWindow::showList(int list)
+{
+    shownList_ = list;
+    const int records = std::max(1, assessment_.recordCount(list));
+    firstRecordField_->setRange(1, records);
+    lastRecordField_->setRange(1, records);
+    firstRecordField_->setValue(1);
+    lastRecordField_->setValue(records);
+    selection_->setVisible(false);
+    plotShownList();
+    showSpans();
+    levelPlot_->replot();
 }
 
 QWidget *AssessmentWindow::buildIsoTab()
@@ -549,7 +578,7 @@ void AssessmentWindow::plotMouse(QMouseEvent *event, bool pressed, bool released
     if (!released)
         return;
     dragStart_.reset();
-    const int records = std::max(1, assessment_.recordCount(0));
+    const int records = std::max(1, assessment_.recordCount(shownList_));
     firstRecordField_->setValue(std::clamp(int(std::ceil(low)), 1, records));
     lastRecordField_->setValue(std::clamp(int(std::floor(high)), 1, records));
     reasonEdit_->setFocus();
@@ -557,8 +586,8 @@ void AssessmentWindow::plotMouse(QMouseEvent *event, bool pressed, bool released
 
 void AssessmentWindow::excludeRecords()
 {
-    const ExcludedSpan span{0, int(firstRecordField_->value()), int(lastRecordField_->value()),
-                            reasonEdit_->text().trimmed()};
+    const ExcludedSpan span{shownList_, int(firstRecordField_->value()),
+                            int(lastRecordField_->value()), reasonEdit_->text().trimmed()};
     const QString problem = assessment_.spanProblem(span);
     if (!problem.isEmpty()) {
         messageLabel_->setText(problem);
@@ -569,6 +598,7 @@ void AssessmentWindow::excludeRecords()
     selection_->setVisible(false);
     showSpans();
     assess();
+    emit excludedSpansChanged();
 }
 
 void AssessmentWindow::removeSpans()
@@ -581,6 +611,18 @@ void AssessmentWindow::removeSpans()
         spans_.removeAt(row);
     showSpans();
     assess();
+    emit excludedSpansChanged();
+}
+
+void AssessmentWindow::setExcludedSpans(const QList<ExcludedSpan> &spans)
+{
+    spans_.clear();
+    for (const ExcludedSpan &span : spans) {
+        if (assessment_.spanProblem(span).isEmpty())
+            spans_ << span;
+    }
+    showSpans();
+    assess();
 }
 
 void AssessmentWindow::showSpans()
@@ -588,15 +630,20 @@ void AssessmentWindow::showSpans()
     spansTable_->setRowCount(int(spans_.size()));
     for (int row = 0; row < spans_.size(); ++row) {
         const ExcludedSpan &span = spans_.at(row);
-        spansTable_->setItem(row, 0, readOnly(QString::number(span.first)));
-        spansTable_->setItem(row, 1, readOnly(QString::number(span.last)));
-        spansTable_->setItem(row, 2, readOnly(span.reason));
+        const int column = listChoice_ ? 1 : 0;
+        if (listChoice_)
+            spansTable_->setItem(row, 0, readOnly(assessment_.listName(span.list)));
+        spansTable_->setItem(row, column, readOnly(QString::number(span.first)));
+        spansTable_->setItem(row, column + 1, readOnly(QString::number(span.last)));
+        spansTable_->setItem(row, column + 2, readOnly(span.reason));
     }
     for (int i = levelPlot_->itemCount() - 1; i >= 0; --i) {
         if (levelPlot_->item(i) != selection_)
             levelPlot_->removeItem(i);
     }
     for (const ExcludedSpan &span : std::as_const(spans_)) {
+        if (span.list != shownList_)
+            continue;
         auto *shade = new QCPItemRect(levelPlot_);
         shade->setPen(Qt::NoPen);
         shade->setBrush(QColor(0xd0, 0x40, 0x40, 60));

@@ -54,11 +54,22 @@ public:
     void strategyChanged();
     void copyFigures();
 
+    // The excluded spans, replaced (those a library keeps with its measurements).
+    void setExcludedSpans(const QList<ExcludedSpan> &spans);
+    const QList<ExcludedSpan> &excludedSpans() const { return spans_; }
+
+signals:
+    // The user excluded records or counted a span again.
+    void excludedSpansChanged();
+
 private:
     void buildControls();
     QWidget *buildAssessmentTab();
     QWidget *buildIsoTab();
     void buildPlot();
+    // The levels of the list chosen for excluding spans (the first, or the one picked).
+    void plotShownList();
+    void showList(int list);
     void fillCriteriaTable();
     void criterionEdited(QTableWidgetItem *item);
     QList<CriterionSet> chosenCriteria(QString &problem) const;
@@ -84,6 +95,8 @@ private:
     QLabel *euStatusLabel_ = nullptr;
     QLabel *messageLabel_ = nullptr;
     VectorPlot *levelPlot_ = nullptr;
+    QComboBox *listChoice_ = nullptr; // with several files: whose records are shown
+    int shownList_ = 0;
     QCPItemRect *selection_ = nullptr;
     NumberField *firstRecordField_ = nullptr;
     NumberField *lastRecordField_ = nullptr;

@@ -108,6 +108,11 @@ AssessmentWindow *AnalysisWindows::openAssessment(const Records &records, const 
         return nullptr;
     ExposureAssessment assessment;
     assessment.addRecords(name, *table);
+    return openAssessment(std::move(assessment));
+}
+
+AssessmentWindow *AnalysisWindows::openAssessment(ExposureAssessment assessment)
+{
     const AssessmentResult levels = assessment.assess({});
     if (!levels.ok()) {
         dialogs_.inform(messageParent(), levels.message, Dialogs::Icon::Information);

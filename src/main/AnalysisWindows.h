@@ -5,6 +5,7 @@
 // function that returns nullptr once the view is gone; the plot and the statistics copy
 // what they need at opening, the histograms read the records again at every recount.
 
+#include "analysis/ExposureAssessment.h"
 #include "data/RecordTable.h"
 
 #include <functional>
@@ -51,6 +52,8 @@ public:
     // cannot be assessed (no level, no readable time stamps), a message says why and
     // nothing opens.
     AssessmentWindow *openAssessment(const Records &records, const QString &name);
+    // The same for records already gathered, from one file or several.
+    AssessmentWindow *openAssessment(ExposureAssessment assessment);
 
 private:
     QWidget *messageParent() const;

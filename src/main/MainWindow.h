@@ -162,6 +162,9 @@ private:
     void libraryWindowOpened(LibraryWindow *window);
     // Shows a measurement's file in the window its kind opens in.
     void openMeasurement(const Measurement &measurement, const QString &path);
+    // One exposure assessment of measurements chosen in the library window, from copies of
+    // their files, with the spans the library keeps excluded; spans changed there are kept.
+    void assessMeasurements(const QList<Measurement> &measurements, const QStringList &paths);
 
     Meter &meter_;
     AppState &state_;

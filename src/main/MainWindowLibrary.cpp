@@ -4,8 +4,10 @@
 
 #include "main/MainWindow.h"
 
+#include "analysis/AssessmentWindow.h"
 #include "averaging/AverageWindow.h"
 #include "banks/BankWindow.h"
+#include "data/DatFile.h"
 #include "data/SavedFileWindow.h"
 #include "library/LibraryConnectDialog.h"
 #include "library/LibraryWindow.h"
@@ -151,6 +153,58 @@ void MainWindow::keepInLibrary(const QString &path, const QString &kind, const Q
 void MainWindow::libraryWindowOpened(LibraryWindow *window)
 {
     connect(window, &LibraryWindow::openRequested, this, &MainWindow::openMeasurement);
+    connect(window, &LibraryWindow::assessmentRequested, this, &MainWindow::assessMeasurements);
+    window->setAssessmentAvailable(true);
+}
+
+void MainWindow::assessMeasurements(const QList<Measurement> &measurements,
+                                    const QStringList &paths)
+{
+    ExposureAssessment assessment;
+    QList<qint64> ids; // the measurement of each list
+    QList<ExcludedSpan> spans;
+    for (int i = 0; i < measurements.size(); ++i) {
+        const Measurement &measurement = measurements.at(i);
+        if (measurement.kind == Measurement::Kind::Banks ||
+            measurement.kind == Measurement::Kind::Average) {
+            dialogs_.inform(this, QStringLiteral("Measurement %1 holds no records of levels: an "
+                                                 "exposure assessment takes runs, recordings and "
+                                                 "lists.")
+                                      .arg(measurement.id));
+            return;
+        }
+        const DatFile::Content content = DatFile::read(paths.at(i));
+        if (!content.ok()) {
+            dialogs_.inform(this, content.error, Dialogs::Icon::Critical);
+            return;
+        }
+        const int list = assessment.addRecords(
+            QStringLiteral("%1 (%2)").arg(QFileInfo(paths.at(i)).fileName()).arg(measurement.id),
+            content.table);
+        ids << measurement.id;
+        for (const MeasurementSpan &kept :
+             library_.excludedSpans(measurement.id).value_or(QList<MeasurementSpan>()))
+            spans << ExcludedSpan{list, kept.firstRecord, kept.lastRecord, kept.reason};
+    }
+    AssessmentWindow *window = analysis_.openAssessment(std::move(assessment));
+    if (!window)
+        return;
+    window->setExcludedSpans(spans);
+    connect(window, &AssessmentWindow::excludedSpansChanged, this, [this, window, ids] {
+        // The library keeps the spans as the window has them now.
+        for (const qint64 id : ids) {
+            for (const MeasurementSpan &kept :
+                 library_.excludedSpans(id).value_or(QList<MeasurementSpan>()))
+                library_.removeExcludedSpan(kept.id);
+        }
+        for (const ExcludedSpan &span : window->excludedSpans()) {
+            if (!library_.addExcludedSpan(
+                    {0, ids.at(span.list), span.first, span.last, span.reason})) {
+                statusBar()->showMessage(library_.errorString());
+                return;
+            }
+        }
+    });
 }
 
 void MainWindow::openMeasurement(const Measurement &measurement, const QString &path)

@@ -1,6 +1,7 @@
 // The library from the desktop program: the library window through its controls, the windows'
 // "Keep in library", the end of a recording and the Connect dialog, on the main window's rig.
 
+#include "analysis/AssessmentWindow.h"
 #include "averaging/AverageWindow.h"
 #include "banks/BankWindow.h"
 #include "data/RecordListWindow.h"
@@ -16,6 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -197,8 +199,49 @@ private slots:
         QWidget *opened = rig.panel.windows().window(window);
         QVERIFY(opened);
         QCOMPARE(opened->findChild<QLineEdit *>(control)->text(), shows);
-        // Assessment waits for the exposure assessment to join the program.
-        QVERIFY(!library->assessButton_->isEnabled());
+    }
+
+    // Two measurements in one assessment: their records pooled, the spans the library keeps
+    // for them excluded, and a span excluded in the window kept with its measurement.
+    void assessesChosenMeasurementsWithTheirSpans()
+    {
+        LibraryRig rig;
+        rig.importGoldenFiles();
+        LibraryWindow *library = rig.window();
+        const Measurement grid = library->model().measurement(
+            int(shownFiles(library).indexOf(QStringLiteral("grid-form.dat"))));
+        QVERIFY(rig.panel.library().addExcludedSpan({0, grid.id, 1, 1, "microphone knocked"}));
+        library->refresh();
+        choose(library, QStringLiteral("grid-form.dat"));
+        const int second = int(shownFiles(library).indexOf(QStringLiteral("recording-form.dat")));
+        library->table_->selectionModel()->select(library->model().index(second, 0),
+                                                  QItemSelectionModel::Select |
+                                                      QItemSelectionModel::Rows);
+        QVERIFY(library->assessButton_->isEnabled());
+        library->assessButton_->click();
+
+        auto *assessment =
+            rig.panel.windows().window<AssessmentWindow>(QStringLiteral("AssessmentWindow"));
+        QVERIFY(assessment);
+        QCOMPARE(assessment->result().lists, 2);
+        QCOMPARE(assessment->result().records, 8);
+        QCOMPARE(assessment->result().excluded, 1);
+
+        auto *files = assessment->findChild<QComboBox *>("listChoice");
+        files->setCurrentIndex(files->findText("recording-form.dat", Qt::MatchStartsWith));
+        assessment->findChild<QDoubleSpinBox *>("firstRecordField")->setValue(2);
+        assessment->findChild<QDoubleSpinBox *>("lastRecordField")->setValue(3);
+        assessment->findChild<QLineEdit *>("reasonEdit")->setText("lunch break");
+        assessment->findChild<QPushButton *>("excludeButton")->click();
+        QCOMPARE(assessment->result().excluded, 3);
+        const Measurement recording = library->model().measurement(second);
+        const QList<MeasurementSpan> kept =
+            rig.panel.library().excludedSpans(recording.id).value_or(QList<MeasurementSpan>());
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(kept.at(0).firstRecord, 2);
+        QCOMPARE(kept.at(0).lastRecord, 3);
+        QCOMPARE(kept.at(0).reason, "lunch break");
+        QCOMPARE(rig.panel.library().excludedSpans(grid.id)->size(), 1);
     }
 
     void importsDroppedFiles()
