@@ -60,7 +60,8 @@ std::optional<QPointF> PlotAxes::cursorOnTrace(const QVector<double> &levels, do
 
 QString PlotAxes::xPositionText(double x)
 {
-    return plainNumberText(x);
+    // Records are whole numbers; a cursor between two is read as the nearer one.
+    return plainNumberText(std::round(x));
 }
 
 QString PlotAxes::yPositionText(double y)

@@ -40,8 +40,8 @@ public:
     // one that has one; nothing when no record has a level.
     static std::optional<QPointF> cursorOnTrace(const QVector<double> &levels, double x);
 
-    // The read-outs while cursor 1 moves: `XPosition` plain number text, `YPosition` one
-    // decimal ("0.0").
+    // The read-outs while cursor 1 moves: `XPosition` the nearest record's number, `YPosition`
+    // one decimal ("0.0").
     static QString xPositionText(double x);
     static QString yPositionText(double y);
 

@@ -192,7 +192,11 @@ void PlotWindow::buildControls()
             [this](QMouseEvent *event) { cursorMouse(event, true); });
     connect(graph_, &QCustomPlot::mouseMove, this,
             [this](QMouseEvent *event) { cursorMouse(event, cursorDragging_); });
-    connect(graph_, &QCustomPlot::mouseRelease, this, [this] { cursorDragging_ = false; });
+    connect(graph_, &QCustomPlot::mouseRelease, this, [this] {
+        cursorDragging_ = false;
+        if (trackMode().interaction == TrackMode::Interaction::Pan)
+            showRangeInFields();
+    });
     connect(graph_->selectionRect(), &QCPSelectionRect::accepted, this,
             [this](const QRect &pixels) { zoomTo(pixels); });
 }
@@ -303,6 +307,18 @@ void PlotWindow::zoomTo(const QRect &pixels)
     if (zoomY)
         zoomed(graph_->yAxis, pixels.top(), pixels.bottom());
     graph_->replot();
+    showRangeInFields();
+}
+
+void PlotWindow::showRangeInFields()
+{
+    // Quietly: the fields take the graph's range without sending it back to the graph.
+    const QCPRange x = graph_->xAxis->range();
+    const QCPRange y = graph_->yAxis->range();
+    minimumFields_[1]->setQuietly(x.lower);
+    maximumFields_[1]->setQuietly(x.upper);
+    minimumFields_[2]->setQuietly(y.lower);
+    maximumFields_[2]->setQuietly(y.upper);
 }
 
 void PlotWindow::applyRange()
@@ -323,6 +339,7 @@ void PlotWindow::resetScale()
     graph_->xAxis->setRange(x.min, x.max);
     graph_->yAxis->setRange(y.min, y.max);
     graph_->replot();
+    showRangeInFields();
 }
 
 // The printed image is the graph alone on white: the controls' frame is no part of it.

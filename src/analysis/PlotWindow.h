@@ -58,6 +58,8 @@ private:
     void setTrackMode(const TrackMode &mode);
     void placeCursor(const QPointF &position);
     void cursorMouse(QMouseEvent *event, bool pressed);
+    // The Graph Range fields show the graph's range (after a zoom, a pan or a reset).
+    void showRangeInFields();
     void zoomTo(const QRect &pixels);
 
     PlotColumn series_;

@@ -296,6 +296,8 @@ void AverageRun::open(const AvgFile::Content &content)
         if (fields[f] && content.header[f])
             *fields[f] = *content.header[f];
     }
+    // The file holds no LAeq: the previous run's would read as this file's.
+    labels_.laeq = QStringLiteral("-");
 
     const RecordTable &opened = content.records;
     RecordTable table(columnHeadings());

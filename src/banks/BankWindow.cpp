@@ -367,6 +367,7 @@ void BankWindow::readChosenBanks()
     if (choice < 0)
         return;
     bankChoicePanel_->hide();
+    shrinkToContents();
     if (choice == 0)
         runDownload([this] { return download_.readAll(BankDownload::Origin::OkButton); });
     else
@@ -377,6 +378,7 @@ void BankWindow::readChosenBanks()
 void BankWindow::hideBankChoice()
 {
     bankChoicePanel_->hide();
+    shrinkToContents();
 }
 
 void BankWindow::readAllBanks()
@@ -393,7 +395,7 @@ void BankWindow::readBankOfColumn(int column)
 {
     if (downloading_)
         return;
-    bankChoicePanel_->hide();
+    hideBankChoice();
     if (column < 1 || column >= BankGrid::kColumns)
         return;
     runDownload([this, column] { return download_.readClicked(column); });

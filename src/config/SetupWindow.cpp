@@ -189,6 +189,11 @@ void SetupWindow::buildControls()
     resultLabel_->setWordWrap(true);
     resultLabel_->hide();
 
+    clockTimer_ = named(new QTimer(this), "clockTimer");
+    clockTimer_->setInterval(1000);
+    connect(clockTimer_, &QTimer::timeout, this, &SetupWindow::followComputerClock);
+    clockTimer_->start();
+
     progressTimer_ = named(new QTimer(this), "progressTimer");
     progressTimer_->setInterval(500);
     connect(progressTimer_, &QTimer::timeout, this, &SetupWindow::advanceProgress);
@@ -225,11 +230,48 @@ void SetupWindow::preset()
     const QString threshold = thresholdCaption_ ? thresholdCaption_() : QString();
     if (!threshold.isEmpty())
         thresholdChoice_->setEditText(threshold);
+    showClock(computerClock(), false);
+}
+
+std::array<int, 6> SetupWindow::computerClock() const
+{
     const QDateTime now = meter().clock().now();
-    const std::array<int, 5> values{now.date().year(), now.date().month(), now.date().day(),
-                                    now.time().hour(), now.time().minute()};
-    for (int i = 0; i < 5; ++i)
-        clockFields_[size_t(i + 1)]->setEditText(QString::number(values[size_t(i)]));
+    return {0,
+            now.date().year(),
+            now.date().month(),
+            now.date().day(),
+            now.time().hour(),
+            now.time().minute()};
+}
+
+void SetupWindow::showClock(const std::array<int, 6> &values, bool onlyUnedited)
+{
+    for (size_t i = 1; i <= 5; ++i) {
+        if (onlyUnedited && clockFieldEdited(i))
+            continue;
+        clockShown_[i] = QString::number(values[i]);
+        if (clockFields_[i]->currentText() != clockShown_[i])
+            clockFields_[i]->setEditText(clockShown_[i]);
+    }
+}
+
+bool SetupWindow::clockFieldEdited(size_t field) const
+{
+    return clockFields_[field]->currentText() != clockShown_[field];
+}
+
+void SetupWindow::followComputerClock()
+{
+    if (running())
+        return;
+    for (size_t i = 1; i <= 5; ++i) {
+        // The user is setting the clock by hand: nothing moves under the hand any more.
+        if (clockFieldEdited(i)) {
+            clockTimer_->stop();
+            return;
+        }
+    }
+    showClock(computerClock(), false);
 }
 
 std::optional<SetupChoice> SetupWindow::choice()
@@ -246,6 +288,11 @@ std::optional<SetupChoice> SetupWindow::choice()
     c.thresholdDb = SetupChoice::number(thresholdChoice_->currentText());
     if (!c.thresholdDb || !SetupChoice::validThreshold(*c.thresholdDb))
         return invalid(thresholdChoice_);
+    // The fields the user has not edited take the computer's time now, at OK.
+    bool edited = false;
+    for (size_t i = 1; i <= 5; ++i)
+        edited = edited || clockFieldEdited(i);
+    showClock(computerClock(), true);
     std::array<int, 6> n{};
     for (size_t i = 1; i <= 5; ++i) {
         const std::optional<int> value = SetupChoice::number(clockFields_[i]->currentText());
@@ -262,7 +309,17 @@ std::optional<SetupChoice> SetupWindow::choice()
         }
         return invalid(clockFields_[3]);
     }
-    c.clock = [when = *clock] { return when; };
+    if (edited) {
+        c.clock = [when = *clock] { return when; };
+    } else {
+        // Nothing typed: the meter is set to the computer's time as the clock steps reach
+        // it, not as it was when OK was pressed, minutes of key presses earlier.
+        Clock &computer = meter().clock();
+        c.clock = [&computer] {
+            const QDateTime now = computer.now();
+            return QDateTime(now.date(), QTime(now.time().hour(), now.time().minute()));
+        };
+    }
     return c;
 }
 
@@ -348,6 +405,7 @@ void SetupWindow::endProgress()
 {
     progressTimer_->stop();
     progressPanel_->hide();
+    shrinkToContents();
     if (waitCursor_) {
         QApplication::restoreOverrideCursor();
         waitCursor_ = false;
@@ -356,5 +414,6 @@ void SetupWindow::endProgress()
 
 void SetupWindow::windowClosing()
 {
+    clockTimer_->stop();
     endProgress();
 }

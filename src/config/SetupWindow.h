@@ -7,6 +7,10 @@
 // progressPanel_ shows "Setting up", a moving bar and the setting being adjusted, and OK and the
 // choices are disabled. On success the window closes; on failure it stays open with the
 // user's choices and says what failed. Closing the window ends the run.
+//
+// The clock fields follow the computer's clock (clockTimer_) until the user edits one; at
+// OK every field the user has not edited takes the computer's time, so a window left open
+// for minutes never sets the meter's clock to the time it was opened.
 
 #include "config/SetupSequence.h"
 #include "ui/MeterWindow.h"
@@ -51,6 +55,13 @@ public:
     QLabel *stepLabel_ = nullptr;   // the setting being adjusted
     QLabel *resultLabel_ = nullptr; // what failed, after a failed run
     QTimer *progressTimer_ = nullptr;
+    QTimer *clockTimer_ = nullptr; // every second: the unedited clock fields follow the clock
+
+    // One tick of clockTimer_: the clock fields show the computer's time unless the user
+    // has edited one of them.
+    void followComputerClock();
+    // The user has changed this clock field (1..5) from what the window put in it.
+    bool clockFieldEdited(size_t field) const;
 
 protected:
     void windowClosing() override;
@@ -66,7 +77,12 @@ private:
     // holds what the meter cannot be set to.
     std::optional<SetupChoice> choice();
 
+    // The computer's time in the five clock fields' order (year, month, day, hour, minute).
+    std::array<int, 6> computerClock() const;
+    void showClock(const std::array<int, 6> &values, bool onlyUnedited);
+
     std::function<QString()> thresholdCaption_;
+    std::array<QString, 6> clockShown_; // what the window last put in each clock field
     SetupSequence sequence_;
     State state_ = State::Idle;
     bool waitCursor_ = false;

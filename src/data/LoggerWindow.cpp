@@ -334,7 +334,7 @@ void LoggerWindow::eraseMemory()
     if (logger_.DownloadBusy)
         return;
     if (dialogs().message(this, QString(), LoggerSettings::kEraseWarning, Dialogs::Icon::Warning,
-                          Dialogs::Buttons::OkCancel) != Dialogs::Answer::Ok)
+                          Dialogs::Buttons::OkCancelWithCancelDefault) != Dialogs::Answer::Ok)
         return;
     Command command(*this);
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -4,10 +4,12 @@
 #include "data/FileTransfer.h"
 #include "data/NoteBoxes.h"
 #include "data/RecordGrid.h"
+#include "ui/Dialogs.h"
 #include "ui/GridView.h"
 #include "ui/KeepInLibraryBox.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QHeaderView>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -98,6 +100,57 @@ void RecordListWindow::runToolbarCommand(const QString &key)
         FileTransfer::printGrid(dialogs(), this, records(), notes());
     else if (key == QLatin1String("Preview"))
         FileTransfer::previewGrid(dialogs(), this, records(), notes());
+}
+
+void RecordListWindow::closeWithoutAsking()
+{
+    asked_ = true;
+    close();
+}
+
+void RecordListWindow::closeEvent(QCloseEvent *event)
+{
+    if (!closing() && !commandRunning() && !asked_) {
+        if (!mayDropRows()) {
+            event->ignore();
+            return;
+        }
+        asked_ = true;
+    }
+    MeterWindow::closeEvent(event);
+}
+
+bool RecordListWindow::mayDropRows()
+{
+    const int rows = records().recordCount();
+    if (!unsaved_ || rows == 0)
+        return true;
+    if (files_.RecordingActive) {
+        // Save is refused while the recording holds the file state: only dropping is left.
+        return dialogs().message(this, QString(),
+                                 QStringLiteral("The list's %1 rows are not saved, and cannot be "
+                                                "saved while a recording runs.\nClose the "
+                                                "list and drop them?")
+                                     .arg(rows),
+                                 Dialogs::Icon::Warning,
+                                 Dialogs::Buttons::OkCancelWithCancelDefault) ==
+               Dialogs::Answer::Ok;
+    }
+    switch (dialogs().message(this, QString(),
+                              QStringLiteral("The list's %1 rows are not saved.\nSave them "
+                                             "before closing the list?")
+                                  .arg(rows),
+                              Dialogs::Icon::Question, Dialogs::Buttons::YesNoCancel)) {
+    case Dialogs::Answer::Yes:
+        save();
+        return !unsaved_;
+    case Dialogs::Answer::No:
+        return true;
+    case Dialogs::Answer::Ok:
+    case Dialogs::Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void RecordListWindow::save()

@@ -3,7 +3,8 @@
 // The record list (" List"): the levels the main window samples, one row per sample as it
 // is taken, with three note lines; the rows can be saved as a data file and printed. The
 // main window's sampler appends the rows and closes the window at 86,400 rows or when the
-// meter's display leaves dBA mode. Closing discards the rows; a saved file keeps them.
+// meter's display leaves dBA mode. Closing discards the rows; a saved file keeps them, and
+// a user who closes the list with rows not saved is offered to save them first.
 
 #include "ui/MeterWindow.h"
 
@@ -39,13 +40,22 @@ public:
     // Toolbar buttons by key: "Save", "Print", "Preview".
     void runToolbarCommand(const QString &key);
 
+    // Closes without the offer to save (the caller offers it in its own words).
+    void closeWithoutAsking();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    // Asks what to do with rows not saved; false keeps the window open.
+    bool mayDropRows();
     void buildControls();
     void save();
 
     FileState &files_;
     RecordGrid *recordGrid_ = nullptr;
     bool unsaved_ = false;
+    bool asked_ = false; // the close needs no more questions
 
     QToolBar *toolbar_ = nullptr;
     QAction *save_ = nullptr;

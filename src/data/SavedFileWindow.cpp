@@ -128,6 +128,8 @@ bool SavedFileWindow::load(const QString &path)
 
     const bool nothingRead = !content.ok() && content.table.isEmpty();
     if (nothingRead) {
+        // The window goes with the message: it has nothing to show.
+        hide();
         setWindowTitle(kCaption);
         dialogs().message(this, QString(), content.error, Dialogs::Icon::Critical,
                           Dialogs::Buttons::Ok);
@@ -210,6 +212,8 @@ void SavedFileWindow::histogram(int resolution)
         return;
     QPointer<SavedFileWindow> self(this);
     emit histogramRequested(resolution);
-    if (self)
+    if (self) {
         resolutionPanel_->hide();
+        shrinkToContents();
+    }
 }

@@ -260,6 +260,9 @@ bool Meter::readThreshold()
 
 void Meter::selectDbaDisplay()
 {
+    // Run inside another command (whose poll is off), the poll stays off: that command
+    // turns it back on when it ends.
+    const bool polling = poll_ && poll_->pollEnabled();
     setPollEnabled(false);
     int frames = 0;
     int missing = 0;
@@ -307,5 +310,6 @@ void Meter::selectDbaDisplay()
             break;
         press = true;
     }
-    setPollEnabled(true);
+    if (polling)
+        setPollEnabled(true);
 }

@@ -1,5 +1,6 @@
 #include "main/MainWindow.h"
 
+#include "data/RecordListWindow.h"
 #include "link/Clock.h"
 #include "link/Messages.h"
 #include "link/SerialLink.h"
@@ -10,11 +11,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
+
+namespace {
+const QString kStaleLevelTip =
+    QStringLiteral("No reading from the meter for over 2 seconds: this is the last level read");
+} // namespace
 
 MainWindow::MainWindow(Meter &meter, AppState &state, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), meter_(meter), state_(state), dialogs_(dialogs), poller_(meter),
@@ -122,6 +130,7 @@ void MainWindow::pollMeter()
     if (result.outcome != Poller::Outcome::Decoded)
         return;
     lastFrameSeconds_ = meter_.clock().monotonicSeconds();
+    showLevelFreshness(true);
     const DisplayFields &display = meter_.state().display;
     if (result.changes.flags)
         levelUnit_->setText(displayUnitText(display));
@@ -130,6 +139,19 @@ void MainWindow::pollMeter()
         maxMin_.update(result.valueText);
         maximumValue_->setText(maxMin_.max);
         minimumValue_->setText(maxMin_.min);
+    }
+}
+
+void MainWindow::showLevelFreshness(bool fresh)
+{
+    if (levelValue_->property("stale").toBool() == !fresh)
+        return;
+    // The last value stays in sight, dimmed: it is no longer the meter's level.
+    for (QLabel *label : {levelValue_, levelUnit_}) {
+        label->setProperty("stale", !fresh);
+        label->setToolTip(fresh ? QString() : kStaleLevelTip);
+        label->style()->unpolish(label);
+        label->style()->polish(label);
     }
 }
 
@@ -262,8 +284,35 @@ void MainWindow::exitProgram()
     close();
 }
 
+bool MainWindow::mayQuit()
+{
+    if (closing_)
+        return true;
+    // The records are on the disk already; the question is whether the user meant to stop.
+    if (sampler_.recording()) {
+        const QString ask = QStringLiteral("A recording is running (%1 records in %2). Stop it "
+                                           "and quit?")
+                                .arg(sampler_.RecordCount())
+                                .arg(QDir::toNativeSeparators(sampler_.recordingPath()));
+        if (dialogs_.message(this, QString(), ask, Dialogs::Icon::Question,
+                             Dialogs::Buttons::OkCancelWithCancelDefault) != Dialogs::Answer::Ok)
+            return false;
+    }
+    // The list offers to save rows it has not saved; kept open, the program stays too.
+    if (auto *list = windows_.window<RecordListWindow>(QStringLiteral("RecordListWindow"))) {
+        list->close();
+        if (windows_.window(QStringLiteral("RecordListWindow")))
+            return false;
+    }
+    return true;
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (!mayQuit()) {
+        event->ignore();
+        return;
+    }
     // Closing the main window ends the program, whatever else is open or waiting.
     closing_ = true;
     pollTimer_.stop();

@@ -47,6 +47,9 @@ public:
     // One tick of the sampler (samplingTimer_, every 100 ms): samples the level shown every
     // SampleTicks ticks into the recording and the list window.
     void takeSample();
+    // The level shown live, or dimmed as the last one read when no display frame has come
+    // for over Sampler::kStaleSeconds (the meter is gone or silent).
+    void showLevelFreshness(bool fresh);
     Sampler &sampler() { return sampler_; }
 
     // The poll timer, for command sequences of other windows.
@@ -125,6 +128,8 @@ private:
     void writeRegister();
     void explainTwa();
     void exitProgram();
+    // Asks before quitting what quitting would end: a running recording, unsaved list rows.
+    bool mayQuit();
     void showSettings();
 
     // Recording and sampling (PanelRecording.cpp).

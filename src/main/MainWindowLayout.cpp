@@ -50,6 +50,7 @@ QFrame#valueCard { background: #18222b; border: 1px solid #0e151b; border-radius
 QFrame#valueCard QLabel[role="caption"] { color: #8fa3b3; }
 QLabel#levelValue { color: #7cf29a; font-size: 40pt; font-weight: 700; font-family: "DejaVu Sans Mono", monospace; }
 QLabel#levelUnit { color: #7cf29a; font-size: 16pt; font-weight: 600; }
+QLabel#levelValue[stale="true"], QLabel#levelUnit[stale="true"] { color: #4d5b66; }
 QLabel#maximumValue, QLabel#minimumValue { font-size: 18pt; font-family: "DejaVu Sans Mono", monospace; }
 QLabel#portStatus { font-weight: 600; padding: 2px 8px; border-radius: 4px; background: #dfe6ec; }
 QLabel#recordingMark { color: #c62828; font-weight: 700; }

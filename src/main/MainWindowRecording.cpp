@@ -75,8 +75,8 @@ void MainWindow::takeSample()
 {
     RecordListWindow *list =
         state_.windows.ListWindowOpen ? windows_.window<RecordListWindow>(kListName) : nullptr;
-    const bool fresh =
-        meter_.clock().monotonicSeconds() - lastFrameSeconds_ <= Sampler::kStaleSeconds;
+    const bool fresh = Sampler::fresh(lastFrameSeconds_, meter_.clock().monotonicSeconds());
+    showLevelFreshness(fresh);
     const QString path = sampler_.recordingPath();
     const Sampler::Tick tick =
         sampler_.tick(levelValue_->text(), meter_.state().display.DbaMode, fresh, list != nullptr);
@@ -149,7 +149,7 @@ void MainWindow::closeList(RecordListWindow *list, Sampler::End why)
     const bool offerSave = list->hasUnsavedRows() && !list->records().isEmpty();
     const RecordTable rows = offerSave ? list->records() : RecordTable();
     const QStringList notes = list->notes();
-    list->close();
+    list->closeWithoutAsking();
     QMetaObject::invokeMethod(
         this,
         [this, text, rows, notes, offerSave] {
@@ -205,9 +205,10 @@ void MainWindow::startRecording()
         return;
     startingRecording_ = true;
     updateRecordingControls();
-    windows_.dbaPrompt();
+    const bool prompted = windows_.dbaPrompt();
     startingRecording_ = false;
-    if (closing_)
+    updateRecordingControls();
+    if (closing_ || !prompted)
         return;
     const QString path = sampler_.chosenFile();
     const QString error = sampler_.startRecording();

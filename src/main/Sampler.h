@@ -29,6 +29,12 @@ public:
     // A level shown longer than this after the last display frame is not the meter's
     // level any more (the meter is out of reach, or a command holds it): no sample.
     static constexpr double kStaleSeconds = 2.0;
+    // The level of a display frame decoded at `frameSeconds` is still the meter's level at
+    // `nowSeconds` (monotonic seconds both).
+    static bool fresh(double frameSeconds, double nowSeconds)
+    {
+        return nowSeconds - frameSeconds <= kStaleSeconds;
+    }
 
     // The sample-period dialog, in English (the "PC Sampling time" button) and in Portuguese
     // (a click on the "PC Sampling Time" caption).

@@ -3,6 +3,7 @@
 #include "link/Messages.h"
 #include "link/Meter.h"
 #include "main/AppState.h"
+#include "main/WindowPlacement.h"
 #include "ui/Dialogs.h"
 #include "ui/KeepInLibraryBox.h"
 #include "ui/MeterWindow.h"
@@ -61,7 +62,8 @@ QWidget *WindowManager::open(const Spec &spec)
     }
     switch (spec.dba) {
     case Dba::Prompt:
-        dbaPrompt();
+        if (!dbaPrompt())
+            return nullptr;
         break;
     case Dba::Select:
         if (!meter_.state().display.DbaMode)
@@ -101,26 +103,44 @@ void WindowManager::track(QWidget *window, const Spec &spec)
 
 void WindowManager::place(QWidget *window, Placement placement) const
 {
-    switch (placement) {
-    case Placement::BesideMain: {
-        const QRect main = main_.frameGeometry();
-        window->move(main.x() + main.width(), main.y());
-        break;
+    const QScreen *screen = main_.screen() ? main_.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // A window not shown yet has no frame: it gets the main window's title bar and borders.
+    const QSize decoration =
+        main_.isVisible() ? main_.frameGeometry().size() - main_.size() : QSize(0, 0);
+    QSize size = window->isVisible() ? window->frameGeometry().size() : QSize();
+    if (!size.isValid()) {
+        const QSize client = window->testAttribute(Qt::WA_Resized)
+                                 ? window->size()
+                                 : window->sizeHint().expandedTo(window->minimumSizeHint());
+        size = client + decoration;
     }
-    case Placement::TopLeft:
-        if (const QScreen *screen = QGuiApplication::primaryScreen())
-            window->move(screen->availableGeometry().topLeft());
-        break;
+    QList<QPoint> occupied;
+    for (const QPointer<QWidget> &open : windows_) {
+        if (open && open != window && open->isVisible())
+            occupied << open->pos();
     }
+    if (window != &main_ && main_.isVisible())
+        occupied << main_.pos();
+    const QRect available = screen->availableGeometry();
+    window->move(placement == Placement::BesideMain
+                     ? WindowPlacement::besideMain(available, main_.frameGeometry(), size, occupied)
+                     : WindowPlacement::topLeft(available, size, occupied));
 }
 
-void WindowManager::dbaPrompt()
+bool WindowManager::dbaPrompt()
 {
     if (meter_.state().display.DbaMode)
-        return;
+        return true;
+    if (meterBusy()) {
+        dialogs_.inform(&main_, Messages::kMeterBusy);
+        return false;
+    }
     if (dialogs_.confirm(&main_, Messages::kNotDbaMode))
         meter_.selectDbaDisplay();
     meter_.wait(0.2);
+    return true;
 }
 
 bool WindowManager::meterBusy() const

@@ -19,7 +19,7 @@ class WindowManager : public QObject {
     Q_OBJECT
 public:
     enum class Placement {
-        BesideMain, // left edge at the main window's right edge, tops aligned
+        BesideMain, // beside the main window, tops aligned, inside the screen
         TopLeft,    // the top left corner of the screen
     };
     // What the meter's display must show before the window opens.
@@ -52,11 +52,14 @@ public:
         return qobject_cast<W *>(window(name));
     }
 
-    // Puts a window where the rule says.
+    // Puts a window where the rule says (WindowPlacement): inside the main window's screen,
+    // off the spots of the windows open.
     void place(QWidget *window, Placement placement) const;
     // The dBA prompt of the commands that need the level: outside dBA mode asks "Not dBA
     // mode, continue? ", switches the display on OK, and waits 0.2 s after either answer.
-    void dbaPrompt();
+    // While another command holds the meter it asks nothing, says the meter is busy and
+    // returns false: MODE presses would land in that command's traffic.
+    bool dbaPrompt();
     // A window's command is waiting on the meter, a logger command runs, or the main
     // window's own check says so.
     bool meterBusy() const;

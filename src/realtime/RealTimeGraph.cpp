@@ -83,7 +83,9 @@ RealTimeGraph::RealTimeGraph(Meter &meter, Dialogs &dialogs, std::function<QStri
     setStyleSheet(Theme::windowStyleSheet(QLatin1String(kStyle)));
     // The window paints every pixel itself from its image.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    describe(this, QStringLiteral("Real-time level graph"),
+    // Screen readers announce a window by its name: the caption. The whole window is the
+    // graph, so the window carries the graph's description.
+    describe(this, kCaption,
              QStringLiteral("The level sweeping from left to right, one step every half "
                             "second, with the time of day at the start and the middle"));
     font_ = QFont(QStringLiteral("DejaVu Sans"));

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -59,6 +60,19 @@ QMessageBox::StandardButtons toQt(Dialogs::Buttons buttons)
     return QMessageBox::Ok;
 }
 
+// Room in a title bar beside the title: the window icon and the close button, and the
+// other buttons a window manager may add.
+constexpr int kTitleBarControls = 120;
+
+// The width a message box needs for its title bar to show `title` whole. Title bars
+// mostly show the title in a bold face.
+int titleBarWidth(const QString &title, const QFont &font)
+{
+    QFont bold = font;
+    bold.setBold(true);
+    return QFontMetrics(bold).horizontalAdvance(title) + kTitleBarControls;
+}
+
 } // namespace
 
 Dialogs::Answer QtDialogs::message(QWidget *parent, const QString &title, const QString &text,
@@ -72,6 +86,13 @@ Dialogs::Answer QtDialogs::message(QWidget *parent, const QString &title, const 
                     shown, toQt(buttons), parent);
     if (buttons == Buttons::OkCancelWithCancelDefault)
         box.setDefaultButton(QMessageBox::Cancel);
+    // A short text gives a narrow box whose title bar cuts the title to "D... er"; the box
+    // is made as wide as the title with room for the title bar's icon and buttons.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        grid->addItem(new QSpacerItem(titleBarWidth(box.windowTitle(), box.font()), 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;

@@ -6,6 +6,9 @@
 #include "ui/Theme.h"
 
 #include <QCloseEvent>
+#include <QLayout>
+
+#include <algorithm>
 
 MeterWindow::MeterWindow(Meter &meter, Dialogs &dialogs, const char *name, const QString &caption,
                          QWidget *parent)
@@ -32,6 +35,15 @@ void MeterWindow::describe(QWidget *control, const QString &accessibleName,
     control->setAccessibleDescription(description);
     if (control->toolTip().isEmpty())
         control->setToolTip(description);
+}
+
+void MeterWindow::shrinkToContents()
+{
+    if (QLayout *contents = layout())
+        contents->activate();
+    const int wanted = std::max(sizeHint().height(), minimumSizeHint().height());
+    if (height() > wanted)
+        resize(width(), wanted);
 }
 
 MeterWindow::Command::Command(MeterWindow &window) : window_(window)

@@ -79,6 +79,10 @@ protected:
     // True while another command holds the meter.
     bool meterBusy() const { return busy_ && busy_(); }
 
+    // After a panel of the window was hidden: the height the panel took when it showed goes
+    // back, so that no blank band is left where it was.
+    void shrinkToContents();
+
     // Runs once when the close takes effect (stop timers here); the default does nothing.
     virtual void windowClosing() {}
 

@@ -1,6 +1,7 @@
 #include "ui/RoundGauge.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -163,8 +164,15 @@ void RoundGauge::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::Antialiasing);
 
     // The number and the unit in the gap under the hub.
+    // Between the scale's two end labels: a longer text ("< 68.0") is set smaller rather
+    // than run into them.
     p.setPen(kMarks);
-    p.setFont(sized(QStringLiteral("DejaVu Sans Mono"), radius * 0.17, true));
+    QFont valueFont = sized(QStringLiteral("DejaVu Sans Mono"), radius * 0.17, true);
+    const double widest = radius * 0.52;
+    const double wide = QFontMetricsF(valueFont).horizontalAdvance(valueText());
+    if (wide > widest)
+        valueFont = sized(QStringLiteral("DejaVu Sans Mono"), radius * 0.17 * widest / wide, true);
+    p.setFont(valueFont);
     p.drawText(QRectF(c.x() - radius * 0.6, c.y() + radius * 0.3, radius * 1.2, radius * 0.24),
                Qt::AlignCenter, valueText());
     if (!unit_.isEmpty()) {

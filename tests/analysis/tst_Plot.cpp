@@ -139,8 +139,10 @@ private slots:
         QTest::addColumn<QString>("yText");
         QTest::newRow("middle") << 2.0 << 104.0 << "2"
                                 << "104.0";
-        QTest::newRow("between-records") << 5.5 << 85.25 << "5.5"
+        QTest::newRow("between-records") << 5.5 << 85.25 << "6"
                                          << "85.3";
+        QTest::newRow("opening-middle") << 30160.154037267 << 104.04 << "30160"
+                                        << "104.0";
         QTest::newRow("rounds-down") << 1234.0 << 67.94 << "1234"
                                      << "67.9";
         QTest::newRow("no-minus-zero") << -0.0 << -0.04 << "0"

@@ -269,7 +269,9 @@ private slots:
         QCOMPARE(fileBytes(saved), fileBytes(testsupport::golden("average.avg")));
         // Opened and saved again, the file stays as it was.
         rig.dialogs.fileNames << saved << again;
+        QVERIFY(rig.label("laeqValue") != QStringLiteral("-"));
         rig.click("Open");
+        QCOMPARE(rig.label("laeqValue"), QStringLiteral("-")); // the file holds none
         rig.click("Save");
         QCOMPARE(fileBytes(again), fileBytes(saved));
         QCOMPARE(rig.dialogs.shown.size(), 3); // save, open, save: no message

@@ -177,6 +177,38 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
     }
 
+    // The meter's clock after OK: the fields not edited take the computer's time then; until
+    // one is edited they also tick with it.
+    void clockAtOk_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("meterClock");
+        QTest::newRow("untouched") << ""
+                                   << ""
+                                   << "2009-11-30 10:07";
+        QTest::newRow("hour-typed") << "clockField4"
+                                    << "12"
+                                    << "2009-11-30 12:07";
+        QTest::newRow("day-typed") << "clockField3"
+                                   << "1"
+                                   << "2009-11-01 10:07";
+    }
+    void clockAtOk()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        SetupRig rig;
+        if (!field.isEmpty())
+            rig.type(qPrintable(field), typed);
+        rig.clock.advance(420); // the window open for 7 minutes
+        rig.window.followComputerClock();
+        QCOMPARE(rig.window.clockFields_[5]->currentText(), field.isEmpty() ? "7" : "0");
+        rig.ok();
+        QTEST(rig.vm.clockAt(rig.clock.monotonicSeconds()).toString("yyyy-MM-dd hh:mm"),
+              "meterClock");
+    }
+
     // The lowered threshold shows in the list.
     void thresholdLoweredInTheList()
     {

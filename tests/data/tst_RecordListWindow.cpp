@@ -4,6 +4,7 @@
 #include "data/RecordListWindow.h"
 #include "support/MeterRig.h"
 #include "support/TestMain.h"
+#include "ui/Dialogs.h"
 
 #include <QAction>
 #include <QDir>
@@ -61,6 +62,38 @@ private slots:
                                             "\"*****Press 4 line2\"\r\n"
                                             "\"*****\"\r\n"
                                             "\"*****night\"\r\n"));
+    }
+
+    // Closing the list with rows not saved asks first (-1: no answer given, Enter).
+    void closingOffersToSave_data()
+    {
+        QTest::addColumn<bool>("recording");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("yes-saves") << false << int(Dialogs::Answer::Yes) << true << true;
+        QTest::newRow("no-drops") << false << int(Dialogs::Answer::No) << true << false;
+        QTest::newRow("cancel-stays") << false << int(Dialogs::Answer::Cancel) << false << false;
+        QTest::newRow("recording-ok-drops") << true << int(Dialogs::Answer::Ok) << true << false;
+        QTest::newRow("recording-enter-stays") << true << -1 << false << false;
+    }
+    void closingOffersToSave()
+    {
+        QFETCH(bool, recording);
+        QFETCH(int, answer);
+        MeterRig rig;
+        QTemporaryDir dir;
+        rig.app.files.RecordingActive = recording;
+        RecordListWindow list(rig.meter, rig.app.files, rig.dialogs);
+        list.show();
+        list.appendRecord({"1", "2009/11/30", "10:00:00.3", "94.5"});
+        if (answer >= 0)
+            rig.dialogs.answers.enqueue(Dialogs::Answer(answer));
+        rig.dialogs.fileNames.enqueue(dir.filePath(QStringLiteral("list.dat")));
+        list.close();
+        QVERIFY(!rig.dialogs.shown.isEmpty());
+        QTEST(!list.isVisible(), "closed");
+        QTEST(QFile::exists(dir.filePath(QStringLiteral("list.dat"))), "saved");
     }
 
     void closedWhileItsDialogIsOpen()

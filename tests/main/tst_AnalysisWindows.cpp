@@ -112,7 +112,8 @@ private slots:
         QCOMPARE(rig.open(qPrintable(name)), window);
         QVERIFY(window->isVisible());
         QCOMPARE(window->windowTitle(), QStringLiteral("Histogram"));
-        QCOMPARE(window->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+        // The top left of the screen, cascaded off the main window there.
+        QCOMPARE(window->pos(), QPoint(30, 30));
         QCOMPARE(window->findChild<QDoubleSpinBox *>("maximumField1")->text(), QStringLiteral("4"));
         QTEST(window->findChild<QDoubleSpinBox *>("maximumField2")->text(), "dbMax");
         QCOMPARE(rig.app.histogram.HistFirstRecord, 1);
@@ -212,8 +213,9 @@ private slots:
         AnalysisRig rig;
         QPointer<PlotWindow> first = rig.analysis.openPlot(rig.list);
         QVERIFY(first);
-        const QRect main = rig.panel.frameGeometry();
-        QCOMPARE(first->pos(), QPoint(main.x() + main.width(), main.y()));
+        // The test screen (800 x 600) has no room beside the main window: the plot, wider
+        // than the screen, keeps its left edge on it, cascaded off the main window.
+        QCOMPARE(first->pos(), QPoint(0, 30));
         rig.table = records({"80", "81", "82", "83", "84", "85", "86"});
         PlotWindow *second = rig.analysis.openPlot(rig.list);
         settle();

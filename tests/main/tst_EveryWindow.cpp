@@ -151,6 +151,10 @@ private slots:
         QVERIFY(opened);
         QVERIFY(opened->isVisible());
         QVERIFY(!opened->windowTitle().isEmpty());
+        // Screen readers announce a window by its accessible name: the caption, or none (then
+        // the caption is read).
+        if (!opened->accessibleName().isEmpty())
+            QCOMPARE(opened->accessibleName(), opened->windowTitle());
         // DOSEMETER_SCREENSHOTS=DIR saves every window as it opens, to look at.
         if (qEnvironmentVariableIsSet("DOSEMETER_SCREENSHOTS"))
             opened->grab().save(qEnvironmentVariable("DOSEMETER_SCREENSHOTS") + QLatin1Char('/') +

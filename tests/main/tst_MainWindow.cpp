@@ -217,6 +217,41 @@ private slots:
             QVERIFY(rig.state.display.DbaMode);
     }
 
+    // Over 2 s without a display frame the level is shown stale, live with the next frame.
+    void staleLevel()
+    {
+        MainWindowRig rig;
+        rig.load();
+        rig.tick(87.5);
+        QList<bool> stale;
+        for (double seconds : {2.0, 0.1}) {
+            rig.clock.advance(seconds);
+            rig.panel.takeSample();
+            stale << rig.panel.levelValue_->property("stale").toBool();
+        }
+        rig.tick(88.0);
+        stale << rig.panel.levelValue_->property("stale").toBool();
+        QCOMPARE(stale, QList<bool>({false, true, false}));
+    }
+
+    // While another command holds the meter the prompt presses no key and says so; the dBA
+    // switch inside a command that stopped the poll leaves the poll off.
+    void dbaPromptLeavesARunningCommandAlone()
+    {
+        MainWindowRig rig;
+        rig.load();
+        rig.vm.setDisplayMode(VirtualMeter::DisplayMode::Dose);
+        rig.tick(90.0);
+        rig.vm.clearReceived();
+        rig.panel.windows().setBusyCheck([] { return true; });
+        QVERIFY(!rig.panel.windows().dbaPrompt());
+        QCOMPARE(rig.dialogs.texts(), QStringList{Messages::kMeterBusy});
+        QVERIFY(!rig.vm.received().contains('F'));
+        rig.meter.selectDbaDisplay(); // the poll is off, as load() left it
+        QVERIFY(rig.state.display.DbaMode);
+        QVERIFY(!rig.panel.pollTimer_.isActive());
+    }
+
     void windowOpensOnceAndAgainAfterClosing()
     {
         MainWindowRig rig;

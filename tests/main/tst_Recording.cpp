@@ -8,6 +8,7 @@
 #include "support/TestMain.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <QPushButton>
@@ -115,6 +116,26 @@ private slots:
         // Recording again needs another "Open": the file just written is not replaced.
         QCOMPARE(rig.available(), QStringLiteral("openAction viewFileAction"));
         QCOMPARE(rig.file(), QByteArray("No.s\tDate\tTime\tdBA\r\n"));
+    }
+
+    // Quitting while a recording runs asks first; Enter keeps the recording.
+    void quittingDuringARecordingAsks()
+    {
+        RecordingRig rig;
+        rig.panel.show();
+        rig.startRecording();
+        for (int i = 0; i < 4; ++i)
+            rig.sample(94.5);
+        rig.dialogs.shown.clear();
+        rig.action("exitAction")->trigger();
+        QVERIFY(rig.app.files.RecordingActive && rig.panel.isVisible());
+        rig.dialogs.answers.enqueue(Dialogs::Answer::Ok);
+        rig.action("exitAction")->trigger();
+        QVERIFY(!rig.app.files.RecordingActive && !rig.panel.isVisible());
+        const QString ask = QStringLiteral("A recording is running (2 records in %1). Stop it and "
+                                           "quit?")
+                                .arg(QDir::toNativeSeparators(rig.path));
+        QCOMPARE(rig.dialogs.texts(), QStringList({ask, ask}));
     }
 
     void recordsTheLevelShown()
@@ -355,8 +376,8 @@ private slots:
         QVERIFY(first);
         QCOMPARE(first->windowTitle(), QStringLiteral("recording-form.dat"));
         QCOMPARE(first->records().recordCount(), 4);
-        QCOMPARE(first->pos(),
-                 QPoint(rig.panel.frameGeometry().right() + 1, rig.panel.frameGeometry().top()));
+        // Beside the main window it would reach past the test screen's right edge (800).
+        QCOMPARE(first->pos(), QPoint(428, 0));
 
         rig.dialogs.fileNames.enqueue(testsupport::golden(QStringLiteral("grid-form.dat")));
         rig.action("viewFileAction")->trigger();

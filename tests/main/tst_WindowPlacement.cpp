@@ -1,0 +1,47 @@
+// Where windows open: inside the screen's available area, beside the main window where
+// they fit, cascaded off windows already open.
+
+#include "main/WindowPlacement.h"
+#include "support/TestMain.h"
+
+#include <QTest>
+
+using Points = QList<QPoint>;
+
+class TestWindowPlacement : public QObject {
+    Q_OBJECT
+
+private slots:
+    void besideMain_data()
+    {
+        QTest::addColumn<QRect>("available"); // 1920 x 1080 less a panel; 1366 x 768
+        QTest::addColumn<QRect>("main");
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<Points>("occupied");
+        QTest::addColumn<QPoint>("position");
+        const QRect hd(0, 0, 1920, 1040), small(0, 27, 1366, 741);
+        const QRect centred(660, 300, 600, 440);
+        // clang-format off
+        QTest::newRow("fits-right") << hd << QRect(0, 0, 600, 440) << QSize(640, 480) << Points{} << QPoint(600, 0);
+        QTest::newRow("no-room-right-goes-left") << hd << QRect(1000, 300, 600, 440) << QSize(700, 500) << Points{} << QPoint(300, 300);
+        QTest::newRow("no-room-either-side-moved-in") << hd << centred << QSize(900, 600) << Points{} << QPoint(1020, 300);
+        QTest::newRow("tall-moved-up") << hd << centred << QSize(640, 900) << Points{} << QPoint(1260, 140);
+        QTest::newRow("larger-than-screen-keeps-title-bar") << small << QRect(0, 27, 500, 400) << QSize(1500, 900) << Points{} << QPoint(0, 27);
+        QTest::newRow("main-off-the-top") << small << QRect(-100, -50, 500, 400) << QSize(400, 300) << Points{} << QPoint(400, 27);
+        QTest::newRow("same-spot-cascades") << hd << QRect(0, 0, 600, 440) << QSize(640, 480) << Points{{600, 0}, {630, 30}} << QPoint(660, 60);
+        QTest::newRow("cascade-kept-inside") << QRect(0, 0, 1300, 1000) << QRect(0, 0, 600, 440) << QSize(640, 480) << Points{{600, 0}, {630, 30}, {660, 60}} << QPoint(660, 90);
+        QTest::newRow("second-screen") << QRect(1920, 0, 1280, 1024) << QRect(2000, 100, 500, 400) << QSize(800, 500) << Points{} << QPoint(2400, 100);
+        // clang-format on
+    }
+    void besideMain()
+    {
+        QFETCH(QRect, available);
+        QFETCH(QRect, main);
+        QFETCH(QSize, window);
+        QFETCH(Points, occupied);
+        QTEST(WindowPlacement::besideMain(available, main, window, occupied), "position");
+    }
+};
+
+DOSEMETER_TEST(TestWindowPlacement)
+#include "tst_WindowPlacement.moc"
