@@ -8,9 +8,11 @@
 #include "analysis/StatisticsWindow.h"
 #include "main/AppState.h"
 #include "main/MainWindow.h"
+#include "report/ShiftReportPreview.h"
 #include "ui/Dialogs.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QPointer>
 
 AnalysisWindows::AnalysisWindows(MainWindow &panel, AppState &state, Dialogs &dialogs)
@@ -101,7 +103,8 @@ StatisticsWindow *AnalysisWindows::openStatistics(const Records &records)
          WindowManager::Placement::BesideMain, WindowManager::Dba::Any, nullptr, true}));
 }
 
-AssessmentWindow *AnalysisWindows::openAssessment(const Records &records, const QString &name)
+AssessmentWindow *AnalysisWindows::openAssessment(const Records &records, const QString &name,
+                                                  const QStringList &notes)
 {
     const RecordTable *table = records ? records() : nullptr;
     if (!table)
@@ -115,10 +118,33 @@ AssessmentWindow *AnalysisWindows::openAssessment(const Records &records, const 
     }
     Meter &meter = panel_.meter();
     Dialogs &dialogs = dialogs_;
-    return qobject_cast<AssessmentWindow *>(panel_.windows().open(
+    auto *window = qobject_cast<AssessmentWindow *>(panel_.windows().open(
         {"AssessmentWindow",
          [&meter, &dialogs, &assessment] {
              return new AssessmentWindow(meter, dialogs, std::move(assessment));
          },
          WindowManager::Placement::BesideMain, WindowManager::Dba::Any, nullptr, true}));
+    if (!window)
+        return nullptr;
+    // The report draws what the window was opened with, even after the view is closed.
+    const ShiftReport::Source source{name, *table, notes};
+    QObject::connect(window, &AssessmentWindow::reportRequested, window,
+                     [this, window, source] { openShiftReport(window, source); });
+    return window;
+}
+
+ShiftReportPreview *AnalysisWindows::openShiftReport(AssessmentWindow *window,
+                                                     const ShiftReport::Source &source)
+{
+    ShiftReport::Particulars particulars;
+    particulars.printed = QDateTime::currentDateTime();
+    auto report = std::make_unique<ShiftReport>(QList<ShiftReport::Source>{source},
+                                                window->inputs(), particulars);
+    if (!report->result().ok())
+        return nullptr;
+    report->setIso(window->isoResult());
+    auto *preview = new ShiftReportPreview(dialogs_, std::move(report), window);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->open();
+    return preview;
 }

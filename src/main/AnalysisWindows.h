@@ -6,6 +6,7 @@
 // what they need at opening, the histograms read the records again at every recount.
 
 #include "data/RecordTable.h"
+#include "report/ShiftReport.h"
 
 #include <functional>
 
@@ -19,6 +20,7 @@ class StatisticsWindow;
 struct AppState;
 
 class AssessmentWindow;
+class ShiftReportPreview;
 
 class AnalysisWindows {
 public:
@@ -50,7 +52,14 @@ public:
     // names the file in the excluded spans. An open one is replaced. When the records
     // cannot be assessed (no level, no readable time stamps), a message says why and
     // nothing opens.
-    AssessmentWindow *openAssessment(const Records &records, const QString &name);
+    // "Report..." of the window opens the shift report's preview of its figures, with the
+    // file's `notes`.
+    AssessmentWindow *openAssessment(const Records &records, const QString &name,
+                                     const QStringList &notes = {});
+
+    // The shift report's preview of what `window` shows for the records of `source`.
+    ShiftReportPreview *openShiftReport(AssessmentWindow *window,
+                                        const ShiftReport::Source &source);
 
 private:
     QWidget *messageParent() const;
