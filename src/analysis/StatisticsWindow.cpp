@@ -140,7 +140,7 @@ ReportPage::Header StatisticsWindow::reportHeader() const
                   .arg(chosen.criterionDb)
                   .arg(chosen.exchangeRateDb)
                   .arg(chosen.thresholdDb)},
-             {QStringLiteral("Printed"),
+             {QStringLiteral("Date printed"),
               QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))}}};
 }
 

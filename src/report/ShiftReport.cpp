@@ -105,7 +105,7 @@ ReportPage::Header ShiftReport::header() const
          history_.isEmpty() ? QString() : stampText(history_.firstTenths())},
         {QStringLiteral("End"), history_.isEmpty() ? QString() : stampText(history_.lastTenths())},
         {QStringLiteral("Files"), files.join(QStringLiteral(", "))},
-        {QStringLiteral("Printed"),
+        {QStringLiteral("Date printed"),
          particulars_.printed.toString(QStringLiteral("yyyy-MM-dd HH:mm"))},
         {QStringLiteral("Program"), QStringLiteral("Dose Meter ") + QLatin1String(kProgramVersion)},
     };

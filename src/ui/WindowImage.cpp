@@ -37,7 +37,7 @@ void paint(QPainter &painter, QPrinter &printer, const QPicture &picture)
     // the page number at the foot, margins of at least 18 mm.
     ReportPage::Header header;
     header.title = printer.docName().isEmpty() ? QStringLiteral("Dose Meter") : printer.docName();
-    header.fields = {{QStringLiteral("Printed"),
+    header.fields = {{QStringLiteral("Date printed"),
                       QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))}};
     const QRectF body = ReportPage::paintSinglePage(painter, printer, header);
     const QRect bounds = picture.boundingRect();
