@@ -58,6 +58,7 @@ bench: build
 	$(BUILD)/bin/bench-average
 	$(BUILD)/bin/bench-banks
 	$(BUILD)/bin/bench-recording
+	$(BUILD)/bin/bench-report
 	$(BUILD)/bin/bench-library
 
 build: deps

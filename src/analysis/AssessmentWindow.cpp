@@ -167,12 +167,17 @@ void AssessmentWindow::buildControls()
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(copyButton_);
+    reportButton_ = named(new QPushButton(QStringLiteral("Report...")), "reportButton");
+    reportButton_->setToolTip(QStringLiteral("The shift report of these figures, to print or "
+                                             "to export as a PDF"));
+    buttons->addWidget(reportButton_);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
     layout->addLayout(buttons);
 
     connect(copyButton_, &QPushButton::clicked, this, &AssessmentWindow::copyFigures);
+    connect(reportButton_, &QPushButton::clicked, this, &AssessmentWindow::reportRequested);
     connect(tabs_, &QTabWidget::currentChanged, this, &AssessmentWindow::updateControls);
     resize(1180, 760);
 }
@@ -508,14 +513,21 @@ void AssessmentWindow::criterionEdited(QTableWidgetItem *item)
         assess();
 }
 
-void AssessmentWindow::assess()
+ExposureAssessment::Inputs AssessmentWindow::inputs() const
 {
     QString problem;
     ExposureAssessment::Inputs inputs;
     inputs.criteria = chosenCriteria(problem);
     inputs.shiftHours = shiftField_->value();
     inputs.excluded = spans_;
-    result_ = assessment_.assess(inputs);
+    return inputs;
+}
+
+void AssessmentWindow::assess()
+{
+    QString problem;
+    chosenCriteria(problem);
+    result_ = assessment_.assess(inputs());
     showAssessment();
     if (!problem.isEmpty())
         messageLabel_->setText(QStringLiteral("Custom: ") + problem + QLatin1Char('.'));
@@ -857,4 +869,6 @@ void AssessmentWindow::updateControls()
     removeSpanButton_->setEnabled(!spansTable_->selectedItems().isEmpty());
     addOpenFileButton_->setEnabled(result_.ok());
     copyButton_->setEnabled(tabs_->currentIndex() == 0 ? result_.ok() : isoResult_.ok());
+    if (reportButton_)
+        reportButton_->setEnabled(result_.ok());
 }

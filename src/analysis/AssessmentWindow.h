@@ -9,7 +9,8 @@
 // strategy, the instrument, samples typed or taken from the open file or other data
 // files, and LEX,8h with its uncertainty, each task's contribution and any advisory.
 // Every change of an input computes the figures again; "Copy" puts the lines of
-// `dosemeter-cli assess` (or `iso9612`, on the second tab) on the clipboard.
+// `dosemeter-cli assess` (or `iso9612`, on the second tab) on the clipboard; "Report..."
+// asks for the shift report of the figures.
 
 #include "analysis/ExposureAssessment.h"
 #include "analysis/FigureCards.h"
@@ -58,9 +59,15 @@ public:
     void setExcludedSpans(const QList<ExcludedSpan> &spans);
     const QList<ExcludedSpan> &excludedSpans() const { return spans_; }
 
+    // The inputs of the figures shown: the criterion sets, the shift and the spans.
+    ExposureAssessment::Inputs inputs() const;
+
 signals:
     // The user excluded records or counted a span again.
     void excludedSpansChanged();
+    // "Report...": the shift report of the figures shown (the report lives above this
+    // folder; the main window opens it).
+    void reportRequested();
 
 private:
     void buildControls();
@@ -120,4 +127,5 @@ private:
     QLabel *isoMessageLabel_ = nullptr;
 
     QPushButton *copyButton_ = nullptr;
+    QPushButton *reportButton_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "analysis/ImagePreview.h"
 
+#include "ui/ReadablePreview.h"
 #include "ui/WindowImage.h"
 
 #include <QPainter>
@@ -27,6 +28,7 @@ QPrintPreviewDialog *open(QWidget *window, QWidget *widget)
                          QPainter painter(target);
                          WindowImage::paint(painter, *target, WindowImage::picture(image));
                      });
+    ReadablePreview::apply(dialog);
     dialog->open();
     return dialog;
 }

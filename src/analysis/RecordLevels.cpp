@@ -113,6 +113,19 @@ std::optional<Level> recordLevel(QByteArrayView cell)
     return Level{n.value, n.nearestTenths(false)};
 }
 
+std::vector<qint64> stampsTenths(const RecordTable &table)
+{
+    DateReader dates;
+    std::vector<qint64> stamps(size_t(table.recordCount()), kNoStamp);
+    for (int r = 0; r < table.recordCount(); ++r) {
+        if (const auto day = dates.day(table.cellBytes(r, kDateColumn))) {
+            if (const auto time = timeOfDay(table.cellBytes(r, kTimeColumn)))
+                stamps[size_t(r)] = *day * kTenthsPerDay + *time;
+        }
+    }
+    return stamps;
+}
+
 std::optional<qint64> medianStepTenths(const RecordTable &table)
 {
     DateReader dates;

@@ -13,6 +13,7 @@
 #include <QByteArrayView>
 
 #include <optional>
+#include <vector>
 
 namespace RecordLevels {
 
@@ -45,5 +46,10 @@ inline std::optional<int> exactTenths(const Level &level)
 // tenth rounded up. Nothing when fewer than two stamps can be read or the median is not
 // positive.
 std::optional<qint64> medianStepTenths(const RecordTable &table);
+
+// The date-and-time stamp of each record, in tenths of a second from the start of Julian
+// day 0; kNoStamp for a record whose date or time cannot be read.
+constexpr qint64 kNoStamp = -1;
+std::vector<qint64> stampsTenths(const RecordTable &table);
 
 } // namespace RecordLevels

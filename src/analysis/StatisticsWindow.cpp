@@ -4,18 +4,18 @@
 #include "analysis/NumberField.h"
 #include "analysis/NumberText.h"
 #include "ui/Dialogs.h"
-#include "ui/ReportPrinter.h"
+#include "ui/ReadablePreview.h"
 #include "ui/Theme.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -47,13 +47,6 @@ const QList<QList<Figure>> &figureRows()
 
 const int kCriteria[] = {80, 84, 85, 90};
 const int kExchangeRates[] = {3, 4, 5, 6};
-
-QFont reportFont()
-{
-    QFont font = ReportPrinter::reportFont();
-    font.setPointSizeF(10.0);
-    return font;
-}
 
 } // namespace
 
@@ -138,10 +131,31 @@ QString StatisticsWindow::text() const
     return (settings().lines() + figures_.lines()).join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-QStringList StatisticsWindow::reportLines() const
+ReportPage::Header StatisticsWindow::reportHeader() const
 {
-    return QStringList{windowTitle(), QString()} + settings().lines() + QStringList{QString()} +
-           figures_.lines();
+    const ExposureStatistics::Settings chosen = settings();
+    return {windowTitle(),
+            {{QStringLiteral("Settings"),
+              QStringLiteral("criterion %1 dB, exchange rate %2 dB, threshold %3 dB")
+                  .arg(chosen.criterionDb)
+                  .arg(chosen.exchangeRateDb)
+                  .arg(chosen.thresholdDb)},
+             {QStringLiteral("Date printed"),
+              QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))}}};
+}
+
+ReportPage::Body StatisticsWindow::reportBody() const
+{
+    // The lines `dosemeter-cli stats` prints, settings first, on the report template.
+    return
+        [lines = settings().lines() + QStringList{QString()} + figures_.lines()](ReportPage &page) {
+            for (const QString &line : lines) {
+                if (line.isEmpty())
+                    page.skip(3.0);
+                else
+                    page.paragraph(line);
+            }
+        };
 }
 
 void StatisticsWindow::recompute()
@@ -167,9 +181,9 @@ void StatisticsWindow::printReport()
     printer.setDocName(windowTitle());
     if (!dialogs().print(this, printer))
         return;
-    QString error;
-    if (!ReportPrinter::print(printer, reportLines(), printer.copyCount(), reportFont(), &error))
-        dialogs().inform(this, error, Dialogs::Icon::Critical);
+    if (ReportPage::paint(printer, reportHeader(), reportBody()) == 0)
+        dialogs().inform(this, QStringLiteral("The printer could not be started."),
+                         Dialogs::Icon::Critical);
 }
 
 void StatisticsWindow::previewReport()
@@ -178,10 +192,10 @@ void StatisticsWindow::previewReport()
     preview->setAttribute(Qt::WA_DeleteOnClose);
     preview->setObjectName(QStringLiteral("PrintPreview"));
     connect(preview, &QPrintPreviewDialog::paintRequested, preview,
-            [lines = reportLines()](QPrinter *printer) {
-                QPainter painter(printer);
-                ReportPrinter::paint(painter, *printer, lines, reportFont());
+            [header = reportHeader(), body = reportBody()](QPrinter *printer) {
+                ReportPage::paint(*printer, header, body);
             });
+    ReadablePreview::apply(preview);
     preview->open();
 }
 
@@ -191,7 +205,7 @@ void StatisticsWindow::exportPdf()
         dialogs().saveFileName(this, QStringLiteral("Export PDF"), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
-    const QString error = ReportPrinter::writePdf(path, windowTitle(), reportLines(), reportFont());
+    const QString error = ReportPage::writePdf(path, reportHeader(), reportBody());
     if (error.isEmpty())
         return;
     dialogs().inform(this,

@@ -13,6 +13,7 @@
 #include "analysis/FigureCards.h"
 #include "data/RecordTable.h"
 #include "ui/MeterWindow.h"
+#include "ui/ReportPage.h"
 
 #include <QStringList>
 
@@ -30,8 +31,9 @@ public:
     const ExposureStatistics &figures() const { return figures_; }
     // What "Copy" puts on the clipboard: the settings' lines, then the figures' lines.
     QString text() const;
-    // The printed report: a title, the settings and the figures.
-    QStringList reportLines() const;
+    // The printed report on the report template: the settings and the figures' lines.
+    ReportPage::Header reportHeader() const;
+    ReportPage::Body reportBody() const;
 
     // Control events.
     void recompute();

@@ -2,6 +2,7 @@
 
 #include "data/FileTransfer.h"
 #include "ui/Dialogs.h"
+#include "ui/ReadablePreview.h"
 #include "ui/ReportPrinter.h"
 
 #include <QApplication>
@@ -125,6 +126,7 @@ QPrintPreviewDialog *preview(QWidget *window, const AvgFile::Document &document)
                          QPainter painter(printer);
                          paintReport(painter, *printer, text);
                      });
+    ReadablePreview::apply(dialog);
     dialog->open();
     return dialog;
 }

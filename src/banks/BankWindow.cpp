@@ -4,6 +4,7 @@
 #include "ui/Dialogs.h"
 #include "ui/KeepInLibraryBox.h"
 #include "ui/ProgressPanel.h"
+#include "ui/ReadablePreview.h"
 #include "ui/Theme.h"
 #include "ui/WindowImage.h"
 
@@ -501,6 +502,7 @@ void BankWindow::previewBanks()
                 QPainter painter(target);
                 WindowImage::paint(painter, *target, image);
             });
+    ReadablePreview::apply(preview);
     preview->open();
 }
 

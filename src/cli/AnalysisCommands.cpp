@@ -60,7 +60,7 @@ bool splitArguments(const QStringList &args, const QStringList &options, QString
 
 // A file read only in part gives no figures: counts of part of a recording would pass for
 // the whole. An incomplete last record is left out, and said so.
-std::optional<RecordTable> readRecords(QTextStream &err, const QString &path)
+std::optional<DatFile::Content> readDataFile(QTextStream &err, const QString &path)
 {
     DatFile::Content content = DatFile::read(path);
     if (!content.ok()) {
@@ -71,7 +71,15 @@ std::optional<RecordTable> readRecords(QTextStream &err, const QString &path)
         err << "dosemeter-cli: " << path << ": "
             << DatFile::incompleteText(content.table.recordCount(), QStringLiteral("counted"))
             << "\n";
-    return std::move(content.table);
+    return content;
+}
+
+std::optional<RecordTable> readRecords(QTextStream &err, const QString &path)
+{
+    std::optional<DatFile::Content> content = readDataFile(err, path);
+    if (!content)
+        return std::nullopt;
+    return std::move(content->table);
 }
 
 int histogram(QTextStream &out, QTextStream &err, const QStringList &args)

@@ -4,11 +4,11 @@
 
 #include "cli/Cli.h"
 
+#include "cli/AssessArguments.h"
+
 #include "analysis/ExposureAssessment.h"
 #include "analysis/Iso9612.h"
 
-#include <QFileInfo>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTextStream>
 
@@ -28,40 +28,6 @@ int noLevels(QTextStream &err, const QString &message)
 {
     err << "dosemeter-cli: " << message << "\n";
     return Exit::kNoAnswer;
-}
-
-std::optional<double> number(const QString &text)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-// The same file, however it was named.
-QString fileKey(const QString &path)
-{
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return canonical.isEmpty() ? path : canonical;
-}
-
-struct Exclusion {
-    QString file;
-    int first = 0;
-    int last = 0;
-    QString reason;
-};
-
-// FILE:A-B:REASON. The first ":A-B:" ends the file name, so a name may hold colons
-// (C:\shift.dat) and so may the reason.
-std::optional<Exclusion> exclusion(const QString &text)
-{
-    static const QRegularExpression form(QStringLiteral("^(.+?):(\\d{1,9})-(\\d{1,9}):(.*)$"));
-    const QRegularExpressionMatch m = form.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    return Exclusion{m.captured(1), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4)};
 }
 
 // The LAeq,T of each file as the assessment gives it (all records with a level, each
@@ -90,7 +56,7 @@ std::optional<Iso9612::Task> task(const QString &text)
         return std::nullopt;
     Iso9612::Task task;
     task.name = parts.at(0).trimmed();
-    const std::optional<double> hours = number(parts.at(1));
+    const std::optional<double> hours = decimalArgument(parts.at(1));
     const std::optional<QList<double>> samples = Iso9612::levelList(parts.at(2));
     if (!hours || !samples)
         return std::nullopt;
@@ -112,100 +78,10 @@ int assess(QTextStream &out, QTextStream &err, const QStringList &args)
 {
     const QString usage = QStringLiteral("assess takes FILE... [--criteria LIST] [--shift HOURS] "
                                          "[--exclude FILE:A-B:REASON]...");
-    QStringList paths;
-    QString criteriaText = QStringLiteral("osha-pel,osha-hc,niosh");
-    std::optional<QString> shiftText;
-    bool criteriaGiven = false;
-    QList<Exclusion> exclusions;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        if (a == QLatin1String("--criteria") || a == QLatin1String("--shift") ||
-            a == QLatin1String("--exclude")) {
-            if (i + 1 >= args.size())
-                return wrongArguments(err, a + QStringLiteral(" needs a value; ") + usage);
-            const QString value = args.at(++i);
-            if ((a == QLatin1String("--criteria") && criteriaGiven) ||
-                (a == QLatin1String("--shift") && shiftText))
-                return wrongArguments(err, a + QStringLiteral(" is given twice"));
-            if (a == QLatin1String("--criteria")) {
-                criteriaText = value;
-                criteriaGiven = true;
-            } else if (a == QLatin1String("--shift")) {
-                shiftText = value;
-            } else if (const std::optional<Exclusion> e = exclusion(value)) {
-                exclusions << *e;
-            } else {
-                return wrongArguments(err, QStringLiteral("--exclude takes FILE:A-B:REASON, "
-                                                          "such as shift.dat:120-240:lunch break"));
-            }
-        } else if (a.startsWith(QLatin1String("--"))) {
-            return wrongArguments(err, QStringLiteral("unknown option '%1'; ").arg(a) + usage);
-        } else {
-            paths << a;
-        }
-    }
-    if (paths.isEmpty())
-        return wrongArguments(err, QStringLiteral("no data file given; ") + usage);
-
-    ExposureAssessment::Inputs inputs;
-    QSet<QString> names;
-    for (const QString &name : criteriaText.split(QLatin1Char(','))) {
-        QString problem;
-        const std::optional<CriterionSet> set = CriterionSet::parse(name, &problem);
-        if (!set)
-            return wrongArguments(err, problem);
-        if (names.contains(name))
-            return wrongArguments(err, QStringLiteral("--criteria names %1 twice").arg(name));
-        names.insert(name);
-        inputs.criteria << *set;
-    }
-    if (shiftText) {
-        const std::optional<double> hours = number(*shiftText);
-        if (!hours || !(*hours >= ExposureAssessment::kMinShiftHours &&
-                        *hours <= ExposureAssessment::kMaxShiftHours))
-            return wrongArguments(err, QStringLiteral("--shift is the shift length in hours, "
-                                                      "0.5 to 24"));
-        inputs.shiftHours = *hours;
-    }
-    for (const Exclusion &e : std::as_const(exclusions)) {
-        if (e.reason.trimmed().isEmpty())
-            return wrongArguments(err, QStringLiteral("--exclude %1:%2-%3 needs a reason after "
-                                                      "the records")
-                                           .arg(e.file)
-                                           .arg(e.first)
-                                           .arg(e.last));
-    }
-
-    ExposureAssessment assessment;
-    QStringList keys;
-    for (const QString &path : std::as_const(paths)) {
-        const std::optional<RecordTable> table = readRecords(err, path);
-        if (!table)
-            return Exit::kFailed;
-        const QString key = fileKey(path);
-        if (keys.contains(key))
-            return wrongArguments(err, QStringLiteral("%1 is given twice: its records would "
-                                                      "count twice")
-                                           .arg(path));
-        keys << key;
-        assessment.addRecords(path, *table);
-    }
-    for (const Exclusion &e : std::as_const(exclusions)) {
-        int list = int(paths.indexOf(e.file));
-        if (list < 0)
-            list = int(keys.indexOf(fileKey(e.file)));
-        if (list < 0)
-            return wrongArguments(
-                err,
-                QStringLiteral("--exclude names %1, which is not among the files").arg(e.file));
-        const ExcludedSpan span{list, e.first, e.last, e.reason};
-        const QString problem = assessment.spanProblem(span);
-        if (!problem.isEmpty())
-            return wrongArguments(err, QStringLiteral("--exclude: ") + problem);
-        inputs.excluded << span;
-    }
-
-    const AssessmentResult result = assessment.assess(inputs);
+    AssessRequest request;
+    if (const int code = readAssessRequest(err, args, usage, request); code != Exit::kOk)
+        return code;
+    const AssessmentResult result = request.assessment.assess(request.inputs);
     if (!result.ok())
         return noLevels(err, result.message);
     out << result.text();
@@ -270,7 +146,7 @@ int iso9612(QTextStream &out, QTextStream &err, const QStringList &args)
                                                           "88.1,87.6,89.0"));
             input.samplesDb = *samples;
         } else if (a == QLatin1String("--te")) {
-            const std::optional<double> hours = number(value);
+            const std::optional<double> hours = decimalArgument(value);
             if (!hours)
                 return wrongArguments(err, QStringLiteral("--te is the effective day in hours"));
             input.effectiveHours = *hours;

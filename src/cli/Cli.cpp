@@ -107,6 +107,11 @@ const char *const kUsageText =
     "  iso9612 job|full-day|task ...\n"
     "                           LEX,8h and its expanded uncertainty U from LAeq samples\n"
     "                           (typed, or each FILE's LAeq), by the strategy named\n"
+    "  report --out FILE.pdf FILE... [--bnk FILE.bnk] [--worker TEXT] [--site TEXT]\n"
+    "         [--job TEXT] [--criteria LIST] [--shift HOURS] [--exclude FILE:A-B:REASON]...\n"
+    "                           the shift report as a PDF: the assess figures, the level\n"
+    "                           over time, the distribution, notes, a bank file's results;\n"
+    "                           prints the PDF's path\n"
     "  library import FILE...   .dat, .bnk and .avg files into the library: \"imported: ID\n"
     "                           FILE\" or \"already: ID FILE\" each\n"
     "  library list [--worker TEXT] [--site TEXT] [--job TEXT] [--kind KIND]\n"
@@ -128,9 +133,10 @@ const char *const kUsageText =
     "standard output cannot be written), or the library cannot be opened, reached or\n"
     "written, 2 usage error (an existing file without --overwrite, a path that cannot be\n"
     "created, an unknown measurement ID; nothing is sent), 3 the meter does not answer or\n"
-    "what it sent arrived damaged (histogram, stats, assess, iso9612: the files hold no\n"
-    "levels to count; setup, standard: the meter could not be set), 4 the port cannot be\n"
-    "opened; iso9612 also exits 2 for too few samples or a sample outside 0..140 dB.\n";
+    "what it sent arrived damaged (histogram, stats, assess, iso9612, report: the files\n"
+    "hold no levels to count; setup, standard: the meter could not be set), 4 the port\n"
+    "cannot be opened; iso9612 also exits 2 for too few samples or a sample outside\n"
+    "0..140 dB.\n";
 
 using Command = int (*)(Context &, const QStringList &);
 
@@ -161,6 +167,7 @@ const std::map<QString, FileCommand> &fileCommands()
         {QStringLiteral("convert"), &convert}, {QStringLiteral("histogram"), &histogram},
         {QStringLiteral("stats"), &stats},     {QStringLiteral("twa"), &twa},
         {QStringLiteral("assess"), &assess},   {QStringLiteral("iso9612"), &iso9612},
+        {QStringLiteral("report"), &report},
     };
     return commands;
 }
@@ -174,6 +181,20 @@ int usage(QTextStream &err, const QString &problem)
 }
 
 } // namespace
+
+bool needsGuiApplication(const QStringList &arguments)
+{
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments.at(i);
+        if (a == QLatin1String("--port") || a == QLatin1String("--timeout") ||
+            a == QLatin1String("--library")) {
+            ++i;
+            continue;
+        }
+        return a == QLatin1String("report");
+    }
+    return false;
+}
 
 bool parseInteger(const QString &text, qint64 &value)
 {

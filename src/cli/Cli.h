@@ -11,6 +11,7 @@
 // hold no levels to count; for setup and standard: the meter could not be set), 4 the port
 // cannot be opened.
 
+#include "data/DatFile.h"
 #include "data/RecordTable.h"
 
 #include "library/MeasurementReader.h"
@@ -96,10 +97,19 @@ int assess(QTextStream &out, QTextStream &err, const QStringList &args);
 // LEX,8h and its uncertainty by ISO 9612 (task-based, job-based or full-day) from typed
 // samples or data files' LAeq.
 int iso9612(QTextStream &out, QTextStream &err, const QStringList &args);
+// The shift report of one or more data files as a PDF: the assessment's options, the
+// worker, site and job, and a bank file's results; prints the PDF's path.
+int report(QTextStream &out, QTextStream &err, const QStringList &args);
+
+// Whether the command of `arguments` (as run() takes them) draws with Qt Gui, so that
+// the program must start a GUI application (on the offscreen platform).
+bool needsGuiApplication(const QStringList &arguments);
 
 // The records of a data file as "View File" reads it; nothing (with the reason on `err`)
 // when the file cannot be read whole.
 std::optional<RecordTable> readRecords(QTextStream &err, const QString &path);
+// The same with the file's note lines.
+std::optional<DatFile::Content> readDataFile(QTextStream &err, const QString &path);
 
 // The measurement library: library import|list|show|set|export|delete (LibraryCommands.cpp).
 // `location`: the --library text, empty for the remembered choice or the default file.

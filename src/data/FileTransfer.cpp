@@ -5,6 +5,7 @@
 #include "data/ReportLayout.h"
 #include "link/Decoders.h"
 #include "ui/Dialogs.h"
+#include "ui/ReadablePreview.h"
 #include "ui/ReportPrinter.h"
 
 #include <QApplication>
@@ -125,6 +126,7 @@ QPrintPreviewDialog *previewGrid(Dialogs &dialogs, QWidget *window, const Record
                          QPainter painter(printer);
                          ReportPrinter::paint(painter, *printer, lines);
                      });
+    ReadablePreview::apply(preview);
     preview->open();
     return preview;
 }

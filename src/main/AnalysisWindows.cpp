@@ -8,9 +8,11 @@
 #include "analysis/StatisticsWindow.h"
 #include "main/AppState.h"
 #include "main/MainWindow.h"
+#include "report/ShiftReportPreview.h"
 #include "ui/Dialogs.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QPointer>
 
 AnalysisWindows::AnalysisWindows(MainWindow &panel, AppState &state, Dialogs &dialogs)
@@ -101,17 +103,19 @@ StatisticsWindow *AnalysisWindows::openStatistics(const Records &records)
          WindowManager::Placement::BesideMain, WindowManager::Dba::Any, nullptr, true}));
 }
 
-AssessmentWindow *AnalysisWindows::openAssessment(const Records &records, const QString &name)
+AssessmentWindow *AnalysisWindows::openAssessment(const Records &records, const QString &name,
+                                                  const QStringList &notes)
 {
     const RecordTable *table = records ? records() : nullptr;
     if (!table)
         return nullptr;
     ExposureAssessment assessment;
     assessment.addRecords(name, *table);
-    return openAssessment(std::move(assessment));
+    return openAssessment(std::move(assessment), {{name, *table, notes}});
 }
 
-AssessmentWindow *AnalysisWindows::openAssessment(ExposureAssessment assessment)
+AssessmentWindow *AnalysisWindows::openAssessment(ExposureAssessment assessment,
+                                                  const QList<ShiftReport::Source> &sources)
 {
     const AssessmentResult levels = assessment.assess({});
     if (!levels.ok()) {
@@ -120,10 +124,31 @@ AssessmentWindow *AnalysisWindows::openAssessment(ExposureAssessment assessment)
     }
     Meter &meter = panel_.meter();
     Dialogs &dialogs = dialogs_;
-    return qobject_cast<AssessmentWindow *>(panel_.windows().open(
+    auto *window = qobject_cast<AssessmentWindow *>(panel_.windows().open(
         {"AssessmentWindow",
          [&meter, &dialogs, &assessment] {
              return new AssessmentWindow(meter, dialogs, std::move(assessment));
          },
          WindowManager::Placement::BesideMain, WindowManager::Dba::Any, nullptr, true}));
+    if (!window)
+        return nullptr;
+    // The report draws what the window was opened with, even after the view is closed.
+    QObject::connect(window, &AssessmentWindow::reportRequested, window,
+                     [this, window, sources] { openShiftReport(window, sources); });
+    return window;
+}
+
+ShiftReportPreview *AnalysisWindows::openShiftReport(AssessmentWindow *window,
+                                                     const QList<ShiftReport::Source> &sources)
+{
+    ShiftReport::Particulars particulars;
+    particulars.printed = QDateTime::currentDateTime();
+    auto report = std::make_unique<ShiftReport>(sources, window->inputs(), particulars);
+    if (!report->result().ok())
+        return nullptr;
+    report->setIso(window->isoResult());
+    auto *preview = new ShiftReportPreview(dialogs_, std::move(report), window);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->open();
+    return preview;
 }

@@ -7,6 +7,7 @@
 
 #include "analysis/ExposureAssessment.h"
 #include "data/RecordTable.h"
+#include "report/ShiftReport.h"
 
 #include <functional>
 
@@ -20,6 +21,7 @@ class StatisticsWindow;
 struct AppState;
 
 class AssessmentWindow;
+class ShiftReportPreview;
 
 class AnalysisWindows {
 public:
@@ -51,9 +53,18 @@ public:
     // names the file in the excluded spans. An open one is replaced. When the records
     // cannot be assessed (no level, no readable time stamps), a message says why and
     // nothing opens.
-    AssessmentWindow *openAssessment(const Records &records, const QString &name);
-    // The same for records already gathered, from one file or several.
-    AssessmentWindow *openAssessment(ExposureAssessment assessment);
+    // "Report..." of the window opens the shift report's preview of its figures, with the
+    // file's `notes`.
+    AssessmentWindow *openAssessment(const Records &records, const QString &name,
+                                     const QStringList &notes = {});
+    // The same for records already gathered, from one file or several: `sources` are the
+    // files as the report names them, in the order of the assessment's lists.
+    AssessmentWindow *openAssessment(ExposureAssessment assessment,
+                                     const QList<ShiftReport::Source> &sources);
+
+    // The shift report's preview of what `window` shows for the records of `sources`.
+    ShiftReportPreview *openShiftReport(AssessmentWindow *window,
+                                        const QList<ShiftReport::Source> &sources);
 
 private:
     QWidget *messageParent() const;

@@ -97,8 +97,9 @@ void MainWindow::connectAnalysis(SavedFileWindow *window)
             [this, records](int resolution) { analysis_.openHistogram(resolution, records); });
     connect(window, &SavedFileWindow::statisticsRequested, this,
             [this, records] { analysis_.openStatistics(records); });
-    connect(window, &SavedFileWindow::assessmentRequested, this,
-            [this, records, window] { analysis_.openAssessment(records, window->windowTitle()); });
+    connect(window, &SavedFileWindow::assessmentRequested, this, [this, records, window] {
+        analysis_.openAssessment(records, window->windowTitle(), window->notes());
+    });
     window->setAnalysisEnabled(true);
 }
 

@@ -163,6 +163,7 @@ void MainWindow::assessMeasurements(const QList<Measurement> &measurements,
     ExposureAssessment assessment;
     QList<qint64> ids; // the measurement of each list
     QList<ExcludedSpan> spans;
+    QList<ShiftReport::Source> sources;
     for (int i = 0; i < measurements.size(); ++i) {
         const Measurement &measurement = measurements.at(i);
         if (measurement.kind == Measurement::Kind::Banks ||
@@ -178,15 +179,16 @@ void MainWindow::assessMeasurements(const QList<Measurement> &measurements,
             dialogs_.inform(this, content.error, Dialogs::Icon::Critical);
             return;
         }
-        const int list = assessment.addRecords(
-            QStringLiteral("%1 (%2)").arg(QFileInfo(paths.at(i)).fileName()).arg(measurement.id),
-            content.table);
+        const QString name =
+            QStringLiteral("%1 (%2)").arg(QFileInfo(paths.at(i)).fileName()).arg(measurement.id);
+        const int list = assessment.addRecords(name, content.table);
+        sources.append({name, content.table, content.notes});
         ids << measurement.id;
         for (const MeasurementSpan &kept :
              library_.excludedSpans(measurement.id).value_or(QList<MeasurementSpan>()))
             spans << ExcludedSpan{list, kept.firstRecord, kept.lastRecord, kept.reason};
     }
-    AssessmentWindow *window = analysis_.openAssessment(std::move(assessment));
+    AssessmentWindow *window = analysis_.openAssessment(std::move(assessment), sources);
     if (!window)
         return;
     window->setExcludedSpans(spans);

@@ -1,7 +1,10 @@
 #include "ui/WindowImage.h"
 
 #include "ui/Dialogs.h"
+#include "ui/NewFilePermissions.h"
+#include "ui/ReportPage.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -30,13 +33,20 @@ QPicture picture(QWidget *widget)
 
 void paint(QPainter &painter, QPrinter &printer, const QPicture &picture)
 {
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    // The page template of our reports: the window's title and the print date at the top,
+    // the page number at the foot, margins of at least 18 mm.
+    ReportPage::Header header;
+    header.title = printer.docName().isEmpty() ? QStringLiteral("Dose Meter") : printer.docName();
+    header.fields = {{QStringLiteral("Date printed"),
+                      QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))}};
+    const QRectF body = ReportPage::paintSinglePage(painter, printer, header);
     const QRect bounds = picture.boundingRect();
-    if (bounds.isEmpty())
+    if (bounds.isEmpty() || body.isEmpty())
         return;
-    const double scale = std::min(
-        {1.0, double(page.width()) / bounds.width(), double(page.height()) / bounds.height()});
+    // The image as wide as the page, unless that would make it taller than the page.
+    const double scale = std::min(body.width() / bounds.width(), body.height() / bounds.height());
     painter.save();
+    painter.translate(body.topLeft());
     painter.scale(scale, scale);
     painter.drawPicture(-bounds.topLeft(), picture);
     painter.restore();
@@ -93,13 +103,21 @@ QString exportPdf(QWidget *widget, const QString &path)
         QPrinter printer(QPrinter::ScreenResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(temporary.fileName());
-        printer.setDocName(widget->windowTitle());
+        printer.setDocName(widget->window()->windowTitle());
         QString error;
         if (!print(printer, widget, 1, &error))
             return error;
     }
     if (QFileInfo(temporary.fileName()).size() == 0)
         return QStringLiteral("nothing could be written");
+    // A temporary file is private to its owner: the export takes the permissions of the
+    // file it replaces, or those a new file takes.
+    const bool permitted =
+        QFileInfo::exists(path)
+            ? QFile::setPermissions(temporary.fileName(), QFile::permissions(path))
+            : NewFilePermissions::apply(temporary.fileName());
+    if (!permitted)
+        return QStringLiteral("its permissions could not be set");
     // rename() replaces the earlier file in one step, so it is never lost on the way.
     if (std::rename(QFile::encodeName(temporary.fileName()).constData(),
                     QFile::encodeName(path).constData()) != 0)

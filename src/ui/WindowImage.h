@@ -19,8 +19,9 @@ namespace WindowImage {
 // The drawing commands of `widget` and its children as they show now.
 QPicture picture(QWidget *widget);
 
-// Draws the picture at the top left of the page, scaled down to fit the page (never
-// up), keeping its proportions.
+// Draws the picture on the report template (the printer's document name as the title,
+// the print date, the page number), scaled to the page's width, or less where the page
+// is not tall enough, keeping its proportions.
 void paint(QPainter &painter, QPrinter &printer, const QPicture &picture);
 
 // Prints the image of `widget`, one document per copy. False, with `error`, when the

@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include <sys/stat.h>
+
 namespace {
 
 // The text pdftotext finds in a PDF.
@@ -66,6 +68,42 @@ private slots:
         QCOMPARE(
             WindowImage::exportPdf(&window, QStringLiteral("/nonexistent/dir/x.pdf")).isEmpty(),
             false);
+    }
+
+    void exportPermissions_data()
+    {
+        QTest::addColumn<int>("umask");
+        QTest::addColumn<int>("earlierMode"); // 0: no earlier file
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("new-under-022") << 0022 << 0 << "644";
+        QTest::newRow("new-under-002") << 0002 << 0 << "664";
+        QTest::newRow("new-under-077") << 0077 << 0 << "600";
+        QTest::newRow("replaced-keeps-its-mode") << 0022 << 0640 << "640";
+    }
+
+    // An export is readable as any new file is, not private as a temporary file.
+    void exportPermissions()
+    {
+        QFETCH(int, umask);
+        QFETCH(int, earlierMode);
+        QFETCH(QString, mode);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("window.pdf"));
+        if (earlierMode != 0) {
+            QFile earlier(path);
+            QVERIFY(earlier.open(QIODevice::WriteOnly));
+            earlier.close();
+            QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(earlierMode)) == 0);
+        }
+        QWidget window;
+        window.resize(100, 50);
+        const mode_t previous = ::umask(mode_t(umask));
+        const QString error = WindowImage::exportPdf(&window, path);
+        ::umask(previous);
+        QCOMPARE(error, QString());
+        struct stat status {};
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &status) == 0);
+        QCOMPARE(QString::number(status.st_mode & 0777, 8), mode);
     }
 };
 

@@ -1,0 +1,35 @@
+#pragma once
+
+// The arguments `assess` and `report` share: FILE... [--criteria LIST] [--shift HOURS]
+// [--exclude FILE:A-B:REASON]..., checked and with the files read.
+
+#include "analysis/ExposureAssessment.h"
+#include "data/DatFile.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QTextStream;
+
+namespace cli {
+
+struct AssessRequest {
+    QStringList paths;
+    QList<DatFile::Content> files; // in the order of paths
+    ExposureAssessment assessment; // the files' records, a list each
+    ExposureAssessment::Inputs inputs;
+};
+
+// Reads `args` into `request`. kOk, or the exit status after saying why on `err`: kUsage
+// for a wrong argument (`usage` follows the message where the form is wrong), kFailed
+// for a file that cannot be read.
+int readAssessRequest(QTextStream &err, const QStringList &args, const QString &usage,
+                      AssessRequest &request);
+
+// A decimal number argument; nothing for another text or an infinite value.
+std::optional<double> decimalArgument(const QString &text);
+
+} // namespace cli
