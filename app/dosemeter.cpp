@@ -33,6 +33,7 @@ int main(int argc, char **argv)
         }
         program.setLibraryLocation(*options.library);
     }
+    program.openAtStart(options.files);
     if (options.port)
         program.startWithPort(*options.port, options.open);
     else

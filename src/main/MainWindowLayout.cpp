@@ -255,7 +255,7 @@ void MainWindow::buildMenus()
         a->setObjectName(QLatin1String(name));
         return a;
     };
-    fileMenu_ = named(menuBar()->addMenu(QStringLiteral("File")), "fileMenu");
+    fileMenu_ = named(menuBar()->addMenu(QStringLiteral("&File")), "fileMenu");
     openAction_ = action(fileMenu_, "openAction", QStringLiteral("Open"));
     fileMenu_->addSeparator();
     startRecordingAction_ =
@@ -267,7 +267,7 @@ void MainWindow::buildMenus()
     fileMenu_->addSeparator();
     exitAction_ = action(fileMenu_, "exitAction", QStringLiteral("Exit"));
 
-    displayMenu_ = named(menuBar()->addMenu(QStringLiteral("Display")), "displayMenu");
+    displayMenu_ = named(menuBar()->addMenu(QStringLiteral("&Display")), "displayMenu");
     listAction_ = action(displayMenu_, "listAction", QStringLiteral("List"));
     graphAction_ = action(displayMenu_, "graphAction", QStringLiteral("Graph"));
     analogAction_ = action(displayMenu_, "analogAction", QStringLiteral("Analog"));
@@ -278,7 +278,7 @@ void MainWindow::buildMenus()
     eventsAction_ = action(displayMenu_, "eventsAction", QStringLiteral("Events"));
     averageAction_ = action(displayMenu_, "averageAction", QStringLiteral("Average"));
 
-    optionMenu_ = named(menuBar()->addMenu(QStringLiteral("Option")), "optionMenu");
+    optionMenu_ = named(menuBar()->addMenu(QStringLiteral("&Option")), "optionMenu");
     twaAction_ = action(optionMenu_, "twaAction", QStringLiteral("TWA"));
     standardsAction_ = action(optionMenu_, "standardsAction",
                               QStringLiteral("Occupational Noise Exposure Standard"));
@@ -286,6 +286,9 @@ void MainWindow::buildMenus()
     versionAction_ = action(optionMenu_, "versionAction", QStringLiteral("V 7.1  2009/11/30"));
     versionAction_->setEnabled(false);
 
+    openAction_->setShortcut(QKeySequence::Open);
+    // Not QKeySequence::Quit: some desktops give it no key.
+    exitAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(exitAction_, &QAction::triggered, this, &MainWindow::exitProgram);
     connect(twaAction_, &QAction::triggered, this, &MainWindow::explainTwa);
 }

@@ -26,7 +26,7 @@ const QString kLibraryWindowName = QStringLiteral("LibraryWindow");
 
 void MainWindow::buildLibrary()
 {
-    libraryMenu_ = menuBar()->addMenu(QStringLiteral("Library"));
+    libraryMenu_ = menuBar()->addMenu(QStringLiteral("&Library"));
     libraryMenu_->setObjectName(QStringLiteral("libraryMenu"));
     const auto action = [this](const char *name, const QString &text) {
         QAction *a = libraryMenu_->addAction(text);

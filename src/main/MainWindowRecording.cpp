@@ -12,6 +12,7 @@
 #include "link/Clock.h"
 #include "main/AppState.h"
 #include "ui/Dialogs.h"
+#include "ui/StoredSettings.h"
 
 #include <QAction>
 #include <QDir>
@@ -259,6 +260,8 @@ void MainWindow::changeSamplePeriod(bool portuguese)
         return;
     sampler_.setPeriod(*seconds);
     samplePeriodValue_->setText(sampler_.periodLabel());
+    if (settings_)
+        settings_->setSampleTicks(sampler_.SampleTicks());
 }
 
 bool MainWindow::chooseFileToView()

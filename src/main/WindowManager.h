@@ -13,6 +13,7 @@
 
 class Dialogs;
 class Meter;
+class StoredSettings;
 struct AppState;
 
 class WindowManager : public QObject {
@@ -54,6 +55,10 @@ public:
 
     // Puts a window where the rule says.
     void place(QWidget *window, Placement placement) const;
+    // With settings every window, the main window too, opens where it closed last (on a
+    // screen that is still there), after the rule has placed it.
+    void setSettings(StoredSettings *settings);
+    void restoreGeometry(QWidget *window) const;
     // The dBA prompt of the commands that need the level: outside dBA mode asks "Not dBA
     // mode, continue? ", switches the display on OK, and waits 0.2 s after either answer.
     void dbaPrompt();
@@ -65,6 +70,9 @@ public:
     // Closes every window (the program is ending); windows still open are deleted with
     // the manager.
     void closeAll();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 signals:
     // A window's "Keep in library" passed on a file it saved.
@@ -79,4 +87,5 @@ private:
     Dialogs &dialogs_;
     QList<QPointer<QWidget>> windows_;
     std::function<bool()> mainBusy_;
+    StoredSettings *settings_ = nullptr;
 };
