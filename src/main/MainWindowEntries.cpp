@@ -115,7 +115,8 @@ bool MainWindow::openDisplayEntry(const QString &caption)
 {
     for (QAction *entry : displayMenu_->actions()) {
         if (!entry->isSeparator() && entry->isEnabled() &&
-            entry->text().compare(caption, Qt::CaseInsensitive) == 0) {
+            (entry->text().compare(caption, Qt::CaseInsensitive) == 0 ||
+             entry->property("sourceText").toString().compare(caption, Qt::CaseInsensitive) == 0)) {
             entry->trigger();
             return true;
         }

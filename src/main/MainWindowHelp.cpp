@@ -34,18 +34,17 @@ QStringList documentationFolders()
 
 void MainWindow::buildHelp()
 {
-    helpMenu_ = menuBar()->addMenu(QStringLiteral("&Help"));
+    helpMenu_ = menuBar()->addMenu(tr("&Help"));
     helpMenu_->setObjectName(QStringLiteral("helpMenu"));
-    userGuideAction_ = helpMenu_->addAction(QStringLiteral("User Guide"));
+    userGuideAction_ = helpMenu_->addAction(tr("User Guide"));
     userGuideAction_->setObjectName(QStringLiteral("userGuideAction"));
     userGuideAction_->setShortcut(QKeySequence::HelpContents);
     helpMenu_->addSeparator();
-    aboutAction_ = helpMenu_->addAction(QStringLiteral("About Dose Meter"));
+    aboutAction_ = helpMenu_->addAction(tr("About Dose Meter"));
     aboutAction_->setObjectName(QStringLiteral("aboutAction"));
     connect(userGuideAction_, &QAction::triggered, this, &MainWindow::showUserGuide);
     connect(aboutAction_, &QAction::triggered, this, [this] {
-        dialogs_.inform(this, aboutText(), Dialogs::Icon::Information,
-                        QStringLiteral("About Dose Meter"));
+        dialogs_.inform(this, aboutText(), Dialogs::Icon::Information, tr("About Dose Meter"));
     });
 }
 
@@ -62,11 +61,11 @@ QString MainWindow::userGuidePath(const QStringList &candidates)
 
 QString MainWindow::aboutText()
 {
-    return QStringLiteral("Dose Meter %1\n\n"
-                          "The desktop program of a personal noise dosimeter.\n\n"
-                          "Licence: GNU General Public License, version 3 or later.\n\n"
-                          "Qt %2 (built with %3)\n"
-                          "QCustomPlot %4")
+    return tr("Dose Meter %1\n\n"
+              "The desktop program of a personal noise dosimeter.\n\n"
+              "Licence: GNU General Public License, version 3 or later.\n\n"
+              "Qt %2 (built with %3)\n"
+              "QCustomPlot %4")
         .arg(QString::fromLatin1(kProgramVersion), QString::fromLatin1(qVersion()),
              QStringLiteral(QT_VERSION_STR), QStringLiteral(QCUSTOMPLOT_VERSION_STR));
 }
@@ -76,7 +75,7 @@ void MainWindow::showUserGuide()
     const QString path = userGuidePath(documentationFolders());
     if (path.isEmpty()) {
         dialogs_.inform(this,
-                        QStringLiteral("The user guide is not installed (looked in %1).")
+                        tr("The user guide is not installed (looked in %1).")
                             .arg(documentationFolders().join(QStringLiteral(", "))),
                         Dialogs::Icon::Warning);
         return;
@@ -91,7 +90,7 @@ void MainWindow::showUserGuide()
         guide->setWindowFlag(Qt::Window);
         guide->setAttribute(Qt::WA_DeleteOnClose);
         guide->setObjectName(kUserGuideName);
-        guide->setWindowTitle(QStringLiteral("Dose Meter User Guide"));
+        guide->setWindowTitle(tr("Dose Meter User Guide"));
         guide->setOpenExternalLinks(true);
         // The README's pictures are named relative to it (docs/main-window.png).
         guide->setSource(QUrl::fromLocalFile(path), QTextDocument::MarkdownResource);

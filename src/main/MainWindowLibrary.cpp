@@ -26,17 +26,17 @@ const QString kLibraryWindowName = QStringLiteral("LibraryWindow");
 
 void MainWindow::buildLibrary()
 {
-    libraryMenu_ = menuBar()->addMenu(QStringLiteral("&Library"));
+    libraryMenu_ = menuBar()->addMenu(tr("&Library"));
     libraryMenu_->setObjectName(QStringLiteral("libraryMenu"));
     const auto action = [this](const char *name, const QString &text) {
         QAction *a = libraryMenu_->addAction(text);
         a->setObjectName(QLatin1String(name));
         return a;
     };
-    connectLibraryAction_ = action("connectLibraryAction", QStringLiteral("Connect..."));
-    importFilesAction_ = action("importFilesAction", QStringLiteral("Import files..."));
+    connectLibraryAction_ = action("connectLibraryAction", tr("Connect..."));
+    importFilesAction_ = action("importFilesAction", tr("Import files..."));
     libraryMenu_->addSeparator();
-    measurementsAction_ = action("measurementsAction", QStringLiteral("Measurements"));
+    measurementsAction_ = action("measurementsAction", tr("Measurements"));
     connect(connectLibraryAction_, &QAction::triggered, this, &MainWindow::connectLibrary);
     connect(importFilesAction_, &QAction::triggered, this, [this] {
         measurementsAction_->trigger();
