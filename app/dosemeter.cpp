@@ -1,6 +1,7 @@
 #include "library/LibraryLocation.h"
 #include "main/Application.h"
 #include "main/StartOptions.h"
+#include "main/Translation.h"
 
 #include <QApplication>
 
@@ -22,6 +23,11 @@ int main(int argc, char **argv)
     const StartOptions options = StartOptions::parse(QApplication::arguments());
     if (options.endsAtOnce())
         return options.answer();
+
+    const QString language = Translation::chooseLanguage(options.language, QLocale::system());
+    if (!Translation::install(app, language))
+        std::fprintf(stderr, "dosemeter: no %s translation; the windows stay in English\n",
+                     qPrintable(language));
 
     Application program;
     if (options.library) {
