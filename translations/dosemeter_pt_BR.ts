@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="pt_BR">
 <context>
+    <name>ControlPanel</name>
+    <message>
+        <source>Control Panel</source>
+        <translation>Painel de controle</translation>
+    </message>
+    <message>
+        <source>Lock</source>
+        <translation>Travar</translation>
+    </message>
+    <message>
+        <source>Locks or unlocks the meter&apos;s keypad</source>
+        <translation>Trava ou destrava o teclado do medidor</translation>
+    </message>
+    <message>
+        <source>Meter display</source>
+        <translation>Visor do medidor</translation>
+    </message>
+    <message>
+        <source>A replica of the meter&apos;s display, mirrored from every poll</source>
+        <translation>Uma réplica do visor do medidor, atualizada a cada consulta</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Value</source>

@@ -1,6 +1,7 @@
 // The windows in Brazilian Portuguese: nothing left in English, and files that do not
 // change with the language.
 
+#include "main/ControlPanel.h"
 #include "main/MainWindow.h"
 #include "main/PortWindow.h"
 #include "main/Translation.h"
@@ -37,13 +38,19 @@ QList<std::pair<QString, QString>> shownTexts(const QWidget &window)
 }
 
 // Texts that read the same in both languages: names, units, numbers, the meter's own
-// captions, the texts the program fills in from the meter, and the Portuguese twin of the
+// captions and keys, the texts the program fills in from the meter, and the Portuguese twin of the
 // sample-period caption, Portuguese in either language.
 bool sameInBothLanguages(const QString &text)
 {
-    static const QStringList same{"Digital", "TWA",   "<-RESET->",  "V 7.1  2009/11/30",
-                                  "No COM",  "2 Sec", "dBA",        "COM1",
-                                  "OK",      "SIM",   "Dose Meter", "Alterar a taxa de amostragem"};
+    static const QStringList same{"Digital",    "TWA",
+                                  "<-RESET->",  "V 7.1  2009/11/30",
+                                  "No COM",     "2 Sec",
+                                  "dBA",        "COM1",
+                                  "OK",         "SIM",
+                                  "MODE",       "EVENT",
+                                  "RESET",      "CLOCK",
+                                  "RUN",        "PAUSE",
+                                  "Dose Meter", "Alterar a taxa de amostragem"};
     QString letters = text;
     letters.remove(QLatin1Char('&'));
     return same.contains(letters) ||
@@ -94,6 +101,7 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::newRow("main-window") << "MainWindow";
         QTest::newRow("port-window") << "PortWindow";
+        QTest::newRow("control-panel") << "ControlPanel";
     }
     void windowsLeaveNoEnglish()
     {
@@ -134,6 +142,10 @@ private:
             return shownTexts(port);
         }
         MainWindowRig rig;
+        if (window == QLatin1String("ControlPanel")) {
+            ControlPanel controls(rig.meter, rig.dialogs, [] { return QString(); });
+            return shownTexts(controls);
+        }
         return shownTexts(rig.panel);
     }
 
