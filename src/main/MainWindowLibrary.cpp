@@ -163,8 +163,12 @@ void MainWindow::openMeasurement(const Measurement &measurement, const QString &
             continue;
         entry.before = {}; // the key lock does not keep a file from opening
         if (measurement.kind == Measurement::Kind::Average) {
-            if (auto *window = qobject_cast<AverageWindow *>(runEntry(entry));
-                window && !window->openFile(path))
+            auto *window = qobject_cast<AverageWindow *>(runEntry(entry));
+            // Open is disabled while a run goes on; a file that cannot be read has said so.
+            const QAction *open =
+                window ? window->findChild<QAction *>(QStringLiteral("Open")) : nullptr;
+            const bool runGoesOn = open && !open->isEnabled();
+            if (window && !window->openFile(path) && runGoesOn)
                 dialogs_.inform(window,
                                 QStringLiteral("The Average window cannot open a file while a "
                                                "run goes on."));

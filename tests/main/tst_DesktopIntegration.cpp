@@ -158,6 +158,21 @@ private slots:
             QStringLiteral("/nonexistent/shift.bnk cannot be opened: ")));
     }
 
+    void unreadableAverageFileSaysWhyOnce()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("broken.avg"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not an averaging file\r\n");
+        file.close();
+        MainWindowRig rig;
+        rig.load();
+        rig.panel.openFile(path);
+        QCOMPARE(rig.dialogs.texts().size(), 1);
+        QVERIFY(!rig.dialogs.texts().first().contains(QStringLiteral("run goes on")));
+    }
+
     void menusShortcutsAndAbout()
     {
         MainWindowRig rig;
