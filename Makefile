@@ -8,7 +8,8 @@ LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 GENERATE := cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
 PACKAGES := build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev \
             libqcustomplot-dev xvfb xauth socat poppler-utils fonts-dejavu-core \
-            clang-format file libqt6sql6-sqlite libqt6sql6-psql postgresql
+            clang-format file libqt6sql6-sqlite libqt6sql6-psql postgresql \
+            qt6-l10n-tools qt6-tools-dev
 
 # The sanitizer build: clang with AddressSanitizer and UndefinedBehaviorSanitizer, in a
 # build directory of its own. Its libraries are instrumented for libFuzzer too, so the

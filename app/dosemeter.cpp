@@ -1,6 +1,7 @@
 #include "library/LibraryLocation.h"
 #include "main/Application.h"
 #include "main/StartOptions.h"
+#include "main/Translation.h"
 
 #include <QApplication>
 
@@ -23,6 +24,11 @@ int main(int argc, char **argv)
     if (options.endsAtOnce())
         return options.answer();
 
+    const QString language = Translation::chooseLanguage(options.language, QLocale::system());
+    if (!Translation::install(app, language))
+        std::fprintf(stderr, "dosemeter: no %s translation; the windows stay in English\n",
+                     qPrintable(language));
+
     Application program;
     if (options.library) {
         QString error;
@@ -33,6 +39,7 @@ int main(int argc, char **argv)
         }
         program.setLibraryLocation(*options.library);
     }
+    program.openAtStart(options.files);
     if (options.port)
         program.startWithPort(*options.port, options.open);
     else

@@ -22,8 +22,10 @@ QIcon programIcon()
 
 } // namespace
 
-Application::Application(Dialogs *dialogs) : dialogs_(dialogs ? *dialogs : qtDialogs_)
+Application::Application(Dialogs *dialogs, const QString &settingsFile)
+    : settings_(settingsFile), dialogs_(dialogs ? *dialogs : qtDialogs_)
 {
+    qtDialogs_.setSettings(&settings_);
     // Every window without an icon of its own shows the program's.
     QApplication::setWindowIcon(programIcon());
 }
@@ -36,7 +38,7 @@ Application::~Application()
 
 void Application::showPortSelect()
 {
-    portSelect_ = new PortWindow;
+    portSelect_ = new PortWindow(settings_.lastPort());
     connect(portSelect_, &PortWindow::portChosen, this, [this](const QString &text) {
         if (!start(text)) {
             QApplication::exit(1);
@@ -78,10 +80,14 @@ bool Application::start(const QString &portText)
     meterState_.link.ComPortNumber = meterLink_.choice.comNumber;
     meter_ = std::make_unique<Meter>(*meterLink_.link, clock_, meterState_);
     panel_ = new MainWindow(*meter_, appState_, dialogs_);
+    panel_->useSettings(&settings_);
     panel_->show();
     if (!panel_->openPort()) {
         panel_->hide();
         return false;
     }
+    settings_.setLastPort(portText);
+    for (const QString &path : std::as_const(filesToOpen_))
+        panel_->openFile(path);
     return true;
 }

@@ -9,6 +9,7 @@
 #include "main/OpenLink.h"
 #include "main/PortWindow.h"
 #include "ui/Dialogs.h"
+#include "ui/StoredSettings.h"
 
 #include <QObject>
 #include <QPointer>
@@ -22,8 +23,9 @@ class MainWindow;
 class Application : public QObject {
     Q_OBJECT
 public:
-    // dialogs: where messages go (Qt's dialogs when null).
-    explicit Application(Dialogs *dialogs = nullptr);
+    // dialogs: where messages go (Qt's dialogs when null). settingsFile: where the settings
+    // kept between runs live (the user's settings file when empty).
+    explicit Application(Dialogs *dialogs = nullptr, const QString &settingsFile = {});
     ~Application() override;
 
     // Shows the "COM Port" window; the rest follows its OK.
@@ -31,6 +33,9 @@ public:
     // Starts with a port given on the command line (a path, COMn or sim); a second later,
     // with the control panel, opens the Display menu entries named in `open` ("Graph").
     void startWithPort(const QString &port, const QStringList &open = {});
+
+    // `dosemeter FILE...`: files to open once the main window is up, each in its window.
+    void openAtStart(const QStringList &paths) { filesToOpen_ = paths; }
 
     // --library: the measurement library of this run, a file or a postgresql:// address.
     void setLibraryLocation(const QString &location) { appState_.library.location = location; }
@@ -42,6 +47,8 @@ private:
     // Opens the main window on the chosen port; false when the program must end.
     bool start(const QString &portText);
 
+    StoredSettings settings_;
+    QStringList filesToOpen_;
     SystemClock clock_;
     QtDialogs qtDialogs_;
     Dialogs &dialogs_;

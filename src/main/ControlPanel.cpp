@@ -52,16 +52,16 @@ QPushButton:disabled { color: #858e96; background: #3b4148; }
 
 ControlPanel::ControlPanel(Meter &meter, Dialogs &dialogs, std::function<QString()> mainValueText,
                            QWidget *parent)
-    : MeterWindow(meter, dialogs, "ControlPanel", QStringLiteral("Control Panel"), parent),
+    : MeterWindow(meter, dialogs, "ControlPanel", tr("Control Panel"), parent),
       mainValueText_(std::move(mainValueText))
 {
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QString::fromLatin1(kStyle));
 
     auto *menuBar = new QMenuBar(this);
-    lockAction_ = new QAction(QStringLiteral("Lock"), this);
+    lockAction_ = new QAction(tr("Lock"), this);
     lockAction_->setObjectName(QStringLiteral("lockAction"));
-    lockAction_->setToolTip(QStringLiteral("Locks or unlocks the meter's keypad"));
+    lockAction_->setToolTip(tr("Locks or unlocks the meter's keypad"));
     menuBar->addAction(lockAction_);
     connect(lockAction_, &QAction::triggered, this, &ControlPanel::toggleKeypadLock);
 
@@ -70,8 +70,8 @@ ControlPanel::ControlPanel(Meter &meter, Dialogs &dialogs, std::function<QString
     auto *bezel = new QFrame(housing);
     bezel->setObjectName(QStringLiteral("bezel"));
     lcd_ = new LcdReplica(bezel);
-    named(lcd_, "lcd", QStringLiteral("Meter display"),
-          QStringLiteral("A replica of the meter's display, mirrored from every poll"));
+    named(lcd_, "lcd", tr("Meter display"),
+          tr("A replica of the meter's display, mirrored from every poll"));
     auto *bezelLayout = new QVBoxLayout(bezel);
     bezelLayout->setContentsMargins(8, 8, 8, 8);
     bezelLayout->addWidget(lcd_);

@@ -34,6 +34,7 @@ MainWindow::MainWindow(Meter &meter, AppState &state, Dialogs &dialogs, QWidget 
     buildControls();
     buildMenus();
     buildLibrary();
+    buildHelp();
     connectWindowEntries();
     windows_.setBusyCheck([this] { return consoleBusy_; });
     buildRecording();

@@ -20,6 +20,8 @@
 #include <functional>
 
 class Dialogs;
+class StoredSettings;
+class LoggerWindow;
 class SavedFileWindow;
 class LibraryWindow;
 class RecordListWindow;
@@ -62,6 +64,13 @@ public:
     // False when there is no such entry or it is not available.
     bool openDisplayEntry(const QString &caption);
     ControlPanel *controlPanel() const;
+
+    // The settings kept between runs (the program gives them; tests mostly run without):
+    // the sample period, the Memory window's "Verify", each window's place.
+    void useSettings(StoredSettings *settings);
+    // `dosemeter FILE`: a .bnk in the Event window, an .avg in the Average window, a .dat
+    // in the saved-file view; a file without one of these extensions by its first bytes.
+    void openFile(const QString &path);
 
     Meter &meter() { return meter_; }
     WindowManager &windows() { return windows_; }
@@ -108,6 +117,16 @@ public:
     QAction *importFilesAction_ = nullptr;
     QAction *measurementsAction_ = nullptr;
 
+    // Help (MainWindowHelp.cpp): "User Guide" (F1) and "About Dose Meter".
+    QMenu *helpMenu_ = nullptr;
+    QAction *userGuideAction_ = nullptr;
+    QAction *aboutAction_ = nullptr;
+    // The installed user guide (the README), else the documentation folder, else empty:
+    // the first of `candidates` (folders that may hold README.md and docs/) that has one.
+    static QString userGuidePath(const QStringList &candidates);
+    // What "About Dose Meter" says: the version, the licence, the Qt and QCustomPlot versions.
+    static QString aboutText();
+
     // The explanation shown by Option > TWA.
     static QString twaExplanation();
 
@@ -118,6 +137,8 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    void buildHelp();
+    void showUserGuide();
     void connectWindowEntries();
     // "Key locked!" when the meter's keys are locked; true when they are not.
     bool keysUnlocked();
@@ -187,4 +208,7 @@ private:
     bool closing_ = false;
     bool consoleBusy_ = false; // a register read or write is inside its wait
     Library library_;
+    StoredSettings *settings_ = nullptr;
+    // The Memory window's "Verify" as it was left in the previous run, and kept when changed.
+    void keepVerifyChoice(LoggerWindow *window);
 };

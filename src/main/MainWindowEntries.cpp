@@ -36,7 +36,11 @@ QList<MainWindow::WindowEntry> MainWindow::windowEntries()
     return {
         {{memoryButton_},
          {"LoggerWindow",
-          [this] { return new LoggerWindow(meter_, state_.logger, state_.files, dialogs_); }},
+          [this] {
+              auto *window = new LoggerWindow(meter_, state_.logger, state_.files, dialogs_);
+              keepVerifyChoice(window);
+              return window;
+          }},
          {},
          [](QWidget *window) { static_cast<LoggerWindow *>(window)->download(); }},
         {{eventButton_}, event, [this] { return keysUnlocked(); }, {}},
@@ -112,7 +116,8 @@ bool MainWindow::openDisplayEntry(const QString &caption)
 {
     for (QAction *entry : displayMenu_->actions()) {
         if (!entry->isSeparator() && entry->isEnabled() &&
-            entry->text().compare(caption, Qt::CaseInsensitive) == 0) {
+            (entry->text().compare(caption, Qt::CaseInsensitive) == 0 ||
+             entry->property("sourceText").toString().compare(caption, Qt::CaseInsensitive) == 0)) {
             entry->trigger();
             return true;
         }

@@ -82,13 +82,12 @@ void MainWindow::buildControls()
     readoutRow->setContentsMargins(0, 0, 0, 0);
     readoutRow->addWidget(levelValue_, 1);
     readoutRow->addWidget(levelUnit_);
-    QFrame *valueCard = card(QStringLiteral("Value"), readout, "valueCard");
+    QFrame *valueCard = card(tr("Value"), readout, "valueCard");
 
     maximumValue_ = valueLabel("maximumValue");
     minimumValue_ = valueLabel("minimumValue");
     resetButton_ = named(new QPushButton(QStringLiteral("<-RESET->")), "resetButton");
-    resetButton_->setToolTip(
-        QStringLiteral("Maximum and minimum start again from the level shown"));
+    resetButton_->setToolTip(tr("Maximum and minimum start again from the level shown"));
     resetLabel_ = named(new QLabel(QStringLiteral("<-RESET->")), "resetLabel");
     resetHint_ = named(new QLabel, "resetHint");
     resetLabel_->setVisible(false); // the button carries the caption; both labels reset too
@@ -98,8 +97,8 @@ void MainWindow::buildControls()
     auto *levels = new QGridLayout;
     levels->setSpacing(10);
     levels->addWidget(valueCard, 0, 0, 2, 1);
-    levels->addWidget(card(QStringLiteral("Maximum"), maximumValue_), 0, 1);
-    levels->addWidget(card(QStringLiteral("Minimum"), minimumValue_), 1, 1);
+    levels->addWidget(card(tr("Maximum"), maximumValue_), 0, 1);
+    levels->addWidget(card(tr("Minimum"), minimumValue_), 1, 1);
     auto *resetRow = new QHBoxLayout;
     resetRow->addWidget(resetHint_);
     resetRow->addStretch();
@@ -120,11 +119,11 @@ void MainWindow::buildControls()
                                                .arg(Protocol::MeasuringRange::kHighDb));
     auto *settings = new QHBoxLayout;
     settings->setSpacing(10);
-    settings->addWidget(card(QStringLiteral("Response"), responseValue_));
-    settings->addWidget(card(QStringLiteral("Exchange rate"), exchangeRateValue_));
-    settings->addWidget(card(QStringLiteral("Criterion level"), criterionValue_));
-    settings->addWidget(card(QStringLiteral("Threshold level"), thresholdValue_));
-    settings->addWidget(card(QStringLiteral("Range"), rangeValue_));
+    settings->addWidget(card(tr("Response"), responseValue_));
+    settings->addWidget(card(tr("Exchange rate"), exchangeRateValue_));
+    settings->addWidget(card(tr("Criterion level"), criterionValue_));
+    settings->addWidget(card(tr("Threshold level"), thresholdValue_));
+    settings->addWidget(card(tr("Range"), rangeValue_));
     root->addLayout(settings);
 
     // Recording and sampling.
@@ -133,15 +132,13 @@ void MainWindow::buildControls()
     fileNameLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     fileNameLabel_->setMinimumWidth(
         fileNameLabel_->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 16);
-    fileNameCaption_ = named(Theme::caption(QStringLiteral("File Name")), "fileNameCaption");
-    recordingMark_ = named(new QLabel(QStringLiteral("Recording")), "recordingMark");
+    fileNameCaption_ = named(Theme::caption(tr("File Name")), "fileNameCaption");
+    recordingMark_ = named(new QLabel(tr("Recording")), "recordingMark");
     recordingMark_->setVisible(false);
     recordCountValue_ = valueLabel("recordCountValue");
     samplePeriodValue_ = valueLabel("samplePeriodValue", QStringLiteral("2 Sec"));
-    samplePeriodButton_ =
-        named(new QPushButton(QStringLiteral("PC Sampling time")), "samplePeriodButton");
-    samplePeriodCaption_ =
-        named(Theme::caption(QStringLiteral("PC Sampling Time")), "samplePeriodCaption");
+    samplePeriodButton_ = named(new QPushButton(tr("PC Sampling time")), "samplePeriodButton");
+    samplePeriodCaption_ = named(Theme::caption(tr("PC Sampling Time")), "samplePeriodCaption");
 
     auto *fileCard = new QFrame;
     fileCard->setProperty("role", QStringLiteral("card"));
@@ -169,17 +166,17 @@ void MainWindow::buildControls()
 
     auto *recording = new QHBoxLayout;
     recording->setSpacing(10);
-    recording->addWidget(card(QStringLiteral("Last Time"), lastTimeValue_));
+    recording->addWidget(card(tr("Last Time"), lastTimeValue_));
     recording->addWidget(fileCard, 2);
     recording->addWidget(sampleCard);
     root->addLayout(recording);
 
     // Commands.
-    memoryButton_ = named(new QPushButton(QStringLiteral("Memory")), "memoryButton");
-    averageButton_ = named(new QPushButton(QStringLiteral("Average")), "averageButton");
-    graphButton_ = named(new QPushButton(QStringLiteral("Graph")), "graphButton");
-    eventButton_ = named(new QPushButton(QStringLiteral("Event")), "eventButton");
-    listButton_ = named(new QPushButton(QStringLiteral("List")), "listButton");
+    memoryButton_ = named(new QPushButton(tr("Memory")), "memoryButton");
+    averageButton_ = named(new QPushButton(tr("Average")), "averageButton");
+    graphButton_ = named(new QPushButton(tr("Graph")), "graphButton");
+    eventButton_ = named(new QPushButton(tr("Event")), "eventButton");
+    listButton_ = named(new QPushButton(tr("List")), "listButton");
     auto *commands = new QHBoxLayout;
     commands->setSpacing(8);
     for (QPushButton *b :
@@ -206,34 +203,32 @@ void MainWindow::buildControls()
     readData_ = box("readData", true);
     writeAddress_ = box("writeAddress");
     writeData_ = box("writeData");
-    MeterWindow::describe(readAddress_, QStringLiteral("Read address"),
-                          QStringLiteral("Register to read, 0 to 65535; Enter reads it"));
-    MeterWindow::describe(readData_, QStringLiteral("Read data"),
-                          QStringLiteral("The value of the register read"));
-    MeterWindow::describe(writeAddress_, QStringLiteral("Write address"),
-                          QStringLiteral("Register to write, 0 to 65535"));
-    MeterWindow::describe(writeData_, QStringLiteral("Write data"),
-                          QStringLiteral("Value to write, 0 to 255; Enter writes it"));
-    readButton_ = named(new QPushButton(QStringLiteral("Read")), "readButton");
-    writeButton_ = named(new QPushButton(QStringLiteral("Write")), "writeButton");
+    MeterWindow::describe(readAddress_, tr("Read address"),
+                          tr("Register to read, 0 to 65535; Enter reads it"));
+    MeterWindow::describe(readData_, tr("Read data"), tr("The value of the register read"));
+    MeterWindow::describe(writeAddress_, tr("Write address"), tr("Register to write, 0 to 65535"));
+    MeterWindow::describe(writeData_, tr("Write data"),
+                          tr("Value to write, 0 to 255; Enter writes it"));
+    readButton_ = named(new QPushButton(tr("Read")), "readButton");
+    writeButton_ = named(new QPushButton(tr("Write")), "writeButton");
     auto *console = new QGridLayout;
     console->setHorizontalSpacing(6);
     const auto caption = [](const QString &text) { return Theme::caption(text); };
-    console->addWidget(caption(QStringLiteral("Add")), 0, 0);
+    console->addWidget(caption(tr("Add")), 0, 0);
     console->addWidget(readAddress_, 0, 1);
-    console->addWidget(caption(QStringLiteral("Data")), 0, 2);
+    console->addWidget(caption(tr("Data")), 0, 2);
     console->addWidget(readData_, 0, 3);
     console->addWidget(readButton_, 0, 4);
-    console->addWidget(caption(QStringLiteral("Add")), 1, 0);
+    console->addWidget(caption(tr("Add")), 1, 0);
     console->addWidget(writeAddress_, 1, 1);
-    console->addWidget(caption(QStringLiteral("Data")), 1, 2);
+    console->addWidget(caption(tr("Data")), 1, 2);
     console->addWidget(writeData_, 1, 3);
     console->addWidget(writeButton_, 1, 4);
     auto *consoleFrame = new QFrame;
     consoleFrame->setProperty("role", QStringLiteral("card"));
     auto *consoleOuter = new QVBoxLayout(consoleFrame);
     consoleOuter->setContentsMargins(10, 6, 10, 8);
-    consoleOuter->addWidget(caption(QStringLiteral("Registers")));
+    consoleOuter->addWidget(caption(tr("Registers")));
     consoleOuter->addLayout(console);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(consoleFrame);
@@ -251,42 +246,45 @@ void MainWindow::buildControls()
 
 void MainWindow::buildMenus()
 {
-    const auto action = [this](QMenu *menu, const char *name, const QString &text) {
-        QAction *a = menu->addAction(text);
+    const auto action = [this](QMenu *menu, const char *name, const char *text) {
+        QAction *a = menu->addAction(tr(text));
         a->setObjectName(QLatin1String(name));
+        // --open names the entries in English, whatever language the menu shows.
+        a->setProperty("sourceText", QString::fromLatin1(text));
         return a;
     };
-    fileMenu_ = named(menuBar()->addMenu(QStringLiteral("File")), "fileMenu");
-    openAction_ = action(fileMenu_, "openAction", QStringLiteral("Open"));
+    fileMenu_ = named(menuBar()->addMenu(tr("&File")), "fileMenu");
+    openAction_ = action(fileMenu_, "openAction", QT_TR_NOOP("Open"));
     fileMenu_->addSeparator();
     startRecordingAction_ =
-        action(fileMenu_, "startRecordingAction", QStringLiteral("Start Recording"));
-    stopRecordingAction_ =
-        action(fileMenu_, "stopRecordingAction", QStringLiteral("Stop Recording"));
+        action(fileMenu_, "startRecordingAction", QT_TR_NOOP("Start Recording"));
+    stopRecordingAction_ = action(fileMenu_, "stopRecordingAction", QT_TR_NOOP("Stop Recording"));
     fileMenu_->addSeparator();
-    viewFileAction_ = action(fileMenu_, "viewFileAction", QStringLiteral("View File"));
+    viewFileAction_ = action(fileMenu_, "viewFileAction", QT_TR_NOOP("View File"));
     fileMenu_->addSeparator();
-    exitAction_ = action(fileMenu_, "exitAction", QStringLiteral("Exit"));
+    exitAction_ = action(fileMenu_, "exitAction", QT_TR_NOOP("Exit"));
 
-    displayMenu_ = named(menuBar()->addMenu(QStringLiteral("Display")), "displayMenu");
-    listAction_ = action(displayMenu_, "listAction", QStringLiteral("List"));
-    graphAction_ = action(displayMenu_, "graphAction", QStringLiteral("Graph"));
-    analogAction_ = action(displayMenu_, "analogAction", QStringLiteral("Analog"));
-    digitalAction_ = action(displayMenu_, "digitalAction", QStringLiteral("Digital"));
+    displayMenu_ = named(menuBar()->addMenu(tr("&Display")), "displayMenu");
+    listAction_ = action(displayMenu_, "listAction", QT_TR_NOOP("List"));
+    graphAction_ = action(displayMenu_, "graphAction", QT_TR_NOOP("Graph"));
+    analogAction_ = action(displayMenu_, "analogAction", QT_TR_NOOP("Analog"));
+    digitalAction_ = action(displayMenu_, "digitalAction", QT_TR_NOOP("Digital"));
     displayMenu_->addSeparator();
-    controlPanelAction_ =
-        action(displayMenu_, "controlPanelAction", QStringLiteral("Control Panel"));
-    eventsAction_ = action(displayMenu_, "eventsAction", QStringLiteral("Events"));
-    averageAction_ = action(displayMenu_, "averageAction", QStringLiteral("Average"));
+    controlPanelAction_ = action(displayMenu_, "controlPanelAction", QT_TR_NOOP("Control Panel"));
+    eventsAction_ = action(displayMenu_, "eventsAction", QT_TR_NOOP("Events"));
+    averageAction_ = action(displayMenu_, "averageAction", QT_TR_NOOP("Average"));
 
-    optionMenu_ = named(menuBar()->addMenu(QStringLiteral("Option")), "optionMenu");
-    twaAction_ = action(optionMenu_, "twaAction", QStringLiteral("TWA"));
-    standardsAction_ = action(optionMenu_, "standardsAction",
-                              QStringLiteral("Occupational Noise Exposure Standard"));
-    setModeAction_ = action(optionMenu_, "setModeAction", QStringLiteral("Set Mode"));
-    versionAction_ = action(optionMenu_, "versionAction", QStringLiteral("V 7.1  2009/11/30"));
+    optionMenu_ = named(menuBar()->addMenu(tr("&Option")), "optionMenu");
+    twaAction_ = action(optionMenu_, "twaAction", QT_TR_NOOP("TWA"));
+    standardsAction_ =
+        action(optionMenu_, "standardsAction", QT_TR_NOOP("Occupational Noise Exposure Standard"));
+    setModeAction_ = action(optionMenu_, "setModeAction", QT_TR_NOOP("Set Mode"));
+    versionAction_ = action(optionMenu_, "versionAction", "V 7.1  2009/11/30");
     versionAction_->setEnabled(false);
 
+    openAction_->setShortcut(QKeySequence::Open);
+    // Not QKeySequence::Quit: some desktops give it no key.
+    exitAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(exitAction_, &QAction::triggered, this, &MainWindow::exitProgram);
     connect(twaAction_, &QAction::triggered, this, &MainWindow::explainTwa);
 }

@@ -28,17 +28,17 @@ const QString kLibraryWindowName = QStringLiteral("LibraryWindow");
 
 void MainWindow::buildLibrary()
 {
-    libraryMenu_ = menuBar()->addMenu(QStringLiteral("Library"));
+    libraryMenu_ = menuBar()->addMenu(tr("&Library"));
     libraryMenu_->setObjectName(QStringLiteral("libraryMenu"));
     const auto action = [this](const char *name, const QString &text) {
         QAction *a = libraryMenu_->addAction(text);
         a->setObjectName(QLatin1String(name));
         return a;
     };
-    connectLibraryAction_ = action("connectLibraryAction", QStringLiteral("Connect..."));
-    importFilesAction_ = action("importFilesAction", QStringLiteral("Import files..."));
+    connectLibraryAction_ = action("connectLibraryAction", tr("Connect..."));
+    importFilesAction_ = action("importFilesAction", tr("Import files..."));
     libraryMenu_->addSeparator();
-    measurementsAction_ = action("measurementsAction", QStringLiteral("Measurements"));
+    measurementsAction_ = action("measurementsAction", tr("Measurements"));
     connect(connectLibraryAction_, &QAction::triggered, this, &MainWindow::connectLibrary);
     connect(importFilesAction_, &QAction::triggered, this, [this] {
         measurementsAction_->trigger();
@@ -219,8 +219,12 @@ void MainWindow::openMeasurement(const Measurement &measurement, const QString &
             continue;
         entry.before = {}; // the key lock does not keep a file from opening
         if (measurement.kind == Measurement::Kind::Average) {
-            if (auto *window = qobject_cast<AverageWindow *>(runEntry(entry));
-                window && !window->openFile(path))
+            auto *window = qobject_cast<AverageWindow *>(runEntry(entry));
+            // Open is disabled while a run goes on; a file that cannot be read has said so.
+            const QAction *open =
+                window ? window->findChild<QAction *>(QStringLiteral("Open")) : nullptr;
+            const bool runGoesOn = open && !open->isEnabled();
+            if (window && !window->openFile(path) && runGoesOn)
                 dialogs_.inform(window,
                                 QStringLiteral("The Average window cannot open a file while a "
                                                "run goes on."));

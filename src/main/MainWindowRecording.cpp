@@ -12,6 +12,7 @@
 #include "link/Clock.h"
 #include "main/AppState.h"
 #include "ui/Dialogs.h"
+#include "ui/StoredSettings.h"
 
 #include <QAction>
 #include <QDir>
@@ -43,10 +44,10 @@ void MainWindow::buildRecording()
         label->setCursor(Qt::PointingHandCursor);
         label->installEventFilter(this);
     }
-    fileNameLabel_->setToolTip(QStringLiteral("Click to choose the recording file"));
+    fileNameLabel_->setToolTip(tr("Click to choose the recording file"));
     fileNameCaption_->setToolTip(fileNameLabel_->toolTip());
     samplePeriodCaption_->setToolTip(QStringLiteral("Alterar a taxa de amostragem"));
-    samplePeriodButton_->setToolTip(QStringLiteral("Change the sample period"));
+    samplePeriodButton_->setToolTip(tr("Change the sample period"));
 
     connect(openAction_, &QAction::triggered, this, &MainWindow::chooseRecordingFile);
     connect(startRecordingAction_, &QAction::triggered, this, &MainWindow::startRecording);
@@ -260,6 +261,8 @@ void MainWindow::changeSamplePeriod(bool portuguese)
         return;
     sampler_.setPeriod(*seconds);
     samplePeriodValue_->setText(sampler_.periodLabel());
+    if (settings_)
+        settings_->setSampleTicks(sampler_.SampleTicks());
 }
 
 bool MainWindow::chooseFileToView()

@@ -9,19 +9,24 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-PortWindow::PortWindow(QWidget *parent) : QWidget(parent)
+PortWindow::PortWindow(const QString &lastPort, QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("PortWindow"));
-    setWindowTitle(QStringLiteral("COM Port"));
+    setWindowTitle(tr("COM Port"));
 
     portChoice_ = new QComboBox(this);
     portChoice_->setObjectName(QStringLiteral("portChoice"));
     portChoice_->setEditable(true);
-    portChoice_->addItems(portListEntries());
-    portChoice_->setCurrentText(QStringLiteral("COM1"));
+    QStringList entries = portListEntries();
+    if (!lastPort.isEmpty()) {
+        entries.removeAll(lastPort);
+        entries.prepend(lastPort);
+    }
+    portChoice_->addItems(entries);
+    portChoice_->setCurrentText(lastPort.isEmpty() ? QStringLiteral("COM1") : lastPort);
     portChoice_->setMinimumContentsLength(14);
-    portChoice_->setToolTip(QStringLiteral("COM1..COM8, Auto, Simulator, a detected port, "
-                                           "or type a device path such as /dev/pts/3"));
+    portChoice_->setToolTip(tr("COM1..COM8, Auto, Simulator, a detected port, "
+                               "or type a device path such as /dev/pts/3"));
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));

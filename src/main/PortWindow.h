@@ -10,7 +10,8 @@ class QPushButton;
 class PortWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit PortWindow(QWidget *parent = nullptr);
+    // lastPort: the port chosen in the previous run, offered first.
+    explicit PortWindow(const QString &lastPort = {}, QWidget *parent = nullptr);
 
     QComboBox *portChoice_;
     QPushButton *okButton_;

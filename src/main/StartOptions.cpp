@@ -7,7 +7,8 @@
 #include <cstdio>
 
 const QString StartOptions::kHelpText = QStringLiteral(
-    "usage: dosemeter [--library URL|PATH] [--port PORT [--open ENTRIES]]\n"
+    "usage: dosemeter [--lang en|pt_BR] [--library URL|PATH] [--port PORT [--open ENTRIES]]\n"
+    "                 [FILE...]\n"
     "       dosemeter --help | --version\n"
     "\n"
     "The desktop program of a personal noise dosimeter.\n"
@@ -19,12 +20,19 @@ const QString StartOptions::kHelpText = QStringLiteral(
     "  --library URL|PATH\n"
     "                   the measurement library of this run: a file, or\n"
     "                   postgresql://[user@]host[:port]/dbname (the password in ~/.pgpass)\n"
+    "  --lang en|pt_BR  the language of the windows (by default the system's); files,\n"
+    "                   the command line's output and exit statuses never change with it\n"
+    "  FILE             a file to open once the main window is up: a .dat file in the\n"
+    "                   saved-file view, a .bnk file in the Event window, an .avg file in\n"
+    "                   the Average window\n"
     "  -h, --help       show this help and exit\n"
     "  -v, --version    show the version and exit\n"
     "\n"
     "The options of every Qt program (-platform, -style, ...) are taken as well.\n"
     "\n"
     "Exit status: 0 done, 1 the port cannot be opened, 2 usage error.\n");
+
+const QStringList StartOptions::kLanguages{QStringLiteral("en"), QStringLiteral("pt_BR")};
 
 StartOptions StartOptions::parse(const QStringList &arguments)
 {
@@ -41,7 +49,10 @@ StartOptions StartOptions::parse(const QStringList &arguments)
     const QCommandLineOption library(QStringLiteral("library"),
                                      QStringLiteral("The measurement library."),
                                      QStringLiteral("URL|PATH"));
-    parser.addOptions({help, version, port, open, library});
+    const QCommandLineOption language(QStringLiteral("lang"),
+                                      QStringLiteral("The language of the windows."),
+                                      QStringLiteral("en|pt_BR"));
+    parser.addOptions({help, version, port, open, library, language});
 
     // The parser reads the whole line even past an error, so --help and --version are seen
     // beside an option meant for Qt that the first reading does not know.
@@ -60,6 +71,17 @@ StartOptions StartOptions::parse(const QStringList &arguments)
         options.open = parser.value(open).split(QLatin1Char(','), Qt::SkipEmptyParts);
         if (parser.isSet(library))
             options.library = parser.value(library);
+        options.files = parser.positionalArguments();
+        if (parser.isSet(language)) {
+            const QString value = parser.value(language);
+            if (!kLanguages.contains(value)) {
+                options.action = Action::Error;
+                options.errorText = QStringLiteral("Unknown language \"%1\": give %2.")
+                                        .arg(value, kLanguages.join(QLatin1Char('|')));
+            } else {
+                options.language = value;
+            }
+        }
     }
     return options;
 }

@@ -7,7 +7,11 @@
 #include "ui/Dialogs.h"
 #include "ui/KeepInLibraryBox.h"
 #include "ui/MeterWindow.h"
+#include "ui/ScreenFit.h"
+#include "ui/StandardShortcuts.h"
+#include "ui/StoredSettings.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -77,6 +81,7 @@ QWidget *WindowManager::open(const Spec &spec)
         return nullptr;
     track(created, spec);
     place(created, spec.placement);
+    restoreGeometry(created);
     created->show();
     created->raise();
     return created;
@@ -85,6 +90,8 @@ QWidget *WindowManager::open(const Spec &spec)
 void WindowManager::track(QWidget *window, const Spec &spec)
 {
     window->setAttribute(Qt::WA_DeleteOnClose);
+    window->installEventFilter(this);
+    addStandardShortcuts(window);
     windows_.removeAll(nullptr);
     windows_.append(window);
     if (auto *meterWindow = qobject_cast<MeterWindow *>(window))
@@ -127,6 +134,43 @@ void WindowManager::place(QWidget *window, Placement placement) const
     window->move(placement == Placement::BesideMain
                      ? WindowPlacement::besideMain(available, main_.frameGeometry(), size, occupied)
                      : WindowPlacement::topLeft(available, size, occupied));
+}
+
+void WindowManager::setSettings(StoredSettings *settings)
+{
+    settings_ = settings;
+    main_.installEventFilter(this);
+    restoreGeometry(&main_);
+}
+
+void WindowManager::restoreGeometry(QWidget *window) const
+{
+    if (!settings_)
+        return;
+    const std::optional<QRect> kept = settings_->windowGeometry(window->objectName());
+    if (!kept)
+        return;
+    QList<QRect> screens;
+    // The primary screen first: a window on a screen that is gone comes back there.
+    if (const QScreen *primary = QGuiApplication::primaryScreen())
+        screens << primary->availableGeometry();
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    QRect geometry = *kept;
+    // A window of fixed size keeps its own size: only its place is restored.
+    if (window->minimumSize() == window->maximumSize())
+        geometry.setSize(window->size());
+    window->setGeometry(keepOnScreen(geometry, screens));
+}
+
+bool WindowManager::eventFilter(QObject *watched, QEvent *event)
+{
+    if (settings_ && event->type() == QEvent::Close && watched->isWidgetType()) {
+        const auto *window = static_cast<QWidget *>(watched);
+        if (!window->objectName().isEmpty() && !window->isMinimized() && !window->isMaximized())
+            settings_->setWindowGeometry(window->objectName(), window->geometry());
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool WindowManager::dbaPrompt()

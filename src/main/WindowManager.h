@@ -13,6 +13,7 @@
 
 class Dialogs;
 class Meter;
+class StoredSettings;
 struct AppState;
 
 class WindowManager : public QObject {
@@ -55,6 +56,10 @@ public:
     // Puts a window where the rule says (WindowPlacement): inside the main window's screen,
     // off the spots of the windows open.
     void place(QWidget *window, Placement placement) const;
+    // With settings every window, the main window too, opens where it closed last (on a
+    // screen that is still there), after the rule has placed it.
+    void setSettings(StoredSettings *settings);
+    void restoreGeometry(QWidget *window) const;
     // The dBA prompt of the commands that need the level: outside dBA mode asks "Not dBA
     // mode, continue? ", switches the display on OK, and waits 0.2 s after either answer.
     // While another command holds the meter it asks nothing, says the meter is busy and
@@ -69,6 +74,9 @@ public:
     // the manager.
     void closeAll();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 signals:
     // A window's "Keep in library" passed on a file it saved.
     void keepRequested(const QString &path, const QString &kind, const QString &meter);
@@ -82,4 +90,5 @@ private:
     Dialogs &dialogs_;
     QList<QPointer<QWidget>> windows_;
     std::function<bool()> mainBusy_;
+    StoredSettings *settings_ = nullptr;
 };

@@ -1,7 +1,10 @@
 #include "ui/Dialogs.h"
 
+#include "ui/StoredSettings.h"
+
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -119,7 +122,7 @@ std::optional<QString> QtDialogs::input(QWidget *parent, const QString &title,
 
 QString QtDialogs::saveFileName(QWidget *parent, const QString &title, const QString &filter)
 {
-    QFileDialog dialog(parent, title, QString(), filter);
+    QFileDialog dialog(parent, title, startFolder(parent, title), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // A name typed without an extension gets the first filter's ("*.dat" gives ".dat"), so
     // that the file shows up under that filter when it is opened again.
@@ -128,17 +131,42 @@ QString QtDialogs::saveFileName(QWidget *parent, const QString &title, const QSt
         dialog.setDefaultSuffix(match.captured(1));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    keepFolder(parent, title, dialog.selectedFiles());
     return dialog.selectedFiles().constFirst();
 }
 
 QString QtDialogs::openFileName(QWidget *parent, const QString &title, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    const QString name =
+        QFileDialog::getOpenFileName(parent, title, startFolder(parent, title), filter);
+    keepFolder(parent, title, {name});
+    return name;
 }
 
 QStringList QtDialogs::openFileNames(QWidget *parent, const QString &title, const QString &filter)
 {
-    return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
+    const QStringList names =
+        QFileDialog::getOpenFileNames(parent, title, startFolder(parent, title), filter);
+    keepFolder(parent, title, names);
+    return names;
+}
+
+QString QtDialogs::dialogKey(QWidget *parent, const QString &title)
+{
+    const QString window = parent ? parent->window()->objectName() : QString();
+    return (window.isEmpty() ? QStringLiteral("program") : window) + QLatin1Char('.') + title;
+}
+
+QString QtDialogs::startFolder(QWidget *parent, const QString &title) const
+{
+    return settings_ ? settings_->lastFolder(dialogKey(parent, title)) : QString();
+}
+
+void QtDialogs::keepFolder(QWidget *parent, const QString &title, const QStringList &chosen)
+{
+    if (settings_ && !chosen.isEmpty() && !chosen.constFirst().isEmpty())
+        settings_->setLastFolder(dialogKey(parent, title),
+                                 QFileInfo(chosen.constFirst()).absolutePath());
 }
 
 bool QtDialogs::print(QWidget *parent, QPrinter &printer)

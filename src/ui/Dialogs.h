@@ -10,6 +10,7 @@
 #include <optional>
 
 class QPrinter;
+class StoredSettings;
 class QWidget;
 
 class Dialogs {
@@ -43,6 +44,9 @@ public:
 
 class QtDialogs final : public Dialogs {
 public:
+    // With settings, each file dialog opens in the folder it showed last.
+    void setSettings(StoredSettings *settings) { settings_ = settings; }
+
     Answer message(QWidget *parent, const QString &title, const QString &text, Icon icon,
                    Buttons buttons) override;
     std::optional<QString> input(QWidget *parent, const QString &title, const QString &prompt,
@@ -52,4 +56,13 @@ public:
     QStringList openFileNames(QWidget *parent, const QString &title,
                               const QString &filter) override;
     bool print(QWidget *parent, QPrinter &printer) override;
+
+private:
+    // The dialog's name in the settings: its window's and its own title.
+    static QString dialogKey(QWidget *parent, const QString &title);
+    QString startFolder(QWidget *parent, const QString &title) const;
+    // Keeps the folder of the first chosen file; nothing on Cancel.
+    void keepFolder(QWidget *parent, const QString &title, const QStringList &chosen);
+
+    StoredSettings *settings_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The start: the "COM Port" window, then the main window and the control panel.
@@ -18,7 +19,7 @@ private slots:
     void portWindow()
     {
         ScriptedDialogs dialogs;
-        Application program(&dialogs);
+        Application program(&dialogs, settings_.filePath(QStringLiteral("dosemeter.conf")));
         program.showPortSelect();
         PortWindow *window = program.portSelect();
         QVERIFY(window);
@@ -33,7 +34,7 @@ private slots:
     void unknownPortEndsTheProgram()
     {
         ScriptedDialogs dialogs;
-        Application program(&dialogs);
+        Application program(&dialogs, settings_.filePath(QStringLiteral("dosemeter.conf")));
         program.showPortSelect();
         program.portSelect()->portChoice_->setCurrentText(QStringLiteral("COM9"));
         QTest::mouseClick(program.portSelect()->okButton_, Qt::LeftButton);
@@ -44,7 +45,7 @@ private slots:
     void simulatorReachesTheMainWindow()
     {
         ScriptedDialogs dialogs;
-        Application program(&dialogs);
+        Application program(&dialogs, settings_.filePath(QStringLiteral("dosemeter.conf")));
         program.showPortSelect();
         program.portSelect()->portChoice_->setCurrentText(QStringLiteral("Simulator"));
         QTest::mouseClick(program.portSelect()->okButton_, Qt::LeftButton); // returns after 1 s
@@ -57,6 +58,10 @@ private slots:
         QVERIFY(dialogs.shown.isEmpty());
         panel->pollTimer_.stop();
     }
+
+private:
+    // The settings of these runs, never the user's.
+    QTemporaryDir settings_;
 };
 
 DOSEMETER_TEST(TestApplication)

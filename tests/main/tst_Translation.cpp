@@ -1,0 +1,178 @@
+// The windows in Brazilian Portuguese: nothing left in English, and files that do not
+// change with the language.
+
+#include "main/ControlPanel.h"
+#include "main/MainWindow.h"
+#include "main/PortWindow.h"
+#include "main/Translation.h"
+#include "support/MeterRig.h"
+#include "support/TestMain.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTranslator>
+
+namespace {
+
+// Every text a user reads in the window, with where it is: captions, buttons, menus and
+// their entries, tooltips and the window title.
+QList<std::pair<QString, QString>> shownTexts(const QWidget &window)
+{
+    QList<std::pair<QString, QString>> texts{{QStringLiteral("title"), window.windowTitle()}};
+    for (const QLabel *label : window.findChildren<QLabel *>())
+        texts.append({label->objectName(), label->text()});
+    for (const QAbstractButton *button : window.findChildren<QAbstractButton *>())
+        texts.append({button->objectName(), button->text()});
+    for (const QAction *action : window.findChildren<QAction *>())
+        texts.append({action->objectName(), action->text()});
+    for (const QMenu *menu : window.findChildren<QMenu *>())
+        texts.append({menu->objectName(), menu->title()});
+    for (const QWidget *widget : window.findChildren<QWidget *>())
+        texts.append({widget->objectName() + QStringLiteral(".toolTip"), widget->toolTip()});
+    return texts;
+}
+
+// Texts that read the same in both languages: names, units, numbers, the meter's own
+// captions and keys, the texts the program fills in from the meter, and the Portuguese twin of the
+// sample-period caption, Portuguese in either language.
+bool sameInBothLanguages(const QString &text)
+{
+    static const QStringList same{"Digital",    "TWA",
+                                  "<-RESET->",  "V 7.1  2009/11/30",
+                                  "No COM",     "2 Sec",
+                                  "dBA",        "COM1",
+                                  "OK",         "SIM",
+                                  "MODE",       "EVENT",
+                                  "RESET",      "CLOCK",
+                                  "RUN",        "PAUSE",
+                                  "Dose Meter", "Alterar a taxa de amostragem"};
+    QString letters = text;
+    letters.remove(QLatin1Char('&'));
+    return same.contains(letters) ||
+           !letters.contains(QRegularExpression(QStringLiteral("[A-Za-z]{2}")));
+}
+
+} // namespace
+
+class TestTranslation : public QObject {
+    Q_OBJECT
+
+private slots:
+    void chooseLanguage_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("brazilian-locale") << ""
+                                          << "pt_BR"
+                                          << "pt_BR";
+        QTest::newRow("portuguese-locale") << ""
+                                           << "pt_PT"
+                                           << "pt_BR";
+        QTest::newRow("german-locale") << ""
+                                       << "de_DE"
+                                       << "en";
+        QTest::newRow("c-locale") << ""
+                                  << "C"
+                                  << "en";
+        QTest::newRow("option-wins-over-locale") << "en"
+                                                 << "pt_BR"
+                                                 << "en";
+        QTest::newRow("option-portuguese") << "pt_BR"
+                                           << "en_US"
+                                           << "pt_BR";
+    }
+    void chooseLanguage()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, locale);
+        const std::optional<QString> given =
+            option.isEmpty() ? std::nullopt : std::optional<QString>(option);
+        QTEST(Translation::chooseLanguage(given, QLocale(locale)), "expected");
+    }
+
+    void windowsLeaveNoEnglish_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("main-window") << "MainWindow";
+        QTest::newRow("port-window") << "PortWindow";
+        QTest::newRow("control-panel") << "ControlPanel";
+    }
+    void windowsLeaveNoEnglish()
+    {
+        QFETCH(QString, window);
+        const QList<std::pair<QString, QString>> english = textsOf(window);
+        QTranslator portuguese;
+        QVERIFY(portuguese.load(QStringLiteral(":/i18n/dosemeter_pt_BR.qm")));
+        QCoreApplication::installTranslator(&portuguese);
+        const QList<std::pair<QString, QString>> translated = textsOf(window);
+        QCoreApplication::removeTranslator(&portuguese);
+        QCOMPARE(translated.size(), english.size());
+        QStringList left;
+        for (qsizetype i = 0; i < english.size(); ++i) {
+            const QString &text = translated[i].second;
+            if (!text.isEmpty() && text == english[i].second && !sameInBothLanguages(text))
+                left << translated[i].first + QStringLiteral(": ") + text;
+        }
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral("; "))));
+    }
+
+    void recordingIsTheSameInBothLanguages()
+    {
+        const QByteArray english = recordingBytes();
+        QTranslator portuguese;
+        QVERIFY(portuguese.load(QStringLiteral(":/i18n/dosemeter_pt_BR.qm")));
+        QCoreApplication::installTranslator(&portuguese);
+        const QByteArray translated = recordingBytes();
+        QCoreApplication::removeTranslator(&portuguese);
+        QVERIFY(english.startsWith("No.s"));
+        QCOMPARE(translated, english);
+    }
+
+private:
+    static QList<std::pair<QString, QString>> textsOf(const QString &window)
+    {
+        if (window == QLatin1String("PortWindow")) {
+            PortWindow port;
+            return shownTexts(port);
+        }
+        MainWindowRig rig;
+        if (window == QLatin1String("ControlPanel")) {
+            ControlPanel controls(rig.meter, rig.dialogs, [] { return QString(); });
+            return shownTexts(controls);
+        }
+        return shownTexts(rig.panel);
+    }
+
+    // A recording of three samples, as the main window writes it.
+    static QByteArray recordingBytes()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("shift.dat"));
+        MainWindowRig rig;
+        rig.load();
+        rig.panel.samplingTimer_.stop();
+        rig.panel.sampler().setPeriod(0.2);
+        rig.dialogs.fileNames.enqueue(path);
+        rig.panel.openAction_->trigger();
+        rig.panel.startRecordingAction_->trigger();
+        for (double level : {90.0, 91.5, 88.2}) {
+            for (int tick = 0; tick < 2; ++tick) {
+                rig.tick(level);
+                rig.clock.advance(0.1);
+                rig.panel.takeSample();
+            }
+        }
+        rig.panel.stopRecordingAction_->trigger();
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+DOSEMETER_TEST(TestTranslation)
+#include "tst_Translation.moc"
