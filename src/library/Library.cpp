@@ -730,6 +730,46 @@ Library::Change Library::removeExcludedSpan(qint64 spanId)
     return change;
 }
 
+Library::Change Library::replaceExcludedSpans(const QList<qint64> &measurementIds,
+                                              const QList<MeasurementSpan> &spans)
+{
+    Change change = Change::Failed;
+    run([&] {
+        if (!begin())
+            return false;
+        QSqlQuery q(database());
+        bool done = true;
+        for (const qint64 id : measurementIds) {
+            q.prepare(QStringLiteral("DELETE FROM excluded_spans WHERE measurement_id = ?"));
+            q.addBindValue(id);
+            done = done && q.exec();
+        }
+        for (const MeasurementSpan &span : spans) {
+            if (!done)
+                break;
+            q.prepare(QStringLiteral("INSERT INTO excluded_spans (measurement_id, first_record, "
+                                     "last_record, reason) VALUES (?, ?, ?, ?)"));
+            q.addBindValue(span.measurementId);
+            q.addBindValue(span.firstRecord);
+            q.addBindValue(span.lastRecord);
+            q.addBindValue(text(span.reason));
+            done = q.exec();
+        }
+        if (!done) {
+            fail(QStringLiteral("The library could not keep the excluded spans"), q);
+            q.finish();
+            rollback();
+            return false;
+        }
+        q.finish();
+        if (!commit())
+            return false;
+        change = Change::Done;
+        return true;
+    });
+    return change;
+}
+
 QStringList Library::problems()
 {
     QStringList found;

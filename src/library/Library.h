@@ -87,6 +87,10 @@ public:
     std::optional<qint64> addExcludedSpan(const MeasurementSpan &span);
     std::optional<QList<MeasurementSpan>> excludedSpans(qint64 measurementId);
     Change removeExcludedSpan(qint64 spanId);
+    // The spans of the measurements `measurementIds` become `spans`, in one transaction: on
+    // a failure the spans kept before stay as they were.
+    Change replaceExcludedSpans(const QList<qint64> &measurementIds,
+                                const QList<MeasurementSpan> &spans);
 
     // What is wrong with the stored data: the engine's own check (SQLite), measurements
     // without their file, files that no longer match their hash. Empty when all is well.

@@ -194,18 +194,11 @@ void MainWindow::assessMeasurements(const QList<Measurement> &measurements,
     window->setExcludedSpans(spans);
     connect(window, &AssessmentWindow::excludedSpansChanged, this, [this, window, ids] {
         // The library keeps the spans as the window has them now.
-        for (const qint64 id : ids) {
-            for (const MeasurementSpan &kept :
-                 library_.excludedSpans(id).value_or(QList<MeasurementSpan>()))
-                library_.removeExcludedSpan(kept.id);
-        }
-        for (const ExcludedSpan &span : window->excludedSpans()) {
-            if (!library_.addExcludedSpan(
-                    {0, ids.at(span.list), span.first, span.last, span.reason})) {
-                statusBar()->showMessage(library_.errorString());
-                return;
-            }
-        }
+        QList<MeasurementSpan> kept;
+        for (const ExcludedSpan &span : window->excludedSpans())
+            kept.append({0, ids.at(span.list), span.first, span.last, span.reason});
+        if (library_.replaceExcludedSpans(ids, kept) != Library::Change::Done)
+            statusBar()->showMessage(library_.errorString());
     });
 }
 
