@@ -1,7 +1,6 @@
 #include "analysis/HistogramWindow.h"
 
 #include "analysis/HistogramState.h"
-#include "analysis/ImagePreview.h"
 #include "analysis/NumberField.h"
 #include "ui/Theme.h"
 #include "ui/VectorPlot.h"
@@ -186,12 +185,22 @@ void HistogramWindow::runToolbarCommand(const QString &key)
     } else if (key == QLatin1String("Print")) {
         // The image is the graph alone; the limit panel stays hidden afterwards.
         limitsPanel_->hide();
-        WindowImage::printWithDialog(dialogs(), this, graph_);
+        WindowImage::printWithDialog(dialogs(), this, WindowImage::picture(graph_),
+                                     printedHeader());
     } else if (key == QLatin1String("Preview")) {
-        ImagePreview::open(this, graph_);
+        WindowImage::openPreview(this, WindowImage::picture(graph_), printedHeader());
     } else if (key == QLatin1String("PDF")) {
-        WindowImage::exportPdfWithDialog(dialogs(), this, graph_);
+        WindowImage::exportPdfWithDialog(dialogs(), this, WindowImage::picture(graph_),
+                                         printedHeader());
     }
+}
+
+ReportPage::Header HistogramWindow::printedHeader() const
+{
+    const QString classes = resolution_ == Resolution::TenthDb ? QStringLiteral("0.1 dB classes")
+                                                               : QStringLiteral("1 dB classes");
+    return ReportPage::measurementHeader(windowTitle(), sourceName(), QString(),
+                                         classes + QStringLiteral(", ") + graphRangeText(fields()));
 }
 
 void HistogramWindow::applyRange()

@@ -12,6 +12,7 @@
 #include "analysis/GraphRange.h"
 #include "analysis/LevelHistogram.h"
 #include "ui/MeterWindow.h"
+#include "ui/ReportPage.h"
 
 #include <array>
 #include <functional>
@@ -60,6 +61,7 @@ private:
     // The limit change; true when the records were counted again and drawn.
     bool changeLimits();
     void draw(const AxisRange &xAxis);
+    ReportPage::Header printedHeader() const;
 
     HistogramState &state_;
     const Resolution resolution_;

@@ -1,5 +1,6 @@
 #include "analysis/NumberField.h"
 
+#include "analysis/NumberText.h"
 #include "ui/MeterWindow.h"
 
 #include <QLineEdit>
@@ -43,4 +44,11 @@ GraphRange graphRange(const std::array<NumberField *, 3> &axisMin,
         range.maximum[item] = axisMax[item]->value();
     }
     return range;
+}
+
+QString graphRangeText(const GraphRange &range)
+{
+    return QStringLiteral("records %1 to %2, %3 to %4 dB")
+        .arg(trimmedNumberText(range.minimum[1], 0), trimmedNumberText(range.maximum[1], 0),
+             trimmedNumberText(range.minimum[2], 1), trimmedNumberText(range.maximum[2], 1));
 }

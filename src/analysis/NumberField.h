@@ -36,3 +36,7 @@ private:
 // The values of the "Graph Range" frame's fields, numbered as GraphRange numbers them.
 GraphRange graphRange(const std::array<NumberField *, 3> &axisMin,
                       const std::array<NumberField *, 3> &axisMax);
+
+// The records and levels of a range, as the prints of the graphs name them:
+// "records 1 to 500, 68 to 140 dB".
+QString graphRangeText(const GraphRange &range);

@@ -1,6 +1,5 @@
 #include "analysis/PlotWindow.h"
 
-#include "analysis/ImagePreview.h"
 #include "analysis/NumberField.h"
 #include "analysis/PlotAxes.h"
 #include "data/RecordTable.h"
@@ -342,18 +341,38 @@ void PlotWindow::resetScale()
     showRangeInFields();
 }
 
-// The printed image is the graph alone on white: the controls' frame is no part of it.
+// The printed image is the graph alone on white: the controls' frame and the cursor
+// lines are no part of it.
+QPicture PlotWindow::printedImage()
+{
+    const bool shown = cursorShown();
+    cursor1_->setVisible(false);
+    cursorPoint_->setVisible(false);
+    graph_->replot();
+    const QPicture image = WindowImage::picture(graph_);
+    cursor1_->setVisible(shown);
+    cursorPoint_->setVisible(shown);
+    graph_->replot();
+    return image;
+}
+
+ReportPage::Header PlotWindow::printedHeader() const
+{
+    return ReportPage::measurementHeader(windowTitle(), sourceName(), QString(),
+                                         graphRangeText(fields()));
+}
+
 void PlotWindow::printGraph()
 {
-    WindowImage::printWithDialog(dialogs(), this, graph_);
+    WindowImage::printWithDialog(dialogs(), this, printedImage(), printedHeader());
 }
 
 void PlotWindow::previewGraph()
 {
-    ImagePreview::open(this, graph_);
+    WindowImage::openPreview(this, printedImage(), printedHeader());
 }
 
 void PlotWindow::exportPdf()
 {
-    WindowImage::exportPdfWithDialog(dialogs(), this, graph_);
+    WindowImage::exportPdfWithDialog(dialogs(), this, printedImage(), printedHeader());
 }

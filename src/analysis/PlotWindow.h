@@ -13,7 +13,9 @@
 #include "analysis/TrackMode.h"
 #include "data/PlotColumn.h"
 #include "ui/MeterWindow.h"
+#include "ui/ReportPage.h"
 
+#include <QPicture>
 #include <QPointF>
 
 #include <array>
@@ -61,6 +63,8 @@ private:
     // The Graph Range fields show the graph's range (after a zoom, a pan or a reset).
     void showRangeInFields();
     void zoomTo(const QRect &pixels);
+    QPicture printedImage();
+    ReportPage::Header printedHeader() const;
 
     PlotColumn series_;
     bool cursorDragging_ = false;

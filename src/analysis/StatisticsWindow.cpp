@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -134,14 +133,12 @@ QString StatisticsWindow::text() const
 ReportPage::Header StatisticsWindow::reportHeader() const
 {
     const ExposureStatistics::Settings chosen = settings();
-    return {windowTitle(),
-            {{QStringLiteral("Settings"),
-              QStringLiteral("criterion %1 dB, exchange rate %2 dB, threshold %3 dB")
-                  .arg(chosen.criterionDb)
-                  .arg(chosen.exchangeRateDb)
-                  .arg(chosen.thresholdDb)},
-             {QStringLiteral("Date printed"),
-              QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))}}};
+    return ReportPage::measurementHeader(
+        windowTitle(), sourceName(), QString(),
+        QStringLiteral("criterion %1 dB, exchange rate %2 dB, threshold %3 dB")
+            .arg(chosen.criterionDb)
+            .arg(chosen.exchangeRateDb)
+            .arg(chosen.thresholdDb));
 }
 
 ReportPage::Body StatisticsWindow::reportBody() const

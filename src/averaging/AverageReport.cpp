@@ -22,6 +22,8 @@ const QString kHeading = QStringLiteral("            Date      Time         dBA"
 const QString kRule = QStringLiteral("        ----------  --------      -----");
 const QString kFontFamily = QStringLiteral("Times New Roman");
 constexpr int kFontPoints = 12;
+// The title line at the top of every page; the report's own lines follow it unchanged.
+const QString kTitle = QStringLiteral("Averaging report");
 
 // The wait cursor for the length of a print or file operation.
 class BusyCursor {
@@ -41,9 +43,10 @@ QString column(const QString &cell, int width)
     return cell.leftJustified(width, QLatin1Char(' '));
 }
 
-void paintReport(QPainter &painter, QPagedPaintDevice &device, const QStringList &lines)
+void paintReport(QPainter &painter, QPagedPaintDevice &device, const QStringList &lines,
+                 const QString &title)
 {
-    ReportPrinter::paint(painter, device, lines, reportFont());
+    ReportPrinter::paint(painter, device, lines, reportFont(), title);
 }
 
 } // namespace
@@ -87,7 +90,7 @@ bool print(Dialogs &dialogs, QWidget *window, const AvgFile::Document &document)
 {
     const QString caption = window ? window->windowTitle() : QString();
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(caption);
+    printer.setDocName(kTitle);
     if (!dialogs.print(window, printer))
         return false;
     dialogs.message(window, QString(), FileTransfer::printerNoteLines().join(QChar(13)),
@@ -124,7 +127,7 @@ QPrintPreviewDialog *preview(QWidget *window, const AvgFile::Document &document)
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
                      [text](QPrinter *printer) {
                          QPainter painter(printer);
-                         paintReport(painter, *printer, text);
+                         paintReport(painter, *printer, text, kTitle);
                      });
     ReadablePreview::apply(dialog);
     dialog->open();
@@ -145,7 +148,7 @@ bool exportPdf(Dialogs &dialogs, QWidget *window, const AvgFile::Document &docum
     QString error;
     {
         BusyCursor busy;
-        error = writePdf(path, document, window ? window->windowTitle() : QString());
+        error = writePdf(path, document, kTitle);
     }
     if (error.isEmpty())
         return true;

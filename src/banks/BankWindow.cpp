@@ -4,13 +4,13 @@
 #include "ui/Dialogs.h"
 #include "ui/KeepInLibraryBox.h"
 #include "ui/ProgressPanel.h"
-#include "ui/ReadablePreview.h"
 #include "ui/Theme.h"
 #include "ui/WindowImage.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -21,10 +21,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPicture>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -32,8 +28,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <memory>
 
 namespace {
 
@@ -346,6 +340,7 @@ void BankWindow::runDownload(const std::function<BankDownload::Result()> &read)
     if (downloading_ || closing() || !mayRunCommand(false))
         return;
     Command command(*this);
+    setSourceName(QString());
     BankDownload::Result result;
     {
         BusyCursor cursor;
@@ -447,10 +442,12 @@ void BankWindow::save(bool menuLayout)
     const QByteArray bytes = menuLayout ? BankFile::menuBytes(bankGrid_, texts())
                                         : BankFile::toolbarBytes(bankGrid_, texts());
     const QString error = BankFile::save(path, bytes);
-    if (!error.isEmpty())
+    if (!error.isEmpty()) {
         dialogs().inform(this, error, Dialogs::Icon::Critical);
-    else
+    } else {
+        setSourceName(QFileInfo(path).fileName());
         keepInLibrary_->fileSaved(path);
+    }
 }
 
 void BankWindow::open()
@@ -472,43 +469,42 @@ bool BankWindow::openFile(const QString &path)
     BankFile::load(content, bankGrid_, texts);
     setTexts(texts);
     showGrid();
+    setSourceName(QFileInfo(path).fileName());
     if (!content.error.isEmpty())
         dialogs().inform(this, content.error, Dialogs::Icon::Warning);
     return content.readable;
+}
+
+ReportPage::Header BankWindow::printedHeader() const
+{
+    // Banks read from the meter keep no file name, and neither the meter's banks nor a
+    // bank file tell the meter's ID.
+    const bool fromFile = !sourceName().isEmpty();
+    return ReportPage::measurementHeader(
+        windowTitle(), fromFile ? sourceName() : QStringLiteral("banks read from the meter"),
+        fromFile ? QString() : QStringLiteral("not read from the meter"),
+        QStringLiteral("each bank's, in its column"));
 }
 
 void BankWindow::printBanks()
 {
     if (downloading_)
         return;
-    WindowImage::printWithDialog(dialogs(), this, report_);
+    WindowImage::printWithDialog(dialogs(), this, WindowImage::picture(report_), printedHeader());
 }
 
 void BankWindow::previewBanks()
 {
     if (downloading_)
         return;
-    // The page is the window as it shows now; the preview draws it as often as it needs.
-    const QPicture image = WindowImage::picture(report_);
-    // A printer at screen resolution, as for printing: the picture keeps its size.
-    auto printer = std::make_shared<QPrinter>(QPrinter::ScreenResolution);
-    printer->setDocName(windowTitle());
-    auto *preview = new QPrintPreviewDialog(printer.get(), this);
-    preview->setAttribute(Qt::WA_DeleteOnClose);
-    preview->setObjectName(QStringLiteral("PrintPreview"));
-    // The connection owns the printer: it goes with the dialog.
-    connect(preview, &QPrintPreviewDialog::paintRequested, preview,
-            [printer, image](QPrinter *target) {
-                QPainter painter(target);
-                WindowImage::paint(painter, *target, image);
-            });
-    ReadablePreview::apply(preview);
-    preview->open();
+    // The page is the window as it shows now.
+    WindowImage::openPreview(this, WindowImage::picture(report_), printedHeader());
 }
 
 void BankWindow::exportPdf()
 {
     if (downloading_)
         return;
-    WindowImage::exportPdfWithDialog(dialogs(), this, report_);
+    WindowImage::exportPdfWithDialog(dialogs(), this, WindowImage::picture(report_),
+                                     printedHeader());
 }

@@ -18,6 +18,7 @@
 #include "banks/BankFile.h"
 #include "banks/BankGrid.h"
 #include "ui/MeterWindow.h"
+#include "ui/ReportPage.h"
 
 #include <array>
 #include <functional>
@@ -96,6 +97,7 @@ private:
     void buildControls();
     void buildMenus();
     void buildToolbar();
+    ReportPage::Header printedHeader() const;
     // Runs one read of the banks; the poll and the grid are the download's business.
     void runDownload(const std::function<BankDownload::Result()> &read);
     // Enables the commands by whether a read runs.

@@ -19,6 +19,14 @@ namespace FileTransfer {
 
 namespace {
 
+// The title line of a record list's print: the list's window caption (its file name).
+QString gridReportTitle(QWidget *window)
+{
+    const QString caption = window ? window->windowTitle() : QString();
+    return caption.isEmpty() ? QStringLiteral("Record list")
+                             : QStringLiteral("Record list: ") + caption;
+}
+
 // The wait cursor for the length of a file or print operation.
 class BusyCursor {
 public:
@@ -88,7 +96,7 @@ bool printGrid(Dialogs &dialogs, QWidget *window, const RecordTable &table,
 {
     const QString caption = window ? window->windowTitle() : QString();
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(caption);
+    printer.setDocName(gridReportTitle(window));
     if (!dialogs.print(window, printer))
         return false;
     dialogs.message(window, QString(), printerNoteLines().join(QChar(13)), Dialogs::Icon::None,
@@ -121,6 +129,7 @@ QPrintPreviewDialog *previewGrid(Dialogs &dialogs, QWidget *window, const Record
     auto *preview = new QPrintPreviewDialog(window);
     preview->setAttribute(Qt::WA_DeleteOnClose);
     preview->setObjectName(QStringLiteral("PrintPreview"));
+    preview->printer()->setDocName(gridReportTitle(window));
     QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
                      [lines](QPrinter *printer) {
                          QPainter painter(printer);

@@ -3,6 +3,9 @@
 
 #include "main/MainWindow.h"
 
+#include "analysis/HistogramWindow.h"
+#include "analysis/PlotWindow.h"
+#include "analysis/StatisticsWindow.h"
 #include "averaging/AverageWindow.h"
 #include "banks/BankWindow.h"
 #include "config/SetupWindow.h"
@@ -95,12 +98,19 @@ QList<MainWindow::WindowEntry> MainWindow::windowEntries()
 void MainWindow::connectAnalysis(SavedFileWindow *window)
 {
     const AnalysisWindows::Records records = AnalysisWindows::recordsOf(window, window->records());
+    // The prints of the analysis windows name the file they show.
+    const auto named = [window](MeterWindow *opened) {
+        if (opened)
+            opened->setSourceName(window->windowTitle());
+    };
     connect(window, &SavedFileWindow::plotRequested, this,
-            [this, records] { analysis_.openPlot(records); });
+            [this, records, named] { named(analysis_.openPlot(records)); });
     connect(window, &SavedFileWindow::histogramRequested, this,
-            [this, records](int resolution) { analysis_.openHistogram(resolution, records); });
+            [this, records, named](int resolution) {
+                named(analysis_.openHistogram(resolution, records));
+            });
     connect(window, &SavedFileWindow::statisticsRequested, this,
-            [this, records] { analysis_.openStatistics(records); });
+            [this, records, named] { named(analysis_.openStatistics(records)); });
     connect(window, &SavedFileWindow::assessmentRequested, this, [this, records, window] {
         analysis_.openAssessment(records, window->windowTitle(), window->notes());
     });

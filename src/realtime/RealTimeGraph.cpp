@@ -317,7 +317,9 @@ void RealTimeGraph::printGraph()
     bool printed = false;
     {
         const HiddenFor hidden(toolbar_);
-        printed = WindowImage::print(printer, this, printer.copyCount(), &error);
+        printed = WindowImage::print(printer, WindowImage::picture(this),
+                                     WindowImage::titleHeader(windowTitle()), printer.copyCount(),
+                                     &error);
     }
     if (!printed)
         dialogs().inform(this, error, Dialogs::Icon::Critical, kCaption);
@@ -327,5 +329,6 @@ void RealTimeGraph::exportPdf()
 {
     const Command command(*this);
     const HiddenFor hidden(toolbar_);
-    WindowImage::exportPdfWithDialog(dialogs(), this, this);
+    WindowImage::exportPdfWithDialog(dialogs(), this, WindowImage::picture(this),
+                                     WindowImage::titleHeader(windowTitle()));
 }

@@ -34,6 +34,11 @@ public:
     // One of this window's commands is inside a wait on the meter.
     bool commandRunning() const { return commands_ > 0; }
 
+    // The file whose records the window shows, named on its prints; empty for data that
+    // comes from the meter.
+    const QString &sourceName() const { return sourceName_; }
+    void setSourceName(const QString &name) { sourceName_ = name; }
+
     // What else holds the meter (a logger download, another window's command); set by the
     // window manager. Without it only the key lock refuses commands.
     void setBusyCheck(std::function<bool()> busy) { busy_ = std::move(busy); }
@@ -92,6 +97,7 @@ private:
     Meter &meter_;
     Dialogs &dialogs_;
     std::function<bool()> busy_;
+    QString sourceName_;
     int commands_ = 0;
     bool closing_ = false;
     bool closePending_ = false;

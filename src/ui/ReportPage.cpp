@@ -1,5 +1,6 @@
 #include "ui/ReportPage.h"
 
+#include <QDateTime>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPageLayout>
@@ -27,6 +28,23 @@ ReportPage::ReportPage(QPagedPaintDevice &device, const Header &header, QPainter
     width_ = paintRect.width();
     pageHeight_ = paintRect.height();
     bottom_ = pageHeight_ - kFooterMm * unitsPerMm_;
+}
+
+ReportPage::Header ReportPage::measurementHeader(const QString &title, const QString &file,
+                                                 const QString &meterId, const QString &settings)
+{
+    return {title,
+            {{QStringLiteral("File"), file},
+             {QStringLiteral("Meter ID"),
+              meterId.isEmpty() ? QStringLiteral("not recorded in the file") : meterId},
+             {QStringLiteral("Settings"), settings},
+             printDateField()}};
+}
+
+std::pair<QString, QString> ReportPage::printDateField()
+{
+    return {QStringLiteral("Date printed"),
+            QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))};
 }
 
 int ReportPage::paint(QPagedPaintDevice &device, const Header &header, const Body &body)

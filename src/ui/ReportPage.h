@@ -30,6 +30,14 @@ public:
     };
     using Body = std::function<void(ReportPage &page)>;
 
+    // The header of a report on one file's records: the file, the meter ID, the settings
+    // the figures were worked out with, and the print date. A file that does not carry
+    // the meter ID says so rather than leave it blank.
+    static Header measurementHeader(const QString &title, const QString &file,
+                                    const QString &meterId, const QString &settings);
+    // "Date printed" and the date and time now, the last field of every header.
+    static std::pair<QString, QString> printDateField();
+
     static constexpr double kMarginMm = 18.0;
 
     // Lays out and draws header and body on `device` (a printer, a PDF writer), which

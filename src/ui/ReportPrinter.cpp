@@ -41,23 +41,42 @@ QFont ReportPrinter::reportFont()
 
 void ReportPrinter::paint(QPainter &painter, QPrinter &printer, const QStringList &lines)
 {
-    paint(painter, printer, lines, reportFont());
+    paint(painter, printer, lines, reportFont(), printer.docName());
 }
 
 void ReportPrinter::paint(QPainter &painter, QPagedPaintDevice &device, const QStringList &lines,
-                          const QFont &font, const LinePainted &linePainted)
+                          const QFont &font, const QString &title, const LinePainted &linePainted)
 {
     painter.setFont(font);
     const QFontMetrics metrics = painter.fontMetrics();
-    const int pageHeight = device.pageLayout().paintRectPixels(device.logicalDpiY()).height();
-    int baseline = metrics.ascent();
+    const QRect page = device.pageLayout().paintRectPixels(device.logicalDpiY());
+    const int spacing = metrics.lineSpacing();
+    // A titled report keeps two lines at the top of each page for its title and two at
+    // the foot for "Page N of M"; the report's own lines run between them unchanged.
+    const int top = title.isEmpty() ? 0 : 2 * spacing;
+    const int foot = title.isEmpty() ? 0 : 2 * spacing;
+    const int room = page.height() - top - foot - metrics.ascent() - metrics.descent();
+    const int perPage = std::max(1, room / spacing + 1);
+    const int pages = std::max(1, int((lines.size() + perPage - 1) / perPage));
+    const auto frame = [&](int number) {
+        if (title.isEmpty())
+            return;
+        QFont bold = font;
+        bold.setBold(true);
+        painter.setFont(bold);
+        painter.drawText(0, metrics.ascent(), title);
+        painter.setFont(font);
+        painter.drawText(QRect(0, page.height() - spacing, page.width(), spacing),
+                         Qt::AlignHCenter | Qt::AlignBottom,
+                         QStringLiteral("Page %1 of %2").arg(number).arg(pages));
+    };
+    frame(1);
     for (int i = 0; i < lines.size(); ++i) {
-        if (baseline + metrics.descent() > pageHeight) {
+        if (i > 0 && i % perPage == 0) {
             device.newPage();
-            baseline = metrics.ascent();
+            frame(i / perPage + 1);
         }
-        painter.drawText(0, baseline, lines.at(i));
-        baseline += metrics.lineSpacing();
+        painter.drawText(0, top + metrics.ascent() + (i % perPage) * spacing, lines.at(i));
         if (linePainted)
             linePainted(i);
     }
@@ -86,14 +105,14 @@ bool ReportPrinter::print(QPrinter &printer, const QStringList &lines, int copie
         for (int copy = 0; copy < copies; ++copy) {
             if (copy > 0)
                 printer.newPage();
-            paint(painter, printer, lines, font, linePainted);
+            paint(painter, printer, lines, font, printer.docName(), linePainted);
         }
         return painter.end();
     }
     for (int copy = 0; copy < copies; ++copy) {
         if (!painter.begin(&printer))
             return failed();
-        paint(painter, printer, lines, font, linePainted);
+        paint(painter, printer, lines, font, printer.docName(), linePainted);
         painter.end();
     }
     return true;
@@ -119,7 +138,7 @@ QString ReportPrinter::writePdf(const QString &path, const QString &title, const
             file.cancelWriting();
             return QStringLiteral("the PDF could not be started");
         }
-        paint(painter, writer, lines, font);
+        paint(painter, writer, lines, font, title);
         painter.end();
     }
     if (!file.commit())

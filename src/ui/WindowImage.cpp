@@ -2,43 +2,53 @@
 
 #include "ui/Dialogs.h"
 #include "ui/NewFilePermissions.h"
-#include "ui/ReportPage.h"
+#include "ui/ReadablePreview.h"
 
-#include <QDateTime>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
+#include <QPointer>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTemporaryFile>
 #include <QWidget>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace WindowImage {
 
 QPicture picture(QWidget *widget)
 {
+    // A control with the keyboard would draw its caret or its focus frame into the page.
+    QPointer<QWidget> focused = QApplication::focusWidget();
+    const bool inside = focused && (focused == widget || widget->isAncestorOf(focused));
+    if (inside)
+        focused->clearFocus();
     QPicture picture;
     QPainter painter(&picture);
     // The window's own panel background stays off the page: paper is white, and the
     // cards, grids and graphs keep the backgrounds they paint themselves.
     widget->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
     painter.end();
+    if (inside && focused)
+        focused->setFocus(Qt::OtherFocusReason);
     // What a picture records of text does not widen its bounds: the image is the widget.
     picture.setBoundingRect(QRect(QPoint(), widget->size()));
     return picture;
 }
 
-void paint(QPainter &painter, QPrinter &printer, const QPicture &picture)
+ReportPage::Header titleHeader(const QString &title)
 {
-    // The page template of our reports: the window's title and the print date at the top,
-    // the page number at the foot, margins of at least 18 mm.
-    ReportPage::Header header;
-    header.title = printer.docName().isEmpty() ? QStringLiteral("Dose Meter") : printer.docName();
-    header.fields = {{QStringLiteral("Date printed"),
-                      QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))}};
+    return {title.isEmpty() ? QStringLiteral("Dose Meter") : title, {ReportPage::printDateField()}};
+}
+
+void paint(QPainter &painter, QPrinter &printer, const QPicture &picture,
+           const ReportPage::Header &header)
+{
     const QRectF body = ReportPage::paintSinglePage(painter, printer, header);
     const QRect bounds = picture.boundingRect();
     if (bounds.isEmpty() || body.isEmpty())
@@ -52,9 +62,9 @@ void paint(QPainter &painter, QPrinter &printer, const QPicture &picture)
     painter.restore();
 }
 
-bool print(QPrinter &printer, QWidget *widget, int copies, QString *error)
+bool print(QPrinter &printer, const QPicture &picture, const ReportPage::Header &header, int copies,
+           QString *error)
 {
-    const QPicture image = picture(widget);
     copies = std::max(1, copies);
     // Each copy is a document of its own; the printer must not multiply them again.
     printer.setCopyCount(1);
@@ -69,7 +79,7 @@ bool print(QPrinter &printer, QWidget *widget, int copies, QString *error)
         }
         if (copy > 0 && oneDocument)
             printer.newPage();
-        paint(painter, printer, image);
+        paint(painter, printer, picture, header);
         if (!oneDocument)
             painter.end();
     }
@@ -78,20 +88,21 @@ bool print(QPrinter &printer, QWidget *widget, int copies, QString *error)
     return true;
 }
 
-bool printWithDialog(Dialogs &dialogs, QWidget *window, QWidget *widget)
+bool printWithDialog(Dialogs &dialogs, QWidget *window, const QPicture &picture,
+                     const ReportPage::Header &header)
 {
     QPrinter printer(QPrinter::ScreenResolution);
-    printer.setDocName(window ? window->windowTitle() : QString());
+    printer.setDocName(header.title);
     if (!dialogs.print(window, printer))
         return false;
     QString error;
-    if (print(printer, widget, printer.copyCount(), &error))
+    if (print(printer, picture, header, printer.copyCount(), &error))
         return true;
     dialogs.inform(window, error, Dialogs::Icon::Critical);
     return false;
 }
 
-QString exportPdf(QWidget *widget, const QString &path)
+QString exportPdf(const QPicture &picture, const ReportPage::Header &header, const QString &path)
 {
     const QFileInfo target(path);
     // Written beside the target first, so that a failure leaves an earlier file whole.
@@ -103,9 +114,10 @@ QString exportPdf(QWidget *widget, const QString &path)
         QPrinter printer(QPrinter::ScreenResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(temporary.fileName());
-        printer.setDocName(widget->window()->windowTitle());
+        printer.setDocName(header.title);
+        printer.setCreator(QStringLiteral("Dose Meter"));
         QString error;
-        if (!print(printer, widget, 1, &error))
+        if (!print(printer, picture, header, 1, &error))
             return error;
     }
     if (QFileInfo(temporary.fileName()).size() == 0)
@@ -126,13 +138,14 @@ QString exportPdf(QWidget *widget, const QString &path)
     return QString();
 }
 
-bool exportPdfWithDialog(Dialogs &dialogs, QWidget *window, QWidget *widget)
+bool exportPdfWithDialog(Dialogs &dialogs, QWidget *window, const QPicture &picture,
+                         const ReportPage::Header &header)
 {
     const QString path =
         dialogs.saveFileName(window, QStringLiteral("Export PDF"), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return false;
-    const QString error = exportPdf(widget, path);
+    const QString error = exportPdf(picture, header, path);
     if (error.isEmpty())
         return true;
     dialogs.inform(
@@ -140,6 +153,26 @@ bool exportPdfWithDialog(Dialogs &dialogs, QWidget *window, QWidget *widget)
         QStringLiteral("%1 could not be written: %2.").arg(QFileInfo(path).fileName(), error),
         Dialogs::Icon::Critical);
     return false;
+}
+
+QPrintPreviewDialog *openPreview(QWidget *window, const QPicture &picture,
+                                 const ReportPage::Header &header)
+{
+    // At screen resolution, as printing does, so the page looks the same in both.
+    auto printer = std::make_shared<QPrinter>(QPrinter::ScreenResolution);
+    printer->setDocName(header.title);
+    auto *dialog = new QPrintPreviewDialog(printer.get(), window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setObjectName(QStringLiteral("PrintPreview"));
+    // The connection keeps the printer for as long as the dialog lives.
+    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
+                     [printer, picture, header](QPrinter *target) {
+                         QPainter painter(target);
+                         paint(painter, *target, picture, header);
+                     });
+    ReadablePreview::apply(dialog);
+    dialog->open();
+    return dialog;
 }
 
 } // namespace WindowImage

@@ -343,7 +343,8 @@ private slots:
     }
 
     // Printed and exported, the graph keeps its lines and text: the PDF holds the axis
-    // captions and tick labels as text and no raster image.
+    // captions and tick labels as text and no raster image, under the file's name and the
+    // range shown. The cursor shown on screen stays there.
     void printAndExport_data()
     {
         QTest::addColumn<QString>("button");
@@ -354,6 +355,8 @@ private slots:
     {
         QFETCH(QString, button);
         PlotRig rig(hundredRecords());
+        rig.plot->setSourceName(QStringLiteral("shift.dat"));
+        rig.select(1);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("plot.pdf"));
         rig.dialogs.preparePrinter = [&](QPrinter &printer) {
@@ -363,9 +366,11 @@ private slots:
         rig.dialogs.fileNames.enqueue(path);
         rig.click(qPrintable(button));
         const QString text = rig::pdfText(path);
-        for (const char *expected : {"No.s", "dB", "140", "100", "70"})
+        for (const char *expected :
+             {"No.s", "dB", "140", "100", "70", "shift.dat", "records 1 to 100, 68 to 140 dB"})
             QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" in ") + text));
         QCOMPARE(rig::pdfImageCount(path), 0);
+        QVERIFY(rig.plot->cursorShown());
         // The controls are no part of the image.
         QVERIFY(!text.contains(QStringLiteral("Reset Scale")));
         QVERIFY(!text.contains(QStringLiteral("Graph Range")));

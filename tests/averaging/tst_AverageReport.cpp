@@ -41,6 +41,7 @@ QStringList pdfLines(const QString &path)
 }
 
 const QStringList kExpectedPdfLines{
+    "Averaging report",
     "- JOB: Press line 4",
     "- Name: A. Worker",
     "- ID: 0042",
@@ -56,6 +57,7 @@ const QStringList kExpectedPdfLines{
     "- ---------- -------- -----",
     "- 1 2009/11/30 10:00:10 85",
     "- 2 2009/11/30 10:00:20 90.3",
+    "Page 1 of 1",
 };
 
 } // namespace

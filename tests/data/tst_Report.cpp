@@ -157,9 +157,38 @@ private slots:
 
         if (qEnvironmentVariableIsSet("DOSEMETER_SCREENSHOTS"))
             QFile::copy(pdf, qEnvironmentVariable("DOSEMETER_SCREENSHOTS") + "/report.pdf");
-        // Two copies, each the whole report.
-        const QStringList report = simplified(ReportLayout::gridReport(table, notes, 2));
+        // Two copies, each the whole report under its title and over its page number.
+        const QStringList report = QStringList{"Record list: Memory"} +
+                                   simplified(ReportLayout::gridReport(table, notes, 2)) +
+                                   QStringList{"Page 1 of 1"};
         QCOMPARE(pdfLines(pdf), report + report);
+    }
+
+    // A long report runs over pages, each with its title and number; no line is lost,
+    // cut or repeated at a page break.
+    void titledReportNumbersItsPages()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext is not installed");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+        QStringList lines;
+        for (int i = 1; i <= 150; ++i)
+            lines << QStringLiteral("line %1").arg(i);
+        QCOMPARE(ReportPrinter::writePdf(pdf, "Record list: long.dat", lines,
+                                         ReportPrinter::reportFont()),
+                 QString());
+        QStringList printed;
+        int page = 0;
+        for (const QString &line : pdfLines(pdf)) {
+            if (line == QLatin1String("Record list: long.dat"))
+                ++page;
+            else if (!line.startsWith(QLatin1String("Page ")))
+                printed << line;
+        }
+        QCOMPARE(printed, lines);
+        QVERIFY(page > 1);
+        QVERIFY(pdfLines(pdf).contains(QStringLiteral("Page %1 of %1").arg(page)));
     }
 
     void cancelledPrintPrintsNothing_data()

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,13 +24,21 @@ QString pdfText(const QString &path)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// The image of `window` exported as a PDF under a plain header.
+QString exportWindow(QWidget &window, const QString &path)
+{
+    return WindowImage::exportPdf(WindowImage::picture(&window),
+                                  WindowImage::titleHeader(QStringLiteral("Window")), path);
+}
+
 } // namespace
 
 class TestWindowImage : public QObject {
     Q_OBJECT
 
 private slots:
-    // The window's image keeps its text: a PDF of it can be searched.
+    // The window's image keeps its text: a PDF of it can be searched. The page names
+    // the file, the meter and the settings above the image, and numbers itself.
     void pdfKeepsTheText()
     {
         QWidget window;
@@ -39,10 +49,43 @@ private slots:
         window.show();
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("window.pdf"));
-        QCOMPARE(WindowImage::exportPdf(&window, path), QString());
-        const QString text = pdfText(path);
-        QVERIFY2(text.contains(QStringLiteral("Criterion level 85dB")), qPrintable(text));
-        QVERIFY(text.contains(QStringLiteral("Dose Value(%) 12.34")));
+        const ReportPage::Header header = ReportPage::measurementHeader(
+            QStringLiteral("Plot"), QStringLiteral("shift.dat"), QString(),
+            QStringLiteral("records 1 to 500, 68 to 140 dB"));
+        QCOMPARE(WindowImage::exportPdf(WindowImage::picture(&window), header, path), QString());
+        const QString text = pdfText(path).simplified();
+        for (const char *expected :
+             {"Criterion level 85dB", "Dose Value(%) 12.34", "Plot", "shift.dat", "Meter ID",
+              "not recorded in the file", "records 1 to 500, 68 to 140 dB", "Date printed",
+              "Page 1 of 1"})
+            QVERIFY2(text.contains(QLatin1String(expected)),
+                     qPrintable(expected + (" in " + text)));
+    }
+
+    // The control with the keyboard draws no caret or focus frame into the image, and
+    // keeps the keyboard.
+    void imageLeavesOutTheCaret()
+    {
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *edit = new QLineEdit(QStringLiteral("Metalurgica"));
+        layout->addWidget(edit);
+        window.resize(200, 60);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto drawn = [&window](const QPicture &picture) {
+            QImage image(window.size(), QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.drawPicture(0, 0, picture);
+            return image;
+        };
+        const QImage unfocused = drawn(WindowImage::picture(&window));
+        window.activateWindow();
+        edit->setFocus();
+        QVERIFY(QTest::qWaitFor([edit] { return edit->hasFocus(); }));
+        QCOMPARE(drawn(WindowImage::picture(&window)), unfocused);
+        QVERIFY(edit->hasFocus());
     }
 
     void exportReplacesAnEarlierFile()
@@ -55,7 +98,7 @@ private slots:
         QVERIFY(earlier.open(QIODevice::WriteOnly));
         earlier.write("earlier");
         earlier.close();
-        QCOMPARE(WindowImage::exportPdf(&window, path), QString());
+        QCOMPARE(exportWindow(window, path), QString());
         QVERIFY(earlier.open(QIODevice::ReadOnly));
         QVERIFY(earlier.readAll().startsWith("%PDF"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
@@ -65,9 +108,7 @@ private slots:
     {
         QWidget window;
         window.resize(100, 50);
-        QCOMPARE(
-            WindowImage::exportPdf(&window, QStringLiteral("/nonexistent/dir/x.pdf")).isEmpty(),
-            false);
+        QCOMPARE(exportWindow(window, QStringLiteral("/nonexistent/dir/x.pdf")).isEmpty(), false);
     }
 
     void exportPermissions_data()
@@ -98,7 +139,7 @@ private slots:
         QWidget window;
         window.resize(100, 50);
         const mode_t previous = ::umask(mode_t(umask));
-        const QString error = WindowImage::exportPdf(&window, path);
+        const QString error = exportWindow(window, path);
         ::umask(previous);
         QCOMPARE(error, QString());
         struct stat status {};
