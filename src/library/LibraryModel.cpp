@@ -138,10 +138,8 @@ QVariant LibraryModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const QStringList headings{
-        QStringLiteral("Kind"),   QStringLiteral("Start"),   QStringLiteral("Duration"),
-        QStringLiteral("Worker"), QStringLiteral("Site"),    QStringLiteral("Job"),
-        QStringLiteral("Meter"),  QStringLiteral("Records"), QStringLiteral("LAeq dB")};
+    const QStringList headings{tr("Kind"), tr("Start"), tr("Duration"), tr("Worker"), tr("Site"),
+                               tr("Job"),  tr("Meter"), tr("Records"),  tr("LAeq dB")};
     return headings.value(section);
 }
 
@@ -168,7 +166,7 @@ bool LibraryModel::setData(const QModelIndex &index, const QVariant &value, int 
     case Library::Change::Done:
         break;
     case Library::Change::NotFound:
-        emit errorOccurred(QStringLiteral("Measurement %1 is no longer in the library.").arg(m.id));
+        emit errorOccurred(tr("Measurement %1 is no longer in the library.").arg(m.id));
         refresh();
         return false;
     case Library::Change::Failed:
