@@ -307,6 +307,26 @@ Um arquivo anterior com esse nome permanece inalterado.</translation>
         <source>Measurement %1 is no longer in the library.</source>
         <translation>A medição %1 não está mais na biblioteca.</translation>
     </message>
+    <message>
+        <source>run</source>
+        <translation>sessão</translation>
+    </message>
+    <message>
+        <source>recording</source>
+        <translation>gravação</translation>
+    </message>
+    <message>
+        <source>list</source>
+        <translation>lista</translation>
+    </message>
+    <message>
+        <source>banks</source>
+        <translation>bancos</translation>
+    </message>
+    <message>
+        <source>average</source>
+        <translation>média</translation>
+    </message>
 </context>
 <context>
     <name>LibraryWindow</name>
@@ -833,7 +853,7 @@ QCustomPlot %4</translation>
     </message>
     <message>
         <source>Measurement %1 holds no records of levels: an exposure assessment takes runs, recordings and lists.</source>
-        <translation>A medição %1 não contém registros de níveis: uma avaliação de exposição aceita execuções do registrador, gravações e listas.</translation>
+        <translation>A medição %1 não contém registros de níveis: uma avaliação de exposição aceita sessões do registrador, gravações e listas.</translation>
     </message>
     <message>
         <source>The Average window cannot open a file while a run goes on.</source>

@@ -38,7 +38,7 @@ int compareValues(const Measurement &a, const Measurement &b, int column)
     };
     switch (column) {
     case LibraryModel::KindColumn:
-        return order(Measurement::kindName(a.kind), Measurement::kindName(b.kind));
+        return text(LibraryModel::kindCaption(a.kind), LibraryModel::kindCaption(b.kind));
     case LibraryModel::StartColumn:
         return order(a.start, b.start);
     case LibraryModel::DurationColumn:
@@ -112,7 +112,7 @@ QVariant LibraryModel::data(const QModelIndex &index, int role) const
         return {};
     switch (index.column()) {
     case KindColumn:
-        return Measurement::kindName(m.kind);
+        return kindCaption(m.kind);
     case StartColumn:
         return m.start;
     case DurationColumn:
@@ -132,6 +132,23 @@ QVariant LibraryModel::data(const QModelIndex &index, int role) const
     default:
         return {};
     }
+}
+
+QString LibraryModel::kindCaption(Measurement::Kind kind)
+{
+    switch (kind) {
+    case Measurement::Kind::Run:
+        return tr("run");
+    case Measurement::Kind::Recording:
+        return tr("recording");
+    case Measurement::Kind::List:
+        return tr("list");
+    case Measurement::Kind::Banks:
+        return tr("banks");
+    case Measurement::Kind::Average:
+        return tr("average");
+    }
+    return Measurement::kindName(kind);
 }
 
 QVariant LibraryModel::headerData(int section, Qt::Orientation orientation, int role) const

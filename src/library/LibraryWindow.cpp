@@ -67,7 +67,7 @@ void LibraryWindow::buildControls()
                         tr("Shows the measurements of one kind"));
     kindFilter_->addItem(tr("All kinds"));
     for (const Measurement::Kind kind : Measurement::kinds())
-        kindFilter_->addItem(Measurement::kindName(kind), int(kind));
+        kindFilter_->addItem(LibraryModel::kindCaption(kind), int(kind));
     const auto dateFilter = [this](const char *checkName, const QString &caption,
                                    const QString &description, const char *dateName,
                                    QCheckBox *&check, QDateEdit *&date) {
