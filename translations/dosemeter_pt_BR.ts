@@ -25,6 +25,571 @@
     </message>
 </context>
 <context>
+    <name>Dialogs</name>
+    <message>
+        <source>Save As</source>
+        <translation>Salvar como</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>Abrir arquivo</translation>
+    </message>
+    <message>
+        <source>View File</source>
+        <translation>Ver arquivo</translation>
+    </message>
+    <message>
+        <source>Export PDF</source>
+        <translation>Exportar PDF</translation>
+    </message>
+    <message>
+        <source>Save As PDF</source>
+        <translation>Salvar como PDF</translation>
+    </message>
+    <message>
+        <source>Import into the library</source>
+        <translation>Importar para a biblioteca</translation>
+    </message>
+    <message>
+        <source>Library file</source>
+        <translation>Arquivo da biblioteca</translation>
+    </message>
+    <message>
+        <source>Add a data file as a sample</source>
+        <translation>Adicionar um arquivo de dados como amostra</translation>
+    </message>
+    <message>
+        <source>Data File[*.dat] (*.dat)</source>
+        <translation>Arquivo de dados[*.dat] (*.dat)</translation>
+    </message>
+    <message>
+        <source>All type[*.*] (*)</source>
+        <translation>Todos os tipos[*.*] (*)</translation>
+    </message>
+    <message>
+        <source>Bank type[*.bnk] (*.bnk)</source>
+        <translation>Tipo banco[*.bnk] (*.bnk)</translation>
+    </message>
+    <message>
+        <source>Avg type[*.avg] (*.avg)</source>
+        <translation>Tipo média[*.avg] (*.avg)</translation>
+    </message>
+    <message>
+        <source>Measurement files (*.dat *.bnk *.avg)</source>
+        <translation>Arquivos de medição (*.dat *.bnk *.avg)</translation>
+    </message>
+    <message>
+        <source>Library[*.sqlite] (*.sqlite)</source>
+        <translation>Biblioteca[*.sqlite] (*.sqlite)</translation>
+    </message>
+</context>
+<context>
+    <name>ExposureStandards</name>
+    <message>
+        <source>Country</source>
+        <translation>País</translation>
+    </message>
+    <message>
+        <source>Criterion level dBA</source>
+        <translation>Nível de critério dBA</translation>
+    </message>
+    <message>
+        <source>Exposure time</source>
+        <translation>Tempo de exposição</translation>
+    </message>
+    <message>
+        <source>Exchange Rate</source>
+        <translation>Taxa de troca</translation>
+    </message>
+    <message>
+        <source>MAX SPL</source>
+        <translation>NPS máx.</translation>
+    </message>
+    <message>
+        <source>Peak SPL</source>
+        <translation>NPS de pico</translation>
+    </message>
+    <message>
+        <source>Allowable/per day</source>
+        <translation>Permitido/por dia</translation>
+    </message>
+    <message>
+        <source>Germany</source>
+        <translation>Alemanha</translation>
+    </message>
+    <message>
+        <source>France</source>
+        <translation>França</translation>
+    </message>
+    <message>
+        <source>Belgium</source>
+        <translation>Bélgica</translation>
+    </message>
+    <message>
+        <source>U.K</source>
+        <translation>Reino Unido</translation>
+    </message>
+    <message>
+        <source>Ireland</source>
+        <translation>Irlanda</translation>
+    </message>
+    <message>
+        <source>Italy</source>
+        <translation>Itália</translation>
+    </message>
+    <message>
+        <source>Denmark</source>
+        <translation>Dinamarca</translation>
+    </message>
+    <message>
+        <source>Sweden</source>
+        <translation>Suécia</translation>
+    </message>
+    <message>
+        <source>U.S.A</source>
+        <translation>EUA</translation>
+    </message>
+    <message>
+        <source>Canada</source>
+        <translation>Canadá</translation>
+    </message>
+    <message>
+        <source>Australia</source>
+        <translation>Austrália</translation>
+    </message>
+    <message>
+        <source>Japan</source>
+        <translation>Japão</translation>
+    </message>
+    <message>
+        <source>Taiwan</source>
+        <translation>Taiwan</translation>
+    </message>
+    <message>
+        <source>Brazil</source>
+        <translation>Brasil</translation>
+    </message>
+</context>
+<context>
+    <name>FileTransfer</name>
+    <message>
+        <source>Note</source>
+        <translation>Observação</translation>
+    </message>
+    <message>
+        <source>The effect of the properties of the Printer settings</source>
+        <translation>O efeito das propriedades das configurações da impressora</translation>
+    </message>
+    <message>
+        <source>depends on the driver supplied by the printer manufacturer.</source>
+        <translation>depende do driver fornecido pelo fabricante da impressora.</translation>
+    </message>
+    <message>
+        <source>Some property settings may have no effect, or several different property settings</source>
+        <translation>Algumas configurações podem não ter efeito, ou várias configurações diferentes</translation>
+    </message>
+    <message>
+        <source>may all have the same effect. Settings outside the accepted range may or may not produce an error.</source>
+        <translation>podem ter todas o mesmo efeito. Configurações fora da faixa aceita podem ou não produzir um erro.</translation>
+    </message>
+    <message>
+        <source>For more information, see the manufacturer&apos;s documentation for the specific driver.</source>
+        <translation>Para mais informações, consulte a documentação do fabricante para o driver específico.</translation>
+    </message>
+    <message>
+        <source>%1 could not be saved: %2.
+An earlier file of that name is unchanged.</source>
+        <translation>Não foi possível salvar %1: %2.
+Um arquivo anterior com esse nome permanece inalterado.</translation>
+    </message>
+    <message>
+        <source>Input record(s) to print in one row (1-5)</source>
+        <translation>Informe o número de registros a imprimir por linha (1-5)</translation>
+    </message>
+</context>
+<context>
+    <name>KeepInLibraryBox</name>
+    <message>
+        <source>Keep in library</source>
+        <translation>Guardar na biblioteca</translation>
+    </message>
+    <message>
+        <source>Also store what Save writes in the measurement library</source>
+        <translation>Guardar também na biblioteca de medições o que Salvar grava</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryConnectDialog</name>
+    <message>
+        <source>Connect to a Library</source>
+        <translation>Conectar a uma biblioteca</translation>
+    </message>
+    <message>
+        <source>The library on this computer</source>
+        <translation>A biblioteca deste computador</translation>
+    </message>
+    <message>
+        <source>Another library file</source>
+        <translation>Outro arquivo de biblioteca</translation>
+    </message>
+    <message>
+        <source>A PostgreSQL database shared by a team</source>
+        <translation>Um banco de dados PostgreSQL compartilhado por uma equipe</translation>
+    </message>
+    <message>
+        <source>Library file</source>
+        <translation>Arquivo da biblioteca</translation>
+    </message>
+    <message>
+        <source>A SQLite library file; made when it does not exist</source>
+        <translation>Um arquivo de biblioteca SQLite; criado quando não existe</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Procurar...</translation>
+    </message>
+    <message>
+        <source>Server address</source>
+        <translation>Endereço do servidor</translation>
+    </message>
+    <message>
+        <source>The password goes in ~/.pgpass (host:port:dbname:user:password), never here.</source>
+        <translation>A senha fica em ~/.pgpass (host:port:dbname:user:password), nunca aqui.</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Conectando...</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryModel</name>
+    <message>
+        <source>Kind</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Início</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Duração</translation>
+    </message>
+    <message>
+        <source>Worker</source>
+        <translation>Trabalhador</translation>
+    </message>
+    <message>
+        <source>Site</source>
+        <translation>Local</translation>
+    </message>
+    <message>
+        <source>Job</source>
+        <translation>Função/tarefa</translation>
+    </message>
+    <message>
+        <source>Meter</source>
+        <translation>Medidor</translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation>Registros</translation>
+    </message>
+    <message>
+        <source>LAeq dB</source>
+        <translation>LAeq dB</translation>
+    </message>
+    <message>
+        <source>Measurement %1 is no longer in the library.</source>
+        <translation>A medição %1 não está mais na biblioteca.</translation>
+    </message>
+    <message>
+        <source>run</source>
+        <translation>sessão</translation>
+    </message>
+    <message>
+        <source>recording</source>
+        <translation>gravação</translation>
+    </message>
+    <message>
+        <source>list</source>
+        <translation>lista</translation>
+    </message>
+    <message>
+        <source>banks</source>
+        <translation>bancos</translation>
+    </message>
+    <message>
+        <source>average</source>
+        <translation>média</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryWindow</name>
+    <message>
+        <source>Measurement Library</source>
+        <translation>Biblioteca de medições</translation>
+    </message>
+    <message>
+        <source>Worker</source>
+        <translation>Trabalhador</translation>
+    </message>
+    <message>
+        <source>Shows the measurements whose worker holds this text</source>
+        <translation>Mostra as medições cujo trabalhador contém este texto</translation>
+    </message>
+    <message>
+        <source>Site</source>
+        <translation>Local</translation>
+    </message>
+    <message>
+        <source>Shows the measurements whose site holds this text</source>
+        <translation>Mostra as medições cujo local contém este texto</translation>
+    </message>
+    <message>
+        <source>Job</source>
+        <translation>Função/tarefa</translation>
+    </message>
+    <message>
+        <source>Shows the measurements whose job holds this text</source>
+        <translation>Mostra as medições cuja função/tarefa contém este texto</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Shows the measurements of one kind</source>
+        <translation>Mostra as medições de um tipo</translation>
+    </message>
+    <message>
+        <source>All kinds</source>
+        <translation>Todos os tipos</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>De</translation>
+    </message>
+    <message>
+        <source>The measurements that start on this day or later</source>
+        <translation>As medições que começam neste dia ou depois</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>Até</translation>
+    </message>
+    <message>
+        <source>The measurements that start on this day or earlier</source>
+        <translation>As medições que começam neste dia ou antes</translation>
+    </message>
+    <message>
+        <source>Measurements</source>
+        <translation>Medições</translation>
+    </message>
+    <message>
+        <source>The measurements of the library; worker, site and job can be edited in place</source>
+        <translation>As medições da biblioteca; trabalhador, local e função/tarefa podem ser editados na própria tabela</translation>
+    </message>
+    <message>
+        <source>Import...</source>
+        <translation>Importar...</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
+        <source>Assessment...</source>
+        <translation>Avaliação...</translation>
+    </message>
+    <message>
+        <source>Delete...</source>
+        <translation>Excluir...</translation>
+    </message>
+    <message>
+        <source>.dat, .bnk and .avg files into the library (or drop them on this window)</source>
+        <translation>Arquivos .dat, .bnk e .avg para a biblioteca (ou solte-os nesta janela)</translation>
+    </message>
+    <message>
+        <source>Show the measurement as its file opens</source>
+        <translation>Mostra a medição como seu arquivo se abre</translation>
+    </message>
+    <message>
+        <source>One exposure assessment of the chosen measurements</source>
+        <translation>Uma avaliação de exposição das medições escolhidas</translation>
+    </message>
+    <message>
+        <source>The exposure assessment is not part of this version</source>
+        <translation>A avaliação de exposição não faz parte desta versão</translation>
+    </message>
+    <message>
+        <source>%1 measurements in %2</source>
+        <translation>%1 medições em %2</translation>
+    </message>
+    <message>
+        <source>Importing into the library...</source>
+        <translation>Importando para a biblioteca...</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Parar</translation>
+    </message>
+    <message>
+        <source>%1: imported as measurement %2.</source>
+        <translation>%1: importado como medição %2.</translation>
+    </message>
+    <message>
+        <source>%1: already in the library as measurement %2.</source>
+        <translation>%1: já está na biblioteca como medição %2.</translation>
+    </message>
+    <message>
+        <source>%1: not imported. %2</source>
+        <translation>%1: não importado. %2</translation>
+    </message>
+    <message>
+        <source>No temporary folder for the measurement&apos;s file.</source>
+        <translation>Não há pasta temporária para o arquivo da medição.</translation>
+    </message>
+    <message>
+        <source>Measurement %1 is no longer in the library.</source>
+        <translation>A medição %1 não está mais na biblioteca.</translation>
+    </message>
+    <message>
+        <source>measurement %1 (%2)</source>
+        <translation>a medição %1 (%2)</translation>
+    </message>
+    <message>
+        <source>these %1 measurements</source>
+        <translation>estas %1 medições</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Excluir</translation>
+    </message>
+    <message>
+        <source>Delete %1 from the library? The stored files go with them; this cannot be undone.</source>
+        <translation>Excluir %1 da biblioteca? Os arquivos armazenados são excluídos junto; isto não pode ser desfeito.</translation>
+    </message>
+</context>
+<context>
+    <name>LoggerSettings</name>
+    <message>
+        <source>Input ID Code from 1 to 65535 and press ENTER to confirm.</source>
+        <translation>Digite o código ID de 1 a 65535 e pressione ENTER para confirmar.</translation>
+    </message>
+    <message>
+        <source>Input a sample interval time from 0.1 to 6553 seconds and press Enter to confirm.</source>
+        <translation>Digite um intervalo de amostragem de 0,1 a 6553 segundos e pressione Enter para confirmar.</translation>
+    </message>
+    <message>
+        <source>Invalid, try again! 0 &lt;= ID Code &lt;= 65535.</source>
+        <translation>Inválido, tente novamente! 0 &lt;= Código ID &lt;= 65535.</translation>
+    </message>
+    <message>
+        <source>Invalid, try again! 0.1 &lt;= Interval &lt;= 6553.5.</source>
+        <translation>Inválido, tente novamente! 0,1 &lt;= Intervalo &lt;= 6553,5.</translation>
+    </message>
+    <message>
+        <source>All the data in memory will be deleted!</source>
+        <translation>Todos os dados da memória serão apagados!</translation>
+    </message>
+</context>
+<context>
+    <name>LoggerWindow</name>
+    <message>
+        <source>Memory</source>
+        <translation>Memória</translation>
+    </message>
+    <message>
+        <source>ID Code</source>
+        <translation>Código ID</translation>
+    </message>
+    <message>
+        <source>Interval</source>
+        <translation>Intervalo</translation>
+    </message>
+    <message>
+        <source>Remain</source>
+        <translation>Restante</translation>
+    </message>
+    <message>
+        <source>Click to erase the meter&apos;s memory</source>
+        <translation>Clique para apagar a memória do medidor</translation>
+    </message>
+    <message>
+        <source>Verify</source>
+        <translation>Verificar</translation>
+    </message>
+    <message>
+        <source>Stream the memory twice and compare: the only guard against sample bytes the line changed, at twice the time</source>
+        <translation>Transfere a memória duas vezes e compara: a única proteção contra bytes de amostras alterados na linha, ao custo do dobro do tempo</translation>
+    </message>
+    <message>
+        <source>Recorded Set(s)</source>
+        <translation>Conjunto(s) gravado(s)</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Detalhes</translation>
+    </message>
+    <message>
+        <source>Note 1</source>
+        <translation>Nota 1</translation>
+    </message>
+    <message>
+        <source>Note 2</source>
+        <translation>Nota 2</translation>
+    </message>
+    <message>
+        <source>Note 3</source>
+        <translation>Nota 3</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Salvar</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimir</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Visualizar</translation>
+    </message>
+    <message>
+        <source>The logger&apos;s ID code, 0 to 65535; Enter writes it to the meter</source>
+        <translation>O código ID do registrador, 0 a 65535; Enter o grava no medidor</translation>
+    </message>
+    <message>
+        <source>The logging interval in seconds, 0.1 to 6553.5; Enter writes it to the meter</source>
+        <translation>O intervalo de registro em segundos, 0,1 a 6553,5; Enter o grava no medidor</translation>
+    </message>
+    <message>
+        <source>Recorded sets</source>
+        <translation>Conjuntos gravados</translation>
+    </message>
+    <message>
+        <source>One line per recorded set; click a set to list its samples</source>
+        <translation>Uma linha por conjunto gravado; clique em um conjunto para listar suas amostras</translation>
+    </message>
+    <message>
+        <source>The samples of the set clicked</source>
+        <translation>As amostras do conjunto clicado</translation>
+    </message>
+    <message>
+        <source>A note saved and printed with the samples</source>
+        <translation>Uma nota salva e impressa com as amostras</translation>
+    </message>
+    <message>
+        <source>Download again?</source>
+        <translation>Transferir novamente?</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Value</source>
@@ -269,12 +834,186 @@ QCustomPlot %4</translation>
         <translation>Medições</translation>
     </message>
     <message>
+        <source>Library: %1</source>
+        <translation>Biblioteca: %1</translation>
+    </message>
+    <message>
+        <source>%1 was saved, but the library could not keep it.
+%2</source>
+        <translation>%1 foi salvo, mas a biblioteca não pôde guardá-lo.
+%2</translation>
+    </message>
+    <message>
+        <source>%1 is kept in the library as measurement %2.</source>
+        <translation>%1 está guardado na biblioteca como medição %2.</translation>
+    </message>
+    <message>
+        <source>%1 was already in the library as measurement %2.</source>
+        <translation>%1 já estava na biblioteca como medição %2.</translation>
+    </message>
+    <message>
+        <source>Measurement %1 holds no records of levels: an exposure assessment takes runs, recordings and lists.</source>
+        <translation>A medição %1 não contém registros de níveis: uma avaliação de exposição aceita sessões do registrador, gravações e listas.</translation>
+    </message>
+    <message>
+        <source>The Average window cannot open a file while a run goes on.</source>
+        <translation>A janela Média não pode abrir um arquivo enquanto uma medição está em andamento.</translation>
+    </message>
+    <message>
+        <source>A file cannot be viewed while a recording runs.</source>
+        <translation>Não é possível ver um arquivo enquanto uma gravação está em andamento.</translation>
+    </message>
+    <message>
         <source>Click to choose the recording file</source>
         <translation>Clique para escolher o arquivo de gravação</translation>
     </message>
     <message>
         <source>Change the sample period</source>
         <translation>Alterar o período de amostragem</translation>
+    </message>
+    <message>
+        <source>Recording stopped: the meter&apos;s display left dBA mode.
+%1 records are in %2.</source>
+        <translation>Gravação parada: o visor do medidor saiu do modo dBA.
+%1 registros estão em %2.</translation>
+    </message>
+    <message>
+        <source>Recording stopped after %1 records, the most one recording holds.
+They are in %2.</source>
+        <translation>Gravação parada após %1 registros, o máximo que uma gravação comporta.
+Eles estão em %2.</translation>
+    </message>
+    <message>
+        <source>Recording stopped: %1 could not be written: %2.
+%3 records had been written to it.</source>
+        <translation>Gravação parada: não foi possível gravar em %1: %2.
+%3 registros já haviam sido gravados nele.</translation>
+    </message>
+    <message>
+        <source>The list was closed: the meter&apos;s display left dBA mode.</source>
+        <translation>A lista foi fechada: o visor do medidor saiu do modo dBA.</translation>
+    </message>
+    <message>
+        <source>The list was closed after %1 rows, the most it holds.</source>
+        <translation>A lista foi fechada após %1 linhas, o máximo que ela comporta.</translation>
+    </message>
+    <message>
+        <source>
+Save its %1 rows?</source>
+        <translation>
+Salvar suas %1 linhas?</translation>
+    </message>
+    <message>
+        <source>The recording could not start: %1 could not be created: %2.</source>
+        <translation>A gravação não pôde começar: não foi possível criar %1: %2.</translation>
+    </message>
+    <message>
+        <source>Recording to %1</source>
+        <translation>Gravando em %1</translation>
+    </message>
+    <message>
+        <source>Recording stopped: %1 records are in %2.</source>
+        <translation>Gravação parada: %1 registros estão em %2.</translation>
+    </message>
+    <message>
+        <source>No reading from the meter for over 2 seconds: this is the last level read</source>
+        <translation>Nenhuma leitura do medidor há mais de 2 segundos: este é o último nível lido</translation>
+    </message>
+    <message>
+        <source>Waiting for the meter on %1 to answer...</source>
+        <translation>Aguardando a resposta do medidor em %1...</translation>
+    </message>
+    <message>
+        <source>No permission to open %1.
+To use the meter, your user must be in the dialout group: run
+    sudo adduser $USER dialout
+then log out and log in again.</source>
+        <translation>Sem permissão para abrir %1.
+Para usar o medidor, seu usuário precisa estar no grupo dialout: execute
+    sudo adduser $USER dialout
+depois saia da sessão e entre novamente.</translation>
+    </message>
+    <message>
+        <source>The eight-hour time-weighted average sound level(TWA),</source>
+        <translation>O nível sonoro médio ponderado no tempo para oito horas (TWA),</translation>
+    </message>
+    <message>
+        <source> in decibels, may be computed from the dose, in percent,</source>
+        <translation> em decibéis, pode ser calculado a partir da dose, em porcentagem,</translation>
+    </message>
+    <message>
+        <source> by means of the foumula: TWA= 16.61 log(base10) (D/100) + 90.</source>
+        <translation> por meio da fórmula: TWA= 16.61 log(base10) (D/100) + 90.</translation>
+    </message>
+    <message>
+        <source> For an eight-hour workshift with the noise level constant over</source>
+        <translation> Para uma jornada de oito horas com o nível de ruído constante durante</translation>
+    </message>
+    <message>
+        <source> the entire shift, the TWA is equal to the measured sound level.</source>
+        <translation> toda a jornada, o TWA é igual ao nível sonoro medido.</translation>
+    </message>
+    <message>
+        <source>     The value of TWA is correct in slow response mode.</source>
+        <translation>     O valor do TWA é correto na ponderação temporal lenta (Slow).</translation>
+    </message>
+    <message>
+        <source>     If you want to check the value of TWA,</source>
+        <translation>     Para conferir o valor do TWA,</translation>
+    </message>
+    <message>
+        <source>     you have to set your meter to %DOSE display mode(use MODE key)</source>
+        <translation>     coloque o medidor no modo de exibição %DOSE (tecla MODE)</translation>
+    </message>
+    <message>
+        <source>     and set your meter to slow response mode and open list menu.</source>
+        <translation>     e na ponderação temporal lenta, e abra o menu da lista.</translation>
+    </message>
+    <message>
+        <source>Note:</source>
+        <translation>Observação:</translation>
+    </message>
+    <message>
+        <source>A recording is running (%1 records in %2). Stop it and quit?</source>
+        <translation>Uma gravação está em andamento (%1 registros em %2). Pará-la e sair?</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: %2</source>
+        <translation>Não é possível abrir %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Messages</name>
+    <message>
+        <source>Key locked!</source>
+        <translation>Teclado travado!</translation>
+    </message>
+    <message>
+        <source>Invalid, try again!</source>
+        <translation>Inválido, tente novamente!</translation>
+    </message>
+    <message>
+        <source>Not dBA mode, continue? </source>
+        <translation>Não está no modo dBA, continuar? </translation>
+    </message>
+    <message>
+        <source>No device available !</source>
+        <translation>Nenhum dispositivo disponível!</translation>
+    </message>
+    <message>
+        <source>The meter is busy with another command. Try again when it has finished.</source>
+        <translation>O medidor está ocupado com outro comando. Tente novamente quando ele terminar.</translation>
+    </message>
+</context>
+<context>
+    <name>NoteBoxes</name>
+    <message>
+        <source>Note %1</source>
+        <translation>Nota %1</translation>
+    </message>
+    <message>
+        <source>A note saved and printed with %1</source>
+        <translation>Uma nota salva e impressa com %1</translation>
     </message>
 </context>
 <context>
@@ -286,6 +1025,331 @@ QCustomPlot %4</translation>
     <message>
         <source>COM1..COM8, Auto, Simulator, a detected port, or type a device path such as /dev/pts/3</source>
         <translation>COM1..COM8, Auto, Simulator, uma porta detectada, ou digite o caminho de um dispositivo como /dev/pts/3</translation>
+    </message>
+</context>
+<context>
+    <name>RecordListWindow</name>
+    <message>
+        <source> List</source>
+        <translation> Lista</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Salvar</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimir</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Visualizar</translation>
+    </message>
+    <message>
+        <source>Samples</source>
+        <translation>Amostras</translation>
+    </message>
+    <message>
+        <source>The levels sampled, newest last</source>
+        <translation>Os níveis amostrados, o mais recente por último</translation>
+    </message>
+    <message>
+        <source>the samples</source>
+        <translation>as amostras</translation>
+    </message>
+    <message>
+        <source>The list cannot be saved while a recording runs</source>
+        <translation>A lista não pode ser salva enquanto uma gravação está em andamento</translation>
+    </message>
+    <message>
+        <source>Save the rows and notes as a data file</source>
+        <translation>Salvar as linhas e as notas como arquivo de dados</translation>
+    </message>
+    <message>
+        <source>The list&apos;s %1 rows are not saved, and cannot be saved while a recording runs.
+Close the list and drop them?</source>
+        <translation>As %1 linhas da lista não estão salvas e não podem ser salvas enquanto uma gravação está em andamento.
+Fechar a lista e descartá-las?</translation>
+    </message>
+    <message>
+        <source>The list&apos;s %1 rows are not saved.
+Save them before closing the list?</source>
+        <translation>As %1 linhas da lista não estão salvas.
+Salvá-las antes de fechar a lista?</translation>
+    </message>
+</context>
+<context>
+    <name>SavedFileWindow</name>
+    <message>
+        <source>Saved File</source>
+        <translation>Arquivo salvo</translation>
+    </message>
+    <message>
+        <source>Plot</source>
+        <translation>Gráfico</translation>
+    </message>
+    <message>
+        <source>Plot the levels over the record number</source>
+        <translation>Traça os níveis pelo número do registro</translation>
+    </message>
+    <message>
+        <source>Histogram</source>
+        <translation>Histograma</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Estatísticas</translation>
+    </message>
+    <message>
+        <source>Exposure statistics of the levels</source>
+        <translation>Estatísticas de exposição dos níveis</translation>
+    </message>
+    <message>
+        <source>Assessment</source>
+        <translation>Avaliação</translation>
+    </message>
+    <message>
+        <source>Exposure assessment: dose under several criteria, the shift, excluded spans and ISO 9612</source>
+        <translation>Avaliação de exposição: dose sob vários critérios, a jornada, trechos excluídos e ISO 9612</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimir</translation>
+    </message>
+    <message>
+        <source>Print the records and notes</source>
+        <translation>Imprimir os registros e as notas</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Visualizar</translation>
+    </message>
+    <message>
+        <source>Show the printed pages</source>
+        <translation>Mostrar as páginas impressas</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>Resolução</translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation>Registros</translation>
+    </message>
+    <message>
+        <source>The file&apos;s records in file order</source>
+        <translation>Os registros do arquivo na ordem do arquivo</translation>
+    </message>
+    <message>
+        <source>the records</source>
+        <translation>os registros</translation>
+    </message>
+    <message>
+        <source>%1
+The %2 records read before that are shown.</source>
+        <translation>%1
+São mostrados os %2 registros lidos antes disso.</translation>
+    </message>
+</context>
+<context>
+    <name>SetupSequence</name>
+    <message>
+        <source>Setup menu</source>
+        <translation>Menu de configuração</translation>
+    </message>
+    <message>
+        <source>Criterion level</source>
+        <translation>Nível de critério</translation>
+    </message>
+    <message>
+        <source>Threshold level</source>
+        <translation>Nível limiar</translation>
+    </message>
+    <message>
+        <source>Exchange rate</source>
+        <translation>Taxa de troca</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Ano</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Mês</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Dia</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>Minuto</translation>
+    </message>
+    <message>
+        <source>Time weighting</source>
+        <translation>Ponderação temporal</translation>
+    </message>
+    <message>
+        <source>Set up successfully.</source>
+        <translation>Configurado com sucesso.</translation>
+    </message>
+    <message>
+        <source>The meter stopped answering, so the setup did not finish. Its settings may be partly changed: check the meter and its cable, then try again.</source>
+        <translation>O medidor parou de responder, e a configuração não terminou. Suas configurações podem estar parcialmente alteradas: verifique o medidor e o cabo e tente novamente.</translation>
+    </message>
+    <message>
+        <source>The meter is busy with another setup or with reading its settings. Try again when it has finished.</source>
+        <translation>O medidor está ocupado com outra configuração ou com a leitura de suas configurações. Tente novamente quando terminar.</translation>
+    </message>
+</context>
+<context>
+    <name>SetupWindow</name>
+    <message>
+        <source>Setup</source>
+        <translation>Configuração</translation>
+    </message>
+    <message>
+        <source>Time Weighting</source>
+        <translation>Ponderação temporal</translation>
+    </message>
+    <message>
+        <source>Fast</source>
+        <translation>Rápida</translation>
+    </message>
+    <message>
+        <source>Slow</source>
+        <translation>Lenta</translation>
+    </message>
+    <message>
+        <source>Criterion level</source>
+        <translation>Nível de critério</translation>
+    </message>
+    <message>
+        <source>Exchange rate</source>
+        <translation>Taxa de troca</translation>
+    </message>
+    <message>
+        <source>Threshold Level</source>
+        <translation>Nível limiar</translation>
+    </message>
+    <message>
+        <source>Threshold level</source>
+        <translation>Nível limiar</translation>
+    </message>
+    <message>
+        <source>The threshold level in dB, 70 to 90 and not above the criterion level</source>
+        <translation>O nível limiar em dB, 70 a 90 e não acima do nível de critério</translation>
+    </message>
+    <message>
+        <source>70-90 and &lt; C.L.</source>
+        <translation>70-90 e &lt; N.C.</translation>
+    </message>
+    <message>
+        <source>Date (computer system clock)</source>
+        <translation>Data (relógio do computador)</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Ano</translation>
+    </message>
+    <message>
+        <source>The year the meter&apos;s clock is set to</source>
+        <translation>O ano em que o relógio do medidor é acertado</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Mês</translation>
+    </message>
+    <message>
+        <source>The month the meter&apos;s clock is set to</source>
+        <translation>O mês em que o relógio do medidor é acertado</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Dia</translation>
+    </message>
+    <message>
+        <source>The day of the month the meter&apos;s clock is set to</source>
+        <translation>O dia do mês em que o relógio do medidor é acertado</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>The hour the meter&apos;s clock is set to</source>
+        <translation>A hora em que o relógio do medidor é acertado</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>Minutos</translation>
+    </message>
+    <message>
+        <source>The minute the meter&apos;s clock is set to</source>
+        <translation>O minuto em que o relógio do medidor é acertado</translation>
+    </message>
+    <message>
+        <source>Setting up</source>
+        <translation>Configurando</translation>
+    </message>
+    <message>
+        <source>Moves while the meter is being set up</source>
+        <translation>Move-se enquanto o medidor é configurado</translation>
+    </message>
+    <message>
+        <source>The meter stopped answering at: %1.</source>
+        <translation>O medidor parou de responder em: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>StandardsWindow</name>
+    <message>
+        <source>Occupational Noise Exposure Standard</source>
+        <translation>Norma de exposição ocupacional ao ruído</translation>
+    </message>
+    <message>
+        <source>Click a country&apos;s name to set the meter&apos;s criterion level and exchange rate to its standard.</source>
+        <translation>Clique no nome de um país para ajustar o nível de critério e a taxa de troca do medidor à sua norma.</translation>
+    </message>
+    <message>
+        <source>Setting up</source>
+        <translation>Configurando</translation>
+    </message>
+    <message>
+        <source>Moves while the meter is being set to a standard</source>
+        <translation>Move-se enquanto o medidor é ajustado a uma norma</translation>
+    </message>
+    <message>
+        <source>Setting up %1: %2</source>
+        <translation>Configurando %1: %2</translation>
+    </message>
+    <message>
+        <source>Occupational noise exposure standards</source>
+        <translation>Normas de exposição ocupacional ao ruído</translation>
+    </message>
+    <message>
+        <source>Click a country to set the meter&apos;s criterion level and exchange rate to its standard</source>
+        <translation>Clique em um país para ajustar o nível de critério e a taxa de troca do medidor à sua norma</translation>
+    </message>
+    <message>
+        <source>Set the meter to the standard of %1</source>
+        <translation>Ajustar o medidor à norma de: %1</translation>
+    </message>
+    <message>
+        <source>%1: criterion level %2 dB, exchange rate %3.</source>
+        <translation>%1: nível de critério %2 dB, taxa de troca %3.</translation>
+    </message>
+    <message>
+        <source>%1: the meter stopped answering at: %2.</source>
+        <translation>%1: o medidor parou de responder em: %2.</translation>
+    </message>
+    <message>
+        <source>Click a country to set up criterion level and exchange rate. </source>
+        <translation>Clique em um país para configurar o nível de critério e a taxa de troca. </translation>
     </message>
 </context>
 </TS>

@@ -27,6 +27,9 @@ public:
 
     // The cell text; empty outside the table.
     static QString text(int row, int column);
+    // The cell text in the user's language, for the window: the headings and the countries
+    // have translations, the numbers read the same.
+    static QString translated(int row, int column);
     // The countries of rows 1..14, as the table spells them.
     static QStringList countries();
     // The row of a country spelled exactly as in the table; nullopt for any other text.

@@ -6,6 +6,8 @@
 #include "link/MeterProtocol.h"
 #include "link/SerialLink.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 using namespace Protocol;
@@ -61,28 +63,33 @@ QString SetupSequence::settingName(Step step)
     switch (step) {
     case Step::Open:
     case Step::Close:
-        return QStringLiteral("Setup menu");
+        return QStringLiteral(QT_TRANSLATE_NOOP("SetupSequence", "Setup menu"));
     case Step::Criterion:
-        return QStringLiteral("Criterion level");
+        return QStringLiteral(QT_TRANSLATE_NOOP("SetupSequence", "Criterion level"));
     case Step::Threshold:
-        return QStringLiteral("Threshold level");
+        return QStringLiteral(QT_TRANSLATE_NOOP("SetupSequence", "Threshold level"));
     case Step::ExchangeRate:
-        return QStringLiteral("Exchange rate");
+        return QStringLiteral(QT_TRANSLATE_NOOP("SetupSequence", "Exchange rate"));
     case Step::Century:
     case Step::Year:
-        return QStringLiteral("Year");
+        return QStringLiteral(QT_TRANSLATE_NOOP("SetupSequence", "Year"));
     case Step::Month:
-        return QStringLiteral("Month");
+        return QStringLiteral(QT_TRANSLATE_NOOP("SetupSequence", "Month"));
     case Step::Day:
-        return QStringLiteral("Day");
+        return QStringLiteral(QT_TRANSLATE_NOOP("SetupSequence", "Day"));
     case Step::Hour:
-        return QStringLiteral("Hour");
+        return QStringLiteral(QT_TRANSLATE_NOOP("SetupSequence", "Hour"));
     case Step::Minute:
-        return QStringLiteral("Minute");
+        return QStringLiteral(QT_TRANSLATE_NOOP("SetupSequence", "Minute"));
     case Step::TimeWeighting:
-        return QStringLiteral("Time weighting");
+        return QStringLiteral(QT_TRANSLATE_NOOP("SetupSequence", "Time weighting"));
     }
     return QString();
+}
+
+QString SetupSequence::translated(const QString &text)
+{
+    return QCoreApplication::translate("SetupSequence", text.toUtf8().constData());
 }
 
 double SetupSequence::now() const

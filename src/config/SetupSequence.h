@@ -76,13 +76,18 @@ public:
     };
 
     // Shown when a run (or a preset) has set the meter.
-    static inline const QString kSuccess = QStringLiteral("Set up successfully.");
-    static inline const QString kMeterSilent =
-        QStringLiteral("The meter stopped answering, so the setup did not finish. Its settings "
-                       "may be partly changed: check the meter and its cable, then try again.");
-    static inline const QString kRefused =
-        QStringLiteral("The meter is busy with another setup or with reading its settings. "
-                       "Try again when it has finished.");
+    // The windows show them, and settingName(), through translated().
+    static inline const QString kSuccess =
+        QStringLiteral(QT_TRANSLATE_NOOP("SetupSequence", "Set up successfully."));
+    static inline const QString kMeterSilent = QStringLiteral(QT_TRANSLATE_NOOP(
+        "SetupSequence", "The meter stopped answering, so the setup did not finish. Its settings "
+                         "may be partly changed: check the meter and its cable, then try again."));
+    static inline const QString kRefused = QStringLiteral(QT_TRANSLATE_NOOP(
+        "SetupSequence", "The meter is busy with another setup or with reading its settings. "
+                         "Try again when it has finished."));
+    // One of the texts above, or a settingName(), in the user's language; the command line
+    // prints them in English.
+    static QString translated(const QString &text);
 
     // Press limits of the Setup window's steps and of the preset's two steps.
     static constexpr int kCriterionLimit = 10;

@@ -47,14 +47,13 @@ QComboBox *numberList(int first, int last, QWidget *parent)
 // An option group in a frame; the buttons in a row.
 template <size_t N>
 QGroupBox *optionFrame(const QString &caption, std::array<QRadioButton *, N> &buttons,
-                       const char *name, const std::array<const char *, N> &captions,
-                       QWidget *parent)
+                       const char *name, const std::array<QString, N> &captions, QWidget *parent)
 {
     auto *frame = new QGroupBox(caption, parent);
     auto *row = new QHBoxLayout(frame);
     auto *group = new QButtonGroup(frame);
     for (size_t i = 0; i < N; ++i) {
-        buttons[i] = new QRadioButton(QLatin1String(captions[i]), frame);
+        buttons[i] = new QRadioButton(captions[i], frame);
         buttons[i]->setObjectName(QLatin1String(name) + QString::number(i));
         group->addButton(buttons[i]);
         row->addWidget(buttons[i]);
@@ -85,7 +84,7 @@ template <size_t N> void check(const std::array<QRadioButton *, N> &buttons, int
 
 SetupWindow::SetupWindow(Meter &meter, Dialogs &dialogs, std::function<QString()> thresholdCaption,
                          QWidget *parent)
-    : MeterWindow(meter, dialogs, "SetupWindow", QStringLiteral("Setup"), parent),
+    : MeterWindow(meter, dialogs, "SetupWindow", tr("Setup"), parent),
       thresholdCaption_(std::move(thresholdCaption)), sequence_(meter)
 {
     setStyleSheet(Theme::windowStyleSheet(QLatin1String(kStyle)));
@@ -94,7 +93,7 @@ SetupWindow::SetupWindow(Meter &meter, Dialogs &dialogs, std::function<QString()
 
     sequence_.cancelled = [this] { return closing(); };
     sequence_.adjusting = [this](SetupSequence::Step step, int, std::optional<int>) {
-        stepLabel_->setText(SetupSequence::settingName(step));
+        stepLabel_->setText(SetupSequence::translated(SetupSequence::settingName(step)));
     };
     sequence_.thresholdLowered = [this](int db) {
         thresholdChoice_->setEditText(QString::number(db));
@@ -114,26 +113,26 @@ SetupWindow::~SetupWindow()
 
 void SetupWindow::buildControls()
 {
-    auto *tw = optionFrame<2>(QStringLiteral("Time Weighting"), responseButtons_, "responseButton",
-                              {"Fast", "Slow"}, this);
-    auto *cl = optionFrame<4>(QStringLiteral("Criterion level"), criterionButtons_,
-                              "criterionButton", {"80", "84", "85", "90"}, this);
-    auto *er = optionFrame<4>(QStringLiteral("Exchange rate"), exchangeRateButtons_,
-                              "exchangeRateButton", {"3", "4", "5", "6"}, this);
+    auto *tw = optionFrame<2>(tr("Time Weighting"), responseButtons_, "responseButton",
+                              {tr("Fast"), tr("Slow")}, this);
+    auto *cl = optionFrame<4>(tr("Criterion level"), criterionButtons_, "criterionButton",
+                              {"80", "84", "85", "90"}, this);
+    auto *er = optionFrame<4>(tr("Exchange rate"), exchangeRateButtons_, "exchangeRateButton",
+                              {"3", "4", "5", "6"}, this);
 
-    auto *thresholdFrame = new QGroupBox(QStringLiteral("Threshold Level"), this);
+    auto *thresholdFrame = new QGroupBox(tr("Threshold Level"), this);
     thresholdChoice_ =
         named(numberList(SetupChoice::kThresholdLowDb, SetupChoice::kThresholdHighDb, this),
-              "thresholdChoice", QStringLiteral("Threshold level"),
-              QStringLiteral("The threshold level in dB, 70 to 90 and not above the "
-                             "criterion level"));
+              "thresholdChoice", tr("Threshold level"),
+              tr("The threshold level in dB, 70 to 90 and not above the "
+                 "criterion level"));
     thresholdChoice_->setEditText(QStringLiteral("80"));
     auto *thresholdRow = new QHBoxLayout(thresholdFrame);
     thresholdRow->addWidget(thresholdChoice_);
-    thresholdRow->addWidget(Theme::caption(QStringLiteral("70-90 and < C.L."), thresholdFrame));
+    thresholdRow->addWidget(Theme::caption(tr("70-90 and < C.L."), thresholdFrame));
     thresholdRow->addStretch(1);
 
-    auto *dateFrame = new QGroupBox(QStringLiteral("Date (computer system clock)"), this);
+    auto *dateFrame = new QGroupBox(tr("Date (computer system clock)"), this);
     auto *dateGrid = new QGridLayout(dateFrame);
     struct Field {
         const char *name;
@@ -143,18 +142,22 @@ void SetupWindow::buildControls()
         const char *description;
     };
     const std::array<Field, 5> fields{{
-        {"clockField1", "Year", SetupChoice::kFirstYear, SetupChoice::kLastYear,
-         "The year the meter's clock is set to"},
-        {"clockField2", "Month", 1, 12, "The month the meter's clock is set to"},
-        {"clockField3", "Date", 1, 31, "The day of the month the meter's clock is set to"},
-        {"clockField4", "Hour", 0, 23, "The hour the meter's clock is set to"},
-        {"clockField5", "Minutes", 0, 59, "The minute the meter's clock is set to"},
+        {"clockField1", QT_TR_NOOP("Year"), SetupChoice::kFirstYear, SetupChoice::kLastYear,
+         QT_TR_NOOP("The year the meter's clock is set to")},
+        {"clockField2", QT_TR_NOOP("Month"), 1, 12,
+         QT_TR_NOOP("The month the meter's clock is set to")},
+        {"clockField3", QT_TR_NOOP("Date"), 1, 31,
+         QT_TR_NOOP("The day of the month the meter's clock is set to")},
+        {"clockField4", QT_TR_NOOP("Hour"), 0, 23,
+         QT_TR_NOOP("The hour the meter's clock is set to")},
+        {"clockField5", QT_TR_NOOP("Minutes"), 0, 59,
+         QT_TR_NOOP("The minute the meter's clock is set to")},
     }};
     for (int i = 0; i < 5; ++i) {
         const Field &f = fields[size_t(i)];
-        clockFields_[size_t(i + 1)] = named(numberList(f.first, f.last, dateFrame), f.name,
-                                            QLatin1String(f.caption), QLatin1String(f.description));
-        dateGrid->addWidget(Theme::caption(QLatin1String(f.caption), dateFrame), 0, i);
+        clockFields_[size_t(i + 1)] =
+            named(numberList(f.first, f.last, dateFrame), f.name, tr(f.caption), tr(f.description));
+        dateGrid->addWidget(Theme::caption(tr(f.caption), dateFrame), 0, i);
         dateGrid->addWidget(clockFields_[size_t(i + 1)], 1, i);
     }
 
@@ -170,11 +173,9 @@ void SetupWindow::buildControls()
     okButton_->setDefault(true);
 
     progressPanel_ = named(new QFrame(this), "progressPanel");
-    settingUpLabel_ =
-        named(new QLabel(QStringLiteral("Setting up"), progressPanel_), "settingUpLabel");
-    progressBar_ =
-        named(new QProgressBar(progressPanel_), "progressBar", QStringLiteral("Setting up"),
-              QStringLiteral("Moves while the meter is being set up"));
+    settingUpLabel_ = named(new QLabel(tr("Setting up"), progressPanel_), "settingUpLabel");
+    progressBar_ = named(new QProgressBar(progressPanel_), "progressBar", tr("Setting up"),
+                         tr("Moves while the meter is being set up"));
     progressBar_->setRange(0, 100);
     progressBar_->setTextVisible(false);
     stepLabel_ = named(new QLabel(progressPanel_), "stepLabel");
@@ -345,7 +346,8 @@ void SetupWindow::applySetup()
         return;
     switch (result.outcome) {
     case SetupSequence::Outcome::Done:
-        dialogs().inform(this, SetupSequence::kSuccess, Dialogs::Icon::Information);
+        dialogs().inform(this, SetupSequence::translated(SetupSequence::kSuccess),
+                         Dialogs::Icon::Information);
         close();
         break;
     case SetupSequence::Outcome::Failed:
@@ -353,13 +355,16 @@ void SetupWindow::applySetup()
         resultLabel_->show();
         break;
     case SetupSequence::Outcome::Silent:
-        resultLabel_->setText(QStringLiteral("The meter stopped answering at: %1.")
-                                  .arg(SetupSequence::settingName(result.step)));
+        resultLabel_->setText(
+            tr("The meter stopped answering at: %1.")
+                .arg(SetupSequence::translated(SetupSequence::settingName(result.step))));
         resultLabel_->show();
-        dialogs().inform(this, SetupSequence::kMeterSilent, Dialogs::Icon::Warning);
+        dialogs().inform(this, SetupSequence::translated(SetupSequence::kMeterSilent),
+                         Dialogs::Icon::Warning);
         break;
     case SetupSequence::Outcome::Refused:
-        dialogs().inform(this, SetupSequence::kRefused, Dialogs::Icon::Information);
+        dialogs().inform(this, SetupSequence::translated(SetupSequence::kRefused),
+                         Dialogs::Icon::Information);
         break;
     case SetupSequence::Outcome::Cancelled:
         break;

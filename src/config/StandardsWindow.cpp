@@ -21,21 +21,21 @@ const char *const kStyle = R"(
 QLabel#stepLabel { color: #1d2730; }
 )";
 
-const QString kHint = QStringLiteral("Click a country's name to set the meter's criterion level "
-                                     "and exchange rate to its standard.");
-
 } // namespace
 
 StandardsWindow::StandardsWindow(Meter &meter, Dialogs &dialogs, QWidget *parent)
-    : MeterWindow(meter, dialogs, "StandardsWindow",
-                  QStringLiteral("Occupational Noise Exposure Standard"), parent),
+    : MeterWindow(meter, dialogs, "StandardsWindow", tr("Occupational Noise Exposure Standard"),
+                  parent),
       sequence_(meter)
 {
     setStyleSheet(Theme::windowStyleSheet(QLatin1String(kStyle)));
     buildTable();
-    stepLabel_ = named(new QLabel(kHint, this), "stepLabel");
-    progressBar_ = named(new QProgressBar(this), "progressBar", QStringLiteral("Setting up"),
-                         QStringLiteral("Moves while the meter is being set to a standard"));
+    stepLabel_ = named(new QLabel(tr("Click a country's name to set the meter's criterion level "
+                                     "and exchange rate to its standard."),
+                                  this),
+                       "stepLabel");
+    progressBar_ = named(new QProgressBar(this), "progressBar", tr("Setting up"),
+                         tr("Moves while the meter is being set to a standard"));
     progressBar_->setRange(0, 0); // no end known: it only shows that the preset runs
     progressBar_->setTextVisible(false);
     progressBar_->setMaximumWidth(160);
@@ -51,7 +51,8 @@ StandardsWindow::StandardsWindow(Meter &meter, Dialogs &dialogs, QWidget *parent
     sequence_.cancelled = [this] { return closing(); };
     sequence_.adjusting = [this](SetupSequence::Step step, int, std::optional<int>) {
         stepLabel_->setText(
-            QStringLiteral("Setting up %1: %2").arg(country_, SetupSequence::settingName(step)));
+            tr("Setting up %1: %2")
+                .arg(country_, SetupSequence::translated(SetupSequence::settingName(step))));
     };
     sequence_.failing = [this](const SetupSequence::Result &) {
         endProgress();
@@ -70,9 +71,9 @@ void StandardsWindow::buildTable()
 {
     using T = ExposureStandards;
     table_ = named(new QTableWidget(T::kRows, T::kColumns, this), "table",
-                   QStringLiteral("Occupational noise exposure standards"),
-                   QStringLiteral("Click a country to set the meter's criterion level and "
-                                  "exchange rate to its standard"));
+                   tr("Occupational noise exposure standards"),
+                   tr("Click a country to set the meter's criterion level and "
+                      "exchange rate to its standard"));
     table_->horizontalHeader()->hide();
     table_->horizontalHeader()->setMinimumSectionSize(1);
     table_->verticalHeader()->hide();
@@ -88,7 +89,7 @@ void StandardsWindow::buildTable()
     const QBrush link(QColor(0x1f, 0x5f, 0xa8));
     for (int row = 0; row < T::kRows; ++row) {
         for (int column = 0; column < T::kColumns; ++column) {
-            auto *cell = new QTableWidgetItem(T::text(row, column));
+            auto *cell = new QTableWidgetItem(T::translated(row, column));
             cell->setFlags(Qt::ItemIsEnabled);
             cell->setTextAlignment(column == T::kCountryColumn ? Qt::AlignLeft | Qt::AlignVCenter
                                                                : Qt::AlignCenter);
@@ -100,8 +101,8 @@ void StandardsWindow::buildTable()
             }
             if (T::runsPreset(row, column)) {
                 cell->setForeground(link);
-                cell->setToolTip(QStringLiteral("Set the meter to the standard of %1")
-                                     .arg(T::text(row, column)));
+                cell->setToolTip(
+                    tr("Set the meter to the standard of %1").arg(T::translated(row, column)));
             }
             table_->setItem(row, column, cell);
         }
@@ -114,8 +115,8 @@ void StandardsWindow::buildTable()
                            metrics.horizontalAdvance(QStringLiteral("australia12345")) + padding);
     for (int column = 1; column < T::kEmptyColumn; ++column)
         table_->setColumnWidth(
-            column,
-            boldMetrics.horizontalAdvance(T::text(0, column) + QStringLiteral("AA")) + padding);
+            column, boldMetrics.horizontalAdvance(T::translated(0, column) + QStringLiteral("AA")) +
+                        padding);
     table_->setColumnWidth(T::kEmptyColumn, 1);
     // The current cell sits in the empty column, so that no visible cell is highlighted.
     table_->setCurrentCell(1, T::kEmptyColumn);
@@ -142,7 +143,7 @@ void StandardsWindow::showEvent(QShowEvent *event)
     // Once the window is on the screen, not from inside the command that opens it.
     QTimer::singleShot(0, this, [this] {
         if (!closing())
-            dialogs().inform(this, kOpeningMessage, Dialogs::Icon::Information);
+            dialogs().inform(this, tr(kOpeningMessage), Dialogs::Icon::Information);
     });
 }
 
@@ -157,7 +158,7 @@ void StandardsWindow::chooseCountry(int row, int column)
     if (!mayRunCommand(false))
         return;
     const ExposureStandards::Preset preset = ExposureStandards::preset(row);
-    country_ = ExposureStandards::text(row, ExposureStandards::kCountryColumn);
+    country_ = ExposureStandards::translated(row, ExposureStandards::kCountryColumn);
     SetupSequence::Result result;
     {
         const Command command(*this);
@@ -173,23 +174,27 @@ void StandardsWindow::chooseCountry(int row, int column)
         return;
     switch (result.outcome) {
     case SetupSequence::Outcome::Done:
-        stepLabel_->setText(QStringLiteral("%1: criterion level %2 dB, exchange rate %3.")
+        stepLabel_->setText(tr("%1: criterion level %2 dB, exchange rate %3.")
                                 .arg(country_)
                                 .arg(meter().state().status.CriterionLevel)
                                 .arg(meter().state().status.ExchangeRate));
-        dialogs().inform(this, SetupSequence::kSuccess, Dialogs::Icon::Information);
+        dialogs().inform(this, SetupSequence::translated(SetupSequence::kSuccess),
+                         Dialogs::Icon::Information);
         break;
     case SetupSequence::Outcome::Failed:
         stepLabel_->setText(result.detail);
         break;
     case SetupSequence::Outcome::Silent:
-        stepLabel_->setText(QStringLiteral("%1: the meter stopped answering at: %2.")
-                                .arg(country_, SetupSequence::settingName(result.step)));
-        dialogs().inform(this, SetupSequence::kMeterSilent, Dialogs::Icon::Warning);
+        stepLabel_->setText(
+            tr("%1: the meter stopped answering at: %2.")
+                .arg(country_, SetupSequence::translated(SetupSequence::settingName(result.step))));
+        dialogs().inform(this, SetupSequence::translated(SetupSequence::kMeterSilent),
+                         Dialogs::Icon::Warning);
         break;
     case SetupSequence::Outcome::Refused:
         stepLabel_->clear();
-        dialogs().inform(this, SetupSequence::kRefused, Dialogs::Icon::Information);
+        dialogs().inform(this, SetupSequence::translated(SetupSequence::kRefused),
+                         Dialogs::Icon::Information);
         break;
     case SetupSequence::Outcome::Cancelled:
         break;

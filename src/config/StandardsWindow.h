@@ -17,8 +17,9 @@ class QTableWidget;
 class StandardsWindow : public MeterWindow {
     Q_OBJECT
 public:
-    static inline const QString kOpeningMessage =
-        QStringLiteral("Click a country to set up criterion level and exchange rate. ");
+    // Shown once the window opens, in the user's language: tr(kOpeningMessage).
+    static constexpr const char *kOpeningMessage =
+        QT_TR_NOOP("Click a country to set up criterion level and exchange rate. ");
 
     StandardsWindow(Meter &meter, Dialogs &dialogs, QWidget *parent = nullptr);
     ~StandardsWindow() override;

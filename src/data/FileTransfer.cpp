@@ -9,6 +9,7 @@
 #include "ui/ReportPrinter.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -40,15 +41,21 @@ public:
 
 QStringList printerNoteLines()
 {
-    return {QStringLiteral("Note"),
-            QStringLiteral("The effect of the properties of the Printer settings"),
-            QStringLiteral("depends on the driver supplied by the printer manufacturer."),
-            QStringLiteral("Some property settings may have no effect, or several different "
-                           "property settings"),
-            QStringLiteral("may all have the same effect. Settings outside the accepted range "
-                           "may or may not produce an error."),
-            QStringLiteral("For more information, see the manufacturer's documentation for the "
-                           "specific driver.")};
+    return {
+        QCoreApplication::translate("FileTransfer", "Note"),
+        QCoreApplication::translate("FileTransfer",
+                                    "The effect of the properties of the Printer settings"),
+        QCoreApplication::translate("FileTransfer",
+                                    "depends on the driver supplied by the printer manufacturer."),
+        QCoreApplication::translate(
+            "FileTransfer", "Some property settings may have no effect, or several different "
+                            "property settings"),
+        QCoreApplication::translate(
+            "FileTransfer", "may all have the same effect. Settings outside the accepted range "
+                            "may or may not produce an error."),
+        QCoreApplication::translate(
+            "FileTransfer", "For more information, see the manufacturer's documentation for the "
+                            "specific driver.")};
 }
 
 bool chooseDataFile(Dialogs &dialogs, FileState &files, QWidget *parent)
@@ -70,19 +77,23 @@ bool saveGrid(Dialogs &dialogs, QWidget *parent, const QString &path, const Reco
     }
     if (error.isEmpty())
         return true;
-    dialogs.message(parent, QString(),
-                    QStringLiteral("%1 could not be saved: %2.\nAn earlier file of that name is "
-                                   "unchanged.")
-                        .arg(QFileInfo(path).fileName(), error),
-                    Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+    dialogs.message(
+        parent, QString(),
+        QCoreApplication::translate("FileTransfer",
+                                    "%1 could not be saved: %2.\nAn earlier file of that name is "
+                                    "unchanged.")
+            .arg(QFileInfo(path).fileName(), error),
+        Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
     return false;
 }
 
 std::optional<int> askRecordsPerLine(Dialogs &dialogs, QWidget *parent)
 {
     for (;;) {
-        const std::optional<QString> answer =
-            dialogs.input(parent, QString(), kRecordsPerLinePrompt, QStringLiteral("1"));
+        const std::optional<QString> answer = dialogs.input(
+            parent, QString(),
+            QCoreApplication::translate("FileTransfer", kRecordsPerLinePrompt.toUtf8().constData()),
+            QStringLiteral("1"));
         if (!answer || answer->trimmed().isEmpty())
             return std::nullopt;
         const double n = leadingNumber(*answer);

@@ -20,8 +20,9 @@ namespace FileTransfer {
 
 inline const QString kDataFileFilter =
     QStringLiteral("Data File[*.dat] (*.dat);;All type[*.*] (*)");
+// Shown translated, in the FileTransfer context.
 inline const QString kRecordsPerLinePrompt =
-    QStringLiteral("Input record(s) to print in one row (1-5)");
+    QStringLiteral(QT_TRANSLATE_NOOP("FileTransfer", "Input record(s) to print in one row (1-5)"));
 // Shown after the print dialog, one line of the message per entry.
 QStringList printerNoteLines();
 

@@ -6,6 +6,8 @@
 #include "link/Meter.h"
 #include "link/MeterProtocol.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 namespace LoggerSettings {
@@ -92,6 +94,11 @@ bool erase(Meter &meter, LoggerResults &results)
     meter.sendErase();
     meter.wait(kEraseSeconds);
     return true;
+}
+
+QString translated(const QString &text)
+{
+    return QCoreApplication::translate("LoggerSettings", text.toUtf8().constData());
 }
 
 } // namespace LoggerSettings

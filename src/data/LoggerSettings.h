@@ -13,14 +13,20 @@ struct LoggerResults;
 
 namespace LoggerSettings {
 
-inline const QString kIdCodeHelp =
-    QStringLiteral("Input ID Code from 1 to 65535 and press ENTER to confirm.");
-inline const QString kIntervalHelp = QStringLiteral(
-    "Input a sample interval time from 0.1 to 6553 seconds and press Enter to confirm.");
-inline const QString kIdCodeInvalid = QStringLiteral("Invalid, try again! 0 <= ID Code <= 65535.");
-inline const QString kIntervalInvalid =
-    QStringLiteral("Invalid, try again! 0.1 <= Interval <= 6553.5.");
-inline const QString kEraseWarning = QStringLiteral("All the data in memory will be deleted!");
+// The windows show these through translated(); the command line prints them in English.
+inline const QString kIdCodeHelp = QStringLiteral(QT_TRANSLATE_NOOP(
+    "LoggerSettings", "Input ID Code from 1 to 65535 and press ENTER to confirm."));
+inline const QString kIntervalHelp = QStringLiteral(QT_TRANSLATE_NOOP(
+    "LoggerSettings",
+    "Input a sample interval time from 0.1 to 6553 seconds and press Enter to confirm."));
+inline const QString kIdCodeInvalid = QStringLiteral(
+    QT_TRANSLATE_NOOP("LoggerSettings", "Invalid, try again! 0 <= ID Code <= 65535."));
+inline const QString kIntervalInvalid = QStringLiteral(
+    QT_TRANSLATE_NOOP("LoggerSettings", "Invalid, try again! 0.1 <= Interval <= 6553.5."));
+inline const QString kEraseWarning =
+    QStringLiteral(QT_TRANSLATE_NOOP("LoggerSettings", "All the data in memory will be deleted!"));
+// One of the texts above in the user's language.
+QString translated(const QString &text);
 
 inline constexpr int kBackspace = 8;
 inline constexpr int kEnter = 13;

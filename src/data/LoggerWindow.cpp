@@ -67,8 +67,8 @@ QLabel *valuePanel(QWidget *parent)
 
 LoggerWindow::LoggerWindow(Meter &meter, LoggerResults &logger, FileState &files, Dialogs &dialogs,
                            QWidget *parent)
-    : MeterWindow(meter, dialogs, "LoggerWindow", QStringLiteral("Memory"), parent),
-      logger_(logger), files_(files)
+    : MeterWindow(meter, dialogs, "LoggerWindow", tr("Memory"), parent), logger_(logger),
+      files_(files)
 {
     sets_ = new RecordGrid(LoggerRun::setHeadings(), this);
     details_ = new RecordGrid(RecordTable::recordHeadings(), this);
@@ -77,10 +77,10 @@ LoggerWindow::LoggerWindow(Meter &meter, LoggerResults &logger, FileState &files
 
 void LoggerWindow::buildControls()
 {
-    idCodeCaption_ = captionPanel(QStringLiteral("ID Code"), this);
-    intervalCaption_ = captionPanel(QStringLiteral("Interval"), this);
-    memoryCaption_ = captionPanel(QStringLiteral("Memory"), this);
-    remainCaption_ = captionPanel(QStringLiteral("Remain"), this);
+    idCodeCaption_ = captionPanel(tr("ID Code"), this);
+    intervalCaption_ = captionPanel(tr("Interval"), this);
+    memoryCaption_ = captionPanel(tr("Memory"), this);
+    remainCaption_ = captionPanel(tr("Remain"), this);
     idCodeEdit_ = new QLineEdit(this);
     intervalEdit_ = new QLineEdit(this);
     for (QLineEdit *box : {idCodeEdit_, intervalEdit_}) {
@@ -90,26 +90,26 @@ void LoggerWindow::buildControls()
     memoryValue_ = valuePanel(this);
     remainingValue_ = valuePanel(this);
     remainingValue_->setCursor(Qt::PointingHandCursor);
-    remainingValue_->setToolTip(QStringLiteral("Click to erase the meter's memory"));
+    remainingValue_->setToolTip(tr("Click to erase the meter's memory"));
     remainingValue_->installEventFilter(this);
-    verifyBox_ = new QCheckBox(QStringLiteral("Verify"), this);
-    verifyBox_->setToolTip(QStringLiteral("Stream the memory twice and compare: the only guard "
-                                          "against sample bytes the line changed, at twice "
-                                          "the time"));
+    verifyBox_ = new QCheckBox(tr("Verify"), this);
+    verifyBox_->setToolTip(tr("Stream the memory twice and compare: the only guard "
+                              "against sample bytes the line changed, at twice "
+                              "the time"));
 
-    setsPanel_ = new ProgressPanel(QStringLiteral("Recorded Set(s)"), this);
+    setsPanel_ = new ProgressPanel(tr("Recorded Set(s)"), this);
     setsGrid_ = new GridView(sets_, this);
-    detailsPanel_ = new ProgressPanel(QStringLiteral("Details"), this);
+    detailsPanel_ = new ProgressPanel(tr("Details"), this);
     detailsGrid_ = new GridView(details_, this);
     note1_ = new QLineEdit(this);
     note2_ = new QLineEdit(this);
     note3_ = new QLineEdit(this);
-    note1_->setPlaceholderText(QStringLiteral("Note 1"));
-    note2_->setPlaceholderText(QStringLiteral("Note 2"));
-    note3_->setPlaceholderText(QStringLiteral("Note 3"));
-    saveButton_ = new QPushButton(QStringLiteral("Save"), this);
-    printButton_ = new QPushButton(QStringLiteral("Print"), this);
-    previewButton_ = new QPushButton(QStringLiteral("Preview"), this);
+    note1_->setPlaceholderText(tr("Note 1"));
+    note2_->setPlaceholderText(tr("Note 2"));
+    note3_->setPlaceholderText(tr("Note 3"));
+    saveButton_ = new QPushButton(tr("Save"), this);
+    printButton_ = new QPushButton(tr("Print"), this);
+    previewButton_ = new QPushButton(tr("Preview"), this);
 
     const std::pair<QWidget *, const char *> names[] = {{intervalCaption_, "intervalCaption"},
                                                         {idCodeCaption_, "idCodeCaption"},
@@ -132,18 +132,16 @@ void LoggerWindow::buildControls()
                                                         {previewButton_, "previewButton"}};
     for (const auto &[widget, name] : names)
         widget->setObjectName(QLatin1String(name));
-    describe(idCodeEdit_, QStringLiteral("ID Code"),
-             QStringLiteral("The logger's ID code, 0 to 65535; Enter writes it to the meter"));
-    describe(intervalEdit_, QStringLiteral("Interval"),
-             QStringLiteral("The logging interval in seconds, 0.1 to 6553.5; Enter writes it "
-                            "to the meter"));
-    describe(setsGrid_, QStringLiteral("Recorded sets"),
-             QStringLiteral("One line per recorded set; click a set to list its samples"));
-    describe(detailsGrid_, QStringLiteral("Details"),
-             QStringLiteral("The samples of the set clicked"));
+    describe(idCodeEdit_, tr("ID Code"),
+             tr("The logger's ID code, 0 to 65535; Enter writes it to the meter"));
+    describe(intervalEdit_, tr("Interval"),
+             tr("The logging interval in seconds, 0.1 to 6553.5; Enter writes it "
+                "to the meter"));
+    describe(setsGrid_, tr("Recorded sets"),
+             tr("One line per recorded set; click a set to list its samples"));
+    describe(detailsGrid_, tr("Details"), tr("The samples of the set clicked"));
     for (QLineEdit *note : {note1_, note2_, note3_})
-        describe(note, note->placeholderText(),
-                 QStringLiteral("A note saved and printed with the samples"));
+        describe(note, note->placeholderText(), tr("A note saved and printed with the samples"));
 
     setsGrid_->setColumnWidths({QStringLiteral("AAAAAAA"), QStringLiteral("AA:AA:AAAAA"),
                                 QStringLiteral("AA:AA:AA"), QStringLiteral("AAAAAAA"),
@@ -275,15 +273,16 @@ void LoggerWindow::showSet(int row)
 
 bool LoggerWindow::idCodeKeyPress(int keyAscii)
 {
-    return settingKeyPress(keyAscii, idCodeEdit_->text(), &LoggerSettings::idCodeKeyAccepted,
-                           &LoggerSettings::idCode, LoggerSettings::kIdCodeInvalid,
-                           &LoggerSettings::writeIdCode);
+    return settingKeyPress(
+        keyAscii, idCodeEdit_->text(), &LoggerSettings::idCodeKeyAccepted, &LoggerSettings::idCode,
+        LoggerSettings::translated(LoggerSettings::kIdCodeInvalid), &LoggerSettings::writeIdCode);
 }
 
 bool LoggerWindow::intervalKeyPress(int keyAscii)
 {
     return settingKeyPress(keyAscii, intervalEdit_->text(), &LoggerSettings::intervalKeyAccepted,
-                           &LoggerSettings::intervalTenths, LoggerSettings::kIntervalInvalid,
+                           &LoggerSettings::intervalTenths,
+                           LoggerSettings::translated(LoggerSettings::kIntervalInvalid),
                            &LoggerSettings::writeInterval);
 }
 
@@ -315,14 +314,14 @@ bool LoggerWindow::settingKeyPress(int keyAscii, const QString &text, bool (*acc
 
 void LoggerWindow::idCodeClicked()
 {
-    dialogs().message(this, QString(), LoggerSettings::kIdCodeHelp, Dialogs::Icon::None,
-                      Dialogs::Buttons::Ok);
+    dialogs().message(this, QString(), LoggerSettings::translated(LoggerSettings::kIdCodeHelp),
+                      Dialogs::Icon::None, Dialogs::Buttons::Ok);
 }
 
 void LoggerWindow::intervalClicked()
 {
-    dialogs().message(this, QString(), LoggerSettings::kIntervalHelp, Dialogs::Icon::None,
-                      Dialogs::Buttons::Ok);
+    dialogs().message(this, QString(), LoggerSettings::translated(LoggerSettings::kIntervalHelp),
+                      Dialogs::Icon::None, Dialogs::Buttons::Ok);
 }
 
 void LoggerWindow::eraseMemory()
@@ -333,7 +332,9 @@ void LoggerWindow::eraseMemory()
     }
     if (logger_.DownloadBusy)
         return;
-    if (dialogs().message(this, QString(), LoggerSettings::kEraseWarning, Dialogs::Icon::Warning,
+    if (dialogs().message(this, QString(),
+                          LoggerSettings::translated(LoggerSettings::kEraseWarning),
+                          Dialogs::Icon::Warning,
                           Dialogs::Buttons::OkCancelWithCancelDefault) != Dialogs::Answer::Ok)
         return;
     Command command(*this);
@@ -420,7 +421,8 @@ void LoggerWindow::download()
         }
         // Another stream may well arrive whole.
         if (dialogs().message(
-                this, QString(), result.message + QStringLiteral("\n\n") + kDownloadAgain,
+                this, QString(),
+                result.message + QStringLiteral("\n\n") + tr(kDownloadAgain.toUtf8().constData()),
                 Dialogs::Icon::Warning, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes ||
             closing() || !mayRunCommand(false))
             return;

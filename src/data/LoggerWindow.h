@@ -38,7 +38,8 @@ public:
     void download();
 
     // Asked after a download the line damaged, with the download's message before it.
-    static inline const QString kDownloadAgain = QStringLiteral("Download again?");
+    static inline const QString kDownloadAgain =
+        QStringLiteral(QT_TRANSLATE_NOOP("LoggerWindow", "Download again?"));
 
     // The download's steps in this window.
     void beginDownload();

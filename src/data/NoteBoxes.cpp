@@ -12,10 +12,10 @@ NoteBoxes::NoteBoxes(QWidget *window, const QString &what) : QObject(window)
     QLineEdit **boxes[] = {&note1_, &note2_, &note3_};
     for (int i = 0; i < 3; ++i) {
         auto *box = new QLineEdit(window);
-        const QString placeholder = QStringLiteral("Note %1").arg(i + 1);
+        const QString placeholder = tr("Note %1").arg(i + 1);
         box->setPlaceholderText(placeholder);
         MeterWindow::named(box, names[i], placeholder,
-                           QStringLiteral("A note saved and printed with %1").arg(what));
+                           tr("A note saved and printed with %1").arg(what));
         connect(box, &QLineEdit::textEdited, this, [box] { filter(box); });
         *boxes[i] = box;
     }

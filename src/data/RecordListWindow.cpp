@@ -23,8 +23,7 @@ constexpr int kVisibleRows = 18;
 
 RecordListWindow::RecordListWindow(Meter &meter, FileState &files, Dialogs &dialogs,
                                    QWidget *parent)
-    : MeterWindow(meter, dialogs, "RecordListWindow", QStringLiteral(" List"), parent),
-      files_(files)
+    : MeterWindow(meter, dialogs, "RecordListWindow", tr(" List"), parent), files_(files)
 {
     recordGrid_ = new RecordGrid(RecordTable::recordHeadings(), this);
     buildControls();
@@ -35,8 +34,8 @@ void RecordListWindow::buildControls()
 {
     toolbar_ = named(new QToolBar(this), "toolbar");
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (const char *key : {"Save", "Print", "Preview"}) {
-        QAction *action = toolbar_->addAction(QLatin1String(key));
+    for (const char *key : {QT_TR_NOOP("Save"), QT_TR_NOOP("Print"), QT_TR_NOOP("Preview")}) {
+        QAction *action = toolbar_->addAction(tr(key));
         action->setObjectName(QLatin1String(key));
         connect(action, &QAction::triggered, this,
                 [this, key] { runToolbarCommand(QLatin1String(key)); });
@@ -46,12 +45,12 @@ void RecordListWindow::buildControls()
 
     keepInLibrary_ = KeepInLibraryBox::addBeside(toolbar_, save_, QStringLiteral("list"));
 
-    grid_ = named(new GridView(recordGrid_, this), "grid", QStringLiteral("Samples"),
-                  QStringLiteral("The levels sampled, newest last"));
+    grid_ = named(new GridView(recordGrid_, this), "grid", tr("Samples"),
+                  tr("The levels sampled, newest last"));
     grid_->setColumnWidths({QStringLiteral("AAAAAA"), QStringLiteral("AA:AA:AAAAAA"),
                             QStringLiteral("AA:AA:AAAAA"), QStringLiteral("AAAAAA")});
     grid_->setMinimumWidth(grid_->columnsWidth());
-    notes_ = new NoteBoxes(this, QStringLiteral("the samples"));
+    notes_ = new NoteBoxes(this, tr("the samples"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 4, 8, 8);
@@ -85,8 +84,8 @@ QStringList RecordListWindow::notes() const
 void RecordListWindow::setRecordingActive(bool active)
 {
     save_->setEnabled(!active);
-    save_->setToolTip(active ? QStringLiteral("The list cannot be saved while a recording runs")
-                             : QStringLiteral("Save the rows and notes as a data file"));
+    save_->setToolTip(active ? tr("The list cannot be saved while a recording runs")
+                             : tr("Save the rows and notes as a data file"));
 }
 
 void RecordListWindow::runToolbarCommand(const QString &key)
@@ -128,17 +127,17 @@ bool RecordListWindow::mayDropRows()
     if (files_.RecordingActive) {
         // Save is refused while the recording holds the file state: only dropping is left.
         return dialogs().message(this, QString(),
-                                 QStringLiteral("The list's %1 rows are not saved, and cannot be "
-                                                "saved while a recording runs.\nClose the "
-                                                "list and drop them?")
+                                 tr("The list's %1 rows are not saved, and cannot be "
+                                    "saved while a recording runs.\nClose the "
+                                    "list and drop them?")
                                      .arg(rows),
                                  Dialogs::Icon::Warning,
                                  Dialogs::Buttons::OkCancelWithCancelDefault) ==
                Dialogs::Answer::Ok;
     }
     switch (dialogs().message(this, QString(),
-                              QStringLiteral("The list's %1 rows are not saved.\nSave them "
-                                             "before closing the list?")
+                              tr("The list's %1 rows are not saved.\nSave them "
+                                 "before closing the list?")
                                   .arg(rows),
                               Dialogs::Icon::Question, Dialogs::Buttons::YesNoCancel)) {
     case Dialogs::Answer::Yes:

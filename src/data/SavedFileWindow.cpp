@@ -26,12 +26,11 @@ namespace {
 constexpr int kVisibleRows = 18;
 // Reading shorter than this does not stop to serve the user interface.
 constexpr qint64 kQuietMilliseconds = 50;
-const QString kCaption = QStringLiteral("Saved File");
 
 } // namespace
 
 SavedFileWindow::SavedFileWindow(Meter &meter, Dialogs &dialogs, QWidget *parent)
-    : MeterWindow(meter, dialogs, "SavedFileWindow", kCaption, parent)
+    : MeterWindow(meter, dialogs, "SavedFileWindow", tr("Saved File"), parent)
 {
     recordGrid_ = new RecordGrid(RecordTable::recordHeadings(), this);
     buildControls();
@@ -43,18 +42,19 @@ void SavedFileWindow::buildControls()
     toolbar_ = named(new QToolBar(this), "toolbar");
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     const std::pair<const char *, QString> buttons[] = {
-        {"Plot", QStringLiteral("Plot the levels over the record number")},
-        {"Ln", QStringLiteral("Histogram")},
-        {"Statistics", QStringLiteral("Exposure statistics of the levels")},
-        {"Assessment", QStringLiteral("Exposure assessment: dose under several criteria, the "
+        {QT_TR_NOOP("Plot"), tr("Plot the levels over the record number")},
+        {"Ln", tr("Histogram")},
+        {QT_TR_NOOP("Statistics"), tr("Exposure statistics of the levels")},
+        {QT_TR_NOOP("Assessment"), tr("Exposure assessment: dose under several criteria, the "
                                       "shift, excluded spans and ISO 9612")},
-        {"Print", QStringLiteral("Print the records and notes")},
-        {"Preview", QStringLiteral("Show the printed pages")},
+        {QT_TR_NOOP("Print"), tr("Print the records and notes")},
+        {QT_TR_NOOP("Preview"), tr("Show the printed pages")},
     };
     for (const auto &[key, tip] : buttons) {
         if (QLatin1String(key) == QLatin1String("Print"))
             toolbar_->addSeparator();
-        QAction *action = toolbar_->addAction(QLatin1String(key));
+        // "Ln", the percentile levels' sign, reads the same in every language.
+        QAction *action = toolbar_->addAction(tr(key));
         action->setObjectName(QLatin1String(key));
         action->setToolTip(tip);
         connect(action, &QAction::triggered, this,
@@ -66,8 +66,7 @@ void SavedFileWindow::buildControls()
     assessment_ = toolbar_->findChild<QAction *>(QStringLiteral("Assessment"));
 
     resolutionPanel_ = named(new QFrame(this), "resolutionPanel");
-    resolutionFrame_ =
-        named(new QGroupBox(QStringLiteral("Resolution"), resolutionPanel_), "resolutionFrame");
+    resolutionFrame_ = named(new QGroupBox(tr("Resolution"), resolutionPanel_), "resolutionFrame");
     tenthDbButton_ =
         named(new QPushButton(QStringLiteral("0.1 dB"), resolutionFrame_), "tenthDbButton");
     wholeDbButton_ =
@@ -83,12 +82,12 @@ void SavedFileWindow::buildControls()
     connect(tenthDbButton_, &QPushButton::clicked, this, &SavedFileWindow::histogramTenthDb);
     connect(wholeDbButton_, &QPushButton::clicked, this, &SavedFileWindow::histogramWholeDb);
 
-    grid_ = named(new GridView(recordGrid_, this), "grid", QStringLiteral("Records"),
-                  QStringLiteral("The file's records in file order"));
+    grid_ = named(new GridView(recordGrid_, this), "grid", tr("Records"),
+                  tr("The file's records in file order"));
     grid_->setColumnWidths({QStringLiteral("AAAAAA"), QStringLiteral("AA:AA:AAAAAA"),
                             QStringLiteral("AA:AA:AAAA"), QStringLiteral("AAAAAA")});
     grid_->setMinimumWidth(grid_->columnsWidth());
-    notes_ = new NoteBoxes(this, QStringLiteral("the records"));
+    notes_ = new NoteBoxes(this, tr("the records"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 4, 8, 8);
@@ -130,7 +129,7 @@ bool SavedFileWindow::load(const QString &path)
     if (nothingRead) {
         // The window goes with the message: it has nothing to show.
         hide();
-        setWindowTitle(kCaption);
+        setWindowTitle(tr("Saved File"));
         dialogs().message(this, QString(), content.error, Dialogs::Icon::Critical,
                           Dialogs::Buttons::Ok);
         return false;
@@ -140,7 +139,7 @@ bool SavedFileWindow::load(const QString &path)
     setWindowTitle(name);
     if (!content.ok())
         dialogs().message(this, QString(),
-                          QStringLiteral("%1\nThe %2 records read before that are shown.")
+                          tr("%1\nThe %2 records read before that are shown.")
                               .arg(content.error)
                               .arg(recordGrid_->table().recordCount()),
                           Dialogs::Icon::Warning, Dialogs::Buttons::Ok);

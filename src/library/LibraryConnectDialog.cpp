@@ -24,28 +24,25 @@ LibraryConnectDialog::LibraryConnectDialog(const QString &current, Connect conne
     : QDialog(parent), connect_(std::move(connect)), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("LibraryConnectDialog"));
-    setWindowTitle(QStringLiteral("Connect to a Library"));
+    setWindowTitle(tr("Connect to a Library"));
     using Named = MeterWindow;
-    defaultChoice_ = Named::named(
-        new QRadioButton(QStringLiteral("The library on this computer"), this), "defaultChoice");
-    fileChoice_ =
-        Named::named(new QRadioButton(QStringLiteral("Another library file"), this), "fileChoice");
+    defaultChoice_ =
+        Named::named(new QRadioButton(tr("The library on this computer"), this), "defaultChoice");
+    fileChoice_ = Named::named(new QRadioButton(tr("Another library file"), this), "fileChoice");
     serverChoice_ = Named::named(
-        new QRadioButton(QStringLiteral("A PostgreSQL database shared by a team"), this),
-        "serverChoice");
+        new QRadioButton(tr("A PostgreSQL database shared by a team"), this), "serverChoice");
     auto *defaultPath = new QLabel(LibraryLocation::defaultPath(), this);
     defaultPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    fileEdit_ = Named::named(new QLineEdit(this), "fileEdit", QStringLiteral("Library file"),
-                             QStringLiteral("A SQLite library file; made when it does not exist"));
-    browseButton_ =
-        Named::named(new QPushButton(QStringLiteral("Browse..."), this), "browseButton");
-    serverEdit_ = Named::named(new QLineEdit(this), "serverEdit", QStringLiteral("Server address"),
+    fileEdit_ = Named::named(new QLineEdit(this), "fileEdit", tr("Library file"),
+                             tr("A SQLite library file; made when it does not exist"));
+    browseButton_ = Named::named(new QPushButton(tr("Browse..."), this), "browseButton");
+    serverEdit_ = Named::named(new QLineEdit(this), "serverEdit", tr("Server address"),
                                QStringLiteral("postgresql://[user@]host[:port]/dbname"));
     serverEdit_->setPlaceholderText(kServerExample);
-    auto *passwordNote = new QLabel(
-        QStringLiteral("The password goes in ~/.pgpass (host:port:dbname:user:password), "
-                       "never here."),
-        this);
+    auto *passwordNote =
+        new QLabel(tr("The password goes in ~/.pgpass (host:port:dbname:user:password), "
+                      "never here."),
+                   this);
     passwordNote->setWordWrap(true);
     errorLabel_ = Named::named(new QLabel(this), "errorLabel");
     errorLabel_->setWordWrap(true);
@@ -121,7 +118,7 @@ void LibraryConnectDialog::accept()
             return;
         }
     }
-    errorLabel_->setText(QStringLiteral("Connecting..."));
+    errorLabel_->setText(tr("Connecting..."));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QString error = connect_(text);
     QApplication::restoreOverrideCursor();

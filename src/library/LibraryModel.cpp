@@ -38,7 +38,7 @@ int compareValues(const Measurement &a, const Measurement &b, int column)
     };
     switch (column) {
     case LibraryModel::KindColumn:
-        return order(Measurement::kindName(a.kind), Measurement::kindName(b.kind));
+        return text(LibraryModel::kindCaption(a.kind), LibraryModel::kindCaption(b.kind));
     case LibraryModel::StartColumn:
         return order(a.start, b.start);
     case LibraryModel::DurationColumn:
@@ -112,7 +112,7 @@ QVariant LibraryModel::data(const QModelIndex &index, int role) const
         return {};
     switch (index.column()) {
     case KindColumn:
-        return Measurement::kindName(m.kind);
+        return kindCaption(m.kind);
     case StartColumn:
         return m.start;
     case DurationColumn:
@@ -134,14 +134,29 @@ QVariant LibraryModel::data(const QModelIndex &index, int role) const
     }
 }
 
+QString LibraryModel::kindCaption(Measurement::Kind kind)
+{
+    switch (kind) {
+    case Measurement::Kind::Run:
+        return tr("run");
+    case Measurement::Kind::Recording:
+        return tr("recording");
+    case Measurement::Kind::List:
+        return tr("list");
+    case Measurement::Kind::Banks:
+        return tr("banks");
+    case Measurement::Kind::Average:
+        return tr("average");
+    }
+    return Measurement::kindName(kind);
+}
+
 QVariant LibraryModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const QStringList headings{
-        QStringLiteral("Kind"),   QStringLiteral("Start"),   QStringLiteral("Duration"),
-        QStringLiteral("Worker"), QStringLiteral("Site"),    QStringLiteral("Job"),
-        QStringLiteral("Meter"),  QStringLiteral("Records"), QStringLiteral("LAeq dB")};
+    const QStringList headings{tr("Kind"), tr("Start"), tr("Duration"), tr("Worker"), tr("Site"),
+                               tr("Job"),  tr("Meter"), tr("Records"),  tr("LAeq dB")};
     return headings.value(section);
 }
 
@@ -168,7 +183,7 @@ bool LibraryModel::setData(const QModelIndex &index, const QVariant &value, int 
     case Library::Change::Done:
         break;
     case Library::Change::NotFound:
-        emit errorOccurred(QStringLiteral("Measurement %1 is no longer in the library.").arg(m.id));
+        emit errorOccurred(tr("Measurement %1 is no longer in the library.").arg(m.id));
         refresh();
         return false;
     case Library::Change::Failed:

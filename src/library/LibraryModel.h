@@ -30,6 +30,10 @@ public:
 
     explicit LibraryModel(Library &library, QObject *parent = nullptr);
 
+    // The kind as the window shows it, in the user's language; the library and the command
+    // line keep Measurement::kindName().
+    static QString kindCaption(Measurement::Kind kind);
+
     // Reads the measurements the filter finds again, in the current order. False (and
     // errorOccurred) when the library cannot be read; the rows are then empty.
     bool refresh(const LibraryFilter &filter);

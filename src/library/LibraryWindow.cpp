@@ -34,7 +34,7 @@ constexpr int kFilterPauseMilliseconds = 150;
 } // namespace
 
 LibraryWindow::LibraryWindow(Meter &meter, Library &library, Dialogs &dialogs, QWidget *parent)
-    : MeterWindow(meter, dialogs, "LibraryWindow", QStringLiteral("Measurement Library"), parent),
+    : MeterWindow(meter, dialogs, "LibraryWindow", tr("Measurement Library"), parent),
       library_(library)
 {
     model_ = new LibraryModel(library_, this);
@@ -50,29 +50,29 @@ LibraryWindow::~LibraryWindow() = default;
 
 void LibraryWindow::buildControls()
 {
-    const auto textFilter = [this](const char *name, const QString &field) {
-        auto *box = named(
-            new QLineEdit(this), name, field,
-            QStringLiteral("Shows the measurements whose %1 holds this text").arg(field.toLower()));
+    const auto textFilter = [this](const char *name, const QString &field,
+                                   const QString &description) {
+        auto *box = named(new QLineEdit(this), name, field, description);
         box->setPlaceholderText(field);
         box->setClearButtonEnabled(true);
         return box;
     };
-    workerFilter_ = textFilter("workerFilter", QStringLiteral("Worker"));
-    siteFilter_ = textFilter("siteFilter", QStringLiteral("Site"));
-    jobFilter_ = textFilter("jobFilter", QStringLiteral("Job"));
-    kindFilter_ = named(new QComboBox(this), "kindFilter", QStringLiteral("Kind"),
-                        QStringLiteral("Shows the measurements of one kind"));
-    kindFilter_->addItem(QStringLiteral("All kinds"));
+    workerFilter_ = textFilter("workerFilter", tr("Worker"),
+                               tr("Shows the measurements whose worker holds this text"));
+    siteFilter_ = textFilter("siteFilter", tr("Site"),
+                             tr("Shows the measurements whose site holds this text"));
+    jobFilter_ =
+        textFilter("jobFilter", tr("Job"), tr("Shows the measurements whose job holds this text"));
+    kindFilter_ = named(new QComboBox(this), "kindFilter", tr("Kind"),
+                        tr("Shows the measurements of one kind"));
+    kindFilter_->addItem(tr("All kinds"));
     for (const Measurement::Kind kind : Measurement::kinds())
-        kindFilter_->addItem(Measurement::kindName(kind), int(kind));
+        kindFilter_->addItem(LibraryModel::kindCaption(kind), int(kind));
     const auto dateFilter = [this](const char *checkName, const QString &caption,
-                                   const char *dateName, QCheckBox *&check, QDateEdit *&date) {
+                                   const QString &description, const char *dateName,
+                                   QCheckBox *&check, QDateEdit *&date) {
         check = named(new QCheckBox(caption, this), checkName);
-        date = named(new QDateEdit(QDate::currentDate(), this), dateName, caption,
-                     QStringLiteral("The measurements that start on this day or %1")
-                         .arg(caption == QLatin1String("From") ? QStringLiteral("later")
-                                                               : QStringLiteral("earlier")));
+        date = named(new QDateEdit(QDate::currentDate(), this), dateName, caption, description);
         // Its own edit box is what a screen reader reaches.
         describe(date->findChild<QLineEdit *>(), date->accessibleName(),
                  date->accessibleDescription());
@@ -81,12 +81,14 @@ void LibraryWindow::buildControls()
         date->setEnabled(false);
         connect(check, &QCheckBox::toggled, date, &QDateEdit::setEnabled);
     };
-    dateFilter("fromCheck", QStringLiteral("From"), "fromDate", fromCheck_, fromDate_);
-    dateFilter("toCheck", QStringLiteral("To"), "toDate", toCheck_, toDate_);
+    dateFilter("fromCheck", tr("From"), tr("The measurements that start on this day or later"),
+               "fromDate", fromCheck_, fromDate_);
+    dateFilter("toCheck", tr("To"), tr("The measurements that start on this day or earlier"),
+               "toDate", toCheck_, toDate_);
 
-    table_ = named(new QTableView(this), "table", QStringLiteral("Measurements"),
-                   QStringLiteral("The measurements of the library; worker, site and job can be "
-                                  "edited in place"));
+    table_ = named(new QTableView(this), "table", tr("Measurements"),
+                   tr("The measurements of the library; worker, site and job can be "
+                      "edited in place"));
     table_->setModel(model_);
     table_->setSortingEnabled(true);
     table_->sortByColumn(LibraryModel::StartColumn, Qt::AscendingOrder);
@@ -108,20 +110,24 @@ void LibraryWindow::buildControls()
         {LibraryModel::RecordsColumn, "Records"},
         {LibraryModel::LaeqColumn, "LAeq dB"}};
     for (const auto &[column, sample] : widths)
-        table_->setColumnWidth(column, metrics.horizontalAdvance(QLatin1String(sample)) + 24);
+        table_->setColumnWidth(
+            column, std::max(metrics.horizontalAdvance(QLatin1String(sample)),
+                             metrics.horizontalAdvance(
+                                 model_->headerData(column, Qt::Horizontal).toString())) +
+                        24);
     // Worker, site and job share what the window has to spare.
     for (const int column :
          {LibraryModel::WorkerColumn, LibraryModel::SiteColumn, LibraryModel::JobColumn})
         table_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Stretch);
 
     summaryLabel_ = named(new QLabel(this), "summaryLabel");
-    importButton_ = named(new QPushButton(QStringLiteral("Import..."), this), "importButton");
-    openButton_ = named(new QPushButton(QStringLiteral("Open"), this), "openButton");
-    assessButton_ = named(new QPushButton(QStringLiteral("Assessment..."), this), "assessButton");
-    deleteButton_ = named(new QPushButton(QStringLiteral("Delete..."), this), "deleteButton");
-    importButton_->setToolTip(QStringLiteral(".dat, .bnk and .avg files into the library (or "
-                                             "drop them on this window)"));
-    openButton_->setToolTip(QStringLiteral("Show the measurement as its file opens"));
+    importButton_ = named(new QPushButton(tr("Import..."), this), "importButton");
+    openButton_ = named(new QPushButton(tr("Open"), this), "openButton");
+    assessButton_ = named(new QPushButton(tr("Assessment..."), this), "assessButton");
+    deleteButton_ = named(new QPushButton(tr("Delete..."), this), "deleteButton");
+    importButton_->setToolTip(tr(".dat, .bnk and .avg files into the library (or "
+                                 "drop them on this window)"));
+    openButton_->setToolTip(tr("Show the measurement as its file opens"));
 
     auto *filters = new QGridLayout;
     filters->addWidget(workerFilter_, 0, 0);
@@ -203,13 +209,12 @@ void LibraryWindow::updateButtons()
     deleteButton_->setEnabled(chosen > 0);
     assessButton_->setEnabled(assessmentAvailable_ && chosen > 0);
     assessButton_->setToolTip(assessmentAvailable_
-                                  ? QStringLiteral("One exposure assessment of the chosen "
-                                                   "measurements")
-                                  : QStringLiteral("The exposure assessment is not part of this "
-                                                   "version"));
-    summaryLabel_->setText(QStringLiteral("%1 measurements in %2")
-                               .arg(model_->rowCount())
-                               .arg(library_.location().text()));
+                                  ? tr("One exposure assessment of the chosen "
+                                       "measurements")
+                                  : tr("The exposure assessment is not part of this "
+                                       "version"));
+    summaryLabel_->setText(
+        tr("%1 measurements in %2").arg(model_->rowCount()).arg(library_.location().text()));
 }
 
 void LibraryWindow::setAssessmentAvailable(bool available)
@@ -231,8 +236,8 @@ void LibraryWindow::importFiles(const QStringList &paths)
 {
     QStringList lines;
     bool failed = false;
-    QProgressDialog progress(QStringLiteral("Importing into the library..."),
-                             QStringLiteral("Stop"), 0, int(paths.size()), this);
+    QProgressDialog progress(tr("Importing into the library..."), tr("Stop"), 0, int(paths.size()),
+                             this);
     progress.setMinimumDuration(500);
     for (int i = 0; i < paths.size() && !progress.wasCanceled(); ++i) {
         progress.setValue(i);
@@ -240,15 +245,13 @@ void LibraryWindow::importFiles(const QStringList &paths)
         const Library::Import result = library_.importFile(paths.at(i));
         switch (result.outcome) {
         case Library::Import::Outcome::Imported:
-            lines << QStringLiteral("%1: imported as measurement %2.").arg(name).arg(result.id);
+            lines << tr("%1: imported as measurement %2.").arg(name).arg(result.id);
             break;
         case Library::Import::Outcome::Already:
-            lines << QStringLiteral("%1: already in the library as measurement %2.")
-                         .arg(name)
-                         .arg(result.id);
+            lines << tr("%1: already in the library as measurement %2.").arg(name).arg(result.id);
             break;
         case Library::Import::Outcome::Failed:
-            lines << QStringLiteral("%1: not imported. %2").arg(name, result.error);
+            lines << tr("%1: not imported. %2").arg(name, result.error);
             failed = true;
             break;
         }
@@ -275,17 +278,16 @@ QString LibraryWindow::exported(const Measurement &measurement)
     const QString path = QDir(folder).filePath(
         measurement.fileName.isEmpty() ? QStringLiteral("measurement") : measurement.fileName);
     if (!copies_.isValid() || !QDir().mkpath(folder)) {
-        dialogs().inform(this, QStringLiteral("No temporary folder for the measurement's file."),
+        dialogs().inform(this, tr("No temporary folder for the measurement's file."),
                          Dialogs::Icon::Critical);
         return QString();
     }
     if (library_.exportFile(measurement.id, path) != Library::Change::Done) {
-        dialogs().inform(
-            this,
-            library_.errorString().isEmpty()
-                ? QStringLiteral("Measurement %1 is no longer in the library.").arg(measurement.id)
-                : library_.errorString(),
-            Dialogs::Icon::Critical);
+        dialogs().inform(this,
+                         library_.errorString().isEmpty()
+                             ? tr("Measurement %1 is no longer in the library.").arg(measurement.id)
+                             : library_.errorString(),
+                         Dialogs::Icon::Critical);
         refresh();
         return QString();
     }
@@ -312,13 +314,13 @@ void LibraryWindow::deleteChosen()
     QList<qint64> ids;
     for (const int row : rows)
         ids << model_->measurement(row).id;
-    const QString what = ids.size() == 1 ? QStringLiteral("measurement %1 (%2)")
+    const QString what = ids.size() == 1 ? tr("measurement %1 (%2)")
                                                .arg(ids.first())
                                                .arg(model_->measurement(rows.first()).fileName)
-                                         : QStringLiteral("these %1 measurements").arg(ids.size());
-    if (dialogs().message(this, QStringLiteral("Delete"),
-                          QStringLiteral("Delete %1 from the library? The stored files go with "
-                                         "them; this cannot be undone.")
+                                         : tr("these %1 measurements").arg(ids.size());
+    if (dialogs().message(this, tr("Delete"),
+                          tr("Delete %1 from the library? The stored files go with "
+                             "them; this cannot be undone.")
                               .arg(what),
                           Dialogs::Icon::Warning,
                           Dialogs::Buttons::OkCancelWithCancelDefault) != Dialogs::Answer::Ok)

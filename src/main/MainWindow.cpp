@@ -20,8 +20,8 @@
 #include <QStyle>
 
 namespace {
-const QString kStaleLevelTip =
-    QStringLiteral("No reading from the meter for over 2 seconds: this is the last level read");
+const char *const kStaleLevelTip = QT_TRANSLATE_NOOP(
+    "MainWindow", "No reading from the meter for over 2 seconds: this is the last level read");
 } // namespace
 
 MainWindow::MainWindow(Meter &meter, AppState &state, Dialogs &dialogs, QWidget *parent)
@@ -49,8 +49,8 @@ MainWindow::MainWindow(Meter &meter, AppState &state, Dialogs &dialogs, QWidget 
         portStatus_->setVisible(true);
         // The refresh asks until the meter answers; say so, or the wait looks like a hang.
         if (caption == QLatin1String("No COM"))
-            statusBar()->showMessage(QStringLiteral("Waiting for the meter on %1 to answer...")
-                                         .arg(meter_.link().portLabel()));
+            statusBar()->showMessage(
+                tr("Waiting for the meter on %1 to answer...").arg(meter_.link().portLabel()));
         else
             statusBar()->clearMessage();
     });
@@ -105,7 +105,16 @@ bool MainWindow::openPort()
 
     SerialLink &link = meter_.link();
     if (!link.isOpen() && !link.open()) {
-        dialogs_.inform(this, Messages::portNotOpened(link.deniedDevice()),
+        // The permission advice in the user's language; the command line prints it in English.
+        const QString denied = link.deniedDevice();
+        dialogs_.inform(this,
+                        denied.isEmpty()
+                            ? Messages::kNoDevice
+                            : tr("No permission to open %1.\n"
+                                 "To use the meter, your user must be in the dialout group: run\n"
+                                 "    sudo adduser $USER dialout\n"
+                                 "then log out and log in again.")
+                                  .arg(denied),
                         Dialogs::Icon::Critical);
         return false;
     }
@@ -150,7 +159,7 @@ void MainWindow::showLevelFreshness(bool fresh)
     // The last value stays in sight, dimmed: it is no longer the meter's level.
     for (QLabel *label : {levelValue_, levelUnit_}) {
         label->setProperty("stale", !fresh);
-        label->setToolTip(fresh ? QString() : kStaleLevelTip);
+        label->setToolTip(fresh ? QString() : tr(kStaleLevelTip));
         label->style()->unpolish(label);
         label->style()->polish(label);
     }
@@ -253,23 +262,23 @@ QString MainWindow::twaExplanation()
 {
     const QChar cr(13);
     const QStringList lines{
-        QStringLiteral("The eight-hour time-weighted average sound level(TWA),"),
-        QStringLiteral(" in decibels, may be computed from the dose, in percent,"),
-        QStringLiteral(" by means of the foumula: TWA= 16.61 log(base10) (D/100) + 90."),
-        QStringLiteral(" For an eight-hour workshift with the noise level constant over"),
-        QStringLiteral(" the entire shift, the TWA is equal to the measured sound level."),
+        tr("The eight-hour time-weighted average sound level(TWA),"),
+        tr(" in decibels, may be computed from the dose, in percent,"),
+        tr(" by means of the foumula: TWA= 16.61 log(base10) (D/100) + 90."),
+        tr(" For an eight-hour workshift with the noise level constant over"),
+        tr(" the entire shift, the TWA is equal to the measured sound level."),
     };
     const QStringList notes{
-        QStringLiteral("     The value of TWA is correct in slow response mode."),
-        QStringLiteral("     If you want to check the value of TWA,"),
-        QStringLiteral("     you have to set your meter to %DOSE display mode(use MODE key)"),
-        QStringLiteral("     and set your meter to slow response mode and open list menu."),
+        tr("     The value of TWA is correct in slow response mode."),
+        tr("     If you want to check the value of TWA,"),
+        tr("     you have to set your meter to %DOSE display mode(use MODE key)"),
+        tr("     and set your meter to slow response mode and open list menu."),
     };
     QString text;
     for (const QString &line : lines)
         text += line + cr;
     text += QStringLiteral("\r\n\r\n");
-    text += QStringLiteral("Note:") + cr;
+    text += tr("Note:") + cr;
     text += notes.join(cr);
     return text;
 }
@@ -291,8 +300,8 @@ bool MainWindow::mayQuit()
         return true;
     // The records are on the disk already; the question is whether the user meant to stop.
     if (sampler_.recording()) {
-        const QString ask = QStringLiteral("A recording is running (%1 records in %2). Stop it "
-                                           "and quit?")
+        const QString ask = tr("A recording is running (%1 records in %2). Stop it "
+                               "and quit?")
                                 .arg(sampler_.RecordCount())
                                 .arg(QDir::toNativeSeparators(sampler_.recordingPath()));
         if (dialogs_.message(this, QString(), ask, Dialogs::Icon::Question,

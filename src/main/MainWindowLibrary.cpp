@@ -92,7 +92,7 @@ void MainWindow::connectLibrary()
                 return library_.errorString();
             LibraryLocation::remember(text);
             state_.library.location = text;
-            statusBar()->showMessage(QStringLiteral("Library: %1").arg(location.text()));
+            statusBar()->showMessage(tr("Library: %1").arg(location.text()));
             if (auto *window = windows_.window<LibraryWindow>(kLibraryWindowName))
                 window->refresh();
             return QString();
@@ -107,10 +107,9 @@ void MainWindow::keepInLibrary(const QString &path, const QString &kind, const Q
     const QString name = QFileInfo(path).fileName();
     const auto notKept = [this, &name](const QString &reason) {
         if (!closing_)
-            dialogs_.inform(this,
-                            QStringLiteral("%1 was saved, but the library could not keep it.\n%2")
-                                .arg(name, reason),
-                            Dialogs::Icon::Warning);
+            dialogs_.inform(
+                this, tr("%1 was saved, but the library could not keep it.\n%2").arg(name, reason),
+                Dialogs::Icon::Warning);
     };
     if (const QString error = openLibrary(); !error.isEmpty()) {
         notKept(error);
@@ -133,14 +132,12 @@ void MainWindow::keepInLibrary(const QString &path, const QString &kind, const Q
     const Library::Import result = library_.importFile(path, known);
     switch (result.outcome) {
     case Library::Import::Outcome::Imported:
-        statusBar()->showMessage(QStringLiteral("%1 is kept in the library as measurement %2.")
-                                     .arg(name)
-                                     .arg(result.id));
+        statusBar()->showMessage(
+            tr("%1 is kept in the library as measurement %2.").arg(name).arg(result.id));
         break;
     case Library::Import::Outcome::Already:
-        statusBar()->showMessage(QStringLiteral("%1 was already in the library as measurement %2.")
-                                     .arg(name)
-                                     .arg(result.id));
+        statusBar()->showMessage(
+            tr("%1 was already in the library as measurement %2.").arg(name).arg(result.id));
         break;
     case Library::Import::Outcome::Failed:
         notKept(result.error);
@@ -168,9 +165,9 @@ void MainWindow::assessMeasurements(const QList<Measurement> &measurements,
         const Measurement &measurement = measurements.at(i);
         if (measurement.kind == Measurement::Kind::Banks ||
             measurement.kind == Measurement::Kind::Average) {
-            dialogs_.inform(this, QStringLiteral("Measurement %1 holds no records of levels: an "
-                                                 "exposure assessment takes runs, recordings and "
-                                                 "lists.")
+            dialogs_.inform(this, tr("Measurement %1 holds no records of levels: an "
+                                     "exposure assessment takes runs, recordings and "
+                                     "lists.")
                                       .arg(measurement.id));
             return;
         }
@@ -218,17 +215,16 @@ void MainWindow::openMeasurement(const Measurement &measurement, const QString &
                 window ? window->findChild<QAction *>(QStringLiteral("Open")) : nullptr;
             const bool runGoesOn = open && !open->isEnabled();
             if (window && !window->openFile(path) && runGoesOn)
-                dialogs_.inform(window,
-                                QStringLiteral("The Average window cannot open a file while a "
-                                               "run goes on."));
+                dialogs_.inform(window, tr("The Average window cannot open a file while a "
+                                           "run goes on."));
         } else if (measurement.kind == Measurement::Kind::Banks) {
             if (auto *window = qobject_cast<BankWindow *>(runEntry(entry)))
                 window->openFile(path);
         } else {
             // The saved-file view as View File opens it, given this file.
             if (sampler_.recording()) {
-                dialogs_.inform(this, QStringLiteral("A file cannot be viewed while a recording "
-                                                     "runs."));
+                dialogs_.inform(this, tr("A file cannot be viewed while a recording "
+                                         "runs."));
                 return;
             }
             entry.before = [this, path] {

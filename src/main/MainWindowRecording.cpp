@@ -103,20 +103,20 @@ void MainWindow::recordingEnded(const Sampler::Tick &tick, const QString &path)
     QString text;
     switch (tick.recordingEnded) {
     case Sampler::End::LeftDba:
-        text = QStringLiteral("Recording stopped: the meter's display left dBA mode.\n"
-                              "%1 records are in %2.")
+        text = tr("Recording stopped: the meter's display left dBA mode.\n"
+                  "%1 records are in %2.")
                    .arg(tick.recordsInFile)
                    .arg(shownPath(path));
         break;
     case Sampler::End::RecordLimit:
-        text = QStringLiteral("Recording stopped after %1 records, the most one recording "
-                              "holds.\nThey are in %2.")
+        text = tr("Recording stopped after %1 records, the most one recording "
+                  "holds.\nThey are in %2.")
                    .arg(tick.recordsInFile)
                    .arg(shownPath(path));
         break;
     case Sampler::End::WriteFailed:
-        text = QStringLiteral("Recording stopped: %1 could not be written: %2.\n"
-                              "%3 records had been written to it.")
+        text = tr("Recording stopped: %1 could not be written: %2.\n"
+                  "%3 records had been written to it.")
                    .arg(shownPath(path), tick.error)
                    .arg(tick.recordsInFile);
         break;
@@ -142,10 +142,10 @@ void MainWindow::recordingEnded(const Sampler::Tick &tick, const QString &path)
 
 void MainWindow::closeList(RecordListWindow *list, Sampler::End why)
 {
-    QString text = why == Sampler::End::LeftDba
-                       ? QStringLiteral("The list was closed: the meter's display left dBA mode.")
-                       : QStringLiteral("The list was closed after %1 rows, the most it holds.")
-                             .arg(Sampler::kMaxRecords);
+    QString text =
+        why == Sampler::End::LeftDba
+            ? tr("The list was closed: the meter's display left dBA mode.")
+            : tr("The list was closed after %1 rows, the most it holds.").arg(Sampler::kMaxRecords);
     // The rows go with the window; offer to keep them when they were not saved.
     const bool offerSave = list->hasUnsavedRows() && !list->records().isEmpty();
     const RecordTable rows = offerSave ? list->records() : RecordTable();
@@ -161,8 +161,7 @@ void MainWindow::closeList(RecordListWindow *list, Sampler::End why)
                                  Dialogs::Buttons::Ok);
                 return;
             }
-            const QString ask =
-                text + QStringLiteral("\nSave its %1 rows?").arg(rows.recordCount());
+            const QString ask = text + tr("\nSave its %1 rows?").arg(rows.recordCount());
             if (dialogs_.message(this, QString(), ask, Dialogs::Icon::Question,
                                  Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
                 return;
@@ -216,13 +215,13 @@ void MainWindow::startRecording()
     updateRecordingControls();
     if (!error.isEmpty()) {
         dialogs_.message(this, QString(),
-                         QStringLiteral("The recording could not start: %1 could not be "
-                                        "created: %2.")
+                         tr("The recording could not start: %1 could not be "
+                            "created: %2.")
                              .arg(shownPath(path), error),
                          Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
         return;
     }
-    statusBar()->showMessage(QStringLiteral("Recording to %1").arg(shownPath(path)));
+    statusBar()->showMessage(tr("Recording to %1").arg(shownPath(path)));
 }
 
 void MainWindow::stopRecording()
@@ -232,9 +231,8 @@ void MainWindow::stopRecording()
     const QString path = sampler_.recordingPath();
     const int records = sampler_.stopRecording();
     updateRecordingControls();
-    statusBar()->showMessage(QStringLiteral("Recording stopped: %1 records are in %2.")
-                                 .arg(records)
-                                 .arg(shownPath(path)));
+    statusBar()->showMessage(
+        tr("Recording stopped: %1 records are in %2.").arg(records).arg(shownPath(path)));
     if (records > 0)
         keepInLibrary(path, QStringLiteral("recording"), QString());
 }

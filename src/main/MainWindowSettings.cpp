@@ -40,10 +40,10 @@ void MainWindow::openFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        dialogs_.inform(this,
-                        QStringLiteral("%1 cannot be opened: %2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()),
-                        Dialogs::Icon::Warning);
+        dialogs_.inform(
+            this,
+            tr("%1 cannot be opened: %2").arg(QDir::toNativeSeparators(path), file.errorString()),
+            Dialogs::Icon::Warning);
         return;
     }
     // The first line is enough to tell the formats apart.

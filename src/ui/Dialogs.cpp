@@ -3,6 +3,7 @@
 #include "ui/StoredSettings.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -76,13 +77,64 @@ int titleBarWidth(const QString &title, const QFont &font)
     return QFontMetrics(bold).horizontalAdvance(title) + kTitleBarControls;
 }
 
+// The texts several windows show (link/Messages.h), in the user's language. The windows
+// and the command line pass them in English; the message box translates them.
+[[maybe_unused]] const char *const kSharedMessages[] = {
+    QT_TRANSLATE_NOOP("Messages", "Key locked!"),
+    QT_TRANSLATE_NOOP("Messages", "Invalid, try again!"),
+    QT_TRANSLATE_NOOP("Messages", "Not dBA mode, continue? "),
+    QT_TRANSLATE_NOOP("Messages", "No device available !"),
+    QT_TRANSLATE_NOOP("Messages",
+                      "The meter is busy with another command. Try again when it has finished."),
+};
+
+// The file dialogs' titles and filter entries, translated where the dialog is shown: the
+// English title stays the dialog's name in the settings (the folder it showed last), so
+// that the folder is remembered whatever the language.
+[[maybe_unused]] const char *const kFileDialogTexts[] = {
+    QT_TRANSLATE_NOOP("Dialogs", "Save As"),
+    QT_TRANSLATE_NOOP("Dialogs", "Open"),
+    QT_TRANSLATE_NOOP("Dialogs", "Open File"),
+    QT_TRANSLATE_NOOP("Dialogs", "View File"),
+    QT_TRANSLATE_NOOP("Dialogs", "Export PDF"),
+    QT_TRANSLATE_NOOP("Dialogs", "Save As PDF"),
+    QT_TRANSLATE_NOOP("Dialogs", "Import into the library"),
+    QT_TRANSLATE_NOOP("Dialogs", "Library file"),
+    QT_TRANSLATE_NOOP("Dialogs", "Add a data file as a sample"),
+    QT_TRANSLATE_NOOP("Dialogs", "Data File[*.dat] (*.dat)"),
+    QT_TRANSLATE_NOOP("Dialogs", "All type[*.*] (*)"),
+    QT_TRANSLATE_NOOP("Dialogs", "Bank type[*.bnk] (*.bnk)"),
+    QT_TRANSLATE_NOOP("Dialogs", "Avg type[*.avg] (*.avg)"),
+    QT_TRANSLATE_NOOP("Dialogs", "Measurement files (*.dat *.bnk *.avg)"),
+    QT_TRANSLATE_NOOP("Dialogs", "Library[*.sqlite] (*.sqlite)"),
+};
+
+QString translated(const char *context, const QString &text)
+{
+    return QCoreApplication::translate(context, text.toUtf8().constData());
+}
+
+// A filter with each of its entries translated; the patterns stay as they are.
+QString translatedFilter(const QString &filter)
+{
+    QStringList entries = filter.split(QStringLiteral(";;"));
+    for (QString &entry : entries)
+        entry = translated("Dialogs", entry);
+    return entries.join(QStringLiteral(";;"));
+}
+
 } // namespace
+
+QString Dialogs::sharedMessage(const QString &text)
+{
+    return translated("Messages", text);
+}
 
 Dialogs::Answer QtDialogs::message(QWidget *parent, const QString &title, const QString &text,
                                    Icon icon, Buttons buttons)
 {
     // Message texts end their lines with CR (and CR LF); Qt breaks lines at LF.
-    QString shown = text;
+    QString shown = sharedMessage(text);
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"))
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(toQt(icon), title.isEmpty() ? QApplication::applicationDisplayName() : title,
@@ -122,7 +174,8 @@ std::optional<QString> QtDialogs::input(QWidget *parent, const QString &title,
 
 QString QtDialogs::saveFileName(QWidget *parent, const QString &title, const QString &filter)
 {
-    QFileDialog dialog(parent, title, startFolder(parent, title), filter);
+    QFileDialog dialog(parent, translated("Dialogs", title), startFolder(parent, title),
+                       translatedFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // A name typed without an extension gets the first filter's ("*.dat" gives ".dat"), so
     // that the file shows up under that filter when it is opened again.
@@ -137,16 +190,16 @@ QString QtDialogs::saveFileName(QWidget *parent, const QString &title, const QSt
 
 QString QtDialogs::openFileName(QWidget *parent, const QString &title, const QString &filter)
 {
-    const QString name =
-        QFileDialog::getOpenFileName(parent, title, startFolder(parent, title), filter);
+    const QString name = QFileDialog::getOpenFileName(
+        parent, translated("Dialogs", title), startFolder(parent, title), translatedFilter(filter));
     keepFolder(parent, title, {name});
     return name;
 }
 
 QStringList QtDialogs::openFileNames(QWidget *parent, const QString &title, const QString &filter)
 {
-    const QStringList names =
-        QFileDialog::getOpenFileNames(parent, title, startFolder(parent, title), filter);
+    const QStringList names = QFileDialog::getOpenFileNames(
+        parent, translated("Dialogs", title), startFolder(parent, title), translatedFilter(filter));
     keepFolder(parent, title, names);
     return names;
 }

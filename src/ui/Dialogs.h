@@ -35,6 +35,12 @@ public:
     // Lets the user choose a printer and copies; false on Cancel.
     virtual bool print(QWidget *parent, QPrinter &printer) = 0;
 
+    // A text of link/Messages.h in the user's language (message boxes show them so); any
+    // other text as it is.
+    static QString sharedMessage(const QString &text);
+    // File dialogs show their title and filter in the user's language; callers pass the
+    // English, which names the dialog in the settings.
+
     // Shorthands for the common message boxes.
     void inform(QWidget *parent, const QString &text, Icon icon = Icon::Information,
                 const QString &title = QString());

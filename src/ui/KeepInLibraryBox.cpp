@@ -4,11 +4,11 @@
 #include <QToolBar>
 
 KeepInLibraryBox::KeepInLibraryBox(const QString &kind, QWidget *parent)
-    : QCheckBox(QStringLiteral("Keep in library"), parent), kind_(kind)
+    : QCheckBox(tr("Keep in library"), parent), kind_(kind)
 {
     setObjectName(QStringLiteral("keepInLibrary"));
     setChecked(true);
-    setToolTip(QStringLiteral("Also store what Save writes in the measurement library"));
+    setToolTip(tr("Also store what Save writes in the measurement library"));
 }
 
 KeepInLibraryBox *KeepInLibraryBox::addBeside(QToolBar *toolbar, QAction *save, const QString &kind)

@@ -1,6 +1,9 @@
 // The windows in Brazilian Portuguese: nothing left in English, and files that do not
 // change with the language.
 
+#include "config/SetupWindow.h"
+#include "data/LoggerWindow.h"
+#include "link/Messages.h"
 #include "main/ControlPanel.h"
 #include "main/MainWindow.h"
 #include "main/PortWindow.h"
@@ -10,7 +13,9 @@
 
 #include <QAction>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -20,7 +25,7 @@
 namespace {
 
 // Every text a user reads in the window, with where it is: captions, buttons, menus and
-// their entries, tooltips and the window title.
+// their entries, group boxes, notes' placeholders, tooltips and the window title.
 QList<std::pair<QString, QString>> shownTexts(const QWidget &window)
 {
     QList<std::pair<QString, QString>> texts{{QStringLiteral("title"), window.windowTitle()}};
@@ -32,6 +37,10 @@ QList<std::pair<QString, QString>> shownTexts(const QWidget &window)
         texts.append({action->objectName(), action->text()});
     for (const QMenu *menu : window.findChildren<QMenu *>())
         texts.append({menu->objectName(), menu->title()});
+    for (const QGroupBox *box : window.findChildren<QGroupBox *>())
+        texts.append({box->objectName(), box->title()});
+    for (const QLineEdit *edit : window.findChildren<QLineEdit *>())
+        texts.append({edit->objectName(), edit->placeholderText()});
     for (const QWidget *widget : window.findChildren<QWidget *>())
         texts.append({widget->objectName() + QStringLiteral(".toolTip"), widget->toolTip()});
     return texts;
@@ -102,6 +111,8 @@ private slots:
         QTest::newRow("main-window") << "MainWindow";
         QTest::newRow("port-window") << "PortWindow";
         QTest::newRow("control-panel") << "ControlPanel";
+        QTest::newRow("setup-window") << "SetupWindow";
+        QTest::newRow("logger-window") << "LoggerWindow";
     }
     void windowsLeaveNoEnglish()
     {
@@ -119,6 +130,22 @@ private slots:
             if (!text.isEmpty() && text == english[i].second && !sameInBothLanguages(text))
                 left << translated[i].first + QStringLiteral(": ") + text;
         }
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral("; "))));
+    }
+
+    // The texts several windows share reach the message box in Portuguese.
+    void sharedMessagesAreTranslated()
+    {
+        QTranslator portuguese;
+        QVERIFY(portuguese.load(QStringLiteral(":/i18n/dosemeter_pt_BR.qm")));
+        QCoreApplication::installTranslator(&portuguese);
+        QStringList left;
+        for (const QString &text : {Messages::kKeyLocked, Messages::kInvalid, Messages::kNotDbaMode,
+                                    Messages::kNoDevice, Messages::kMeterBusy}) {
+            if (Dialogs::sharedMessage(text) == text)
+                left << text;
+        }
+        QCoreApplication::removeTranslator(&portuguese);
         QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral("; "))));
     }
 
@@ -145,6 +172,14 @@ private:
         if (window == QLatin1String("ControlPanel")) {
             ControlPanel controls(rig.meter, rig.dialogs, [] { return QString(); });
             return shownTexts(controls);
+        }
+        if (window == QLatin1String("SetupWindow")) {
+            SetupWindow setup(rig.meter, rig.dialogs, [] { return QString(); });
+            return shownTexts(setup);
+        }
+        if (window == QLatin1String("LoggerWindow")) {
+            LoggerWindow logger(rig.meter, rig.app.logger, rig.app.files, rig.dialogs);
+            return shownTexts(logger);
         }
         return shownTexts(rig.panel);
     }
