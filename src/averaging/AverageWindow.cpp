@@ -255,6 +255,9 @@ QToolBar *AverageWindow::buildToolbar()
         printButton->setPopupMode(QToolButton::MenuButtonPopup);
     keepInLibrary_ = KeepInLibraryBox::addBeside(toolbar, button(AverageRun::Button::Save),
                                                  QStringLiteral("average"));
+    // The box is shared by every window that saves; its texts in this window's language.
+    keepInLibrary_->setText(tr("Keep in library"));
+    keepInLibrary_->setToolTip(tr("Also store what Save writes in the measurement library"));
     return toolbar;
 }
 

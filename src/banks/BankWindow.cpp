@@ -260,6 +260,9 @@ void BankWindow::buildToolbar()
     }
     keepInLibrary_ = KeepInLibraryBox::addBeside(toolbar_, toolbar_->findChild<QAction *>(kSaveKey),
                                                  QStringLiteral("banks"));
+    // The box is shared by every window that saves; its texts in this window's language.
+    keepInLibrary_->setText(tr("Keep in library"));
+    keepInLibrary_->setToolTip(tr("Also store what Save writes in the measurement library"));
 }
 
 BankFile::Texts BankWindow::texts() const

@@ -1,6 +1,11 @@
 // The windows in Brazilian Portuguese: nothing left in English, and files that do not
 // change with the language.
 
+#include "averaging/AverageState.h"
+#include "averaging/AverageWindow.h"
+#include "banks/BankState.h"
+#include "banks/BankWindow.h"
+#include "data/FileState.h"
 #include "main/ControlPanel.h"
 #include "main/MainWindow.h"
 #include "main/PortWindow.h"
@@ -50,7 +55,9 @@ bool sameInBothLanguages(const QString &text)
                                   "MODE",       "EVENT",
                                   "RESET",      "CLOCK",
                                   "RUN",        "PAUSE",
-                                  "Dose Meter", "Alterar a taxa de amostragem"};
+                                  "Dose Meter", "Alterar a taxa de amostragem",
+                                  "LAeq",       "ID",
+                                  "140 PEAK"};
     QString letters = text;
     letters.remove(QLatin1Char('&'));
     return same.contains(letters) ||
@@ -102,6 +109,8 @@ private slots:
         QTest::newRow("main-window") << "MainWindow";
         QTest::newRow("port-window") << "PortWindow";
         QTest::newRow("control-panel") << "ControlPanel";
+        QTest::newRow("event-window") << "BankWindow";
+        QTest::newRow("average-window") << "AverageWindow";
     }
     void windowsLeaveNoEnglish()
     {
@@ -142,6 +151,17 @@ private:
             return shownTexts(port);
         }
         MainWindowRig rig;
+        if (window == QLatin1String("BankWindow")) {
+            BankState banks;
+            BankWindow events(rig.meter, banks, rig.dialogs);
+            return shownTexts(events);
+        }
+        if (window == QLatin1String("AverageWindow")) {
+            AverageState state;
+            FileState files;
+            AverageWindow average(rig.meter, state, files, rig.dialogs, {});
+            return shownTexts(average);
+        }
         if (window == QLatin1String("ControlPanel")) {
             ControlPanel controls(rig.meter, rig.dialogs, [] { return QString(); });
             return shownTexts(controls);
