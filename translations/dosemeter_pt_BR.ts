@@ -51,6 +51,22 @@
         <translation>TWA projetado (dB)</translation>
     </message>
     <message>
+        <source>below the lower action value</source>
+        <translation>abaixo do valor de ação inferior</translation>
+    </message>
+    <message>
+        <source>lower action value</source>
+        <translation>valor de ação inferior</translation>
+    </message>
+    <message>
+        <source>upper action value</source>
+        <translation>valor de ação superior</translation>
+    </message>
+    <message>
+        <source>limit value exceeded</source>
+        <translation>valor-limite excedido</translation>
+    </message>
+    <message>
         <source>Exposure Assessment</source>
         <translation>Avaliação de exposição</translation>
     </message>

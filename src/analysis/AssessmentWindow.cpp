@@ -108,6 +108,14 @@ const char *const kCriteriaRowCaptions[] = {
     QT_TRANSLATE_NOOP("AssessmentWindow", "Projected dose (%)"),
     QT_TRANSLATE_NOOP("AssessmentWindow", "Projected TWA (dB)"),
 };
+// The EU status as the assessment gives it in English (so the command line prints it), as
+// the window shows it in the user's language.
+[[maybe_unused]] const char *const kEuStatusTexts[] = {
+    QT_TRANSLATE_NOOP("AssessmentWindow", "below the lower action value"),
+    QT_TRANSLATE_NOOP("AssessmentWindow", "lower action value"),
+    QT_TRANSLATE_NOOP("AssessmentWindow", "upper action value"),
+    QT_TRANSLATE_NOOP("AssessmentWindow", "limit value exceeded"),
+};
 // The custom set's column opens with these.
 const CriterionSet kCustomDefault{QString(), 85, 4, 80.0};
 
@@ -539,8 +547,9 @@ void AssessmentWindow::showAssessment()
     cards_.show(lines);
     const QHash<QString, QString> figures = FigureCards::values(lines);
     messageLabel_->setText(result_.message);
-    euStatusLabel_->setText(result_.ok() ? AssessmentResult::euStatusText(result_.euStatus)
-                                         : FigureCards::kNoFigure);
+    euStatusLabel_->setText(
+        result_.ok() ? tr(AssessmentResult::euStatusText(result_.euStatus).toUtf8().constData())
+                     : FigureCards::kNoFigure);
     euStatusLabel_->setStyleSheet(result_.ok() ? statusStyle(result_.euStatus) : QString());
 
     const QSignalBlocker blocker(criteriaTable_);
