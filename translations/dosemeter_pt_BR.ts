@@ -359,6 +359,10 @@
         <translation>Tarefa %1: a faixa de duração se digita como 3-4 (horas).</translation>
     </message>
     <message>
+        <source>typed</source>
+        <translation>digitado</translation>
+    </message>
+    <message>
         <source>Add a data file as a sample</source>
         <translation>Adicionar um arquivo de dados como amostra</translation>
     </message>

@@ -779,7 +779,7 @@ void AssessmentWindow::addSampleRow()
     target->insertRow(row);
     if (target == samplesTable_) {
         samplesTable_->setItem(row, kLevelColumn, new QTableWidgetItem);
-        samplesTable_->setItem(row, kSourceColumn, readOnly(QStringLiteral("typed")));
+        samplesTable_->setItem(row, kSourceColumn, readOnly(tr("typed")));
     } else {
         tasksTable_->setItem(row, kTaskColumn,
                              new QTableWidgetItem(QStringLiteral("Task %1").arg(row + 1)));
