@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -131,15 +132,25 @@ private slots:
         QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral("; "))));
     }
 
-    void recordingIsTheSameInBothLanguages()
+    // Files hold the English whatever the language of the windows that write them.
+    void filesAreTheSameInBothLanguages_data()
     {
-        const QByteArray english = recordingBytes();
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("holds");
+        QTest::newRow("recording") << "recording" << QByteArray("No.s");
+        QTest::newRow("event-banks") << "event-banks" << QByteArray("Criterion level");
+    }
+    void filesAreTheSameInBothLanguages()
+    {
+        QFETCH(QString, file);
+        const QByteArray english = fileBytes(file);
         QTranslator portuguese;
         QVERIFY(portuguese.load(QStringLiteral(":/i18n/dosemeter_pt_BR.qm")));
         QCoreApplication::installTranslator(&portuguese);
-        const QByteArray translated = recordingBytes();
+        const QByteArray translated = fileBytes(file);
         QCoreApplication::removeTranslator(&portuguese);
-        QVERIFY(english.startsWith("No.s"));
+        QFETCH(QByteArray, holds);
+        QVERIFY(english.contains(holds));
         QCOMPARE(translated, english);
     }
 
@@ -169,11 +180,34 @@ private:
         return shownTexts(rig.panel);
     }
 
-    // A recording of three samples, as the main window writes it.
-    static QByteArray recordingBytes()
+    static QByteArray fileBytes(const QString &file)
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("shift.dat"));
+        const bool banks = file == QLatin1String("event-banks");
+        const QString path =
+            dir.filePath(banks ? QStringLiteral("shift.bnk") : QStringLiteral("shift.dat"));
+        if (banks)
+            saveEventBanks(path);
+        else
+            saveRecording(path);
+        QFile saved(path);
+        return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
+    }
+
+    // The Event window's banks (none read: the captions and a name typed) from its toolbar.
+    static void saveEventBanks(const QString &path)
+    {
+        MeterRig rig;
+        BankState banks;
+        BankWindow events(rig.meter, banks, rig.dialogs);
+        events.findChild<QLineEdit *>(QStringLiteral("nameEdit"))->setText(QStringLiteral("Ana"));
+        rig.dialogs.fileNames.enqueue(path);
+        events.findChild<QAction *>(QStringLiteral("Save"))->trigger();
+    }
+
+    // A recording of three samples, as the main window writes it.
+    static void saveRecording(const QString &path)
+    {
         MainWindowRig rig;
         rig.load();
         rig.panel.samplingTimer_.stop();
@@ -189,8 +223,6 @@ private:
             }
         }
         rig.panel.stopRecordingAction_->trigger();
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 };
 
