@@ -483,6 +483,14 @@ Um arquivo anterior com esse nome não foi alterado.</translation>
         <translation>NPS máx.</translation>
     </message>
     <message>
+        <source>Yes</source>
+        <translation>Sim</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Não</translation>
+    </message>
+    <message>
         <source>Average</source>
         <translation>Média</translation>
     </message>

@@ -48,8 +48,8 @@ QToolBar QToolButton::menu-button { width: 18px; border-left: 1px solid #c3ccd5;
 const QColor kTraceColour(0x2f, 0x7d, 0xd1);
 
 // The texts the run and the file give in English (the toolbar's keys and tips, the .avg
-// file's header labels), as the window shows them in the user's language. The file and the
-// objectNames keep the English.
+// file's header labels, the overload flag), as the window shows them in the user's language. The
+// file and the objectNames keep the English.
 [[maybe_unused]] const char *const kShownTexts[] = {
     QT_TRANSLATE_NOOP("AverageWindow", "Save"),
     QT_TRANSLATE_NOOP("AverageWindow", "Save As"),
@@ -70,9 +70,11 @@ const QColor kTraceColour(0x2f, 0x7d, 0xd1);
     QT_TRANSLATE_NOOP("AverageWindow", "Exchange Rate"),
     QT_TRANSLATE_NOOP("AverageWindow", "Run Time"),
     QT_TRANSLATE_NOOP("AverageWindow", "SPL Max"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Yes"),
+    QT_TRANSLATE_NOOP("AverageWindow", "No"),
 };
 
-QString shown(const QString &english)
+QString translated(const QString &english)
 {
     return QCoreApplication::translate("AverageWindow", english.toUtf8().constData());
 }
@@ -84,7 +86,7 @@ QString panelCaption(int panel)
     if (panel == 9)
         return QStringLiteral("LAeq");
     const int field = panel < 9 ? panel - 1 : panel - 2;
-    return shown(AvgFile::labels()[size_t(field)]);
+    return translated(AvgFile::labels()[size_t(field)]);
 }
 
 QLabel *valuePanel(const char *name, QWidget *parent)
@@ -235,9 +237,9 @@ QToolBar *AverageWindow::buildToolbar()
             entry.button == AverageRun::Button::Interval ||
             entry.button == AverageRun::Button::Print)
             toolbar->addSeparator();
-        QAction *action = toolbar->addAction(shown(entry.key));
+        QAction *action = toolbar->addAction(translated(entry.key));
         action->setObjectName(entry.key);
-        action->setToolTip(shown(entry.toolTip));
+        action->setToolTip(translated(entry.toolTip));
         action->setShortcut(shortcuts.value(entry.key));
         const AverageRun::Button key = entry.button;
         connect(action, &QAction::triggered, this, [this, key] { runToolbarCommand(key); });
@@ -408,12 +410,14 @@ void AverageWindow::showRun()
         {exchangeRateValue_, &labels.exchangeRate},
         {runTimeValue_, &labels.runTime},
         {splMaxValue_, &labels.splMax},
-        {peakValue_, &labels.peak},
         {laeqValue_, &labels.laeq}};
     for (const auto &[label, text] : shown) {
         if (label->text() != *text)
             label->setText(*text);
     }
+    const QString peak = translated(labels.peak);
+    if (peakValue_->text() != peak)
+        peakValue_->setText(peak);
     for (const AverageRun::ToolbarEntry &entry : AverageRun::toolbar())
         button(entry.button)->setEnabled(run_.isAvailable(entry.button));
 }
