@@ -37,16 +37,19 @@ using Figure = FigureCards::Figure;
 const QList<QList<Figure>> &figureRows()
 {
     static const QList<QList<Figure>> rows{
-        {{"records", "Records", "recordsValue"},
-         {"skipped", "Skipped", "skippedValue"},
-         {"excluded", "Excluded", "excludedValue"},
-         {"measured", "Measured (T)", "measuredValue"}},
-        {{"laeq", "LAeq,T (dB)", "laeqValue"},
-         {"lex8h", "LEX,8h (dB)", "lex8hValue"},
-         {"max", "Maximum (dB)", "maxValue"}},
-        {{"time-above-80", "At or above 80 dB", "timeAbove80Value"},
-         {"time-above-85", "At or above 85 dB", "timeAbove85Value"},
-         {"time-above-90", "At or above 90 dB", "timeAbove90Value"}},
+        {{"records", QT_TRANSLATE_NOOP("FigureCards", "Records"), "recordsValue"},
+         {"skipped", QT_TRANSLATE_NOOP("FigureCards", "Skipped"), "skippedValue"},
+         {"excluded", QT_TRANSLATE_NOOP("FigureCards", "Excluded"), "excludedValue"},
+         {"measured", QT_TRANSLATE_NOOP("FigureCards", "Measured (T)"), "measuredValue"}},
+        {{"laeq", QT_TRANSLATE_NOOP("FigureCards", "LAeq,T (dB)"), "laeqValue"},
+         {"lex8h", QT_TRANSLATE_NOOP("FigureCards", "LEX,8h (dB)"), "lex8hValue"},
+         {"max", QT_TRANSLATE_NOOP("FigureCards", "Maximum (dB)"), "maxValue"}},
+        {{"time-above-80", QT_TRANSLATE_NOOP("FigureCards", "At or above 80 dB"),
+          "timeAbove80Value"},
+         {"time-above-85", QT_TRANSLATE_NOOP("FigureCards", "At or above 85 dB"),
+          "timeAbove85Value"},
+         {"time-above-90", QT_TRANSLATE_NOOP("FigureCards", "At or above 90 dB"),
+          "timeAbove90Value"}},
     };
     return rows;
 }
@@ -54,13 +57,13 @@ const QList<QList<Figure>> &figureRows()
 const QList<QList<Figure>> &isoFigureRows()
 {
     static const QList<QList<Figure>> rows{
-        {{"lex8h", "LEX,8h (dB)", "isoLex8hValue"},
-         {"u", "u (dB)", "isoUValue"},
-         {"U", "U (dB)", "isoExpandedValue"},
-         {"upper", "Upper value (dB)", "isoUpperValue"}},
-        {{"laeq", "LAeq,Te (dB)", "isoLaeqValue"},
-         {"u1", "u1 (dB)", "isoU1Value"},
-         {"c1u1", "c1u1 (dB)", "isoC1u1Value"}},
+        {{"lex8h", QT_TRANSLATE_NOOP("FigureCards", "LEX,8h (dB)"), "isoLex8hValue"},
+         {"u", QT_TRANSLATE_NOOP("FigureCards", "u (dB)"), "isoUValue"},
+         {"U", QT_TRANSLATE_NOOP("FigureCards", "U (dB)"), "isoExpandedValue"},
+         {"upper", QT_TRANSLATE_NOOP("FigureCards", "Upper value (dB)"), "isoUpperValue"}},
+        {{"laeq", QT_TRANSLATE_NOOP("FigureCards", "LAeq,Te (dB)"), "isoLaeqValue"},
+         {"u1", QT_TRANSLATE_NOOP("FigureCards", "u1 (dB)"), "isoU1Value"},
+         {"c1u1", QT_TRANSLATE_NOOP("FigureCards", "c1u1 (dB)"), "isoC1u1Value"}},
     };
     return rows;
 }
@@ -96,8 +99,23 @@ enum CriteriaRow {
     kCriteriaRows
 };
 const char *const kCriteriaRowCaptions[] = {
-    "Use",      "Criterion level (dB)", "Exchange rate (dB)", "Threshold (dB)", "Dose (%)",
-    "TWA (dB)", "Projected dose (%)",   "Projected TWA (dB)"};
+    QT_TRANSLATE_NOOP("AssessmentWindow", "Use"),
+    QT_TRANSLATE_NOOP("AssessmentWindow", "Criterion level (dB)"),
+    QT_TRANSLATE_NOOP("AssessmentWindow", "Exchange rate (dB)"),
+    QT_TRANSLATE_NOOP("AssessmentWindow", "Threshold (dB)"),
+    QT_TRANSLATE_NOOP("AssessmentWindow", "Dose (%)"),
+    QT_TRANSLATE_NOOP("AssessmentWindow", "TWA (dB)"),
+    QT_TRANSLATE_NOOP("AssessmentWindow", "Projected dose (%)"),
+    QT_TRANSLATE_NOOP("AssessmentWindow", "Projected TWA (dB)"),
+};
+// The EU status as the assessment gives it in English (so the command line prints it), as
+// the window shows it in the user's language.
+[[maybe_unused]] const char *const kEuStatusTexts[] = {
+    QT_TRANSLATE_NOOP("AssessmentWindow", "below the lower action value"),
+    QT_TRANSLATE_NOOP("AssessmentWindow", "lower action value"),
+    QT_TRANSLATE_NOOP("AssessmentWindow", "upper action value"),
+    QT_TRANSLATE_NOOP("AssessmentWindow", "limit value exceeded"),
+};
 // The custom set's column opens with these.
 const CriterionSet kCustomDefault{QString(), 85, 4, 80.0};
 
@@ -147,8 +165,7 @@ QString cellText(const QTableWidget *table, int row, int column)
 
 AssessmentWindow::AssessmentWindow(Meter &meter, Dialogs &dialogs, ExposureAssessment assessment,
                                    QWidget *parent)
-    : MeterWindow(meter, dialogs, "AssessmentWindow", QStringLiteral("Exposure Assessment"),
-                  parent),
+    : MeterWindow(meter, dialogs, "AssessmentWindow", tr("Exposure Assessment"), parent),
       assessment_(std::move(assessment))
 {
     buildControls();
@@ -159,17 +176,17 @@ AssessmentWindow::AssessmentWindow(Meter &meter, Dialogs &dialogs, ExposureAsses
 void AssessmentWindow::buildControls()
 {
     tabs_ = named(new QTabWidget, "tabs");
-    tabs_->addTab(buildAssessmentTab(), QStringLiteral("Assessment"));
+    tabs_->addTab(buildAssessmentTab(), tr("Assessment"));
     tabs_->addTab(buildIsoTab(), QStringLiteral("ISO 9612"));
 
-    copyButton_ = named(new QPushButton(QStringLiteral("Copy")), "copyButton");
-    copyButton_->setToolTip(QStringLiteral("Copy the figures of this tab as text"));
+    copyButton_ = named(new QPushButton(tr("Copy")), "copyButton");
+    copyButton_->setToolTip(tr("Copy the figures of this tab as text"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(copyButton_);
-    reportButton_ = named(new QPushButton(QStringLiteral("Report...")), "reportButton");
-    reportButton_->setToolTip(QStringLiteral("The shift report of these figures, to print or "
-                                             "to export as a PDF"));
+    reportButton_ = named(new QPushButton(tr("Report...")), "reportButton");
+    reportButton_->setToolTip(tr("The shift report of these figures, to print or "
+                                 "to export as a PDF"));
     buttons->addWidget(reportButton_);
 
     auto *layout = new QVBoxLayout(this);
@@ -185,18 +202,18 @@ void AssessmentWindow::buildControls()
 QWidget *AssessmentWindow::buildAssessmentTab()
 {
     shiftField_ = hoursField(ExposureAssessment::kMinShiftHours, ExposureAssessment::kMaxShiftHours,
-                             "shiftField", QStringLiteral("Shift length"),
-                             QStringLiteral("The hours of the shift the measurement stands for"));
+                             "shiftField", tr("Shift length"),
+                             tr("The hours of the shift the measurement stands for"));
     euStatusLabel_ = named(Theme::value(), "euStatusLabel");
 
     auto *settings = new QHBoxLayout;
-    settings->addWidget(Theme::card(QStringLiteral("Shift length (h)"), shiftField_));
-    settings->addWidget(Theme::card(QStringLiteral("EU status"), euStatusLabel_), 2);
+    settings->addWidget(Theme::card(tr("Shift length (h)"), shiftField_));
+    settings->addWidget(Theme::card(tr("EU status"), euStatusLabel_), 2);
 
     criteriaTable_ =
-        named(new QTableWidget(kCriteriaRows, 0), "criteriaTable", QStringLiteral("Criterion sets"),
-              QStringLiteral("Each criterion set as a column: check it to use it; the custom "
-                             "set's levels can be typed"));
+        named(new QTableWidget(kCriteriaRows, 0), "criteriaTable", tr("Criterion sets"),
+              tr("Each criterion set as a column: check it to use it; the custom "
+                 "set's levels can be typed"));
     fillCriteriaTable();
 
     auto *figures = new QGridLayout;
@@ -211,47 +228,45 @@ QWidget *AssessmentWindow::buildAssessmentTab()
     left->addWidget(messageLabel_);
     left->addStretch(1);
 
-    auto *spans = new QGroupBox(QStringLiteral("Excluded spans"));
+    auto *spans = new QGroupBox(tr("Excluded spans"));
     buildPlot();
     const int records = std::max(1, assessment_.recordCount(0));
     firstRecordField_ = named(new NumberField(1, records, 0), "firstRecordField");
-    firstRecordField_->describe(QStringLiteral("First record"),
-                                QStringLiteral("The first record to exclude"));
+    firstRecordField_->describe(tr("First record"), tr("The first record to exclude"));
     lastRecordField_ = named(new NumberField(1, records, 0), "lastRecordField");
-    lastRecordField_->describe(QStringLiteral("Last record"),
-                               QStringLiteral("The last record to exclude"));
+    lastRecordField_->describe(tr("Last record"), tr("The last record to exclude"));
     lastRecordField_->setValue(records);
-    reasonEdit_ = named(new QLineEdit, "reasonEdit", QStringLiteral("Reason"),
-                        QStringLiteral("Why the records are left out"));
-    reasonEdit_->setPlaceholderText(QStringLiteral("Reason, e.g. microphone knocked"));
-    excludeButton_ = named(new QPushButton(QStringLiteral("Exclude")), "excludeButton");
+    reasonEdit_ =
+        named(new QLineEdit, "reasonEdit", tr("Reason"), tr("Why the records are left out"));
+    reasonEdit_->setPlaceholderText(tr("Reason, e.g. microphone knocked"));
+    excludeButton_ = named(new QPushButton(tr("Exclude")), "excludeButton");
     auto *span = new QHBoxLayout;
-    span->addWidget(Theme::caption(QStringLiteral("Records")));
+    span->addWidget(Theme::caption(tr("Records")));
     span->addWidget(firstRecordField_);
-    span->addWidget(Theme::caption(QStringLiteral("to")));
+    span->addWidget(Theme::caption(tr("to")));
     span->addWidget(lastRecordField_);
     span->addWidget(reasonEdit_, 1);
     span->addWidget(excludeButton_);
 
     // With several files, the spans are chosen in one file at a time, and named by it.
     const bool severalLists = assessment_.listCount() > 1;
-    QStringList columns{QStringLiteral("From"), QStringLiteral("To"), QStringLiteral("Reason")};
+    QStringList columns{tr("From"), tr("To"), tr("Reason")};
     if (severalLists) {
-        columns.prepend(QStringLiteral("File"));
-        listChoice_ = named(new QComboBox, "listChoice", QStringLiteral("File"),
-                            QStringLiteral("The file whose levels are shown"));
+        columns.prepend(tr("File"));
+        listChoice_ =
+            named(new QComboBox, "listChoice", tr("File"), tr("The file whose levels are shown"));
         for (int list = 0; list < assessment_.listCount(); ++list)
             listChoice_->addItem(assessment_.listName(list));
         connect(listChoice_, &QComboBox::currentIndexChanged, this, &AssessmentWindow::showList);
     }
-    spansTable_ = named(table(columns), "spansTable", QStringLiteral("Excluded spans"),
-                        QStringLiteral("The record spans left out, with the reason"));
+    spansTable_ = named(table(columns), "spansTable", tr("Excluded spans"),
+                        tr("The record spans left out, with the reason"));
     spansTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    removeSpanButton_ = named(new QPushButton(QStringLiteral("Remove")), "removeSpanButton");
-    removeSpanButton_->setToolTip(QStringLiteral("Count the selected spans again"));
+    removeSpanButton_ = named(new QPushButton(tr("Remove")), "removeSpanButton");
+    removeSpanButton_->setToolTip(tr("Count the selected spans again"));
     auto *spansLayout = new QVBoxLayout(spans);
-    spansLayout->addWidget(Theme::caption(
-        QStringLiteral("Drag over the levels, or type the records, then give a reason")));
+    spansLayout->addWidget(
+        Theme::caption(tr("Drag over the levels, or type the records, then give a reason")));
     if (listChoice_)
         spansLayout->addWidget(listChoice_);
     spansLayout->addWidget(levelPlot_, 1);
@@ -282,11 +297,11 @@ void AssessmentWindow::fillCriteriaTable()
     criteriaTable_->setColumnCount(int(sets.size()));
     QStringList headings;
     for (const CriterionSet &set : std::as_const(sets))
-        headings << (set.name.isEmpty() ? QStringLiteral("Custom") : set.name);
+        headings << (set.name.isEmpty() ? tr("Custom") : set.name);
     criteriaTable_->setHorizontalHeaderLabels(headings);
     QStringList rowCaptions;
     for (const char *caption : kCriteriaRowCaptions)
-        rowCaptions << QLatin1String(caption);
+        rowCaptions << tr(caption);
     criteriaTable_->setVerticalHeaderLabels(rowCaptions);
     const QStringList checked{QStringLiteral("osha-pel"), QStringLiteral("osha-hc"),
                               QStringLiteral("niosh")};
@@ -320,12 +335,12 @@ void AssessmentWindow::fillCriteriaTable()
 
 void AssessmentWindow::buildPlot()
 {
-    levelPlot_ = named(new VectorPlot, "levelPlot", QStringLiteral("Levels"),
-                       QStringLiteral("The levels over the record number; drag over records to "
-                                      "exclude them"));
+    levelPlot_ = named(new VectorPlot, "levelPlot", tr("Levels"),
+                       tr("The levels over the record number; drag over records to "
+                          "exclude them"));
     levelPlot_->setMinimumHeight(180);
     levelPlot_->addGraph()->setPen(QPen(QColor(0x2f, 0x7d, 0xd1)));
-    levelPlot_->xAxis->setLabel(QStringLiteral("Record"));
+    levelPlot_->xAxis->setLabel(tr("Record"));
     levelPlot_->yAxis->setLabel(QStringLiteral("dB"));
     plotShownList();
     levelPlot_->addLayer(QLatin1String(kSpanLayer), levelPlot_->layer(QStringLiteral("main")),
@@ -386,51 +401,44 @@ void AssessmentWindow::showList(int list)
 
 QWidget *AssessmentWindow::buildIsoTab()
 {
-    strategyCombo_ = named(new QComboBox, "strategyCombo", QStringLiteral("Strategy"),
-                           QStringLiteral("How the day was sampled"));
-    strategyCombo_->addItem(QStringLiteral("Job-based"), int(Iso9612::Strategy::Job));
-    strategyCombo_->addItem(QStringLiteral("Full-day"), int(Iso9612::Strategy::FullDay));
-    strategyCombo_->addItem(QStringLiteral("Task-based"), int(Iso9612::Strategy::Task));
-    instrumentCombo_ = named(new QComboBox, "instrumentCombo", QStringLiteral("Instrument"),
-                             QStringLiteral("What measured the samples"));
-    instrumentCombo_->addItem(QStringLiteral("Personal sound exposure meter"),
-                              int(Iso9612::Instrument::Meter));
-    instrumentCombo_->addItem(QStringLiteral("Class 1 sound level meter"),
-                              int(Iso9612::Instrument::Class1));
-    instrumentCombo_->addItem(QStringLiteral("Class 2 sound level meter"),
-                              int(Iso9612::Instrument::Class2));
+    strategyCombo_ =
+        named(new QComboBox, "strategyCombo", tr("Strategy"), tr("How the day was sampled"));
+    strategyCombo_->addItem(tr("Job-based"), int(Iso9612::Strategy::Job));
+    strategyCombo_->addItem(tr("Full-day"), int(Iso9612::Strategy::FullDay));
+    strategyCombo_->addItem(tr("Task-based"), int(Iso9612::Strategy::Task));
+    instrumentCombo_ =
+        named(new QComboBox, "instrumentCombo", tr("Instrument"), tr("What measured the samples"));
+    instrumentCombo_->addItem(tr("Personal sound exposure meter"), int(Iso9612::Instrument::Meter));
+    instrumentCombo_->addItem(tr("Class 1 sound level meter"), int(Iso9612::Instrument::Class1));
+    instrumentCombo_->addItem(tr("Class 2 sound level meter"), int(Iso9612::Instrument::Class2));
     for (QComboBox *combo : {strategyCombo_, instrumentCombo_})
         combo->view()->setAccessibleName(combo->accessibleName());
-    effectiveHoursField_ =
-        hoursField(0.01, Iso9612::kMaxHours, "effectiveHoursField", QStringLiteral("Effective day"),
-                   QStringLiteral("Te: the hours of the working day"));
+    effectiveHoursField_ = hoursField(0.01, Iso9612::kMaxHours, "effectiveHoursField",
+                                      tr("Effective day"), tr("Te: the hours of the working day"));
     auto *choices = new QHBoxLayout;
-    choices->addWidget(Theme::card(QStringLiteral("Strategy"), strategyCombo_));
-    choices->addWidget(Theme::card(QStringLiteral("Instrument"), instrumentCombo_));
-    choices->addWidget(Theme::card(QStringLiteral("Effective day Te (h)"), effectiveHoursField_));
+    choices->addWidget(Theme::card(tr("Strategy"), strategyCombo_));
+    choices->addWidget(Theme::card(tr("Instrument"), instrumentCombo_));
+    choices->addWidget(Theme::card(tr("Effective day Te (h)"), effectiveHoursField_));
 
-    samplesTable_ =
-        named(table({QStringLiteral("Level (dB)"), QStringLiteral("Source")}), "samplesTable",
-              QStringLiteral("Samples"), QStringLiteral("The measured LAeq of each sample"));
+    samplesTable_ = named(table({tr("Level (dB)"), tr("Source")}), "samplesTable", tr("Samples"),
+                          tr("The measured LAeq of each sample"));
     tasksTable_ =
-        named(table({QStringLiteral("Task"), QStringLiteral("Duration (h)"),
-                     QStringLiteral("Samples (dB)"), QStringLiteral("Duration range (h)")}),
-              "tasksTable", QStringLiteral("Tasks"),
-              QStringLiteral("Each task's name, duration, samples (commas between) and the "
-                             "range its duration varies in, such as 3-4"));
+        named(table({tr("Task"), tr("Duration (h)"), tr("Samples (dB)"), tr("Duration range (h)")}),
+              "tasksTable", tr("Tasks"),
+              tr("Each task's name, duration, samples (commas between) and the "
+                 "range its duration varies in, such as 3-4"));
     tasksTable_->horizontalHeader()->setSectionResizeMode(kTaskSamplesColumn, QHeaderView::Stretch);
     samplePages_ = named(new QStackedWidget, "samplePages");
     samplePages_->addWidget(samplesTable_);
     samplePages_->addWidget(tasksTable_);
 
-    addSampleButton_ = named(new QPushButton(QStringLiteral("Add row")), "addSampleButton");
-    addOpenFileButton_ =
-        named(new QPushButton(QStringLiteral("Add open file")), "addOpenFileButton");
+    addSampleButton_ = named(new QPushButton(tr("Add row")), "addSampleButton");
+    addOpenFileButton_ = named(new QPushButton(tr("Add open file")), "addOpenFileButton");
     addOpenFileButton_->setToolTip(
-        QStringLiteral("The LAeq,T of the records the assessment uses, as a sample"));
-    addFileButton_ = named(new QPushButton(QStringLiteral("Add file...")), "addFileButton");
-    addFileButton_->setToolTip(QStringLiteral("The LAeq,T of another data file, as a sample"));
-    removeSampleButton_ = named(new QPushButton(QStringLiteral("Remove")), "removeSampleButton");
+        tr("The LAeq,T of the records the assessment uses, as a sample"));
+    addFileButton_ = named(new QPushButton(tr("Add file...")), "addFileButton");
+    addFileButton_->setToolTip(tr("The LAeq,T of another data file, as a sample"));
+    removeSampleButton_ = named(new QPushButton(tr("Remove")), "removeSampleButton");
     auto *sampleButtons = new QHBoxLayout;
     for (QPushButton *button :
          {addSampleButton_, addOpenFileButton_, addFileButton_, removeSampleButton_})
@@ -440,11 +448,10 @@ QWidget *AssessmentWindow::buildIsoTab()
     auto *figures = new QGridLayout;
     isoCards_.addRows(figures, isoFigureRows());
     contributionsTable_ =
-        named(table({QStringLiteral("Task"), QStringLiteral("LAeq (dB)"),
-                     QStringLiteral("Contribution (dB)"), QStringLiteral("Samples")}),
-              "contributionsTable", QStringLiteral("Task contributions"),
-              QStringLiteral("Each task's level, and its contribution: that level over the "
-                             "task's duration, its share of LEX,8h"));
+        named(table({tr("Task"), tr("LAeq (dB)"), tr("Contribution (dB)"), tr("Samples")}),
+              "contributionsTable", tr("Task contributions"),
+              tr("Each task's level, and its contribution: that level over the "
+                 "task's duration, its share of LEX,8h"));
     contributionsTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     advisoriesLabel_ = named(new QLabel, "advisoriesLabel");
     advisoriesLabel_->setWordWrap(true);
@@ -530,7 +537,7 @@ void AssessmentWindow::assess()
     result_ = assessment_.assess(inputs());
     showAssessment();
     if (!problem.isEmpty())
-        messageLabel_->setText(QStringLiteral("Custom: ") + problem + QLatin1Char('.'));
+        messageLabel_->setText(tr("Custom: %1.").arg(problem));
     updateControls();
 }
 
@@ -540,8 +547,9 @@ void AssessmentWindow::showAssessment()
     cards_.show(lines);
     const QHash<QString, QString> figures = FigureCards::values(lines);
     messageLabel_->setText(result_.message);
-    euStatusLabel_->setText(result_.ok() ? AssessmentResult::euStatusText(result_.euStatus)
-                                         : FigureCards::kNoFigure);
+    euStatusLabel_->setText(
+        result_.ok() ? tr(AssessmentResult::euStatusText(result_.euStatus).toUtf8().constData())
+                     : FigureCards::kNoFigure);
     euStatusLabel_->setStyleSheet(result_.ok() ? statusStyle(result_.euStatus) : QString());
 
     const QSignalBlocker blocker(criteriaTable_);
@@ -694,7 +702,7 @@ Iso9612::Input AssessmentWindow::isoInput(QString &problem) const
         else if (typed && typed->size() == 1)
             input.samplesDb << typed->first();
         else if (problem.isEmpty())
-            problem = QStringLiteral("Sample %1: '%2' is no level in dB.").arg(row + 1).arg(text);
+            problem = tr("Sample %1: '%2' is no level in dB.").arg(row + 1).arg(text);
     }
     for (int row = 0; tasks && row < tasksTable_->rowCount(); ++row) {
         Iso9612::Task task;
@@ -709,15 +717,13 @@ Iso9612::Input AssessmentWindow::isoInput(QString &problem) const
         const auto durationRange = Iso9612::durationRange(range);
         QString fault;
         if (task.name.isEmpty())
-            fault = QStringLiteral("Task %1 has no name.").arg(row + 1);
+            fault = tr("Task %1 has no name.").arg(row + 1);
         else if (!duration || duration->size() != 1)
-            fault = QStringLiteral("Task %1: its duration is a number of hours.").arg(task.name);
+            fault = tr("Task %1: its duration is a number of hours.").arg(task.name);
         else if (!levels)
-            fault = QStringLiteral("Task %1: its samples are levels in dB with commas between.")
-                        .arg(task.name);
+            fault = tr("Task %1: its samples are levels in dB with commas between.").arg(task.name);
         else if (!range.isEmpty() && !durationRange)
-            fault = QStringLiteral("Task %1: its duration range is typed as 3-4 (hours).")
-                        .arg(task.name);
+            fault = tr("Task %1: its duration range is typed as 3-4 (hours).").arg(task.name);
         if (!fault.isEmpty()) {
             if (problem.isEmpty())
                 problem = fault;
@@ -773,7 +779,7 @@ void AssessmentWindow::addSampleRow()
     target->insertRow(row);
     if (target == samplesTable_) {
         samplesTable_->setItem(row, kLevelColumn, new QTableWidgetItem);
-        samplesTable_->setItem(row, kSourceColumn, readOnly(QStringLiteral("typed")));
+        samplesTable_->setItem(row, kSourceColumn, readOnly(tr("typed")));
     } else {
         tasksTable_->setItem(row, kTaskColumn,
                              new QTableWidgetItem(QStringLiteral("Task %1").arg(row + 1)));
@@ -823,7 +829,7 @@ void AssessmentWindow::addOpenFile()
 
 void AssessmentWindow::addFile()
 {
-    const QString path = dialogs().openFileName(this, QStringLiteral("Add a data file as a sample"),
+    const QString path = dialogs().openFileName(this, tr("Add a data file as a sample"),
                                                 FileTransfer::kDataFileFilter);
     if (path.isEmpty())
         return;

@@ -3,6 +3,7 @@
 #include "ui/MeterWindow.h"
 #include "ui/Theme.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -18,7 +19,9 @@ void FigureCards::addRows(QGridLayout *grid, const QList<QList<Figure>> &rows,
             QLabel *value = MeterWindow::named(Theme::value(), figure.control);
             value->setAlignment(alignment);
             labels_.insert(QLatin1String(figure.name), value);
-            grid->addWidget(Theme::card(QLatin1String(figure.caption), value), row, column);
+            // The caption in the user's language: the tables mark theirs for translation.
+            const QString caption = QCoreApplication::translate("FigureCards", figure.caption);
+            grid->addWidget(Theme::card(caption, value), row, column);
         }
     }
 }

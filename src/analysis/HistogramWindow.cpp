@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -41,7 +42,8 @@ protected:
     }
 };
 
-const char *const kNoRecordsHint = "The saved file is closed: its records cannot be counted again.";
+const char *const kNoRecordsHint = QT_TRANSLATE_NOOP(
+    "HistogramWindow", "The saved file is closed: its records cannot be counted again.");
 
 } // namespace
 
@@ -52,8 +54,8 @@ const char *HistogramWindow::windowName(Resolution resolution)
 
 HistogramWindow::HistogramWindow(Meter &meter, Dialogs &dialogs, HistogramState &state,
                                  Resolution resolution, Records records, QWidget *parent)
-    : MeterWindow(meter, dialogs, windowName(resolution), QStringLiteral("Histogram"), parent),
-      state_(state), resolution_(resolution), records_(std::move(records))
+    : MeterWindow(meter, dialogs, windowName(resolution), tr("Histogram"), parent), state_(state),
+      resolution_(resolution), records_(std::move(records))
 {
     buildControls();
 }
@@ -62,20 +64,24 @@ void HistogramWindow::buildControls()
 {
     toolbar_ = named(new QToolBar, "toolbar");
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (const QString &key : {QStringLiteral("Limit"), QStringLiteral("Print"),
-                               QStringLiteral("Preview"), QStringLiteral("PDF")}) {
-        QAction *action = toolbar_->addAction(key);
+    // The key names the command; the button shows its text in the user's language.
+    const std::pair<QString, QString> buttons[] = {{QStringLiteral("Limit"), tr("Limit")},
+                                                   {QStringLiteral("Print"), tr("Print")},
+                                                   {QStringLiteral("Preview"), tr("Preview")},
+                                                   {QStringLiteral("PDF"), tr("PDF")}};
+    for (const auto &[key, text] : buttons) {
+        QAction *action = toolbar_->addAction(text);
         action->setObjectName(key);
-        action->setToolTip(key);
-        connect(action, &QAction::triggered, this, [this, key] { runToolbarCommand(key); });
+        action->setToolTip(text);
+        connect(action, &QAction::triggered, this, [this, key = key] { runToolbarCommand(key); });
     }
 
-    graph_ = named(new VectorPlot, "graph", QStringLiteral("Histogram"),
-                   QStringLiteral("How many records have each level"));
+    graph_ =
+        named(new VectorPlot, "graph", tr("Histogram"), tr("How many records have each level"));
     graph_->setMinimumSize(480, 300);
     graph_->setBackground(Qt::white);
     graph_->xAxis->setLabel(QStringLiteral("dBA"));
-    graph_->yAxis->setLabel(QStringLiteral("Frequency (Times)"));
+    graph_->yAxis->setLabel(tr("Frequency (Times)"));
     graph_->xAxis->grid()->setPen(QPen(QColor(0xe6, 0xea, 0xee), 0));
     graph_->yAxis->grid()->setPen(QPen(QColor(0xe6, 0xea, 0xee), 0));
     if (resolution_ == Resolution::TenthDb)
@@ -89,8 +95,8 @@ void HistogramWindow::buildControls()
 
     // The limit panel: item 1 the record range, item 2 the level range in dB.
     auto *range = new QGridLayout;
-    range->addWidget(Theme::caption(QStringLiteral("Min")), 0, 1, Qt::AlignHCenter);
-    range->addWidget(Theme::caption(QStringLiteral("Max")), 0, 2, Qt::AlignHCenter);
+    range->addWidget(Theme::caption(tr("Min")), 0, 1, Qt::AlignHCenter);
+    range->addWidget(Theme::caption(tr("Max")), 0, 2, Qt::AlignHCenter);
     const char *const minNames[] = {"", "minimumField1", "minimumField2"};
     const char *const maxNames[] = {"", "maximumField1", "maximumField2"};
     const QString rows[] = {QString(), QStringLiteral("No.s"), QStringLiteral("dB")};
@@ -111,11 +117,17 @@ void HistogramWindow::buildControls()
         const double bottom = item == 1 ? 1.0 : 0.0;
         minimumFields_[item] = named(new NumberField(bottom, top, decimals, text), minNames[item]);
         maximumFields_[item] = named(new NumberField(bottom, top, decimals, text), maxNames[item]);
-        const QString what = item == 1 ? QStringLiteral("record") : QStringLiteral("level (dB)");
-        minimumFields_[item]->describe(QStringLiteral("Lowest ") + what,
-                                       QStringLiteral("Lowest %1 counted and shown").arg(what));
-        maximumFields_[item]->describe(QStringLiteral("Highest ") + what,
-                                       QStringLiteral("Highest %1 counted and shown").arg(what));
+        if (item == 1) {
+            minimumFields_[item]->describe(tr("Lowest record"),
+                                           tr("Lowest record counted and shown"));
+            maximumFields_[item]->describe(tr("Highest record"),
+                                           tr("Highest record counted and shown"));
+        } else {
+            minimumFields_[item]->describe(tr("Lowest level (dB)"),
+                                           tr("Lowest level (dB) counted and shown"));
+            maximumFields_[item]->describe(tr("Highest level (dB)"),
+                                           tr("Highest level (dB) counted and shown"));
+        }
         range->addWidget(Theme::caption(rows[item]), item, 0);
         range->addWidget(minimumFields_[item], item, 1);
         range->addWidget(maximumFields_[item], item, 2);
@@ -126,13 +138,13 @@ void HistogramWindow::buildControls()
     }
     rangeFrame_ = named(new QFrame, "rangeFrame");
     rangeFrame_->setProperty("role", QStringLiteral("card"));
-    rangeFrame_->setAccessibleName(QStringLiteral("Graph Range"));
+    rangeFrame_->setAccessibleName(tr("Graph Range"));
     auto *frame = new QVBoxLayout(rangeFrame_);
     frame->setContentsMargins(10, 6, 10, 8);
-    frame->addWidget(Theme::caption(QStringLiteral("Graph Range")));
+    frame->addWidget(Theme::caption(tr("Graph Range")));
     frame->addLayout(range);
 
-    okButton_ = named(new QPushButton(QStringLiteral("OK")), "okButton");
+    okButton_ = named(new QPushButton(tr("OK")), "okButton");
     limitsHint_ = named(Theme::caption(QString()), "limitsHint");
     limitsHint_->setWordWrap(true);
     limitsHint_->hide();
@@ -219,7 +231,7 @@ bool HistogramWindow::changeLimits()
     const LevelHistogram::LimitChange change = LevelHistogram::changeLimits(
         records_ ? records_() : nullptr, fields(), resolution_, state_, counts_);
     const bool gone = change.outcome == LevelHistogram::LimitOutcome::NoRecords;
-    limitsHint_->setText(gone ? QLatin1String(kNoRecordsHint) : QString());
+    limitsHint_->setText(gone ? tr(kNoRecordsHint) : QString());
     limitsHint_->setVisible(gone);
     if (change.outcome != LevelHistogram::LimitOutcome::Recounted)
         return false;

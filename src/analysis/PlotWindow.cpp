@@ -9,6 +9,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,6 +26,37 @@ namespace {
 constexpr int kLeastZoomPixels = 3;
 
 const char *const kCursorLayer = "cursor";
+
+// The track modes' entries and descriptions, which the modes keep in English, as the
+// window shows them in the user's language.
+[[maybe_unused]] const char *const kTrackModeTexts[] = {
+    QT_TRANSLATE_NOOP("PlotWindow", "Normal"),
+    QT_TRANSLATE_NOOP("PlotWindow", "Normal mode"),
+    QT_TRANSLATE_NOOP("PlotWindow", "Cursor Coordinates"),
+    QT_TRANSLATE_NOOP("PlotWindow",
+                      "Drag the cursor with your mouse to get X (Count) and Y (dB) position."),
+    QT_TRANSLATE_NOOP("PlotWindow", "PanXY"),
+    QT_TRANSLATE_NOOP("PlotWindow", "Click anywhere on the plot area and drag to pan the graph "
+                                    "both horizontally and vertically."),
+    QT_TRANSLATE_NOOP("PlotWindow", "PanX"),
+    QT_TRANSLATE_NOOP("PlotWindow",
+                      "Click anywhere on the plot area and drag to pan the graph horizontally."),
+    QT_TRANSLATE_NOOP("PlotWindow", "PanY"),
+    QT_TRANSLATE_NOOP("PlotWindow",
+                      "Click anywhere on the plot area and drag to pan the graph vertically."),
+    QT_TRANSLATE_NOOP("PlotWindow", "ZoomXY"),
+    QT_TRANSLATE_NOOP("PlotWindow",
+                      "Select a region on the graph to zoom both horizontally and vertically."),
+    QT_TRANSLATE_NOOP("PlotWindow", "ZoomX"),
+    QT_TRANSLATE_NOOP("PlotWindow", "Select a region on the graph to zoom horizontally."),
+    QT_TRANSLATE_NOOP("PlotWindow", "ZoomY"),
+    QT_TRANSLATE_NOOP("PlotWindow", "Select a region on the graph to zoom vertically."),
+};
+
+QString shown(const QString &english)
+{
+    return QCoreApplication::translate("PlotWindow", english.toUtf8().constData());
+}
 
 QFrame *frame(const QString &caption, const char *name, QLayout *content)
 {
@@ -45,20 +77,21 @@ QLabel *readout(const char *name, const QString &accessibleName)
     label->setProperty("role", QStringLiteral("boxed"));
     label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("0000000.0")));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return MeterWindow::named(label, name, accessibleName,
-                              QStringLiteral("Cursor 1's position, while it is dragged"));
+    return MeterWindow::named(
+        label, name, accessibleName,
+        QCoreApplication::translate("PlotWindow", "Cursor 1's position, while it is dragged"));
 }
 
 } // namespace
 
 PlotWindow::PlotWindow(Meter &meter, Dialogs &dialogs, const RecordTable &records, QWidget *parent)
-    : MeterWindow(meter, dialogs, "PlotWindow", QStringLiteral("Plot"), parent),
+    : MeterWindow(meter, dialogs, "PlotWindow", tr("Plot"), parent),
       series_(PlotColumn::fromTable(records, kLevelColumn))
 {
     buildControls();
 
     for (const TrackMode &mode : TrackMode::all())
-        trackModeChoice_->addItem(mode.entry);
+        trackModeChoice_->addItem(shown(mode.entry));
     trackModeChoice_->setCurrentIndex(0);
     chooseTrackMode();
 
@@ -73,8 +106,8 @@ PlotWindow::PlotWindow(Meter &meter, Dialogs &dialogs, const RecordTable &record
 
 void PlotWindow::buildControls()
 {
-    graph_ = named(new VectorPlot(this), "graph", QStringLiteral("Plot"),
-                   QStringLiteral("The levels of the records (dB) over the record number"));
+    graph_ = named(new VectorPlot(this), "graph", tr("Plot"),
+                   tr("The levels of the records (dB) over the record number"));
     graph_->setMinimumSize(520, 300);
     graph_->setBackground(Qt::white);
     graph_->xAxis->setLabel(QStringLiteral("No.s"));
@@ -107,8 +140,8 @@ void PlotWindow::buildControls()
 
     // Graph Range: the fields' table, items 1 (X, records) and 2 (Y, dB).
     auto *range = new QGridLayout;
-    range->addWidget(Theme::caption(QStringLiteral("Min")), 0, 1, Qt::AlignHCenter);
-    range->addWidget(Theme::caption(QStringLiteral("Max")), 0, 2, Qt::AlignHCenter);
+    range->addWidget(Theme::caption(tr("Min")), 0, 1, Qt::AlignHCenter);
+    range->addWidget(Theme::caption(tr("Max")), 0, 2, Qt::AlignHCenter);
     const char *const minNames[] = {"", "minimumField1", "minimumField2"};
     const char *const maxNames[] = {"", "maximumField1", "maximumField2"};
     const QString rows[] = {QString(), QStringLiteral("No.s"), QStringLiteral("dB")};
@@ -120,23 +153,21 @@ void PlotWindow::buildControls()
         maximumFields_[item] = named(
             new NumberField(-limit, limit, PlotAxes::fieldDecimals(item), text), maxNames[item]);
         const QString axis = item == 1 ? QStringLiteral("X") : QStringLiteral("Y");
-        minimumFields_[item]->describe(
-            axis + QStringLiteral(" minimum"),
-            QStringLiteral("Lowest %1 shown (%2)").arg(axis, rows[item]));
-        maximumFields_[item]->describe(
-            axis + QStringLiteral(" maximum"),
-            QStringLiteral("Highest %1 shown (%2)").arg(axis, rows[item]));
+        minimumFields_[item]->describe(tr("%1 minimum").arg(axis),
+                                       tr("Lowest %1 shown (%2)").arg(axis, rows[item]));
+        maximumFields_[item]->describe(tr("%1 maximum").arg(axis),
+                                       tr("Highest %1 shown (%2)").arg(axis, rows[item]));
         range->addWidget(Theme::caption(rows[item]), item, 0);
         range->addWidget(minimumFields_[item], item, 1);
         range->addWidget(maximumFields_[item], item, 2);
         connect(minimumFields_[item], &QDoubleSpinBox::valueChanged, this, &PlotWindow::applyRange);
         connect(maximumFields_[item], &QDoubleSpinBox::valueChanged, this, &PlotWindow::applyRange);
     }
-    rangeFrame_ = frame(QStringLiteral("Graph Range"), "rangeFrame", range);
+    rangeFrame_ = frame(tr("Graph Range"), "rangeFrame", range);
 
-    trackModeChoice_ = named(new QComboBox, "trackModeChoice", QStringLiteral("Track Mode"),
-                             QStringLiteral("What the mouse does on the graph"));
-    trackModeChoice_->view()->setAccessibleName(QStringLiteral("Track modes"));
+    trackModeChoice_ = named(new QComboBox, "trackModeChoice", tr("Track Mode"),
+                             tr("What the mouse does on the graph"));
+    trackModeChoice_->view()->setAccessibleName(tr("Track modes"));
     trackModeDescription_ = named(new QLabel, "trackModeDescription");
     trackModeDescription_->setWordWrap(true);
     trackModeDescription_->setMinimumWidth(240);
@@ -145,31 +176,31 @@ void PlotWindow::buildControls()
     auto *track = new QVBoxLayout;
     track->addWidget(trackModeChoice_);
     track->addWidget(trackModeDescription_, 1);
-    trackFrame_ = frame(QStringLiteral("Track Mode"), "trackFrame", track);
+    trackFrame_ = frame(tr("Track Mode"), "trackFrame", track);
 
-    cursorX_ = readout("cursorX", QStringLiteral("Cursor X (No.s)"));
-    cursorY_ = readout("cursorY", QStringLiteral("Cursor Y (dB)"));
+    cursorX_ = readout("cursorX", tr("Cursor X (No.s)"));
+    cursorY_ = readout("cursorY", tr("Cursor Y (dB)"));
     auto *cursor = new QGridLayout;
     cursor->addWidget(Theme::caption(QStringLiteral("No.s ( X ) :")), 0, 0);
     cursor->addWidget(cursorX_, 0, 1);
     cursor->addWidget(Theme::caption(QStringLiteral("dB ( Y ) :")), 1, 0);
     cursor->addWidget(cursorY_, 1, 1);
-    buttonFrame_ = frame(QStringLiteral("Cursor Information"), "buttonFrame", cursor);
+    buttonFrame_ = frame(tr("Cursor Information"), "buttonFrame", cursor);
 
-    resetScaleButton_ = named(new QPushButton(QStringLiteral("Reset Scale")), "resetScaleButton");
-    printButton_ = named(new QPushButton(QStringLiteral("Print Graph")), "printButton");
-    previewButton_ = named(new QPushButton(QStringLiteral("Preview")), "previewButton");
-    pdfButton_ = named(new QPushButton(QStringLiteral("Export PDF")), "pdfButton");
+    resetScaleButton_ = named(new QPushButton(tr("Reset Scale")), "resetScaleButton");
+    printButton_ = named(new QPushButton(tr("Print Graph")), "printButton");
+    previewButton_ = named(new QPushButton(tr("Preview")), "previewButton");
+    pdfButton_ = named(new QPushButton(tr("Export PDF")), "pdfButton");
     auto *buttons = new QVBoxLayout;
     for (QPushButton *button : {resetScaleButton_, printButton_, previewButton_, pdfButton_})
         buttons->addWidget(button);
     buttons->addStretch(1);
 
     graphFrame_ = named(new QFrame, "graphFrame");
-    graphFrame_->setAccessibleName(QStringLiteral("Graphic Plot"));
+    graphFrame_->setAccessibleName(tr("Graphic Plot"));
     auto *graphic = new QVBoxLayout(graphFrame_);
     graphic->setContentsMargins(0, 0, 0, 0);
-    graphic->addWidget(Theme::caption(QStringLiteral("Graphic Plot")));
+    graphic->addWidget(Theme::caption(tr("Graphic Plot")));
     auto *controls = new QHBoxLayout;
     graphic->addLayout(controls);
     controls->addWidget(rangeFrame_);
@@ -228,7 +259,7 @@ void PlotWindow::chooseTrackMode()
 
 void PlotWindow::setTrackMode(const TrackMode &mode)
 {
-    trackModeDescription_->setText(mode.description);
+    trackModeDescription_->setText(shown(mode.description));
     cursorDragging_ = false;
 
     QCPAxisRect *rect = graph_->axisRect();

@@ -28,18 +28,19 @@ using Figure = FigureCards::Figure;
 const QList<QList<Figure>> &figureRows()
 {
     static const QList<QList<Figure>> rows{
-        {{"records", "Records", "recordsValue"},
-         {"skipped", "Skipped", "skippedValue"},
-         {"period", "Period (s)", "periodValue"},
-         {"duration", "Duration", "durationValue"}},
-        {{"laeq", "LAeq (dB)", "laeqValue"},
-         {"mean", "Mean (dB)", "meanValue"},
-         {"min", "Minimum (dB)", "minimumValue"},
-         {"max", "Maximum (dB)", "maximumValue"}},
-        {{"l10", "L10 (dB)", "l10Value"},
-         {"l50", "L50 (dB)", "l50Value"},
-         {"l90", "L90 (dB)", "l90Value"}},
-        {{"dose", "Dose (%)", "doseValue"}, {"twa", "TWA (dB)", "twaValue"}},
+        {{"records", QT_TRANSLATE_NOOP("FigureCards", "Records"), "recordsValue"},
+         {"skipped", QT_TRANSLATE_NOOP("FigureCards", "Skipped"), "skippedValue"},
+         {"period", QT_TRANSLATE_NOOP("FigureCards", "Period (s)"), "periodValue"},
+         {"duration", QT_TRANSLATE_NOOP("FigureCards", "Duration"), "durationValue"}},
+        {{"laeq", QT_TRANSLATE_NOOP("FigureCards", "LAeq (dB)"), "laeqValue"},
+         {"mean", QT_TRANSLATE_NOOP("FigureCards", "Mean (dB)"), "meanValue"},
+         {"min", QT_TRANSLATE_NOOP("FigureCards", "Minimum (dB)"), "minimumValue"},
+         {"max", QT_TRANSLATE_NOOP("FigureCards", "Maximum (dB)"), "maximumValue"}},
+        {{"l10", QT_TRANSLATE_NOOP("FigureCards", "L10 (dB)"), "l10Value"},
+         {"l50", QT_TRANSLATE_NOOP("FigureCards", "L50 (dB)"), "l50Value"},
+         {"l90", QT_TRANSLATE_NOOP("FigureCards", "L90 (dB)"), "l90Value"}},
+        {{"dose", QT_TRANSLATE_NOOP("FigureCards", "Dose (%)"), "doseValue"},
+         {"twa", QT_TRANSLATE_NOOP("FigureCards", "TWA (dB)"), "twaValue"}},
     };
     return rows;
 }
@@ -51,8 +52,7 @@ const int kExchangeRates[] = {3, 4, 5, 6};
 
 StatisticsWindow::StatisticsWindow(Meter &meter, Dialogs &dialogs, const RecordTable &records,
                                    const ExposureStatistics::Settings &settings, QWidget *parent)
-    : MeterWindow(meter, dialogs, "StatisticsWindow", QStringLiteral("Exposure Statistics"),
-                  parent),
+    : MeterWindow(meter, dialogs, "StatisticsWindow", tr("Exposure Statistics"), parent),
       records_(records)
 {
     buildControls();
@@ -68,14 +68,12 @@ StatisticsWindow::StatisticsWindow(Meter &meter, Dialogs &dialogs, const RecordT
 
 void StatisticsWindow::buildControls()
 {
-    criterionChoice_ =
-        named(new QComboBox, "criterionChoice", QStringLiteral("Criterion level"),
-              QStringLiteral("The level (dB) at which 8 hours make a dose of 100 %"));
+    criterionChoice_ = named(new QComboBox, "criterionChoice", tr("Criterion level"),
+                             tr("The level (dB) at which 8 hours make a dose of 100 %"));
     for (int db : kCriteria)
         criterionChoice_->addItem(QString::number(db));
-    exchangeRateChoice_ =
-        named(new QComboBox, "exchangeRateChoice", QStringLiteral("Exchange rate"),
-              QStringLiteral("The level step (dB) that halves the time allowed"));
+    exchangeRateChoice_ = named(new QComboBox, "exchangeRateChoice", tr("Exchange rate"),
+                                tr("The level step (dB) that halves the time allowed"));
     for (int db : kExchangeRates)
         exchangeRateChoice_->addItem(QString::number(db));
     for (QComboBox *combo : {criterionChoice_, exchangeRateChoice_})
@@ -83,22 +81,22 @@ void StatisticsWindow::buildControls()
     thresholdField_ = named(
         new NumberField(0.0, 140.0, 1, [](double value) { return trimmedNumberText(value, 1); }),
         "thresholdField");
-    thresholdField_->describe(QStringLiteral("Threshold level"),
-                              QStringLiteral("Records below this level (dB) add no dose"));
+    thresholdField_->describe(tr("Threshold level"),
+                              tr("Records below this level (dB) add no dose"));
 
     auto *settings = new QHBoxLayout;
-    settings->addWidget(Theme::card(QStringLiteral("Criterion level (dB)"), criterionChoice_));
-    settings->addWidget(Theme::card(QStringLiteral("Exchange rate (dB)"), exchangeRateChoice_));
-    settings->addWidget(Theme::card(QStringLiteral("Threshold level (dB)"), thresholdField_));
+    settings->addWidget(Theme::card(tr("Criterion level (dB)"), criterionChoice_));
+    settings->addWidget(Theme::card(tr("Exchange rate (dB)"), exchangeRateChoice_));
+    settings->addWidget(Theme::card(tr("Threshold level (dB)"), thresholdField_));
 
     auto *figures = new QGridLayout;
     cards_.addRows(figures, figureRows(), Qt::AlignLeft | Qt::AlignVCenter);
 
-    copyButton_ = named(new QPushButton(QStringLiteral("Copy")), "copyButton");
-    copyButton_->setToolTip(QStringLiteral("Copy the settings and the figures as text"));
-    printButton_ = named(new QPushButton(QStringLiteral("Print")), "printButton");
-    previewButton_ = named(new QPushButton(QStringLiteral("Preview")), "previewButton");
-    pdfButton_ = named(new QPushButton(QStringLiteral("Export PDF")), "pdfButton");
+    copyButton_ = named(new QPushButton(tr("Copy")), "copyButton");
+    copyButton_->setToolTip(tr("Copy the settings and the figures as text"));
+    printButton_ = named(new QPushButton(tr("Print")), "printButton");
+    previewButton_ = named(new QPushButton(tr("Preview")), "previewButton");
+    pdfButton_ = named(new QPushButton(tr("Export PDF")), "pdfButton");
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     for (QPushButton *button : {copyButton_, printButton_, previewButton_, pdfButton_})
@@ -179,8 +177,7 @@ void StatisticsWindow::printReport()
     if (!dialogs().print(this, printer))
         return;
     if (ReportPage::paint(printer, reportHeader(), reportBody()) == 0)
-        dialogs().inform(this, QStringLiteral("The printer could not be started."),
-                         Dialogs::Icon::Critical);
+        dialogs().inform(this, tr("The printer could not be started."), Dialogs::Icon::Critical);
 }
 
 void StatisticsWindow::previewReport()
@@ -198,16 +195,15 @@ void StatisticsWindow::previewReport()
 
 void StatisticsWindow::exportPdf()
 {
-    const QString path =
-        dialogs().saveFileName(this, QStringLiteral("Export PDF"), QStringLiteral("PDF (*.pdf)"));
+    const QString path = dialogs().saveFileName(this, tr("Export PDF"), tr("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     const QString error = ReportPage::writePdf(path, reportHeader(), reportBody());
     if (error.isEmpty())
         return;
     dialogs().inform(this,
-                     QStringLiteral("%1 could not be written: %2.\nAn earlier file of that name "
-                                    "is unchanged.")
+                     tr("%1 could not be written: %2.\nAn earlier file of that name "
+                        "is unchanged.")
                          .arg(QFileInfo(path).fileName(), error),
                      Dialogs::Icon::Critical);
 }

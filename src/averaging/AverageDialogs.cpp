@@ -5,6 +5,7 @@
 #include "ui/Dialogs.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace AverageDialogs {
@@ -19,6 +20,19 @@ public:
     BusyCursor &operator=(const BusyCursor &) = delete;
 };
 
+// The interval prompt's texts, which the prompt's logic keeps in English, as the dialogs
+// show them in the user's language.
+[[maybe_unused]] const char *const kPromptTexts[] = {
+    QT_TRANSLATE_NOOP("AverageDialogs", "Input Interval"),
+    QT_TRANSLATE_NOOP("AverageDialogs", "Enter interval\r\n (hh:nn:ss) "),
+    QT_TRANSLATE_NOOP("AverageDialogs", "Invalid, try again!\r\n"),
+};
+
+QString shown(const QString &english)
+{
+    return QCoreApplication::translate("AverageDialogs", english.toUtf8().constData());
+}
+
 } // namespace
 
 bool askInterval(Dialogs &dialogs, QWidget *window, AverageRun &run)
@@ -26,13 +40,14 @@ bool askInterval(Dialogs &dialogs, QWidget *window, AverageRun &run)
     if (!run.isAvailable(AverageRun::Button::Interval))
         return false;
     for (;;) {
-        const std::optional<QString> reply = dialogs.input(
-            window, IntervalPrompt::kTitle, IntervalPrompt::kPrompt, run.state().IntervalText);
+        const std::optional<QString> reply =
+            dialogs.input(window, shown(IntervalPrompt::kTitle), shown(IntervalPrompt::kPrompt),
+                          run.state().IntervalText);
         if (!reply || reply->isEmpty())
             return false;
         if (const std::optional<IntervalPrompt::Interval> interval = IntervalPrompt::parse(*reply))
             return run.setInterval(*interval);
-        dialogs.message(window, QString(), IntervalPrompt::kInvalid, Dialogs::Icon::Critical,
+        dialogs.message(window, QString(), shown(IntervalPrompt::kInvalid), Dialogs::Icon::Critical,
                         Dialogs::Buttons::Ok);
     }
 }
@@ -42,7 +57,9 @@ bool save(Dialogs &dialogs, QWidget *window, const AverageRun &run, const QStrin
 {
     if (recordingActive || !run.isAvailable(AverageRun::Button::Save))
         return false;
-    const QString path = dialogs.saveFileName(window, QStringLiteral("Save As"), AvgFile::kFilter);
+    const QString path = dialogs.saveFileName(
+        window, QCoreApplication::translate("AverageDialogs", "Save As"),
+        QCoreApplication::translate("AverageDialogs", "Avg type[*.avg] (*.avg)"));
     if (path.isEmpty())
         return false;
     currentFileName = path;
@@ -54,8 +71,9 @@ bool save(Dialogs &dialogs, QWidget *window, const AverageRun &run, const QStrin
     if (error.isEmpty())
         return true;
     dialogs.message(window, QString(),
-                    QStringLiteral("%1 could not be saved: %2.\nAn earlier file of that name is "
-                                   "unchanged.")
+                    QCoreApplication::translate(
+                        "AverageDialogs",
+                        "%1 could not be saved: %2.\nAn earlier file of that name is unchanged.")
                         .arg(QFileInfo(path).fileName(), error),
                     Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
     return false;
@@ -63,7 +81,9 @@ bool save(Dialogs &dialogs, QWidget *window, const AverageRun &run, const QStrin
 
 std::optional<AvgFile::Content> open(Dialogs &dialogs, QWidget *window, AverageRun &run)
 {
-    const QString path = dialogs.openFileName(window, QStringLiteral("Open"), AvgFile::kFilter);
+    const QString path = dialogs.openFileName(
+        window, QCoreApplication::translate("AverageDialogs", "Open"),
+        QCoreApplication::translate("AverageDialogs", "Avg type[*.avg] (*.avg)"));
     if (path.isEmpty())
         return std::nullopt;
     return openPath(dialogs, window, run, path);

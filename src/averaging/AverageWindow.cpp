@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -46,6 +47,38 @@ QToolBar QToolButton::menu-button { width: 18px; border-left: 1px solid #c3ccd5;
 
 const QColor kTraceColour(0x2f, 0x7d, 0xd1);
 
+// The texts the run and the file give in English (the toolbar's keys and tips, the .avg
+// file's header labels, the overload flag), as the window shows them in the user's language. The
+// file and the objectNames keep the English.
+[[maybe_unused]] const char *const kShownTexts[] = {
+    QT_TRANSLATE_NOOP("AverageWindow", "Save"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Save As"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Open"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Open File"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Start"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Run"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Pause"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Stop"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Interval"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Print"),
+    QT_TRANSLATE_NOOP("AverageWindow", "JOB"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Name"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Start date"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Start time"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Time Int."),
+    QT_TRANSLATE_NOOP("AverageWindow", "Criterion level"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Exchange Rate"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Run Time"),
+    QT_TRANSLATE_NOOP("AverageWindow", "SPL Max"),
+    QT_TRANSLATE_NOOP("AverageWindow", "Yes"),
+    QT_TRANSLATE_NOOP("AverageWindow", "No"),
+};
+
+QString translated(const QString &english)
+{
+    return QCoreApplication::translate("AverageWindow", english.toUtf8().constData());
+}
+
 // The panels' captions are the header labels of the .avg file, in the same order; panel 9
 // (not written to the file) captions the run's LAeq.
 QString panelCaption(int panel)
@@ -53,7 +86,7 @@ QString panelCaption(int panel)
     if (panel == 9)
         return QStringLiteral("LAeq");
     const int field = panel < 9 ? panel - 1 : panel - 2;
-    return AvgFile::labels()[size_t(field)];
+    return translated(AvgFile::labels()[size_t(field)]);
 }
 
 QLabel *valuePanel(const char *name, QWidget *parent)
@@ -70,8 +103,8 @@ QLabel *valuePanel(const char *name, QWidget *parent)
 
 AverageWindow::AverageWindow(Meter &meter, AverageState &state, FileState &files, Dialogs &dialogs,
                              MainCaptions captions, QWidget *parent)
-    : MeterWindow(meter, dialogs, "AverageWindow", QStringLiteral("Average"), parent),
-      files_(files), captions_(std::move(captions)), run_(state, meter.clock())
+    : MeterWindow(meter, dialogs, "AverageWindow", tr("Average"), parent), files_(files),
+      captions_(std::move(captions)), run_(state, meter.clock())
 {
     setStyleSheet(Theme::windowStyleSheet(QLatin1String(kStyle)));
     buildControls();
@@ -119,25 +152,24 @@ void AverageWindow::buildControls()
     splMaxValue_ = valuePanel("splMaxValue", this);
     peakValue_ = valuePanel("peakValue", this);
     laeqValue_ = valuePanel("laeqValue", this);
-    laeqValue_->setToolTip(QStringLiteral("The run's equivalent continuous level: the energy "
-                                          "average of the samples of its completed intervals"));
-    dateFrame_ = figureFrame(QStringLiteral("Date"), "dateFrame",
+    laeqValue_->setToolTip(tr("The run's equivalent continuous level: the energy "
+                              "average of the samples of its completed intervals"));
+    dateFrame_ = figureFrame(tr("Date"), "dateFrame",
                              {{4, startDateValue_}, {5, startTimeValue_}, {6, intervalValue_}});
-    meterFrame_ = figureFrame(QStringLiteral("Meter set to"), "meterFrame",
+    meterFrame_ = figureFrame(tr("Meter set to"), "meterFrame",
                               {{7, criterionValue_}, {8, exchangeRateValue_}});
     measurementFrame_ =
-        figureFrame(QStringLiteral("Measurement"), "measurementFrame",
+        figureFrame(tr("Measurement"), "measurementFrame",
                     {{10, runTimeValue_}, {11, splMaxValue_}, {12, peakValue_}, {9, laeqValue_}});
 
-    chart_ = named(new QCustomPlot(this), "chart", QStringLiteral("Averages chart"),
-                   QStringLiteral("The average level of each interval in dBA against the record "
-                                  "number"));
+    chart_ = named(new QCustomPlot(this), "chart", tr("Averages chart"),
+                   tr("The average level of each interval in dBA against the record number"));
     chart_->setBackground(Qt::white);
     chart_->addGraph();
     chart_->graph(0)->setPen(QPen(kTraceColour, 2));
     chart_->graph(0)->setScatterStyle(
         QCPScatterStyle(QCPScatterStyle::ssDisc, kTraceColour, kTraceColour, 6));
-    chart_->xAxis->setLabel(QStringLiteral("Record"));
+    chart_->xAxis->setLabel(tr("Record"));
     chart_->yAxis->setLabel(QStringLiteral("dBA"));
     auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
     ticker->setTickStep(1.0);
@@ -146,14 +178,12 @@ void AverageWindow::buildControls()
     const QFontMetrics metrics = fontMetrics();
     chart_->setMinimumSize(metrics.averageCharWidth() * 50, metrics.height() * 14);
 
-    grid_ = named(new GridView(&run_.grid(), this), "grid", QStringLiteral("Averages"),
-                  QStringLiteral("One record per interval: number, date, time and average "
-                                 "level in dBA"));
+    grid_ = named(new GridView(&run_.grid(), this), "grid", tr("Averages"),
+                  tr("One record per interval: number, date, time and average level in dBA"));
     grid_->setColumnWidths(AverageRun::columnWidthSamples());
-    laeqColumnBox_ =
-        named(new QCheckBox(QStringLiteral("LAeq per interval"), this), "laeqColumnBox");
-    laeqColumnBox_->setToolTip(QStringLiteral("Adds each interval's energy average as a column; "
-                                              "files keep the four columns"));
+    laeqColumnBox_ = named(new QCheckBox(tr("LAeq per interval"), this), "laeqColumnBox");
+    laeqColumnBox_->setToolTip(tr("Adds each interval's energy average as a column; "
+                                  "files keep the four columns"));
     connect(laeqColumnBox_, &QCheckBox::toggled, this, &AverageWindow::showLaeqColumn);
     showLaeqColumn(false);
 
@@ -207,9 +237,9 @@ QToolBar *AverageWindow::buildToolbar()
             entry.button == AverageRun::Button::Interval ||
             entry.button == AverageRun::Button::Print)
             toolbar->addSeparator();
-        QAction *action = toolbar->addAction(entry.key);
+        QAction *action = toolbar->addAction(translated(entry.key));
         action->setObjectName(entry.key);
-        action->setToolTip(entry.toolTip);
+        action->setToolTip(translated(entry.toolTip));
         action->setShortcut(shortcuts.value(entry.key));
         const AverageRun::Button key = entry.button;
         connect(action, &QAction::triggered, this, [this, key] { runToolbarCommand(key); });
@@ -217,9 +247,8 @@ QToolBar *AverageWindow::buildToolbar()
     }
 
     auto *printMenu = new QMenu(this);
-    previewAction_ =
-        named(printMenu->addAction(QStringLiteral("Print Preview...")), "previewAction");
-    pdfAction_ = named(printMenu->addAction(QStringLiteral("Save as PDF...")), "pdfAction");
+    previewAction_ = named(printMenu->addAction(tr("Print Preview...")), "previewAction");
+    pdfAction_ = named(printMenu->addAction(tr("Save as PDF...")), "pdfAction");
     connect(previewAction_, &QAction::triggered, this, &AverageWindow::previewReport);
     connect(pdfAction_, &QAction::triggered, this, &AverageWindow::exportPdf);
     QAction *print = button(AverageRun::Button::Print);
@@ -228,20 +257,23 @@ QToolBar *AverageWindow::buildToolbar()
         printButton->setPopupMode(QToolButton::MenuButtonPopup);
     keepInLibrary_ = KeepInLibraryBox::addBeside(toolbar, button(AverageRun::Button::Save),
                                                  QStringLiteral("average"));
+    // The box is shared by every window that saves; its texts in this window's language.
+    keepInLibrary_->setText(tr("Keep in library"));
+    keepInLibrary_->setToolTip(tr("Also store what Save writes in the measurement library"));
     return toolbar;
 }
 
 QGroupBox *AverageWindow::buildUserFrame()
 {
-    auto *frame = named(new QGroupBox(QStringLiteral("User"), this), "userFrame");
+    auto *frame = named(new QGroupBox(tr("User"), this), "userFrame");
     jobEdit_ = new QLineEdit(frame);
     nameEdit_ = new QLineEdit(frame);
     idEdit_ = new QLineEdit(frame);
     const std::pair<QLineEdit *, const char *> boxes[] = {
         {jobEdit_, "jobEdit"}, {nameEdit_, "nameEdit"}, {idEdit_, "idEdit"}};
-    const QString descriptions[] = {QStringLiteral("The job measured; saved and printed"),
-                                    QStringLiteral("Who was measured; saved and printed"),
-                                    QStringLiteral("An identification; saved and printed")};
+    const QString descriptions[] = {tr("The job measured; saved and printed"),
+                                    tr("Who was measured; saved and printed"),
+                                    tr("An identification; saved and printed")};
     auto *layout = new QHBoxLayout(frame);
     layout->setContentsMargins(8, 4, 8, 4);
     for (int i = 0; i < 3; ++i) {
@@ -378,12 +410,14 @@ void AverageWindow::showRun()
         {exchangeRateValue_, &labels.exchangeRate},
         {runTimeValue_, &labels.runTime},
         {splMaxValue_, &labels.splMax},
-        {peakValue_, &labels.peak},
         {laeqValue_, &labels.laeq}};
     for (const auto &[label, text] : shown) {
         if (label->text() != *text)
             label->setText(*text);
     }
+    const QString peak = translated(labels.peak);
+    if (peakValue_->text() != peak)
+        peakValue_->setText(peak);
     for (const AverageRun::ToolbarEntry &entry : AverageRun::toolbar())
         button(entry.button)->setEnabled(run_.isAvailable(entry.button));
 }

@@ -65,8 +65,6 @@ public:
     static const std::array<QString, kFieldCount> &labels();
     // The separator line between the header and the grid.
     static inline const QByteArray kSeparator = QByteArrayLiteral("************");
-    // The save and open dialogs' filter.
-    static inline const QString kFilter = QStringLiteral("Avg type[*.avg] (*.avg)");
 
     // A header text as the file can hold it: double quotes and line ends removed (a quote
     // would end the item early and shift every later header value when read back).

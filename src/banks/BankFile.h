@@ -28,9 +28,6 @@
 
 namespace BankFile {
 
-// The file dialogs' filter.
-inline const QString kFilter = QStringLiteral("Bank type[*.bnk] (*.bnk)");
-
 // Files larger than this are refused: a bank file has about a kilobyte.
 inline constexpr qint64 kMaxFileBytes = 1024 * 1024;
 // An item longer than this ends the reading.

@@ -56,7 +56,7 @@ public:
 } // namespace
 
 BankWindow::BankWindow(Meter &meter, BankState &banks, Dialogs &dialogs, QWidget *parent)
-    : MeterWindow(meter, dialogs, "BankWindow", QStringLiteral("Event"), parent),
+    : MeterWindow(meter, dialogs, "BankWindow", tr("Event"), parent),
       download_(meter, banks, bankGrid_)
 {
     setStyleSheet(Theme::windowStyleSheet(QString::fromLatin1(kStyle)));
@@ -97,7 +97,7 @@ void BankWindow::buildControls()
     report_->setObjectName(QStringLiteral("report"));
 
     bankChoicePanel_ = named(new QFrame(report_), "bankChoicePanel");
-    bankChoicePanel_->setToolTip(QStringLiteral("Choose the banks to read from the meter"));
+    bankChoicePanel_->setToolTip(tr("Choose the banks to read from the meter"));
     bankChoice_ = new QButtonGroup(this);
     auto *choice = new QHBoxLayout(bankChoicePanel_);
     choice->setContentsMargins(10, 6, 10, 6);
@@ -111,17 +111,16 @@ void BankWindow::buildControls()
     // Reading every bank is what a user wants most often.
     bankButtons_[0]->setChecked(true);
     choice->addStretch(1);
-    okButton_ = named(new QPushButton(QStringLiteral("OK"), bankChoicePanel_), "okButton");
-    cancelButton_ =
-        named(new QPushButton(QStringLiteral("Cancel"), bankChoicePanel_), "cancelButton");
+    okButton_ = named(new QPushButton(tr("OK"), bankChoicePanel_), "okButton");
+    cancelButton_ = named(new QPushButton(tr("Cancel"), bankChoicePanel_), "cancelButton");
     okButton_->setDefault(true);
     choice->addWidget(okButton_);
     choice->addWidget(cancelButton_);
 
     grid_ = named(new QTableWidget(BankGrid::kRows - 1, BankGrid::kColumns, report_), "grid",
-                  QStringLiteral("Banks"),
-                  QStringLiteral("The dose event banks E1 to E5; click a bank's column to read "
-                                 "that bank from the meter"));
+                  tr("Banks"),
+                  tr("The dose event banks E1 to E5; click a bank's column to read "
+                     "that bank from the meter"));
     grid_->verticalHeader()->hide();
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // A click reads its bank; nothing is selected.
@@ -145,17 +144,17 @@ void BankWindow::buildControls()
                           (BankGrid::kRows - 1) * grid_->verticalHeader()->defaultSectionSize() +
                           frame);
 
-    nameEdit_ = named(new QLineEdit(report_), "nameEdit", QStringLiteral("Name"),
-                      QStringLiteral("The name saved and printed with the banks"));
-    addressEdit_ = named(new QLineEdit(report_), "addressEdit", QStringLiteral("Address"),
-                         QStringLiteral("The address saved and printed with the banks"));
-    companyEdit_ = named(new QLineEdit(report_), "companyEdit", QStringLiteral("Company"),
-                         QStringLiteral("The company saved and printed with the banks"));
+    nameEdit_ = named(new QLineEdit(report_), "nameEdit", tr("Name"),
+                      tr("The name saved and printed with the banks"));
+    addressEdit_ = named(new QLineEdit(report_), "addressEdit", tr("Address"),
+                         tr("The address saved and printed with the banks"));
+    companyEdit_ = named(new QLineEdit(report_), "companyEdit", tr("Company"),
+                         tr("The company saved and printed with the banks"));
     auto *texts = new QFormLayout;
     texts->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    texts->addRow(Theme::caption(QStringLiteral("Name:"), report_), nameEdit_);
-    texts->addRow(Theme::caption(QStringLiteral("Address:"), report_), addressEdit_);
-    texts->addRow(Theme::caption(QStringLiteral("Company:"), report_), companyEdit_);
+    texts->addRow(Theme::caption(tr("Name:"), report_), nameEdit_);
+    texts->addRow(Theme::caption(tr("Address:"), report_), addressEdit_);
+    texts->addRow(Theme::caption(tr("Company:"), report_), companyEdit_);
     for (QLineEdit *box : {nameEdit_, addressEdit_, companyEdit_}) {
         box->installEventFilter(this);
         connect(box, &QLineEdit::textEdited, this, [this, box] { filterText(box); });
@@ -189,13 +188,13 @@ void BankWindow::buildControls()
 void BankWindow::buildMenus()
 {
     menuBar_ = new QMenuBar(this);
-    fileMenu_ = named(menuBar_->addMenu(QStringLiteral("&File")), "fileMenu");
-    saveAction_ = named(fileMenu_->addAction(QStringLiteral("&Save")), "saveAction");
-    openAction_ = named(fileMenu_->addAction(QStringLiteral("&Open")), "openAction");
+    fileMenu_ = named(menuBar_->addMenu(tr("&File")), "fileMenu");
+    saveAction_ = named(fileMenu_->addAction(tr("&Save")), "saveAction");
+    openAction_ = named(fileMenu_->addAction(tr("&Open")), "openAction");
     connect(saveAction_, &QAction::triggered, this, &BankWindow::saveBanks);
     connect(openAction_, &QAction::triggered, this, &BankWindow::openBanks);
 
-    bankMenu_ = named(menuBar_->addMenu(QStringLiteral("&Bank")), "bankMenu");
+    bankMenu_ = named(menuBar_->addMenu(tr("&Bank")), "bankMenu");
     allBanksAction_ = named(bankMenu_->addAction(QStringLiteral("E1-E5")), "allBanksAction");
     connect(allBanksAction_, &QAction::triggered, this, &BankWindow::readAllBanks);
     for (int n = 1; n < int(bankActions_.size()); ++n) {
@@ -205,11 +204,10 @@ void BankWindow::buildMenus()
     }
 
     // The window's image on paper, on screen before printing, or in a PDF file.
-    printMenu_ = named(menuBar_->addMenu(QStringLiteral("&Print")), "printMenu");
-    printAction_ = named(printMenu_->addAction(QStringLiteral("&Print...")), "printAction");
-    previewAction_ =
-        named(printMenu_->addAction(QStringLiteral("Print Pre&view...")), "previewAction");
-    pdfAction_ = named(printMenu_->addAction(QStringLiteral("Export &PDF...")), "pdfAction");
+    printMenu_ = named(menuBar_->addMenu(tr("&Print")), "printMenu");
+    printAction_ = named(printMenu_->addAction(tr("&Print...")), "printAction");
+    previewAction_ = named(printMenu_->addAction(tr("Print Pre&view...")), "previewAction");
+    pdfAction_ = named(printMenu_->addAction(tr("Export &PDF...")), "pdfAction");
     connect(printAction_, &QAction::triggered, this, &BankWindow::printBanks);
     connect(previewAction_, &QAction::triggered, this, &BankWindow::previewBanks);
     connect(pdfAction_, &QAction::triggered, this, &BankWindow::exportPdf);
@@ -223,22 +221,28 @@ void BankWindow::buildToolbar()
     // The desktop's icons where its theme has them.
     const struct {
         const QString &key;
+        const char *text;
         const char *tip;
         const char *themeIcon;
         QStyle::StandardPixmap icon;
     } buttons[] = {
-        {kSaveKey, "Save As", "document-save-as", QStyle::SP_DialogSaveButton},
-        {kOpenKey, "Open File", "document-open", QStyle::SP_DialogOpenButton},
-        {kBankKey, "Bank", "view-refresh", QStyle::SP_BrowserReload},
-        {kPrintKey, "Print", "document-print", QStyle::SP_FileIcon},
+        {kSaveKey, QT_TR_NOOP("Save"), QT_TR_NOOP("Save As"), "document-save-as",
+         QStyle::SP_DialogSaveButton},
+        {kOpenKey, QT_TR_NOOP("Open"), QT_TR_NOOP("Open File"), "document-open",
+         QStyle::SP_DialogOpenButton},
+        {kBankKey, QT_TR_NOOP("Bank"), QT_TR_NOOP("Bank"), "view-refresh",
+         QStyle::SP_BrowserReload},
+        {kPrintKey, QT_TR_NOOP("Print"), QT_TR_NOOP("Print"), "document-print",
+         QStyle::SP_FileIcon},
     };
     for (const auto &button : buttons) {
         const QIcon icon =
             QIcon::fromTheme(QLatin1String(button.themeIcon), style()->standardIcon(button.icon));
-        QAction *action = toolbar_->addAction(icon, button.key);
+        // The key names the command; the button shows its text in the user's language.
+        QAction *action = toolbar_->addAction(icon, tr(button.text));
         action->setObjectName(button.key);
         action->setData(button.key);
-        action->setToolTip(QString::fromLatin1(button.tip));
+        action->setToolTip(tr(button.tip));
         const QString key = button.key;
         connect(action, &QAction::triggered, this, [this, key] { runToolbarCommand(key); });
         if (button.key == kPrintKey) {
@@ -250,6 +254,9 @@ void BankWindow::buildToolbar()
     }
     keepInLibrary_ = KeepInLibraryBox::addBeside(toolbar_, toolbar_->findChild<QAction *>(kSaveKey),
                                                  QStringLiteral("banks"));
+    // The box is shared by every window that saves; its texts in this window's language.
+    keepInLibrary_->setText(tr("Keep in library"));
+    keepInLibrary_->setToolTip(tr("Also store what Save writes in the measurement library"));
 }
 
 BankFile::Texts BankWindow::texts() const
@@ -430,7 +437,8 @@ void BankWindow::save(bool menuLayout)
         bankGrid_.restoreLayout();
         showGrid();
     }
-    const QString path = dialogs().saveFileName(this, QStringLiteral("Save As"), BankFile::kFilter);
+    const QString path =
+        dialogs().saveFileName(this, tr("Save As"), tr("Bank type[*.bnk] (*.bnk)"));
     if (path.isEmpty())
         return;
     // Empty cells show what the file holds for them.
@@ -455,7 +463,7 @@ void BankWindow::open()
     if (downloading_)
         return;
     const QString path =
-        dialogs().openFileName(this, QStringLiteral("Open File"), BankFile::kFilter);
+        dialogs().openFileName(this, tr("Open File"), tr("Bank type[*.bnk] (*.bnk)"));
     if (!path.isEmpty())
         openFile(path);
 }

@@ -13,10 +13,10 @@ constexpr int kTickMs = 150;
 } // namespace
 
 AnalogWindow::AnalogWindow(Meter &meter, Dialogs &dialogs, QWidget *parent)
-    : MeterWindow(meter, dialogs, "AnalogWindow", QStringLiteral("Analog"), parent)
+    : MeterWindow(meter, dialogs, "AnalogWindow", tr("Analog"), parent)
 {
-    gauge_ = named(new RoundGauge(this), "gauge", QStringLiteral("Level gauge"),
-                   QStringLiteral("The level in dBA on a scale from 68 to 140 dB"));
+    gauge_ = named(new RoundGauge(this), "gauge", tr("Level gauge"),
+                   tr("The level in dBA on a scale from 68 to 140 dB"));
     gauge_->setScale(kScaleBottom, kScaleTop, 10.0, 2.0);
     gauge_->setUnit(QStringLiteral("dBA"));
     gauge_->setValue(kScaleBottom);

@@ -30,7 +30,7 @@ QLabel#levelValue, QLabel#unitLabel { color: #7cf29a; background: transparent; }
 
 DigitalWindow::DigitalWindow(Meter &meter, Dialogs &dialogs, std::function<QString()> levelText,
                              QWidget *parent)
-    : MeterWindow(meter, dialogs, "DigitalWindow", QStringLiteral("Digital"), parent),
+    : MeterWindow(meter, dialogs, "DigitalWindow", tr("Digital"), parent),
       levelText_(std::move(levelText))
 {
     setStyleSheet(Theme::windowStyleSheet(QLatin1String(kStyle)));

@@ -7,6 +7,7 @@
 #include "ui/WindowImage.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QFrame>
 #include <QGridLayout>
@@ -25,7 +26,19 @@
 namespace {
 
 constexpr int kTickMs = 500;
-const QString kCaption = QStringLiteral("Real Time Graph");
+const char *const kCaption = QT_TRANSLATE_NOOP("RealTimeGraph", "Real Time Graph");
+
+// The trace's refusals, which it gives in English, as the window shows them in the user's
+// language.
+[[maybe_unused]] const char *const kRefusals[] = {
+    QT_TRANSLATE_NOOP("RealTimeGraph", "68 <= dBA <= 140, try again!"),
+    QT_TRANSLATE_NOOP("RealTimeGraph", "10 <= Counts <= 864000, try again!"),
+};
+
+QString shown(const QString &english)
+{
+    return QCoreApplication::translate("RealTimeGraph", english.toUtf8().constData());
+}
 
 // The plot's inks: black, light grey (the grid) and white, as a 16-colour palette has them.
 QColor colour(RealTimeTrace::Ink ink)
@@ -77,7 +90,7 @@ private:
 
 RealTimeGraph::RealTimeGraph(Meter &meter, Dialogs &dialogs, std::function<QString()> levelText,
                              QWidget *parent)
-    : MeterWindow(meter, dialogs, "RealTimeGraph", kCaption, parent),
+    : MeterWindow(meter, dialogs, "RealTimeGraph", tr(kCaption), parent),
       levelText_(std::move(levelText)), trace_([this](const QString &t) { return measure(t); })
 {
     setStyleSheet(Theme::windowStyleSheet(QLatin1String(kStyle)));
@@ -85,21 +98,21 @@ RealTimeGraph::RealTimeGraph(Meter &meter, Dialogs &dialogs, std::function<QStri
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Screen readers announce a window by its name: the caption. The whole window is the
     // graph, so the window carries the graph's description.
-    describe(this, kCaption,
-             QStringLiteral("The level sweeping from left to right, one step every half "
-                            "second, with the time of day at the start and the middle"));
+    describe(this, tr(kCaption),
+             tr("The level sweeping from left to right, one step every half "
+                "second, with the time of day at the start and the middle"));
     font_ = QFont(QStringLiteral("DejaVu Sans"));
     font_.setPixelSize(12);
 
     toolbar_ = named(new QToolBar(this), "toolbar");
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     toolbar_->setMovable(false);
-    limitAction_ = named(toolbar_->addAction(QStringLiteral("Limit")), "limitAction");
-    limitAction_->setToolTip(QStringLiteral("Limit"));
-    printAction_ = named(toolbar_->addAction(QStringLiteral("Print")), "printAction");
-    printAction_->setToolTip(QStringLiteral("Print"));
-    pdfAction_ = named(toolbar_->addAction(QStringLiteral("PDF")), "pdfAction");
-    pdfAction_->setToolTip(QStringLiteral("Saves the window's image as a PDF file"));
+    limitAction_ = named(toolbar_->addAction(tr("Limit")), "limitAction");
+    limitAction_->setToolTip(tr("Limit"));
+    printAction_ = named(toolbar_->addAction(tr("Print")), "printAction");
+    printAction_->setToolTip(tr("Print"));
+    pdfAction_ = named(toolbar_->addAction(tr("PDF")), "pdfAction");
+    pdfAction_->setToolTip(tr("Saves the window's image as a PDF file"));
     connect(limitAction_, &QAction::triggered, this, &RealTimeGraph::showLimits);
     connect(printAction_, &QAction::triggered, this, &RealTimeGraph::printGraph);
     connect(pdfAction_, &QAction::triggered, this, &RealTimeGraph::exportPdf);
@@ -116,26 +129,24 @@ RealTimeGraph::RealTimeGraph(Meter &meter, Dialogs &dialogs, std::function<QStri
     };
     // The boxes take only the characters of their numbers (and Backspace and Enter).
     const QString level = QStringLiteral("[-0-9.]*");
-    maximumEdit_ =
-        box("maximumEdit", QStringLiteral("Maximum level"),
-            QStringLiteral("Top of the scale in dB, at most 140; Enter moves to Min"), level);
-    minimumEdit_ = box(
-        "minimumEdit", QStringLiteral("Minimum level"),
-        QStringLiteral("Bottom of the scale in dB, at least 68; Enter moves to Records"), level);
-    countsEdit_ = box("countsEdit", QStringLiteral("Records"),
-                      QStringLiteral("Records across the plot, 10 to 864000; Enter applies"),
-                      QStringLiteral("[0-9]*"));
-    okButton_ = named(new QPushButton(QStringLiteral("OK"), limitsPanel_), "okButton");
+    maximumEdit_ = box("maximumEdit", tr("Maximum level"),
+                       tr("Top of the scale in dB, at most 140; Enter moves to Min"), level);
+    minimumEdit_ = box("minimumEdit", tr("Minimum level"),
+                       tr("Bottom of the scale in dB, at least 68; Enter moves to Records"), level);
+    countsEdit_ =
+        box("countsEdit", tr("Records"), tr("Records across the plot, 10 to 864000; Enter applies"),
+            QStringLiteral("[0-9]*"));
+    okButton_ = named(new QPushButton(tr("OK"), limitsPanel_), "okButton");
     okButton_->setAutoDefault(false);
     auto *grid = new QGridLayout(limitsPanel_);
     grid->setContentsMargins(12, 10, 12, 10);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
-    grid->addWidget(Theme::caption(QStringLiteral("Max"), limitsPanel_), 0, 0);
+    grid->addWidget(Theme::caption(tr("Max"), limitsPanel_), 0, 0);
     grid->addWidget(maximumEdit_, 0, 1);
-    grid->addWidget(Theme::caption(QStringLiteral("Min"), limitsPanel_), 1, 0);
+    grid->addWidget(Theme::caption(tr("Min"), limitsPanel_), 1, 0);
     grid->addWidget(minimumEdit_, 1, 1);
-    grid->addWidget(Theme::caption(QStringLiteral("Records"), limitsPanel_), 2, 0);
+    grid->addWidget(Theme::caption(tr("Records"), limitsPanel_), 2, 0);
     grid->addWidget(countsEdit_, 2, 1);
     grid->addWidget(okButton_, 3, 0, 1, 2);
     limitsPanel_->hide();
@@ -293,10 +304,12 @@ void RealTimeGraph::applyLimits()
 {
     switch (trace_.applyLimits(maximumEdit_->text(), minimumEdit_->text(), countsEdit_->text())) {
     case RealTimeTrace::Limits::ScaleRejected:
-        dialogs().inform(this, RealTimeTrace::kScaleRejected, Dialogs::Icon::Critical, kCaption);
+        dialogs().inform(this, shown(RealTimeTrace::kScaleRejected), Dialogs::Icon::Critical,
+                         tr(kCaption));
         return;
     case RealTimeTrace::Limits::CountsRejected:
-        dialogs().inform(this, RealTimeTrace::kCountsRejected, Dialogs::Icon::Critical, kCaption);
+        dialogs().inform(this, shown(RealTimeTrace::kCountsRejected), Dialogs::Icon::Critical,
+                         tr(kCaption));
         return;
     case RealTimeTrace::Limits::Applied:
         break;
@@ -322,7 +335,7 @@ void RealTimeGraph::printGraph()
                                      &error);
     }
     if (!printed)
-        dialogs().inform(this, error, Dialogs::Icon::Critical, kCaption);
+        dialogs().inform(this, error, Dialogs::Icon::Critical, tr(kCaption));
 }
 
 void RealTimeGraph::exportPdf()

@@ -1,7 +1,12 @@
 // The windows in Brazilian Portuguese: nothing left in English, and files that do not
 // change with the language.
 
+#include "averaging/AverageState.h"
+#include "averaging/AverageWindow.h"
+#include "banks/BankState.h"
+#include "banks/BankWindow.h"
 #include "config/SetupWindow.h"
+#include "data/FileState.h"
 #include "data/LoggerWindow.h"
 #include "link/Messages.h"
 #include "main/ControlPanel.h"
@@ -59,7 +64,9 @@ bool sameInBothLanguages(const QString &text)
                                   "MODE",       "EVENT",
                                   "RESET",      "CLOCK",
                                   "RUN",        "PAUSE",
-                                  "Dose Meter", "Alterar a taxa de amostragem"};
+                                  "Dose Meter", "Alterar a taxa de amostragem",
+                                  "LAeq",       "ID",
+                                  "140 PEAK"};
     QString letters = text;
     letters.remove(QLatin1Char('&'));
     return same.contains(letters) ||
@@ -113,6 +120,8 @@ private slots:
         QTest::newRow("control-panel") << "ControlPanel";
         QTest::newRow("setup-window") << "SetupWindow";
         QTest::newRow("logger-window") << "LoggerWindow";
+        QTest::newRow("event-window") << "BankWindow";
+        QTest::newRow("average-window") << "AverageWindow";
     }
     void windowsLeaveNoEnglish()
     {
@@ -149,15 +158,25 @@ private slots:
         QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral("; "))));
     }
 
-    void recordingIsTheSameInBothLanguages()
+    // Files hold the English whatever the language of the windows that write them.
+    void filesAreTheSameInBothLanguages_data()
     {
-        const QByteArray english = recordingBytes();
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("holds");
+        QTest::newRow("recording") << "shift.dat" << QByteArray("No.s");
+        QTest::newRow("event-banks") << "shift.bnk" << QByteArray("Criterion level");
+    }
+    void filesAreTheSameInBothLanguages()
+    {
+        QFETCH(QString, file);
+        const QByteArray english = fileBytes(file);
         QTranslator portuguese;
         QVERIFY(portuguese.load(QStringLiteral(":/i18n/dosemeter_pt_BR.qm")));
         QCoreApplication::installTranslator(&portuguese);
-        const QByteArray translated = recordingBytes();
+        const QByteArray translated = fileBytes(file);
         QCoreApplication::removeTranslator(&portuguese);
-        QVERIFY(english.startsWith("No.s"));
+        QFETCH(QByteArray, holds);
+        QVERIFY(english.contains(holds));
         QCOMPARE(translated, english);
     }
 
@@ -169,6 +188,17 @@ private:
             return shownTexts(port);
         }
         MainWindowRig rig;
+        if (window == QLatin1String("BankWindow")) {
+            BankState banks;
+            BankWindow events(rig.meter, banks, rig.dialogs);
+            return shownTexts(events);
+        }
+        if (window == QLatin1String("AverageWindow")) {
+            AverageState state;
+            FileState files;
+            AverageWindow average(rig.meter, state, files, rig.dialogs, {});
+            return shownTexts(average);
+        }
         if (window == QLatin1String("ControlPanel")) {
             ControlPanel controls(rig.meter, rig.dialogs, [] { return QString(); });
             return shownTexts(controls);
@@ -184,11 +214,31 @@ private:
         return shownTexts(rig.panel);
     }
 
-    // A recording of three samples, as the main window writes it.
-    static QByteArray recordingBytes()
+    static QByteArray fileBytes(const QString &file)
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("shift.dat"));
+        const QString path = dir.filePath(file);
+        if (file.endsWith(QLatin1String(".bnk")))
+            saveEventBanks(path);
+        else
+            saveRecording(path);
+        QFile saved(path);
+        return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
+    }
+
+    // The Event window's banks (none read: the captions alone), saved from its toolbar.
+    static void saveEventBanks(const QString &path)
+    {
+        MeterRig rig;
+        BankState banks;
+        BankWindow events(rig.meter, banks, rig.dialogs);
+        rig.dialogs.fileNames.enqueue(path);
+        events.findChild<QAction *>(QStringLiteral("Save"))->trigger();
+    }
+
+    // A recording of three samples, as the main window writes it.
+    static void saveRecording(const QString &path)
+    {
         MainWindowRig rig;
         rig.load();
         rig.panel.samplingTimer_.stop();
@@ -204,8 +254,6 @@ private:
             }
         }
         rig.panel.stopRecordingAction_->trigger();
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 };
 
