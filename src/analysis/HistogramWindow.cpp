@@ -128,6 +128,13 @@ void HistogramWindow::buildControls()
             maximumFields_[item]->describe(tr("Highest level (dB)"),
                                            tr("Highest level (dB) counted and shown"));
         }
+        // Wide enough for a week of records and for any level, whatever the list held
+        // when the window was built.
+        for (NumberField *field : {minimumFields_[item], maximumFields_[item]})
+            field->setMinimumWidth(
+                field->sizeHint().width() -
+                field->fontMetrics().horizontalAdvance(field->textFromValue(field->maximum())) +
+                field->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
         range->addWidget(Theme::caption(rows[item]), item, 0);
         range->addWidget(minimumFields_[item], item, 1);
         range->addWidget(maximumFields_[item], item, 2);
