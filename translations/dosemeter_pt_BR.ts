@@ -2752,6 +2752,29 @@ Salvá-las antes de fechar a lista?</translation>
     </message>
 </context>
 <context>
+    <name>RecordingFile</name>
+    <message>
+        <source>the system reported an error</source>
+        <translation>o sistema informou um erro</translation>
+    </message>
+    <message>
+        <source>the data could not be handed to the disk</source>
+        <translation>os dados não puderam ser entregues ao disco</translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation>o arquivo não está aberto</translation>
+    </message>
+    <message>
+        <source>the file was deleted</source>
+        <translation>o arquivo foi apagado</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>é uma pasta</translation>
+    </message>
+</context>
+<context>
     <name>SavedFileWindow</name>
     <message>
         <source>Saved File</source>

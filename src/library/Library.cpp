@@ -681,7 +681,7 @@ std::optional<QByteArray> Library::fileBytes(qint64 id)
                                  "WHERE m.id = ?"));
         q.addBindValue(id);
         if (!q.exec())
-            return fail(QStringLiteral("The library could not be read"), q);
+            return fail(QCoreApplication::translate("Library", "The library could not be read"), q);
         if (!q.next())
             return true;
         if (q.value(1).isNull())
