@@ -2846,6 +2846,10 @@ The %2 records read before that are shown.</source>
         <translation>%1
 São mostrados os %2 registros lidos antes disso.</translation>
     </message>
+    <message>
+        <source>%1: the last record is incomplete; the %2 records before it are shown.</source>
+        <translation>%1: o último registro está incompleto; são mostrados os %2 registros anteriores a ele.</translation>
+    </message>
 </context>
 <context>
     <name>SetupSequence</name>
