@@ -572,6 +572,135 @@ Um arquivo anterior com esse nome não foi alterado.</translation>
     </message>
 </context>
 <context>
+    <name>AvgFile</name>
+    <message>
+        <source>The file</source>
+        <translation>O arquivo</translation>
+    </message>
+    <message>
+        <source>The file %1</source>
+        <translation>O arquivo %1</translation>
+    </message>
+    <message>
+        <source>the file</source>
+        <translation>o arquivo</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 não é um arquivo comum.</translation>
+    </message>
+    <message>
+        <source>%1 could not be opened: %2.</source>
+        <translation>%1 não pôde ser aberto: %2.</translation>
+    </message>
+    <message>
+        <source>%1 is larger than %2 MB and is not an average file.</source>
+        <translation>%1 tem mais de %2 MB e não é um arquivo de médias.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read: %2.</source>
+        <translation>%1 não pôde ser lido: %2.</translation>
+    </message>
+    <message>
+        <source>%1 is not an average file: it holds binary data.</source>
+        <translation>%1 não é um arquivo de médias: contém dados binários.</translation>
+    </message>
+    <message>
+        <source>Line %1 of %2 has no closing quote; it was read to the end of the line.</source>
+        <translation>A linha %1 de %2 não fecha as aspas; foi lida até o fim da linha.</translation>
+    </message>
+    <message>
+        <source>Line %1 of %2 is far too long for an average file; reading stopped there.</source>
+        <translation>A linha %1 de %2 é longa demais para um arquivo de médias; a leitura parou ali.</translation>
+    </message>
+    <message>
+        <source>%1 holds no average data: it is empty.</source>
+        <translation>%1 não contém dados de médias: está vazio.</translation>
+    </message>
+    <message>
+        <source>%1 ends after %2 of its %3 header lines; it may have been cut short.</source>
+        <translation>%1 termina após %2 de suas %3 linhas de cabeçalho; pode ter sido cortado.</translation>
+    </message>
+</context>
+<context>
+    <name>BankDownload</name>
+    <message>
+        <source>The meter does not answer: banks %1 to E5 could not be read.</source>
+        <translation>O medidor não responde: os bancos %1 a E5 não puderam ser lidos.</translation>
+    </message>
+    <message>
+        <source>The meter does not answer: bank %1 could not be read.</source>
+        <translation>O medidor não responde: o banco %1 não pôde ser lido.</translation>
+    </message>
+    <message>
+        <source> Bank %1 could not be read either.</source>
+        <translation> O banco %1 também não pôde ser lido.</translation>
+    </message>
+    <message>
+        <source> Banks %1 could not be read either.</source>
+        <translation> Os bancos %1 também não puderam ser lidos.</translation>
+    </message>
+    <message>
+        <source>Bank %1 could not be read: the meter did not answer.</source>
+        <translation>O banco %1 não pôde ser lido: o medidor não respondeu.</translation>
+    </message>
+    <message>
+        <source>Banks %1 could not be read: the meter did not answer.</source>
+        <translation>Os bancos %1 não puderam ser lidos: o medidor não respondeu.</translation>
+    </message>
+</context>
+<context>
+    <name>BankFile</name>
+    <message>
+        <source>The file</source>
+        <translation>O arquivo</translation>
+    </message>
+    <message>
+        <source>The file %1</source>
+        <translation>O arquivo %1</translation>
+    </message>
+    <message>
+        <source>Line %1 of %2 has no closing quote; it was read to the end of the line.</source>
+        <translation>A linha %1 de %2 não fecha as aspas; foi lida até o fim da linha.</translation>
+    </message>
+    <message>
+        <source>the file</source>
+        <translation>o arquivo</translation>
+    </message>
+    <message>
+        <source>Line %1 of %2 is far too long for a bank file; reading stopped there.</source>
+        <translation>A linha %1 de %2 é longa demais para um arquivo de bancos; a leitura parou ali.</translation>
+    </message>
+    <message>
+        <source>%1 is larger than %2 MB and is not a bank file.</source>
+        <translation>%1 tem mais de %2 MB e não é um arquivo de bancos.</translation>
+    </message>
+    <message>
+        <source>%1 is not a bank file: it holds binary data.</source>
+        <translation>%1 não é um arquivo de bancos: contém dados binários.</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 of the %3 lines of a bank file; only those were read.</source>
+        <translation>%1 contém %2 das %3 linhas de um arquivo de bancos; só essas foram lidas.</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 não é um arquivo comum.</translation>
+    </message>
+    <message>
+        <source>%1 could not be opened: %2.</source>
+        <translation>%1 não pôde ser aberto: %2.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read: %2.</source>
+        <translation>%1 não pôde ser lido: %2.</translation>
+    </message>
+    <message>
+        <source>%1 could not be saved: %2.</source>
+        <translation>%1 não pôde ser salvo: %2.</translation>
+    </message>
+</context>
+<context>
     <name>BankWindow</name>
     <message>
         <source>Event</source>
@@ -724,6 +853,57 @@ Um arquivo anterior com esse nome não foi alterado.</translation>
         <source>A replica of the meter&apos;s display, mirrored from every poll</source>
         <translation>Uma réplica do visor do medidor, atualizada a cada consulta</translation>
     </message>
+    <message>
+        <source>Unlock</source>
+        <translation>Destravar</translation>
+    </message>
+</context>
+<context>
+    <name>DatFile</name>
+    <message>
+        <source>The file</source>
+        <translation>O arquivo</translation>
+    </message>
+    <message>
+        <source>The file %1</source>
+        <translation>O arquivo %1</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 não é um arquivo comum.</translation>
+    </message>
+    <message>
+        <source>%1 could not be opened: %2.</source>
+        <translation>%1 não pôde ser aberto: %2.</translation>
+    </message>
+    <message>
+        <source>%1 is larger than %2 MB and is not a data file.</source>
+        <translation>%1 tem mais de %2 MB e não é um arquivo de dados.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read: %2.</source>
+        <translation>%1 não pôde ser lido: %2.</translation>
+    </message>
+    <message>
+        <source>%1 is not a data file: it holds binary data.</source>
+        <translation>%1 não é um arquivo de dados: contém dados binários.</translation>
+    </message>
+    <message>
+        <source>Line %1 of %2 is far too long for a data file; reading stopped there.</source>
+        <translation>A linha %1 de %2 é longa demais para um arquivo de dados; a leitura parou ali.</translation>
+    </message>
+    <message>
+        <source>the file</source>
+        <translation>o arquivo</translation>
+    </message>
+    <message>
+        <source>Line %1 of %2 has no closing quote; it was read to the end of the line.</source>
+        <translation>A linha %1 de %2 não fecha as aspas; foi lida até o fim da linha.</translation>
+    </message>
+    <message>
+        <source>Reading %1 was stopped.</source>
+        <translation>A leitura de %1 foi interrompida.</translation>
+    </message>
 </context>
 <context>
     <name>Dialogs</name>
@@ -793,6 +973,41 @@ Um arquivo anterior com esse nome não foi alterado.</translation>
     <message>
         <source>Digital</source>
         <translation>Digital</translation>
+    </message>
+</context>
+<context>
+    <name>ExposureAssessment</name>
+    <message>
+        <source>&apos;%1&apos; is no criterion set: give osha-pel, osha-hc, niosh, acgih, or Lc:Q:Lt with the criterion level Lc 70 to 100 (whole dB), the exchange rate Q 3 to 6 and the threshold Lt 0 to 140 dB, such as 85:3:80</source>
+        <translation>&apos;%1&apos; não é um conjunto de critérios: informe osha-pel, osha-hc, niosh, acgih ou Lc:Q:Lt, com o nível de critério Lc de 70 a 100 (dB inteiros), a taxa de troca Q de 3 a 6 e o limiar Lt de 0 a 140 dB, como 85:3:80</translation>
+    </message>
+    <message>
+        <source>There is no list %1 to exclude records from.</source>
+        <translation>Não há lista %1 da qual excluir registros.</translation>
+    </message>
+    <message>
+        <source>Records %1 of %2: records are numbered from 1.</source>
+        <translation>Registros %1 de %2: os registros são numerados a partir de 1.</translation>
+    </message>
+    <message>
+        <source>Records %1 of %2: the first record is after the last.</source>
+        <translation>Registros %1 de %2: o primeiro registro vem depois do último.</translation>
+    </message>
+    <message>
+        <source>Records %1 are outside %2: it has %3 records.</source>
+        <translation>Os registros %1 estão fora de %2, que tem %3 registros.</translation>
+    </message>
+    <message>
+        <source>Give a reason for excluding records %1 of %2.</source>
+        <translation>Informe um motivo para excluir os registros %1 de %2.</translation>
+    </message>
+    <message>
+        <source>%1: its time stamps give no period (fewer than two can be read), so its records have no duration.</source>
+        <translation>%1: seus horários não dão um período (menos de dois podem ser lidos), então seus registros não têm duração.</translation>
+    </message>
+    <message>
+        <source>There are no levels to assess: every record with a level is excluded.</source>
+        <translation>Não há níveis a avaliar: todo registro com nível está excluído.</translation>
     </message>
 </context>
 <context>
@@ -1110,6 +1325,69 @@ Um arquivo anterior com esse nome permanece inalterado.</translation>
     </message>
 </context>
 <context>
+    <name>Iso9612</name>
+    <message>
+        <source>A sample of %1 dB is outside 0 to 140 dB.</source>
+        <translation>Uma amostra de %1 dB está fora da faixa de 0 a 140 dB.</translation>
+    </message>
+    <message>
+        <source>Task-based</source>
+        <translation>A estratégia por tarefa</translation>
+    </message>
+    <message>
+        <source>Job-based</source>
+        <translation>A estratégia por função</translation>
+    </message>
+    <message>
+        <source>Full-day</source>
+        <translation>A estratégia de jornada inteira</translation>
+    </message>
+    <message>
+        <source>Task-based needs at least one task.</source>
+        <translation>A estratégia por tarefa precisa de pelo menos uma tarefa.</translation>
+    </message>
+    <message>
+        <source>Task %1 has no sample.</source>
+        <translation>A tarefa %1 não tem amostra.</translation>
+    </message>
+    <message>
+        <source>Task %1: %2</source>
+        <translation>Tarefa %1: %2</translation>
+    </message>
+    <message>
+        <source>Task %1: its duration is more than 0 and at most 24 hours.</source>
+        <translation>Tarefa %1: sua duração é maior que 0 e de no máximo 24 horas.</translation>
+    </message>
+    <message>
+        <source>Task %1: its duration range runs from a shortest to a longest duration, 0 to 24 hours.</source>
+        <translation>Tarefa %1: sua faixa de duração vai de uma duração mínima a uma máxima, de 0 a 24 horas.</translation>
+    </message>
+    <message>
+        <source>Task %1 is given twice.</source>
+        <translation>A tarefa %1 foi informada duas vezes.</translation>
+    </message>
+    <message>
+        <source>The tasks last %1 hours together, more than a day.</source>
+        <translation>As tarefas somam %1 horas, mais que um dia.</translation>
+    </message>
+    <message>
+        <source>task %1: its samples span %2 dB, 3 dB or more; take more samples or divide the task</source>
+        <translation>tarefa %1: suas amostras variam %2 dB, 3 dB ou mais; colete mais amostras ou divida a tarefa</translation>
+    </message>
+    <message>
+        <source>%1 needs at least %2 samples; %3 given.</source>
+        <translation>%1 precisa de pelo menos %2 amostras; %3 informadas.</translation>
+    </message>
+    <message>
+        <source>The effective day Te is more than 0 and at most 24 hours.</source>
+        <translation>A jornada efetiva Te é maior que 0 e de no máximo 24 horas.</translation>
+    </message>
+    <message>
+        <source>c1u1 is %1 dB, above 3.5 dB: the measurement plan should be revised</source>
+        <translation>c1u1 é %1 dB, acima de 3,5 dB: o plano de medição deve ser revisto</translation>
+    </message>
+</context>
+<context>
     <name>KeepInLibraryBox</name>
     <message>
         <source>Keep in library</source>
@@ -1118,6 +1396,141 @@ Um arquivo anterior com esse nome permanece inalterado.</translation>
     <message>
         <source>Also store what Save writes in the measurement library</source>
         <translation>Guardar também na biblioteca de medições o que Salvar grava</translation>
+    </message>
+</context>
+<context>
+    <name>Library</name>
+    <message>
+        <source>The library %1 cannot be opened: the Qt SQL driver %2 is not installed (Debian: %3).</source>
+        <translation>A biblioteca %1 não pode ser aberta: o driver SQL do Qt %2 não está instalado (Debian: %3).</translation>
+    </message>
+    <message>
+        <source>The library %1 cannot be opened: it is a folder.</source>
+        <translation>A biblioteca %1 não pode ser aberta: é uma pasta.</translation>
+    </message>
+    <message>
+        <source>The library %1 cannot be created: the folder %2 cannot be made.</source>
+        <translation>A biblioteca %1 não pode ser criada: a pasta %2 não pode ser criada.</translation>
+    </message>
+    <message>
+        <source>The library %1 cannot be opened: %2.</source>
+        <translation>A biblioteca %1 não pode ser aberta: %2.</translation>
+    </message>
+    <message>
+        <source>The library %1 cannot be read</source>
+        <translation>A biblioteca %1 não pode ser lida</translation>
+    </message>
+    <message>
+        <source>The library %1 has no valid schema version; nothing was changed.</source>
+        <translation>A biblioteca %1 não tem uma versão de esquema válida; nada foi alterado.</translation>
+    </message>
+    <message>
+        <source>%1 is not a measurement library: it holds other tables. Nothing was changed.</source>
+        <translation>%1 não é uma biblioteca de medições: contém outras tabelas. Nada foi alterado.</translation>
+    </message>
+    <message>
+        <source>%1 is not a measurement library</source>
+        <translation>%1 não é uma biblioteca de medições</translation>
+    </message>
+    <message>
+        <source>The library %1 was made by a newer version of Dose Meter (library version %2; this program knows up to %3). Use the newer program with it; nothing was changed.</source>
+        <translation>A biblioteca %1 foi criada por uma versão mais nova do Dose Meter (versão da biblioteca %2; este programa conhece até a %3). Use-a com o programa mais novo; nada foi alterado.</translation>
+    </message>
+    <message>
+        <source>The library %1 cannot be opened</source>
+        <translation>A biblioteca %1 não pode ser aberta</translation>
+    </message>
+    <message>
+        <source>The library %1 cannot be prepared</source>
+        <translation>A biblioteca %1 não pode ser preparada</translation>
+    </message>
+    <message>
+        <source>The library %1 was made by a newer version of Dose Meter; nothing was changed.</source>
+        <translation>A biblioteca %1 foi criada por uma versão mais nova do Dose Meter; nada foi alterado.</translation>
+    </message>
+    <message>
+        <source>The library %1 could not be brought to version %2</source>
+        <translation>A biblioteca %1 não pôde ser atualizada para a versão %2</translation>
+    </message>
+    <message>
+        <source>The library %1 cannot be written</source>
+        <translation>A biblioteca %1 não pode ser gravada</translation>
+    </message>
+    <message>
+        <source>The library %1 could not keep the change</source>
+        <translation>A biblioteca %1 não pôde guardar a alteração</translation>
+    </message>
+    <message>
+        <source>No library is open.</source>
+        <translation>Nenhuma biblioteca está aberta.</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a regular file.</source>
+        <translation>O arquivo %1 não é um arquivo comum.</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be opened: %2.</source>
+        <translation>O arquivo %1 não pôde ser aberto: %2.</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be read: %2.</source>
+        <translation>O arquivo %1 não pôde ser lido: %2.</translation>
+    </message>
+    <message>
+        <source>The file %1 is larger than %2 MB and is no measurement.</source>
+        <translation>O arquivo %1 tem mais de %2 MB e não é uma medição.</translation>
+    </message>
+    <message>
+        <source>The library could not store %1</source>
+        <translation>A biblioteca não pôde guardar %1</translation>
+    </message>
+    <message>
+        <source>The library could not be searched</source>
+        <translation>A biblioteca não pôde ser pesquisada</translation>
+    </message>
+    <message>
+        <source>The library could not be read</source>
+        <translation>A biblioteca não pôde ser lida</translation>
+    </message>
+    <message>
+        <source>The library could not change measurement %1</source>
+        <translation>A biblioteca não pôde alterar a medição %1</translation>
+    </message>
+    <message>
+        <source>The library could not delete measurement %1</source>
+        <translation>A biblioteca não pôde excluir a medição %1</translation>
+    </message>
+    <message>
+        <source>The file of measurement %1 is missing from the library.</source>
+        <translation>O arquivo da medição %1 está faltando na biblioteca.</translation>
+    </message>
+    <message>
+        <source>The file of measurement %1 is damaged in the library.</source>
+        <translation>O arquivo da medição %1 está danificado na biblioteca.</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2.</source>
+        <translation>%1 não pôde ser gravado: %2.</translation>
+    </message>
+    <message>
+        <source>The library could not keep the excluded span</source>
+        <translation>A biblioteca não pôde guardar o trecho excluído</translation>
+    </message>
+    <message>
+        <source>The library could not delete the span</source>
+        <translation>A biblioteca não pôde excluir o trecho</translation>
+    </message>
+    <message>
+        <source>The library could not keep the excluded spans</source>
+        <translation>A biblioteca não pôde guardar os trechos excluídos</translation>
+    </message>
+    <message>
+        <source>The library could not be checked</source>
+        <translation>A biblioteca não pôde ser verificada</translation>
+    </message>
+    <message>
+        <source>a file belongs to no measurement (%1)</source>
+        <translation>um arquivo não pertence a nenhuma medição (%1)</translation>
     </message>
 </context>
 <context>
@@ -1161,6 +1574,25 @@ Um arquivo anterior com esse nome permanece inalterado.</translation>
     <message>
         <source>Connecting...</source>
         <translation>Conectando...</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryLocation</name>
+    <message>
+        <source>No library was given: give a file or a postgresql://[user@]host[:port]/dbname address.</source>
+        <translation>Nenhuma biblioteca foi informada: informe um arquivo ou um endereço postgresql://[user@]host[:port]/dbname.</translation>
+    </message>
+    <message>
+        <source>%1 is no library address: only postgresql:// addresses and file paths are libraries.</source>
+        <translation>%1 não é um endereço de biblioteca: só endereços postgresql:// e caminhos de arquivo são bibliotecas.</translation>
+    </message>
+    <message>
+        <source>%1 is no PostgreSQL address: write postgresql://[user@]host[:port]/dbname.</source>
+        <translation>%1 não é um endereço PostgreSQL: escreva postgresql://[user@]host[:port]/dbname.</translation>
+    </message>
+    <message>
+        <source>The address holds a password. Leave it out and put it in ~/.pgpass (or the file PGPASSFILE names), so that it is kept neither in the settings nor in the list of running programs.</source>
+        <translation>O endereço contém uma senha. Tire-a dele e coloque-a em ~/.pgpass (ou no arquivo que PGPASSFILE indicar), para que ela não fique guardada nem nas configurações nem na lista de programas em execução.</translation>
     </message>
 </context>
 <context>
@@ -1371,6 +1803,100 @@ Um arquivo anterior com esse nome permanece inalterado.</translation>
     <message>
         <source>Delete %1 from the library? The stored files go with them; this cannot be undone.</source>
         <translation>Excluir %1 da biblioteca? Os arquivos armazenados são excluídos junto; isto não pode ser desfeito.</translation>
+    </message>
+</context>
+<context>
+    <name>LoggerDownload</name>
+    <message>
+        <source>ID code</source>
+        <translation>código ID</translation>
+    </message>
+    <message>
+        <source>interval</source>
+        <translation>intervalo</translation>
+    </message>
+    <message>
+        <source>memory-full flag</source>
+        <translation>indicador de memória cheia</translation>
+    </message>
+    <message>
+        <source>The meter did not answer: the logger memory could not be downloaded.</source>
+        <translation>O medidor não respondeu: a memória do registrador não pôde ser transferida.</translation>
+    </message>
+    <message>
+        <source>The logger&apos;s run table</source>
+        <translation>A tabela de sessões do registrador</translation>
+    </message>
+    <message>
+        <source>Set %1 of %2</source>
+        <translation>O conjunto %1 de %2</translation>
+    </message>
+    <message>
+        <source>The meter stopped sending: %1 of %2 bytes of the logger memory arrived. Nothing was listed.</source>
+        <translation>O medidor parou de enviar: chegaram %1 de %2 bytes da memória do registrador. Nada foi listado.</translation>
+    </message>
+    <message>
+        <source>%1 arrived different in each of three streams.</source>
+        <translation>%1 chegou diferente em cada uma de três transmissões.</translation>
+    </message>
+    <message>
+        <source>The logger memory</source>
+        <translation>A memória do registrador</translation>
+    </message>
+    <message>
+        <source>%1 arrived damaged: bytes were lost or added on the way, so its bytes differ from the meter&apos;s memory.</source>
+        <translation>%1 chegou com danos: bytes foram perdidos ou acrescentados no caminho, e por isso seus bytes diferem da memória do medidor.</translation>
+    </message>
+    <message>
+        <source>%1 is damaged in the meter: %2.</source>
+        <translation>%1 está com danos no próprio medidor: %2.</translation>
+    </message>
+    <message>
+        <source>%1 arrived damaged: %2.</source>
+        <translation>%1 chegou com danos: %2.</translation>
+    </message>
+    <message>
+        <source>The logger&apos;s %1 arrived damaged: register %2 reads %3 in the stream, %4 on its own.</source>
+        <translation>O %1 do registrador chegou com danos: a posição de memória %2 vale %3 na transmissão e %4 lida sozinha.</translation>
+    </message>
+    <message>
+        <source>%1 runs ending at %2, which no logger holds</source>
+        <translation>%1 sessões terminando em %2, o que nenhum registrador comporta</translation>
+    </message>
+    <message>
+        <source>The logger&apos;s run table is damaged in the meter: %1.</source>
+        <translation>A tabela de sessões do registrador está com danos no próprio medidor: %1.</translation>
+    </message>
+    <message>
+        <source>The logger&apos;s run table arrived damaged: %1.</source>
+        <translation>A tabela de sessões do registrador chegou com danos: %1.</translation>
+    </message>
+    <message>
+        <source> The serial line lost or changed bytes on the way; nothing was listed.</source>
+        <translation> A linha serial perdeu ou alterou bytes no caminho; nada foi listado.</translation>
+    </message>
+    <message>
+        <source> The meter&apos;s memory itself holds it, so downloading again brings the same; nothing was listed.</source>
+        <translation> O dano está na própria memória do medidor, então transferir de novo traz o mesmo; nada foi listado.</translation>
+    </message>
+</context>
+<context>
+    <name>LoggerImage</name>
+    <message>
+        <source>the stream ended early</source>
+        <translation>a transmissão terminou antes da hora</translation>
+    </message>
+    <message>
+        <source>its run count reads %1, the register %2</source>
+        <translation>sua contagem de sessões indica %1, a posição de memória %2</translation>
+    </message>
+    <message>
+        <source>its run table ends at %1, the registers at %2</source>
+        <translation>sua tabela de sessões termina em %1, as posições de memória em %2</translation>
+    </message>
+    <message>
+        <source>its place in the run table (%1 to %2) is impossible</source>
+        <translation>seu lugar na tabela de sessões (%1 a %2) é impossível</translation>
     </message>
 </context>
 <context>
@@ -1881,6 +2407,33 @@ depois saia da sessão e entre novamente.</translation>
     </message>
 </context>
 <context>
+    <name>MeasurementReader</name>
+    <message>
+        <source>The file</source>
+        <translation>O arquivo</translation>
+    </message>
+    <message>
+        <source>The file %1</source>
+        <translation>O arquivo %1</translation>
+    </message>
+    <message>
+        <source>%1 is not a data file: its first line is not the heading &quot;No.s, Date, Time, dBA&quot;.</source>
+        <translation>%1 não é um arquivo de dados: sua primeira linha não é o cabeçalho &quot;No.s, Date, Time, dBA&quot;.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read as a bank file.</source>
+        <translation>%1 não pôde ser lido como arquivo de bancos.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read as an average file.</source>
+        <translation>%1 não pôde ser lido como arquivo de médias.</translation>
+    </message>
+    <message>
+        <source>%1 is empty.</source>
+        <translation>%1 está vazio.</translation>
+    </message>
+</context>
+<context>
     <name>Messages</name>
     <message>
         <source>Key locked!</source>
@@ -2199,6 +2752,29 @@ Salvá-las antes de fechar a lista?</translation>
     </message>
 </context>
 <context>
+    <name>RecordingFile</name>
+    <message>
+        <source>the system reported an error</source>
+        <translation>o sistema informou um erro</translation>
+    </message>
+    <message>
+        <source>the data could not be handed to the disk</source>
+        <translation>os dados não puderam ser entregues ao disco</translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation>o arquivo não está aberto</translation>
+    </message>
+    <message>
+        <source>the file was deleted</source>
+        <translation>o arquivo foi apagado</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>é uma pasta</translation>
+    </message>
+</context>
+<context>
     <name>SavedFileWindow</name>
     <message>
         <source>Saved File</source>
@@ -2270,6 +2846,10 @@ The %2 records read before that are shown.</source>
         <translation>%1
 São mostrados os %2 registros lidos antes disso.</translation>
     </message>
+    <message>
+        <source>%1: the last record is incomplete; the %2 records before it are shown.</source>
+        <translation>%1: o último registro está incompleto; são mostrados os %2 registros anteriores a ele.</translation>
+    </message>
 </context>
 <context>
     <name>SetupSequence</name>
@@ -2324,6 +2904,46 @@ São mostrados os %2 registros lidos antes disso.</translation>
     <message>
         <source>The meter is busy with another setup or with reading its settings. Try again when it has finished.</source>
         <translation>O medidor está ocupado com outra configuração ou com a leitura de suas configurações. Tente novamente quando terminar.</translation>
+    </message>
+    <message>
+        <source>Year (century)</source>
+        <translation>Ano (século)</translation>
+    </message>
+    <message>
+        <source>Hour: the date changed while the meter&apos;s clock was being set. Run the setup again.</source>
+        <translation>Hora: a data mudou enquanto o relógio do medidor era ajustado. Faça a configuração de novo.</translation>
+    </message>
+    <message>
+        <source>%1: %2 display replies of the wrong length.</source>
+        <translation>%1: %2 respostas do visor com tamanho errado.</translation>
+    </message>
+    <message>
+        <source>%1 did not reach %2 in %3 presses.</source>
+        <translation>%1 não chegou a %2 em %3 toques.</translation>
+    </message>
+    <message>
+        <source>Time weighting did not change to %1.</source>
+        <translation>A ponderação temporal não mudou para %1.</translation>
+    </message>
+    <message>
+        <source>Fast</source>
+        <translation>Rápida</translation>
+    </message>
+    <message>
+        <source>Slow</source>
+        <translation>Lenta</translation>
+    </message>
+    <message>
+        <source>%1: no whole display frame in %2 requests.</source>
+        <translation>%1: nenhum quadro completo do visor em %2 pedidos.</translation>
+    </message>
+    <message>
+        <source>%1: no whole status reply in %2 requests.</source>
+        <translation>%1: nenhuma resposta de estado completa em %2 pedidos.</translation>
+    </message>
+    <message>
+        <source>%1: the meter&apos;s display is not in its setup menu (a meter does not open it while it measures).</source>
+        <translation>%1: o visor do medidor não está no menu de configuração (o medidor não o abre enquanto mede).</translation>
     </message>
 </context>
 <context>

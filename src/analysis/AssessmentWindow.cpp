@@ -766,7 +766,7 @@ void AssessmentWindow::showIso()
         contributionsTable_->setItem(row, 3, readOnly(QString::number(task.samples)));
     }
     contributionsTable_->setVisible(tasks);
-    advisoriesLabel_->setText(ok ? isoResult_.advisories.join(QLatin1Char('\n')) : QString());
+    advisoriesLabel_->setText(ok ? isoResult_.shownAdvisories.join(QLatin1Char('\n')) : QString());
     isoMessageLabel_->setText(isoResult_.message);
 }
 

@@ -5,6 +5,7 @@
 #include "analysis/RecordLevels.h"
 #include "link/Twa.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -81,10 +82,12 @@ std::optional<CriterionSet> CriterionSet::parse(const QString &text, QString *pr
     if (!m.hasMatch() || set.criterionDb < 70 || set.criterionDb > 100 ||
         !Twa::exchangeFactor(set.exchangeRateDb) || set.thresholdDb > 140.0) {
         if (problem)
-            *problem = QStringLiteral("'%1' is no criterion set: give osha-pel, osha-hc, niosh, "
-                                      "acgih, or Lc:Q:Lt with the criterion level Lc 70 to 100 "
-                                      "(whole dB), the exchange rate Q 3 to 6 and the threshold "
-                                      "Lt 0 to 140 dB, such as 85:3:80")
+            *problem = QCoreApplication::translate(
+                           "ExposureAssessment",
+                           "'%1' is no criterion set: give osha-pel, osha-hc, niosh, "
+                           "acgih, or Lc:Q:Lt with the criterion level Lc 70 to 100 "
+                           "(whole dB), the exchange rate Q 3 to 6 and the threshold "
+                           "Lt 0 to 140 dB, such as 85:3:80")
                            .arg(text);
         return std::nullopt;
     }
@@ -182,20 +185,28 @@ std::vector<double> ExposureAssessment::levels(int list) const
 QString ExposureAssessment::spanProblem(const ExcludedSpan &span) const
 {
     if (span.list < 0 || span.list >= listCount())
-        return QStringLiteral("There is no list %1 to exclude records from.").arg(span.list + 1);
+        return QCoreApplication::translate("ExposureAssessment",
+                                           "There is no list %1 to exclude records from.")
+            .arg(span.list + 1);
     const QString range = QStringLiteral("%1-%2").arg(span.first).arg(span.last);
     const QString &name = lists_[size_t(span.list)].name;
     if (span.first < 1)
-        return QStringLiteral("Records %1 of %2: records are numbered from 1.").arg(range, name);
+        return QCoreApplication::translate("ExposureAssessment",
+                                           "Records %1 of %2: records are numbered from 1.")
+            .arg(range, name);
     if (span.first > span.last)
-        return QStringLiteral("Records %1 of %2: the first record is after the last.")
+        return QCoreApplication::translate("ExposureAssessment",
+                                           "Records %1 of %2: the first record is after the last.")
             .arg(range, name);
     if (span.last > recordCount(span.list))
-        return QStringLiteral("Records %1 are outside %2: it has %3 records.")
+        return QCoreApplication::translate("ExposureAssessment",
+                                           "Records %1 are outside %2: it has %3 records.")
             .arg(range, name)
             .arg(recordCount(span.list));
     if (span.reason.trimmed().isEmpty())
-        return QStringLiteral("Give a reason for excluding records %1 of %2.").arg(range, name);
+        return QCoreApplication::translate("ExposureAssessment",
+                                           "Give a reason for excluding records %1 of %2.")
+            .arg(range, name);
     return QString();
 }
 
@@ -248,16 +259,20 @@ AssessmentResult ExposureAssessment::assess(const Inputs &inputs) const
             }
         }
         if (used && !list.periodTenths) {
-            result.message = QStringLiteral("%1: its time stamps give no period (fewer than two "
+            result.message =
+                QCoreApplication::translate("ExposureAssessment",
+                                            "%1: its time stamps give no period (fewer than two "
                                             "can be read), so its records have no duration.")
-                                 .arg(list.name);
+                    .arg(list.name);
             return result;
         }
     }
     if (timed.totalTenths == 0) {
-        result.message = anyLevel ? QStringLiteral("There are no levels to assess: every record "
+        result.message =
+            anyLevel ? QCoreApplication::translate("ExposureAssessment",
+                                                   "There are no levels to assess: every record "
                                                    "with a level is excluded.")
-                                  : QString::fromLatin1(kNoLevels);
+                     : QString::fromLatin1(kNoLevels);
         return result;
     }
 

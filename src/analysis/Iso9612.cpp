@@ -2,6 +2,7 @@
 
 #include "analysis/NumberText.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 #include <algorithm>
@@ -87,7 +88,8 @@ QString sampleProblem(const QList<double> &levels)
 {
     for (double level : levels) {
         if (!(level >= 0.0 && level <= Iso9612::kMaxLevelDb))
-            return QStringLiteral("A sample of %1 dB is outside 0 to 140 dB.")
+            return QCoreApplication::translate("Iso9612",
+                                               "A sample of %1 dB is outside 0 to 140 dB.")
                 .arg(trimmedNumberText(level, 3));
     }
     return QString();
@@ -102,19 +104,32 @@ QString strategyCaption(Iso9612::Strategy strategy)
 {
     switch (strategy) {
     case Iso9612::Strategy::Task:
-        return QStringLiteral("Task-based");
+        return QCoreApplication::translate("Iso9612", "Task-based");
     case Iso9612::Strategy::Job:
-        return QStringLiteral("Job-based");
+        return QCoreApplication::translate("Iso9612", "Job-based");
     case Iso9612::Strategy::FullDay:
         break;
     }
-    return QStringLiteral("Full-day");
+    return QCoreApplication::translate("Iso9612", "Full-day");
+}
+
+// An advisory in English for the figures' lines (the command line, the shift report) and
+// in the user's language for the window.
+void advise(Iso9612::Result &result, const char *text, const QStringList &values)
+{
+    // All values at once, so that a task name holding "%2" stays as typed.
+    const auto filled = [&values](const QString &pattern) {
+        return values.size() == 1 ? pattern.arg(values[0]) : pattern.arg(values[0], values[1]);
+    };
+    result.advisories << filled(QString::fromLatin1(text));
+    result.shownAdvisories << filled(QCoreApplication::translate("Iso9612", text));
 }
 
 void computeTasks(const Iso9612::Input &input, Iso9612::Result &result)
 {
     if (input.tasks.isEmpty()) {
-        result.message = QStringLiteral("Task-based needs at least one task.");
+        result.message =
+            QCoreApplication::translate("Iso9612", "Task-based needs at least one task.");
         return;
     }
     QSet<QString> names;
@@ -123,21 +138,26 @@ void computeTasks(const Iso9612::Input &input, Iso9612::Result &result)
     for (const Iso9612::Task &task : input.tasks) {
         const QString problem = sampleProblem(task.samplesDb);
         if (task.samplesDb.isEmpty())
-            result.message = QStringLiteral("Task %1 has no sample.").arg(task.name);
+            result.message =
+                QCoreApplication::translate("Iso9612", "Task %1 has no sample.").arg(task.name);
         else if (!problem.isEmpty())
-            result.message = QStringLiteral("Task %1: %2").arg(task.name, problem);
+            result.message =
+                QCoreApplication::translate("Iso9612", "Task %1: %2").arg(task.name, problem);
         else if (!isHours(task.hours))
-            result.message = QStringLiteral("Task %1: its duration is more than 0 and at most "
+            result.message = QCoreApplication::translate(
+                                 "Iso9612", "Task %1: its duration is more than 0 and at most "
                                             "24 hours.")
                                  .arg(task.name);
         else if (task.minHours.has_value() != task.maxHours.has_value() ||
                  (task.minHours && !(*task.minHours >= 0.0 && *task.minHours <= *task.maxHours &&
                                      *task.maxHours <= Iso9612::kMaxHours)))
-            result.message = QStringLiteral("Task %1: its duration range runs from a shortest to "
+            result.message = QCoreApplication::translate(
+                                 "Iso9612", "Task %1: its duration range runs from a shortest to "
                                             "a longest duration, 0 to 24 hours.")
                                  .arg(task.name);
         else if (names.contains(task.name))
-            result.message = QStringLiteral("Task %1 is given twice.").arg(task.name);
+            result.message =
+                QCoreApplication::translate("Iso9612", "Task %1 is given twice.").arg(task.name);
         if (!result.ok())
             return;
         names.insert(task.name);
@@ -155,7 +175,8 @@ void computeTasks(const Iso9612::Input &input, Iso9612::Result &result)
         result.tasks.append(figures);
     }
     if (totalHours > Iso9612::kMaxHours) {
-        result.message = QStringLiteral("The tasks last %1 hours together, more than a day.")
+        result.message = QCoreApplication::translate(
+                             "Iso9612", "The tasks last %1 hours together, more than a day.")
                              .arg(trimmedNumberText(totalHours, 2));
         return;
     }
@@ -176,9 +197,10 @@ void computeTasks(const Iso9612::Input &input, Iso9612::Result &result)
                     (c1b * u1b) * (c1b * u1b);
         // Samples are typed to a tenth: a spread of 3.0 must not pass as 2.9999.
         if (figures.spreadDb >= kTaskSpreadDb - 1e-9)
-            result.advisories << QStringLiteral("task %1: its samples span %2 dB, 3 dB or more; "
-                                                "take more samples or divide the task")
-                                     .arg(task.name, oneDecimalText(figures.spreadDb));
+            advise(result,
+                   QT_TRANSLATE_NOOP("Iso9612", "task %1: its samples span %2 dB, 3 dB or more; "
+                                                "take more samples or divide the task"),
+                   {task.name, oneDecimalText(figures.spreadDb)});
     }
     result.uDb = std::sqrt(variance);
 }
@@ -189,18 +211,19 @@ void computeSamples(const Iso9612::Input &input, Iso9612::Result &result)
     result.samples = int(samples.size());
     const int minimum = Iso9612::minimumSamples(input.strategy);
     if (samples.size() < minimum) {
-        result.message = QStringLiteral("%1 needs at least %2 samples; %3 given.")
-                             .arg(strategyCaption(input.strategy))
-                             .arg(minimum)
-                             .arg(samples.size());
+        result.message =
+            QCoreApplication::translate("Iso9612", "%1 needs at least %2 samples; %3 given.")
+                .arg(strategyCaption(input.strategy))
+                .arg(minimum)
+                .arg(samples.size());
         return;
     }
     result.message = sampleProblem(samples);
     if (!result.ok())
         return;
     if (!isHours(input.effectiveHours)) {
-        result.message =
-            QStringLiteral("The effective day Te is more than 0 and at most 24 hours.");
+        result.message = QCoreApplication::translate(
+            "Iso9612", "The effective day Te is more than 0 and at most 24 hours.");
         return;
     }
     result.laeqDb = energyMean(samples);
@@ -210,9 +233,10 @@ void computeSamples(const Iso9612::Input &input, Iso9612::Result &result)
     result.uDb = std::sqrt(result.c1u1Db * result.c1u1Db + result.u2Db * result.u2Db +
                            result.u3Db * result.u3Db);
     if (result.c1u1Db > kMaxSamplingUncertaintyDb)
-        result.advisories << QStringLiteral("c1u1 is %1 dB, above 3.5 dB: the measurement plan "
-                                            "should be revised")
-                                 .arg(trimmedNumberText(result.c1u1Db, 2));
+        advise(result,
+               QT_TRANSLATE_NOOP("Iso9612", "c1u1 is %1 dB, above 3.5 dB: the measurement plan "
+                                            "should be revised"),
+               {trimmedNumberText(result.c1u1Db, 2)});
 }
 
 } // namespace

@@ -64,7 +64,8 @@ public:
         double expandedDb = 0.0; // U
         double upperDb = 0.0;
         QList<TaskFigures> tasks;
-        QStringList advisories;
+        QStringList advisories;      // in English, as the lines give them
+        QStringList shownAdvisories; // the same in the user's language
 
         // "strategy: job", "samples: 6", "laeq: 88.4", ... "upper: 92.2", then
         // "advisory: TEXT" lines; each figure rounded to 0.1 dB. Task-based gives no laeq,

@@ -4,6 +4,7 @@
 #include "data/FileText.h"
 #include "data/RegularFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -21,12 +22,13 @@ bool isLineEnd(char c)
 
 QString fileLabel(const QString &name)
 {
-    return name.isEmpty() ? QStringLiteral("The file") : QStringLiteral("The file %1").arg(name);
+    return name.isEmpty() ? QCoreApplication::translate("AvgFile", "The file")
+                          : QCoreApplication::translate("AvgFile", "The file %1").arg(name);
 }
 
 QString fileName(const QString &name)
 {
-    return name.isEmpty() ? QStringLiteral("the file") : name;
+    return name.isEmpty() ? QCoreApplication::translate("AvgFile", "the file") : name;
 }
 
 // A header item's value. The value starts after the first colon; the one blank the
@@ -144,29 +146,32 @@ AvgFile::Content AvgFile::read(const QString &path)
     Content content;
     QFile file;
     if (const QString reason = RegularFile::open(file, path); !reason.isEmpty()) {
-        content.error =
-            reason == RegularFile::kNotRegular
-                ? QStringLiteral("%1 is not a regular file.").arg(fileLabel(name))
-                : QStringLiteral("%1 could not be opened: %2.").arg(fileLabel(name), reason);
+        content.error = reason == RegularFile::kNotRegular
+                            ? QCoreApplication::translate("AvgFile", "%1 is not a regular file.")
+                                  .arg(fileLabel(name))
+                            : QCoreApplication::translate("AvgFile", "%1 could not be opened: %2.")
+                                  .arg(fileLabel(name), reason);
         return content;
     }
     // A regular file says its size; anything else is read no further than the limit.
     if (file.size() > kMaxFileBytes) {
-        content.error = QStringLiteral("%1 is larger than %2 MB and is not an average file.")
+        content.error = QCoreApplication::translate(
+                            "AvgFile", "%1 is larger than %2 MB and is not an average file.")
                             .arg(fileLabel(name))
                             .arg(kMaxFileBytes / (1024 * 1024));
         return content;
     }
     const QByteArray bytes = RegularFile::readUpTo(file, kMaxFileBytes);
     if (bytes.size() > kMaxFileBytes) {
-        content.error = QStringLiteral("%1 is larger than %2 MB and is not an average file.")
+        content.error = QCoreApplication::translate(
+                            "AvgFile", "%1 is larger than %2 MB and is not an average file.")
                             .arg(fileLabel(name))
                             .arg(kMaxFileBytes / (1024 * 1024));
         return content;
     }
     if (file.error() != QFileDevice::NoError) {
-        content.error =
-            QStringLiteral("%1 could not be read: %2.").arg(fileLabel(name), file.errorString());
+        content.error = QCoreApplication::translate("AvgFile", "%1 could not be read: %2.")
+                            .arg(fileLabel(name), file.errorString());
         return content;
     }
     return parse(bytes, name);
@@ -176,8 +181,9 @@ AvgFile::Content AvgFile::parse(const QByteArray &bytes, const QString &name)
 {
     Content content;
     if (bytes.contains('\0')) {
-        content.error =
-            QStringLiteral("%1 is not an average file: it holds binary data.").arg(fileLabel(name));
+        content.error = QCoreApplication::translate(
+                            "AvgFile", "%1 is not an average file: it holds binary data.")
+                            .arg(fileLabel(name));
         return content;
     }
     const char *p = bytes.constData();
@@ -220,7 +226,8 @@ AvgFile::Content AvgFile::parse(const QByteArray &bytes, const QString &name)
                     ++pos;
             } else if (content.error.isEmpty()) {
                 // No item of ours spans lines: an unclosed quote ends with its line.
-                content.error = QStringLiteral("Line %1 of %2 has no closing quote; it was read "
+                content.error = QCoreApplication::translate(
+                                    "AvgFile", "Line %1 of %2 has no closing quote; it was read "
                                                "to the end of the line.")
                                     .arg(itemLine)
                                     .arg(fileName(name));
@@ -238,7 +245,8 @@ AvgFile::Content AvgFile::parse(const QByteArray &bytes, const QString &name)
                 skipLineEnd();
         }
         if (item.size() > kMaxItemBytes) {
-            content.error = QStringLiteral("Line %1 of %2 is far too long for an average file; "
+            content.error = QCoreApplication::translate(
+                                "AvgFile", "Line %1 of %2 is far too long for an average file; "
                                            "reading stopped there.")
                                 .arg(itemLine)
                                 .arg(fileName(name));
@@ -257,9 +265,11 @@ AvgFile::Content AvgFile::parse(const QByteArray &bytes, const QString &name)
     if (!content.read) {
         if (content.error.isEmpty())
             content.error =
-                QStringLiteral("%1 holds no average data: it is empty.").arg(fileLabel(name));
+                QCoreApplication::translate("AvgFile", "%1 holds no average data: it is empty.")
+                    .arg(fileLabel(name));
     } else if (items < kFieldCount && content.error.isEmpty()) {
-        content.error = QStringLiteral("%1 ends after %2 of its %3 header lines; it may have been "
+        content.error = QCoreApplication::translate(
+                            "AvgFile", "%1 ends after %2 of its %3 header lines; it may have been "
                                        "cut short.")
                             .arg(fileLabel(name))
                             .arg(items)

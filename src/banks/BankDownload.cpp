@@ -5,6 +5,7 @@
 #include "link/Meter.h"
 #include "link/MeterProtocol.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace {
@@ -215,24 +216,32 @@ BankDownload::Result BankDownload::finish(Result result, bool allBanks)
     if (result.outcome == Outcome::NoAnswer && !names.isEmpty()) {
         result.message =
             allBanks && failed_.last() < MemoryMap::kBankCount
-                ? QStringLiteral("The meter does not answer: banks %1 to E5 could not be read.")
+                ? QCoreApplication::translate(
+                      "BankDownload",
+                      "The meter does not answer: banks %1 to E5 could not be read.")
                       .arg(names.last())
-                : QStringLiteral("The meter does not answer: bank %1 could not be read.")
+                : QCoreApplication::translate(
+                      "BankDownload", "The meter does not answer: bank %1 could not be read.")
                       .arg(names.last());
         // Banks before it that failed on their own are named as well.
         names.removeLast();
         if (!names.isEmpty())
-            result.message += (names.size() == 1 ? QStringLiteral(" Bank %1 could not be read "
-                                                                  "either.")
-                                                 : QStringLiteral(" Banks %1 could not be read "
-                                                                  "either."))
-                                  .arg(names.join(QStringLiteral(", ")));
+            result.message +=
+                (names.size() == 1
+                     ? QCoreApplication::translate("BankDownload", " Bank %1 could not be read "
+                                                                   "either.")
+                     : QCoreApplication::translate("BankDownload", " Banks %1 could not be read "
+                                                                   "either."))
+                    .arg(names.join(QStringLiteral(", ")));
     } else if (names.size() == 1) {
-        result.message = QStringLiteral("Bank %1 could not be read: the meter did not answer.")
+        result.message = QCoreApplication::translate(
+                             "BankDownload", "Bank %1 could not be read: the meter did not answer.")
                              .arg(names.first());
     } else if (names.size() > 1) {
-        result.message = QStringLiteral("Banks %1 could not be read: the meter did not answer.")
-                             .arg(names.join(QStringLiteral(", ")));
+        result.message =
+            QCoreApplication::translate("BankDownload",
+                                        "Banks %1 could not be read: the meter did not answer.")
+                .arg(names.join(QStringLiteral(", ")));
     }
     return result;
 }

@@ -4,6 +4,7 @@
 #include "data/FileText.h"
 #include "data/RegularFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -20,7 +21,8 @@ const QString kToolbarEmpty = QStringLiteral(" ");
 
 QString label(const QString &name)
 {
-    return name.isEmpty() ? QStringLiteral("The file") : QStringLiteral("The file %1").arg(name);
+    return name.isEmpty() ? QCoreApplication::translate("BankFile", "The file")
+                          : QCoreApplication::translate("BankFile", "The file %1").arg(name);
 }
 
 QByteArray latin1(const QString &text)
@@ -65,10 +67,13 @@ QList<QByteArray> items(const QByteArray &bytes, int wanted, const QString &name
                     ++pos;
             } else if (error.isEmpty()) {
                 // No item of a bank file spans lines: an unclosed quote ends with its line.
-                error = QStringLiteral("Line %1 of %2 has no closing quote; it was read to the "
-                                       "end of the line.")
-                            .arg(itemLine)
-                            .arg(name.isEmpty() ? QStringLiteral("the file") : name);
+                error =
+                    QCoreApplication::translate(
+                        "BankFile", "Line %1 of %2 has no closing quote; it was read to the "
+                                    "end of the line.")
+                        .arg(itemLine)
+                        .arg(name.isEmpty() ? QCoreApplication::translate("BankFile", "the file")
+                                            : name);
             }
         } else {
             while (end < n && p[end] != ',' && !isLineEnd(p[end]))
@@ -76,10 +81,12 @@ QList<QByteArray> items(const QByteArray &bytes, int wanted, const QString &name
             pos = end;
         }
         if (end - start > kMaxItemBytes) {
-            error = QStringLiteral("Line %1 of %2 is far too long for a bank file; reading "
-                                   "stopped there.")
+            error = QCoreApplication::translate(
+                        "BankFile", "Line %1 of %2 is far too long for a bank file; reading "
+                                    "stopped there.")
                         .arg(itemLine)
-                        .arg(name.isEmpty() ? QStringLiteral("the file") : name);
+                        .arg(name.isEmpty() ? QCoreApplication::translate("BankFile", "the file")
+                                            : name);
             break;
         }
         found.append(QByteArray(p + start, end - start));
@@ -97,14 +104,16 @@ QList<QByteArray> items(const QByteArray &bytes, int wanted, const QString &name
 bool acceptable(const QByteArray &bytes, const QString &name, Content &content)
 {
     if (bytes.size() > kMaxFileBytes) {
-        content.error = QStringLiteral("%1 is larger than %2 MB and is not a bank file.")
+        content.error = QCoreApplication::translate(
+                            "BankFile", "%1 is larger than %2 MB and is not a bank file.")
                             .arg(label(name))
                             .arg(kMaxFileBytes / (1024 * 1024));
         return false;
     }
     if (bytes.contains('\0')) {
         content.error =
-            QStringLiteral("%1 is not a bank file: it holds binary data.").arg(label(name));
+            QCoreApplication::translate("BankFile", "%1 is not a bank file: it holds binary data.")
+                .arg(label(name));
         return false;
     }
     content.readable = true;
@@ -114,8 +123,9 @@ bool acceptable(const QByteArray &bytes, const QString &name, Content &content)
 void noteShortFile(Content &content, const QString &name, int lines, int expected)
 {
     if (lines < expected && content.error.isEmpty())
-        content.error = QStringLiteral("%1 holds %2 of the %3 lines of a bank file; only those "
-                                       "were read.")
+        content.error = QCoreApplication::translate(
+                            "BankFile", "%1 holds %2 of the %3 lines of a bank file; only those "
+                                        "were read.")
                             .arg(label(name))
                             .arg(lines)
                             .arg(expected);
@@ -133,18 +143,19 @@ Content readFile(const QString &path, Content (*parse)(const QByteArray &, const
     Content content;
     QFile file;
     if (const QString reason = RegularFile::open(file, path); !reason.isEmpty()) {
-        content.error =
-            reason == RegularFile::kNotRegular
-                ? QStringLiteral("%1 is not a regular file.").arg(label(name))
-                : QStringLiteral("%1 could not be opened: %2.").arg(label(name), reason);
+        content.error = reason == RegularFile::kNotRegular
+                            ? QCoreApplication::translate("BankFile", "%1 is not a regular file.")
+                                  .arg(label(name))
+                            : QCoreApplication::translate("BankFile", "%1 could not be opened: %2.")
+                                  .arg(label(name), reason);
         return content;
     }
     // Read no more than one byte past the limit, so a huge file or a device cannot
     // exhaust memory.
     const QByteArray bytes = RegularFile::readUpTo(file, kMaxFileBytes);
     if (file.error() != QFileDevice::NoError) {
-        content.error =
-            QStringLiteral("%1 could not be read: %2.").arg(label(name), file.errorString());
+        content.error = QCoreApplication::translate("BankFile", "%1 could not be read: %2.")
+                            .arg(label(name), file.errorString());
         return content;
     }
     return parse(bytes, name);
@@ -224,7 +235,7 @@ QString save(const QString &path, const QByteArray &bytes)
     const QString reason = DatFile::save(path, bytes);
     if (reason.isEmpty())
         return {};
-    return QStringLiteral("%1 could not be saved: %2.")
+    return QCoreApplication::translate("BankFile", "%1 could not be saved: %2.")
         .arg(label(QFileInfo(path).fileName()), reason);
 }
 

@@ -48,8 +48,10 @@ std::optional<int> chosen(int value)
 
 QString fieldName(SetupSequence::Step step)
 {
-    return step == SetupSequence::Step::Century ? QStringLiteral("Year (century)")
-                                                : SetupSequence::settingName(step);
+    return step == SetupSequence::Step::Century
+               ? QCoreApplication::translate("SetupSequence", "Year (century)")
+               : QCoreApplication::translate("SetupSequence",
+                                             qPrintable(SetupSequence::settingName(step)));
 }
 
 } // namespace
@@ -190,8 +192,10 @@ bool SetupSequence::clockSteps()
         return false;
     read();
     if (target && target->date() != date)
-        return fail(Step::Hour, QStringLiteral("Hour: the date changed while the meter's clock "
-                                               "was being set. Run the setup again."));
+        return fail(Step::Hour,
+                    QCoreApplication::translate("SetupSequence",
+                                                "Hour: the date changed while the meter's clock "
+                                                "was being set. Run the setup again."));
     return adjust({Step::Hour, kHourLimit, Keys::Direction, kByte4, false, nullptr,
                    field([](const QDateTime &t) { return t.time().hour(); })}) &&
            press(kKeyClock) &&
@@ -329,10 +333,11 @@ bool SetupSequence::adjust(const Adjust &a)
                 if (silentNow())
                     return endSilent(a.step);
                 if (++wrongReplies >= kWrongReplyLimit)
-                    return exhausted(a.step,
-                                     QStringLiteral("%1: %2 display replies of the wrong length.")
-                                         .arg(fieldName(a.step))
-                                         .arg(kWrongReplyLimit));
+                    return exhausted(
+                        a.step, QCoreApplication::translate(
+                                    "SetupSequence", "%1: %2 display replies of the wrong length.")
+                                    .arg(fieldName(a.step))
+                                    .arg(kWrongReplyLimit));
                 // The count starts again, and the target is asked again.
                 target = a.target(current);
                 restart = true;
@@ -351,7 +356,8 @@ bool SetupSequence::adjust(const Adjust &a)
     // The counter is the run's one counter, but only a step that pressed can fail: a
     // count left by an earlier step (up to 98 from the year) is not this step's.
     if (pressed && presses_ >= a.limit)
-        return fail(a.step, QStringLiteral("%1 did not reach %2 in %3 presses.")
+        return fail(a.step, QCoreApplication::translate("SetupSequence",
+                                                        "%1 did not reach %2 in %3 presses.")
                                 .arg(fieldName(a.step))
                                 .arg(*target)
                                 .arg(a.limit));
@@ -373,9 +379,11 @@ bool SetupSequence::timeWeighting(bool target)
             return false;
     }
     if (fast != target)
-        return fail(Step::TimeWeighting,
-                    QStringLiteral("Time weighting did not change to %1.")
-                        .arg(target ? QStringLiteral("Fast") : QStringLiteral("Slow")));
+        return fail(
+            Step::TimeWeighting,
+            QCoreApplication::translate("SetupSequence", "Time weighting did not change to %1.")
+                .arg(target ? QCoreApplication::translate("SetupSequence", "Fast")
+                            : QCoreApplication::translate("SetupSequence", "Slow")));
     return true;
 }
 
@@ -456,7 +464,8 @@ bool SetupSequence::freshFrame(Step step, QByteArray &frame)
         if (silentNow())
             return endSilent(step);
     }
-    return exhausted(step, QStringLiteral("%1: no whole display frame in %2 requests.")
+    return exhausted(step, QCoreApplication::translate("SetupSequence",
+                                                       "%1: no whole display frame in %2 requests.")
                                .arg(fieldName(step))
                                .arg(kFramePollLimit));
 }
@@ -474,7 +483,8 @@ bool SetupSequence::readFast(Step step, bool &fast)
         if (silentNow())
             return endSilent(step);
     }
-    return exhausted(step, QStringLiteral("%1: no whole status reply in %2 requests.")
+    return exhausted(step, QCoreApplication::translate("SetupSequence",
+                                                       "%1: no whole status reply in %2 requests.")
                                .arg(fieldName(step))
                                .arg(kFramePollLimit));
 }
@@ -483,9 +493,11 @@ bool SetupSequence::inMenu(Step step, const QByteArray &frame)
 {
     if (quint8(frame.at(1)) & DisplayFlags::kFieldMode)
         return true;
-    return fail(step, QStringLiteral("%1: the meter's display is not in its setup menu (a meter "
+    return fail(step,
+                QCoreApplication::translate(
+                    "SetupSequence", "%1: the meter's display is not in its setup menu (a meter "
                                      "does not open it while it measures).")
-                          .arg(fieldName(step)));
+                    .arg(fieldName(step)));
 }
 
 bool SetupSequence::silentNow() const

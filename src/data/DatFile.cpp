@@ -3,6 +3,7 @@
 #include "data/FileText.h"
 #include "data/RegularFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -50,7 +51,8 @@ void splitRecord(QByteArrayView field, int columns, QList<QByteArrayView> &parts
 
 QString label(const QString &name)
 {
-    return name.isEmpty() ? QStringLiteral("The file") : QStringLiteral("The file %1").arg(name);
+    return name.isEmpty() ? QCoreApplication::translate("DatFile", "The file")
+                          : QCoreApplication::translate("DatFile", "The file %1").arg(name);
 }
 
 } // namespace
@@ -61,10 +63,11 @@ DatFile::Content DatFile::read(const QString &path, const Progress &progress)
     Content content;
     QFile file;
     if (const QString reason = RegularFile::open(file, path); !reason.isEmpty()) {
-        content.error =
-            reason == RegularFile::kNotRegular
-                ? QStringLiteral("%1 is not a regular file.").arg(label(name))
-                : QStringLiteral("%1 could not be opened: %2.").arg(label(name), reason);
+        content.error = reason == RegularFile::kNotRegular
+                            ? QCoreApplication::translate("DatFile", "%1 is not a regular file.")
+                                  .arg(label(name))
+                            : QCoreApplication::translate("DatFile", "%1 could not be opened: %2.")
+                                  .arg(label(name), reason);
         return content;
     }
     // A regular file says its size: one too large is refused before it is read. The read
@@ -72,14 +75,15 @@ DatFile::Content DatFile::read(const QString &path, const Progress &progress)
     const QByteArray bytes =
         file.size() > kMaxFileBytes ? QByteArray() : RegularFile::readUpTo(file, kMaxFileBytes);
     if (file.size() > kMaxFileBytes || bytes.size() > kMaxFileBytes) {
-        content.error = QStringLiteral("%1 is larger than %2 MB and is not a data file.")
+        content.error = QCoreApplication::translate(
+                            "DatFile", "%1 is larger than %2 MB and is not a data file.")
                             .arg(label(name))
                             .arg(kMaxFileBytes / (1024 * 1024));
         return content;
     }
     if (file.error() != QFileDevice::NoError) {
-        content.error =
-            QStringLiteral("%1 could not be read: %2.").arg(label(name), file.errorString());
+        content.error = QCoreApplication::translate("DatFile", "%1 could not be read: %2.")
+                            .arg(label(name), file.errorString());
         return content;
     }
     return parse(bytes, name, progress);
@@ -91,7 +95,8 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
     Content content;
     if (bytes.contains('\0')) {
         content.error =
-            QStringLiteral("%1 is not a data file: it holds binary data.").arg(label(name));
+            QCoreApplication::translate("DatFile", "%1 is not a data file: it holds binary data.")
+                .arg(label(name));
         return content;
     }
     const char *p = bytes.constData();
@@ -185,10 +190,13 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
         }
 
         if (field.size() > kMaxFieldBytes) {
-            content.error = QStringLiteral("Line %1 of %2 is far too long for a data file; "
-                                           "reading stopped there.")
-                                .arg(fieldLine)
-                                .arg(name.isEmpty() ? QStringLiteral("the file") : name);
+            content.error =
+                QCoreApplication::translate("DatFile",
+                                            "Line %1 of %2 is far too long for a data file; "
+                                            "reading stopped there.")
+                    .arg(fieldLine)
+                    .arg(name.isEmpty() ? QCoreApplication::translate("DatFile", "the file")
+                                        : name);
             break;
         }
         const bool heading = fieldIndex++ == 0;
@@ -199,10 +207,13 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
             continue;
         }
         if (unclosed && content.error.isEmpty())
-            content.error = QStringLiteral("Line %1 of %2 has no closing quote; it was read to "
-                                           "the end of the line.")
-                                .arg(fieldLine)
-                                .arg(name.isEmpty() ? QStringLiteral("the file") : name);
+            content.error =
+                QCoreApplication::translate("DatFile",
+                                            "Line %1 of %2 has no closing quote; it was read to "
+                                            "the end of the line.")
+                    .arg(fieldLine)
+                    .arg(name.isEmpty() ? QCoreApplication::translate("DatFile", "the file")
+                                        : name);
         if (heading)
             continue;
         if (note) {
@@ -216,8 +227,10 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
         content.table.appendRecordBytes(parts);
         if (progress && content.table.recordCount() % kProgressRecords == 0 &&
             !progress(content.table.recordCount())) {
-            content.error = QStringLiteral("Reading %1 was stopped.")
-                                .arg(name.isEmpty() ? QStringLiteral("the file") : name);
+            content.error =
+                QCoreApplication::translate("DatFile", "Reading %1 was stopped.")
+                    .arg(name.isEmpty() ? QCoreApplication::translate("DatFile", "the file")
+                                        : name);
             break;
         }
     }

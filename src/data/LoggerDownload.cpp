@@ -1,5 +1,7 @@
 #include "data/LoggerDownload.h"
 
+#include <QCoreApplication>
+
 #include "data/LoggerBusy.h"
 #include "data/LoggerImage.h"
 #include "data/LoggerResults.h"
@@ -45,14 +47,31 @@ struct Figure {
     quint16 address;
     const char *name;
 };
-constexpr Figure kFigures[] = {{kIdCodeHigh, "ID code"},
-                               {kIdCodeLow, "ID code"},
-                               {kIntervalLow, "interval"},
-                               {kIntervalHigh, "interval"},
-                               {kMemoryFlags, "memory-full flag"}};
+constexpr Figure kFigures[] = {
+    {kIdCodeHigh, QT_TRANSLATE_NOOP("LoggerDownload", "ID code")},
+    {kIdCodeLow, QT_TRANSLATE_NOOP("LoggerDownload", "ID code")},
+    {kIntervalLow, QT_TRANSLATE_NOOP("LoggerDownload", "interval")},
+    {kIntervalHigh, QT_TRANSLATE_NOOP("LoggerDownload", "interval")},
+    {kMemoryFlags, QT_TRANSLATE_NOOP("LoggerDownload", "memory-full flag")}};
 
-const QString kNoAnswer =
-    QStringLiteral("The meter did not answer: the logger memory could not be downloaded.");
+QString noAnswerText()
+{
+    return QCoreApplication::translate(
+        "LoggerDownload", "The meter did not answer: the logger memory could not be downloaded.");
+}
+
+// The ends every damaged download's message has, in the user's language.
+QString lineDamagedEnd()
+{
+    return QCoreApplication::translate("LoggerDownload",
+                                       qPrintable(LoggerDownload::kLineDamagedEnd));
+}
+
+QString memoryDamagedEnd()
+{
+    return QCoreApplication::translate("LoggerDownload",
+                                       qPrintable(LoggerDownload::kMemoryDamagedEnd));
+}
 
 } // namespace
 
@@ -75,8 +94,10 @@ LoggerDownload::Result LoggerDownload::fail(Result result, Outcome outcome, cons
 
 QString LoggerDownload::setText(int set, int runCount) const
 {
-    return set == 0 ? QStringLiteral("The logger's run table")
-                    : QStringLiteral("Set %1 of %2").arg(set).arg(runCount);
+    return set == 0 ? QCoreApplication::translate("LoggerDownload", "The logger's run table")
+                    : QCoreApplication::translate("LoggerDownload", "Set %1 of %2")
+                          .arg(set)
+                          .arg(runCount);
 }
 
 LoggerDownload::Outcome LoggerDownload::stream(qint64 target, QByteArray &image, Result &result)
@@ -120,10 +141,12 @@ LoggerDownload::Outcome LoggerDownload::stream(qint64 target, QByteArray &image,
             return Outcome::Cancelled;
         }
         if (clock.monotonicSeconds() - lastArrival >= stallSeconds) {
-            result.message = QStringLiteral("The meter stopped sending: %1 of %2 bytes of the "
+            result.message =
+                QCoreApplication::translate("LoggerDownload",
+                                            "The meter stopped sending: %1 of %2 bytes of the "
                                             "logger memory arrived. Nothing was listed.")
-                                 .arg(image.size())
-                                 .arg(target);
+                    .arg(image.size())
+                    .arg(target);
             return Outcome::Stalled;
         }
         meter_.wait(passSeconds);
@@ -160,8 +183,11 @@ LoggerDownload::Outcome LoggerDownload::verifiedImage(qint64 target, QByteArray 
         if (address >= table.runStart(k) && address <= table.runLast(k))
             set = k;
     }
-    message = (set == 0 ? QStringLiteral("The logger memory") : setText(set, result.runCount)) +
-              QStringLiteral(" arrived different in each of three streams.") + kLineDamagedEnd;
+    message = QCoreApplication::translate("LoggerDownload",
+                                          "%1 arrived different in each of three streams.")
+                  .arg(set == 0 ? QCoreApplication::translate("LoggerDownload", "The logger memory")
+                                : setText(set, result.runCount)) +
+              lineDamagedEnd();
     return Outcome::LineDamaged;
 }
 
@@ -199,10 +225,11 @@ std::optional<int> LoggerDownload::firstMovedSet(const LoggerImage &image, int u
 LoggerDownload::Result LoggerDownload::moved(Result result, int set)
 {
     return fail(result, Outcome::LineDamaged,
-                setText(set, result.runCount) +
-                    QStringLiteral(" arrived damaged: bytes were lost or added on the way, so "
-                                   "its bytes differ from the meter's memory.") +
-                    kLineDamagedEnd);
+                QCoreApplication::translate("LoggerDownload",
+                                            "%1 arrived damaged: bytes were lost or added on the "
+                                            "way, so its bytes differ from the meter's memory.")
+                        .arg(setText(set, result.runCount)) +
+                    lineDamagedEnd());
 }
 
 LoggerDownload::Result LoggerDownload::damaged(Result result, const LoggerImage &image, int set,
@@ -211,7 +238,7 @@ LoggerDownload::Result LoggerDownload::damaged(Result result, const LoggerImage 
 {
     const auto unanswered = [this, &result] {
         return stopRequested() ? fail(result, Outcome::Cancelled, {})
-                               : fail(result, Outcome::NoAnswer, kNoAnswer);
+                               : fail(result, Outcome::NoAnswer, noAnswerText());
     };
     // The meter holds the damage only when its bytes, read one by one twice, agree with
     // the stream on them, and the line is otherwise clean: the figures and the memory's
@@ -232,8 +259,9 @@ LoggerDownload::Result LoggerDownload::damaged(Result result, const LoggerImage 
         if (std::optional<Result> line = registersDisagree(result, image))
             return *line;
         return fail(result, Outcome::MemoryDamaged,
-                    subject + QStringLiteral(" is damaged in the meter: ") + reason +
-                        QLatin1Char('.') + kMemoryDamagedEnd);
+                    QCoreApplication::translate("LoggerDownload", "%1 is damaged in the meter: %2.")
+                            .arg(subject, reason) +
+                        memoryDamagedEnd());
     }
     // A byte lost in an earlier set shows only where it makes something impossible.
     if (set > 1) {
@@ -244,8 +272,9 @@ LoggerDownload::Result LoggerDownload::damaged(Result result, const LoggerImage 
             return moved(result, *movedSet);
     }
     return fail(result, Outcome::LineDamaged,
-                subject + QStringLiteral(" arrived damaged: ") + reason + QLatin1Char('.') +
-                    kLineDamagedEnd);
+                QCoreApplication::translate("LoggerDownload", "%1 arrived damaged: %2.")
+                        .arg(subject, reason) +
+                    lineDamagedEnd());
 }
 
 std::optional<LoggerDownload::Result> LoggerDownload::registersDisagree(Result result,
@@ -253,7 +282,7 @@ std::optional<LoggerDownload::Result> LoggerDownload::registersDisagree(Result r
 {
     const auto unanswered = [this, &result] {
         return stopRequested() ? fail(result, Outcome::Cancelled, {})
-                               : fail(result, Outcome::NoAnswer, kNoAnswer);
+                               : fail(result, Outcome::NoAnswer, noAnswerText());
     };
     // The figures, read one by one.
     for (const Figure &figure : kFigures) {
@@ -262,12 +291,14 @@ std::optional<LoggerDownload::Result> LoggerDownload::registersDisagree(Result r
         const int value = meter_.state().link.LastByte;
         if (value != memory.reg(figure.address))
             return fail(result, Outcome::LineDamaged,
-                        QStringLiteral("The logger's %1 arrived damaged: register %2 reads %3 in "
-                                       "the stream, %4 on its own.")
-                                .arg(QLatin1String(figure.name), hexAddress(figure.address))
+                        QCoreApplication::translate("LoggerDownload",
+                                                    "The logger's %1 arrived damaged: register %2 "
+                                                    "reads %3 in the stream, %4 on its own.")
+                                .arg(QCoreApplication::translate("LoggerDownload", figure.name),
+                                     hexAddress(figure.address))
                                 .arg(memory.reg(figure.address))
                                 .arg(value) +
-                            kLineDamagedEnd);
+                            lineDamagedEnd());
     }
     // The last bytes of the used memory: a byte lost or added anywhere before them
     // moves them. Then the set where the stream went wrong is sought by halves.
@@ -302,7 +333,7 @@ LoggerDownload::Result LoggerDownload::run()
     clearResults(results_);
     const auto unanswered = [this, &result] {
         return stopRequested() ? fail(result, Outcome::Cancelled, {})
-                               : fail(result, Outcome::NoAnswer, kNoAnswer);
+                               : fail(result, Outcome::NoAnswer, noAnswerText());
     };
 
     // Run count, then the end of the used memory from the run table.
@@ -342,15 +373,21 @@ LoggerDownload::Result LoggerDownload::run()
                 return unanswered();
             same = sameCount && high * 256 + meter_.state().link.LastByte == end;
         }
-        const QString reason = QStringLiteral("%1 runs ending at %2, which no logger holds")
+        const QString reason = QCoreApplication::translate(
+                                   "LoggerDownload", "%1 runs ending at %2, which no logger holds")
                                    .arg(count)
                                    .arg(hexAddress(end));
         return same ? fail(result, Outcome::MemoryDamaged,
-                           QStringLiteral("The logger's run table is damaged in the meter: ") +
-                               reason + QLatin1Char('.') + kMemoryDamagedEnd)
+                           QCoreApplication::translate(
+                               "LoggerDownload",
+                               "The logger's run table is damaged in the meter: %1.")
+                                   .arg(reason) +
+                               memoryDamagedEnd())
                     : fail(result, Outcome::LineDamaged,
-                           QStringLiteral("The logger's run table arrived damaged: ") + reason +
-                               QLatin1Char('.') + kLineDamagedEnd);
+                           QCoreApplication::translate(
+                               "LoggerDownload", "The logger's run table arrived damaged: %1.")
+                                   .arg(reason) +
+                               lineDamagedEnd());
     }
 
     // The stream: one leading byte, then registers 0 .. end - 1.

@@ -67,12 +67,13 @@ public:
     };
 
     // The end of every message of a download the line damaged.
-    static inline const QString kLineDamagedEnd =
-        QStringLiteral(" The serial line lost or changed bytes on the way; nothing was listed.");
+    static inline const QString kLineDamagedEnd = QStringLiteral(QT_TRANSLATE_NOOP(
+        "LoggerDownload",
+        " The serial line lost or changed bytes on the way; nothing was listed."));
     // The end of every message of a download the meter's memory damaged.
-    static inline const QString kMemoryDamagedEnd =
-        QStringLiteral(" The meter's memory itself holds it, so downloading again brings the "
-                       "same; nothing was listed.");
+    static inline const QString kMemoryDamagedEnd = QStringLiteral(
+        QT_TRANSLATE_NOOP("LoggerDownload", " The meter's memory itself holds it, so downloading "
+                                            "again brings the same; nothing was listed."));
     // Bytes at the end of the used memory that are read back one by one.
     static constexpr int kEndCheckBytes = 6;
 

@@ -1,5 +1,7 @@
 #include "data/LoggerImage.h"
 
+#include <QCoreApplication>
+
 #include "data/LoggerRun.h"
 #include "link/MeterProtocol.h"
 
@@ -60,17 +62,19 @@ QString hexAddress(int address)
 LoggerImage::Damage LoggerImage::check(int runCount, int end) const
 {
     if (registerCount() < end)
-        return {0, -1, -1, QStringLiteral("the stream ended early")};
+        return {0, -1, -1, QCoreApplication::translate("LoggerImage", "the stream ended early")};
     if (reg(kRunCount) != runCount)
-        return {0, kRunCount, kRunCount,
-                QStringLiteral("its run count reads %1, the register %2")
-                    .arg(reg(kRunCount))
-                    .arg(runCount),
-                true};
+        return {
+            0, kRunCount, kRunCount,
+            QCoreApplication::translate("LoggerImage", "its run count reads %1, the register %2")
+                .arg(reg(kRunCount))
+                .arg(runCount),
+            true};
     const int lastEntry = runTableEntry(runCount);
     if (word(lastEntry) != end)
         return {0, lastEntry, lastEntry + 1,
-                QStringLiteral("its run table ends at %1, the registers at %2")
+                QCoreApplication::translate("LoggerImage",
+                                            "its run table ends at %1, the registers at %2")
                     .arg(hexAddress(word(lastEntry)), hexAddress(end)),
                 true};
     for (int k = 1; k <= runCount; ++k) {
@@ -78,7 +82,8 @@ LoggerImage::Damage LoggerImage::check(int runCount, int end) const
         const int last = runLast(k);
         if (start < kRunDataStart || last < start + kRunHeaderLength - 1 || last >= end)
             return {k, runTableEntry(k - 1), runTableEntry(k) + 1,
-                    QStringLiteral("its place in the run table (%1 to %2) is impossible")
+                    QCoreApplication::translate(
+                        "LoggerImage", "its place in the run table (%1 to %2) is impossible")
                         .arg(hexAddress(start), hexAddress(last + 1))};
     }
     for (int k = 1; k <= runCount; ++k) {

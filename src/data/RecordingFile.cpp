@@ -4,6 +4,7 @@
 #include "data/RecordTable.h"
 #include "data/RegularFile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #if defined(Q_OS_UNIX)
@@ -23,7 +24,7 @@ QString systemError()
 #if defined(Q_OS_UNIX)
     return QString::fromLocal8Bit(std::strerror(errno));
 #else
-    return QStringLiteral("the system reported an error");
+    return QCoreApplication::translate("RecordingFile", "the system reported an error");
 #endif
 }
 
@@ -47,7 +48,7 @@ QString syncToDisk(int fd)
 #elif defined(Q_OS_WIN)
     if (::_commit(fd) == 0)
         return {};
-    return QStringLiteral("the data could not be handed to the disk");
+    return QCoreApplication::translate("RecordingFile", "the data could not be handed to the disk");
 #else
     Q_UNUSED(fd);
     return {};
@@ -133,7 +134,7 @@ QString RecordingFile::create(const QString &path)
 QString RecordingFile::append(const QStringList &cells)
 {
     if (!file_.isOpen())
-        return QStringLiteral("the file is not open");
+        return QCoreApplication::translate("RecordingFile", "the file is not open");
     return writeThrough(DatFile::recordingLine(cells));
 }
 
@@ -154,7 +155,7 @@ QString RecordingFile::writeThrough(const QByteArray &bytes)
     if (const QString error = syncToDisk(file_.handle()); !error.isEmpty())
         return fail(error);
     if (deleted(file_.handle()))
-        return fail(QStringLiteral("the file was deleted"));
+        return fail(QCoreApplication::translate("RecordingFile", "the file was deleted"));
     wholeBytes_ += bytes.size();
     return {};
 }
@@ -178,7 +179,7 @@ QString RecordingFile::checkWritable(const QString &path)
 {
     const QFileInfo info(path);
     if (info.isDir())
-        return QStringLiteral("it is a folder");
+        return QCoreApplication::translate("RecordingFile", "it is a folder");
     // Checked before any open: opening a FIFO to write blocks until a reader comes.
     if (const QString refused = RegularFile::checkWritableKind(path); !refused.isEmpty())
         return refused;

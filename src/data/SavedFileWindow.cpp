@@ -145,9 +145,10 @@ bool SavedFileWindow::load(const QString &path)
                           Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
     else if (content.incomplete)
         dialogs().message(this, QString(),
-                          name + QStringLiteral(": ") +
-                              DatFile::incompleteText(recordGrid_->table().recordCount()) +
-                              QLatin1Char('.'),
+                          tr("%1: the last record is incomplete; the %2 records before it are "
+                             "shown.")
+                              .arg(name)
+                              .arg(recordGrid_->table().recordCount()),
                           Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
     return true;
 }

@@ -5,6 +5,7 @@
 #include "library/LibrarySchema.h"
 #include "library/RecordCodec.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -168,7 +169,8 @@ bool Library::openConnection()
     const QString driver = sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL");
     const QString name = location_.text();
     if (!QSqlDatabase::isDriverAvailable(driver))
-        return fail(QStringLiteral("The library %1 cannot be opened: the Qt SQL driver %2 is not "
+        return fail(QCoreApplication::translate(
+                        "Library", "The library %1 cannot be opened: the Qt SQL driver %2 is not "
                                    "installed (Debian: %3).")
                         .arg(name, driver,
                              sqlite ? QStringLiteral("libqt6sql6-sqlite")
@@ -177,10 +179,12 @@ bool Library::openConnection()
     if (sqlite) {
         const QFileInfo file(location_.path());
         if (file.isDir())
-            return fail(
-                QStringLiteral("The library %1 cannot be opened: it is a folder.").arg(name));
+            return fail(QCoreApplication::translate(
+                            "Library", "The library %1 cannot be opened: it is a folder.")
+                            .arg(name));
         if (!QDir().mkpath(file.absolutePath()))
-            return fail(QStringLiteral("The library %1 cannot be created: the folder %2 cannot be "
+            return fail(QCoreApplication::translate(
+                            "Library", "The library %1 cannot be created: the folder %2 cannot be "
                                        "made.")
                             .arg(name, file.absolutePath()));
         db.setDatabaseName(location_.path());
@@ -196,7 +200,7 @@ bool Library::openConnection()
                                  .arg(kConnectTimeoutSeconds));
     }
     if (!db.open())
-        return fail(QStringLiteral("The library %1 cannot be opened: %2.")
+        return fail(QCoreApplication::translate("Library", "The library %1 cannot be opened: %2.")
                         .arg(name, sqlText(db.lastError())));
     return true;
 }
@@ -211,31 +215,40 @@ bool Library::prepareSchema()
         // Only reads until the version is known: a library of a newer program stays as it is.
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("SELECT 1")))
-            return fail(QStringLiteral("The library %1 cannot be read").arg(name), q);
+            return fail(
+                QCoreApplication::translate("Library", "The library %1 cannot be read").arg(name),
+                q);
         QStringList tables = db.tables();
         tables.removeAll(QStringLiteral("sqlite_sequence"));
         if (tables.contains(LibrarySchema::kInfoTable)) {
             q.prepare(QStringLiteral("SELECT value FROM library_info WHERE name = ?"));
             q.addBindValue(LibrarySchema::kVersionKey);
             if (!q.exec())
-                return fail(QStringLiteral("The library %1 cannot be read").arg(name), q);
+                return fail(QCoreApplication::translate("Library", "The library %1 cannot be read")
+                                .arg(name),
+                            q);
             bool ok = false;
             version = q.next() ? q.value(0).toString().toInt(&ok) : 0;
             if (!ok || version < 1)
-                return fail(QStringLiteral("The library %1 has no valid schema version; nothing "
+                return fail(QCoreApplication::translate(
+                                "Library", "The library %1 has no valid schema version; nothing "
                                            "was changed.")
                                 .arg(name));
         } else if (!tables.isEmpty()) {
-            return fail(QStringLiteral("%1 is not a measurement library: it holds other "
+            return fail(QCoreApplication::translate(
+                            "Library", "%1 is not a measurement library: it holds other "
                                        "tables. Nothing was changed.")
                             .arg(name));
         }
         if (sqlite && tables.isEmpty() && QFileInfo(location_.path()).size() > 0 &&
             !q.exec(QStringLiteral("PRAGMA schema_version")))
-            return fail(QStringLiteral("%1 is not a measurement library").arg(name), q);
+            return fail(
+                QCoreApplication::translate("Library", "%1 is not a measurement library").arg(name),
+                q);
     }
     if (version > LibrarySchema::kVersion)
-        return fail(QStringLiteral("The library %1 was made by a newer version of Dose Meter "
+        return fail(QCoreApplication::translate(
+                        "Library", "The library %1 was made by a newer version of Dose Meter "
                                    "(library version %2; this program knows up to %3). Use the "
                                    "newer program with it; nothing was changed.")
                         .arg(name)
@@ -248,7 +261,10 @@ bool Library::prepareSchema()
         for (const char *pragma :
              {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", "PRAGMA foreign_keys=ON"}) {
             if (!q.exec(QLatin1String(pragma)))
-                return fail(QStringLiteral("The library %1 cannot be opened").arg(name), q);
+                return fail(
+                    QCoreApplication::translate("Library", "The library %1 cannot be opened")
+                        .arg(name),
+                    q);
         }
     }
     return version == LibrarySchema::kVersion || upgrade(version);
@@ -268,7 +284,9 @@ bool Library::upgrade(int from)
             q.prepare(QStringLiteral("SELECT pg_advisory_xact_lock(?)"));
             q.addBindValue(kSchemaLockKey);
             if (!q.exec()) {
-                fail(QStringLiteral("The library %1 cannot be prepared").arg(name), q);
+                fail(QCoreApplication::translate("Library", "The library %1 cannot be prepared")
+                         .arg(name),
+                     q);
                 rollback();
                 return false;
             }
@@ -282,14 +300,16 @@ bool Library::upgrade(int from)
         }
         if (from > LibrarySchema::kVersion) {
             rollback();
-            return fail(QStringLiteral("The library %1 was made by a newer version of Dose Meter; "
+            return fail(QCoreApplication::translate(
+                            "Library", "The library %1 was made by a newer version of Dose Meter; "
                                        "nothing was changed.")
                             .arg(name));
         }
         for (int to = from + 1; to <= LibrarySchema::kVersion; ++to) {
             for (const QString &statement : LibrarySchema::step(to, dialect)) {
                 if (!q.exec(statement)) {
-                    fail(QStringLiteral("The library %1 could not be brought to version %2")
+                    fail(QCoreApplication::translate(
+                             "Library", "The library %1 could not be brought to version %2")
                              .arg(name)
                              .arg(to),
                          q);
@@ -306,7 +326,8 @@ bool Library::upgrade(int from)
             q.addBindValue(QString::number(LibrarySchema::kVersion));
             q.addBindValue(LibrarySchema::kVersionKey);
             if (!q.exec()) {
-                fail(QStringLiteral("The library %1 could not be brought to version %2")
+                fail(QCoreApplication::translate(
+                         "Library", "The library %1 could not be brought to version %2")
                          .arg(name)
                          .arg(LibrarySchema::kVersion),
                      q);
@@ -326,7 +347,9 @@ bool Library::begin()
     // read first and then found the lock taken could not wait for it.
     const bool sqlite = location_.kind() == LibraryLocation::Kind::SQLite;
     if (!q.exec(sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN")))
-        return fail(QStringLiteral("The library %1 cannot be written").arg(location_.text()), q);
+        return fail(QCoreApplication::translate("Library", "The library %1 cannot be written")
+                        .arg(location_.text()),
+                    q);
     return true;
 }
 
@@ -335,7 +358,9 @@ bool Library::commit()
     QSqlQuery q(database());
     if (q.exec(QStringLiteral("COMMIT")))
         return true;
-    fail(QStringLiteral("The library %1 could not keep the change").arg(location_.text()), q);
+    fail(QCoreApplication::translate("Library", "The library %1 could not keep the change")
+             .arg(location_.text()),
+         q);
     q.finish();
     rollback();
     return false;
@@ -351,7 +376,7 @@ bool Library::run(const std::function<bool()> &work)
 {
     error_.clear();
     if (!open_)
-        return fail(QStringLiteral("No library is open."));
+        return fail(QCoreApplication::translate("Library", "No library is open."));
     if (work())
         return true;
     if (location_.kind() != LibraryLocation::Kind::PostgreSQL)
@@ -382,18 +407,21 @@ Library::Import Library::importFile(const QString &path, MeasurementReader::Know
     if (const QString reason = RegularFile::open(file, path); !reason.isEmpty()) {
         result.error =
             reason == RegularFile::kNotRegular
-                ? QStringLiteral("The file %1 is not a regular file.").arg(name)
-                : QStringLiteral("The file %1 could not be opened: %2.").arg(name, reason);
+                ? QCoreApplication::translate("Library", "The file %1 is not a regular file.")
+                      .arg(name)
+                : QCoreApplication::translate("Library", "The file %1 could not be opened: %2.")
+                      .arg(name, reason);
         return result;
     }
     const QByteArray bytes = file.read(DatFile::kMaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
-        result.error =
-            QStringLiteral("The file %1 could not be read: %2.").arg(name, file.errorString());
+        result.error = QCoreApplication::translate("Library", "The file %1 could not be read: %2.")
+                           .arg(name, file.errorString());
         return result;
     }
     if (bytes.size() > DatFile::kMaxFileBytes) {
-        result.error = QStringLiteral("The file %1 is larger than %2 MB and is no measurement.")
+        result.error = QCoreApplication::translate(
+                           "Library", "The file %1 is larger than %2 MB and is no measurement.")
                            .arg(name)
                            .arg(DatFile::kMaxFileBytes / (1024 * 1024));
         return result;
@@ -417,7 +445,8 @@ Library::Import Library::importBytes(const QByteArray &bytes, const QString &fil
 Library::Import Library::store(const Measurement &m, const QByteArray &bytes)
 {
     const RecordCodec::Encoded encoded = RecordCodec::encode(bytes);
-    const QString what = QStringLiteral("The library could not store %1").arg(m.fileName);
+    const QString what =
+        QCoreApplication::translate("Library", "The library could not store %1").arg(m.fileName);
     Import result;
     const auto findStored = [&](QSqlQuery &q) {
         q.prepare(QStringLiteral("SELECT id FROM measurements WHERE content_hash = ?"));
@@ -534,7 +563,8 @@ std::optional<QList<Measurement>> Library::list(const LibraryFilter &filter)
         for (const QVariant &value : std::as_const(values))
             q.addBindValue(value);
         if (!q.exec())
-            return fail(QStringLiteral("The library could not be searched"), q);
+            return fail(QCoreApplication::translate("Library", "The library could not be searched"),
+                        q);
         while (q.next())
             found.append(fromRow(q));
         return true;
@@ -553,7 +583,7 @@ std::optional<Measurement> Library::measurement(qint64 id)
         q.prepare(QStringLiteral("SELECT %1 FROM measurements WHERE id = ?").arg(kColumns));
         q.addBindValue(id);
         if (!q.exec())
-            return fail(QStringLiteral("The library could not be read"), q);
+            return fail(QCoreApplication::translate("Library", "The library could not be read"), q);
         if (q.next())
             found = fromRow(q);
         return true;
@@ -580,7 +610,8 @@ Library::Change Library::setLabels(qint64 id, const Labels &labels)
             q.prepare(QStringLiteral("SELECT id FROM measurements WHERE id = ?"));
             q.addBindValue(id);
             if (!q.exec())
-                return fail(QStringLiteral("The library could not be read"), q);
+                return fail(QCoreApplication::translate("Library", "The library could not be read"),
+                            q);
             change = q.next() ? Change::Done : Change::NotFound;
             return true;
         }
@@ -590,7 +621,10 @@ Library::Change Library::setLabels(qint64 id, const Labels &labels)
             q.addBindValue(value);
         q.addBindValue(id);
         if (!q.exec())
-            return fail(QStringLiteral("The library could not change measurement %1").arg(id), q);
+            return fail(QCoreApplication::translate("Library",
+                                                    "The library could not change measurement %1")
+                            .arg(id),
+                        q);
         change = q.numRowsAffected() > 0 ? Change::Done : Change::NotFound;
         return true;
     });
@@ -611,7 +645,10 @@ Library::Change Library::remove(const QList<qint64> &ids)
                 q.prepare(QLatin1String(statement));
                 q.addBindValue(id);
                 if (!q.exec()) {
-                    fail(QStringLiteral("The library could not delete measurement %1").arg(id), q);
+                    fail(QCoreApplication::translate("Library",
+                                                     "The library could not delete measurement %1")
+                             .arg(id),
+                         q);
                     q.finish();
                     rollback();
                     return false;
@@ -644,19 +681,21 @@ std::optional<QByteArray> Library::fileBytes(qint64 id)
                                  "WHERE m.id = ?"));
         q.addBindValue(id);
         if (!q.exec())
-            return fail(QStringLiteral("The library could not be read"), q);
+            return fail(QCoreApplication::translate("Library", "The library could not be read"), q);
         if (!q.next())
             return true;
         if (q.value(1).isNull())
-            return fail(
-                QStringLiteral("The file of measurement %1 is missing from the library.").arg(id));
+            return fail(QCoreApplication::translate(
+                            "Library", "The file of measurement %1 is missing from the library.")
+                            .arg(id));
         const std::optional<QByteArray> bytes =
             RecordCodec::decode(q.value(1).toInt(), q.value(2).toByteArray());
         if (!bytes || QString::fromLatin1(
                           QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256).toHex()) !=
                           q.value(0).toString())
-            return fail(
-                QStringLiteral("The file of measurement %1 is damaged in the library.").arg(id));
+            return fail(QCoreApplication::translate(
+                            "Library", "The file of measurement %1 is damaged in the library.")
+                            .arg(id));
         file = *bytes;
         return true;
     });
@@ -669,7 +708,8 @@ Library::Change Library::exportFile(qint64 id, const QString &path)
     if (!bytes)
         return error_.isEmpty() ? Change::NotFound : Change::Failed;
     if (const QString reason = DatFile::save(path, *bytes); !reason.isEmpty()) {
-        fail(QStringLiteral("%1 could not be written: %2.").arg(path, reason));
+        fail(QCoreApplication::translate("Library", "%1 could not be written: %2.")
+                 .arg(path, reason));
         return Change::Failed;
     }
     return Change::Done;
@@ -687,7 +727,9 @@ std::optional<qint64> Library::addExcludedSpan(const MeasurementSpan &span)
         q.addBindValue(span.lastRecord);
         q.addBindValue(text(span.reason));
         if (!q.exec() || !q.next())
-            return fail(QStringLiteral("The library could not keep the excluded span"), q);
+            return fail(QCoreApplication::translate("Library",
+                                                    "The library could not keep the excluded span"),
+                        q);
         id = q.value(0).toLongLong();
         return true;
     });
@@ -704,7 +746,7 @@ std::optional<QList<MeasurementSpan>> Library::excludedSpans(qint64 measurementI
                                  "WHERE measurement_id = ? ORDER BY first_record, id"));
         q.addBindValue(measurementId);
         if (!q.exec())
-            return fail(QStringLiteral("The library could not be read"), q);
+            return fail(QCoreApplication::translate("Library", "The library could not be read"), q);
         while (q.next())
             spans.append({q.value(0).toLongLong(), measurementId, q.value(1).toInt(),
                           q.value(2).toInt(), q.value(3).toString()});
@@ -723,7 +765,8 @@ Library::Change Library::removeExcludedSpan(qint64 spanId)
         q.prepare(QStringLiteral("DELETE FROM excluded_spans WHERE id = ?"));
         q.addBindValue(spanId);
         if (!q.exec())
-            return fail(QStringLiteral("The library could not delete the span"), q);
+            return fail(
+                QCoreApplication::translate("Library", "The library could not delete the span"), q);
         change = q.numRowsAffected() > 0 ? Change::Done : Change::NotFound;
         return true;
     });
@@ -756,7 +799,9 @@ Library::Change Library::replaceExcludedSpans(const QList<qint64> &measurementId
             done = q.exec();
         }
         if (!done) {
-            fail(QStringLiteral("The library could not keep the excluded spans"), q);
+            fail(QCoreApplication::translate("Library",
+                                             "The library could not keep the excluded spans"),
+                 q);
             q.finish();
             rollback();
             return false;
@@ -780,7 +825,8 @@ QStringList Library::problems()
         QSqlQuery q(database());
         if (location_.kind() == LibraryLocation::Kind::SQLite) {
             if (!q.exec(QStringLiteral("PRAGMA integrity_check")))
-                return fail(QStringLiteral("The library could not be checked"), q);
+                return fail(
+                    QCoreApplication::translate("Library", "The library could not be checked"), q);
             while (q.next()) {
                 if (q.value(0).toString() != QLatin1String("ok"))
                     found << q.value(0).toString();
@@ -789,12 +835,14 @@ QStringList Library::problems()
         if (!q.exec(QStringLiteral("SELECT f.measurement_id FROM measurement_files f "
                                    "LEFT JOIN measurements m ON m.id = f.measurement_id "
                                    "WHERE m.id IS NULL")))
-            return fail(QStringLiteral("The library could not be checked"), q);
+            return fail(QCoreApplication::translate("Library", "The library could not be checked"),
+                        q);
         while (q.next())
-            found << QStringLiteral("a file belongs to no measurement (%1)")
+            found << QCoreApplication::translate("Library", "a file belongs to no measurement (%1)")
                          .arg(q.value(0).toLongLong());
         if (!q.exec(QStringLiteral("SELECT id FROM measurements ORDER BY id")))
-            return fail(QStringLiteral("The library could not be checked"), q);
+            return fail(QCoreApplication::translate("Library", "The library could not be checked"),
+                        q);
         while (q.next())
             ids << q.value(0).toLongLong();
         return true;

@@ -1,5 +1,6 @@
 #include "library/LibraryLocation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -34,30 +35,35 @@ LibraryLocation LibraryLocation::parse(const QString &text, QString &error)
     error.clear();
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) {
-        error = QStringLiteral("No library was given: give a file or a "
-                               "postgresql://[user@]host[:port]/dbname address.");
+        error = QCoreApplication::translate("LibraryLocation",
+                                            "No library was given: give a file or a "
+                                            "postgresql://[user@]host[:port]/dbname address.");
         return {};
     }
     if (!trimmed.startsWith(kScheme + QStringLiteral("://"), Qt::CaseInsensitive)) {
         if (trimmed.contains(QStringLiteral("://"))) {
-            error = QStringLiteral("%1 is no library address: only postgresql:// addresses and "
-                                   "file paths are libraries.")
-                        .arg(trimmed);
+            error =
+                QCoreApplication::translate(
+                    "LibraryLocation", "%1 is no library address: only postgresql:// addresses and "
+                                       "file paths are libraries.")
+                    .arg(trimmed);
             return {};
         }
         // Absolute, so that a remembered choice means the same file from any folder.
         return sqlite(QFileInfo(trimmed).absoluteFilePath());
     }
     const QUrl url(trimmed, QUrl::StrictMode);
-    const QString usage = QStringLiteral("%1 is no PostgreSQL address: write "
-                                         "postgresql://[user@]host[:port]/dbname.")
-                              .arg(trimmed);
+    const QString usage =
+        QCoreApplication::translate("LibraryLocation", "%1 is no PostgreSQL address: write "
+                                                       "postgresql://[user@]host[:port]/dbname.")
+            .arg(trimmed);
     if (!url.isValid()) {
         error = usage;
         return {};
     }
     if (!url.password().isEmpty()) {
-        error = QStringLiteral("The address holds a password. Leave it out and put it in "
+        error = QCoreApplication::translate(
+            "LibraryLocation", "The address holds a password. Leave it out and put it in "
                                "~/.pgpass (or the file PGPASSFILE names), so that it is kept "
                                "neither in the settings nor in the list of running programs.");
         return {};

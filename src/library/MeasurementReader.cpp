@@ -6,6 +6,7 @@
 #include "banks/BankGrid.h"
 #include "data/DatFile.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -29,7 +30,9 @@ enum BankRow {
 
 QString label(const QString &name)
 {
-    return name.isEmpty() ? QStringLiteral("The file") : QStringLiteral("The file %1").arg(name);
+    return name.isEmpty()
+               ? QCoreApplication::translate("MeasurementReader", "The file")
+               : QCoreApplication::translate("MeasurementReader", "The file %1").arg(name);
 }
 
 std::optional<int> leadingInteger(const QString &text)
@@ -89,8 +92,9 @@ QString readData(const QByteArray &bytes, const QString &name, Measurement &m,
     const QByteArray first = bytes.left(bytes.indexOf('\n')).trimmed();
     const QByteArray heading = RecordTable::recordHeadings().join(QLatin1Char('\t')).toLatin1();
     if (first != heading && first != '"' + heading + "\t\"")
-        return QStringLiteral("%1 is not a data file: its first line is not the heading "
-                              "\"No.s, Date, Time, dBA\".")
+        return QCoreApplication::translate(
+                   "MeasurementReader", "%1 is not a data file: its first line is not the heading "
+                                        "\"No.s, Date, Time, dBA\".")
             .arg(label(name));
     if (content.form == DatFile::Form::Recording)
         m.kind = Measurement::Kind::Recording;
@@ -136,7 +140,9 @@ QString readBanks(const QByteArray &bytes, const QString &name, Measurement &m,
                                           : BankFile::parseMenu(bytes, name);
     if (!content.ok())
         return content.error.isEmpty()
-                   ? QStringLiteral("%1 could not be read as a bank file.").arg(label(name))
+                   ? QCoreApplication::translate("MeasurementReader",
+                                                 "%1 could not be read as a bank file.")
+                         .arg(label(name))
                    : content.error;
     BankGrid grid;
     BankFile::Texts texts;
@@ -200,7 +206,9 @@ QString readAverage(const QByteArray &bytes, const QString &name, Measurement &m
     const AvgFile::Content content = AvgFile::parse(bytes, name);
     if (!content.read || !content.ok())
         return content.error.isEmpty()
-                   ? QStringLiteral("%1 could not be read as an average file.").arg(label(name))
+                   ? QCoreApplication::translate("MeasurementReader",
+                                                 "%1 could not be read as an average file.")
+                         .arg(label(name))
                    : content.error;
     const auto header = [&content](AvgFile::Field field) {
         return content.header[size_t(field)].value_or(QString());
@@ -251,7 +259,8 @@ MeasurementReader::Reading MeasurementReader::read(const QByteArray &bytes, cons
     Measurement &m = reading.measurement;
     const QString name = QFileInfo(fileName).fileName();
     if (bytes.isEmpty()) {
-        reading.error = QStringLiteral("%1 is empty.").arg(label(name));
+        reading.error =
+            QCoreApplication::translate("MeasurementReader", "%1 is empty.").arg(label(name));
         return reading;
     }
     m.meter = known.meter;

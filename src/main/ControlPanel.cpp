@@ -143,7 +143,8 @@ void ControlPanel::redraw()
     pauseKey_->setText(d.pauseCaption);
     pauseKey_->setEnabled(d.pauseEnabled);
     runKey_->setText(d.runCaption);
-    lockAction_->setText(d.lockCaption);
+    // The keys report the caption in English; it is shown in the user's language.
+    lockAction_->setText(d.lockCaption == QLatin1String("Unlock") ? tr("Unlock") : tr("Lock"));
     lcd_->setDisplay(d);
 }
 

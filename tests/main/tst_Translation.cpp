@@ -1,13 +1,18 @@
 // The windows in Brazilian Portuguese: nothing left in English, and files that do not
 // change with the language.
 
+#include "analysis/Iso9612.h"
 #include "averaging/AverageState.h"
 #include "averaging/AverageWindow.h"
+#include "averaging/AvgFile.h"
+#include "banks/BankFile.h"
 #include "banks/BankState.h"
 #include "banks/BankWindow.h"
 #include "config/SetupWindow.h"
+#include "data/DatFile.h"
 #include "data/FileState.h"
 #include "data/LoggerWindow.h"
+#include "library/Library.h"
 #include "link/Messages.h"
 #include "main/ControlPanel.h"
 #include "main/MainWindow.h"
@@ -158,6 +163,57 @@ private slots:
         QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral("; "))));
     }
 
+    // The logic's messages: in the user's language in the windows, in English where no
+    // translator is installed (the command line).
+    void logicMessagesFollowTheLanguage_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("portuguese");
+        QTest::newRow("data file") << "DatFile"
+                                   << "The file x.dat is not a data file: it holds binary data."
+                                   << "O arquivo x.dat não é um arquivo de dados: contém dados "
+                                      "binários.";
+        QTest::newRow("bank file") << "BankFile"
+                                   << "The file x.bnk holds 1 of the 18 lines of a bank file; "
+                                      "only those were read."
+                                   << "O arquivo x.bnk contém 1 das 18 linhas de um arquivo de "
+                                      "bancos; só essas foram lidas.";
+        QTest::newRow("sampling") << "Iso9612"
+                                  << "Job-based needs at least 5 samples; 0 given."
+                                  << "A estratégia por função precisa de pelo menos 5 amostras; 0 "
+                                     "informadas.";
+        QTest::newRow("advisory")
+            << "advisory"
+            << "c1u1 is 12.1 dB, above 3.5 dB: the measurement plan should be "
+               "revised"
+            << "c1u1 é 12.1 dB, acima de 3,5 dB: o plano de medição deve ser "
+               "revisto";
+        // The figures' lines, which the command line prints and the shift report reads,
+        // stay English.
+        QTest::newRow("advisory line") << "advisory line"
+                                       << "c1u1 is 12.1 dB, above 3.5 dB: the measurement plan "
+                                          "should be revised"
+                                       << "c1u1 is 12.1 dB, above 3.5 dB: the measurement plan "
+                                          "should be revised";
+        QTest::newRow("library") << "Library"
+                                 << "No library is open."
+                                 << "Nenhuma biblioteca está aberta.";
+    }
+    void logicMessagesFollowTheLanguage()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, english);
+        QFETCH(QString, portuguese);
+        QCOMPARE(logicMessage(source), english);
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral(":/i18n/dosemeter_pt_BR.qm")));
+        QCoreApplication::installTranslator(&translator);
+        const QString translated = logicMessage(source);
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(translated, portuguese);
+    }
+
     // Files hold the English whatever the language of the windows that write them.
     void filesAreTheSameInBothLanguages_data()
     {
@@ -165,6 +221,7 @@ private slots:
         QTest::addColumn<QByteArray>("holds");
         QTest::newRow("recording") << "shift.dat" << QByteArray("No.s");
         QTest::newRow("event-banks") << "shift.bnk" << QByteArray("Criterion level");
+        QTest::newRow("average") << "shift.avg" << QByteArray("Criterion level: 85");
     }
     void filesAreTheSameInBothLanguages()
     {
@@ -220,10 +277,41 @@ private:
         const QString path = dir.filePath(file);
         if (file.endsWith(QLatin1String(".bnk")))
             saveEventBanks(path);
+        else if (file.endsWith(QLatin1String(".avg")))
+            saveAverage(path);
         else
             saveRecording(path);
         QFile saved(path);
         return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
+    }
+
+    static QString logicMessage(const QString &source)
+    {
+        if (source == QLatin1String("DatFile"))
+            return DatFile::parse(QByteArray("No.s\0", 5), QStringLiteral("x.dat")).error;
+        if (source == QLatin1String("BankFile"))
+            return BankFile::parseMenu("\t----\r\n", QStringLiteral("x.bnk")).error;
+        if (source == QLatin1String("Iso9612"))
+            return Iso9612::compute({}).message;
+        if (source.startsWith(QLatin1String("advisory"))) {
+            Iso9612::Input spread;
+            spread.samplesDb = {80.0, 90.0, 100.0, 85.0, 95.0};
+            const Iso9612::Result result = Iso9612::compute(spread);
+            return source == QLatin1String("advisory") ? result.shownAdvisories.value(0)
+                                                       : result.advisories.value(0);
+        }
+        Library library;
+        library.list();
+        return library.errorString();
+    }
+
+    // An average file's header, as its writer labels it.
+    static void saveAverage(const QString &path)
+    {
+        AvgFile::Document document;
+        document.header = {"Press 4", "A. Worker", "0042",     "2026/12/10", "08:00:00", "00:00:10",
+                           "85",      "5",         "00:00:30", "91.2",       "No"};
+        AvgFile::save(path, document);
     }
 
     // The Event window's banks (none read: the captions alone), saved from its toolbar.
