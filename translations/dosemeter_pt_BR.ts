@@ -2405,6 +2405,14 @@ depois saia da sessão e entre novamente.</translation>
         <source>%1 cannot be opened: %2</source>
         <translation>Não é possível abrir %1: %2</translation>
     </message>
+    <message>
+        <source>Fast</source>
+        <translation>Rápida</translation>
+    </message>
+    <message>
+        <source>Slow</source>
+        <translation>Lenta</translation>
+    </message>
 </context>
 <context>
     <name>MeasurementReader</name>

@@ -170,7 +170,10 @@ void MainWindow::showSettings()
     const MeterState &s = meter_.state();
     criterionValue_->setText(QString::number(s.status.CriterionLevel));
     exchangeRateValue_->setText(QString::number(s.status.ExchangeRate));
-    responseValue_->setText(s.status.TimeWeightingText);
+    // The meter's own word, in the window's language as the setup window gives it.
+    responseValue_->setText(s.status.TimeWeightingText.isEmpty() ? QString()
+                            : s.status.FastResponse              ? tr("Fast")
+                                                                 : tr("Slow"));
     thresholdValue_->setText(s.ThresholdLevel < 0 ? QString() : QString::number(s.ThresholdLevel));
 }
 
