@@ -92,6 +92,9 @@ DatFile::Content DatFile::read(const QString &path, const Progress &progress)
 DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
                                 const Progress &progress)
 {
+    // How the messages name the file.
+    const QString shownName =
+        name.isEmpty() ? QCoreApplication::translate("DatFile", "the file") : name;
     Content content;
     if (bytes.contains('\0')) {
         content.error =
@@ -190,13 +193,11 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
         }
 
         if (field.size() > kMaxFieldBytes) {
-            content.error =
-                QCoreApplication::translate("DatFile",
-                                            "Line %1 of %2 is far too long for a data file; "
-                                            "reading stopped there.")
-                    .arg(fieldLine)
-                    .arg(name.isEmpty() ? QCoreApplication::translate("DatFile", "the file")
-                                        : name);
+            content.error = QCoreApplication::translate(
+                                "DatFile", "Line %1 of %2 is far too long for a data file; "
+                                           "reading stopped there.")
+                                .arg(fieldLine)
+                                .arg(shownName);
             break;
         }
         const bool heading = fieldIndex++ == 0;
@@ -207,13 +208,11 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
             continue;
         }
         if (unclosed && content.error.isEmpty())
-            content.error =
-                QCoreApplication::translate("DatFile",
-                                            "Line %1 of %2 has no closing quote; it was read to "
-                                            "the end of the line.")
-                    .arg(fieldLine)
-                    .arg(name.isEmpty() ? QCoreApplication::translate("DatFile", "the file")
-                                        : name);
+            content.error = QCoreApplication::translate(
+                                "DatFile", "Line %1 of %2 has no closing quote; it was read to "
+                                           "the end of the line.")
+                                .arg(fieldLine)
+                                .arg(shownName);
         if (heading)
             continue;
         if (note) {
@@ -228,9 +227,7 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
         if (progress && content.table.recordCount() % kProgressRecords == 0 &&
             !progress(content.table.recordCount())) {
             content.error =
-                QCoreApplication::translate("DatFile", "Reading %1 was stopped.")
-                    .arg(name.isEmpty() ? QCoreApplication::translate("DatFile", "the file")
-                                        : name);
+                QCoreApplication::translate("DatFile", "Reading %1 was stopped.").arg(shownName);
             break;
         }
     }
