@@ -167,7 +167,8 @@ const std::map<QString, FileCommand> &fileCommands()
         {QStringLiteral("convert"), &convert}, {QStringLiteral("histogram"), &histogram},
         {QStringLiteral("stats"), &stats},     {QStringLiteral("twa"), &twa},
         {QStringLiteral("assess"), &assess},   {QStringLiteral("iso9612"), &iso9612},
-        {QStringLiteral("report"), &report},
+        {QStringLiteral("report"), &report},   {QStringLiteral("weekly"), &weekly},
+        {QStringLiteral("group"), &group},
     };
     return commands;
 }
