@@ -40,6 +40,8 @@ const char *const kUsageText =
     "                             --te HOURS [--instrument class1|class2|meter]\n"
     "       dosemeter-cli iso9612 task --task NAME:HOURS:L1,L2,...[:TMIN-TMAX] ...\n"
     "                             [--instrument class1|class2|meter]\n"
+    "       dosemeter-cli weekly --lex8h L1,L2,...\n"
+    "       dosemeter-cli group --lex8h L1,L2,... [--oel DB]\n"
     "       dosemeter-cli [--library URL|PATH] library COMMAND [ARGS]\n"
     "       dosemeter-cli --help | --version\n"
     "\n"
@@ -107,6 +109,14 @@ const char *const kUsageText =
     "  iso9612 job|full-day|task ...\n"
     "                           LEX,8h and its expanded uncertainty U from LAeq samples\n"
     "                           (typed, or each FILE's LAeq), by the strategy named\n"
+    "  weekly --lex8h L1,L2,... the weekly exposure LEX,w of 1 to 7 days' LEX,8h: \"days:\"\n"
+    "                           and \"lexw:\"\n"
+    "  group --lex8h L1,L2,... [--oel DB]\n"
+    "                           a similar exposure group's daily levels: n, lp, mean, sd,\n"
+    "                           x95, utl95 (95 %/95 %), ef80, ef85, ef87 and ef-oel (the\n"
+    "                           share of days above each limit, %) and the decision\n"
+    "                           against the OEL (default 85 dB); fewer than 3 levels give\n"
+    "                           n, lp and mean only\n"
     "  report --out FILE.pdf FILE... [--bnk FILE.bnk] [--worker TEXT] [--site TEXT]\n"
     "         [--job TEXT] [--criteria LIST] [--shift HOURS] [--exclude FILE:A-B:REASON]...\n"
     "                           the shift report as a PDF: the assess figures, the level\n"
@@ -136,7 +146,8 @@ const char *const kUsageText =
     "what it sent arrived damaged (histogram, stats, assess, iso9612, report: the files\n"
     "hold no levels to count; setup, standard: the meter could not be set), 4 the port\n"
     "cannot be opened; iso9612 also exits 2 for too few samples or a sample outside\n"
-    "0..140 dB.\n";
+    "0..140 dB, weekly and group for a level outside 0..140 dB (weekly also for more\n"
+    "than 7 days).\n";
 
 using Command = int (*)(Context &, const QStringList &);
 
@@ -167,7 +178,8 @@ const std::map<QString, FileCommand> &fileCommands()
         {QStringLiteral("convert"), &convert}, {QStringLiteral("histogram"), &histogram},
         {QStringLiteral("stats"), &stats},     {QStringLiteral("twa"), &twa},
         {QStringLiteral("assess"), &assess},   {QStringLiteral("iso9612"), &iso9612},
-        {QStringLiteral("report"), &report},
+        {QStringLiteral("report"), &report},   {QStringLiteral("weekly"), &weekly},
+        {QStringLiteral("group"), &group},
     };
     return commands;
 }

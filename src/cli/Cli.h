@@ -97,6 +97,11 @@ int assess(QTextStream &out, QTextStream &err, const QStringList &args);
 // LEX,8h and its uncertainty by ISO 9612 (task-based, job-based or full-day) from typed
 // samples or data files' LAeq.
 int iso9612(QTextStream &out, QTextStream &err, const QStringList &args);
+// LEX,w of a week from the days' LEX,8h (CalculatorCommands.cpp).
+int weekly(QTextStream &out, QTextStream &err, const QStringList &args);
+// The statistics of a similar exposure group's daily levels and its decision against an
+// exposure limit.
+int group(QTextStream &out, QTextStream &err, const QStringList &args);
 // The shift report of one or more data files as a PDF: the assessment's options, the
 // worker, site and job, and a bank file's results; prints the PDF's path.
 int report(QTextStream &out, QTextStream &err, const QStringList &args);
