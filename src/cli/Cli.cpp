@@ -40,6 +40,8 @@ const char *const kUsageText =
     "                             --te HOURS [--instrument class1|class2|meter]\n"
     "       dosemeter-cli iso9612 task --task NAME:HOURS:L1,L2,...[:TMIN-TMAX] ...\n"
     "                             [--instrument class1|class2|meter]\n"
+    "       dosemeter-cli protect --la DB [--lc DB] METHOD... [--real-world DB] [--dual]\n"
+    "                             [--wear PERCENT] [--action DB]\n"
     "       dosemeter-cli [--library URL|PATH] library COMMAND [ARGS]\n"
     "       dosemeter-cli --help | --version\n"
     "\n"
@@ -107,6 +109,14 @@ const char *const kUsageText =
     "  iso9612 job|full-day|task ...\n"
     "                           LEX,8h and its expanded uncertainty U from LAeq samples\n"
     "                           (typed, or each FILE's LAeq), by the strategy named\n"
+    "  protect --la DB [--lc DB] METHOD... [--real-world DB] [--dual] [--wear PERCENT]\n"
+    "          [--action DB]\n"
+    "                           the level under a hearing protector, METHOD one or more of\n"
+    "                           --snr N, --hml H,M,L, --octave L63,...,L8000 --apv\n"
+    "                           A63,...,A8000, --nrr N [--type earmuff|formable|other]: per\n"
+    "                           method (snr, hml, octave, osha, osha-field, niosh) its level\n"
+    "                           and its adequacy against the action level (default 80); a\n"
+    "                           method without LC or band levels says what it needs\n"
     "  report --out FILE.pdf FILE... [--bnk FILE.bnk] [--worker TEXT] [--site TEXT]\n"
     "         [--job TEXT] [--criteria LIST] [--shift HOURS] [--exclude FILE:A-B:REASON]...\n"
     "                           the shift report as a PDF: the assess figures, the level\n"
@@ -136,7 +146,8 @@ const char *const kUsageText =
     "what it sent arrived damaged (histogram, stats, assess, iso9612, report: the files\n"
     "hold no levels to count; setup, standard: the meter could not be set), 4 the port\n"
     "cannot be opened; iso9612 also exits 2 for too few samples or a sample outside\n"
-    "0..140 dB.\n";
+    "0..140 dB, protect for a level, rating or share out of range or when no method has\n"
+    "its inputs.\n";
 
 using Command = int (*)(Context &, const QStringList &);
 
@@ -167,7 +178,7 @@ const std::map<QString, FileCommand> &fileCommands()
         {QStringLiteral("convert"), &convert}, {QStringLiteral("histogram"), &histogram},
         {QStringLiteral("stats"), &stats},     {QStringLiteral("twa"), &twa},
         {QStringLiteral("assess"), &assess},   {QStringLiteral("iso9612"), &iso9612},
-        {QStringLiteral("report"), &report},
+        {QStringLiteral("report"), &report},   {QStringLiteral("protect"), &protect},
     };
     return commands;
 }

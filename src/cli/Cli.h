@@ -97,6 +97,9 @@ int assess(QTextStream &out, QTextStream &err, const QStringList &args);
 // LEX,8h and its uncertainty by ISO 9612 (task-based, job-based or full-day) from typed
 // samples or data files' LAeq.
 int iso9612(QTextStream &out, QTextStream &err, const QStringList &args);
+// The A-weighted level under a hearing protector by every method its ratings allow (ISO
+// 4869-2 SNR, HML and octave band, OSHA, OSHA field, NIOSH), each with its EN 458 adequacy.
+int protect(QTextStream &out, QTextStream &err, const QStringList &args);
 // The shift report of one or more data files as a PDF: the assessment's options, the
 // worker, site and job, and a bank file's results; prints the PDF's path.
 int report(QTextStream &out, QTextStream &err, const QStringList &args);
