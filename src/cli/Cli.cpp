@@ -42,6 +42,8 @@ const char *const kUsageText =
     "                             [--instrument class1|class2|meter]\n"
     "       dosemeter-cli weekly --lex8h L1,L2,...\n"
     "       dosemeter-cli group --lex8h L1,L2,... [--oel DB]\n"
+    "       dosemeter-cli protect --la DB [--lc DB] METHOD... [--real-world DB] [--dual]\n"
+    "                             [--wear PERCENT] [--action DB]\n"
     "       dosemeter-cli [--library URL|PATH] library COMMAND [ARGS]\n"
     "       dosemeter-cli --help | --version\n"
     "\n"
@@ -117,6 +119,14 @@ const char *const kUsageText =
     "                           share of days above each limit, %) and the decision\n"
     "                           against the OEL (default 85 dB); fewer than 3 levels give\n"
     "                           n, lp and mean only\n"
+    "  protect --la DB [--lc DB] METHOD... [--real-world DB] [--dual] [--wear PERCENT]\n"
+    "          [--action DB]\n"
+    "                           the level under a hearing protector, METHOD one or more of\n"
+    "                           --snr N, --hml H,M,L, --octave L63,...,L8000 --apv\n"
+    "                           A63,...,A8000, --nrr N [--type earmuff|formable|other]: per\n"
+    "                           method (snr, hml, octave, osha, osha-field, niosh) its level\n"
+    "                           and its adequacy against the action level (default 80); a\n"
+    "                           method without LC or band levels says what it needs\n"
     "  report --out FILE.pdf FILE... [--bnk FILE.bnk] [--worker TEXT] [--site TEXT]\n"
     "         [--job TEXT] [--criteria LIST] [--shift HOURS] [--exclude FILE:A-B:REASON]...\n"
     "                           the shift report as a PDF: the assess figures, the level\n"
@@ -147,7 +157,8 @@ const char *const kUsageText =
     "hold no levels to count; setup, standard: the meter could not be set), 4 the port\n"
     "cannot be opened; iso9612 also exits 2 for too few samples or a sample outside\n"
     "0..140 dB, weekly and group for a level outside 0..140 dB (weekly also for more\n"
-    "than 7 days).\n";
+    "than 7 days), protect for a level, rating or share out of range or when no method\n"
+    "has its inputs.\n";
 
 using Command = int (*)(Context &, const QStringList &);
 
@@ -179,7 +190,7 @@ const std::map<QString, FileCommand> &fileCommands()
         {QStringLiteral("stats"), &stats},     {QStringLiteral("twa"), &twa},
         {QStringLiteral("assess"), &assess},   {QStringLiteral("iso9612"), &iso9612},
         {QStringLiteral("report"), &report},   {QStringLiteral("weekly"), &weekly},
-        {QStringLiteral("group"), &group},
+        {QStringLiteral("group"), &group},     {QStringLiteral("protect"), &protect},
     };
     return commands;
 }

@@ -102,6 +102,9 @@ int weekly(QTextStream &out, QTextStream &err, const QStringList &args);
 // The statistics of a similar exposure group's daily levels and its decision against an
 // exposure limit.
 int group(QTextStream &out, QTextStream &err, const QStringList &args);
+// The A-weighted level under a hearing protector by every method its ratings allow (ISO
+// 4869-2 SNR, HML and octave band, OSHA, OSHA field, NIOSH), each with its EN 458 adequacy.
+int protect(QTextStream &out, QTextStream &err, const QStringList &args);
 // The shift report of one or more data files as a PDF: the assessment's options, the
 // worker, site and job, and a bank file's results; prints the PDF's path.
 int report(QTextStream &out, QTextStream &err, const QStringList &args);
