@@ -211,6 +211,14 @@ int stats(QTextStream &out, QTextStream &err, const QStringList &args)
         err << "dosemeter-cli: " << statistics.message << "\n";
         return Exit::kNoAnswer;
     }
+    // Blank dose figures would pass for a file without dose; the assessment refuses such a
+    // file too.
+    if (statistics.withDose && !statistics.periodTenths) {
+        err << "dosemeter-cli: " << path
+            << ": its time stamps give no period (fewer than two can be read), so its records "
+               "have no duration and give no dose\n";
+        return Exit::kNoAnswer;
+    }
     out << statistics.text();
     return Exit::kOk;
 }

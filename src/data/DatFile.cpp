@@ -236,6 +236,7 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
             break;
         }
     }
+    content.empty = fieldIndex == 0 && content.error.isEmpty();
     return content;
 }
 
@@ -346,6 +347,12 @@ QString DatFile::incompleteText(int records, const QString &verb)
     return QStringLiteral("the last record is incomplete; the %1 records before it are %2")
         .arg(records)
         .arg(verb);
+}
+
+QString DatFile::emptyText(const QString &name)
+{
+    return QCoreApplication::translate("DatFile", "%1 is empty: it is not a data file.")
+        .arg(label(name));
 }
 
 QString DatFile::unreadableText(const Content &content, const QString &verb)

@@ -37,6 +37,8 @@ public:
         // `firstUnreadableLine`.
         int unreadableLevels = 0;
         int firstUnreadableLine = 0;
+        // The file holds nothing but blanks and line ends: not even the heading line.
+        bool empty = false;
         bool ok() const { return error.isEmpty(); }
     };
 
@@ -77,6 +79,8 @@ public:
     // before it are shown" (`verb` "shown"), for a window or a command.
     static QString incompleteText(int records, const QString &verb = QStringLiteral("shown"));
 
+    // What to tell of an empty file: "The file NAME is empty: it is not a data file."
+    static QString emptyText(const QString &name);
     // What to tell of records with unreadable levels: "2 records hold no level the meter
     // can show (the first on line 5); they are not counted" (`verb` "counted").
     static QString unreadableText(const Content &content,

@@ -1,5 +1,5 @@
 // dosemeter-cli on data files that are not what they seem: levels the meter cannot have
-// shown.
+// shown, an empty file, a recording without a period.
 
 #include "SimProcess.h"
 #include "support/TestMain.h"
@@ -82,6 +82,57 @@ private slots:
             QVERIFY2(out.contains("\nmax: 85.0\n"), qPrintable(out));
             QVERIFY2(out.contains("\ndose: 0.01\n"), qPrintable(out));
         }
+    }
+
+    // A file with nothing in it, not even the heading line, is no data file.
+    void convertOfNoDataFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("blank-lines") << QByteArray("\r\n  \r\n\r\n");
+    }
+    void convertOfNoDataFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("shift.dat"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        QString out;
+        QString err;
+        QCOMPARE(runCli({"convert", file.fileName(), "--csv"}, &out, &err), 1);
+        QCOMPARE(out, QString());
+        QCOMPARE(err, "dosemeter-cli: The file shift.dat is empty: it is not a data file.\n");
+    }
+
+    // Asked for the dose, a recording whose time stamps give no period has none to give:
+    // exit 3, as the assessment does, and no figures.
+    void statsDoseWithoutPeriod_data()
+    {
+        QTest::addColumn<QByteArray>("records");
+        QTest::newRow("one-record") << QByteArray("1\t2026/03/02\t08:00:00.0\t85.0\r\n");
+        QTest::newRow("no-readable-stamps")
+            << QByteArray("1\tsoon\tlater\t85.0\r\n2\tsoon\tlater\t86.0\r\n");
+    }
+    void statsDoseWithoutPeriod()
+    {
+        QFETCH(QByteArray, records);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("shift.dat");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("No.s\tDate\tTime\tdBA\r\n" + records);
+        file.close();
+        QString out;
+        QString err;
+        QCOMPARE(runCli({"stats", path, "--criterion", "85"}, &out, &err), 3);
+        QCOMPARE(out, QString());
+        QVERIFY2(err.startsWith("dosemeter-cli: " + path + ": its time stamps give no period"),
+                 qPrintable(err));
+        // Without the dose the levels are figures enough.
+        QCOMPARE(runCli({"stats", path}, &out, &err), 0);
+        QVERIFY2(out.startsWith("records: "), qPrintable(out));
     }
 };
 
