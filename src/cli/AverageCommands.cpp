@@ -15,7 +15,6 @@
 #include <QTextStream>
 
 #include <algorithm>
-#include <csignal>
 #include <limits>
 #include <optional>
 
@@ -204,11 +203,7 @@ int average(Context &c, const QStringList &args)
         c.err << "dosemeter-cli: the meter's display left dBA mode; the run ended\n";
         break;
     case End::Stopped:
-        c.err << "dosemeter-cli: the run was stopped"
-              << (stop.signalNumber() == SIGINT    ? " (SIGINT)"
-                  : stop.signalNumber() == SIGTERM ? " (SIGTERM)"
-                                                   : "")
-              << "\n";
+        c.err << "dosemeter-cli: the run was stopped" << stop.signalSuffix() << "\n";
         break;
     case End::Silent:
         return silent(c);
