@@ -5,10 +5,10 @@
 // noise dose and its TWA. The statistics window and `dosemeter-cli stats` show the same
 // `name: value` lines.
 //
-// Level of a record (its dBA cell): a text containing "OL" is 140.0 (overload), one
-// containing "-" is 67.9 (under range), any other its leading number. A record without a
-// number, or with a number of 1000 dB or more (no sound level; it would overflow the
-// energy sums), has no level and is skipped.
+// Level of a record (its dBA cell), as RecordLevels reads it: a text containing "OL" is
+// 140.0 (overload), one containing "-" is 67.9 (under range), any other its number. A
+// record without a number, or with one the meter cannot show (outside 67.9..140.0 dB, or
+// no plain decimal), has no level and is skipped.
 
 #include "data/RecordTable.h"
 

@@ -25,6 +25,7 @@ constexpr double kDbPerRelativeChange = 4.34;
 constexpr int kTableSamples[] = {3, 4, 5, 6, 7, 8, 9, 10, 12, 14, 16, 18, 20, 25, 30};
 constexpr double kTableStepDb = 0.5;
 constexpr int kTableColumns = 12;
+constexpr double kTableLastU1Db = kTableStepDb * kTableColumns;
 constexpr double kTable[][kTableColumns] = {
     {0.6, 1.6, 3.1, 5.2, 8.0, 11.5, 15.7, 20.6, 26.1, 32.2, 39.0, 46.5},
     {0.4, 0.9, 1.6, 2.5, 3.6, 5.0, 6.7, 8.6, 10.9, 13.4, 16.1, 19.2},
@@ -189,12 +190,18 @@ void computeTasks(const Iso9612::Input &input, Iso9612::Result &result)
         const double c1a = std::pow(10.0, 0.1 * (figures.contributionDb - result.lex8hDb));
         const double c1b = kDbPerRelativeChange * c1a / task.hours;
         const int count = figures.samples;
-        const double u1a =
-            count > 1 ? std::sqrt(squaredDeviations(task.samplesDb) / (count * (count - 1.0)))
-                      : 0.0;
+        if (count >= Iso9612::kTaskSamples)
+            result.tasks[m].u1aDb =
+                std::sqrt(squaredDeviations(task.samplesDb) / (count * (count - 1.0)));
+        const double u1a = result.tasks.at(m).u1aDb.value_or(0.0);
         const double u1b = task.minHours ? (*task.maxHours - *task.minHours) / 2.0 : 0.0;
         variance += c1a * c1a * (u1a * u1a + result.u2Db * result.u2Db + kU3Db * kU3Db) +
                     (c1b * u1b) * (c1b * u1b);
+        if (count < Iso9612::kTaskSamples)
+            advise(result,
+                   QT_TRANSLATE_NOOP("Iso9612", "task %1: %2 of the 3 samples the standard asks "
+                                                "for per task; its u1a is not estimated"),
+                   {task.name, QString::number(count)});
         // Samples are typed to a tenth: a spread of 3.0 must not pass as 2.9999.
         if (figures.spreadDb >= kTaskSpreadDb - 1e-9)
             advise(result,
@@ -237,6 +244,14 @@ void computeSamples(const Iso9612::Input &input, Iso9612::Result &result)
                QT_TRANSLATE_NOOP("Iso9612", "c1u1 is %1 dB, above 3.5 dB: the measurement plan "
                                             "should be revised"),
                {trimmedNumberText(result.c1u1Db, 2)});
+    // The table ends at u1 = 6 dB: beyond it the c1u1 of its last column stands in for a
+    // larger one.
+    if (result.u1Db > kTableLastU1Db)
+        advise(result,
+               QT_TRANSLATE_NOOP("Iso9612", "u1 is %1 dB, beyond table C.4 (6 dB at most): "
+                                            "c1u1 is its value at 6 dB, %2 dB, and the true "
+                                            "one is larger"),
+               {trimmedNumberText(result.u1Db, 2), trimmedNumberText(result.c1u1Db, 2)});
 }
 
 } // namespace

@@ -4,9 +4,13 @@
 // several measured LAeq samples, by one of its three strategies:
 // - task-based: each task has a duration (hours), one or more samples and optionally the
 //   range its duration varies in; the tasks' energies add up to the day;
+//   A task of fewer than three samples is computed, with an advisory, but its u1a is not
+//   estimated;
 // - job-based (at least 5 samples) and full-day (at least 3): the samples' energy mean
 //   stands for an effective day of Te hours, and the sampling uncertainty c1u1 comes from
-//   the standard's table C.4 (linear in u1, then in N; clamped to the table's edges).
+//   the standard's table C.4 (linear in u1, then in N; clamped to the table's edges; a u1
+//   beyond its last column, 6 dB, is said in an advisory, since the clamped c1u1 is then
+//   smaller than the sampling's).
 // u2 (the instrument) is 0.7 dB for a class 1 sound level meter, 1.5 dB for class 2 and
 // for a personal sound exposure meter; u3 (the microphone position) is 1.0 dB.
 // U = 1.65 u, one-sided 95 %; the upper value is LEX,8h + U.
@@ -45,7 +49,14 @@ public:
         double laeqDb = 0.0;         // Lm
         double contributionDb = 0.0; // Lm + 10 lg(Tm / 8 h)
         double spreadDb = 0.0;       // highest sample - lowest
+        // The standard uncertainty of the task's level from its samples; not estimated
+        // (nothing, and no part of u) for fewer than kTaskSamples samples, which an
+        // advisory says.
+        std::optional<double> u1aDb;
     };
+
+    // The samples the standard asks for per task.
+    static constexpr int kTaskSamples = 3;
 
     // A plain value: the `dosemeter-cli iso9612` lines and the window's figures.
     struct Result {

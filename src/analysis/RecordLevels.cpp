@@ -106,6 +106,8 @@ std::optional<Level> recordLevel(QByteArrayView cell)
         return Level{140.0, kOverloadTenths};
     if (cell.indexOf('-') >= 0)
         return Level{67.9, kUnderRangeTenths};
+    if (LevelCell::isUnreadableLevel(cell))
+        return std::nullopt;
     const LevelCell::Number n = LevelCell::leadingNumber(cell);
     // No '-' is left, so the number is not negative.
     if (!n.found || !(n.value < kNoLevelFrom))

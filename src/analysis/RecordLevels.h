@@ -4,9 +4,9 @@
 // assessment: the level a record stands for and the period each record of a list lasts.
 //
 // Level of a record (its dBA cell): a text containing "OL" is 140.0 (overload), one
-// containing "-" is 67.9 (under range), any other its leading number. A record without a
-// number, or with a number of 1000 dB or more (no sound level; it would overflow the
-// energy sums), has no level.
+// containing "-" is 67.9 (under range), any other its number. A record without a number,
+// or with one the meter cannot show (LevelCell::isUnreadableLevel: outside 67.9..140.0 dB
+// or no plain decimal), has no level.
 
 #include "data/RecordTable.h"
 

@@ -58,9 +58,14 @@ bool splitArguments(const QStringList &args, const QStringList &options, QString
 
 } // namespace
 
+namespace {
+
 // A file read only in part gives no figures: counts of part of a recording would pass for
-// the whole. An incomplete last record is left out, and said so.
-std::optional<DatFile::Content> readDataFile(QTextStream &err, const QString &path)
+// the whole. An incomplete last record is left out, and said so; so are, where
+// `sayUnreadable`, records whose level the meter cannot have shown, which the exposure
+// figures skip (the histogram counts what its bins can hold, as its window does).
+std::optional<DatFile::Content> readContent(QTextStream &err, const QString &path,
+                                            bool sayUnreadable)
 {
     DatFile::Content content = DatFile::read(path);
     if (!content.ok()) {
@@ -71,7 +76,16 @@ std::optional<DatFile::Content> readDataFile(QTextStream &err, const QString &pa
         err << "dosemeter-cli: " << path << ": "
             << DatFile::incompleteText(content.table.recordCount(), QStringLiteral("counted"))
             << "\n";
+    if (sayUnreadable && content.unreadableLevels > 0)
+        err << "dosemeter-cli: " << path << ": " << DatFile::unreadableText(content) << "\n";
     return content;
+}
+
+} // namespace
+
+std::optional<DatFile::Content> readDataFile(QTextStream &err, const QString &path)
+{
+    return readContent(err, path, true);
 }
 
 std::optional<RecordTable> readRecords(QTextStream &err, const QString &path)
@@ -114,9 +128,10 @@ int histogram(QTextStream &out, QTextStream &err, const QStringList &args)
             return wrongArguments(err, QStringLiteral("--records needs FIRST below LAST"));
     }
 
-    const std::optional<RecordTable> table = readRecords(err, path);
-    if (!table)
+    std::optional<DatFile::Content> content = readContent(err, path, false);
+    if (!content)
         return Exit::kFailed;
+    const std::optional<RecordTable> table = std::move(content->table);
 
     HistogramState state;
     const LevelHistogram::Opening opening = LevelHistogram::open(*table, resolution, state);
@@ -194,6 +209,14 @@ int stats(QTextStream &out, QTextStream &err, const QStringList &args)
     const ExposureStatistics statistics = ExposureStatistics::compute(*table, settings);
     if (!statistics.ok()) {
         err << "dosemeter-cli: " << statistics.message << "\n";
+        return Exit::kNoAnswer;
+    }
+    // Blank dose figures would pass for a file without dose; the assessment refuses such a
+    // file too.
+    if (statistics.withDose && !statistics.periodTenths) {
+        err << "dosemeter-cli: " << path
+            << ": its time stamps give no period (fewer than two can be read), so its records "
+               "have no duration and give no dose\n";
         return Exit::kNoAnswer;
     }
     out << statistics.text();

@@ -15,7 +15,6 @@
 #include <QTextStream>
 
 #include <algorithm>
-#include <csignal>
 #include <limits>
 #include <optional>
 
@@ -111,10 +110,15 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
         return std::nullopt;
     }
     options.count = int(n);
-    // Found now, not after a run of hours: the file must be writable, and new unless
-    // --overwrite says otherwise.
+    // Found now, not after a run of hours: the file must be writable, new unless
+    // --overwrite says otherwise, and its disk must have room for it.
     if (options.out) {
         if (exit = checkNewFile(c.err, *options.out, options.overwrite); exit != Exit::kOk)
+            return std::nullopt;
+        // The header, then one line of about 30 bytes per interval.
+        const qint64 bytes = 512 + options.job.size() + options.name.size() + options.id.size() +
+                             qint64(options.count) * 40;
+        if (exit = checkFreeSpace(c.err, *options.out, bytes); exit != Exit::kOk)
             return std::nullopt;
     }
     return options;
@@ -199,11 +203,7 @@ int average(Context &c, const QStringList &args)
         c.err << "dosemeter-cli: the meter's display left dBA mode; the run ended\n";
         break;
     case End::Stopped:
-        c.err << "dosemeter-cli: the run was stopped"
-              << (stop.signalNumber() == SIGINT    ? " (SIGINT)"
-                  : stop.signalNumber() == SIGTERM ? " (SIGTERM)"
-                                                   : "")
-              << "\n";
+        c.err << "dosemeter-cli: the run was stopped" << stop.signalSuffix() << "\n";
         break;
     case End::Silent:
         return silent(c);

@@ -83,6 +83,9 @@ int banks(Context &c, const QStringList &args)
     if (outPath) {
         if (const int exit = checkNewFile(c.err, *outPath, overwrite); exit != Exit::kOk)
             return exit;
+        // A bank file of five banks is some 600 bytes.
+        if (const int exit = checkFreeSpace(c.err, *outPath, 2048); exit != Exit::kOk)
+            return exit;
     }
     if (const int exit = c.connect(); exit != Exit::kOk)
         return exit;

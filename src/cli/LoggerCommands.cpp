@@ -14,7 +14,7 @@
 #include "main/Poller.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <optional>
@@ -112,7 +112,7 @@ int download(Context &c, const QStringList &args)
         return exit;
     if (!QDir().mkpath(*dir)) {
         c.err << "dosemeter-cli: cannot create the folder " << *dir << "\n";
-        return Exit::kFailed;
+        return Exit::kUsage;
     }
 
     LoggerResults results;
@@ -156,41 +156,30 @@ int download(Context &c, const QStringList &args)
         return Exit::kNoAnswer;
     }
 
-    // Every file is written before any figure is printed, so a failure prints none.
-    const QStringList earlier = setFiles(*dir);
-    QStringList written;
+    // Every file is written before any figure is printed, so a failure prints none; and
+    // the set files go in all together, so a failure leaves the folder as it was.
+    QList<std::pair<QString, QByteArray>> files;
     QStringList lines;
     for (const LoggerRun::SetLine &set : result.sets) {
         // The file the logger window's Save writes for this set, with empty notes.
         const RecordTable records = LoggerRun::records(set.cells(), results.RunData[set.set]);
-        const QString name = QStringLiteral("set-%1.dat").arg(set.set);
-        const QString path = QDir(*dir).filePath(name);
-        const QString error = DatFile::save(path, DatFile::gridBytes(records, {}));
-        if (!error.isEmpty()) {
-            c.err << "dosemeter-cli: cannot write " << path << ": " << error << "\n";
-            return Exit::kFailed;
-        }
-        written << name;
-        MeasurementReader::Known known;
-        known.kind = Measurement::Kind::Run;
-        known.meter = result.idCodeText;
-        keepFile(c, path, known);
+        files.append({QStringLiteral("set-%1.dat").arg(set.set), DatFile::gridBytes(records, {})});
         lines << QStringLiteral("set %1\t%2\t%3\t%4\t%5")
                      .arg(set.set)
                      .arg(set.date, set.time, set.interval)
                      .arg(set.wholeSamples());
     }
-    // The earlier download's sets that this one has not replaced would pass for its own.
+    // The earlier download's sets that this one does not replace would pass for its own.
     QStringList removed;
-    for (const QString &name : earlier) {
-        if (written.contains(name))
-            continue;
-        if (!QFile::remove(QDir(*dir).filePath(name))) {
-            c.err << "dosemeter-cli: cannot remove " << QDir(*dir).filePath(name)
-                  << " of an earlier download\n";
-            return Exit::kFailed;
-        }
-        removed << name;
+    if (const QString error = replaceSetFiles(*dir, files, removed); !error.isEmpty()) {
+        c.err << "dosemeter-cli: " << error << "\n";
+        return Exit::kFailed;
+    }
+    for (const auto &file : files) {
+        MeasurementReader::Known known;
+        known.kind = Measurement::Kind::Run;
+        known.meter = result.idCodeText;
+        keepFile(c, QDir(*dir).filePath(file.first), known);
     }
     if (!removed.isEmpty())
         c.err << "dosemeter-cli: removed " << removed.join(QStringLiteral(", "))
@@ -300,6 +289,11 @@ int convert(QTextStream &out, QTextStream &err, const QStringList &args)
     const DatFile::Content content = DatFile::read(path);
     if (!content.ok()) {
         err << "dosemeter-cli: " << content.error << "\n";
+        return Exit::kFailed;
+    }
+    // A heading alone is a table of no records; nothing at all is no table.
+    if (content.empty) {
+        err << "dosemeter-cli: " << DatFile::emptyText(QFileInfo(path).fileName()) << "\n";
         return Exit::kFailed;
     }
     if (content.incomplete)

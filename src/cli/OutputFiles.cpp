@@ -1,15 +1,27 @@
 #include "cli/OutputFiles.h"
 
 #include "cli/Cli.h"
+#include "data/DatFile.h"
 #include "data/RecordingFile.h"
 #include "data/RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStorageInfo>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace cli {
 
@@ -21,12 +33,65 @@ const QRegularExpression &setFileName()
     return name;
 }
 
+QString systemReason()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Renames within one file system: the old name is gone and the new one there at once.
+QString moveFile(const QString &from, const QString &to)
+{
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        return systemReason();
+    return {};
+}
+
+// Whether the folder could be made: the nearest folder above it that exists must take a
+// new folder. Tried by making and removing the first missing one. Empty when it can.
+QString checkCreatable(const QString &folder)
+{
+    QString missing = QFileInfo(folder).absoluteFilePath();
+    QString above = QFileInfo(missing).path();
+    while (!QFileInfo::exists(above) && above != QFileInfo(above).path()) {
+        missing = above;
+        above = QFileInfo(above).path();
+    }
+#if defined(Q_OS_UNIX)
+    const QByteArray name = QFile::encodeName(missing);
+    if (::mkdir(name.constData(), 0700) != 0)
+        return systemReason();
+    ::rmdir(name.constData());
+#else
+    if (!QDir().mkdir(missing))
+        return QStringLiteral("the folder cannot be made");
+    QDir().rmdir(missing);
+#endif
+    return {};
+}
+
+void syncFolder([[maybe_unused]] const QString &folder)
+{
+#if defined(Q_OS_UNIX)
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+#endif
+}
+
 } // namespace
 
 int checkNewFile(QTextStream &err, const QString &path, bool overwrite)
 {
     if (path.isEmpty()) {
         err << "dosemeter-cli: --out needs a file name\n";
+        return Exit::kUsage;
+    }
+    if (const QFileInfo link(path); link.isSymLink() && !link.exists() && !overwrite) {
+        err << "dosemeter-cli: " << path << " is a symbolic link to nothing ("
+            << link.symLinkTarget() << "); give --overwrite to write through it, or another name\n";
         return Exit::kUsage;
     }
     switch (RegularFile::kindAt(path)) {
@@ -79,6 +144,12 @@ int checkDownloadFolder(QTextStream &err, const QString &folder, bool overwrite)
         err << "dosemeter-cli: cannot write into " << folder << ": it is not a folder\n";
         return Exit::kFailed;
     }
+    if (!info.exists()) {
+        if (const QString reason = checkCreatable(folder); !reason.isEmpty()) {
+            err << "dosemeter-cli: cannot create the folder " << folder << ": " << reason << "\n";
+            return Exit::kUsage;
+        }
+    }
     const QStringList earlier = info.exists() ? setFiles(folder) : QStringList();
     if (!earlier.isEmpty() && !overwrite) {
         err << "dosemeter-cli: " << folder << " holds the set files of an earlier download ("
@@ -87,6 +158,84 @@ int checkDownloadFolder(QTextStream &err, const QString &folder, bool overwrite)
         return Exit::kUsage;
     }
     return Exit::kOk;
+}
+
+int checkFreeSpace(QTextStream &err, const QString &path, qint64 bytes)
+{
+    const QStorageInfo storage(QFileInfo(path).absolutePath());
+    if (!storage.isValid() || !storage.isReady())
+        return Exit::kOk; // nothing known; the save says what goes wrong
+    const qint64 available = storage.bytesAvailable();
+    // The disk hands out whole blocks.
+    const qint64 block = std::max(1, storage.blockSize());
+    bytes = (bytes + block - 1) / block * block;
+    if (available >= bytes)
+        return Exit::kOk;
+    err << "dosemeter-cli: cannot write " << path << ": "
+        << (storage.isReadOnly() ? QStringLiteral("the disk is read-only")
+                                 : QStringLiteral("no space left on the disk (%1 bytes free, "
+                                                  "about %2 needed)")
+                                       .arg(available)
+                                       .arg(bytes))
+        << "; nothing was measured\n";
+    return Exit::kFailed;
+}
+
+QString replaceSetFiles(const QString &folder, const QList<std::pair<QString, QByteArray>> &files,
+                        QStringList &removed)
+{
+    const QDir target(folder);
+    QTemporaryDir staging(target.filePath(QStringLiteral(".download-XXXXXX")));
+    if (!staging.isValid())
+        return QStringLiteral("cannot write into %1: %2").arg(folder, staging.errorString());
+    const QDir stage(staging.path());
+    if (!stage.mkdir(QStringLiteral("new")) || !stage.mkdir(QStringLiteral("old")))
+        return QStringLiteral("cannot write into %1: %2").arg(folder, systemReason());
+    QStringList written;
+    for (const auto &[name, bytes] : files) {
+        if (const QString error =
+                DatFile::save(stage.filePath(QStringLiteral("new/") + name), bytes);
+            !error.isEmpty())
+            return QStringLiteral("cannot write %1: %2").arg(target.filePath(name), error);
+        written << name;
+    }
+
+    // The swap: the earlier set files aside, the new ones in. A rename that fails puts
+    // every file back where it was.
+    const QStringList earlier = setFiles(folder);
+    QStringList movedAside;
+    QStringList movedIn;
+    const auto undo = [&] {
+        for (const QString &name : movedIn)
+            moveFile(target.filePath(name), stage.filePath(QStringLiteral("new/") + name));
+        for (const QString &name : movedAside)
+            moveFile(stage.filePath(QStringLiteral("old/") + name), target.filePath(name));
+    };
+    for (const QString &name : earlier) {
+        if (const QString reason =
+                moveFile(target.filePath(name), stage.filePath(QStringLiteral("old/") + name));
+            !reason.isEmpty()) {
+            undo();
+            return QStringLiteral("cannot replace %1: %2").arg(target.filePath(name), reason);
+        }
+        movedAside << name;
+    }
+    for (const QString &name : written) {
+        if (const QString reason =
+                moveFile(stage.filePath(QStringLiteral("new/") + name), target.filePath(name));
+            !reason.isEmpty()) {
+            undo();
+            return QStringLiteral("cannot write %1: %2").arg(target.filePath(name), reason);
+        }
+        movedIn << name;
+    }
+    syncFolder(folder);
+    removed.clear();
+    for (const QString &name : earlier) {
+        if (!written.contains(name))
+            removed << name;
+    }
+    return {}; // the staging folder goes, and the earlier set files with it
 }
 
 } // namespace cli

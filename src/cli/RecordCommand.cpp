@@ -15,7 +15,6 @@
 #include <QTextStream>
 
 #include <cmath>
-#include <csignal>
 #include <optional>
 
 namespace cli {
@@ -203,11 +202,7 @@ int record(Context &c, const QStringList &args)
     }
     switch (outcome) {
     case LivePoll::Outcome::Stopped:
-        c.err << "dosemeter-cli: the recording was stopped"
-              << (stop.signalNumber() == SIGINT    ? " (SIGINT)"
-                  : stop.signalNumber() == SIGTERM ? " (SIGTERM)"
-                                                   : "")
-              << "\n";
+        c.err << "dosemeter-cli: the recording was stopped" << stop.signalSuffix() << "\n";
         break;
     case LivePoll::Outcome::Silent:
         c.err << "dosemeter-cli: the meter does not answer (no reply within " << c.timeoutSeconds

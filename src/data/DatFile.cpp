@@ -1,6 +1,7 @@
 #include "data/DatFile.h"
 
 #include "data/FileText.h"
+#include "data/LevelCell.h"
 #include "data/RegularFile.h"
 
 #include <QCoreApplication>
@@ -22,7 +23,8 @@ constexpr char kTab = '\t';
 constexpr char kNoteMark[] = "*****";
 constexpr int kNoteMarkLength = 5;
 constexpr int kNoteCount = 3;
-constexpr char kDosEnd = 0x1A; // end-of-file mark some editors leave behind
+constexpr char kDosEnd = 0x1A;  // end-of-file mark some editors leave behind
+constexpr int kLevelColumn = 3; // "dBA"
 
 bool isLineEnd(char c)
 {
@@ -224,6 +226,9 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
         }
         splitRecord(field, columns, parts);
         content.table.appendRecordBytes(parts);
+        if (LevelCell::isUnreadableLevel(parts.value(kLevelColumn)) &&
+            content.unreadableLevels++ == 0)
+            content.firstUnreadableLine = fieldLine;
         if (progress && content.table.recordCount() % kProgressRecords == 0 &&
             !progress(content.table.recordCount())) {
             content.error =
@@ -231,6 +236,7 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
             break;
         }
     }
+    content.empty = fieldIndex == 0 && content.error.isEmpty();
     return content;
 }
 
@@ -340,6 +346,23 @@ QString DatFile::incompleteText(int records, const QString &verb)
 {
     return QStringLiteral("the last record is incomplete; the %1 records before it are %2")
         .arg(records)
+        .arg(verb);
+}
+
+QString DatFile::emptyText(const QString &name)
+{
+    return QCoreApplication::translate("DatFile", "%1 is empty: it is not a data file.")
+        .arg(label(name));
+}
+
+QString DatFile::unreadableText(const Content &content, const QString &verb)
+{
+    return QStringLiteral("%1 %2 no level the meter can show (the first on line %3); %4 not %5")
+        .arg(content.unreadableLevels)
+        .arg(content.unreadableLevels == 1 ? QStringLiteral("record holds")
+                                           : QStringLiteral("records hold"))
+        .arg(content.firstUnreadableLine)
+        .arg(content.unreadableLevels == 1 ? QStringLiteral("it is") : QStringLiteral("they are"))
         .arg(verb);
 }
 

@@ -31,6 +31,14 @@ public:
         // a last line without the CR LF every other line ends with. That record is left
         // out of `table`, which holds the whole records before it; error stays empty.
         bool incomplete = false;
+        // Records whose level cell holds a number the meter cannot show
+        // (LevelCell::isUnreadableLevel): they stay in `table`, the exposure figures take
+        // them for records without a level, and the first of them is on line
+        // `firstUnreadableLine`.
+        int unreadableLevels = 0;
+        int firstUnreadableLine = 0;
+        // The file holds nothing but blanks and line ends: not even the heading line.
+        bool empty = false;
         bool ok() const { return error.isEmpty(); }
     };
 
@@ -70,6 +78,13 @@ public:
     // What to tell of an incomplete file: "the last record is incomplete; the N records
     // before it are shown" (`verb` "shown"), for a window or a command.
     static QString incompleteText(int records, const QString &verb = QStringLiteral("shown"));
+
+    // What to tell of an empty file: "The file NAME is empty: it is not a data file."
+    static QString emptyText(const QString &name);
+    // What to tell of records with unreadable levels: "2 records hold no level the meter
+    // can show (the first on line 5); they are not counted" (`verb` "counted").
+    static QString unreadableText(const Content &content,
+                                  const QString &verb = QStringLiteral("counted"));
 
     // Note text as the note boxes keep it: commas and TABs removed.
     static QString cleanNote(const QString &text);

@@ -1,5 +1,6 @@
 #include "data/LevelCell.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -110,6 +111,52 @@ LevelCell::Number LevelCell::leadingNumber(QByteArrayView text)
     if (!n.exact)
         n.digits = 0;
     return n;
+}
+
+bool LevelCell::isUnreadableLevel(QByteArrayView text)
+{
+    if (isOverload(text) || text.indexOf('-') >= 0)
+        return false;
+    const char *p = text.data();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    while (i < size && isBlank(p[i]))
+        ++i;
+    qsizetype end = size;
+    while (end > i && isBlank(p[end - 1]))
+        --end;
+    // Whole dB and the tenths digit, as the display shows them; beyond 999 it is no level.
+    int whole = 0;
+    int wholeDigits = 0;
+    for (; i < end && isDigit(p[i]); ++i, ++wholeDigits) {
+        if (whole < 1000)
+            whole = whole * 10 + (p[i] - '0');
+    }
+    int tenths = 0;
+    bool finerDigits = false; // a digit beyond the tenths that is not 0
+    int decimals = 0;
+    if (i < end && p[i] == '.') {
+        for (++i; i < end && isDigit(p[i]); ++i, ++decimals) {
+            if (decimals == 0)
+                tenths = p[i] - '0';
+            else if (p[i] != '0')
+                finerDigits = true;
+        }
+    }
+    if (wholeDigits + decimals == 0) {
+        // No digit here; a digit anywhere else makes it a number of another shape.
+        for (qsizetype j = 0; j < size; ++j) {
+            if (isDigit(p[j]))
+                return true;
+        }
+        return false;
+    }
+    if (i != end)
+        return true;
+    // Compared in tenths, the finer digits deciding only at the top of the range.
+    const int level = std::min(whole, 1000) * 10 + tenths;
+    return level < kLowestTenths || level > kHighestTenths ||
+           (level == kHighestTenths && finerDigits);
 }
 
 qint64 LevelCell::Number::nearestTenths(bool tiesToEven) const

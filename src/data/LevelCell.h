@@ -33,4 +33,15 @@ public:
 
     // The overload text: " OL " as the display shows it, "OL" as the logger stores it.
     static bool isOverload(QByteArrayView text) { return text.indexOf("OL") >= 0; }
+
+    // The lowest and highest level the meter shows, in tenths of a dB: under range it
+    // shows "----", above its range "OL".
+    static constexpr int kLowestTenths = 679;
+    static constexpr int kHighestTenths = 1400;
+
+    // A level cell that holds a number the meter cannot have written: one outside
+    // 67.9..140.0 dB, or one that is no plain decimal ("0x50", "8 5", "+85", "8.5e1",
+    // "85dB"). Such a record is unreadable. Overload ("OL") and under-range ("-") texts,
+    // and cells without any digit ("n/a", empty), are not: they keep their own meaning.
+    static bool isUnreadableLevel(QByteArrayView text);
 };

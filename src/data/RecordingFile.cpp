@@ -128,7 +128,13 @@ QString RecordingFile::create(const QString &path)
     }
 #endif
     syncFolder(path);
-    return writeThrough(DatFile::recordingLine(RecordTable::recordHeadings()));
+    if (const QString error = writeThrough(DatFile::recordingLine(RecordTable::recordHeadings()));
+        !error.isEmpty()) {
+        // Without its heading line the file is no recording (a full disk): none is left.
+        QFile::remove(path);
+        return error;
+    }
+    return {};
 }
 
 QString RecordingFile::append(const QStringList &cells)

@@ -21,7 +21,8 @@ public:
     RecordingFile &operator=(const RecordingFile &) = delete;
 
     // Creates the file (an existing one is emptied) and writes the heading line.
-    // Empty on success, else the reason; the file is then closed. Something other than a
+    // Empty on success, else the reason; the file is then closed, and removed when not
+    // even the heading could be written (a full disk). Something other than a
     // regular file at the path (a FIFO, a device) is refused with RegularFile::kNotRegular
     // and left untouched; the open never blocks.
     QString create(const QString &path);

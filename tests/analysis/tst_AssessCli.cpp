@@ -77,7 +77,9 @@ private slots:
                "task press: laeq 89.1 contribution 86.1 samples 3\n"
                "task assembly: laeq 82.1 contribution 77.8 samples 3\n"
                "task break: laeq 70.0 contribution 61.0 samples 1\n"
-               "u2: 1.5\nu3: 1.0\nu: 1.9\nU: 3.1\nupper: 89.8\n";
+               "u2: 1.5\nu3: 1.0\nu: 1.9\nU: 3.1\nupper: 89.8\n"
+               "advisory: task break: 1 of the 3 samples the standard asks for per task; its "
+               "u1a is not estimated\n";
         // The file's LAeq,T over its 8 hours, 94.14 dB, beside two samples typed: u1 1.60 dB
         // puts c1u1 at 3.54 dB, just above where the plan should be revised.
         QTest::newRow("iso9612-file") << QStringList{"iso9612", "full-day", "--instrument",

@@ -93,7 +93,9 @@ private slots:
                            "task press: laeq 89.1 contribution 86.1 samples 3",
                            "task assembly: laeq 82.1 contribution 77.8 samples 3",
                            "task break: laeq 70.0 contribution 61.0 samples 1",
-                           "u2: 1.5", "u3: 1.0", "u: 1.9", "U: 3.1", "upper: 89.8"};
+                           "u2: 1.5", "u3: 1.0", "u: 1.9", "U: 3.1", "upper: 89.8",
+                           "advisory: task break: 1 of the 3 samples the standard asks for per "
+                           "task; its u1a is not estimated"};
         QTest::newRow("task-spread-3.5-db")
             << tasks({{"grind", 2, {92, 95.5, 93}, {}, {}}, {"office", 6, {65}, {}, {}}},
                      Instrument::Class1)
@@ -102,7 +104,26 @@ private slots:
                            "task office: laeq 65.0 contribution 63.8 samples 1",
                            "u2: 0.7", "u3: 1.0", "u: 1.6", "U: 2.6", "upper: 90.4",
                            "advisory: task grind: its samples span 3.5 dB, 3 dB or more; take "
-                           "more samples or divide the task"};
+                           "more samples or divide the task",
+                           "advisory: task office: 1 of the 3 samples the standard asks for per "
+                           "task; its u1a is not estimated"};
+        // Two samples give no u1a: u is u2 and u3 alone (1.80 dB; with a u1a of the two
+        // samples' 0.5 dB it would be 1.87).
+        QTest::newRow("task-of-two-samples") << tasks({{"saw", 8, {90, 91}, {}, {}}})
+            << QStringList{"strategy: task", "samples: 2", "lex8h: 90.5",
+                           "task saw: laeq 90.5 contribution 90.5 samples 2",
+                           "u2: 1.5", "u3: 1.0", "u: 1.8", "U: 3.0", "upper: 93.5",
+                           "advisory: task saw: 2 of the 3 samples the standard asks for per "
+                           "task; its u1a is not estimated"};
+        // 15 samples of 80 dB and 15 of 94: u1 7.12 dB, beyond the table's last column; its
+        // c1u1 there for 30 samples, 2.0 dB, is used and said.
+        QTest::newRow("thirty-samples-beyond-the-table")
+            << samples(Strategy::Job, {80, 80, 80, 80, 80, 80, 80, 80, 80, 80, 80, 80, 80, 80, 80,
+                                       94, 94, 94, 94, 94, 94, 94, 94, 94, 94, 94, 94, 94, 94, 94})
+            << QStringList{"strategy: job", "samples: 30", "laeq: 91.2", "lex8h: 91.2", "u1: 7.1",
+                           "c1u1: 2.0", "u2: 1.5", "u3: 1.0", "u: 2.7", "U: 4.4", "upper: 95.6",
+                           "advisory: u1 is 7.12 dB, beyond table C.4 (6 dB at most): c1u1 is "
+                           "its value at 6 dB, 2 dB, and the true one is larger"};
         // clang-format on
     }
     void figures()

@@ -50,6 +50,45 @@ private slots:
         QTEST(n.nearestTenths(false), "tenthsAway");
         QTEST(n.floorWhole(), "floor");
     }
+
+    // What the meter can have written into a level cell, and what it cannot.
+    void unreadableLevel_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("unreadable");
+        QTest::newRow("display-text") << QByteArray("094.5") << false;
+        QTest::newRow("logger-text") << QByteArray("85.3") << false;
+        QTest::newRow("lowest") << QByteArray("67.9") << false;
+        QTest::newRow("highest") << QByteArray("140.0") << false;
+        QTest::newRow("highest-with-zeros") << QByteArray("140.000") << false;
+        QTest::newRow("whole") << QByteArray("90") << false;
+        QTest::newRow("trailing-point") << QByteArray("85.") << false;
+        QTest::newRow("blanks-around") << QByteArray(" \t85.3 ") << false;
+        QTest::newRow("overload") << QByteArray(" OL ") << false;
+        QTest::newRow("under-range") << QByteArray("----") << false;
+        QTest::newRow("no-digit") << QByteArray("n/a") << false;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("point-alone") << QByteArray(".") << false;
+        QTest::newRow("just-below") << QByteArray("67.89") << true;
+        QTest::newRow("just-above") << QByteArray("140.01") << true;
+        QTest::newRow("above") << QByteArray("141.0") << true;
+        QTest::newRow("far-above") << QByteArray("999.9") << true;
+        QTest::newRow("beyond-any-level") << QByteArray("99999999999999999999999") << true;
+        QTest::newRow("zero") << QByteArray("0") << true;
+        QTest::newRow("point-first") << QByteArray(".5") << true;
+        QTest::newRow("hexadecimal") << QByteArray("0x50") << true;
+        QTest::newRow("space-inside") << QByteArray("8 5") << true;
+        QTest::newRow("exponent") << QByteArray("8.5e1") << true;
+        QTest::newRow("plus") << QByteArray("+85") << true;
+        QTest::newRow("unit") << QByteArray("85.3dB") << true;
+        QTest::newRow("digit-after-text") << QByteArray("dB85") << true;
+        QTest::newRow("two-points") << QByteArray("85.3.1") << true;
+    }
+    void unreadableLevel()
+    {
+        QFETCH(QByteArray, text);
+        QTEST(LevelCell::isUnreadableLevel(text), "unreadable");
+    }
 };
 
 DOSEMETER_TEST(TestLevelCell)

@@ -1,4 +1,5 @@
 #include "SimProcess.h"
+#include "averaging/AvgFile.h"
 #include "support/TestMain.h"
 
 #include <QElapsedTimer>
@@ -81,6 +82,66 @@ private slots:
         QCOMPARE(rest.mid(rest.size() - 3),
                  (QStringList{"spl-max: 85", "140-peak: No", "laeq: 85.0"}));
         QVERIFY(QString::fromLatin1(cli.readAllStandardError()).contains("SIGINT"));
+        QCOMPARE(sim.stop(), 0);
+    }
+
+    // The reader of standard output gone (`| head -1`) or the login gone (SIGHUP) ends the
+    // run as Stop does: the intervals completed by then are saved, and the file is whole.
+    void pipeOrHangUpKeepsTheRun_data()
+    {
+        QTest::addColumn<bool>("pipe");
+        QTest::addColumn<int>("code"); // what the shell sees of dosemeter-cli
+        // The figures after the first line cannot be written: said, and exit 1.
+        QTest::newRow("head-closes-the-pipe") << true << 1;
+        QTest::newRow("hang-up") << false << 0;
+    }
+    void pipeOrHangUpKeepsTheRun()
+    {
+        QFETCH(bool, pipe);
+        SimProcess sim;
+        QVERIFY(sim.start({"--level", "85.0"}));
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.avg");
+        const QStringList command{testsupport::binDir() + QStringLiteral("/dosemeter-cli"),
+                                  "--port",
+                                  sim.port(),
+                                  "average",
+                                  "--interval",
+                                  "00:00:01",
+                                  "--count",
+                                  "4",
+                                  "--out",
+                                  path,
+                                  "--no-library"};
+        QProcess cli;
+        if (pipe) {
+            cli.start("/bin/bash",
+                      QStringList{"-c", "\"$@\" | head -1; exit ${PIPESTATUS[0]}", "bash"} +
+                          command);
+        } else {
+            cli.start(command.first(), command.mid(1));
+        }
+        QVERIFY(cli.waitForStarted(5000));
+        QElapsedTimer timer;
+        timer.start();
+        while (!cli.canReadLine() && timer.elapsed() < 15000)
+            cli.waitForReadyRead(100);
+        QVERIFY(cli.canReadLine());
+        QVERIFY(kRecordLine.match(QString::fromLatin1(cli.readLine()).trimmed()).hasMatch());
+        if (!pipe)
+            ::kill(pid_t(cli.processId()), SIGHUP);
+        QVERIFY(cli.waitForFinished(15000));
+        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+        const QByteArray err = cli.readAllStandardError();
+        QTEST(cli.exitCode(), "code");
+        QVERIFY2(err.contains("the run was stopped (SIG"), err.constData());
+
+        const AvgFile::Content content = AvgFile::read(path);
+        QVERIFY2(content.read && content.ok(), qPrintable(content.error));
+        QVERIFY2(content.records.recordCount() >= 1 && content.records.recordCount() < 4,
+                 err.constData());
+        QCOMPARE(content.records.cell(0, 0), "1");
+        QCOMPARE(content.records.cell(0, 3), " 85");
         QCOMPARE(sim.stop(), 0);
     }
 

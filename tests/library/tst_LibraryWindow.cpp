@@ -105,7 +105,7 @@ private slots:
         QTest::newRow("worker") << "souza" << "" << "" << int(LibraryModel::StartColumn) << QStringList{"banks-menu.bnk"};
         QTest::newRow("from") << "" << "" << "2009-11-30" << int(LibraryModel::StartColumn) << all.mid(1);
         QTest::newRow("laeq-loudest-first") << "" << "" << "" << -int(LibraryModel::LaeqColumn)
-            << QStringList{"average.avg", "recording-form.dat", "grid-form.dat", "banks-menu.bnk"};
+            << QStringList{"grid-form.dat", "average.avg", "recording-form.dat", "banks-menu.bnk"};
         QTest::newRow("fewest-records-first") << "" << "" << "" << int(LibraryModel::RecordsColumn)
             << QStringList{"banks-menu.bnk", "average.avg", "recording-form.dat", "grid-form.dat"};
         QTest::newRow("longest-first") << "" << "" << "" << -int(LibraryModel::DurationColumn)
