@@ -120,7 +120,7 @@ const char *const kUsageText =
     "                           banks or average; texts are found anywhere in the field\n"
     "  library show ID          a measurement's fields as \"name: value\" lines\n"
     "  library set ID [--worker TEXT] [--site TEXT] [--job TEXT]\n"
-    "  library export ID --out FILE\n"
+    "  library export ID --out FILE [--overwrite]\n"
     "                           the file as it was imported, byte for byte\n"
     "  library delete ID\n"
     "\n"

@@ -2,6 +2,7 @@
 // delete, and the storing of the files that download, record, banks and average write.
 
 #include "cli/Cli.h"
+#include "cli/OutputFiles.h"
 
 #include "library/Library.h"
 
@@ -18,7 +19,7 @@ namespace {
 const char *const kLibraryUsage =
     "library takes import FILE..., list [--worker TEXT] [--site TEXT] [--job TEXT] "
     "[--kind KIND] [--from YYYY-MM-DD] [--to YYYY-MM-DD], show ID, set ID [--worker TEXT] "
-    "[--site TEXT] [--job TEXT], export ID --out FILE or delete ID";
+    "[--site TEXT] [--job TEXT], export ID --out FILE [--overwrite] or delete ID";
 
 int wrongArguments(QTextStream &err, const QString &problem)
 {
@@ -277,12 +278,24 @@ int library(QTextStream &out, QTextStream &err, const QString &location, const Q
         return change(err, library, library.setLabels(*id, labels), *id);
     }
     if (command == QLatin1String("export")) {
-        if (args.size() != 4 || !takeOptions(args, 2, {QStringLiteral("--out")}, values) ||
+        QStringList options = args;
+        const bool overwrite = options.removeAll(QStringLiteral("--overwrite")) == 1;
+        if (options.size() != 4 || args.size() != options.size() + (overwrite ? 1 : 0) ||
+            !takeOptions(options, 2, {QStringLiteral("--out")}, values) ||
             values[QStringLiteral("--out")].isEmpty())
-            return wrongArguments(err, QStringLiteral("library export takes ID --out FILE"));
+            return wrongArguments(
+                err, QStringLiteral("library export takes ID --out FILE [--overwrite]"));
+        const QString path = values[QStringLiteral("--out")];
+        // The rule of every command that writes a file: an existing one only with
+        // --overwrite, never a FIFO, a device or a folder.
+        if (const int code = checkNewFile(err, path, overwrite); code != Exit::kOk)
+            return code;
         if (const int code = openLibrary(err, location, library); code != Exit::kOk)
             return code;
-        return change(err, library, library.exportFile(*id, values[QStringLiteral("--out")]), *id);
+        if (library.isOwnFile(path))
+            return wrongArguments(
+                err, QStringLiteral("cannot write %1: it is the library being read").arg(path));
+        return change(err, library, library.exportFile(*id, path), *id);
     }
     return wrongArguments(err, QString::fromLatin1(kLibraryUsage));
 }

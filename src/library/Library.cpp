@@ -18,6 +18,10 @@
 
 #include <atomic>
 
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 using Dialect = LibrarySchema::Dialect;
@@ -94,6 +98,21 @@ QString containsPattern(const QString &text)
         .replace(QLatin1Char('%'), QStringLiteral("\\%"))
         .replace(QLatin1Char('_'), QStringLiteral("\\_"));
     return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+// Whether two paths name one file, whatever links lead to it; false when either is none.
+bool sameFile(const QString &a, const QString &b)
+{
+#if defined(Q_OS_UNIX)
+    struct stat first {};
+    struct stat second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+#else
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+#endif
 }
 
 QString sqlText(const QSqlError &error)
@@ -702,8 +721,28 @@ std::optional<QByteArray> Library::fileBytes(qint64 id)
     return done ? file : std::nullopt;
 }
 
+bool Library::isOwnFile(const QString &path) const
+{
+    if (location_.kind() != LibraryLocation::Kind::SQLite)
+        return false;
+    const QString base = location_.path();
+    for (const QString &own :
+         QStringList{base, base + QStringLiteral("-wal"), base + QStringLiteral("-shm"),
+                     base + QStringLiteral("-journal")}) {
+        if (sameFile(path, own))
+            return true;
+    }
+    return false;
+}
+
 Library::Change Library::exportFile(qint64 id, const QString &path)
 {
+    if (isOwnFile(path)) {
+        fail(QCoreApplication::translate("Library", "%1 could not be written: it is the library "
+                                                    "being read.")
+                 .arg(path));
+        return Change::Failed;
+    }
     const std::optional<QByteArray> bytes = fileBytes(id);
     if (!bytes)
         return error_.isEmpty() ? Change::NotFound : Change::Failed;

@@ -81,7 +81,11 @@ public:
     // errorString() when there is no such measurement.
     std::optional<QByteArray> fileBytes(qint64 id);
     // Writes the file through a temporary file that replaces `path` only when complete.
+    // Never over the library's own files (its database file, journal and WAL, however
+    // they are reached: a symbolic or hard link included).
     Change exportFile(qint64 id, const QString &path);
+    // Whether `path` is one of the files of this SQLite library (see exportFile()).
+    bool isOwnFile(const QString &path) const;
 
     // Excluded spans, kept with their measurement and deleted with it.
     std::optional<qint64> addExcludedSpan(const MeasurementSpan &span);

@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 struct Run {
@@ -119,7 +122,7 @@ private slots:
         QTest::newRow("date-impossible") << QStringList{"list", "--from", "2009-02-30"} << 2 << "dosemeter-cli: --from takes a date as YYYY-MM-DD";
         QTest::newRow("import-nothing") << QStringList{"import"} << 2 << "dosemeter-cli: library import needs one FILE or more";
         QTest::newRow("no-such-command") << QStringList{"vacuum"} << 2 << "dosemeter-cli: library takes import";
-        QTest::newRow("export-unwritable") << QStringList{"export", "1", "--out", "/nonexistent/x.dat"} << 1 << "dosemeter-cli: /nonexistent/x.dat could not be written";
+        QTest::newRow("export-unwritable") << QStringList{"export", "1", "--out", "/nonexistent/x.dat"} << 2 << "dosemeter-cli: cannot write /nonexistent/x.dat: No such file or directory";
         QTest::newRow("password-in-address") << QStringList{"--library", "postgresql://ana:secret@db/noise", "list"} << 2 << "dosemeter-cli: The address holds a password.";
         QTest::newRow("server-unreachable") << QStringList{"--library", "postgresql://127.0.0.1:1/noise", "list"} << 1 << "dosemeter-cli: The library postgresql://127.0.0.1:1/noise cannot be opened:";
         QTest::newRow("file-not-a-library") << QStringList{"--library", testsupport::golden("levels.dat"), "list"} << 1 << "dosemeter-cli: " + testsupport::golden("levels.dat") + " is not a measurement library";
@@ -140,6 +143,81 @@ private slots:
         QVERIFY2(run.err.startsWith(error), qPrintable(run.err));
         QCOMPARE(run.code, code);
         QCOMPARE(run.out, "");
+    }
+
+    // What stands at --out: "file" (an earlier file), "link" (a symbolic link to one),
+    // "library", "library-link", "library-hardlink" (the library being read), "fifo",
+    // "device" (/dev/null), "nothing".
+    void exportNeverDestroysAFile_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("overwrite");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("error"); // %1: the --out path
+        // clang-format off
+        QTest::newRow("new-file") << "nothing" << false << 0 << "";
+        QTest::newRow("existing-file") << "file" << false << 2 << "dosemeter-cli: %1 exists; give --overwrite to replace it, or another name\n";
+        QTest::newRow("existing-file-overwrite") << "file" << true << 0 << "";
+        QTest::newRow("link-to-a-file") << "link" << false << 2 << "dosemeter-cli: %1 exists; give --overwrite to replace it, or another name\n";
+        QTest::newRow("the-library") << "library" << false << 2 << "dosemeter-cli: %1 exists; give --overwrite to replace it, or another name\n";
+        QTest::newRow("the-library-overwrite") << "library" << true << 2 << "dosemeter-cli: cannot write %1: it is the library being read\n";
+        QTest::newRow("link-to-the-library-overwrite") << "library-link" << true << 2 << "dosemeter-cli: cannot write %1: it is the library being read\n";
+        QTest::newRow("hard-link-to-the-library-overwrite") << "library-hardlink" << true << 2 << "dosemeter-cli: cannot write %1: it is the library being read\n";
+        QTest::newRow("fifo-overwrite") << "fifo" << true << 1 << "dosemeter-cli: cannot write %1: it is not a regular file\n";
+        QTest::newRow("device-overwrite") << "device" << true << 1 << "dosemeter-cli: cannot write %1: it is not a regular file\n";
+        // clang-format on
+    }
+    void exportNeverDestroysAFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, overwrite);
+        QFETCH(int, code);
+        QFETCH(QString, error);
+        const QString grid = testsupport::golden("grid-form.dat");
+        QCOMPARE(library({"import", grid}).code, 0);
+        const QByteArray libraryBefore = bytesOf(library_);
+        const QString earlier =
+            dir_.filePath(QStringLiteral("earlier-%1.dat").arg(QTest::currentDataTag()));
+        {
+            QFile file(earlier);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("kept\r\n");
+        }
+        QString out = dir_.filePath(QStringLiteral("out-%1.dat").arg(QTest::currentDataTag()));
+        if (target == "file")
+            out = earlier;
+        else if (target == "link")
+            QVERIFY(QFile::link(earlier, out));
+        else if (target == "library")
+            out = library_;
+        else if (target == "library-link")
+            QVERIFY(QFile::link(library_, out));
+        else if (target == "library-hardlink")
+            QCOMPARE(
+                ::link(QFile::encodeName(library_).constData(), QFile::encodeName(out).constData()),
+                0);
+        else if (target == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(out).constData(), 0600), 0);
+        else if (target == "device")
+            out = "/dev/null";
+
+        QStringList arguments{"export", "1", "--out", out};
+        if (overwrite)
+            arguments << "--overwrite";
+        const Run run = library(arguments);
+        QCOMPARE(run.err, error.isEmpty() ? error : error.arg(out));
+        QCOMPARE(run.code, code);
+        QCOMPARE(run.out, "");
+        if (code == 0)
+            QCOMPARE(bytesOf(out), bytesOf(grid));
+        else if (target == "file" || target == "link")
+            QCOMPARE(bytesOf(earlier), "kept\r\n");
+        // The library is whole and still lists its measurement.
+        QCOMPARE(library({"list"}).out.count('\n'), 2);
+        if (target.startsWith("library"))
+            QCOMPARE(bytesOf(library_), libraryBefore);
+        if (target == "fifo")
+            QVERIFY(QFileInfo(out).isFile() == false && QFileInfo(out).exists());
     }
 
     void unreadableFilesStoreNothing()
