@@ -90,16 +90,6 @@ Measurement fromRow(const QSqlQuery &q)
     return m;
 }
 
-// A LIKE pattern that finds `text` anywhere, its own % and _ taken literally.
-QString containsPattern(const QString &text)
-{
-    QString escaped = text.toLower();
-    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-        .replace(QLatin1Char('%'), QStringLiteral("\\%"))
-        .replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
-}
-
 // Whether two paths name one file, whatever links lead to it; false when either is none.
 bool sameFile(const QString &a, const QString &b)
 {
@@ -551,14 +541,6 @@ std::optional<QList<Measurement>> Library::list(const LibraryFilter &filter)
         found.clear();
         QStringList where;
         QVariantList values;
-        const std::pair<const char *, QString> texts[] = {
-            {"worker", filter.worker}, {"site", filter.site}, {"job", filter.job}};
-        for (const auto &[column, text] : texts) {
-            if (text.isEmpty())
-                continue;
-            where << QStringLiteral("lower(%1) LIKE ? ESCAPE '\\'").arg(QLatin1String(column));
-            values << containsPattern(text);
-        }
         if (filter.kind) {
             where << QStringLiteral("kind = ?");
             values << Measurement::kindName(*filter.kind);
@@ -584,8 +566,12 @@ std::optional<QList<Measurement>> Library::list(const LibraryFilter &filter)
         if (!q.exec())
             return fail(QCoreApplication::translate("Library", "The library could not be searched"),
                         q);
-        while (q.next())
-            found.append(fromRow(q));
+        // Worker, site and job are matched here (LibraryFilter::matchesTexts()).
+        while (q.next()) {
+            Measurement m = fromRow(q);
+            if (filter.matchesTexts(m))
+                found.append(std::move(m));
+        }
         return true;
     });
     if (!done)

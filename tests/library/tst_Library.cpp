@@ -167,6 +167,15 @@ private slots:
             {"underscore-no-wildcard", "axb", "a_b", false},
             {"backslash-any-case", "C:\\Shift", "c:\\s", true},
             {"part-any-case", "Ana Souza", "SOUZA", true},
+            {"accented-capital-as-typed", "Ângela S.", "Ângela", true},
+            {"accented-capital-by-small", "Ângela S.", "ângela", true},
+            {"accented-capital-without-accent", "Ângela S.", "ANGELA s", true},
+            {"accent-typed-where-none-is", "Angela", "Ângela", true},
+            {"accented-e", "Élio", "Élio", true},
+            {"accented-e-by-small", "Élio", "élio", true},
+            {"decomposed-accent", QString::fromUtf8("E\u0301lio"), "élio", true},
+            {"cedilla", "Gonçalves", "GONCALVES", true},
+            {"other-letter", "Ângela S.", "Ângelo", false},
         };
         for (const char *backend : kBackends)
             for (const auto &[name, worker, search, found] : rows)
