@@ -31,6 +31,10 @@ using Dialect = LibrarySchema::Dialect;
 constexpr int kBusyTimeoutMilliseconds = 30000;
 // How long a PostgreSQL server may take to answer before the library counts as unreachable.
 constexpr int kConnectTimeoutSeconds = 10;
+// A connection silent this long is probed; after the probes go unanswered it counts as lost.
+constexpr int kKeepaliveIdleSeconds = 10;
+constexpr int kKeepaliveIntervalSeconds = 5;
+constexpr int kKeepaliveCount = 3;
 // Any key will do, as long as it is the same for every program: it serialises the
 // creation and upgrade of one database's tables.
 constexpr qint64 kSchemaLockKey = 0x446f73654d657472;
@@ -105,13 +109,18 @@ bool sameFile(const QString &a, const QString &b)
 #endif
 }
 
-QString sqlText(const QSqlError &error)
+} // namespace
+
+QString Library::sqlText(const QSqlError &error) const
 {
+    // SQLSTATE query_canceled: here only statement_timeout cancels a statement.
+    if (location_.kind() == LibraryLocation::Kind::PostgreSQL &&
+        error.nativeErrorCode() == QLatin1String("57014"))
+        return QCoreApplication::translate("Library", "the server did not answer within %1 s")
+            .arg(answerTimeoutSeconds_);
     const QString text = error.databaseText().trimmed();
     return text.isEmpty() ? error.text().trimmed() : text;
 }
-
-} // namespace
 
 Library::Library() : connectionName_(nextConnectionName())
 {
@@ -205,8 +214,19 @@ bool Library::openConnection()
             db.setPort(location_.port());
         db.setDatabaseName(location_.database());
         db.setUserName(location_.user());
-        db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=dosemeter")
-                                 .arg(kConnectTimeoutSeconds));
+        // A statement the server takes too long over is ended by the server; a server or a
+        // network that has gone silent is found by keepalives (idle) and by the TCP user
+        // timeout (data sent and never acknowledged).
+        db.setConnectOptions(
+            QStringLiteral("connect_timeout=%1;application_name=dosemeter;keepalives=1;"
+                           "keepalives_idle=%2;keepalives_interval=%3;keepalives_count=%4;"
+                           "tcp_user_timeout=%5;options='-c statement_timeout=%6'")
+                .arg(kConnectTimeoutSeconds)
+                .arg(kKeepaliveIdleSeconds)
+                .arg(kKeepaliveIntervalSeconds)
+                .arg(kKeepaliveCount)
+                .arg(answerTimeoutSeconds_ * 1000)
+                .arg(answerTimeoutSeconds_ * 1000));
     }
     if (!db.open())
         return fail(QCoreApplication::translate("Library", "The library %1 cannot be opened: %2.")

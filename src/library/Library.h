@@ -28,6 +28,7 @@
 #include <optional>
 
 class QSqlDatabase;
+class QSqlError;
 class QSqlQuery;
 
 class Library {
@@ -41,6 +42,12 @@ public:
     // the tables in an empty PostgreSQL database). False, with the reason, when it cannot
     // be opened or reached, is not a library, or was made by a newer program.
     bool open(const LibraryLocation &location);
+    // How long a PostgreSQL server may take over one statement, set before open(): the
+    // server ends a statement that takes longer ("the server did not answer within N s"),
+    // and TCP keepalives end a connection whose peer has gone. What the statement's
+    // transaction had begun is rolled back.
+    static constexpr int kAnswerTimeoutSeconds = 60;
+    void setAnswerTimeoutSeconds(int seconds) { answerTimeoutSeconds_ = seconds; }
     void close();
     bool isOpen() const;
     const LibraryLocation &location() const { return location_; }
@@ -113,6 +120,8 @@ private:
     // again and runs `work` once more.
     bool run(const std::function<bool()> &work);
     bool fail(const QString &what, const QSqlQuery &query);
+    // The engine's words for a failed call, or what a timed-out statement means.
+    QString sqlText(const QSqlError &error) const;
     bool fail(const QString &reason);
     Import store(const Measurement &measurement, const QByteArray &bytes);
 
@@ -120,4 +129,5 @@ private:
     QString connectionName_;
     QString error_;
     bool open_ = false;
+    int answerTimeoutSeconds_ = kAnswerTimeoutSeconds;
 };
