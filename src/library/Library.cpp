@@ -14,12 +14,15 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStorageInfo>
+#include <QUrl>
 #include <QVariant>
 
 #include <atomic>
 
 #if defined(Q_OS_UNIX)
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -94,6 +97,33 @@ Measurement fromRow(const QSqlQuery &q)
     return m;
 }
 
+// Whether this program may write `path` (a file or a folder); false on a read-only file
+// system, for root too.
+bool writable(const QString &path)
+{
+#if defined(Q_OS_UNIX)
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+#else
+    return QFileInfo(path).isWritable();
+#endif
+}
+
+// SQLite's primary result codes that a message tells apart.
+constexpr int kSqliteReadOnly = 8;
+constexpr int kSqliteIoError = 10;
+constexpr int kSqliteFull = 13;
+constexpr int kSqliteCannotOpen = 14;
+constexpr int kSqliteNotADatabase = 26;
+
+// Qt gives SQLite's result code as the native error code, an extended one (the primary code
+// in its low byte) where SQLite has one.
+int sqliteCode(const QSqlError &error)
+{
+    return error.nativeErrorCode().toInt() & 0xff;
+}
+// Less than this free on the library's disk counts as full when SQLite fails to write.
+constexpr qint64 kNearlyFullBytes = 1024 * 1024;
+
 // Whether two paths name one file, whatever links lead to it; false when either is none.
 bool sameFile(const QString &a, const QString &b)
 {
@@ -118,6 +148,18 @@ QString Library::sqlText(const QSqlError &error) const
         error.nativeErrorCode() == QLatin1String("57014"))
         return QCoreApplication::translate("Library", "the server did not answer within %1 s")
             .arg(answerTimeoutSeconds_);
+    if (location_.kind() == LibraryLocation::Kind::SQLite) {
+        const int code = sqliteCode(error);
+        if (code == kSqliteReadOnly || (readOnly_ && code == kSqliteCannotOpen))
+            return QCoreApplication::translate(
+                "Library", "it is read-only (the file, its folder or its file system)");
+        if (code == kSqliteIoError || code == kSqliteFull || code == kSqliteCannotOpen) {
+            const QStorageInfo disk(QFileInfo(location_.path()).absolutePath());
+            if (disk.isValid() && disk.bytesAvailable() < kNearlyFullBytes)
+                return QCoreApplication::translate("Library", "its disk is full (%1 KB free)")
+                    .arg(disk.bytesAvailable() / 1024);
+        }
+    }
     const QString text = error.databaseText().trimmed();
     return text.isEmpty() ? error.text().trimmed() : text;
 }
@@ -205,9 +247,27 @@ bool Library::openConnection()
                             "Library", "The library %1 cannot be created: the folder %2 cannot be "
                                        "made.")
                             .arg(name, file.absolutePath()));
-        db.setDatabaseName(location_.path());
-        db.setConnectOptions(
-            QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMilliseconds));
+        // A library that cannot be written (its file, its folder, where WAL keeps its two
+        // side files, or a read-only file system) is opened for reading: listing and export
+        // work, a change says why it cannot be made.
+        readOnly_ =
+            file.exists() && (!writable(file.absoluteFilePath()) || !writable(file.absolutePath()));
+        if (readOnly_) {
+            // Immutable: without a writable folder SQLite could not make the side files a
+            // WAL library is read through; nothing can write to it meanwhile either.
+            db.setDatabaseName(
+                QStringLiteral("file:") +
+                QString::fromLatin1(QUrl::toPercentEncoding(file.absoluteFilePath(), "/")) +
+                (writable(file.absolutePath()) ? QStringLiteral("?mode=ro")
+                                               : QStringLiteral("?mode=ro&immutable=1")));
+            db.setConnectOptions(
+                QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
+                    .arg(kBusyTimeoutMilliseconds));
+        } else {
+            db.setDatabaseName(location_.path());
+            db.setConnectOptions(
+                QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMilliseconds));
+        }
     } else {
         db.setHostName(location_.host());
         if (location_.port() > 0)
@@ -269,10 +329,16 @@ bool Library::prepareSchema()
                                        "tables. Nothing was changed.")
                             .arg(name));
         }
+        // db.tables() is empty when the file cannot be read at all; only SQLite's own verdict
+        // makes a file no library (a full disk or a read-only folder must not seem one).
         if (sqlite && tables.isEmpty() && QFileInfo(location_.path()).size() > 0 &&
             !q.exec(QStringLiteral("PRAGMA schema_version")))
             return fail(
-                QCoreApplication::translate("Library", "%1 is not a measurement library").arg(name),
+                sqliteCode(q.lastError()) == kSqliteNotADatabase
+                    ? QCoreApplication::translate("Library", "%1 is not a measurement library")
+                          .arg(name)
+                    : QCoreApplication::translate("Library", "The library %1 cannot be read")
+                          .arg(name),
                 q);
     }
     if (version > LibrarySchema::kVersion)
@@ -283,7 +349,13 @@ bool Library::prepareSchema()
                         .arg(name)
                         .arg(version)
                         .arg(LibrarySchema::kVersion));
-    if (sqlite) {
+    if (readOnly_ && version != LibrarySchema::kVersion)
+        return fail(QCoreApplication::translate(
+                        "Library", "The library %1 is of an older version and cannot be brought up "
+                                   "to date: it is read-only (the file, its folder or its file "
+                                   "system). Open it once where it can be written.")
+                        .arg(name));
+    if (sqlite && !readOnly_) {
         QSqlQuery q(db);
         // WAL lets the desktop program read while the command line writes; FULL syncs
         // every commit, so an import reported done survives a power cut.
@@ -371,6 +443,11 @@ bool Library::upgrade(int from)
 
 bool Library::begin()
 {
+    if (readOnly_)
+        return fail(QCoreApplication::translate(
+                        "Library", "The library %1 cannot be written: it is read-only (the file, "
+                                   "its folder or its file system).")
+                        .arg(location_.text()));
     QSqlQuery q(database());
     // SQLite takes the write lock now rather than at the first write: a transaction that
     // read first and then found the lock taken could not wait for it.

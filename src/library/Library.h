@@ -50,6 +50,8 @@ public:
     void setAnswerTimeoutSeconds(int seconds) { answerTimeoutSeconds_ = seconds; }
     void close();
     bool isOpen() const;
+    // A SQLite library that cannot be written is opened for reading: changes fail and say so.
+    bool isReadOnly() const { return readOnly_; }
     const LibraryLocation &location() const { return location_; }
     // The Qt SQL connection, for checks beyond this class's calls.
     QString connectionName() const { return connectionName_; }
@@ -130,4 +132,5 @@ private:
     QString error_;
     bool open_ = false;
     int answerTimeoutSeconds_ = kAnswerTimeoutSeconds;
+    bool readOnly_ = false; // a SQLite library opened for reading only
 };

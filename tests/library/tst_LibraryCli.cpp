@@ -143,6 +143,65 @@ private slots:
         QCOMPARE(ids.join(','), found);
     }
 
+    // The library's folder is made read-only (a read-only bind mount) or its disk full (a
+    // small tmpfs, filled), in a mount namespace of the command's own; %1 in the expected
+    // error is the library.
+    void readOnlyOrFullDiskSaysWhy_data()
+    {
+        QTest::addColumn<QString>("disk");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("error");
+        const QString readOnly = "dosemeter-cli: The library %1 cannot be written: it is "
+                                 "read-only (the file, its folder or its file system).\n";
+        // clang-format off
+        QTest::newRow("read-only-list") << "read-only" << QStringList{"list"} << 0 << "";
+        QTest::newRow("read-only-export") << "read-only" << QStringList{"export", "1", "--out", "{out}"} << 0 << "";
+        QTest::newRow("read-only-import") << "read-only" << QStringList{"import", testsupport::golden("average.avg")} << 1 << readOnly;
+        QTest::newRow("read-only-set") << "read-only" << QStringList{"set", "1", "--worker", "x"} << 1 << "dosemeter-cli: The library could not change measurement 1: it is read-only (the file, its folder or its file system).\n";
+        QTest::newRow("full-disk-list") << "full" << QStringList{"list"} << 1 << "dosemeter-cli: The library %1 cannot be read: its disk is full (0 KB free).\n";
+        // clang-format on
+    }
+    void readOnlyOrFullDiskSaysWhy()
+    {
+        QFETCH(QString, disk);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, error);
+        if (QProcess::execute("unshare", {"-m", "true"}) != 0)
+            QSKIP("no mount namespace can be made here (unshare -m needs root)");
+        const QString grid = testsupport::golden("grid-form.dat");
+        QCOMPARE(library({"import", grid}).code, 0);
+        const QString folder =
+            dir_.filePath(QStringLiteral("disk-%1").arg(QTest::currentDataTag()));
+        QVERIFY(QDir().mkpath(folder));
+        const QString inside = folder + "/lib.sqlite";
+        QString script;
+        if (disk == "read-only") {
+            QVERIFY(QFile::copy(library_, inside));
+            script = "mount --bind \"$1\" \"$1\" && mount -o remount,bind,ro \"$1\" && ";
+        } else {
+            script = "mount -t tmpfs -o size=256k tmpfs \"$1\" && cp \"$2\" \"$1/lib.sqlite\" && "
+                     "{ head -c 1000000 /dev/zero > \"$1/fill\" 2>/dev/null; true; } && ";
+        }
+        script += "shift 2 && exec \"$@\"";
+        const QString out = folder + "-exported.dat";
+        arguments.replaceInStrings("{out}", out);
+        QProcess cli;
+        cli.start("unshare", QStringList{"-m", "sh", "-c", script, "sh", folder, library_,
+                                         testsupport::binDir() + "/dosemeter-cli", "--library",
+                                         inside, "library"} +
+                                 arguments);
+        QVERIFY(cli.waitForFinished(60000));
+        const QString err = QString::fromUtf8(cli.readAllStandardError());
+        QCOMPARE(err, error.isEmpty() ? error : error.arg(inside));
+        QCOMPARE(cli.exitCode(), code);
+        if (arguments.first() == "list" && code == 0)
+            QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()).count('\n'), 2);
+        if (arguments.first() == "export")
+            QCOMPARE(bytesOf(out), bytesOf(grid));
+    }
+
     void exitStatuses_data()
     {
         QTest::addColumn<QStringList>("arguments");
