@@ -21,6 +21,9 @@
 #include <atomic>
 
 #if defined(Q_OS_UNIX)
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -105,6 +108,46 @@ bool writable(const QString &path)
     return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
 #else
     return QFileInfo(path).isWritable();
+#endif
+}
+
+// Makes `path` and the folders above it that are missing, each readable by its owner only
+// whatever the umask.
+bool makePrivateFolder(const QString &path)
+{
+    QStringList missing;
+    for (QDir dir(path); !dir.exists(); dir.setPath(QFileInfo(dir.path()).path())) {
+        missing.prepend(dir.path());
+        if (dir.isRoot())
+            break;
+    }
+    for (const QString &folder : std::as_const(missing)) {
+        if (!QDir().mkdir(folder) && !QFileInfo(folder).isDir())
+            return false;
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    }
+    return QFileInfo(path).isDir();
+}
+
+// Creates an empty file readable and writable by its owner only; empty, or the reason.
+QString createPrivateFile(const QString &path)
+{
+#if defined(Q_OS_UNIX)
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno == EEXIST ? QString() : QString::fromLocal8Bit(std::strerror(errno));
+    // The umask may have taken the owner's bits too.
+    ::fchmod(fd, 0600);
+    ::close(fd);
+    return {};
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return file.exists() ? QString() : file.errorString();
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return {};
 #endif
 }
 
@@ -242,11 +285,20 @@ bool Library::openConnection()
             return fail(QCoreApplication::translate(
                             "Library", "The library %1 cannot be opened: it is a folder.")
                             .arg(name));
-        if (!QDir().mkpath(file.absolutePath()))
+        if (!makePrivateFolder(file.absolutePath()))
             return fail(QCoreApplication::translate(
                             "Library", "The library %1 cannot be created: the folder %2 cannot be "
                                        "made.")
                             .arg(name, file.absolutePath()));
+        // A library names workers and their exposure: only its owner may read a new one
+        // (SQLite gives its side files the same permissions).
+        if (!file.exists()) {
+            if (const QString reason = createPrivateFile(file.absoluteFilePath());
+                !reason.isEmpty())
+                return fail(
+                    QCoreApplication::translate("Library", "The library %1 cannot be created: %2.")
+                        .arg(name, reason));
+        }
         // A library that cannot be written (its file, its folder, where WAL keeps its two
         // side files, or a read-only file system) is opened for reading: listing and export
         // work, a change says why it cannot be made.
@@ -519,19 +571,24 @@ Library::Import Library::importFile(const QString &path, MeasurementReader::Know
                       .arg(name, reason);
         return result;
     }
-    const QByteArray bytes = file.read(DatFile::kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        result.error = QCoreApplication::translate("Library", "The file %1 could not be read: %2.")
-                           .arg(name, file.errorString());
-        return result;
-    }
-    if (bytes.size() > DatFile::kMaxFileBytes) {
+    const auto tooLarge = [&] {
         result.error = QCoreApplication::translate(
                            "Library", "The file %1 is larger than %2 MB and is no measurement.")
                            .arg(name)
                            .arg(DatFile::kMaxFileBytes / (1024 * 1024));
         return result;
+    };
+    // By its size first: such a file is never read into memory.
+    if (file.size() > DatFile::kMaxFileBytes)
+        return tooLarge();
+    const QByteArray bytes = RegularFile::readUpTo(file, DatFile::kMaxFileBytes);
+    if (file.error() != QFileDevice::NoError) {
+        result.error = QCoreApplication::translate("Library", "The file %1 could not be read: %2.")
+                           .arg(name, file.errorString());
+        return result;
     }
+    if (bytes.size() > DatFile::kMaxFileBytes) // it grew while it was read
+        return tooLarge();
     if (!known.reference.isValid())
         known.reference = QFileInfo(path).lastModified();
     return importBytes(bytes, name, known);

@@ -202,6 +202,53 @@ private slots:
             QCOMPARE(bytesOf(out), bytesOf(grid));
     }
 
+    // A library names workers and their exposure: whatever the umask, a new one is its
+    // owner's only, and so are the folders made for it.
+    void newLibraryIsPrivate()
+    {
+        const QString folder = dir_.filePath("private");
+        const QString made = folder + "/made/for/it";
+        const QString path = made + "/lib.sqlite";
+        QVERIFY(QDir().mkpath(folder));
+        QProcess cli;
+        cli.start("sh",
+                  {"-c", "umask 000; exec \"$@\"", "sh", testsupport::binDir() + "/dosemeter-cli",
+                   "--library", path, "library", "import", testsupport::golden("grid-form.dat")});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        const auto mode = [](const QString &file) {
+            struct stat status {};
+            return ::stat(QFile::encodeName(file).constData(), &status) == 0
+                       ? int(status.st_mode & 0777)
+                       : -1;
+        };
+        QCOMPARE(mode(path), 0600);
+        for (const QString &dir : QStringList{made, folder + "/made/for", folder + "/made"})
+            QCOMPARE(mode(dir), 0700);
+    }
+
+    // A file beyond the size limit is refused by its size: the command stays small even
+    // with little memory allowed (a sparse file of 600 MB, 400 MB of address space).
+    void refusesAnOversizedFileBeforeReadingIt()
+    {
+        const QString big = dir_.filePath("big.dat");
+        {
+            QFile file(big);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(600LL * 1024 * 1024));
+        }
+        QCOMPARE(library({"list"}).code, 0);
+        QProcess cli;
+        cli.start("sh", {"-c", "ulimit -v 400000; exec \"$@\"", "sh",
+                         testsupport::binDir() + "/dosemeter-cli", "--library", library_, "library",
+                         "import", big});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(cli.readAllStandardError()),
+                 "dosemeter-cli: The file big.dat is larger than 512 MB and is no measurement.\n");
+        QCOMPARE(cli.exitCode(), 1);
+        QFile::remove(big);
+    }
+
     void exitStatuses_data()
     {
         QTest::addColumn<QStringList>("arguments");
