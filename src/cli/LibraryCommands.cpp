@@ -17,7 +17,8 @@ namespace cli {
 namespace {
 
 const char *const kLibraryUsage =
-    "library takes import FILE..., list [--worker TEXT] [--site TEXT] [--job TEXT] "
+    "library takes import [--keep-incomplete] FILE..., list [--worker TEXT] [--site TEXT] [--job "
+    "TEXT] "
     "[--kind KIND] [--from YYYY-MM-DD] [--to YYYY-MM-DD], show ID, set ID [--worker TEXT] "
     "[--site TEXT] [--job TEXT], export ID --out FILE [--overwrite] or delete ID";
 
@@ -92,9 +93,11 @@ bool takeOptions(const QStringList &args, qsizetype from, const QStringList &nam
     return true;
 }
 
-int importFiles(QTextStream &out, QTextStream &err, Library &library, const QStringList &files)
+int importFiles(QTextStream &out, QTextStream &err, Library &library, const QStringList &files,
+                bool keepIncomplete)
 {
     int exit = Exit::kOk;
+    library.setKeepIncomplete(keepIncomplete);
     for (const QString &path : files) {
         const Library::Import result = library.importFile(path);
         switch (result.outcome) {
@@ -233,11 +236,15 @@ int library(QTextStream &out, QTextStream &err, const QString &location, const Q
     // Every argument is checked before the library is opened.
     Library library;
     if (command == QLatin1String("import")) {
-        if (args.size() < 2)
+        QStringList files = args.mid(1);
+        // A data file cut inside its last record (which stats and assess warn of) is kept
+        // only when asked for.
+        const bool keepIncomplete = files.removeAll(QStringLiteral("--keep-incomplete")) > 0;
+        if (files.isEmpty())
             return wrongArguments(err, QStringLiteral("library import needs one FILE or more"));
         if (const int code = openLibrary(err, location, library); code != Exit::kOk)
             return code;
-        return importFiles(out, err, library, args.mid(1));
+        return importFiles(out, err, library, files, keepIncomplete);
     }
     if (command == QLatin1String("list")) {
         int exit = Exit::kOk;

@@ -597,7 +597,8 @@ Library::Import Library::importFile(const QString &path, MeasurementReader::Know
 Library::Import Library::importBytes(const QByteArray &bytes, const QString &fileName,
                                      const MeasurementReader::Known &known)
 {
-    const MeasurementReader::Reading reading = MeasurementReader::read(bytes, fileName, known);
+    const MeasurementReader::Reading reading =
+        MeasurementReader::read(bytes, fileName, known, keepIncomplete_);
     if (!reading.ok()) {
         error_ = reading.error;
         return {Import::Outcome::Failed, 0, reading.error};

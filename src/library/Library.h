@@ -68,6 +68,9 @@ public:
     Import importFile(const QString &path, MeasurementReader::Known known = {});
     Import importBytes(const QByteArray &bytes, const QString &fileName,
                        const MeasurementReader::Known &known = {});
+    // Whether a data file cut inside its last record is stored (with its whole records) or
+    // refused by the imports that follow; stored unless told otherwise.
+    void setKeepIncomplete(bool keep) { keepIncomplete_ = keep; }
 
     // Measurements by start, then id; nullopt on failure.
     std::optional<QList<Measurement>> list(const LibraryFilter &filter = {});
@@ -133,4 +136,5 @@ private:
     bool open_ = false;
     int answerTimeoutSeconds_ = kAnswerTimeoutSeconds;
     bool readOnly_ = false; // a SQLite library opened for reading only
+    bool keepIncomplete_ = true;
 };

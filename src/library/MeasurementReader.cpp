@@ -83,11 +83,15 @@ Measurement::Kind gridKind(const RecordTable &records)
 }
 
 QString readData(const QByteArray &bytes, const QString &name, Measurement &m,
-                 const MeasurementReader::Known &known)
+                 const MeasurementReader::Known &known, bool keepIncomplete)
 {
     const DatFile::Content content = DatFile::parse(bytes, name);
     if (!content.ok())
         return content.error;
+    if (content.incomplete && !keepIncomplete)
+        return QCoreApplication::translate("MeasurementReader", "%1 was not stored: %2.")
+            .arg(label(name),
+                 DatFile::incompleteText(content.table.recordCount(), QStringLiteral("readable")));
     // The readers skip the heading line; a file of ours always has it.
     const QByteArray first = bytes.left(bytes.indexOf('\n')).trimmed();
     const QByteArray heading = RecordTable::recordHeadings().join(QLatin1Char('\t')).toLatin1();
@@ -135,6 +139,14 @@ QDate bankDate(const QString &monthDay, const QDate &reference)
 QString readBanks(const QByteArray &bytes, const QString &name, Measurement &m,
                   const MeasurementReader::Known &known)
 {
+    // A bank file is text: a control byte other than TAB and the line ends makes it none.
+    for (const char c : bytes) {
+        const uchar byte = uchar(c);
+        if ((byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7f)
+            return QCoreApplication::translate("MeasurementReader",
+                                               "%1 is not a bank file: it holds binary data.")
+                .arg(label(name));
+    }
     const BankFile::Content content = BankFile::layoutOf(bytes) == BankFile::Layout::Toolbar
                                           ? BankFile::parseToolbar(bytes, name)
                                           : BankFile::parseMenu(bytes, name);
@@ -253,7 +265,7 @@ MeasurementReader::Format MeasurementReader::formatOf(const QString &fileName,
 }
 
 MeasurementReader::Reading MeasurementReader::read(const QByteArray &bytes, const QString &fileName,
-                                                   const Known &known)
+                                                   const Known &known, bool keepIncomplete)
 {
     Reading reading;
     Measurement &m = reading.measurement;
@@ -270,7 +282,7 @@ MeasurementReader::Reading MeasurementReader::read(const QByteArray &bytes, cons
     m.response = known.response;
     switch (formatOf(fileName, bytes)) {
     case Format::Data:
-        reading.error = readData(bytes, name, m, known);
+        reading.error = readData(bytes, name, m, known, keepIncomplete);
         break;
     case Format::Banks: {
         reading.error = readBanks(bytes, name, m, known);

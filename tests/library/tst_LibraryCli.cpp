@@ -385,6 +385,30 @@ private slots:
         QCOMPARE(library({"list"}).out.count('\n'), 2);
     }
 
+    // A data file cut inside its last record: stats and assess warn of it, and import keeps
+    // it only when told to.
+    void importsACutFileOnlyWhenTold()
+    {
+        const QString cut = dir_.filePath("cut.dat");
+        {
+            QFile file(cut);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QByteArray bytes = bytesOf(testsupport::golden("recording-form.dat"));
+            bytes.chop(4); // "1\t2009/11/30\t10:07:08.0\t135" is left of the last record
+            file.write(bytes);
+        }
+        Run run = library({"import", cut});
+        QCOMPARE(run.err, "dosemeter-cli: The file cut.dat was not stored: the last record is "
+                          "incomplete; the 3 records before it are readable.\n");
+        QCOMPARE(run.code, 1);
+        QCOMPARE(library({"list"}).out.count('\n'), 1);
+        run = library({"import", "--keep-incomplete", cut});
+        QCOMPARE(run.err, "");
+        QCOMPARE(run.out, "imported: 1 " + cut + "\n");
+        QCOMPARE(run.code, 0);
+        QCOMPARE(library({"list"}).out.section('\n', 1, 1).section('\t', 4, 4), "3");
+    }
+
     void meterCommandsKeepTheirFiles_data()
     {
         QTest::addColumn<QStringList>("command");

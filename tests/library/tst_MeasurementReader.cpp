@@ -130,6 +130,11 @@ private slots:
             << "Line 2 of d.dat has no closing quote; it was read to the end of the line.";
         QTest::newRow("average-cut-short") << "e.avg" << avg.left(51)
             << "The file e.avg ends after 3 of its 11 header lines; it may have been cut short.";
+        QByteArray garbage;
+        for (int byte = 1; byte <= 255; ++byte)
+            garbage += char(byte);
+        QTest::newRow("banks-garbage") << "g.bnk" << garbage << "The file g.bnk is not a bank file: it holds binary data.";
+        QTest::newRow("banks-garbage-after-a-tab") << "h" << "\t" + garbage << "The file h is not a bank file: it holds binary data.";
         QTest::newRow("banks-cut-short") << "f.bnk" << bnk.left(120)
             << "The file f.bnk holds 4 of the 18 lines of a bank file; only those were read.";
         // clang-format on
