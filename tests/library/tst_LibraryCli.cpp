@@ -80,7 +80,7 @@ private slots:
                           "2\taverage\t2009-11-30 10:00:00\t2009-11-30 10:00:30\t3\t135.2\t" +
                               worker +
                               "\tHall 3\tPress line 4\t\taverage.avg\n"
-                              "1\trecording\t2009-11-30 10:07:02\t2009-11-30 10:07:08\t4\t135.2\t"
+                              "1\trecording\t2009-11-30 10:07:00\t2009-11-30 10:07:08\t4\t135.2\t"
                               "\t\t\t\trecording-form.dat\n");
         run = library({"list", "--worker", "QUOTED\"; drop", "--kind", "average", "--from",
                        "2009-11-30", "--to", "2009-11-30"});

@@ -38,7 +38,7 @@ private slots:
         QTest::addColumn<QString>("settings");   // criterion/exchange/threshold/response
         // clang-format off
         QTest::newRow("recording") << "recording-form.dat"
-            << QStringList{"recording", "2009-11-30 10:07:02", "2009-11-30 10:07:08", "4", "135.2"}
+            << QStringList{"recording", "2009-11-30 10:07:00", "2009-11-30 10:07:08", "4", "135.2"}
             << QStringList{"", "", "", ""} << "///";
         QTest::newRow("logger-run") << "grid-form.dat"
             << QStringList{"run", "2009-12-31 23:59:59", "2010-01-01 00:00:01", "4", "134.1"}
@@ -145,6 +145,43 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
         QCOMPARE(MeasurementReader::read(bytes, name).error, error);
+    }
+
+    // Start, end and duration as the logger and the assessment give them: each record
+    // stands for the period that ends at its stamp.
+    void spansItsRecords_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("span"); // start|end|duration
+        // A logger run begun at 07:30 with a one-minute interval: its first sample is
+        // stamped 07:31, its 480th 15:30.
+        QByteArray run = "\"No.s\tDate\tTime\tdBA\t\"\r\n";
+        for (int i = 1; i <= 480; ++i)
+            run += QStringLiteral("\"%1\t2026/12/07\t%2:%3:00.0\t85.0\t\"\r\n")
+                       .arg(i)
+                       .arg(7 + (30 + i) / 60, 2, 10, QLatin1Char('0'))
+                       .arg((30 + i) % 60, 2, 10, QLatin1Char('0'))
+                       .toLatin1();
+        run += "\"*****\"\r\n\"*****\"\r\n\"*****\"\r\n";
+        QByteArray one = "No.s\tDate\tTime\tdBA\r\n1\t2009/11/30\t10:07:02.0\t094.5\r\n";
+        // clang-format off
+        QTest::newRow("logger-run") << "run.dat" << run << "2026-12-07 07:30:00|2026-12-07 15:30:00|08:00:00";
+        QTest::newRow("recording-two-seconds") << "rec.dat" << goldenBytes("recording-form.dat") << "2009-11-30 10:07:00|2009-11-30 10:07:08|00:00:08";
+        QTest::newRow("half-seconds-over-midnight") << "grid.dat" << goldenBytes("grid-form.dat") << "2009-12-31 23:59:59|2010-01-01 00:00:01|00:00:02";
+        QTest::newRow("average-as-its-header") << "a.avg" << goldenBytes("average.avg") << "2009-11-30 10:00:00|2009-11-30 10:00:30|00:00:30";
+        QTest::newRow("one-record") << "one.dat" << one << "2009-11-30 10:07:02|2009-11-30 10:07:02|00:00:00";
+        // clang-format on
+    }
+    void spansItsRecords()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, span);
+        const MeasurementReader::Reading reading = MeasurementReader::read(bytes, name);
+        QVERIFY2(reading.ok(), qPrintable(reading.error));
+        const Measurement &m = reading.measurement;
+        QCOMPARE(QStringList({m.start, m.end, m.durationText()}).join('|'), span);
     }
 
     void readsLocations_data()
