@@ -2,6 +2,7 @@
 // delete, and the storing of the files that download, record, banks and average write.
 
 #include "cli/Cli.h"
+#include "cli/OutputFiles.h"
 
 #include "library/Library.h"
 
@@ -16,9 +17,10 @@ namespace cli {
 namespace {
 
 const char *const kLibraryUsage =
-    "library takes import FILE..., list [--worker TEXT] [--site TEXT] [--job TEXT] "
+    "library takes import [--keep-incomplete] FILE..., list [--worker TEXT] [--site TEXT] [--job "
+    "TEXT] "
     "[--kind KIND] [--from YYYY-MM-DD] [--to YYYY-MM-DD], show ID, set ID [--worker TEXT] "
-    "[--site TEXT] [--job TEXT], export ID --out FILE or delete ID";
+    "[--site TEXT] [--job TEXT], export ID --out FILE [--overwrite] or delete ID";
 
 int wrongArguments(QTextStream &err, const QString &problem)
 {
@@ -91,9 +93,11 @@ bool takeOptions(const QStringList &args, qsizetype from, const QStringList &nam
     return true;
 }
 
-int importFiles(QTextStream &out, QTextStream &err, Library &library, const QStringList &files)
+int importFiles(QTextStream &out, QTextStream &err, Library &library, const QStringList &files,
+                bool keepIncomplete)
 {
     int exit = Exit::kOk;
+    library.setKeepIncomplete(keepIncomplete);
     for (const QString &path : files) {
         const Library::Import result = library.importFile(path);
         switch (result.outcome) {
@@ -232,11 +236,15 @@ int library(QTextStream &out, QTextStream &err, const QString &location, const Q
     // Every argument is checked before the library is opened.
     Library library;
     if (command == QLatin1String("import")) {
-        if (args.size() < 2)
+        QStringList files = args.mid(1);
+        // A data file cut inside its last record (which stats and assess warn of) is kept
+        // only when asked for.
+        const bool keepIncomplete = files.removeAll(QStringLiteral("--keep-incomplete")) > 0;
+        if (files.isEmpty())
             return wrongArguments(err, QStringLiteral("library import needs one FILE or more"));
         if (const int code = openLibrary(err, location, library); code != Exit::kOk)
             return code;
-        return importFiles(out, err, library, args.mid(1));
+        return importFiles(out, err, library, files, keepIncomplete);
     }
     if (command == QLatin1String("list")) {
         int exit = Exit::kOk;
@@ -277,12 +285,24 @@ int library(QTextStream &out, QTextStream &err, const QString &location, const Q
         return change(err, library, library.setLabels(*id, labels), *id);
     }
     if (command == QLatin1String("export")) {
-        if (args.size() != 4 || !takeOptions(args, 2, {QStringLiteral("--out")}, values) ||
+        QStringList options = args;
+        const bool overwrite = options.removeAll(QStringLiteral("--overwrite")) == 1;
+        if (options.size() != 4 || args.size() != options.size() + (overwrite ? 1 : 0) ||
+            !takeOptions(options, 2, {QStringLiteral("--out")}, values) ||
             values[QStringLiteral("--out")].isEmpty())
-            return wrongArguments(err, QStringLiteral("library export takes ID --out FILE"));
+            return wrongArguments(
+                err, QStringLiteral("library export takes ID --out FILE [--overwrite]"));
+        const QString path = values[QStringLiteral("--out")];
+        // The rule of every command that writes a file: an existing one only with
+        // --overwrite, never a FIFO, a device or a folder.
+        if (const int code = checkNewFile(err, path, overwrite); code != Exit::kOk)
+            return code;
         if (const int code = openLibrary(err, location, library); code != Exit::kOk)
             return code;
-        return change(err, library, library.exportFile(*id, values[QStringLiteral("--out")]), *id);
+        if (library.isOwnFile(path))
+            return wrongArguments(
+                err, QStringLiteral("cannot write %1: it is the library being read").arg(path));
+        return change(err, library, library.exportFile(*id, path), *id);
     }
     return wrongArguments(err, QString::fromLatin1(kLibraryUsage));
 }

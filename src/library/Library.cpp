@@ -14,9 +14,19 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStorageInfo>
+#include <QUrl>
 #include <QVariant>
 
 #include <atomic>
+
+#if defined(Q_OS_UNIX)
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -27,6 +37,10 @@ using Dialect = LibrarySchema::Dialect;
 constexpr int kBusyTimeoutMilliseconds = 30000;
 // How long a PostgreSQL server may take to answer before the library counts as unreachable.
 constexpr int kConnectTimeoutSeconds = 10;
+// A connection silent this long is probed; after the probes go unanswered it counts as lost.
+constexpr int kKeepaliveIdleSeconds = 10;
+constexpr int kKeepaliveIntervalSeconds = 5;
+constexpr int kKeepaliveCount = 3;
 // Any key will do, as long as it is the same for every program: it serialises the
 // creation and upgrade of one database's tables.
 constexpr qint64 kSchemaLockKey = 0x446f73654d657472;
@@ -86,23 +100,112 @@ Measurement fromRow(const QSqlQuery &q)
     return m;
 }
 
-// A LIKE pattern that finds `text` anywhere, its own % and _ taken literally.
-QString containsPattern(const QString &text)
+// Whether this program may write `path` (a file or a folder); false on a read-only file
+// system, for root too.
+bool writable(const QString &path)
 {
-    QString escaped = text.toLower();
-    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-        .replace(QLatin1Char('%'), QStringLiteral("\\%"))
-        .replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
+#if defined(Q_OS_UNIX)
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+#else
+    return QFileInfo(path).isWritable();
+#endif
 }
 
-QString sqlText(const QSqlError &error)
+// Makes `path` and the folders above it that are missing, each readable by its owner only
+// whatever the umask.
+bool makePrivateFolder(const QString &path)
 {
-    const QString text = error.databaseText().trimmed();
-    return text.isEmpty() ? error.text().trimmed() : text;
+    QStringList missing;
+    for (QDir dir(path); !dir.exists(); dir.setPath(QFileInfo(dir.path()).path())) {
+        missing.prepend(dir.path());
+        if (dir.isRoot())
+            break;
+    }
+    for (const QString &folder : std::as_const(missing)) {
+        if (!QDir().mkdir(folder) && !QFileInfo(folder).isDir())
+            return false;
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    }
+    return QFileInfo(path).isDir();
+}
+
+// Creates an empty file readable and writable by its owner only; empty, or the reason.
+QString createPrivateFile(const QString &path)
+{
+#if defined(Q_OS_UNIX)
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno == EEXIST ? QString() : QString::fromLocal8Bit(std::strerror(errno));
+    // The umask may have taken the owner's bits too.
+    ::fchmod(fd, 0600);
+    ::close(fd);
+    return {};
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return file.exists() ? QString() : file.errorString();
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return {};
+#endif
+}
+
+// SQLite's primary result codes that a message tells apart.
+constexpr int kSqliteReadOnly = 8;
+constexpr int kSqliteIoError = 10;
+constexpr int kSqliteFull = 13;
+constexpr int kSqliteCannotOpen = 14;
+constexpr int kSqliteNotADatabase = 26;
+
+// Qt gives SQLite's result code as the native error code, an extended one (the primary code
+// in its low byte) where SQLite has one.
+int sqliteCode(const QSqlError &error)
+{
+    return error.nativeErrorCode().toInt() & 0xff;
+}
+// Less than this free on the library's disk counts as full when SQLite fails to write.
+constexpr qint64 kNearlyFullBytes = 1024 * 1024;
+
+// Whether two paths name one file, whatever links lead to it; false when either is none.
+bool sameFile(const QString &a, const QString &b)
+{
+#if defined(Q_OS_UNIX)
+    struct stat first {};
+    struct stat second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+#else
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+#endif
 }
 
 } // namespace
+
+QString Library::sqlText(const QSqlError &error) const
+{
+    // SQLSTATE query_canceled: here only statement_timeout cancels a statement.
+    if (location_.kind() == LibraryLocation::Kind::PostgreSQL &&
+        error.nativeErrorCode() == QLatin1String("57014"))
+        return QCoreApplication::translate("Library", "the server did not answer within %1 s")
+            .arg(answerTimeoutSeconds_);
+    if (location_.kind() == LibraryLocation::Kind::SQLite) {
+        const int code = sqliteCode(error);
+        if (code == kSqliteReadOnly || (readOnly_ && code == kSqliteCannotOpen))
+            return QCoreApplication::translate(
+                "Library", "it is read-only (the file, its folder or its file system)");
+        if (code == kSqliteIoError || code == kSqliteFull || code == kSqliteCannotOpen) {
+            const QStorageInfo disk(QFileInfo(location_.path()).absolutePath());
+            if (disk.isValid() && disk.bytesAvailable() < kNearlyFullBytes)
+                return QCoreApplication::translate("Library", "its disk is full (%1 KB free)")
+                    .arg(disk.bytesAvailable() / 1024);
+        }
+    }
+    const QString text = error.databaseText().trimmed();
+    return text.isEmpty() ? error.text().trimmed() : text;
+}
 
 Library::Library() : connectionName_(nextConnectionName())
 {
@@ -182,22 +285,60 @@ bool Library::openConnection()
             return fail(QCoreApplication::translate(
                             "Library", "The library %1 cannot be opened: it is a folder.")
                             .arg(name));
-        if (!QDir().mkpath(file.absolutePath()))
+        if (!makePrivateFolder(file.absolutePath()))
             return fail(QCoreApplication::translate(
                             "Library", "The library %1 cannot be created: the folder %2 cannot be "
                                        "made.")
                             .arg(name, file.absolutePath()));
-        db.setDatabaseName(location_.path());
-        db.setConnectOptions(
-            QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMilliseconds));
+        // A library names workers and their exposure: only its owner may read a new one
+        // (SQLite gives its side files the same permissions).
+        if (!file.exists()) {
+            if (const QString reason = createPrivateFile(file.absoluteFilePath());
+                !reason.isEmpty())
+                return fail(
+                    QCoreApplication::translate("Library", "The library %1 cannot be created: %2.")
+                        .arg(name, reason));
+        }
+        // A library that cannot be written (its file, its folder, where WAL keeps its two
+        // side files, or a read-only file system) is opened for reading: listing and export
+        // work, a change says why it cannot be made.
+        readOnly_ =
+            file.exists() && (!writable(file.absoluteFilePath()) || !writable(file.absolutePath()));
+        if (readOnly_) {
+            // Immutable: without a writable folder SQLite could not make the side files a
+            // WAL library is read through; nothing can write to it meanwhile either.
+            db.setDatabaseName(
+                QStringLiteral("file:") +
+                QString::fromLatin1(QUrl::toPercentEncoding(file.absoluteFilePath(), "/")) +
+                (writable(file.absolutePath()) ? QStringLiteral("?mode=ro")
+                                               : QStringLiteral("?mode=ro&immutable=1")));
+            db.setConnectOptions(
+                QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
+                    .arg(kBusyTimeoutMilliseconds));
+        } else {
+            db.setDatabaseName(location_.path());
+            db.setConnectOptions(
+                QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMilliseconds));
+        }
     } else {
         db.setHostName(location_.host());
         if (location_.port() > 0)
             db.setPort(location_.port());
         db.setDatabaseName(location_.database());
         db.setUserName(location_.user());
-        db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=dosemeter")
-                                 .arg(kConnectTimeoutSeconds));
+        // A statement the server takes too long over is ended by the server; a server or a
+        // network that has gone silent is found by keepalives (idle) and by the TCP user
+        // timeout (data sent and never acknowledged).
+        db.setConnectOptions(
+            QStringLiteral("connect_timeout=%1;application_name=dosemeter;keepalives=1;"
+                           "keepalives_idle=%2;keepalives_interval=%3;keepalives_count=%4;"
+                           "tcp_user_timeout=%5;options='-c statement_timeout=%6'")
+                .arg(kConnectTimeoutSeconds)
+                .arg(kKeepaliveIdleSeconds)
+                .arg(kKeepaliveIntervalSeconds)
+                .arg(kKeepaliveCount)
+                .arg(answerTimeoutSeconds_ * 1000)
+                .arg(answerTimeoutSeconds_ * 1000));
     }
     if (!db.open())
         return fail(QCoreApplication::translate("Library", "The library %1 cannot be opened: %2.")
@@ -240,10 +381,16 @@ bool Library::prepareSchema()
                                        "tables. Nothing was changed.")
                             .arg(name));
         }
+        // db.tables() is empty when the file cannot be read at all; only SQLite's own verdict
+        // makes a file no library (a full disk or a read-only folder must not seem one).
         if (sqlite && tables.isEmpty() && QFileInfo(location_.path()).size() > 0 &&
             !q.exec(QStringLiteral("PRAGMA schema_version")))
             return fail(
-                QCoreApplication::translate("Library", "%1 is not a measurement library").arg(name),
+                sqliteCode(q.lastError()) == kSqliteNotADatabase
+                    ? QCoreApplication::translate("Library", "%1 is not a measurement library")
+                          .arg(name)
+                    : QCoreApplication::translate("Library", "The library %1 cannot be read")
+                          .arg(name),
                 q);
     }
     if (version > LibrarySchema::kVersion)
@@ -254,7 +401,13 @@ bool Library::prepareSchema()
                         .arg(name)
                         .arg(version)
                         .arg(LibrarySchema::kVersion));
-    if (sqlite) {
+    if (readOnly_ && version != LibrarySchema::kVersion)
+        return fail(QCoreApplication::translate(
+                        "Library", "The library %1 is of an older version and cannot be brought up "
+                                   "to date: it is read-only (the file, its folder or its file "
+                                   "system). Open it once where it can be written.")
+                        .arg(name));
+    if (sqlite && !readOnly_) {
         QSqlQuery q(db);
         // WAL lets the desktop program read while the command line writes; FULL syncs
         // every commit, so an import reported done survives a power cut.
@@ -342,6 +495,11 @@ bool Library::upgrade(int from)
 
 bool Library::begin()
 {
+    if (readOnly_)
+        return fail(QCoreApplication::translate(
+                        "Library", "The library %1 cannot be written: it is read-only (the file, "
+                                   "its folder or its file system).")
+                        .arg(location_.text()));
     QSqlQuery q(database());
     // SQLite takes the write lock now rather than at the first write: a transaction that
     // read first and then found the lock taken could not wait for it.
@@ -413,19 +571,24 @@ Library::Import Library::importFile(const QString &path, MeasurementReader::Know
                       .arg(name, reason);
         return result;
     }
-    const QByteArray bytes = file.read(DatFile::kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        result.error = QCoreApplication::translate("Library", "The file %1 could not be read: %2.")
-                           .arg(name, file.errorString());
-        return result;
-    }
-    if (bytes.size() > DatFile::kMaxFileBytes) {
+    const auto tooLarge = [&] {
         result.error = QCoreApplication::translate(
                            "Library", "The file %1 is larger than %2 MB and is no measurement.")
                            .arg(name)
                            .arg(DatFile::kMaxFileBytes / (1024 * 1024));
         return result;
+    };
+    // By its size first: such a file is never read into memory.
+    if (file.size() > DatFile::kMaxFileBytes)
+        return tooLarge();
+    const QByteArray bytes = RegularFile::readUpTo(file, DatFile::kMaxFileBytes);
+    if (file.error() != QFileDevice::NoError) {
+        result.error = QCoreApplication::translate("Library", "The file %1 could not be read: %2.")
+                           .arg(name, file.errorString());
+        return result;
     }
+    if (bytes.size() > DatFile::kMaxFileBytes) // it grew while it was read
+        return tooLarge();
     if (!known.reference.isValid())
         known.reference = QFileInfo(path).lastModified();
     return importBytes(bytes, name, known);
@@ -434,7 +597,8 @@ Library::Import Library::importFile(const QString &path, MeasurementReader::Know
 Library::Import Library::importBytes(const QByteArray &bytes, const QString &fileName,
                                      const MeasurementReader::Known &known)
 {
-    const MeasurementReader::Reading reading = MeasurementReader::read(bytes, fileName, known);
+    const MeasurementReader::Reading reading =
+        MeasurementReader::read(bytes, fileName, known, keepIncomplete_);
     if (!reading.ok()) {
         error_ = reading.error;
         return {Import::Outcome::Failed, 0, reading.error};
@@ -532,14 +696,6 @@ std::optional<QList<Measurement>> Library::list(const LibraryFilter &filter)
         found.clear();
         QStringList where;
         QVariantList values;
-        const std::pair<const char *, QString> texts[] = {
-            {"worker", filter.worker}, {"site", filter.site}, {"job", filter.job}};
-        for (const auto &[column, text] : texts) {
-            if (text.isEmpty())
-                continue;
-            where << QStringLiteral("lower(%1) LIKE ? ESCAPE '\\'").arg(QLatin1String(column));
-            values << containsPattern(text);
-        }
         if (filter.kind) {
             where << QStringLiteral("kind = ?");
             values << Measurement::kindName(*filter.kind);
@@ -565,8 +721,12 @@ std::optional<QList<Measurement>> Library::list(const LibraryFilter &filter)
         if (!q.exec())
             return fail(QCoreApplication::translate("Library", "The library could not be searched"),
                         q);
-        while (q.next())
-            found.append(fromRow(q));
+        // Worker, site and job are matched here (LibraryFilter::matchesTexts()).
+        while (q.next()) {
+            Measurement m = fromRow(q);
+            if (filter.matchesTexts(m))
+                found.append(std::move(m));
+        }
         return true;
     });
     if (!done)
@@ -702,8 +862,28 @@ std::optional<QByteArray> Library::fileBytes(qint64 id)
     return done ? file : std::nullopt;
 }
 
+bool Library::isOwnFile(const QString &path) const
+{
+    if (location_.kind() != LibraryLocation::Kind::SQLite)
+        return false;
+    const QString base = location_.path();
+    for (const QString &own :
+         QStringList{base, base + QStringLiteral("-wal"), base + QStringLiteral("-shm"),
+                     base + QStringLiteral("-journal")}) {
+        if (sameFile(path, own))
+            return true;
+    }
+    return false;
+}
+
 Library::Change Library::exportFile(qint64 id, const QString &path)
 {
+    if (isOwnFile(path)) {
+        fail(QCoreApplication::translate("Library", "%1 could not be written: it is the library "
+                                                    "being read.")
+                 .arg(path));
+        return Change::Failed;
+    }
     const std::optional<QByteArray> bytes = fileBytes(id);
     if (!bytes)
         return error_.isEmpty() ? Change::NotFound : Change::Failed;

@@ -28,6 +28,7 @@
 #include <optional>
 
 class QSqlDatabase;
+class QSqlError;
 class QSqlQuery;
 
 class Library {
@@ -41,8 +42,16 @@ public:
     // the tables in an empty PostgreSQL database). False, with the reason, when it cannot
     // be opened or reached, is not a library, or was made by a newer program.
     bool open(const LibraryLocation &location);
+    // How long a PostgreSQL server may take over one statement, set before open(): the
+    // server ends a statement that takes longer ("the server did not answer within N s"),
+    // and TCP keepalives end a connection whose peer has gone. What the statement's
+    // transaction had begun is rolled back.
+    static constexpr int kAnswerTimeoutSeconds = 60;
+    void setAnswerTimeoutSeconds(int seconds) { answerTimeoutSeconds_ = seconds; }
     void close();
     bool isOpen() const;
+    // A SQLite library that cannot be written is opened for reading: changes fail and say so.
+    bool isReadOnly() const { return readOnly_; }
     const LibraryLocation &location() const { return location_; }
     // The Qt SQL connection, for checks beyond this class's calls.
     QString connectionName() const { return connectionName_; }
@@ -59,6 +68,9 @@ public:
     Import importFile(const QString &path, MeasurementReader::Known known = {});
     Import importBytes(const QByteArray &bytes, const QString &fileName,
                        const MeasurementReader::Known &known = {});
+    // Whether a data file cut inside its last record is stored (with its whole records) or
+    // refused by the imports that follow; stored unless told otherwise.
+    void setKeepIncomplete(bool keep) { keepIncomplete_ = keep; }
 
     // Measurements by start, then id; nullopt on failure.
     std::optional<QList<Measurement>> list(const LibraryFilter &filter = {});
@@ -81,7 +93,11 @@ public:
     // errorString() when there is no such measurement.
     std::optional<QByteArray> fileBytes(qint64 id);
     // Writes the file through a temporary file that replaces `path` only when complete.
+    // Never over the library's own files (its database file, journal and WAL, however
+    // they are reached: a symbolic or hard link included).
     Change exportFile(qint64 id, const QString &path);
+    // Whether `path` is one of the files of this SQLite library (see exportFile()).
+    bool isOwnFile(const QString &path) const;
 
     // Excluded spans, kept with their measurement and deleted with it.
     std::optional<qint64> addExcludedSpan(const MeasurementSpan &span);
@@ -109,6 +125,8 @@ private:
     // again and runs `work` once more.
     bool run(const std::function<bool()> &work);
     bool fail(const QString &what, const QSqlQuery &query);
+    // The engine's words for a failed call, or what a timed-out statement means.
+    QString sqlText(const QSqlError &error) const;
     bool fail(const QString &reason);
     Import store(const Measurement &measurement, const QByteArray &bytes);
 
@@ -116,4 +134,7 @@ private:
     QString connectionName_;
     QString error_;
     bool open_ = false;
+    int answerTimeoutSeconds_ = kAnswerTimeoutSeconds;
+    bool readOnly_ = false; // a SQLite library opened for reading only
+    bool keepIncomplete_ = true;
 };

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
@@ -40,28 +41,73 @@ LibraryLocation LibraryLocation::parse(const QString &text, QString &error)
                                             "postgresql://[user@]host[:port]/dbname address.");
         return {};
     }
-    if (!trimmed.startsWith(kScheme + QStringLiteral("://"), Qt::CaseInsensitive)) {
+    // Every message shows the text as given, less any password.
+    const QString shown = masked(trimmed);
+    const auto refuse = [&error, &shown](const QString &reason) {
+        error = QCoreApplication::translate("LibraryLocation",
+                                            "%1 is no PostgreSQL address (%2): write "
+                                            "postgresql://[user@]host[:port]/dbname.")
+                    .arg(shown, reason);
+        return LibraryLocation();
+    };
+    static const QRegularExpression postgresLike(QStringLiteral("^postgres(?:ql)?(:|//)"),
+                                                 QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression postgres(QStringLiteral("^postgres(?:ql)?://"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    // "sqlite:", "file:": a scheme of two letters or more (one is a drive letter).
+    static const QRegularExpression schemeLike(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    if (!postgres.match(trimmed).hasMatch()) {
+        // A mistyped address must not become a library file of that odd name.
+        const QRegularExpressionMatch like = postgresLike.match(trimmed);
+        if (like.hasMatch())
+            return refuse(like.captured(1) == QLatin1String("//")
+                              ? QCoreApplication::translate("LibraryLocation",
+                                                            "the colon before // is missing")
+                              : QCoreApplication::translate("LibraryLocation",
+                                                            "the scheme is not followed by //"));
         if (trimmed.contains(QStringLiteral("://"))) {
             error =
                 QCoreApplication::translate(
                     "LibraryLocation", "%1 is no library address: only postgresql:// addresses and "
                                        "file paths are libraries.")
-                    .arg(trimmed);
+                    .arg(shown);
+            return {};
+        }
+        if (schemeLike.match(trimmed).hasMatch()) {
+            error = QCoreApplication::translate(
+                        "LibraryLocation",
+                        "%1 is no library address: only postgresql:// addresses and file paths "
+                        "are libraries; write ./%1 for a file of that name.")
+                        .arg(shown);
             return {};
         }
         // Absolute, so that a remembered choice means the same file from any folder.
         return sqlite(QFileInfo(trimmed).absoluteFilePath());
     }
-    const QUrl url(trimmed, QUrl::StrictMode);
-    const QString usage =
-        QCoreApplication::translate("LibraryLocation", "%1 is no PostgreSQL address: write "
-                                                       "postgresql://[user@]host[:port]/dbname.")
-            .arg(trimmed);
+    // libpq reads postgres:// as postgresql://.
+    const QString address = kScheme + trimmed.mid(trimmed.indexOf(QLatin1Char(':')));
+    const QUrl url(address, QUrl::StrictMode);
     if (!url.isValid()) {
-        error = usage;
-        return {};
+        // The part between "//" and the path: [user[:password]@]host[:port].
+        const QString authority = address.mid(kScheme.size() + 3).section(QLatin1Char('/'), 0, 0);
+        const QString hostPort = authority.mid(authority.lastIndexOf(QLatin1Char('@')) + 1);
+        const bool bracketed = hostPort.startsWith(QLatin1Char('['));
+        const qsizetype close = hostPort.indexOf(QLatin1Char(']'));
+        const qsizetype colon = bracketed
+                                    ? (close < 0 ? -1 : hostPort.indexOf(QLatin1Char(':'), close))
+                                    : hostPort.lastIndexOf(QLatin1Char(':'));
+        bool numeric = false;
+        const int port = colon < 0 ? 0 : hostPort.mid(colon + 1).toInt(&numeric);
+        if (colon >= 0 && (!numeric || port < 1 || port > 65535))
+            return refuse(QCoreApplication::translate("LibraryLocation",
+                                                      "its port is not a number from 1 to 65535"));
+        if (bracketed)
+            return refuse(
+                QCoreApplication::translate("LibraryLocation", "its IPv6 address is malformed"));
+        return refuse(QCoreApplication::translate("LibraryLocation", "it is not a valid address"));
     }
-    if (!url.password().isEmpty()) {
+    if (!url.password().isEmpty() ||
+        url.query().contains(QStringLiteral("password="), Qt::CaseInsensitive)) {
         error = QCoreApplication::translate(
             "LibraryLocation", "The address holds a password. Leave it out and put it in "
                                "~/.pgpass (or the file PGPASSFILE names), so that it is kept "
@@ -69,11 +115,12 @@ LibraryLocation LibraryLocation::parse(const QString &text, QString &error)
         return {};
     }
     const QString database = url.path().mid(1);
-    if (!url.path().startsWith(QLatin1Char('/')) || database.isEmpty() ||
-        database.contains(QLatin1Char('/')) || url.hasQuery() || url.hasFragment()) {
-        error = usage;
-        return {};
-    }
+    if (!url.path().startsWith(QLatin1Char('/')) || database.isEmpty())
+        return refuse(
+            QCoreApplication::translate("LibraryLocation", "no database name follows the host"));
+    if (database.contains(QLatin1Char('/')) || url.hasQuery() || url.hasFragment())
+        return refuse(
+            QCoreApplication::translate("LibraryLocation", "nothing may follow the database name"));
     LibraryLocation location;
     location.kind_ = Kind::PostgreSQL;
     location.user_ = url.userName();
@@ -81,6 +128,33 @@ LibraryLocation LibraryLocation::parse(const QString &text, QString &error)
     location.port_ = std::max(url.port(), 0);
     location.database_ = database;
     return location;
+}
+
+QString LibraryLocation::masked(const QString &text)
+{
+    // Only what starts like an address: a file's name may hold ':' and '@' of its own.
+    static const QRegularExpression start(
+        QStringLiteral("^(?:[A-Za-z][A-Za-z0-9+.-]*:/*|postgres(?:ql)?//)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = start.match(text);
+    if (!match.hasMatch())
+        return text;
+    QString shown = text;
+    const qsizetype from = match.capturedLength();
+    qsizetype end = from;
+    while (end < shown.size() && !QStringLiteral("/?#").contains(shown.at(end)))
+        ++end;
+    const qsizetype at = shown.lastIndexOf(QLatin1Char('@'), end - 1);
+    if (at >= from) {
+        const qsizetype colon = shown.indexOf(QLatin1Char(':'), from);
+        if (colon >= 0 && colon < at)
+            shown.replace(colon + 1, at - colon - 1, QStringLiteral("***"));
+    }
+    // libpq also takes a password as a parameter of the address.
+    static const QRegularExpression parameter(QStringLiteral("([?&]password=)[^&#]*"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    shown.replace(parameter, QStringLiteral("\\1***"));
+    return shown;
 }
 
 QString LibraryLocation::defaultPath()

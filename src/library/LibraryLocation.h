@@ -16,7 +16,13 @@ public:
     enum class Kind { SQLite, PostgreSQL };
 
     // Reads a path or an address; `error` says what is wrong with it (empty when nothing is).
+    // A text that starts like an address ("postgresql:", "postgres//", "sqlite:") is never
+    // taken as a file name: it is an address, or it is refused. postgres:// is read as
+    // postgresql://. A password in it is refused, and no error repeats it.
     static LibraryLocation parse(const QString &text, QString &error);
+    // `text` with the password of an address in it (user:PASSWORD@, ?password=) as "***",
+    // for every message that shows an address as typed; other texts as they are.
+    static QString masked(const QString &text);
     static LibraryLocation sqlite(const QString &path);
 
     // ~/.local/share/dosemeter/library.sqlite, or where the system keeps program data.

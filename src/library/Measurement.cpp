@@ -77,3 +77,28 @@ QString Measurement::durationText() const
         .arg(*seconds / 60 % 60, 2, 10, QLatin1Char('0'))
         .arg(*seconds % 60, 2, 10, QLatin1Char('0'));
 }
+
+QString LibraryFilter::folded(const QString &text)
+{
+    const QString decomposed = text.normalized(QString::NormalizationForm_D);
+    QString kept;
+    kept.reserve(decomposed.size());
+    for (const QChar c : decomposed) {
+        const QChar::Category category = c.category();
+        if (category != QChar::Mark_NonSpacing && category != QChar::Mark_SpacingCombining &&
+            category != QChar::Mark_Enclosing)
+            kept.append(c);
+    }
+    return kept.toCaseFolded();
+}
+
+bool LibraryFilter::matchesTexts(const Measurement &measurement) const
+{
+    const std::pair<const QString *, const QString *> fields[] = {
+        {&worker, &measurement.worker}, {&site, &measurement.site}, {&job, &measurement.job}};
+    for (const auto &[wanted, field] : fields) {
+        if (!wanted->isEmpty() && !folded(*field).contains(folded(*wanted)))
+            return false;
+    }
+    return true;
+}

@@ -65,8 +65,8 @@ struct MeasurementSpan {
     QString reason;
 };
 
-// What the library lists: texts are found anywhere in their field, ignoring case; the dates
-// take in whole days of the start.
+// What the library lists: texts are found anywhere in their field, ignoring case and accents
+// ("angela" finds "Ângela S."); the dates take in whole days of the start.
 struct LibraryFilter {
     QString worker;
     QString site;
@@ -74,4 +74,12 @@ struct LibraryFilter {
     std::optional<Measurement::Kind> kind;
     QDate from;
     QDate to;
+
+    // Whether worker, site and job hold their texts. Compared in the program rather than in
+    // SQL, so that both engines find the same: SQLite's lower() lowers ASCII only, and
+    // PostgreSQL's keeps accents.
+    bool matchesTexts(const Measurement &measurement) const;
+    // The text as the search compares it: accents dropped (decomposed, marks removed),
+    // then case-folded.
+    static QString folded(const QString &text);
 };

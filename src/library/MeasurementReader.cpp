@@ -1,6 +1,7 @@
 #include "library/MeasurementReader.h"
 
 #include "analysis/ExposureStatistics.h"
+#include "analysis/RecordLevels.h"
 #include "averaging/AvgFile.h"
 #include "banks/BankFile.h"
 #include "banks/BankGrid.h"
@@ -10,6 +11,8 @@
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 
@@ -52,16 +55,34 @@ std::optional<int> laeqOf(const RecordTable &records)
     return int(figures.laeqTenths);
 }
 
-// The first and the last record's stamps that read as a date and time.
-void recordSpan(const RecordTable &records, int dateColumn, Measurement &m)
+// "YYYY-MM-DD hh:mm:ss" of a stamp in tenths of a second from Julian day 0 (tenths dropped).
+QString stampText(qint64 tenths)
 {
-    const int count = records.recordCount();
-    for (int r = 0; r < count && m.start.isEmpty(); ++r)
-        m.start =
-            MeasurementReader::stamp(records.cell(r, dateColumn), records.cell(r, dateColumn + 1));
-    for (int r = count - 1; r >= 0 && m.end.isEmpty(); --r)
-        m.end =
-            MeasurementReader::stamp(records.cell(r, dateColumn), records.cell(r, dateColumn + 1));
+    constexpr qint64 kTenthsPerDay = 24 * 3600 * 10;
+    const QDate day = QDate::fromJulianDay(tenths / kTenthsPerDay);
+    const QTime clock = QTime(0, 0).addSecs(int(tenths % kTenthsPerDay / 10));
+    return QDateTime(day, clock, Qt::UTC).toString(kStampFormat);
+}
+
+// A measurement's span, the one definition for every file of records. Each record stands
+// for one period (the median step of the stamps, as the assessment counts it) that ends at
+// its stamp: the logger stamps its first sample one interval after the run's start, and
+// an averaging run each interval at its end. So a measurement starts one period before its
+// first record's stamp, ends at its last record's and lasts records x period: a logger run
+// of 480 one-minute samples begun at 07:30 starts at 07:30 and lasts 08:00:00, as the
+// logger and the assessment say. Without a period (one record) it starts where it ends.
+void recordSpan(const RecordTable &records, Measurement &m)
+{
+    const std::vector<qint64> stamps = RecordLevels::stampsTenths(records);
+    const auto first = std::find_if(stamps.begin(), stamps.end(),
+                                    [](qint64 t) { return t != RecordLevels::kNoStamp; });
+    if (first == stamps.end())
+        return;
+    const auto last = std::find_if(stamps.rbegin(), stamps.rend(),
+                                   [](qint64 t) { return t != RecordLevels::kNoStamp; });
+    const qint64 period = RecordLevels::medianStepTenths(records).value_or(0);
+    m.start = stampText(std::max<qint64>(0, *first - period));
+    m.end = stampText(*last);
 }
 
 // A level cell as the main window shows it rather than as the logger keeps it.
@@ -83,11 +104,15 @@ Measurement::Kind gridKind(const RecordTable &records)
 }
 
 QString readData(const QByteArray &bytes, const QString &name, Measurement &m,
-                 const MeasurementReader::Known &known)
+                 const MeasurementReader::Known &known, bool keepIncomplete)
 {
     const DatFile::Content content = DatFile::parse(bytes, name);
     if (!content.ok())
         return content.error;
+    if (content.incomplete && !keepIncomplete)
+        return QCoreApplication::translate("MeasurementReader", "%1 was not stored: %2.")
+            .arg(label(name),
+                 DatFile::incompleteText(content.table.recordCount(), QStringLiteral("readable")));
     // The readers skip the heading line; a file of ours always has it.
     const QByteArray first = bytes.left(bytes.indexOf('\n')).trimmed();
     const QByteArray heading = RecordTable::recordHeadings().join(QLatin1Char('\t')).toLatin1();
@@ -103,7 +128,7 @@ QString readData(const QByteArray &bytes, const QString &name, Measurement &m,
                      ? *known.kind
                      : gridKind(content.table);
     m.records = content.table.recordCount();
-    recordSpan(content.table, 1, m);
+    recordSpan(content.table, m);
     m.laeqTenths = laeqOf(content.table);
     QStringList notes;
     for (const QString &note : content.notes) {
@@ -135,6 +160,14 @@ QDate bankDate(const QString &monthDay, const QDate &reference)
 QString readBanks(const QByteArray &bytes, const QString &name, Measurement &m,
                   const MeasurementReader::Known &known)
 {
+    // A bank file is text: a control byte other than TAB and the line ends makes it none.
+    for (const char c : bytes) {
+        const uchar byte = uchar(c);
+        if ((byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7f)
+            return QCoreApplication::translate("MeasurementReader",
+                                               "%1 is not a bank file: it holds binary data.")
+                .arg(label(name));
+    }
     const BankFile::Content content = BankFile::layoutOf(bytes) == BankFile::Layout::Toolbar
                                           ? BankFile::parseToolbar(bytes, name)
                                           : BankFile::parseMenu(bytes, name);
@@ -223,7 +256,7 @@ QString readAverage(const QByteArray &bytes, const QString &name, Measurement &m
     m.records = content.records.recordCount();
     // The run starts as its header says; it ends with its last interval.
     Measurement span;
-    recordSpan(content.records, 1, span);
+    recordSpan(content.records, span);
     m.start = MeasurementReader::stamp(header(AvgFile::StartDate), header(AvgFile::StartTime));
     if (m.start.isEmpty())
         m.start = span.start;
@@ -253,7 +286,7 @@ MeasurementReader::Format MeasurementReader::formatOf(const QString &fileName,
 }
 
 MeasurementReader::Reading MeasurementReader::read(const QByteArray &bytes, const QString &fileName,
-                                                   const Known &known)
+                                                   const Known &known, bool keepIncomplete)
 {
     Reading reading;
     Measurement &m = reading.measurement;
@@ -270,7 +303,7 @@ MeasurementReader::Reading MeasurementReader::read(const QByteArray &bytes, cons
     m.response = known.response;
     switch (formatOf(fileName, bytes)) {
     case Format::Data:
-        reading.error = readData(bytes, name, m, known);
+        reading.error = readData(bytes, name, m, known, keepIncomplete);
         break;
     case Format::Banks: {
         reading.error = readBanks(bytes, name, m, known);

@@ -49,7 +49,10 @@ public:
         bool ok() const { return error.isEmpty(); }
     };
     // `fileName` is kept as the measurement's file name and named in messages.
-    static Reading read(const QByteArray &bytes, const QString &fileName, const Known &known = {});
+    // A data file cut inside its last record is read as its whole records before it, or, with
+    // `keepIncomplete` false, refused (as the command line's import does unless told).
+    static Reading read(const QByteArray &bytes, const QString &fileName, const Known &known = {},
+                        bool keepIncomplete = true);
 
     // "2009-11-30 10:07:02" from a file's "2009/11/30" and "10:07:02.0"; empty when they
     // are no date and time.

@@ -7,6 +7,7 @@
 #include "support/ThrowawayPostgres.h"
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -167,6 +168,15 @@ private slots:
             {"underscore-no-wildcard", "axb", "a_b", false},
             {"backslash-any-case", "C:\\Shift", "c:\\s", true},
             {"part-any-case", "Ana Souza", "SOUZA", true},
+            {"accented-capital-as-typed", "Ângela S.", "Ângela", true},
+            {"accented-capital-by-small", "Ângela S.", "ângela", true},
+            {"accented-capital-without-accent", "Ângela S.", "ANGELA s", true},
+            {"accent-typed-where-none-is", "Angela", "Ângela", true},
+            {"accented-e", "Élio", "Élio", true},
+            {"accented-e-by-small", "Élio", "élio", true},
+            {"decomposed-accent", QString::fromUtf8("E\u0301lio"), "élio", true},
+            {"cedilla", "Gonçalves", "GONCALVES", true},
+            {"other-letter", "Ângela S.", "Ângelo", false},
         };
         for (const char *backend : kBackends)
             for (const auto &[name, worker, search, found] : rows)
@@ -416,6 +426,34 @@ private slots:
             delete child;
         }
         QCOMPARE(library.list()->size(), 13);
+        QCOMPARE(library.problems(), QStringList());
+    }
+
+    // The server takes a statement of the import far beyond the time allowed (a trigger
+    // sleeps): the import ends with the reason, and nothing of it is kept.
+    void serverThatDoesNotAnswerEndsTheImport()
+    {
+        if (!ThrowawayPostgres::installed())
+            QSKIP("Debian's postgresql package is not installed: no server to test against");
+        Library library;
+        library.setAnswerTimeoutSeconds(2);
+        QVERIFY2(openFresh("postgresql", library), qPrintable(library.errorString()));
+        QCOMPARE(library.importFile(testsupport::golden("grid-form.dat")).outcome,
+                 Library::Import::Outcome::Imported);
+        sql(library, "CREATE FUNCTION stall() RETURNS trigger LANGUAGE plpgsql AS "
+                     "$$ BEGIN PERFORM pg_sleep(600); RETURN NEW; END $$");
+        sql(library, "CREATE TRIGGER stall AFTER INSERT ON measurement_files "
+                     "FOR EACH ROW EXECUTE FUNCTION stall()");
+        QElapsedTimer clock;
+        clock.start();
+        const Library::Import stalled =
+            library.importFile(testsupport::golden("recording-form.dat"));
+        QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(stalled.outcome, Library::Import::Outcome::Failed);
+        QCOMPARE(stalled.error, "The library could not store recording-form.dat: the server did "
+                                "not answer within 2 s.");
+        sql(library, "DROP TRIGGER stall ON measurement_files");
+        QCOMPARE(fileNames(*library.list()), QStringList{"grid-form.dat"});
         QCOMPARE(library.problems(), QStringList());
     }
 
