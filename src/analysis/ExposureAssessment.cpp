@@ -152,15 +152,18 @@ int ExposureAssessment::addRecords(const QString &name, const RecordTable &table
 {
     List list;
     list.name = name;
-    list.periodTenths = RecordLevels::medianStepTenths(table);
+    list.stamps = RecordLevels::stampsTenths(table);
+    list.durations = RecordLevels::recordDurationsTenths(list.stamps);
     const int records = table.recordCount();
     list.values.resize(size_t(records), std::numeric_limits<double>::quiet_NaN());
     list.tenths.resize(size_t(records), 0);
+    list.readings.resize(size_t(records), RecordLevels::Reading::Number);
     for (int r = 0; r < records; ++r) {
         if (const auto level =
                 RecordLevels::recordLevel(table.cellBytes(r, RecordLevels::kLevelColumn))) {
             list.values[size_t(r)] = level->value;
             list.tenths[size_t(r)] = qint32(level->tenths);
+            list.readings[size_t(r)] = level->reading;
         }
     }
     lists_.push_back(std::move(list));
@@ -233,7 +236,6 @@ AssessmentResult ExposureAssessment::assess(const Inputs &inputs) const
     for (size_t l = 0; l < lists_.size(); ++l) {
         const List &list = lists_[l];
         result.records += int(list.values.size());
-        const qint64 period = list.periodTenths.value_or(0);
         bool used = false;
         for (size_t r = 0; r < list.values.size(); ++r) {
             const double value = list.values[r];
@@ -247,6 +249,7 @@ AssessmentResult ExposureAssessment::assess(const Inputs &inputs) const
                 continue;
             }
             used = true;
+            const qint64 period = list.durations ? (*list.durations)[r] : 0;
             const RecordLevels::Level level{value, list.tenths[r]};
             if (const std::optional<int> bin = RecordLevels::exactTenths(level))
                 timed.binTenths[size_t(*bin)] += period;
@@ -258,7 +261,7 @@ AssessmentResult ExposureAssessment::assess(const Inputs &inputs) const
                 result.maxTenths = level.tenths;
             }
         }
-        if (used && !list.periodTenths) {
+        if (used && !list.durations) {
             result.message =
                 QCoreApplication::translate("ExposureAssessment",
                                             "%1: its time stamps give no period (fewer than two "

@@ -3,15 +3,17 @@
 // The exposure assessment of one or more record lists: does the worker's daily exposure
 // reach the action values, under each criterion chosen, projected to the shift?
 //
-// Each list's records stand for the list's period (the median step of its time stamps)
-// and are pooled; a record's level follows the statistics' rule (RecordLevels). Records in
-// an excluded span count for nothing, neither level nor time. Over the records used:
-// LAeq,T, the maximum, the time at or above 80, 85 and 90 dB, and for each criterion set
-// the dose, its TWA and both projected to the shift; LEX,8h and the EU status from it.
+// Each record stands for its own time (RecordLevels::recordDurationsTenths: its step to the
+// next record, pauses not counted), and the lists' records are pooled; a record's level follows the
+// statistics' rule (RecordLevels). Records in an excluded span count for nothing, neither level nor
+// time. Over the records used: LAeq,T, the maximum, the time at or above 80, 85 and 90 dB, and for
+// each criterion set the dose, its TWA and both projected to the shift; LEX,8h and the EU status
+// from it.
 //
 // The records are read once, when added; assess() then takes a few milliseconds for a
 // day of one-second records, so a window can assess again at every change of its inputs.
 
+#include "analysis/RecordLevels.h"
 #include "data/RecordTable.h"
 
 #include <QList>
@@ -128,9 +130,12 @@ public:
 private:
     struct List {
         QString name;
-        std::optional<qint64> periodTenths;
+        std::vector<qint64> stamps; // RecordLevels::stampsTenths
+        // The time each record stands for; nothing when the list's stamps give none.
+        std::optional<std::vector<qint64>> durations;
         std::vector<double> values; // NaN: no level
         std::vector<qint32> tenths; // the level to the nearest tenth of a dB
+        std::vector<RecordLevels::Reading> readings;
     };
     std::vector<List> lists_;
 };
