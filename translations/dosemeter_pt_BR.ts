@@ -1104,6 +1104,18 @@ Um arquivo anterior com esse nome não foi alterado.</translation>
         <translation>Registros</translation>
     </message>
     <message>
+        <source>Overloads</source>
+        <translation>Sobrecargas</translation>
+    </message>
+    <message>
+        <source>Under range</source>
+        <translation>Abaixo da faixa</translation>
+    </message>
+    <message>
+        <source>Coverage of the shift</source>
+        <translation>Cobertura do turno</translation>
+    </message>
+    <message>
         <source>Skipped</source>
         <translation>Ignorados</translation>
     </message>

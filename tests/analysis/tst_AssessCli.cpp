@@ -167,6 +167,8 @@ private slots:
             << "blank.dat: There are no levels to assess";
         QTest::newRow("unknown-criterion") << QStringList{"assess", "shift.dat", "--criteria", "osha"} << 2
             << "'osha' is no criterion set";
+        QTest::newRow("threshold-150") << QStringList{"assess", "shift.dat", "--criteria", "85:3:150"} << 2
+            << "'85:3:150' is no criterion set";
         QTest::newRow("criterion-twice") << QStringList{"assess", "shift.dat", "--criteria", "niosh,niosh"} << 2
             << "--criteria names niosh twice";
         QTest::newRow("shift-25-h") << QStringList{"assess", "shift.dat", "--shift", "25"} << 2

@@ -109,6 +109,32 @@ private slots:
         QCOMPARE(rig.cell(kDoseRow, kOshaPel), "358.33");
     }
 
+    // The overloads and under-range records used, and the coverage, as cards; excluding
+    // the overloads takes them off.
+    void overloadsAndCoverageShown()
+    {
+        QStringList levels = rig::repeated("085.0", 120);
+        levels[10] = levels[11] = levels[50] = " OL ";
+        levels[70] = "----";
+        ExposureAssessment assessment;
+        assessment.addRecords(
+            "shift.dat", rig::records(levels, QDateTime(QDate(2009, 11, 30), QTime(8, 0)), 60));
+        MeterRig meterRig;
+        AssessmentWindow window(meterRig.meter, meterRig.dialogs, std::move(assessment));
+        window.show();
+        const auto figure = [&window](const char *name) {
+            return window.findChild<QLabel *>(name)->text();
+        };
+        QCOMPARE((QStringList{figure("overloadsValue"), figure("underRangeValue"),
+                              figure("coverageValue")}),
+                 (QStringList{"3", "1", "25 %"}));
+        window.findChild<QDoubleSpinBox *>("firstRecordField")->setValue(11);
+        window.findChild<QDoubleSpinBox *>("lastRecordField")->setValue(12);
+        QTest::keyClicks(window.findChild<QLineEdit *>("reasonEdit"), "microphone knocked");
+        window.findChild<QPushButton *>("excludeButton")->click();
+        QCOMPARE(figure("overloadsValue"), "1");
+    }
+
     void dragOverThePlotChoosesRecords()
     {
         WindowRig rig;
