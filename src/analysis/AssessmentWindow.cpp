@@ -1,10 +1,13 @@
 #include "analysis/AssessmentWindow.h"
 
+#include "analysis/ExposureStatistics.h"
 #include "analysis/FigureCards.h"
 #include "analysis/NumberField.h"
 #include "analysis/NumberText.h"
 #include "data/DatFile.h"
 #include "data/FileTransfer.h"
+#include "link/Meter.h"
+#include "link/MeterState.h"
 #include "ui/Dialogs.h"
 #include "ui/Theme.h"
 #include "ui/VectorPlot.h"
@@ -296,7 +299,16 @@ QWidget *AssessmentWindow::buildAssessmentTab()
 void AssessmentWindow::fillCriteriaTable()
 {
     QList<CriterionSet> sets = CriterionSet::named();
-    sets << kCustomDefault;
+    // The custom set starts from the meter's own settings, as far as it has told them.
+    CriterionSet custom = kCustomDefault;
+    const MeterState &state = meter().state();
+    if (ExposureStatistics::isCriterion(state.status.CriterionLevel))
+        custom.criterionDb = state.status.CriterionLevel;
+    if (ExposureStatistics::isExchangeRate(state.status.ExchangeRate))
+        custom.exchangeRateDb = state.status.ExchangeRate;
+    if (state.ThresholdLevel >= 0)
+        custom.thresholdDb = state.ThresholdLevel;
+    sets << custom;
     criteriaTable_->setColumnCount(int(sets.size()));
     QStringList headings;
     for (const CriterionSet &set : std::as_const(sets))

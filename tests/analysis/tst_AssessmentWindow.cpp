@@ -109,6 +109,23 @@ private slots:
         QCOMPARE(rig.cell(kDoseRow, kOshaPel), "358.33");
     }
 
+    // The custom set's column starts from the meter's settings once it has told them.
+    void customSetStartsFromTheMeter()
+    {
+        MeterRig meterRig;
+        meterRig.state.status.CriterionLevel = 90;
+        meterRig.state.status.ExchangeRate = 5;
+        meterRig.state.ThresholdLevel = 75;
+        ExposureAssessment assessment;
+        assessment.addRecords("shift.dat", rig::records(rig::repeated("085.0", 10)));
+        AssessmentWindow window(meterRig.meter, meterRig.dialogs, std::move(assessment));
+        auto *criteria = window.findChild<QTableWidget *>("criteriaTable");
+        QCOMPARE(
+            (QStringList{criteria->item(1, kCustom)->text(), criteria->item(2, kCustom)->text(),
+                         criteria->item(kThresholdRow, kCustom)->text()}),
+            (QStringList{"90", "5", "75"}));
+    }
+
     // The overloads and under-range records used, and the coverage, as cards; excluding
     // the overloads takes them off.
     void overloadsAndCoverageShown()
