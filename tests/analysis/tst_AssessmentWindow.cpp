@@ -145,11 +145,32 @@ private slots:
         QCOMPARE((QStringList{figure("overloadsValue"), figure("underRangeValue"),
                               figure("coverageValue")}),
                  (QStringList{"3", "1", "25 %"}));
+        // 10 lg((116 × 10^8.5 + 10^6.79 + 3 × 10^14) / 120) = 124.0 dB, 85.0 without them.
+        QCOMPARE(figure("laeqValue"), "\u2265 124.0");
+        QCOMPARE(window.findChild<QTableWidget *>("criteriaTable")
+                     ->item(kDoseRow, kOshaPel)
+                     ->text()
+                     .left(2),
+                 "\u2265 ");
+        QCOMPARE(figure("advisoryLabel"),
+                 "3 overload records used: the level was above the meter's 140 dB range, so LAeq, "
+                 "LEX,8h, the doses and the TWAs are lower bounds. The overloads add 39.0 dB to "
+                 "LAeq.\nThe measurement covers 25 % of the shift: the projection assumes the "
+                 "unmeasured part of the shift is like the measured part.");
         window.findChild<QDoubleSpinBox *>("firstRecordField")->setValue(11);
         window.findChild<QDoubleSpinBox *>("lastRecordField")->setValue(12);
         QTest::keyClicks(window.findChild<QLineEdit *>("reasonEdit"), "microphone knocked");
         window.findChild<QPushButton *>("excludeButton")->click();
         QCOMPARE(figure("overloadsValue"), "1");
+        // (116 × 10^8.5 + 10^6.79 + 10^14) / 118: 119.3 dB.
+        QCOMPARE(figure("laeqValue"), "\u2265 119.3");
+        QVERIFY(figure("advisoryLabel").contains("The overloads add 34.3 dB to LAeq."));
+        window.findChild<QDoubleSpinBox *>("firstRecordField")->setValue(51);
+        window.findChild<QDoubleSpinBox *>("lastRecordField")->setValue(51);
+        QTest::keyClicks(window.findChild<QLineEdit *>("reasonEdit"), "microphone knocked");
+        window.findChild<QPushButton *>("excludeButton")->click();
+        QCOMPARE(figure("laeqValue"), "85.0");
+        QVERIFY(!figure("advisoryLabel").contains("overload"));
     }
 
     void dragOverThePlotChoosesRecords()
