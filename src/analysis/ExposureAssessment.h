@@ -3,12 +3,14 @@
 // The exposure assessment of one or more record lists: does the worker's daily exposure
 // reach the action values, under each criterion chosen, projected to the shift?
 //
-// Each record stands for its own time (RecordLevels::recordDurationsTenths: its step to the
-// next record, pauses not counted), and the lists' records are pooled; a record's level follows the
-// statistics' rule (RecordLevels). Records in an excluded span count for nothing, neither level nor
-// time. Over the records used: LAeq,T, the maximum, the time at or above 80, 85 and 90 dB, and for
-// each criterion set the dose, its TWA and both projected to the shift; LEX,8h and the EU status
-// from it.
+// Each record stands for its own time (RecordLevels::recordDurationsTenths: its step to
+// the next record, pauses not counted), and the lists' records are pooled; a record's
+// level follows the statistics' rule (RecordLevels). Records in an excluded span count for
+// nothing, neither level nor time. Over the records used: LAeq,T, the maximum, the time at
+// or above 80, 85 and 90 dB, and for each criterion set the dose, its TWA and both
+// projected to the shift; LEX,8h and the EU status from it; the overloads and under-range
+// records among them, the coverage of the shift and, where records lie more than
+// kShiftGapHours apart, the figures of each shift.
 //
 // The records are read once, when added; assess() then takes a few milliseconds for a
 // day of one-second records, so a window can assess again at every change of its inputs.
