@@ -19,6 +19,22 @@
 <context>
     <name>AssessmentWindow</name>
     <message>
+        <source>%1 overload records used: the level was above the meter&apos;s 140 dB range, so LAeq, LEX,8h, the doses and the TWAs are lower bounds.</source>
+        <translation>%1 registros de sobrecarga usados: o nível ficou acima da faixa de 140 dB do medidor, então LAeq, LEX,8h, as doses e os TWAs são limites inferiores.</translation>
+    </message>
+    <message>
+        <source>The overloads add %1 dB to LAeq.</source>
+        <translation>As sobrecargas somam %1 dB ao LAeq.</translation>
+    </message>
+    <message>
+        <source>The measurement covers %1 % of the shift: the projection assumes the unmeasured part of the shift is like the measured part.</source>
+        <translation>A medição cobre %1 % do turno: a projeção supõe que a parte não medida do turno é como a parte medida.</translation>
+    </message>
+    <message>
+        <source>The records fall in %1 shifts more than 4 hours apart: the pooled figures mix days.</source>
+        <translation>Os registros caem em %1 turnos com mais de 4 horas entre eles: os valores agrupados misturam dias.</translation>
+    </message>
+    <message>
         <source>Use</source>
         <translation>Usar</translation>
     </message>
@@ -1102,6 +1118,18 @@ Um arquivo anterior com esse nome não foi alterado.</translation>
     <message>
         <source>Records</source>
         <translation>Registros</translation>
+    </message>
+    <message>
+        <source>Overloads</source>
+        <translation>Sobrecargas</translation>
+    </message>
+    <message>
+        <source>Under range</source>
+        <translation>Abaixo da faixa</translation>
+    </message>
+    <message>
+        <source>Coverage of the shift</source>
+        <translation>Cobertura do turno</translation>
     </message>
     <message>
         <source>Skipped</source>

@@ -1,10 +1,13 @@
 #include "analysis/AssessmentWindow.h"
 
+#include "analysis/ExposureStatistics.h"
 #include "analysis/FigureCards.h"
 #include "analysis/NumberField.h"
 #include "analysis/NumberText.h"
 #include "data/DatFile.h"
 #include "data/FileTransfer.h"
+#include "link/Meter.h"
+#include "link/MeterState.h"
 #include "ui/Dialogs.h"
 #include "ui/Theme.h"
 #include "ui/VectorPlot.h"
@@ -41,6 +44,9 @@ const QList<QList<Figure>> &figureRows()
          {"skipped", QT_TRANSLATE_NOOP("FigureCards", "Skipped"), "skippedValue"},
          {"excluded", QT_TRANSLATE_NOOP("FigureCards", "Excluded"), "excludedValue"},
          {"measured", QT_TRANSLATE_NOOP("FigureCards", "Measured (T)"), "measuredValue"}},
+        {{"overloads", QT_TRANSLATE_NOOP("FigureCards", "Overloads"), "overloadsValue"},
+         {"under-range", QT_TRANSLATE_NOOP("FigureCards", "Under range"), "underRangeValue"},
+         {"coverage", QT_TRANSLATE_NOOP("FigureCards", "Coverage of the shift"), "coverageValue"}},
         {{"laeq", QT_TRANSLATE_NOOP("FigureCards", "LAeq,T (dB)"), "laeqValue"},
          {"lex8h", QT_TRANSLATE_NOOP("FigureCards", "LEX,8h (dB)"), "lex8hValue"},
          {"max", QT_TRANSLATE_NOOP("FigureCards", "Maximum (dB)"), "maxValue"}},
@@ -220,12 +226,15 @@ QWidget *AssessmentWindow::buildAssessmentTab()
     cards_.addRows(figures, figureRows());
     messageLabel_ = named(new QLabel, "messageLabel");
     messageLabel_->setWordWrap(true);
+    advisoryLabel_ = named(new QLabel, "advisoryLabel");
+    advisoryLabel_->setWordWrap(true);
 
     auto *left = new QVBoxLayout;
     left->addLayout(settings);
     left->addWidget(criteriaTable_);
     left->addLayout(figures);
     left->addWidget(messageLabel_);
+    left->addWidget(advisoryLabel_);
     left->addStretch(1);
 
     auto *spans = new QGroupBox(tr("Excluded spans"));
@@ -293,7 +302,16 @@ QWidget *AssessmentWindow::buildAssessmentTab()
 void AssessmentWindow::fillCriteriaTable()
 {
     QList<CriterionSet> sets = CriterionSet::named();
-    sets << kCustomDefault;
+    // The custom set starts from the meter's own settings, as far as it has told them.
+    CriterionSet custom = kCustomDefault;
+    const MeterState &state = meter().state();
+    if (ExposureStatistics::isCriterion(state.status.CriterionLevel))
+        custom.criterionDb = state.status.CriterionLevel;
+    if (ExposureStatistics::isExchangeRate(state.status.ExchangeRate))
+        custom.exchangeRateDb = state.status.ExchangeRate;
+    if (state.ThresholdLevel >= 0)
+        custom.thresholdDb = state.ThresholdLevel;
+    sets << custom;
     criteriaTable_->setColumnCount(int(sets.size()));
     QStringList headings;
     for (const CriterionSet &set : std::as_const(sets))
@@ -551,6 +569,7 @@ void AssessmentWindow::showAssessment()
         result_.ok() ? tr(AssessmentResult::euStatusText(result_.euStatus).toUtf8().constData())
                      : FigureCards::kNoFigure);
     euStatusLabel_->setStyleSheet(result_.ok() ? statusStyle(result_.euStatus) : QString());
+    showAdvisories();
 
     const QSignalBlocker blocker(criteriaTable_);
     qsizetype dose = 0;
@@ -569,6 +588,8 @@ void AssessmentWindow::showAssessment()
             for (QString &text : texts) {
                 if (text.isEmpty())
                     text = FigureCards::kNoFigure;
+                else if (result_.overloads > 0)
+                    text = QStringLiteral("\u2265 ") + text; // lower bounds, as LAeq
             }
         }
         for (int row = kDoseRow; row < kCriteriaRows; ++row)
@@ -576,6 +597,39 @@ void AssessmentWindow::showAssessment()
         for (int row = 0; row < kCriteriaRows; ++row)
             criteriaTable_->item(row, column)
                 ->setForeground(used ? palette().text() : palette().placeholderText());
+    }
+}
+
+void AssessmentWindow::showAdvisories()
+{
+    QStringList advisories;
+    // With overloads used the level was above the meter's range for part of the time: the
+    // energy figures are at least what is shown.
+    const bool lowerBounds = result_.ok() && result_.overloads > 0;
+    if (lowerBounds) {
+        QString advisory = tr("%1 overload records used: the level was above the meter's 140 dB "
+                              "range, so LAeq, LEX,8h, the doses and the TWAs are lower bounds.")
+                               .arg(result_.overloads);
+        if (result_.overloadsAddTenths)
+            advisory +=
+                QLatin1Char(' ') +
+                tr("The overloads add %1 dB to LAeq.").arg(tenthsText(*result_.overloadsAddTenths));
+        advisories << advisory;
+    }
+    if (result_.ok() && result_.coveragePercent < ExposureAssessment::kLowCoveragePercent)
+        advisories << tr("The measurement covers %1 % of the shift: the projection assumes the "
+                         "unmeasured part of the shift is like the measured part.")
+                          .arg(result_.coveragePercent);
+    if (result_.ok() && result_.shifts.size() > 1)
+        advisories << tr("The records fall in %1 shifts more than 4 hours apart: the pooled "
+                         "figures mix days.")
+                          .arg(result_.shifts.size());
+    advisoryLabel_->setText(advisories.join(QLatin1Char('\n')));
+    if (!lowerBounds)
+        return;
+    for (const char *name : {"laeqValue", "lex8hValue"}) {
+        if (auto *label = findChild<QLabel *>(QLatin1String(name)))
+            label->setText(QStringLiteral("\u2265 ") + label->text());
     }
 }
 

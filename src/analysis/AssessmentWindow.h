@@ -81,6 +81,8 @@ private:
     void criterionEdited(QTableWidgetItem *item);
     QList<CriterionSet> chosenCriteria(QString &problem) const;
     void showAssessment();
+    // The caveats of the figures, and "≥" before the figures that are lower bounds.
+    void showAdvisories();
     void showSpans();
     void showIso();
     void plotMouse(QMouseEvent *event, bool pressed, bool released);
@@ -101,6 +103,7 @@ private:
     QTableWidget *criteriaTable_ = nullptr;
     QLabel *euStatusLabel_ = nullptr;
     QLabel *messageLabel_ = nullptr;
+    QLabel *advisoryLabel_ = nullptr; // the caveats of the figures shown
     VectorPlot *levelPlot_ = nullptr;
     QComboBox *listChoice_ = nullptr; // with several files: whose records are shown
     int shownList_ = 0;

@@ -6,8 +6,11 @@
 #include "link/Twa.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QRegularExpression>
+#include <QTime>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -54,6 +57,37 @@ QString twaText(const std::optional<int> &tenths)
 qint64 nearestSeconds(qint64 tenths)
 {
     return (tenths + 5) / 10;
+}
+
+// The status is judged on LEX,8h as it is printed, so the figure and the status never
+// disagree at a boundary (79.96 dB is shown as 80.0, a lower action value).
+EuStatus statusOf(double lex8hDb)
+{
+    const qint64 lexTenths = std::llround(lex8hDb * 10.0);
+    return lexTenths < 800   ? EuStatus::BelowLowerAction
+           : lexTenths < 850 ? EuStatus::LowerAction
+           : lexTenths < 870 ? EuStatus::UpperAction
+                             : EuStatus::LimitExceeded;
+}
+
+constexpr qint64 kTenthsPerDay = 864000;
+constexpr double kOverloadEnergy = 1e14; // 10^(140 / 10)
+
+QString stampText(qint64 tenths)
+{
+    const QDate day = QDate::fromJulianDay(tenths / kTenthsPerDay);
+    const QTime time = QTime(0, 0).addSecs(int((tenths % kTenthsPerDay) / 10));
+    return day.toString(QStringLiteral("yyyy-MM-dd ")) + time.toString(QStringLiteral("hh:mm:ss"));
+}
+
+double median(std::vector<double> &values)
+{
+    const size_t upper = values.size() / 2;
+    std::nth_element(values.begin(), values.begin() + qsizetype(upper), values.end());
+    if (values.size() % 2 != 0)
+        return values[upper];
+    return (values[upper] + *std::max_element(values.begin(), values.begin() + qsizetype(upper))) /
+           2.0;
 }
 
 } // namespace
@@ -114,11 +148,14 @@ QStringList AssessmentResult::lines() const
     QStringList lines{QStringLiteral("files: ") + QString::number(lists),
                       QStringLiteral("records: ") + QString::number(records),
                       QStringLiteral("skipped: ") + QString::number(skipped),
-                      QStringLiteral("excluded: ") + QString::number(excluded)};
+                      QStringLiteral("excluded: ") + QString::number(excluded),
+                      QStringLiteral("overloads: ") + QString::number(overloads),
+                      QStringLiteral("under-range: ") + QString::number(underRange)};
     if (!ok())
         return lines;
     lines << QStringLiteral("measured: ") + clockText(nearestSeconds(measuredTenths))
           << QStringLiteral("shift: ") + clockText(std::llround(shiftHours * 3600.0))
+          << QStringLiteral("coverage: %1 %").arg(coveragePercent)
           << QStringLiteral("laeq: ") + oneDecimalText(laeqDb)
           << QStringLiteral("lex8h: ") + oneDecimalText(lex8hDb)
           << QStringLiteral("max: ") + tenthsText(maxTenths);
@@ -134,12 +171,49 @@ QStringList AssessmentResult::lines() const
               << name + QStringLiteral(".projected-dose: ") + doseText(dose.projectedPercent)
               << name + QStringLiteral(".projected-twa: ") + twaText(dose.projectedTwaTenths);
     }
+    for (qsizetype n = 0; n < shifts.size(); ++n) {
+        const Shift &shift = shifts.at(n);
+        lines << QStringLiteral("shift %1: start %2 measured %3 laeq %4 lex8h %5 eu-status %6")
+                     .arg(n + 1)
+                     .arg(stampText(shift.startTenths),
+                          clockText(nearestSeconds(shift.measuredTenths)),
+                          oneDecimalText(shift.laeqDb), oneDecimalText(shift.lex8hDb),
+                          euStatusText(shift.euStatus));
+    }
     for (const Span &span : spans)
         lines << QStringLiteral("excluded-span: %1:%2-%3:%4")
                      .arg(span.list)
                      .arg(span.span.first)
                      .arg(span.span.last)
                      .arg(span.span.reason);
+    for (const Suggestion &suggestion : suggestions)
+        lines << QStringLiteral("suggested: %1:%2-%3: %4")
+                     .arg(suggestion.list)
+                     .arg(suggestion.first)
+                     .arg(suggestion.last)
+                     .arg(suggestion.reason);
+    if (overloads > 0) {
+        QString advisory =
+            (overloads == 1 ? QStringLiteral("advisory: 1 overload record")
+                            : QStringLiteral("advisory: %1 overload records").arg(overloads)) +
+            QStringLiteral(" (above the meter's 140 dB range) among those used: LAeq, LEX,8h, "
+                           "the doses and the TWAs are lower bounds");
+        if (overloadsAddTenths)
+            advisory += QStringLiteral("; overloads add %1 dB to LAeq")
+                            .arg(tenthsText(*overloadsAddTenths));
+        lines << advisory;
+    }
+    if (coveragePercent < ExposureAssessment::kLowCoveragePercent)
+        lines << QStringLiteral("advisory: the measurement covers %1 % of the shift: the "
+                                "projection to the shift assumes the unmeasured part is like "
+                                "the measured part")
+                     .arg(coveragePercent);
+    if (shifts.size() > 1)
+        lines << QStringLiteral("advisory: the records fall in %1 shifts, more than %2 hours "
+                                "apart: the pooled figures mix days; each shift's own are on "
+                                "its shift line")
+                     .arg(shifts.size())
+                     .arg(ExposureAssessment::kShiftGapHours);
     return lines;
 }
 
@@ -152,16 +226,42 @@ int ExposureAssessment::addRecords(const QString &name, const RecordTable &table
 {
     List list;
     list.name = name;
-    list.periodTenths = RecordLevels::medianStepTenths(table);
+    list.stamps = RecordLevels::stampsTenths(table);
+    list.durations = RecordLevels::recordDurationsTenths(list.stamps);
     const int records = table.recordCount();
     list.values.resize(size_t(records), std::numeric_limits<double>::quiet_NaN());
     list.tenths.resize(size_t(records), 0);
+    list.readings.resize(size_t(records), RecordLevels::Reading::Number);
     for (int r = 0; r < records; ++r) {
         if (const auto level =
                 RecordLevels::recordLevel(table.cellBytes(r, RecordLevels::kLevelColumn))) {
             list.values[size_t(r)] = level->value;
             list.tenths[size_t(r)] = qint32(level->tenths);
+            list.readings[size_t(r)] = level->reading;
         }
+    }
+    // Runs of records no more than kShiftGapHours apart, each with its first and last
+    // stamp (kNoStamp when it has none).
+    const qint64 gap = std::llround(kShiftGapHours * 36000.0);
+    std::optional<qint64> previous;
+    std::pair<qint64, qint64> stamps{RecordLevels::kNoStamp, RecordLevels::kNoStamp};
+    for (int r = 0; r < records; ++r) {
+        const qint64 stamp = list.stamps[size_t(r)];
+        if (stamp == RecordLevels::kNoStamp)
+            continue;
+        if (previous && std::abs(stamp - *previous) > gap) {
+            list.runEnds.push_back(r - 1);
+            list.runStamps.push_back(stamps);
+            stamps = {RecordLevels::kNoStamp, RecordLevels::kNoStamp};
+        }
+        if (stamps.first == RecordLevels::kNoStamp)
+            stamps = {stamp, stamp};
+        stamps = {std::min(stamps.first, stamp), std::max(stamps.second, stamp)};
+        previous = stamp;
+    }
+    if (records > 0) {
+        list.runEnds.push_back(records - 1);
+        list.runStamps.push_back(stamps);
     }
     lists_.push_back(std::move(list));
     return int(lists_.size()) - 1;
@@ -228,12 +328,12 @@ AssessmentResult ExposureAssessment::assess(const Inputs &inputs) const
     }
 
     TimedLevels timed;
+    qint64 overloadTenths = 0;
     bool anyLevel = false;
     double maxValue = -std::numeric_limits<double>::infinity();
     for (size_t l = 0; l < lists_.size(); ++l) {
         const List &list = lists_[l];
         result.records += int(list.values.size());
-        const qint64 period = list.periodTenths.value_or(0);
         bool used = false;
         for (size_t r = 0; r < list.values.size(); ++r) {
             const double value = list.values[r];
@@ -247,6 +347,13 @@ AssessmentResult ExposureAssessment::assess(const Inputs &inputs) const
                 continue;
             }
             used = true;
+            const qint64 period = list.durations ? (*list.durations)[r] : 0;
+            if (list.readings[r] == RecordLevels::Reading::Overload) {
+                ++result.overloads;
+                overloadTenths += period;
+            } else if (list.readings[r] == RecordLevels::Reading::UnderRange) {
+                ++result.underRange;
+            }
             const RecordLevels::Level level{value, list.tenths[r]};
             if (const std::optional<int> bin = RecordLevels::exactTenths(level))
                 timed.binTenths[size_t(*bin)] += period;
@@ -258,7 +365,7 @@ AssessmentResult ExposureAssessment::assess(const Inputs &inputs) const
                 result.maxTenths = level.tenths;
             }
         }
-        if (used && !list.periodTenths) {
+        if (used && !list.durations) {
             result.message =
                 QCoreApplication::translate("ExposureAssessment",
                                             "%1: its time stamps give no period (fewer than two "
@@ -282,6 +389,16 @@ AssessmentResult ExposureAssessment::assess(const Inputs &inputs) const
         [](double db, qint64 tenths) { return double(tenths) * std::pow(10.0, db / 10.0); });
     result.laeqDb = 10.0 * std::log10(energy / double(timed.totalTenths));
     result.lex8hDb = result.laeqDb + 10.0 * std::log10(inputs.shiftHours / kEightHours);
+    if (overloadTenths > 0 && overloadTenths < timed.totalTenths) {
+        const double without =
+            10.0 * std::log10((energy - double(overloadTenths) * kOverloadEnergy) /
+                              double(timed.totalTenths - overloadTenths));
+        // As both are printed, so that the advisory's figure can be checked from them.
+        result.overloadsAddTenths =
+            std::llround(result.laeqDb * 10.0) - std::llround(without * 10.0);
+    }
+    result.coveragePercent =
+        int(std::llround(100.0 * double(timed.totalTenths) / (inputs.shiftHours * 36000.0)));
 
     for (int db : kTimeAboveDb) {
         const double tenths = timed.sum(
@@ -289,13 +406,7 @@ AssessmentResult ExposureAssessment::assess(const Inputs &inputs) const
         result.timeAbove.append({db, qint64(tenths)});
     }
 
-    // The status is judged on LEX,8h as it is printed, so the figure and the status never
-    // disagree at a boundary (79.96 dB is shown as 80.0, a lower action value).
-    const qint64 lexTenths = std::llround(result.lex8hDb * 10.0);
-    result.euStatus = lexTenths < 800   ? EuStatus::BelowLowerAction
-                      : lexTenths < 850 ? EuStatus::LowerAction
-                      : lexTenths < 870 ? EuStatus::UpperAction
-                                        : EuStatus::LimitExceeded;
+    result.euStatus = statusOf(result.lex8hDb);
 
     const double shiftSeconds = inputs.shiftHours * 3600.0;
     for (const CriterionSet &set : inputs.criteria) {
@@ -316,5 +427,193 @@ AssessmentResult ExposureAssessment::assess(const Inputs &inputs) const
             Twa::tenthsDb(dose.projectedPercent, set.criterionDb, set.exchangeRateDb);
         result.doses.append(dose);
     }
+
+    // The runs of every list in the order of their starts; a run that starts more than
+    // kShiftGapHours after every earlier one has ended starts a shift.
+    struct RunStart {
+        qint64 first;
+        qint64 last;
+        size_t list;
+        size_t run;
+    };
+    std::vector<RunStart> starts;
+    std::vector<std::vector<int>> runShift(lists_.size());
+    for (size_t l = 0; l < lists_.size(); ++l) {
+        runShift[l].assign(lists_[l].runEnds.size(), 0);
+        for (size_t run = 0; run < lists_[l].runStamps.size(); ++run) {
+            const auto [first, last] = lists_[l].runStamps[run];
+            if (first != RecordLevels::kNoStamp)
+                starts.push_back({first, last, l, run});
+        }
+    }
+    std::sort(starts.begin(), starts.end(),
+              [](const RunStart &a, const RunStart &b) { return a.first < b.first; });
+    const qint64 gap = std::llround(kShiftGapHours * 36000.0);
+    int shiftCount = 0;
+    qint64 shiftEnd = 0;
+    for (const RunStart &start : starts) {
+        if (shiftCount == 0 || start.first - shiftEnd > gap) {
+            ++shiftCount;
+            shiftEnd = start.last;
+        }
+        shiftEnd = std::max(shiftEnd, start.last);
+        runShift[start.list][start.run] = shiftCount - 1;
+    }
+    if (shiftCount > 1)
+        addShifts(result, excluded, runShift, shiftCount);
+    if (inputs.suggest)
+        addSuggestions(result, excluded);
     return result;
+}
+
+void ExposureAssessment::addShifts(AssessmentResult &result,
+                                   const std::vector<std::vector<bool>> &excluded,
+                                   const std::vector<std::vector<int>> &runShift,
+                                   int shiftCount) const
+{
+    struct Sum {
+        qint64 start = RecordLevels::kNoStamp;
+        qint64 tenths = 0;
+        double energy = 0.0;
+    };
+    std::vector<Sum> sums(static_cast<size_t>(shiftCount));
+    std::vector<double> energyOfTenths(size_t(RecordLevels::kTenthsCount), -1.0);
+    for (size_t l = 0; l < lists_.size(); ++l) {
+        const List &list = lists_[l];
+        size_t run = 0;
+        for (size_t r = 0; r < list.values.size(); ++r) {
+            while (run + 1 < list.runEnds.size() && int(r) > list.runEnds[run])
+                ++run;
+            const double value = list.values[r];
+            if (excluded[l][r] || std::isnan(value) || !list.durations)
+                continue;
+            Sum &sum = sums[size_t(runShift[l][run])];
+            const qint64 tenths = (*list.durations)[r];
+            const std::optional<int> bin = RecordLevels::exactTenths({value, list.tenths[r]});
+            double energy = bin ? energyOfTenths[size_t(*bin)] : -1.0;
+            if (energy < 0.0) {
+                energy = std::pow(10.0, value / 10.0);
+                if (bin)
+                    energyOfTenths[size_t(*bin)] = energy;
+            }
+            sum.energy += double(tenths) * energy;
+            sum.tenths += tenths;
+            const qint64 stamp = list.stamps[r];
+            if (stamp != RecordLevels::kNoStamp &&
+                (sum.start == RecordLevels::kNoStamp || stamp < sum.start))
+                sum.start = stamp;
+        }
+    }
+    std::sort(sums.begin(), sums.end(),
+              [](const Sum &a, const Sum &b) { return a.start < b.start; });
+    const double lexOffset = 10.0 * std::log10(result.shiftHours / kEightHours);
+    for (const Sum &sum : sums) {
+        if (sum.tenths == 0)
+            continue;
+        AssessmentResult::Shift shift;
+        shift.startTenths = sum.start;
+        shift.measuredTenths = sum.tenths;
+        shift.laeqDb = 10.0 * std::log10(sum.energy / double(sum.tenths));
+        shift.lex8hDb = shift.laeqDb + lexOffset;
+        shift.euStatus = statusOf(shift.lex8hDb);
+        result.shifts.append(shift);
+    }
+    // Shifts of excluded records only are not shifts of the assessment.
+    if (result.shifts.size() < 2)
+        result.shifts.clear();
+}
+
+QList<ExcludedSpan> ExposureAssessment::overloadSpans(const QString &reason) const
+{
+    QList<ExcludedSpan> spans;
+    for (size_t l = 0; l < lists_.size(); ++l) {
+        const std::vector<RecordLevels::Reading> &readings = lists_[l].readings;
+        for (size_t r = 0; r < readings.size(); ++r) {
+            if (readings[r] != RecordLevels::Reading::Overload)
+                continue;
+            size_t last = r;
+            while (last + 1 < readings.size() &&
+                   readings[last + 1] == RecordLevels::Reading::Overload)
+                ++last;
+            spans.append({int(l), int(r) + 1, int(last) + 1, reason});
+            r = last;
+        }
+    }
+    return spans;
+}
+
+void ExposureAssessment::addSuggestions(AssessmentResult &result,
+                                        const std::vector<std::vector<bool>> &excluded) const
+{
+    for (size_t l = 0; l < lists_.size(); ++l) {
+        const List &list = lists_[l];
+        // The records used, by index: spikes and their neighbours are among them.
+        std::vector<int> used;
+        for (size_t r = 0; r < list.values.size(); ++r) {
+            if (!excluded[l][r] && !std::isnan(list.values[r]))
+                used.push_back(int(r));
+        }
+        const auto overload = [&list](int r) {
+            return list.readings[size_t(r)] == RecordLevels::Reading::Overload;
+        };
+        const auto level = [&list, &used](size_t i) { return list.values[size_t(used[i])]; };
+        std::vector<double> around;
+        size_t i = 0;
+        while (i < used.size()) {
+            if (overload(used[i])) {
+                size_t last = i;
+                while (last + 1 < used.size() && used[last + 1] == used[last] + 1 &&
+                       overload(used[last + 1]))
+                    ++last;
+                result.suggestions.append(
+                    {list.name, used[i] + 1, used[last] + 1, QStringLiteral("overload")});
+                i = last + 1;
+                continue;
+            }
+            // Up to kSpikeRecords records one after another, each at least kSpikeDb above
+            // the median of the kSpikeNeighbours records used on each side, with no such
+            // record right before or after them.
+            size_t end = 0;
+            double aboveDb = 0.0;
+            for (size_t k = 1; k <= size_t(kSpikeRecords) && i + k <= used.size(); ++k) {
+                const size_t last = i + k - 1;
+                if (used[last] != used[i] + int(k) - 1 || overload(used[last]))
+                    break;
+                around.clear();
+                for (size_t b = i >= size_t(kSpikeNeighbours) ? i - kSpikeNeighbours : 0; b < i;
+                     ++b)
+                    around.push_back(level(b));
+                for (size_t a = last + 1; a < std::min(used.size(), last + 1 + kSpikeNeighbours);
+                     ++a)
+                    around.push_back(level(a));
+                if (around.size() < size_t(kSpikeNeighbours))
+                    break;
+                const double high = median(around) + kSpikeDb;
+                if (level(i) < high)
+                    break;
+                double lowest = level(i);
+                for (size_t j = i; j <= last; ++j)
+                    lowest = std::min(lowest, level(j));
+                if (lowest < high)
+                    continue;
+                if ((i == 0 || level(i - 1) < high) &&
+                    (last + 1 == used.size() || level(last + 1) < high)) {
+                    end = last + 1;
+                    double highest = level(i);
+                    for (size_t j = i; j <= last; ++j)
+                        highest = std::max(highest, level(j));
+                    aboveDb = highest - (high - kSpikeDb);
+                    break;
+                }
+            }
+            if (end == 0) {
+                ++i;
+                continue;
+            }
+            result.suggestions.append({list.name, used[i] + 1, used[end - 1] + 1,
+                                       QStringLiteral("spike %1 dB above the records around it")
+                                           .arg(oneDecimalText(aboveDb))});
+            i = end;
+        }
+    }
 }

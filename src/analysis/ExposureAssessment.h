@@ -3,15 +3,19 @@
 // The exposure assessment of one or more record lists: does the worker's daily exposure
 // reach the action values, under each criterion chosen, projected to the shift?
 //
-// Each list's records stand for the list's period (the median step of its time stamps)
-// and are pooled; a record's level follows the statistics' rule (RecordLevels). Records in
-// an excluded span count for nothing, neither level nor time. Over the records used:
-// LAeq,T, the maximum, the time at or above 80, 85 and 90 dB, and for each criterion set
-// the dose, its TWA and both projected to the shift; LEX,8h and the EU status from it.
+// Each record stands for its own time (RecordLevels::recordDurationsTenths: its step to
+// the next record, pauses not counted), and the lists' records are pooled; a record's
+// level follows the statistics' rule (RecordLevels). Records in an excluded span count for
+// nothing, neither level nor time. Over the records used: LAeq,T, the maximum, the time at
+// or above 80, 85 and 90 dB, and for each criterion set the dose, its TWA and both
+// projected to the shift; LEX,8h and the EU status from it; the overloads and under-range
+// records among them, the coverage of the shift and, where records lie more than
+// kShiftGapHours apart, the figures of each shift.
 //
 // The records are read once, when added; assess() then takes a few milliseconds for a
 // day of one-second records, so a window can assess again at every change of its inputs.
 
+#include "analysis/RecordLevels.h"
 #include "data/RecordTable.h"
 
 #include <QList>
@@ -59,6 +63,8 @@ struct AssessmentResult {
     int records = 0;           // all records of the lists
     int skipped = 0;           // records outside the excluded spans that have no level
     int excluded = 0;          // records inside an excluded span
+    int overloads = 0;         // records used that read OL: above the meter's range
+    int underRange = 0;        // records used that read "----": below it
     qint64 measuredTenths = 0; // T: tenths of a second of the records used
     double shiftHours = 8.0;   // Te
     double laeqDb = 0.0;       // LAeq,T
@@ -70,6 +76,10 @@ struct AssessmentResult {
     };
     QList<TimeAbove> timeAbove; // 80, 85, 90 dB
     EuStatus euStatus = EuStatus::BelowLowerAction;
+    int coveragePercent = 0; // T over Te, whole percent
+    // LAeq,T less the LAeq,T of the records used but the overloads, in tenths of a dB as
+    // both are printed; nothing without overloads or without other records.
+    std::optional<qint64> overloadsAddTenths;
 
     struct Dose {
         CriterionSet set;
@@ -86,11 +96,35 @@ struct AssessmentResult {
     };
     QList<Span> spans; // the excluded spans, as given
 
+    // Records more than kShiftGapHours apart belong to different shifts; with more than
+    // one, the figures of each, in the order of their starts.
+    struct Shift {
+        qint64 startTenths = 0; // its first record's stamp (RecordLevels::stampsTenths)
+        qint64 measuredTenths = 0;
+        double laeqDb = 0.0;
+        double lex8hDb = 0.0; // from Te, as the pooled one
+        EuStatus euStatus = EuStatus::BelowLowerAction;
+    };
+    QList<Shift> shifts;
+
+    // Records worth a look before the figures are handed in (Inputs::suggest): isolated
+    // spikes and runs of overloads, numbered as spans are.
+    struct Suggestion {
+        QString list;
+        int first = 1;
+        int last = 1;
+        QString reason;
+    };
+    QList<Suggestion> suggestions;
+
     static QString euStatusText(EuStatus status);
     // The lines `dosemeter-cli assess` prints: files, records, skipped, excluded,
-    // measured, shift, laeq, lex8h, max, time-above-80/85/90, eu-status, four lines per
-    // criterion set, then one "excluded-span: LIST:FIRST-LAST:REASON" per span. Nothing
-    // but the message when there are no figures.
+    // overloads, under-range, measured, shift, coverage, laeq, lex8h, max,
+    // time-above-80/85/90, eu-status, four lines per criterion set, a "shift N: ..." line
+    // per shift when there are several, one "excluded-span: LIST:FIRST-LAST:REASON" per
+    // span, one "suggested: LIST:FIRST-LAST: REASON" per suggestion, and last an
+    // "advisory: ..." line for each caveat (overloads, a low coverage, several shifts).
+    // Nothing after under-range when there are no figures.
     QStringList lines() const;
     QString text() const;
 };
@@ -111,7 +145,17 @@ public:
         QList<CriterionSet> criteria;
         double shiftHours = 8.0; // 0.5 .. 24
         QList<ExcludedSpan> excluded;
+        bool suggest = false; // look for spans worth excluding
     };
+    static constexpr double kShiftGapHours = 4.0;
+    // A record at least this far above the median of its neighbours is a spike.
+    static constexpr double kSpikeDb = 15.0;
+    static constexpr int kSpikeRecords = 3;     // at most, one after another
+    static constexpr int kSpikeNeighbours = 10; // on each side
+    static constexpr int kLowCoveragePercent = 50;
+
+    // Every overload record of every list, each run of them one span with `reason`.
+    QList<ExcludedSpan> overloadSpans(const QString &reason) const;
     static constexpr double kMinShiftHours = 0.5;
     static constexpr double kMaxShiftHours = 24.0;
 
@@ -128,9 +172,20 @@ public:
 private:
     struct List {
         QString name;
-        std::optional<qint64> periodTenths;
+        std::vector<qint64> stamps; // RecordLevels::stampsTenths
+        // The time each record stands for; nothing when the list's stamps give none.
+        std::optional<std::vector<qint64>> durations;
         std::vector<double> values; // NaN: no level
         std::vector<qint32> tenths; // the level to the nearest tenth of a dB
+        std::vector<RecordLevels::Reading> readings;
+        // Last record of each run of records no more than kShiftGapHours apart.
+        std::vector<int> runEnds;
+        std::vector<std::pair<qint64, qint64>> runStamps; // first and last stamp of each run
     };
     std::vector<List> lists_;
+
+    void addShifts(AssessmentResult &result, const std::vector<std::vector<bool>> &excluded,
+                   const std::vector<std::vector<int>> &runShift, int shiftCount) const;
+    void addSuggestions(AssessmentResult &result,
+                        const std::vector<std::vector<bool>> &excluded) const;
 };

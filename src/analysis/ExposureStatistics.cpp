@@ -75,13 +75,17 @@ ExposureStatistics ExposureStatistics::compute(const RecordTable &table,
 {
     ExposureStatistics s;
     std::vector<Level> levels;
+    std::vector<int> recordOfLevel; // until the levels are ranked
     levels.reserve(size_t(table.recordCount()));
+    recordOfLevel.reserve(size_t(table.recordCount()));
     for (int r = 0; r < table.recordCount(); ++r) {
         if (const auto level =
-                RecordLevels::recordLevel(table.cellBytes(r, RecordLevels::kLevelColumn)))
+                RecordLevels::recordLevel(table.cellBytes(r, RecordLevels::kLevelColumn))) {
             levels.push_back(*level);
-        else
+            recordOfLevel.push_back(r);
+        } else {
             ++s.skipped;
+        }
     }
     s.records = int(levels.size());
     if (levels.empty()) {
@@ -99,6 +103,8 @@ ExposureStatistics ExposureStatistics::compute(const RecordTable &table,
     }
     s.meanTenths = (2 * tenthsSum + n) / (2 * n); // levels are not negative
     s.laeqTenths = std::llround(100.0 * std::log10(energySum / double(n)));
+    if (settings)
+        addDose(s, table, levels, recordOfLevel, *settings);
 
     // Ln is the k-th highest level, k = ceil(n · N / 100): in ascending order index N - k.
     const auto byValue = [](const Level &a, const Level &b) { return a.value < b.value; };
@@ -114,29 +120,50 @@ ExposureStatistics ExposureStatistics::compute(const RecordTable &table,
     const auto [lowest, highest] = std::minmax_element(levels.begin(), levels.end(), byValue);
     s.minTenths = lowest->tenths;
     s.maxTenths = highest->tenths;
+    return s;
+}
 
-    if (!settings)
-        return s;
+void ExposureStatistics::addDose(ExposureStatistics &s, const RecordTable &table,
+                                 const std::vector<Level> &levels,
+                                 const std::vector<int> &recordOfLevel, const Settings &settings)
+{
     s.withDose = true;
     s.periodTenths = RecordLevels::medianStepTenths(table);
-    if (!s.periodTenths)
-        return s;
-    s.durationSeconds = (n * *s.periodTenths + 5) / 10;
-    // Each record stands for one period.
-    double allowanceSum = 0.0;
+    const std::optional<std::vector<qint64>> durations = RecordLevels::recordDurationsTenths(table);
+    if (!s.periodTenths || !durations)
+        return;
+    // Each record stands for its own time (RecordLevels::recordDurationsTenths). The
+    // allowances are summed per duration and each sum weighed once, so a list of one
+    // period sums exactly as a single sum times that period.
+    struct ByDuration {
+        qint64 tenths;
+        double allowanceSum = 0.0;
+    };
+    std::vector<ByDuration> sums;
+    qint64 durationTenths = 0;
     PerTenth allowance([&settings](double value) {
-        return DoseRule::weight(value, settings->criterionDb, settings->exchangeRateDb);
+        return DoseRule::weight(value, settings.criterionDb, settings.exchangeRateDb);
     });
-    for (const Level &level : levels) {
-        if (level.value >= settings->thresholdDb)
-            allowanceSum += allowance(level);
+    for (size_t i = 0; i < levels.size(); ++i) {
+        const Level &level = levels[i];
+        const qint64 tenths = (*durations)[size_t(recordOfLevel[i])];
+        durationTenths += tenths;
+        if (level.value < settings.thresholdDb)
+            continue;
+        auto sum = std::find_if(sums.begin(), sums.end(),
+                                [tenths](const ByDuration &d) { return d.tenths == tenths; });
+        if (sum == sums.end())
+            sum = sums.insert(sums.end(), ByDuration{tenths});
+        sum->allowanceSum += allowance(level);
     }
-    const double periodSeconds = double(*s.periodTenths) / 10.0;
-    s.dosePercent = DoseRule::percent(periodSeconds * allowanceSum);
+    s.durationSeconds = (durationTenths + 5) / 10;
+    double weightedSeconds = 0.0;
+    for (const ByDuration &sum : sums)
+        weightedSeconds += double(sum.tenths) / 10.0 * sum.allowanceSum;
+    s.dosePercent = DoseRule::percent(weightedSeconds);
     if (const std::optional<int> twa =
-            Twa::tenthsDb(*s.dosePercent, settings->criterionDb, settings->exchangeRateDb))
+            Twa::tenthsDb(*s.dosePercent, settings.criterionDb, settings.exchangeRateDb))
         s.twaTenths = *twa;
-    return s;
 }
 
 QStringList ExposureStatistics::lines() const

@@ -10,12 +10,14 @@
 // record without a number, or with one the meter cannot show (outside 67.9..140.0 dB, or
 // no plain decimal), has no level and is skipped.
 
+#include "analysis/RecordLevels.h"
 #include "data/RecordTable.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 struct MeterState;
 
@@ -64,13 +66,21 @@ public:
     // tenths of a second; nothing when fewer than two stamps can be read or the median is
     // not positive (then duration, dose and twa are empty too).
     std::optional<qint64> periodTenths;
-    std::optional<qint64> durationSeconds; // N × period, to the nearest second
-    std::optional<double> dosePercent;     // rounded to two decimals
-    std::optional<qint64> twaTenths;       // of that dose; nothing for a dose of 0
+    // The time of the records with a level, each standing for its own time
+    // (RecordLevels::recordDurationsTenths), to the nearest second.
+    std::optional<qint64> durationSeconds;
+    std::optional<double> dosePercent; // rounded to two decimals
+    std::optional<qint64> twaTenths;   // of that dose; nothing for a dose of 0
 
     // "records: 10", "skipped: 0", "min: 80.0", ... in the order above; an empty figure
     // is "name: " with nothing after it.
     QStringList lines() const;
     // The lines joined with line ends, for the clipboard.
     QString text() const;
+
+private:
+    // The dose figures of the levels, in the records' order, with the record of each.
+    static void addDose(ExposureStatistics &s, const RecordTable &table,
+                        const std::vector<RecordLevels::Level> &levels,
+                        const std::vector<int> &recordOfLevel, const Settings &settings);
 };

@@ -100,12 +100,39 @@ std::optional<qint64> timeOfDay(QByteArrayView text)
 
 } // namespace
 
+namespace {
+
+// The median of the steps between consecutive readable stamps; the median of an even
+// count is the mean of the two middle steps, halves of a tenth rounded up. Nothing when
+// there is no step or the median is not positive.
+std::optional<qint64> medianStep(const std::vector<qint64> &stamps)
+{
+    std::vector<qint64> steps;
+    steps.reserve(stamps.empty() ? 0 : stamps.size() - 1);
+    for (size_t r = 1; r < stamps.size(); ++r) {
+        if (stamps[r] != kNoStamp && stamps[r - 1] != kNoStamp)
+            steps.push_back(stamps[r] - stamps[r - 1]);
+    }
+    if (steps.empty())
+        return std::nullopt;
+    const size_t upper = steps.size() / 2;
+    std::nth_element(steps.begin(), steps.begin() + qsizetype(upper), steps.end());
+    qint64 twice = 2 * steps[upper];
+    if (steps.size() % 2 == 0)
+        twice = steps[upper] + *std::max_element(steps.begin(), steps.begin() + qsizetype(upper));
+    if (twice <= 0)
+        return std::nullopt;
+    return (twice + 1) / 2; // halves of a tenth round up
+}
+
+} // namespace
+
 std::optional<Level> recordLevel(QByteArrayView cell)
 {
     if (LevelCell::isOverload(cell))
-        return Level{140.0, kOverloadTenths};
+        return Level{140.0, kOverloadTenths, Reading::Overload};
     if (cell.indexOf('-') >= 0)
-        return Level{67.9, kUnderRangeTenths};
+        return Level{67.9, kUnderRangeTenths, Reading::UnderRange};
     if (LevelCell::isUnreadableLevel(cell))
         return std::nullopt;
     const LevelCell::Number n = LevelCell::leadingNumber(cell);
@@ -130,30 +157,43 @@ std::vector<qint64> stampsTenths(const RecordTable &table)
 
 std::optional<qint64> medianStepTenths(const RecordTable &table)
 {
-    DateReader dates;
-    std::vector<qint64> steps;
-    steps.reserve(size_t(std::max(0, table.recordCount() - 1)));
-    std::optional<qint64> previous;
-    for (int r = 0; r < table.recordCount(); ++r) {
-        std::optional<qint64> stamp;
-        if (const auto day = dates.day(table.cellBytes(r, kDateColumn))) {
-            if (const auto time = timeOfDay(table.cellBytes(r, kTimeColumn)))
-                stamp = *day * kTenthsPerDay + *time;
-        }
-        if (stamp && previous)
-            steps.push_back(*stamp - *previous);
-        previous = stamp;
+    return medianStep(stampsTenths(table));
+}
+
+std::optional<std::vector<qint64>> recordDurationsTenths(const RecordTable &table)
+{
+    return recordDurationsTenths(stampsTenths(table));
+}
+
+std::optional<std::vector<qint64>> recordDurationsTenths(const std::vector<qint64> &stamps)
+{
+    const std::optional<qint64> median = medianStep(stamps);
+    if (!median)
+        return std::nullopt;
+    const size_t count = stamps.size();
+    // steps[r]: from record r to record r + 1; kNoStamp where it cannot be worked out.
+    std::vector<qint64> steps(count > 0 ? count - 1 : 0, kNoStamp);
+    for (size_t r = 0; r + 1 < count; ++r) {
+        if (stamps[r] != kNoStamp && stamps[r + 1] != kNoStamp && stamps[r + 1] > stamps[r])
+            steps[r] = stamps[r + 1] - stamps[r];
     }
-    if (steps.empty())
-        return std::nullopt;
-    const size_t upper = steps.size() / 2;
-    std::nth_element(steps.begin(), steps.begin() + qsizetype(upper), steps.end());
-    qint64 twice = 2 * steps[upper];
-    if (steps.size() % 2 == 0)
-        twice = steps[upper] + *std::max_element(steps.begin(), steps.begin() + qsizetype(upper));
-    if (twice <= 0)
-        return std::nullopt;
-    return (twice + 1) / 2; // halves of a tenth round up
+    std::vector<qint64> durations(count, *median);
+    for (size_t r = 0; r < steps.size(); ++r) {
+        const qint64 step = steps[r];
+        if (step == kNoStamp)
+            continue;
+        const qint64 before = r > 0 ? steps[r - 1] : kNoStamp;
+        const qint64 after = r + 1 < steps.size() ? steps[r + 1] : kNoStamp;
+        const auto longer = [step](qint64 other) {
+            return other == kNoStamp || step > kPauseFactor * other;
+        };
+        const bool pause =
+            (before != kNoStamp || after != kNoStamp) && longer(before) && longer(after);
+        durations[r] = !pause ? step : before != kNoStamp ? durations[r - 1] : after;
+    }
+    if (count >= 2)
+        durations.back() = durations[count - 2];
+    return durations;
 }
 
 } // namespace RecordLevels

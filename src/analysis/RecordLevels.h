@@ -1,7 +1,7 @@
 #pragma once
 
 // How the analysis reads a record list, shared by the exposure statistics and the exposure
-// assessment: the level a record stands for and the period each record of a list lasts.
+// assessment: the level a record stands for and the time each record stands for.
 //
 // Level of a record (its dBA cell): a text containing "OL" is 140.0 (overload), one
 // containing "-" is 67.9 (under range), any other its number. A record without a number,
@@ -21,9 +21,13 @@ constexpr int kLevelColumn = 3;
 // Levels at and above this are no sound level.
 constexpr double kNoLevelFrom = 1000.0;
 
+// What the meter read: a level, or the end of its range on either side.
+enum class Reading { Number, Overload, UnderRange };
+
 struct Level {
     double value;
     qint64 tenths; // the value rounded to the nearest tenth of a dB, as its text has it
+    Reading reading = Reading::Number;
 };
 
 std::optional<Level> recordLevel(QByteArrayView cell);
@@ -46,6 +50,23 @@ inline std::optional<int> exactTenths(const Level &level)
 // tenth rounded up. Nothing when fewer than two stamps can be read or the median is not
 // positive.
 std::optional<qint64> medianStepTenths(const RecordTable &table);
+
+// The time each record stands for, in tenths of a second, by one rule:
+// - a record lasts its own step, from its time stamp to the next record's; the last record
+//   lasts as long as the one before it;
+// - a pause, a step more than kPauseFactor times as long as the step before it and the step
+//   after it (the one beside it at either end), as when the meter was paused or a later
+//   run follows in the same list, is not measured time: its record lasts as long as the
+//   record before it (the step after it at the start); a change of period is no pause, as
+//   the steps after the change are as long as the first of them;
+// - a step that cannot be worked out (a time stamp that cannot be read, a clock set back)
+//   is the list's median step (medianStepTenths).
+// A list whose steps are all one period gives every record that period. Nothing when the
+// list has no median step.
+constexpr int kPauseFactor = 10;
+std::optional<std::vector<qint64>> recordDurationsTenths(const RecordTable &table);
+// The same from the records' stamps (stampsTenths).
+std::optional<std::vector<qint64>> recordDurationsTenths(const std::vector<qint64> &stamps);
 
 // The date-and-time stamp of each record, in tenths of a second from the start of Julian
 // day 0; kNoStamp for a record whose date or time cannot be read.

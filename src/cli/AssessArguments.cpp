@@ -65,10 +65,20 @@ int readAssessRequest(QTextStream &err, const QStringList &args, const QString &
     std::optional<QString> shiftText;
     bool criteriaGiven = false;
     QList<Exclusion> exclusions;
+    std::optional<QString> overloadReason;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args.at(i);
-        if (a == QLatin1String("--criteria") || a == QLatin1String("--shift") ||
-            a == QLatin1String("--exclude")) {
+        if (a == QLatin1String("--suggest")) {
+            request.inputs.suggest = true;
+        } else if (a == QLatin1String("--exclude-overloads")) {
+            if (i + 1 >= args.size() || args.at(i + 1).trimmed().isEmpty())
+                return wrongArguments(err, QStringLiteral("--exclude-overloads needs a reason, "
+                                                          "such as \"microphone knocked\""));
+            if (overloadReason)
+                return wrongArguments(err, a + QStringLiteral(" is given twice"));
+            overloadReason = args.at(++i);
+        } else if (a == QLatin1String("--criteria") || a == QLatin1String("--shift") ||
+                   a == QLatin1String("--exclude")) {
             if (i + 1 >= args.size())
                 return wrongArguments(err, a + QStringLiteral(" needs a value; ") + usage);
             const QString value = args.at(++i);
@@ -153,6 +163,8 @@ int readAssessRequest(QTextStream &err, const QStringList &args, const QString &
             return wrongArguments(err, QStringLiteral("--exclude: ") + problem);
         inputs.excluded << span;
     }
+    if (overloadReason)
+        inputs.excluded << assessment.overloadSpans(*overloadReason);
     return Exit::kOk;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 // The arguments `assess` and `report` share: FILE... [--criteria LIST] [--shift HOURS]
-// [--exclude FILE:A-B:REASON]..., checked and with the files read.
+// [--exclude FILE:A-B:REASON]... [--exclude-overloads REASON] [--suggest], checked and
+// with the files read. --exclude-overloads adds a span per run of overload records, after
+// the spans of --exclude.
 
 #include "analysis/ExposureAssessment.h"
 #include "data/DatFile.h"

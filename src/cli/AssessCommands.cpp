@@ -77,7 +77,8 @@ std::optional<Iso9612::Task> task(const QString &text)
 int assess(QTextStream &out, QTextStream &err, const QStringList &args)
 {
     const QString usage = QStringLiteral("assess takes FILE... [--criteria LIST] [--shift HOURS] "
-                                         "[--exclude FILE:A-B:REASON]...");
+                                         "[--exclude FILE:A-B:REASON]... "
+                                         "[--exclude-overloads REASON] [--suggest]");
     AssessRequest request;
     if (const int code = readAssessRequest(err, args, usage, request); code != Exit::kOk)
         return code;

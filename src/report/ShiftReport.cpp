@@ -170,11 +170,15 @@ void ShiftReport::drawResults(ReportPage &page) const
                            withUnit(figure(QStringLiteral("measured")), QStringLiteral("h:min:s"))}
             << QStringList{QStringLiteral("Shift length Te"),
                            withUnit(figure(QStringLiteral("shift")), QStringLiteral("h:min:s"))}
+            << QStringList{QStringLiteral("Coverage T / Te"), figure(QStringLiteral("coverage"))}
             << QStringList{QStringLiteral("Records (excluded, without a level)"),
                            QStringLiteral("%1 (%2, %3)")
                                .arg(figure(QStringLiteral("records")),
                                     figure(QStringLiteral("excluded")),
-                                    figure(QStringLiteral("skipped")))};
+                                    figure(QStringLiteral("skipped")))}
+            << QStringList{QStringLiteral("Overloads, under range"),
+                           QStringLiteral("%1, %2").arg(figure(QStringLiteral("overloads")),
+                                                        figure(QStringLiteral("under-range")))};
     page.table({QStringLiteral("Figure"), QStringLiteral("Value")}, figures, {3, 2});
 }
 

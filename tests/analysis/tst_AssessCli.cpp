@@ -35,6 +35,17 @@ private slots:
                                    rig::repeated("100.0", 120),
                                start, 30));
         writeFile(path("blank.dat"), rig::records(rig::repeated("n/a", 3), start, 30));
+        RecordTable changed = rig::records(rig::repeated("085.0", 3600), start, 1);
+        const RecordTable minutes =
+            rig::records(rig::repeated("095.0", 420), start.addSecs(3600), 60);
+        for (int r = 0; r < minutes.recordCount(); ++r)
+            changed.appendRecord({QString::number(3601 + r), minutes.cell(r, 1), minutes.cell(r, 2),
+                                  minutes.cell(r, 3)});
+        writeFile(path("changed.dat"), changed);
+        QStringList overloads = rig::repeated("085.0", 60);
+        overloads[19] = overloads[20] = " OL ";
+        overloads[40] = "----";
+        writeFile(path("overloads.dat"), rig::records(overloads, start, 60));
     }
 
     void output_data()
@@ -42,14 +53,14 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("expected");
         const QString common = "files: 1\nrecords: 960\nskipped: 0\nexcluded: 120\n"
-                               "measured: 07:00:00\n";
+                               "overloads: 0\nunder-range: 0\nmeasured: 07:00:00\n";
         const QString levels = "laeq: 91.9\n";
         const QString above = "max: 95.0\ntime-above-80: 07:00:00\ntime-above-85: 07:00:00\n"
                               "time-above-90: 03:00:00\neu-status: limit value exceeded\n";
         // clang-format off
         QTest::newRow("default-criteria") << QStringList{"assess", "shift.dat", "--exclude",
                                                          "shift.dat:841-960:microphone knocked"}
-            << common + "shift: 08:00:00\n" + levels + "lex8h: 91.9\n" + above +
+            << common + "shift: 08:00:00\ncoverage: 88 %\n" + levels + "lex8h: 91.9\n" + above +
                "osha-pel.dose: 75.00\nosha-pel.twa: 87.9\nosha-pel.projected-dose: 85.71\n"
                "osha-pel.projected-twa: 88.9\n"
                "osha-hc.dose: 100.00\nosha-hc.twa: 90.0\nosha-hc.projected-dose: 114.29\n"
@@ -60,12 +71,56 @@ private slots:
         QTest::newRow("custom-and-10-h") << QStringList{"assess", "--criteria", "85:4:75,acgih",
                                                         "shift.dat", "--shift", "10",
                                                         "--exclude", "shift.dat:841-960:lunch"}
-            << common + "shift: 10:00:00\n" + levels + "lex8h: 92.8\n" + above +
+            << common + "shift: 10:00:00\ncoverage: 70 %\n" + levels + "lex8h: 92.8\n" + above +
                "85:4:75.dose: 262.13\n85:4:75.twa: 90.6\n85:4:75.projected-dose: 374.47\n"
                "85:4:75.projected-twa: 92.6\n"
                "acgih.dose: 427.98\nacgih.twa: 91.3\nacgih.projected-dose: 611.39\n"
                "acgih.projected-twa: 92.9\n"
                "excluded-span: shift.dat:841-960:lunch\n";
+        // The sampling time changed: 3600 one-second records at 85 dB, then 420 one-minute
+        // records at 95 dB, 8 h in all (worked out in TestExposureAssessment).
+        QTest::newRow("period-changes") << QStringList{"assess", "changed.dat", "--criteria",
+                                                       "osha-pel,niosh"}
+            << "files: 1\nrecords: 4020\nskipped: 0\nexcluded: 0\noverloads: 0\n"
+               "under-range: 0\nmeasured: 08:00:00\nshift: 08:00:00\ncoverage: 100 %\n"
+               "laeq: 94.5\nlex8h: 94.5\nmax: 95.0\ntime-above-80: 08:00:00\n"
+               "time-above-85: 08:00:00\ntime-above-90: 07:00:00\n"
+               "eu-status: limit value exceeded\n"
+               "osha-pel.dose: 175.00\nosha-pel.twa: 94.0\nosha-pel.projected-dose: 175.00\n"
+               "osha-pel.projected-twa: 94.0\n"
+               "niosh.dose: 894.44\nniosh.twa: 94.5\nniosh.projected-dose: 894.44\n"
+               "niosh.projected-twa: 94.5\n";
+        // 57 minutes at 85 dB, one under range (67.9 dB) and two overloads:
+        // 10 lg((57 × 10^8.5 + 10^6.79 + 2 × 10^14) / 60) = 125.2 dB, 40.3 dB above the 84.9 dB
+        // without them. niosh: (57 × 60 + 120 × 2^(55/3)) s over 8 h is 137628.85 %.
+        QTest::newRow("overloads") << QStringList{"assess", "overloads.dat", "--criteria", "niosh",
+                                                  "--suggest"}
+            << "files: 1\nrecords: 60\nskipped: 0\nexcluded: 0\noverloads: 2\n"
+               "under-range: 1\nmeasured: 01:00:00\nshift: 08:00:00\ncoverage: 13 %\n"
+               "laeq: 125.2\nlex8h: 125.2\nmax: 140.0\ntime-above-80: 00:59:00\n"
+               "time-above-85: 00:59:00\ntime-above-90: 00:02:00\n"
+               "eu-status: limit value exceeded\n"
+               "niosh.dose: 137628.85\nniosh.twa: 116.4\nniosh.projected-dose: 1101030.81\n"
+               "niosh.projected-twa: 125.4\n"
+               "suggested: overloads.dat:20-21: overload\n"
+               "advisory: 2 overload records (above the meter's 140 dB range) among those used: "
+               "LAeq, LEX,8h, the doses and the TWAs are lower bounds; overloads add 40.3 dB to "
+               "LAeq\n"
+               "advisory: the measurement covers 13 % of the shift: the projection to the shift "
+               "assumes the unmeasured part is like the measured part\n";
+        QTest::newRow("exclude-overloads") << QStringList{"assess", "overloads.dat", "--criteria",
+                                                          "niosh", "--exclude-overloads",
+                                                          "microphone knocked", "--suggest"}
+            << "files: 1\nrecords: 60\nskipped: 0\nexcluded: 2\noverloads: 0\n"
+               "under-range: 1\nmeasured: 00:58:00\nshift: 08:00:00\ncoverage: 12 %\n"
+               "laeq: 84.9\nlex8h: 84.9\nmax: 85.0\ntime-above-80: 00:57:00\n"
+               "time-above-85: 00:57:00\ntime-above-90: 00:00:00\n"
+               "eu-status: lower action value\n"
+               "niosh.dose: 11.88\nniosh.twa: 75.7\nniosh.projected-dose: 98.28\n"
+               "niosh.projected-twa: 84.9\n"
+               "excluded-span: overloads.dat:20-21:microphone knocked\n"
+               "advisory: the measurement covers 12 % of the shift: the projection to the shift "
+               "assumes the unmeasured part is like the measured part\n";
         QTest::newRow("iso9612-job") << QStringList{"iso9612", "job", "--samples", "84,84,86,88,88",
                                                     "--te", "8"}
             << "strategy: job\nsamples: 5\nlaeq: 86.4\nlex8h: 86.4\nu1: 2.0\nc1u1: 1.7\n"
@@ -114,6 +169,8 @@ private slots:
             << "blank.dat: There are no levels to assess";
         QTest::newRow("unknown-criterion") << QStringList{"assess", "shift.dat", "--criteria", "osha"} << 2
             << "'osha' is no criterion set";
+        QTest::newRow("threshold-150") << QStringList{"assess", "shift.dat", "--criteria", "85:3:150"} << 2
+            << "'85:3:150' is no criterion set";
         QTest::newRow("criterion-twice") << QStringList{"assess", "shift.dat", "--criteria", "niosh,niosh"} << 2
             << "--criteria names niosh twice";
         QTest::newRow("shift-25-h") << QStringList{"assess", "shift.dat", "--shift", "25"} << 2
@@ -124,6 +181,8 @@ private slots:
             << "--exclude names other.dat, which is not among the files";
         QTest::newRow("exclude-past-the-end") << QStringList{"assess", "shift.dat", "--exclude", "shift.dat:900-961:x"} << 2
             << "Records 900-961 are outside shift.dat: it has 960 records.";
+        QTest::newRow("exclude-overloads-without-reason") << QStringList{"assess", "shift.dat", "--exclude-overloads", " "} << 2
+            << "--exclude-overloads needs a reason";
         QTest::newRow("exclude-without-reason") << QStringList{"assess", "shift.dat", "--exclude", "shift.dat:1-2:"} << 2
             << "--exclude shift.dat:1-2 needs a reason";
         QTest::newRow("job-of-4") << QStringList{"iso9612", "job", "--samples", "84,85,86,87", "--te", "8"} << 2

@@ -109,6 +109,70 @@ private slots:
         QCOMPARE(rig.cell(kDoseRow, kOshaPel), "358.33");
     }
 
+    // The custom set's column starts from the meter's settings once it has told them.
+    void customSetStartsFromTheMeter()
+    {
+        MeterRig meterRig;
+        meterRig.state.status.CriterionLevel = 90;
+        meterRig.state.status.ExchangeRate = 5;
+        meterRig.state.ThresholdLevel = 75;
+        ExposureAssessment assessment;
+        assessment.addRecords("shift.dat", rig::records(rig::repeated("085.0", 10)));
+        AssessmentWindow window(meterRig.meter, meterRig.dialogs, std::move(assessment));
+        auto *criteria = window.findChild<QTableWidget *>("criteriaTable");
+        QCOMPARE(
+            (QStringList{criteria->item(1, kCustom)->text(), criteria->item(2, kCustom)->text(),
+                         criteria->item(kThresholdRow, kCustom)->text()}),
+            (QStringList{"90", "5", "75"}));
+    }
+
+    // The overloads and under-range records used, and the coverage, as cards; excluding
+    // the overloads takes them off.
+    void overloadsAndCoverageShown()
+    {
+        QStringList levels = rig::repeated("085.0", 120);
+        levels[10] = levels[11] = levels[50] = " OL ";
+        levels[70] = "----";
+        ExposureAssessment assessment;
+        assessment.addRecords(
+            "shift.dat", rig::records(levels, QDateTime(QDate(2009, 11, 30), QTime(8, 0)), 60));
+        MeterRig meterRig;
+        AssessmentWindow window(meterRig.meter, meterRig.dialogs, std::move(assessment));
+        window.show();
+        const auto figure = [&window](const char *name) {
+            return window.findChild<QLabel *>(name)->text();
+        };
+        QCOMPARE((QStringList{figure("overloadsValue"), figure("underRangeValue"),
+                              figure("coverageValue")}),
+                 (QStringList{"3", "1", "25 %"}));
+        // 10 lg((116 × 10^8.5 + 10^6.79 + 3 × 10^14) / 120) = 124.0 dB, 85.0 without them.
+        QCOMPARE(figure("laeqValue"), "\u2265 124.0");
+        QCOMPARE(window.findChild<QTableWidget *>("criteriaTable")
+                     ->item(kDoseRow, kOshaPel)
+                     ->text()
+                     .left(2),
+                 "\u2265 ");
+        QCOMPARE(figure("advisoryLabel"),
+                 "3 overload records used: the level was above the meter's 140 dB range, so LAeq, "
+                 "LEX,8h, the doses and the TWAs are lower bounds. The overloads add 39.0 dB to "
+                 "LAeq.\nThe measurement covers 25 % of the shift: the projection assumes the "
+                 "unmeasured part of the shift is like the measured part.");
+        window.findChild<QDoubleSpinBox *>("firstRecordField")->setValue(11);
+        window.findChild<QDoubleSpinBox *>("lastRecordField")->setValue(12);
+        QTest::keyClicks(window.findChild<QLineEdit *>("reasonEdit"), "microphone knocked");
+        window.findChild<QPushButton *>("excludeButton")->click();
+        QCOMPARE(figure("overloadsValue"), "1");
+        // (116 × 10^8.5 + 10^6.79 + 10^14) / 118: 119.3 dB.
+        QCOMPARE(figure("laeqValue"), "\u2265 119.3");
+        QVERIFY(figure("advisoryLabel").contains("The overloads add 34.3 dB to LAeq."));
+        window.findChild<QDoubleSpinBox *>("firstRecordField")->setValue(51);
+        window.findChild<QDoubleSpinBox *>("lastRecordField")->setValue(51);
+        QTest::keyClicks(window.findChild<QLineEdit *>("reasonEdit"), "microphone knocked");
+        window.findChild<QPushButton *>("excludeButton")->click();
+        QCOMPARE(figure("laeqValue"), "85.0");
+        QVERIFY(!figure("advisoryLabel").contains("overload"));
+    }
+
     void dragOverThePlotChoosesRecords()
     {
         WindowRig rig;

@@ -8,6 +8,7 @@
 #include "analysis/ExposureAssessment.h"
 #include "support/TestMain.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 Q_DECLARE_METATYPE(ExcludedSpan)
@@ -198,7 +199,271 @@ private slots:
         QCOMPARE(values.value("measured"), "01:30:00");
         QCOMPARE(values.value("laeq"), "86.0");
         QCOMPARE(values.value("osha-hc.dose"), "9.38");
-        QCOMPARE(result.lines().last(), "excluded-span: minutes.dat:31-60:lunch break");
+        const QStringList lines = result.lines();
+        QCOMPARE(lines.at(lines.size() - 2), "excluded-span: minutes.dat:31-60:lunch break");
+        QVERIFY(lines.last().startsWith("advisory: the measurement covers 19 % of the shift"));
+    }
+
+    // The sampling time changes during a recording: an hour of 1-s records at 85 dB, then
+    // 420 one-minute records at 95 dB, 8 h in all. LAeq = 10 lg((3600 × 10^8.5 + 25200 ×
+    // 10^9.5) / 28800) = 94.48; osha-pel counts 7 h at 95 dB against 4 h allowed, 175 %;
+    // osha-hc adds 1 h at 85 dB against 16 h, 181.25 %; niosh (3600 + 25200 × 2^(10/3)) s
+    // over 8 h, 894.44 %.
+    void eachRecordStandsForItsOwnTime()
+    {
+        RecordTable table = rig::records(rig::repeated("085.0", 3600), kStart, 1);
+        const RecordTable later = minutes("095.0", 420);
+        for (int r = 0; r < later.recordCount(); ++r)
+            table.appendRecord({QString::number(3601 + r), later.cell(r, 1),
+                                QTime::fromString(later.cell(r, 2), "hh:mm:ss.z")
+                                    .addSecs(3600)
+                                    .toString("hh:mm:ss.0"),
+                                later.cell(r, 3)});
+        ExposureAssessment assessment;
+        assessment.addRecords("changed.dat", table);
+        const QHash<QString, QString> values =
+            figures(assessment.assess({CriterionSet::named(), 8.0, {}}));
+        QStringList actual;
+        for (const char *name :
+             {"measured", "laeq", "lex8h", "time-above-90", "osha-pel.dose", "osha-pel.twa",
+              "osha-hc.dose", "niosh.dose", "niosh.twa", "niosh.projected-dose"})
+            actual << values.value(QLatin1String(name));
+        QCOMPARE(actual, (QStringList{"08:00:00", "94.5", "94.5", "07:00:00", "175.00", "94.0",
+                                      "181.25", "894.44", "94.5", "894.44"}));
+    }
+
+    // Two runs of 10 one-minute records an hour apart in one list: the hour between them is
+    // a pause, not measured time.
+    void pauseIsNotMeasured()
+    {
+        RecordTable table = minutes("090.0", 10);
+        const RecordTable later =
+            rig::records(rig::repeated("090.0", 10), kStart.addSecs(70 * 60), 60);
+        for (int r = 0; r < later.recordCount(); ++r)
+            table.appendRecord(
+                {QString::number(11 + r), later.cell(r, 1), later.cell(r, 2), later.cell(r, 3)});
+        const QHash<QString, QString> values = figures(assessed(table, "osha-pel", 8.0));
+        QCOMPARE(values.value("measured"), "00:20:00");
+        QCOMPARE(values.value("osha-pel.dose"), "4.17");
+    }
+
+    // Overloads and under-range records among those used, and the advisory that the
+    // figures are then lower bounds.
+    void overloadsAndUnderRange_data()
+    {
+        QTest::addColumn<QStringList>("levels"); // one-minute records
+        QTest::addColumn<QList<ExcludedSpan>>("spans");
+        QTest::addColumn<QStringList>("expected"); // overloads, under-range, laeq, advisory
+        QStringList four = rig::repeated("085.0", 480);
+        four[100] = four[101] = four[300] = four[301] = " OL ";
+        QStringList under = rig::repeated("085.0", 10);
+        under[0] = under[9] = "----";
+        // 10 lg((476 × 10^8.5 + 4 × 10^14) / 480) = 119.21 dB; 85.0 without them.
+        // clang-format off
+        QTest::newRow("four-overloads-among-85") << four << QList<ExcludedSpan>{}
+            << QStringList{"4", "0", "119.2", "advisory: 4 overload records (above the meter's "
+                           "140 dB range) among those used: LAeq, LEX,8h, the doses and the TWAs "
+                           "are lower bounds; overloads add 34.2 dB to LAeq"};
+        QTest::newRow("overloads-excluded") << four
+            << QList<ExcludedSpan>{{0, 101, 102, "knocked"}, {0, 301, 302, "knocked"}}
+            << QStringList{"0", "0", "85.0", ""};
+        QTest::newRow("one-of-two-excluded") << four
+            << QList<ExcludedSpan>{{0, 101, 102, "knocked"}, {0, 302, 302, "knocked"}}
+            << QStringList{"1", "0", "113.2", "advisory: 1 overload record (above the meter's "
+                           "140 dB range) among those used: LAeq, LEX,8h, the doses and the TWAs "
+                           "are lower bounds; overloads add 28.2 dB to LAeq"};
+        QTest::newRow("overloads-only") << rig::repeated(" OL ", 480) << QList<ExcludedSpan>{}
+            << QStringList{"480", "0", "140.0", "advisory: 480 overload records (above the "
+                           "meter's 140 dB range) among those used: LAeq, LEX,8h, the doses and "
+                           "the TWAs are lower bounds"};
+        QTest::newRow("under-range") << under + rig::repeated("085.0", 470) << QList<ExcludedSpan>{}
+            << QStringList{"0", "2", "85.0", ""};
+        // clang-format on
+    }
+    void overloadsAndUnderRange()
+    {
+        QFETCH(QStringList, levels);
+        QFETCH(QList<ExcludedSpan>, spans);
+        const AssessmentResult result =
+            assessed(rig::records(levels, kStart, 60), "niosh", 8.0, spans);
+        const QHash<QString, QString> values = figures(result);
+        QStringList actual{values.value("overloads"), values.value("under-range"),
+                           values.value("laeq"), QString()};
+        for (const QString &line : result.lines()) {
+            if (line.startsWith("advisory: "))
+                actual.last() = line;
+        }
+        QTEST(actual, "expected");
+        // The counts follow "excluded:".
+        QCOMPARE(result.lines().mid(3, 3).join('|'), "excluded: " + values.value("excluded") +
+                                                         "|overloads: " + actual.at(0) +
+                                                         "|under-range: " + actual.at(1));
+    }
+
+    void overloadSpans()
+    {
+        QStringList levels = rig::repeated("085.0", 10);
+        levels[2] = levels[3] = levels[7] = " OL ";
+        levels[9] = "OL";
+        ExposureAssessment assessment;
+        assessment.addRecords("a.dat", minutes("085.0", 5));
+        assessment.addRecords("b.dat", rig::records(levels, kStart, 60));
+        QStringList spans;
+        for (const ExcludedSpan &span : assessment.overloadSpans("knocked"))
+            spans << QStringLiteral("%1:%2-%3:%4")
+                         .arg(span.list)
+                         .arg(span.first)
+                         .arg(span.last)
+                         .arg(span.reason);
+        QCOMPARE(spans, (QStringList{"1:3-4:knocked", "1:8-8:knocked", "1:10-10:knocked"}));
+    }
+
+    // T over Te, whole percent, and the advisory below 50 %.
+    void coverage_data()
+    {
+        QTest::addColumn<RecordTable>("records");
+        QTest::addColumn<double>("shiftHours");
+        QTest::addColumn<QString>("coverage");
+        QTest::addColumn<bool>("advisory");
+        QTest::newRow("whole-shift") << minutes("085.0", 480) << 8.0 << "100 %" << false;
+        QTest::newRow("half") << minutes("085.0", 240) << 8.0 << "50 %" << false;
+        // 237 of 480 minutes: 49.4 %.
+        QTest::newRow("just-below-half") << minutes("085.0", 237) << 8.0 << "49 %" << true;
+        QTest::newRow("five-minutes")
+            << rig::records(rig::repeated("085.0", 300), kStart, 1) << 8.0 << "1 %" << true;
+        QTest::newRow("8-h-of-a-10-h-shift") << minutes("085.0", 480) << 10.0 << "80 %" << false;
+    }
+    void coverage()
+    {
+        QFETCH(RecordTable, records);
+        QFETCH(double, shiftHours);
+        QFETCH(bool, advisory);
+        const AssessmentResult result = assessed(records, "niosh", shiftHours);
+        const QStringList lines = result.lines();
+        const qsizetype shift = lines.indexOf(QRegularExpression("^shift: .*"));
+        QVERIFY(shift > 0);
+        QFETCH(QString, coverage);
+        QCOMPARE(lines.at(shift + 1), "coverage: " + coverage);
+        QCOMPARE(lines.last() ==
+                     QStringLiteral("advisory: the measurement covers %1 of the shift: the "
+                                    "projection to the shift assumes the unmeasured part is "
+                                    "like the measured part")
+                         .arg(figures(result).value("coverage")),
+                 advisory);
+    }
+
+    // Records more than 4 h apart are different shifts, each with its own line.
+    void shifts_data()
+    {
+        QTest::addColumn<QDateTime>("secondStart"); // the second list's
+        QTest::addColumn<int>("gapMinutes");        // between the first list's two halves
+        QTest::addColumn<QStringList>("expected");
+        // clang-format off
+        // 4 h at 85 dB, then 2 h at 90 dB the next morning: two shifts.
+        const QDateTime nextMorning(kStart.date().addDays(1), QTime(8, 0));
+        QTest::newRow("two-days") << nextMorning << 0 << QStringList{
+            "shift 1: start 2009-11-30 08:00:00 measured 04:00:00 laeq 85.0 lex8h 85.0 "
+            "eu-status upper action value",
+            "shift 2: start 2009-12-01 08:00:00 measured 02:00:00 laeq 90.0 lex8h 90.0 "
+            "eu-status limit value exceeded",
+            "advisory: the records fall in 2 shifts, more than 4 hours apart: the pooled "
+            "figures mix days; each shift's own are on its shift line"};
+        // A 5-h pause in the first list makes three.
+        QTest::newRow("pause-of-5-h") << nextMorning << 300 << QStringList{
+            "shift 1: start 2009-11-30 08:00:00 measured 02:00:00 laeq 85.0 lex8h 85.0 "
+            "eu-status upper action value",
+            "shift 2: start 2009-11-30 15:00:00 measured 02:00:00 laeq 85.0 lex8h 85.0 "
+            "eu-status upper action value",
+            "shift 3: start 2009-12-01 08:00:00 measured 02:00:00 laeq 90.0 lex8h 90.0 "
+            "eu-status limit value exceeded",
+            "advisory: the records fall in 3 shifts, more than 4 hours apart: the pooled "
+            "figures mix days; each shift's own are on its shift line"};
+        // A pause of 4 h (09:59 to 13:59) does not, and a list 2 h after the day's last
+        // record joins it too.
+        QTest::newRow("pause-of-4-h") << QDateTime(kStart.date(), QTime(18, 0)) << 239
+                                      << QStringList{};
+        // clang-format on
+    }
+    void shifts()
+    {
+        QFETCH(QDateTime, secondStart);
+        QFETCH(int, gapMinutes);
+        RecordTable first = minutes("085.0", 120);
+        const RecordTable later =
+            rig::records(rig::repeated("085.0", 120), kStart.addSecs(7200 + 60 * gapMinutes), 60);
+        for (int r = 0; r < later.recordCount(); ++r)
+            first.appendRecord(
+                {QString::number(121 + r), later.cell(r, 1), later.cell(r, 2), later.cell(r, 3)});
+        ExposureAssessment assessment;
+        assessment.addRecords("day.dat", first);
+        assessment.addRecords("next.dat",
+                              rig::records(rig::repeated("090.0", 120), secondStart, 60));
+        const AssessmentResult result =
+            assessment.assess({{*CriterionSet::parse("niosh")}, 8.0, {}});
+        QStringList actual;
+        for (const QString &line : result.lines()) {
+            if (line.startsWith("shift ") || line.startsWith("advisory: the records"))
+                actual << line;
+        }
+        QTEST(actual, "expected");
+        // The pooled figures stand before the shifts' lines, the criterion set's last.
+        if (!actual.isEmpty())
+            QVERIFY(result.lines()
+                        .at(result.lines().indexOf(actual.first()) - 1)
+                        .startsWith("niosh.projected-twa: "));
+    }
+
+    // Spans worth a look: isolated spikes of up to 3 records 15 dB or more above the
+    // median of the 10 records on each side, and runs of overloads.
+    void suggestions_data()
+    {
+        QTest::addColumn<QList<int>>("high"); // records (from 1) at the level, among 80 dB
+        QTest::addColumn<QString>("level");
+        QTest::addColumn<QList<ExcludedSpan>>("spans");
+        QTest::addColumn<QStringList>("expected");
+        // clang-format off
+        QTest::newRow("one-record") << QList<int>{30} << "095.0" << QList<ExcludedSpan>{}
+            << QStringList{"suggested: shift.dat:30-30: spike 15.0 dB above the records around it"};
+        QTest::newRow("three-records") << QList<int>{30, 31, 32} << "101.5" << QList<ExcludedSpan>{}
+            << QStringList{"suggested: shift.dat:30-32: spike 21.5 dB above the records around it"};
+        QTest::newRow("four-records-are-no-spike") << QList<int>{30, 31, 32, 33} << "101.5"
+            << QList<ExcludedSpan>{} << QStringList{};
+        QTest::newRow("14.9-db-is-no-spike") << QList<int>{30} << "094.9" << QList<ExcludedSpan>{}
+            << QStringList{};
+        QTest::newRow("two-spikes") << QList<int>{30, 45} << "110.0" << QList<ExcludedSpan>{}
+            << QStringList{"suggested: shift.dat:30-30: spike 30.0 dB above the records around it",
+                           "suggested: shift.dat:45-45: spike 30.0 dB above the records around it"};
+        QTest::newRow("overloads") << QList<int>{30, 31, 50} << " OL " << QList<ExcludedSpan>{}
+            << QStringList{"suggested: shift.dat:30-31: overload",
+                           "suggested: shift.dat:50-50: overload"};
+        QTest::newRow("excluded-is-not-suggested") << QList<int>{30} << "110.0"
+            << QList<ExcludedSpan>{{0, 29, 31, "knocked"}} << QStringList{};
+        // clang-format on
+    }
+    void suggestions()
+    {
+        QFETCH(QList<int>, high);
+        QFETCH(QString, level);
+        QFETCH(QList<ExcludedSpan>, spans);
+        QStringList levels = rig::repeated("080.0", 60);
+        for (int record : std::as_const(high))
+            levels[record - 1] = level;
+        ExposureAssessment assessment;
+        assessment.addRecords("shift.dat", rig::records(levels, kStart, 60));
+        ExposureAssessment::Inputs inputs{{*CriterionSet::parse("niosh")}, 8.0, spans};
+        QStringList unasked;
+        for (const QString &line : assessment.assess(inputs).lines()) {
+            if (line.startsWith("suggested: "))
+                unasked << line;
+        }
+        QCOMPARE(unasked, QStringList());
+        inputs.suggest = true;
+        QStringList actual;
+        for (const QString &line : assessment.assess(inputs).lines()) {
+            if (line.startsWith("suggested: "))
+                actual << line;
+        }
+        QTEST(actual, "expected");
     }
 
     void criterionSets_data()

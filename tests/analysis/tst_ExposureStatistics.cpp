@@ -1,6 +1,7 @@
 #include "AnalysisRig.h"
 
 #include "analysis/ExposureStatistics.h"
+#include "analysis/RecordLevels.h"
 #include "link/MeterState.h"
 #include "support/TestMain.h"
 
@@ -153,10 +154,11 @@ private slots:
         QTest::newRow("tenths")
             << Stamps{{day, "10:00:00.5"}, {day, "10:00:01.0"}, {day, "10:00:01.5"}}
             << "0.5" << "00:00:02";
+        // The period is the median; each record lasts its own step: 1 + 1 + 3 + 3 + 3 s.
         QTest::newRow("even-count-middle-two")
             << Stamps{{day, "10:00:00"}, {day, "10:00:01"}, {day, "10:00:02"},
                       {day, "10:00:05"}, {day, "10:00:08"}}
-            << "2.0" << "00:00:10";
+            << "2.0" << "00:00:11";
         QTest::newRow("unreadable-stamps-left-out")
             << Stamps{{day, "10:00:00"}, {day, "10:00:03"}, {"30/11/2009", "10:00:04"},
                       {day, "10:00:60"}, {day, "10:00:09"}, {day, "10:00:12"}}
@@ -179,6 +181,75 @@ private slots:
         QCOMPARE(lines.size(), 13);
         QCOMPARE(lines.at(9), "period: " + period);
         QCOMPARE(lines.at(10), "duration: " + duration);
+    }
+
+    // How long each record stands for, in tenths of a second, from its time stamps.
+    void recordDurations_data()
+    {
+        QTest::addColumn<QStringList>("times"); // on one day; "?" cannot be read
+        QTest::addColumn<QString>("durations"); // empty: none
+        // clang-format off
+        QTest::newRow("regular") << QStringList{"10:00:00", "10:00:02", "10:00:04"}
+                                 << "20,20,20";
+        QTest::newRow("period-changes-to-a-minute")
+            << QStringList{"10:00:00", "10:00:01", "10:00:02", "10:00:03", "10:01:03", "10:02:03"}
+            << "10,10,10,600,600,600";
+        // 297 s among 1-s steps: the meter was paused; the gap is not measured.
+        QTest::newRow("pause-not-measured")
+            << QStringList{"10:00:00", "10:00:01", "10:00:02", "10:00:03", "10:05:00",
+                           "10:05:01", "10:05:02"}
+            << "10,10,10,10,10,10,10";
+        QTest::newRow("pause-before-the-last")
+            << QStringList{"10:00:00", "10:00:01", "10:00:02", "10:05:00"} << "10,10,10,10";
+        QTest::newRow("pause-after-the-first")
+            << QStringList{"10:00:00", "10:05:00", "10:05:02", "10:05:04"} << "20,20,20,20";
+        QTest::newRow("ten-times-is-measured")
+            << QStringList{"10:00:00", "10:00:01", "10:00:02", "10:00:12", "10:00:13", "10:00:14"}
+            << "10,10,100,10,10,10";
+        QTest::newRow("eleven-times-is-a-pause")
+            << QStringList{"10:00:00", "10:00:01", "10:00:02", "10:00:13", "10:00:14", "10:00:15"}
+            << "10,10,10,10,10,10";
+        // Known steps 1, 2, 2 s: the median, 2 s, stands in for the steps not known.
+        QTest::newRow("unreadable-takes-the-median")
+            << QStringList{"10:00:00", "10:00:01", "?", "10:00:03", "10:00:05", "10:00:07"}
+            << "10,20,20,20,20,20";
+        QTest::newRow("clock-set-back-takes-the-median")
+            << QStringList{"10:00:00", "10:00:02", "10:00:04", "10:00:01", "10:00:03"}
+            << "20,20,20,20,20";
+        QTest::newRow("tenths") << QStringList{"10:00:00.0", "10:00:00.2", "10:00:00.4"}
+                                << "2,2,2";
+        QTest::newRow("one-record") << QStringList{"10:00:00"} << "";
+        // clang-format on
+    }
+    void recordDurations()
+    {
+        QFETCH(QStringList, times);
+        QList<QPair<QString, QString>> stamps;
+        for (const QString &time : std::as_const(times))
+            stamps.append({time == "?" ? "" : "2009/11/30", time});
+        const std::optional<std::vector<qint64>> durations =
+            RecordLevels::recordDurationsTenths(stamped(stamps));
+        QStringList texts;
+        for (qint64 tenths : durations.value_or(std::vector<qint64>()))
+            texts << QString::number(tenths);
+        QTEST(texts.join(','), "durations");
+    }
+
+    // An hour of 1-s records at 85 dB, then 7 h of 1-min records at 95 dB: 3600 s at 85
+    // and 25200 s at 95 dB under 90 / 5 / 80 weigh 3600 × 0.5 + 25200 × 2 = 52200 s, a
+    // dose of 181.25 %, TWA 90 + 16.61 lg 1.8125 = 94.3.
+    void periodChangeWeighsEachRecord()
+    {
+        RecordTable table = rig::records(rig::repeated("085.0", 3600), kStart, 1);
+        const RecordTable minutes =
+            rig::records(rig::repeated("095.0", 420), kStart.addSecs(3600), 60);
+        for (int r = 0; r < minutes.recordCount(); ++r)
+            table.appendRecord({QString::number(3601 + r), minutes.cell(r, 1), minutes.cell(r, 2),
+                                minutes.cell(r, 3)});
+        const QStringList lines =
+            ExposureStatistics::compute(table, settings(90, 5, 80)).lines().mid(9);
+        QCOMPARE(lines,
+                 (QStringList{"period: 1.0", "duration: 08:00:00", "dose: 181.25", "twa: 94.3"}));
     }
 
     void settingsFromTheMeter()
