@@ -100,7 +100,8 @@ bool MainWindow::openPort()
 {
     windows_.place(this, WindowManager::Placement::TopLeft);
     state_.files.RecordingActive = false;
-    sampler_.setPeriod(Sampler::kDefaultTicks / 10.0);
+    // The sampler starts at its 2 s, or at the period kept from the previous run, which
+    // useSettings() has set by now: the load step must not undo it.
     samplePeriodValue_->setText(sampler_.periodLabel());
 
     SerialLink &link = meter_.link();
