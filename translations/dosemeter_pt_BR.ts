@@ -1242,6 +1242,17 @@ Um arquivo anterior com esse nome permanece inalterado.</translation>
     </message>
 </context>
 <context>
+    <name>GridView</name>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Hora</translation>
+    </message>
+</context>
+<context>
     <name>HistogramWindow</name>
     <message>
         <source>The saved file is closed: its records cannot be counted again.</source>
@@ -2783,6 +2794,13 @@ Salvá-las antes de fechar a lista?</translation>
     </message>
 </context>
 <context>
+    <name>Sampler</name>
+    <message>
+        <source>%1 Sec</source>
+        <translation>%1 s</translation>
+    </message>
+</context>
+<context>
     <name>SavedFileWindow</name>
     <message>
         <source>Saved File</source>
@@ -3051,6 +3069,53 @@ São mostrados os %2 registros lidos antes disso.</translation>
     <message>
         <source>The meter stopped answering at: %1.</source>
         <translation>O medidor parou de responder em: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>ShiftReportPreview</name>
+    <message>
+        <source>Noise Exposure Report</source>
+        <translation>Relatório de Exposição ao Ruído</translation>
+    </message>
+    <message>
+        <source>&amp;Worker:</source>
+        <translation>&amp;Trabalhador:</translation>
+    </message>
+    <message>
+        <source>&amp;Site:</source>
+        <translation>&amp;Local:</translation>
+    </message>
+    <message>
+        <source>&amp;Job or task:</source>
+        <translation>&amp;Função ou tarefa:</translation>
+    </message>
+    <message>
+        <source>Report pages</source>
+        <translation>Páginas do relatório</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Imprimir...</translation>
+    </message>
+    <message>
+        <source>&amp;Export PDF...</source>
+        <translation>&amp;Exportar PDF...</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>Fe&amp;char</translation>
+    </message>
+    <message>
+        <source>The report could not be printed.</source>
+        <translation>Não foi possível imprimir o relatório.</translation>
+    </message>
+    <message>
+        <source>Export PDF</source>
+        <translation>Exportar PDF</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2.</source>
+        <translation>%1 não pôde ser gravado: %2.</translation>
     </message>
 </context>
 <context>
