@@ -2377,8 +2377,8 @@ depois saia da sessão e entre novamente.</translation>
         <translation> em decibéis, pode ser calculado a partir da dose, em porcentagem,</translation>
     </message>
     <message>
-        <source> by means of the foumula: TWA= 16.61 log(base10) (D/100) + 90.</source>
-        <translation> por meio da fórmula: TWA= 16.61 log(base10) (D/100) + 90.</translation>
+        <source> by means of the formula: TWA= %1 log(base10) (D/100) + %2.</source>
+        <translation> por meio da fórmula: TWA= %1 log(base10) (D/100) + %2.</translation>
     </message>
     <message>
         <source> For an eight-hour workshift with the noise level constant over</source>
@@ -3120,6 +3120,10 @@ São mostrados os %2 registros lidos antes disso.</translation>
 </context>
 <context>
     <name>StandardsWindow</name>
+    <message>
+        <source>These are the meter&apos;s presets, not today&apos;s regulations; the assessment&apos;s EU figures follow Directive 2003/10/EC.</source>
+        <translation>Estes são os valores predefinidos do medidor, não a regulamentação atual; os números da UE na avaliação seguem a Diretiva 2003/10/CE.</translation>
+    </message>
     <message>
         <source>Occupational Noise Exposure Standard</source>
         <translation>Norma de exposição ocupacional ao ruído</translation>
