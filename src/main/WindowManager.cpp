@@ -116,11 +116,20 @@ void WindowManager::place(QWidget *window, Placement placement) const
     // A window not shown yet has no frame: it gets the main window's title bar and borders.
     const QSize decoration =
         main_.isVisible() ? main_.frameGeometry().size() - main_.size() : QSize(0, 0);
+    const QRect available = screen->availableGeometry();
     QSize size = window->isVisible() ? window->frameGeometry().size() : QSize();
     if (!size.isValid()) {
-        const QSize client = window->testAttribute(Qt::WA_Resized)
-                                 ? window->size()
-                                 : window->sizeHint().expandedTo(window->minimumSizeHint());
+        QSize client = window->testAttribute(Qt::WA_Resized)
+                           ? window->size()
+                           : window->sizeHint().expandedTo(window->minimumSizeHint());
+        // A window that opens larger than the screen loses its buttons off the edge: it
+        // opens as large as the screen lets it, down to what its controls need.
+        const QSize minimum = window->minimumSizeHint().expandedTo(window->minimumSize());
+        const QSize fitted = WindowPlacement::fitted(available, client, decoration, minimum);
+        if (fitted != client) {
+            window->resize(fitted);
+            client = fitted;
+        }
         size = client + decoration;
     }
     QList<QPoint> occupied;
@@ -130,7 +139,6 @@ void WindowManager::place(QWidget *window, Placement placement) const
     }
     if (window != &main_ && main_.isVisible())
         occupied << main_.pos();
-    const QRect available = screen->availableGeometry();
     window->move(placement == Placement::BesideMain
                      ? WindowPlacement::besideMain(available, main_.frameGeometry(), size, occupied)
                      : WindowPlacement::topLeft(available, size, occupied));

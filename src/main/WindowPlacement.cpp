@@ -11,6 +11,13 @@ QPoint WindowPlacement::inside(const QRect &available, const QPoint &wanted, con
             std::max(available.y(), std::min(wanted.y(), lastY))};
 }
 
+QSize WindowPlacement::fitted(const QRect &available, const QSize &client, const QSize &decoration,
+                              const QSize &minimum)
+{
+    const QSize room = available.size() - decoration;
+    return client.boundedTo(room).expandedTo(minimum);
+}
+
 QPoint WindowPlacement::cascaded(const QRect &available, const QPoint &wanted, const QSize &frame,
                                  const QList<QPoint> &occupied)
 {

@@ -23,6 +23,11 @@ public:
     // The top left corner of the available area, cascaded off `occupied`.
     static QPoint topLeft(const QRect &available, const QSize &frame,
                           const QList<QPoint> &occupied);
+    // The client size a window opens with so that its frame (client plus `decoration`: title
+    // bar and borders) lies whole inside `available`: `client` shrunk where it is larger,
+    // but never below `minimum`, which the window's controls need.
+    static QSize fitted(const QRect &available, const QSize &client, const QSize &decoration,
+                        const QSize &minimum);
     // `wanted` moved the least that puts the window inside `available`; a window larger
     // than the area keeps its top left corner (and its title bar) in it.
     static QPoint inside(const QRect &available, const QPoint &wanted, const QSize &frame);

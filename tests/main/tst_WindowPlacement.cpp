@@ -41,6 +41,34 @@ private slots:
         QFETCH(Points, occupied);
         QTEST(WindowPlacement::besideMain(available, main, window, occupied), "position");
     }
+
+    // A laptop's 1366x768 less a 40-px panel is 1366x728 of frames; a 32-px title bar leaves
+    // 1366x696 for a window's client.
+    void fitted_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<QSize>("minimum");
+        QTest::addColumn<QSize>("expected");
+        const QRect laptop(0, 0, 1366, 728);
+        QTest::newRow("assessment-loses-height-only")
+            << laptop << QSize(1180, 760) << QSize(1028, 635) << QSize(1180, 696);
+        QTest::newRow("fits-unchanged")
+            << laptop << QSize(900, 600) << QSize(400, 300) << QSize(900, 600);
+        QTest::newRow("exactly-the-room")
+            << laptop << QSize(1366, 696) << QSize(400, 300) << QSize(1366, 696);
+        QTest::newRow("wider-than-the-screen")
+            << laptop << QSize(1600, 500) << QSize(800, 300) << QSize(1366, 500);
+        QTest::newRow("never-below-the-minimum")
+            << QRect(0, 0, 800, 600) << QSize(1180, 760) << QSize(1028, 635) << QSize(1028, 635);
+    }
+    void fitted()
+    {
+        QFETCH(QRect, available);
+        QFETCH(QSize, client);
+        QFETCH(QSize, minimum);
+        QTEST(WindowPlacement::fitted(available, client, QSize(0, 32), minimum), "expected");
+    }
 };
 
 DOSEMETER_TEST(TestWindowPlacement)
