@@ -133,15 +133,28 @@ void WindowManager::place(QWidget *window, Placement placement) const
         size = client + decoration;
     }
     QList<QPoint> occupied;
+    QList<QRect> openFrames;
     for (const QPointer<QWidget> &open : windows_) {
-        if (open && open != window && open->isVisible())
+        if (open && open != window && open->isVisible()) {
             occupied << open->pos();
+            openFrames << open->frameGeometry();
+        }
     }
     if (window != &main_ && main_.isVisible())
         occupied << main_.pos();
-    window->move(placement == Placement::BesideMain
-                     ? WindowPlacement::besideMain(available, main_.frameGeometry(), size, occupied)
-                     : WindowPlacement::topLeft(available, size, occupied));
+    if (placement == Placement::BesideMain && window != &main_) {
+        // Beside the windows open where there is room, else by the rule, over some of them.
+        const std::optional<QPoint> free =
+            WindowPlacement::freeSpot(available, main_.frameGeometry(), size, openFrames);
+        window->move(
+            free ? *free
+                 : WindowPlacement::besideMain(available, main_.frameGeometry(), size, occupied));
+    } else {
+        window->move(
+            placement == Placement::BesideMain
+                ? WindowPlacement::besideMain(available, main_.frameGeometry(), size, occupied)
+                : WindowPlacement::topLeft(available, size, occupied));
+    }
 }
 
 void WindowManager::setSettings(StoredSettings *settings)

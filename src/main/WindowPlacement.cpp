@@ -42,6 +42,29 @@ QPoint WindowPlacement::besideMain(const QRect &available, const QRect &mainFram
     return cascaded(available, wanted, frame, occupied);
 }
 
+std::optional<QPoint> WindowPlacement::freeSpot(const QRect &available, const QRect &mainFrame,
+                                                const QSize &frame, const QList<QRect> &open)
+{
+    QList<QRect> beside = open;
+    std::sort(beside.begin(), beside.end(),
+              [](const QRect &a, const QRect &b) { return a.x() < b.x(); });
+    QList<QPoint> candidates{{mainFrame.x() + mainFrame.width(), mainFrame.y()}};
+    for (const QRect &window : std::as_const(beside))
+        candidates << QPoint(window.x() + window.width(), mainFrame.y());
+    candidates << QPoint(mainFrame.x() - frame.width(), mainFrame.y());
+    for (const QPoint &candidate : std::as_const(candidates)) {
+        const QRect spot(candidate, frame);
+        if (!available.contains(spot) || spot.intersects(mainFrame))
+            continue;
+        const bool covers = std::any_of(open.begin(), open.end(), [&spot](const QRect &window) {
+            return spot.intersects(window);
+        });
+        if (!covers)
+            return candidate;
+    }
+    return std::nullopt;
+}
+
 QPoint WindowPlacement::topLeft(const QRect &available, const QSize &frame,
                                 const QList<QPoint> &occupied)
 {

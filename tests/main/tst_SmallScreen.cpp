@@ -2,13 +2,19 @@
 // 1366x696 for a window. Run by the tst_main_laptop test, whose offscreen screen is that
 // size (laptop-screen.json); skipped on any other screen.
 
+#include "main/Application.h"
+#include "main/ControlPanel.h"
+#include "main/PortWindow.h"
 #include "support/MeterRig.h"
 #include "support/TestMain.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestSmallScreen : public QObject {
@@ -83,6 +89,30 @@ private slots:
                 cut << button->objectName();
         }
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char(' '))));
+    }
+
+    // `dosemeter FILE`: the control panel takes its place beside the main window first,
+    // and the file's window opens after it, so that the panel never lands on the file.
+    void fileGivenOpensAfterTheControlPanel()
+    {
+        QTemporaryDir settings;
+        ScriptedDialogs dialogs;
+        Application program(&dialogs, settings.filePath(QStringLiteral("dosemeter.conf")));
+        program.openAtStart({testsupport::golden(QStringLiteral("recording-form.dat"))});
+        program.showPortSelect();
+        program.portSelect()->portChoice_->setCurrentText(QStringLiteral("Simulator"));
+        QTest::mouseClick(program.portSelect()->okButton_, Qt::LeftButton); // returns after 1 s
+        MainWindow *panel = program.panel();
+        QVERIFY(panel && panel->isVisible());
+        QWidget *controls = panel->controlPanel();
+        QWidget *file = panel->windows().window(QStringLiteral("SavedFileWindow"));
+        QVERIFY(controls && controls->isVisible());
+        QVERIFY(file && file->isVisible());
+        QCOMPARE(controls->frameGeometry().topLeft(),
+                 QPoint(panel->frameGeometry().x() + panel->frameGeometry().width(), 0));
+        QVERIFY(file->pos() != controls->pos());
+        QVERIFY(QRect(0, 0, 1366, 696).contains(file->frameGeometry()));
+        panel->pollTimer_.stop();
     }
 };
 
