@@ -72,6 +72,10 @@ private slots:
         QWidget *opened = rig.panel.windows().window(window);
         QVERIFY(opened);
         QVERIFY(QTest::qWaitForWindowExposed(opened));
+        // DOSEMETER_SCREENSHOTS=DIR keeps a picture of the window as it opened, to look at.
+        if (qEnvironmentVariableIsSet("DOSEMETER_SCREENSHOTS"))
+            opened->grab().save(qEnvironmentVariable("DOSEMETER_SCREENSHOTS") +
+                                QStringLiteral("/laptop-") + window + QStringLiteral(".png"));
         const QRect screen(0, 0, 1366, 696);
         QVERIFY2(screen.contains(opened->frameGeometry()),
                  qPrintable(QStringLiteral("%1x%2 at %3,%4")
