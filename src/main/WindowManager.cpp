@@ -181,6 +181,12 @@ void WindowManager::restoreGeometry(QWidget *window) const
     // A window of fixed size keeps its own size: only its place is restored.
     if (window->minimumSize() == window->maximumSize())
         geometry.setSize(window->size());
+    // A place kept while the main window was smaller (in another language, say) would put
+    // the window over it: the place the rule gave stays, only the size comes back.
+    if (window != &main_ && main_.isVisible() && geometry.intersects(main_.frameGeometry())) {
+        window->resize(keepOnScreen(geometry, screens).size());
+        return;
+    }
     window->setGeometry(keepOnScreen(geometry, screens));
 }
 

@@ -7,6 +7,7 @@
 #include "main/PortWindow.h"
 #include "support/MeterRig.h"
 #include "support/TestMain.h"
+#include "ui/StoredSettings.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -117,6 +118,28 @@ private slots:
         QVERIFY(file->pos() != controls->pos());
         QVERIFY(QRect(0, 0, 1366, 696).contains(file->frameGeometry()));
         panel->pollTimer_.stop();
+    }
+
+    // A place kept while the main window was narrower (the program ran in English, the
+    // Portuguese main window is wider) does not put the window over the main window: it
+    // opens where the rule puts it.
+    void keptPlaceOverTheMainWindowIsLeft()
+    {
+        QTemporaryDir dir;
+        StoredSettings settings(dir.filePath(QStringLiteral("dosemeter.conf")));
+        MainWindowRig rig;
+        rig.panel.useSettings(&settings);
+        rig.load();
+        rig.panel.show();
+        const QRect main = rig.panel.frameGeometry();
+        settings.setWindowGeometry(QStringLiteral("SetupWindow"),
+                                   QRect(main.width() - 40, 0, 480, 320));
+        rig.panel.setModeAction_->trigger();
+        QWidget *window = rig.panel.windows().window(QStringLiteral("SetupWindow"));
+        QVERIFY(window);
+        QVERIFY2(!window->frameGeometry().intersects(main),
+                 qPrintable(QStringLiteral("at %1,%2").arg(window->x()).arg(window->y())));
+        QCOMPARE(window->frameGeometry().topLeft(), QPoint(main.x() + main.width(), main.y()));
     }
 };
 
