@@ -1270,6 +1270,17 @@ Um arquivo anterior com esse nome permanece inalterado.</translation>
     </message>
 </context>
 <context>
+    <name>GridView</name>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Hora</translation>
+    </message>
+</context>
+<context>
     <name>HistogramWindow</name>
     <message>
         <source>The saved file is closed: its records cannot be counted again.</source>
@@ -2394,8 +2405,8 @@ depois saia da sessão e entre novamente.</translation>
         <translation> em decibéis, pode ser calculado a partir da dose, em porcentagem,</translation>
     </message>
     <message>
-        <source> by means of the foumula: TWA= 16.61 log(base10) (D/100) + 90.</source>
-        <translation> por meio da fórmula: TWA= 16.61 log(base10) (D/100) + 90.</translation>
+        <source> by means of the formula: TWA= %1 log(base10) (D/100) + %2.</source>
+        <translation> por meio da fórmula: TWA= %1 log(base10) (D/100) + %2.</translation>
     </message>
     <message>
         <source> For an eight-hour workshift with the noise level constant over</source>
@@ -2811,6 +2822,13 @@ Salvá-las antes de fechar a lista?</translation>
     </message>
 </context>
 <context>
+    <name>Sampler</name>
+    <message>
+        <source>%1 Sec</source>
+        <translation>%1 s</translation>
+    </message>
+</context>
+<context>
     <name>SavedFileWindow</name>
     <message>
         <source>Saved File</source>
@@ -3082,7 +3100,58 @@ São mostrados os %2 registros lidos antes disso.</translation>
     </message>
 </context>
 <context>
+    <name>ShiftReportPreview</name>
+    <message>
+        <source>Noise Exposure Report</source>
+        <translation>Relatório de Exposição ao Ruído</translation>
+    </message>
+    <message>
+        <source>&amp;Worker:</source>
+        <translation>&amp;Trabalhador:</translation>
+    </message>
+    <message>
+        <source>&amp;Site:</source>
+        <translation>&amp;Local:</translation>
+    </message>
+    <message>
+        <source>&amp;Job or task:</source>
+        <translation>&amp;Função ou tarefa:</translation>
+    </message>
+    <message>
+        <source>Report pages</source>
+        <translation>Páginas do relatório</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Imprimir...</translation>
+    </message>
+    <message>
+        <source>&amp;Export PDF...</source>
+        <translation>&amp;Exportar PDF...</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>Fe&amp;char</translation>
+    </message>
+    <message>
+        <source>The report could not be printed.</source>
+        <translation>Não foi possível imprimir o relatório.</translation>
+    </message>
+    <message>
+        <source>Export PDF</source>
+        <translation>Exportar PDF</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2.</source>
+        <translation>%1 não pôde ser gravado: %2.</translation>
+    </message>
+</context>
+<context>
     <name>StandardsWindow</name>
+    <message>
+        <source>These are the meter&apos;s presets, not today&apos;s regulations; the assessment&apos;s EU figures follow Directive 2003/10/EC.</source>
+        <translation>Estes são os valores predefinidos do medidor, não a regulamentação atual; os números da UE na avaliação seguem a Diretiva 2003/10/CE.</translation>
+    </message>
     <message>
         <source>Occupational Noise Exposure Standard</source>
         <translation>Norma de exposição ocupacional ao ruído</translation>

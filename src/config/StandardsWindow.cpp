@@ -41,11 +41,19 @@ StandardsWindow::StandardsWindow(Meter &meter, Dialogs &dialogs, QWidget *parent
     progressBar_->setMaximumWidth(160);
     progressBar_->hide();
 
+    // The table holds the values the meter was built with; regulations have moved on since.
+    presetsNote_ = named(new QLabel(tr("These are the meter's presets, not today's regulations; "
+                                       "the assessment's EU figures follow Directive 2003/10/EC."),
+                                    this),
+                         "presetsNote");
+    presetsNote_->setWordWrap(true);
+
     auto *status = new QHBoxLayout;
     status->addWidget(stepLabel_, 1);
     status->addWidget(progressBar_);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(table_, 1);
+    layout->addWidget(presetsNote_);
     layout->addLayout(status);
 
     sequence_.cancelled = [this] { return closing(); };

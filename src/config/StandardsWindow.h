@@ -30,7 +30,8 @@ public:
     bool running() const { return running_; }
 
     QTableWidget *table_ = nullptr;
-    QLabel *stepLabel_ = nullptr; // the country and the setting being set during a preset
+    QLabel *stepLabel_ = nullptr;   // the country and the setting being set during a preset
+    QLabel *presetsNote_ = nullptr; // what the table's values are, and what they are not
     QProgressBar *progressBar_ = nullptr;
 
 protected:

@@ -8,6 +8,8 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 // The program's icon, from the sizes built into it (src/main/CMakeLists.txt).
@@ -45,8 +47,10 @@ void Application::showPortSelect()
             return;
         }
         wait(clock_, 1.0);
-        if (panel_ && panel_->isVisible())
+        if (panel_ && panel_->isVisible()) {
             panel_->showControlPanel();
+            openFilesGiven();
+        }
         if (portSelect_)
             portSelect_->close();
     });
@@ -65,6 +69,7 @@ void Application::startWithPort(const QString &port, const QStringList &open)
             if (!panel_ || !panel_->isVisible())
                 return;
             panel_->showControlPanel();
+            openFilesGiven();
             // By now the poll has read the display, so the dBA prompt asks only when needed.
             for (const QString &entry : open) {
                 if (!panel_->openDisplayEntry(entry))
@@ -87,7 +92,14 @@ bool Application::start(const QString &portText)
         return false;
     }
     settings_.setLastPort(portText);
-    for (const QString &path : std::as_const(filesToOpen_))
-        panel_->openFile(path);
     return true;
+}
+
+void Application::openFilesGiven()
+{
+    // After the control panel, so that each file's window is placed beside it, or over it
+    // where the screen has no room, and never under it.
+    const QStringList paths = std::exchange(filesToOpen_, {});
+    for (const QString &path : paths)
+        panel_->openFile(path);
 }

@@ -46,6 +46,8 @@ public:
 private:
     // Opens the main window on the chosen port; false when the program must end.
     bool start(const QString &portText);
+    // The files of openAtStart(), each in its window, once the control panel is up.
+    void openFilesGiven();
 
     StoredSettings settings_;
     QStringList filesToOpen_;

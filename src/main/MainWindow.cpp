@@ -19,6 +19,8 @@
 #include <QStatusBar>
 #include <QStyle>
 
+#include <cmath>
+
 namespace {
 const char *const kStaleLevelTip = QT_TRANSLATE_NOOP(
     "MainWindow", "No reading from the meter for over 2 seconds: this is the last level read");
@@ -100,7 +102,8 @@ bool MainWindow::openPort()
 {
     windows_.place(this, WindowManager::Placement::TopLeft);
     state_.files.RecordingActive = false;
-    sampler_.setPeriod(Sampler::kDefaultTicks / 10.0);
+    // The sampler starts at its 2 s, or at the period kept from the previous run, which
+    // useSettings() has set by now: the load step must not undo it.
     samplePeriodValue_->setText(sampler_.periodLabel());
 
     SerialLink &link = meter_.link();
@@ -261,13 +264,21 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-QString MainWindow::twaExplanation()
+QString MainWindow::twaExplanation(int criterionDb, int exchangeRateDb)
 {
+    // Before the first refresh the meter's settings are not known: the 90 dB / 5 dB rule.
+    if (criterionDb <= 0 || exchangeRateDb <= 0) {
+        criterionDb = 90;
+        exchangeRateDb = 5;
+    }
+    // A dose doubles with every exchange rate: TWA = (Q / lg 2) lg(D / 100) + Lc.
+    const double slope = exchangeRateDb / std::log10(2.0);
     const QChar cr(13);
     const QStringList lines{
         tr("The eight-hour time-weighted average sound level(TWA),"),
         tr(" in decibels, may be computed from the dose, in percent,"),
-        tr(" by means of the foumula: TWA= 16.61 log(base10) (D/100) + 90."),
+        tr(" by means of the formula: TWA= %1 log(base10) (D/100) + %2.")
+            .arg(QString::number(slope, 'f', 2), QString::number(criterionDb)),
         tr(" For an eight-hour workshift with the noise level constant over"),
         tr(" the entire shift, the TWA is equal to the measured sound level."),
     };
@@ -288,8 +299,10 @@ QString MainWindow::twaExplanation()
 
 void MainWindow::explainTwa()
 {
-    dialogs_.message(this, QStringLiteral("TWA"), twaExplanation(), Dialogs::Icon::Information,
-                     Dialogs::Buttons::Ok);
+    const StatusFields &status = meter_.state().status;
+    dialogs_.message(this, QStringLiteral("TWA"),
+                     twaExplanation(status.CriterionLevel, status.ExchangeRate),
+                     Dialogs::Icon::Information, Dialogs::Buttons::Ok);
 }
 
 void MainWindow::exitProgram()

@@ -127,8 +127,9 @@ public:
     // What "About Dose Meter" says: the version, the licence, the Qt and QCustomPlot versions.
     static QString aboutText();
 
-    // The explanation shown by Option > TWA.
-    static QString twaExplanation();
+    // The explanation shown by Option > TWA, with the formula of the meter's criterion level
+    // and exchange rate in dB (90 dB and 5 dB while they are not known: 0).
+    static QString twaExplanation(int criterionDb, int exchangeRateDb);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -136,7 +136,7 @@ void MainWindow::buildControls()
     recordingMark_ = named(new QLabel(tr("Recording")), "recordingMark");
     recordingMark_->setVisible(false);
     recordCountValue_ = valueLabel("recordCountValue");
-    samplePeriodValue_ = valueLabel("samplePeriodValue", QStringLiteral("2 Sec"));
+    samplePeriodValue_ = valueLabel("samplePeriodValue", sampler_.periodLabel());
     samplePeriodButton_ = named(new QPushButton(tr("PC Sampling time")), "samplePeriodButton");
     samplePeriodCaption_ = named(Theme::caption(tr("PC Sampling Time")), "samplePeriodCaption");
 

@@ -4,6 +4,7 @@
 #include "link/Clock.h"
 #include "link/Decoders.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 #include <algorithm>
@@ -54,7 +55,7 @@ QString Sampler::periodText() const
 
 QString Sampler::periodLabel() const
 {
-    return periodText() + QStringLiteral(" Sec");
+    return QCoreApplication::translate("Sampler", "%1 Sec").arg(periodText());
 }
 
 void Sampler::chooseFile(const QString &path)

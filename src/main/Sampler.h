@@ -79,7 +79,7 @@ public:
     void setPeriod(double seconds);
     // "2": the period in seconds, as the dialog offers it.
     QString periodText() const;
-    // "2 Sec".
+    // "2 Sec", in the user's language.
     QString periodLabel() const;
 
     // The recording's course. A file chosen with "Open" may be recorded into once;

@@ -116,24 +116,45 @@ void WindowManager::place(QWidget *window, Placement placement) const
     // A window not shown yet has no frame: it gets the main window's title bar and borders.
     const QSize decoration =
         main_.isVisible() ? main_.frameGeometry().size() - main_.size() : QSize(0, 0);
+    const QRect available = screen->availableGeometry();
     QSize size = window->isVisible() ? window->frameGeometry().size() : QSize();
     if (!size.isValid()) {
-        const QSize client = window->testAttribute(Qt::WA_Resized)
-                                 ? window->size()
-                                 : window->sizeHint().expandedTo(window->minimumSizeHint());
+        QSize client = window->testAttribute(Qt::WA_Resized)
+                           ? window->size()
+                           : window->sizeHint().expandedTo(window->minimumSizeHint());
+        // A window that opens larger than the screen loses its buttons off the edge: it
+        // opens as large as the screen lets it, down to what its controls need.
+        const QSize minimum = window->minimumSizeHint().expandedTo(window->minimumSize());
+        const QSize fitted = WindowPlacement::fitted(available, client, decoration, minimum);
+        if (fitted != client) {
+            window->resize(fitted);
+            client = fitted;
+        }
         size = client + decoration;
     }
     QList<QPoint> occupied;
+    QList<QRect> openFrames;
     for (const QPointer<QWidget> &open : windows_) {
-        if (open && open != window && open->isVisible())
+        if (open && open != window && open->isVisible()) {
             occupied << open->pos();
+            openFrames << open->frameGeometry();
+        }
     }
     if (window != &main_ && main_.isVisible())
         occupied << main_.pos();
-    const QRect available = screen->availableGeometry();
-    window->move(placement == Placement::BesideMain
-                     ? WindowPlacement::besideMain(available, main_.frameGeometry(), size, occupied)
-                     : WindowPlacement::topLeft(available, size, occupied));
+    if (placement == Placement::BesideMain && window != &main_) {
+        // Beside the windows open where there is room, else by the rule, over some of them.
+        const std::optional<QPoint> free =
+            WindowPlacement::freeSpot(available, main_.frameGeometry(), size, openFrames);
+        window->move(
+            free ? *free
+                 : WindowPlacement::besideMain(available, main_.frameGeometry(), size, occupied));
+    } else {
+        window->move(
+            placement == Placement::BesideMain
+                ? WindowPlacement::besideMain(available, main_.frameGeometry(), size, occupied)
+                : WindowPlacement::topLeft(available, size, occupied));
+    }
 }
 
 void WindowManager::setSettings(StoredSettings *settings)
@@ -160,6 +181,12 @@ void WindowManager::restoreGeometry(QWidget *window) const
     // A window of fixed size keeps its own size: only its place is restored.
     if (window->minimumSize() == window->maximumSize())
         geometry.setSize(window->size());
+    // A place kept while the main window was smaller (in another language, say) would put
+    // the window over it: the place the rule gave stays, only the size comes back.
+    if (window != &main_ && main_.isVisible() && geometry.intersects(main_.frameGeometry())) {
+        window->resize(keepOnScreen(geometry, screens).size());
+        return;
+    }
     window->setGeometry(keepOnScreen(geometry, screens));
 }
 

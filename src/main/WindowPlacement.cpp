@@ -11,6 +11,13 @@ QPoint WindowPlacement::inside(const QRect &available, const QPoint &wanted, con
             std::max(available.y(), std::min(wanted.y(), lastY))};
 }
 
+QSize WindowPlacement::fitted(const QRect &available, const QSize &client, const QSize &decoration,
+                              const QSize &minimum)
+{
+    const QSize room = available.size() - decoration;
+    return client.boundedTo(room).expandedTo(minimum);
+}
+
 QPoint WindowPlacement::cascaded(const QRect &available, const QPoint &wanted, const QSize &frame,
                                  const QList<QPoint> &occupied)
 {
@@ -33,6 +40,29 @@ QPoint WindowPlacement::besideMain(const QRect &available, const QRect &mainFram
     if (wanted.x() + frame.width() > availableEnd && mainFrame.x() - frame.width() >= available.x())
         wanted.setX(mainFrame.x() - frame.width());
     return cascaded(available, wanted, frame, occupied);
+}
+
+std::optional<QPoint> WindowPlacement::freeSpot(const QRect &available, const QRect &mainFrame,
+                                                const QSize &frame, const QList<QRect> &open)
+{
+    QList<QRect> beside = open;
+    std::sort(beside.begin(), beside.end(),
+              [](const QRect &a, const QRect &b) { return a.x() < b.x(); });
+    QList<QPoint> candidates{{mainFrame.x() + mainFrame.width(), mainFrame.y()}};
+    for (const QRect &window : std::as_const(beside))
+        candidates << QPoint(window.x() + window.width(), mainFrame.y());
+    candidates << QPoint(mainFrame.x() - frame.width(), mainFrame.y());
+    for (const QPoint &candidate : std::as_const(candidates)) {
+        const QRect spot(candidate, frame);
+        if (!available.contains(spot) || spot.intersects(mainFrame))
+            continue;
+        const bool covers = std::any_of(open.begin(), open.end(), [&spot](const QRect &window) {
+            return spot.intersects(window);
+        });
+        if (!covers)
+            return candidate;
+    }
+    return std::nullopt;
 }
 
 QPoint WindowPlacement::topLeft(const QRect &available, const QSize &frame,

@@ -10,6 +10,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <optional>
+
 class WindowPlacement {
 public:
     // How far a window opens from one already open on the same spot, right and down.
@@ -20,9 +22,19 @@ public:
     // Then moved in and cascaded off the spots in `occupied` (windows' top-left corners).
     static QPoint besideMain(const QRect &available, const QRect &mainFrame, const QSize &frame,
                              const QList<QPoint> &occupied);
+    // A spot beside the main window that covers no window open (`open`: their frames) and
+    // lies whole inside `available`: right of the main window, else right of an open
+    // window (the nearest first), else left of the main window. nullopt when there is none.
+    static std::optional<QPoint> freeSpot(const QRect &available, const QRect &mainFrame,
+                                          const QSize &frame, const QList<QRect> &open);
     // The top left corner of the available area, cascaded off `occupied`.
     static QPoint topLeft(const QRect &available, const QSize &frame,
                           const QList<QPoint> &occupied);
+    // The client size a window opens with so that its frame (client plus `decoration`: title
+    // bar and borders) lies whole inside `available`: `client` shrunk where it is larger,
+    // but never below `minimum`, which the window's controls need.
+    static QSize fitted(const QRect &available, const QSize &client, const QSize &decoration,
+                        const QSize &minimum);
     // `wanted` moved the least that puts the window inside `available`; a window larger
     // than the area keeps its top left corner (and its title bar) in it.
     static QPoint inside(const QRect &available, const QPoint &wanted, const QSize &frame);

@@ -14,13 +14,18 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace {
+const char *const kWindowTitle = QT_TRANSLATE_NOOP("ShiftReportPreview", "Noise Exposure Report");
+} // namespace
+
 ShiftReportPreview::ShiftReportPreview(Dialogs &dialogs, std::unique_ptr<ShiftReport> report,
                                        QWidget *parent)
     : QDialog(parent), dialogs_(dialogs), report_(std::move(report)),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     setObjectName(QStringLiteral("ShiftReportPreview"));
-    setWindowTitle(QString::fromLatin1(ShiftReport::kTitle));
+    // The window speaks the user's language; the pages, like the command line's, stay English.
+    setWindowTitle(tr(kWindowTitle));
     printer_->setDocName(QString::fromLatin1(ShiftReport::kTitle));
     printer_->setPageSize(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem
                               ? QPageSize(QPageSize::Letter)
@@ -34,15 +39,15 @@ ShiftReportPreview::ShiftReportPreview(Dialogs &dialogs, std::unique_ptr<ShiftRe
     siteEdit_ = named(new QLineEdit(report_->particulars().site), "siteEdit");
     jobEdit_ = named(new QLineEdit(report_->particulars().job), "jobEdit");
     auto *fields = new QFormLayout;
-    fields->addRow(QStringLiteral("&Worker:"), workerEdit_);
-    fields->addRow(QStringLiteral("&Site:"), siteEdit_);
-    fields->addRow(QStringLiteral("&Job or task:"), jobEdit_);
+    fields->addRow(tr("&Worker:"), workerEdit_);
+    fields->addRow(tr("&Site:"), siteEdit_);
+    fields->addRow(tr("&Job or task:"), jobEdit_);
 
     pages_ = named(new QPrintPreviewWidget(printer_.get()), "pages");
-    pages_->setAccessibleName(QStringLiteral("Report pages"));
-    printButton_ = named(new QPushButton(QStringLiteral("&Print...")), "printButton");
-    exportButton_ = named(new QPushButton(QStringLiteral("&Export PDF...")), "exportButton");
-    auto *close = named(new QPushButton(QStringLiteral("&Close")), "closeButton");
+    pages_->setAccessibleName(tr("Report pages"));
+    printButton_ = named(new QPushButton(tr("&Print...")), "printButton");
+    exportButton_ = named(new QPushButton(tr("&Export PDF...")), "exportButton");
+    auto *close = named(new QPushButton(tr("&Close")), "closeButton");
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(printButton_);
@@ -86,20 +91,18 @@ void ShiftReportPreview::printReport()
     if (!dialogs_.print(this, *printer_))
         return;
     if (report_->paint(*printer_) == 0)
-        dialogs_.inform(this, QStringLiteral("The report could not be printed."),
-                        Dialogs::Icon::Critical);
+        dialogs_.inform(this, tr("The report could not be printed."), Dialogs::Icon::Critical);
 }
 
 void ShiftReportPreview::exportPdf()
 {
     particularsEdited();
     const QString path =
-        dialogs_.saveFileName(this, QStringLiteral("Export PDF"), QStringLiteral("PDF (*.pdf)"));
+        dialogs_.saveFileName(this, tr("Export PDF"), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     if (const QString problem = report_->writePdf(path); !problem.isEmpty())
-        dialogs_.inform(
-            this,
-            QStringLiteral("%1 could not be written: %2.").arg(QFileInfo(path).fileName(), problem),
-            Dialogs::Icon::Critical);
+        dialogs_.inform(this,
+                        tr("%1 could not be written: %2.").arg(QFileInfo(path).fileName(), problem),
+                        Dialogs::Icon::Critical);
 }

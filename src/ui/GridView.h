@@ -18,6 +18,8 @@ public:
     // Each column as wide as its sample text in the view's font, and at least as wide as
     // its heading.
     void setColumnWidths(const QStringList &samples);
+    // The heading the grid shows over a column: the model's, in the user's language.
+    QString shownHeading(int column) const;
     // Width that shows every column, the frame and a vertical scroll bar.
     int columnsWidth() const;
 

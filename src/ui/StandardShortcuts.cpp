@@ -60,7 +60,9 @@ void addStandardShortcuts(QWidget *window)
         {QKeySequence::Save,
          {QStringLiteral("saveAction"), QStringLiteral("Save"), QStringLiteral("saveButton")}},
         {QKeySequence::Print,
-         {QStringLiteral("printAction"), QStringLiteral("Print"), QStringLiteral("printButton")}},
+         {QStringLiteral("printAction"), QStringLiteral("Print"), QStringLiteral("printButton"),
+          // A window whose printing goes through the report it previews.
+          QStringLiteral("reportButton")}},
     };
     for (const Command &command : commands) {
         const QKeySequence key(command.key);
@@ -70,5 +72,14 @@ void addStandardShortcuts(QWidget *window)
             if (giveKey(window, name, key))
                 break;
         }
+    }
+    // A shortcut, not a key handler: the fields that filter what is typed would swallow the
+    // key first. A cell being edited and an open list still take their Esc, as they ask for it
+    // before shortcuts are looked at.
+    const QKeySequence escape(Qt::Key_Escape);
+    if (!keyTaken(window, escape)) {
+        auto *close = new QShortcut(escape, window);
+        close->setObjectName(QStringLiteral("closeShortcut"));
+        QObject::connect(close, &QShortcut::activated, window, &QWidget::close);
     }
 }

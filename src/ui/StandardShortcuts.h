@@ -1,8 +1,8 @@
 #pragma once
 
 // The desktop's usual keys for a window's own commands: Ctrl+O opens, Ctrl+S saves,
-// Ctrl+P prints, wherever the window has that command as a menu entry, a toolbar button or
-// a push button.
+// Ctrl+P prints (or opens the report that prints), wherever the window has that command as a
+// menu entry, a toolbar button or a push button; Esc closes the window, as it closes a dialog.
 
 class QWidget;
 

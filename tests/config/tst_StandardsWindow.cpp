@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
+#include <QTranslator>
 
 // The Standard window driven through its table, on the virtual meter with the fake clock
 // (status 0x15: 84 dB, 4 dB, Fast).
@@ -40,6 +41,35 @@ class TestStandardsWindow : public QObject {
     Q_OBJECT
 
 private slots:
+    // The table is the meter's presets; the window says so, in the user's language.
+    void saysWhatTheTableIs_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("english") << "en"
+                                 << "These are the meter's presets, not today's regulations; the "
+                                    "assessment's EU figures follow Directive 2003/10/EC.";
+        QTest::newRow("portuguese")
+            << "pt_BR"
+            << "Estes são os valores predefinidos do medidor, não a regulamentação atual; os "
+               "números da UE na avaliação seguem a Diretiva 2003/10/CE.";
+    }
+    void saysWhatTheTableIs()
+    {
+        QFETCH(QString, language);
+        QTranslator portuguese;
+        if (language != QLatin1String("en")) {
+            QVERIFY(portuguese.load(QStringLiteral(":/i18n/dosemeter_pt_BR.qm")));
+            QCoreApplication::installTranslator(&portuguese);
+        }
+        StandardRig rig;
+        QCoreApplication::removeTranslator(&portuguese);
+        auto *note = rig.window.findChild<QLabel *>(QStringLiteral("presetsNote"));
+        QVERIFY(note);
+        QTEST(note->text(), "note");
+        QVERIFY(note->isVisible());
+    }
+
     void opens()
     {
         StandardRig rig;

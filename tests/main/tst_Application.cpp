@@ -59,7 +59,58 @@ private slots:
         panel->pollTimer_.stop();
     }
 
+    // The period set with "PC Sampling time" is the one the next start samples at.
+    void samplePeriodSurvivesARestart_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("ticks");
+        QTest::newRow("five-seconds") << "5"
+                                      << "5 Sec" << 50;
+        QTest::newRow("half-a-second") << "0.5"
+                                       << "0.5 Sec" << 5;
+        QTest::newRow("the-longest") << "60"
+                                     << "60 Sec" << 600;
+    }
+    void samplePeriodSurvivesARestart()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, shown);
+        QFETCH(int, ticks);
+        QTemporaryDir store;
+        const QString file = store.filePath(QStringLiteral("dosemeter.conf"));
+        {
+            ScriptedDialogs dialogs;
+            Application program(&dialogs, file);
+            MainWindow *panel = startOnSimulator(program);
+            QVERIFY(panel);
+            QCOMPARE(panel->samplePeriodValue_->text(), QStringLiteral("2 Sec"));
+            dialogs.inputs.enqueue(answer);
+            QTest::mouseClick(panel->samplePeriodButton_, Qt::LeftButton);
+            QCOMPARE(panel->samplePeriodValue_->text(), shown);
+            panel->close();
+        }
+        ScriptedDialogs dialogs;
+        Application program(&dialogs, file);
+        MainWindow *panel = startOnSimulator(program);
+        QVERIFY(panel);
+        QCOMPARE(panel->samplePeriodValue_->text(), shown);
+        QCOMPARE(panel->sampler().SampleTicks(), ticks);
+        QCOMPARE(dialogs.texts(), QStringList{});
+        panel->pollTimer_.stop();
+    }
+
 private:
+    // The program started as a user starts it: "Simulator" chosen in the "COM Port" window.
+    static MainWindow *startOnSimulator(Application &program)
+    {
+        program.showPortSelect();
+        program.portSelect()->portChoice_->setCurrentText(QStringLiteral("Simulator"));
+        QTest::mouseClick(program.portSelect()->okButton_, Qt::LeftButton); // returns after 1 s
+        MainWindow *panel = program.panel();
+        return panel && panel->isVisible() ? panel : nullptr;
+    }
+
     // The settings of these runs, never the user's.
     QTemporaryDir settings_;
 };

@@ -211,6 +211,98 @@ private slots:
         ::trigger(rig.panel, trigger);
         QVERIFY(rig.panel.windows().window(window));
     }
+
+    // Esc closes a window, as it closes a dialog, wherever the focus is in it.
+    void escapeCloses_data() { windows(); }
+    void escapeCloses()
+    {
+        QFETCH(QString, trigger);
+        QFETCH(QString, window);
+        MainWindowRig rig;
+        rig.load();
+        rig.tick(90.0);
+        queueFile(rig.dialogs);
+        ::trigger(rig.panel, trigger);
+        QPointer<QWidget> opened = rig.panel.windows().window(window);
+        QVERIFY(opened);
+        QVERIFY(activate(opened));
+        QTest::keyClick(focusIn(opened), Qt::Key_Escape);
+        settle();
+        QVERIFY(opened.isNull() || !opened->isVisible());
+        QVERIFY(!rig.panel.windows().window(window));
+    }
+
+    // The commands the windows' menus, toolbars and buttons offer answer the desktop's keys.
+    void commandKeys_data()
+    {
+        QTest::addColumn<QString>("trigger");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QKeySequence>("key");
+        // What the key shows: a dialog of the Dialogs seam ("print", "save", "open"), or a
+        // window of the window by its name.
+        QTest::addColumn<QString>("shows");
+        QTest::newRow("assessment-print-opens-the-report")
+            << "viewFileAction SavedFileWindow.Assessment"
+            << "AssessmentWindow" << QKeySequence(QKeySequence::Print) << "ShiftReportPreview";
+        QTest::newRow("saved-file-print")
+            << "viewFileAction"
+            << "SavedFileWindow" << QKeySequence(QKeySequence::Print) << "print";
+        QTest::newRow("statistics-print")
+            << "viewFileAction SavedFileWindow.Statistics"
+            << "StatisticsWindow" << QKeySequence(QKeySequence::Print) << "print";
+        QTest::newRow("plot-print") << "viewFileAction SavedFileWindow.Plot"
+                                    << "PlotWindow" << QKeySequence(QKeySequence::Print) << "print";
+        QTest::newRow("event-save") << "eventButton"
+                                    << "BankWindow" << QKeySequence(QKeySequence::Save) << "save";
+        QTest::newRow("event-open") << "eventButton"
+                                    << "BankWindow" << QKeySequence(QKeySequence::Open) << "open";
+        QTest::newRow("average-open")
+            << "averageButton"
+            << "AverageWindow" << QKeySequence(QKeySequence::Open) << "open";
+    }
+    void commandKeys()
+    {
+        QFETCH(QString, trigger);
+        QFETCH(QString, window);
+        QFETCH(QKeySequence, key);
+        QFETCH(QString, shows);
+        MainWindowRig rig;
+        rig.load();
+        rig.tick(90.0);
+        queueFile(rig.dialogs);
+        ::trigger(rig.panel, trigger);
+        QWidget *opened = rig.panel.windows().window(window);
+        QVERIFY(opened);
+        QVERIFY(activate(opened));
+        // Every dialog the key brings is cancelled: nothing is written anywhere.
+        rig.dialogs.shown.clear();
+        rig.dialogs.fileNames.clear();
+        rig.dialogs.printAnswers.enqueue(false);
+        QTest::keySequence(focusIn(opened), key);
+        settle();
+        if (shows.front().isUpper()) {
+            auto *shown = opened->findChild<QWidget *>(shows);
+            QVERIFY2(shown && shown->isVisible(), qPrintable(shows));
+            shown->close();
+        } else {
+            QCOMPARE(rig.dialogs.shown.size(), 1);
+            QCOMPARE(rig.dialogs.shown.first().kind, shows);
+        }
+    }
+
+private:
+    // The window active, as a click on it makes it: keys of a window act only then.
+    static bool activate(QWidget *window)
+    {
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window);
+    }
+    // Where a key typed in the window goes.
+    static QWidget *focusIn(QWidget *window)
+    {
+        QWidget *focus = window->focusWidget();
+        return focus ? focus : window;
+    }
 };
 
 DOSEMETER_TEST(TestEveryWindow)

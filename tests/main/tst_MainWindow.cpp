@@ -336,6 +336,45 @@ private slots:
         QCOMPARE(rig.dialogs.shown.first().buttons, Dialogs::Buttons::Ok);
     }
 
+    // The formula is the one of the criterion level and exchange rate the meter is set to:
+    // TWA = (Q / lg 2) lg(D / 100) + Lc.
+    void twaFormulaFollowsTheMeter_data()
+    {
+        QTest::addColumn<int>("criterion");
+        QTest::addColumn<int>("exchangeRate");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("not-read-yet") << 0 << 0
+                                      << " by means of the formula: TWA= 16.61 log(base10) (D/100) "
+                                         "+ 90.";
+        QTest::newRow("90-dB-5-dB") << 90 << 5
+                                    << " by means of the formula: TWA= 16.61 log(base10) (D/100) "
+                                       "+ 90.";
+        QTest::newRow("85-dB-3-dB") << 85 << 3
+                                    << " by means of the formula: TWA= 9.97 log(base10) (D/100) "
+                                       "+ 85.";
+        QTest::newRow("84-dB-4-dB") << 84 << 4
+                                    << " by means of the formula: TWA= 13.29 log(base10) (D/100) "
+                                       "+ 84.";
+        QTest::newRow("80-dB-6-dB") << 80 << 6
+                                    << " by means of the formula: TWA= 19.93 log(base10) (D/100) "
+                                       "+ 80.";
+    }
+    void twaFormulaFollowsTheMeter()
+    {
+        QFETCH(int, criterion);
+        QFETCH(int, exchangeRate);
+        QFETCH(QString, line);
+        MainWindowRig rig;
+        rig.state.status.CriterionLevel = criterion;
+        rig.state.status.ExchangeRate = exchangeRate;
+        rig.panel.twaAction_->trigger();
+        QCOMPARE(rig.dialogs.shown.size(), 1);
+        const QStringList lines = rig.dialogs.shown.first().text.split(QChar(13));
+        QCOMPARE(lines.value(2), line);
+        QCOMPARE(lines.value(0),
+                 QStringLiteral("The eight-hour time-weighted average sound level(TWA),"));
+    }
+
     void menusAsTheProgramHasThem()
     {
         MainWindowRig rig;

@@ -20,6 +20,7 @@
 #include "main/Translation.h"
 #include "support/MeterRig.h"
 #include "support/TestMain.h"
+#include "ui/GridView.h"
 
 #include <QAction>
 #include <QFile>
@@ -30,6 +31,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QTranslator>
 
 namespace {
@@ -61,16 +63,25 @@ QList<std::pair<QString, QString>> shownTexts(const QWidget &window)
 // sample-period caption, Portuguese in either language.
 bool sameInBothLanguages(const QString &text)
 {
-    static const QStringList same{"Digital",    "TWA",
-                                  "<-RESET->",  "V 7.1  2009/11/30",
-                                  "No COM",     "2 Sec",
-                                  "dBA",        "COM1",
-                                  "OK",         "SIM",
-                                  "MODE",       "EVENT",
-                                  "RESET",      "CLOCK",
-                                  "RUN",        "PAUSE",
-                                  "Dose Meter", "Alterar a taxa de amostragem",
-                                  "LAeq",       "ID",
+    static const QStringList same{"Digital",
+                                  "TWA",
+                                  "<-RESET->",
+                                  "V 7.1  2009/11/30",
+                                  "No COM",
+                                  "dBA",
+                                  "COM1",
+                                  "OK",
+                                  "SIM",
+                                  "MODE",
+                                  "EVENT",
+                                  "RESET",
+                                  "CLOCK",
+                                  "RUN",
+                                  "PAUSE",
+                                  "Dose Meter",
+                                  "Alterar a taxa de amostragem",
+                                  "LAeq",
+                                  "ID",
                                   "140 PEAK"};
     QString letters = text;
     letters.remove(QLatin1Char('&'));
@@ -127,15 +138,17 @@ private slots:
         QTest::newRow("logger-window") << "LoggerWindow";
         QTest::newRow("event-window") << "BankWindow";
         QTest::newRow("average-window") << "AverageWindow";
+        QTest::newRow("report-dialog") << "ShiftReportPreview";
     }
     void windowsLeaveNoEnglish()
     {
         QFETCH(QString, window);
-        const QList<std::pair<QString, QString>> english = textsOf(window);
+        const QList<std::pair<QString, QString>> english = textsOf(window, QStringLiteral("en"));
         QTranslator portuguese;
         QVERIFY(portuguese.load(QStringLiteral(":/i18n/dosemeter_pt_BR.qm")));
         QCoreApplication::installTranslator(&portuguese);
-        const QList<std::pair<QString, QString>> translated = textsOf(window);
+        const QList<std::pair<QString, QString>> translated =
+            textsOf(window, QStringLiteral("pt_BR"));
         QCoreApplication::removeTranslator(&portuguese);
         QCOMPARE(translated.size(), english.size());
         QStringList left;
@@ -145,6 +158,79 @@ private slots:
                 left << translated[i].first + QStringLiteral(": ") + text;
         }
         QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral("; "))));
+    }
+
+    // The saved-file view as it opens from View File: every toolbar entry shows, none is
+    // put away behind the toolbar's extension arrow, in either language.
+    void savedFileToolbarShowsEveryEntry_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("english") << "en";
+        QTest::newRow("portuguese") << "pt_BR";
+    }
+    void savedFileToolbarShowsEveryEntry()
+    {
+        QFETCH(QString, language);
+        QTranslator portuguese;
+        if (language != QLatin1String("en")) {
+            QVERIFY(portuguese.load(QStringLiteral(":/i18n/dosemeter_pt_BR.qm")));
+            QCoreApplication::installTranslator(&portuguese);
+        }
+        MainWindowRig rig;
+        rig.load();
+        rig.dialogs.fileNames.enqueue(testsupport::golden(QStringLiteral("recording-form.dat")));
+        rig.panel.viewFileAction_->trigger();
+        auto *window = rig.panel.windows().window(QStringLiteral("SavedFileWindow"));
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        saveScreenshot(window, QStringLiteral("SavedFileWindow-") + language);
+        auto *toolbar = window->findChild<QToolBar *>(QStringLiteral("toolbar"));
+        QStringList hidden;
+        for (QAction *action : toolbar->actions()) {
+            if (action->isSeparator())
+                continue;
+            QWidget *button = toolbar->widgetForAction(action);
+            if (!button || !button->isVisible())
+                hidden << action->objectName();
+        }
+        QCoreApplication::removeTranslator(&portuguese);
+        QVERIFY2(hidden.isEmpty(), qPrintable(hidden.join(QLatin1Char(' '))));
+    }
+
+    // The record grids head their columns in the window's language; the files they show
+    // keep the English headings.
+    void gridHeadingsFollowTheLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("english") << "en" << QStringList{"No.s", "Date", "Time", "dBA"};
+        QTest::newRow("portuguese") << "pt_BR" << QStringList{"No.s", "Data", "Hora", "dBA"};
+    }
+    void gridHeadingsFollowTheLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QStringList, shown);
+        QTranslator portuguese;
+        if (language != QLatin1String("en")) {
+            QVERIFY(portuguese.load(QStringLiteral(":/i18n/dosemeter_pt_BR.qm")));
+            QCoreApplication::installTranslator(&portuguese);
+        }
+        MainWindowRig rig;
+        rig.load();
+        rig.dialogs.fileNames.enqueue(testsupport::golden(QStringLiteral("recording-form.dat")));
+        rig.panel.viewFileAction_->trigger();
+        QWidget *window = rig.panel.windows().window(QStringLiteral("SavedFileWindow"));
+        QVERIFY(window);
+        auto *grid = window->findChild<GridView *>(QStringLiteral("grid"));
+        QStringList headings;
+        QStringList kept;
+        for (int column = 0; column < grid->model()->columnCount(); ++column) {
+            headings << grid->shownHeading(column);
+            kept << grid->model()->headerData(column, Qt::Horizontal).toString();
+        }
+        QCoreApplication::removeTranslator(&portuguese);
+        QCOMPARE(headings, shown);
+        QCOMPARE(kept, (QStringList{"No.s", "Date", "Time", "dBA"}));
     }
 
     // The texts several windows share reach the message box in Portuguese.
@@ -238,37 +324,69 @@ private slots:
     }
 
 private:
-    static QList<std::pair<QString, QString>> textsOf(const QString &window)
+    // DOSEMETER_SCREENSHOTS=DIR keeps a picture of the window, to look at.
+    static void saveScreenshot(QWidget *window, const QString &name)
+    {
+        if (qEnvironmentVariableIsSet("DOSEMETER_SCREENSHOTS"))
+            window->grab().save(qEnvironmentVariable("DOSEMETER_SCREENSHOTS") + QLatin1Char('/') +
+                                name + QStringLiteral(".png"));
+    }
+
+    // The texts of a window, and its picture when pictures are asked for.
+    static QList<std::pair<QString, QString>> seen(QWidget &window, const QString &language)
+    {
+        if (qEnvironmentVariableIsSet("DOSEMETER_SCREENSHOTS")) {
+            window.show();
+            saveScreenshot(&window, window.objectName() + QLatin1Char('-') + language);
+        }
+        return shownTexts(window);
+    }
+
+    static QList<std::pair<QString, QString>> textsOf(const QString &window,
+                                                      const QString &language)
     {
         if (window == QLatin1String("PortWindow")) {
             PortWindow port;
-            return shownTexts(port);
+            return seen(port, language);
         }
         MainWindowRig rig;
         if (window == QLatin1String("BankWindow")) {
             BankState banks;
             BankWindow events(rig.meter, banks, rig.dialogs);
-            return shownTexts(events);
+            return seen(events, language);
         }
         if (window == QLatin1String("AverageWindow")) {
             AverageState state;
             FileState files;
             AverageWindow average(rig.meter, state, files, rig.dialogs, {});
-            return shownTexts(average);
+            return seen(average, language);
         }
         if (window == QLatin1String("ControlPanel")) {
             ControlPanel controls(rig.meter, rig.dialogs, [] { return QString(); });
-            return shownTexts(controls);
+            return seen(controls, language);
         }
         if (window == QLatin1String("SetupWindow")) {
             SetupWindow setup(rig.meter, rig.dialogs, [] { return QString(); });
-            return shownTexts(setup);
+            return seen(setup, language);
+        }
+        if (window == QLatin1String("ShiftReportPreview")) {
+            // As a user reaches it: View File, Assessment, Report...
+            rig.load();
+            rig.dialogs.fileNames.enqueue(
+                testsupport::golden(QStringLiteral("recording-form.dat")));
+            rig.panel.viewFileAction_->trigger();
+            QWidget *view = rig.panel.windows().window(QStringLiteral("SavedFileWindow"));
+            view->findChild<QAction *>(QStringLiteral("Assessment"))->trigger();
+            QWidget *assessment = rig.panel.windows().window(QStringLiteral("AssessmentWindow"));
+            assessment->findChild<QPushButton *>(QStringLiteral("reportButton"))->click();
+            auto *report = assessment->findChild<QWidget *>(QStringLiteral("ShiftReportPreview"));
+            return report ? seen(*report, language) : QList<std::pair<QString, QString>>{};
         }
         if (window == QLatin1String("LoggerWindow")) {
             LoggerWindow logger(rig.meter, rig.app.logger, rig.app.files, rig.dialogs);
-            return shownTexts(logger);
+            return seen(logger, language);
         }
-        return shownTexts(rig.panel);
+        return seen(rig.panel, language);
     }
 
     static QByteArray fileBytes(const QString &file)

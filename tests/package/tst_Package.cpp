@@ -18,7 +18,33 @@ private slots:
                  0);
         const QStringList debs = QDir(work_.path()).entryList({"dosemeter_*.deb"});
         QCOMPARE(debs.size(), 1);
-        QCOMPARE(run("dpkg-deb", {"-x", work_.filePath(debs.first()), work_.filePath("root")}), 0);
+        deb_ = work_.filePath(debs.first());
+        QCOMPARE(run("dpkg-deb", {"-x", deb_, work_.filePath("root")}), 0);
+    }
+
+    // The Qt SQL drivers are plugins the library loads by name, which dpkg-shlibdeps does
+    // not see: without the SQLite one every save into the library fails.
+    void controlNamesWhatIsLoaded_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("package");
+        QTest::newRow("sqlite-driver-depended-on") << "Depends"
+                                                   << "libqt6sql6-sqlite";
+        QTest::newRow("postgresql-driver-recommended") << "Recommends"
+                                                       << "libqt6sql6-psql";
+        QTest::newRow("linked-libraries-still-found") << "Depends"
+                                                      << "libqt6widgets6";
+    }
+    void controlNamesWhatIsLoaded()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, package);
+        QString value;
+        QCOMPARE(run("dpkg-deb", {"-f", deb_, field}, &value), 0);
+        QStringList names;
+        for (const QString &entry : value.split(QLatin1Char(','), Qt::SkipEmptyParts))
+            names << entry.trimmed().section(QLatin1Char(' '), 0, 0);
+        QVERIFY2(names.contains(package), qPrintable(field + QStringLiteral(": ") + value));
     }
 
     void unpacked_data()
@@ -70,6 +96,7 @@ private:
     }
 
     QTemporaryDir work_;
+    QString deb_;
 };
 
 DOSEMETER_TEST(TestPackage)

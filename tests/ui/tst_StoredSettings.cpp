@@ -7,9 +7,11 @@
 #include "ui/StoredSettings.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -121,6 +123,29 @@ private slots:
         toolbar->addAction(QStringLiteral("Save"))->setObjectName(QStringLiteral("Save"));
         addStandardShortcuts(&window);
         QVERIFY(window.findChild<QAction *>(QStringLiteral("Save"))->shortcut().isEmpty());
+    }
+
+    // Esc closes the window, but a cell being edited takes it first: the edit is undone and
+    // the window stays.
+    void escapeEndsTheEditBeforeTheWindow()
+    {
+        QWidget window;
+        auto *table = new QTableWidget(1, 1, &window);
+        table->setItem(0, 0, new QTableWidgetItem(QStringLiteral("85")));
+        addStandardShortcuts(&window);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        table->setCurrentCell(0, 0);
+        table->editItem(table->item(0, 0));
+        QWidget *editor = QApplication::focusWidget();
+        QVERIFY(editor && editor != table);
+        QTest::keyClicks(editor, QStringLiteral("90"));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QVERIFY(window.isVisible());
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("85"));
+        QTest::keyClick(table, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
     }
 
 private:
