@@ -178,7 +178,7 @@ private slots:
         WindowRig rig;
         auto *plot = rig.find<VectorPlot>("levelPlot");
         const auto at = [plot](double record) {
-            return QPoint(int(plot->xAxis->coordToPixel(record)), plot->height() / 2);
+            return QPoint(qRound(plot->xAxis->coordToPixel(record)), plot->height() / 2);
         };
         QTest::mousePress(plot, Qt::LeftButton, {}, at(150.4));
         QMouseEvent move(QEvent::MouseMove, at(60.6), plot->mapToGlobal(at(60.6)), Qt::NoButton,
