@@ -20,7 +20,7 @@ constexpr double kMaxSeconds = 60.0;
 Sampler::PeriodDialog Sampler::periodDialog(bool portuguese)
 {
     if (portuguese)
-        return {QStringLiteral("Korvane - Alteração da taxa de amostragem"),
+        return {QStringLiteral("Dose Meter - Alteração da taxa de amostragem"),
                 QStringLiteral("Digite o valor desejado, de 0.2 à 60 segundos")};
     return {QStringLiteral("Dose Meter - Change sample rate"),
             QStringLiteral("Enter a value from .2 to 60 second\r\n")};

@@ -192,7 +192,7 @@ private slots:
                                  << "0.5"
                                  << "0.5 Sec" << 5;
         QTest::newRow("portuguese") << "samplePeriodCaption"
-                                    << "Korvane - Alteração da taxa de amostragem"
+                                    << "Dose Meter - Alteração da taxa de amostragem"
                                     << "Digite o valor desejado, de 0.2 à 60 segundos"
                                     << "75"
                                     << "60 Sec" << 600;
