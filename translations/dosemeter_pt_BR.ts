@@ -19,6 +19,10 @@
 <context>
     <name>AssessmentWindow</name>
     <message>
+        <source>1 overload record used: the level was above the meter&apos;s 140 dB range, so LAeq, LEX,8h, the doses and the TWAs are lower bounds.</source>
+        <translation>1 registro de sobrecarga usado: o nível ficou acima da faixa de 140 dB do medidor, então LAeq, LEX,8h, as doses e os TWAs são limites inferiores.</translation>
+    </message>
+    <message>
         <source>%1 overload records used: the level was above the meter&apos;s 140 dB range, so LAeq, LEX,8h, the doses and the TWAs are lower bounds.</source>
         <translation>%1 registros de sobrecarga usados: o nível ficou acima da faixa de 140 dB do medidor, então LAeq, LEX,8h, as doses e os TWAs são limites inferiores.</translation>
     </message>

@@ -607,9 +607,13 @@ void AssessmentWindow::showAdvisories()
     // energy figures are at least what is shown.
     const bool lowerBounds = result_.ok() && result_.overloads > 0;
     if (lowerBounds) {
-        QString advisory = tr("%1 overload records used: the level was above the meter's 140 dB "
-                              "range, so LAeq, LEX,8h, the doses and the TWAs are lower bounds.")
-                               .arg(result_.overloads);
+        QString advisory =
+            result_.overloads == 1
+                ? tr("1 overload record used: the level was above the meter's 140 dB range, so "
+                     "LAeq, LEX,8h, the doses and the TWAs are lower bounds.")
+                : tr("%1 overload records used: the level was above the meter's 140 dB "
+                     "range, so LAeq, LEX,8h, the doses and the TWAs are lower bounds.")
+                      .arg(result_.overloads);
         if (result_.overloadsAddTenths)
             advisory +=
                 QLatin1Char(' ') +

@@ -164,6 +164,7 @@ private slots:
         QCOMPARE(figure("overloadsValue"), "1");
         // (116 × 10^8.5 + 10^6.79 + 10^14) / 118: 119.3 dB.
         QCOMPARE(figure("laeqValue"), "\u2265 119.3");
+        QVERIFY(figure("advisoryLabel").startsWith("1 overload record used: "));
         QVERIFY(figure("advisoryLabel").contains("The overloads add 34.3 dB to LAeq."));
         window.findChild<QDoubleSpinBox *>("firstRecordField")->setValue(51);
         window.findChild<QDoubleSpinBox *>("lastRecordField")->setValue(51);
