@@ -538,6 +538,18 @@ void AssessmentWindow::criterionEdited(QTableWidgetItem *item)
         assess();
 }
 
+bool AssessmentWindow::assesses(const ExposureAssessment &other) const
+{
+    if (other.listCount() != assessment_.listCount())
+        return false;
+    for (int list = 0; list < other.listCount(); ++list) {
+        if (other.listName(list) != assessment_.listName(list) ||
+            other.recordCount(list) != assessment_.recordCount(list))
+            return false;
+    }
+    return true;
+}
+
 ExposureAssessment::Inputs AssessmentWindow::inputs() const
 {
     QString problem;

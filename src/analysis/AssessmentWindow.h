@@ -59,6 +59,9 @@ public:
     void setExcludedSpans(const QList<ExcludedSpan> &spans);
     const QList<ExcludedSpan> &excludedSpans() const { return spans_; }
 
+    // Whether the window assesses the same lists, by name and length, as `other` holds.
+    bool assesses(const ExposureAssessment &other) const;
+
     // The inputs of the figures shown: the criterion sets, the shift and the spans.
     ExposureAssessment::Inputs inputs() const;
 

@@ -117,6 +117,13 @@ AssessmentWindow *AnalysisWindows::openAssessment(const Records &records, const 
 AssessmentWindow *AnalysisWindows::openAssessment(ExposureAssessment assessment,
                                                   const QList<ShiftReport::Source> &sources)
 {
+    if (auto *open = panel_.windows().window<AssessmentWindow>(QStringLiteral("AssessmentWindow"));
+        open && open->assesses(assessment)) {
+        open->show();
+        open->raise();
+        open->activateWindow();
+        return nullptr;
+    }
     const AssessmentResult levels = assessment.assess({});
     if (!levels.ok()) {
         dialogs_.inform(messageParent(), levels.message, Dialogs::Icon::Information);

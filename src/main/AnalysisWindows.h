@@ -50,9 +50,10 @@ public:
     StatisticsWindow *openStatistics(const Records &records);
 
     // "Assessment": the exposure assessment of the records beside the main window; `name`
-    // names the file in the excluded spans. An open one is replaced. When the records
-    // cannot be assessed (no level, no readable time stamps), a message says why and
-    // nothing opens.
+    // names the file in the excluded spans. An open one of the same files comes forward
+    // as the user left it, spans and samples kept, and nullptr is returned: nothing new
+    // opened. An open one of other files is replaced. When the records cannot be assessed
+    // (no level, no readable time stamps), a message says why and nothing opens.
     // "Report..." of the window opens the shift report's preview of its figures, with the
     // file's `notes`.
     AssessmentWindow *openAssessment(const Records &records, const QString &name,

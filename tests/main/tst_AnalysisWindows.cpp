@@ -3,6 +3,7 @@
 // once the records are gone, the statistics preset from the meter's settings, and names
 // for every control.
 
+#include "analysis/AssessmentWindow.h"
 #include "analysis/HistogramWindow.h"
 #include "analysis/PlotWindow.h"
 #include "analysis/StatisticsWindow.h"
@@ -20,6 +21,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <qcustomplot.h>
@@ -89,6 +91,29 @@ private slots:
         view->runToolbarCommand(QStringLiteral("Statistics"));
         QVERIFY(rig.panel.windows().window(QStringLiteral("StatisticsWindow")));
         QVERIFY(rig.dialogs.shown.size() == 1); // the open dialog only
+    }
+
+    // Assessment again, of the same file, brings the open window forward with the user's
+    // spans; of another file it replaces it.
+    void assessmentAgainKeepsTheWork()
+    {
+        AnalysisRig rig;
+        AssessmentWindow *window = rig.analysis.openAssessment(rig.list, "a.dat");
+        QVERIFY(window);
+        window->findChild<QDoubleSpinBox *>("firstRecordField")->setValue(2);
+        window->findChild<QDoubleSpinBox *>("lastRecordField")->setValue(3);
+        QTest::keyClicks(window->findChild<QLineEdit *>("reasonEdit"), "lunch");
+        window->findChild<QPushButton *>("excludeButton")->click();
+        QCOMPARE(window->excludedSpans().size(), 1);
+        QVERIFY(!rig.analysis.openAssessment(rig.list, "a.dat"));
+        settle();
+        QCOMPARE(rig.open("AssessmentWindow"), window);
+        QCOMPARE(window->excludedSpans().size(), 1);
+        AssessmentWindow *other = rig.analysis.openAssessment(rig.list, "b.dat");
+        QVERIFY(other);
+        settle();
+        QCOMPARE(rig.open("AssessmentWindow"), other);
+        QVERIFY(other->excludedSpans().isEmpty());
     }
 
     void histogramOpening_data()
