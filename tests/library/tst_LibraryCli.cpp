@@ -14,6 +14,18 @@
 
 namespace {
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#elif defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
 struct Run {
     int code = -1;
     QString out;
@@ -238,10 +250,12 @@ private slots:
             QVERIFY(file.resize(600LL * 1024 * 1024));
         }
         QCOMPARE(library({"list"}).code, 0);
+        // A memory bound well below the file's size proves that it is never read whole;
+        // AddressSanitizer's shadow memory cannot live under one, so there it is left out.
         QProcess cli;
-        cli.start("sh", {"-c", "ulimit -v 400000; exec \"$@\"", "sh",
-                         testsupport::binDir() + "/dosemeter-cli", "--library", library_, "library",
-                         "import", big});
+        cli.start("sh", {"-c", kAddressSanitizer ? "exec \"$@\"" : "ulimit -v 400000; exec \"$@\"",
+                         "sh", testsupport::binDir() + "/dosemeter-cli", "--library", library_,
+                         "library", "import", big});
         QVERIFY(cli.waitForFinished(60000));
         QCOMPARE(QString::fromUtf8(cli.readAllStandardError()),
                  "dosemeter-cli: The file big.dat is larger than 512 MB and is no measurement.\n");
