@@ -209,44 +209,6 @@ private slots:
     // 10^9.5) / 28800) = 94.48; osha-pel counts 7 h at 95 dB against 4 h allowed, 175 %;
     // osha-hc adds 1 h at 85 dB against 16 h, 181.25 %; niosh (3600 + 25200 × 2^(10/3)) s
     // over 8 h, 894.44 %.
-    void eachRecordStandsForItsOwnTime()
-    {
-        RecordTable table = rig::records(rig::repeated("085.0", 3600), kStart, 1);
-        const RecordTable later = minutes("095.0", 420);
-        for (int r = 0; r < later.recordCount(); ++r)
-            table.appendRecord({QString::number(3601 + r), later.cell(r, 1),
-                                QTime::fromString(later.cell(r, 2), "hh:mm:ss.z")
-                                    .addSecs(3600)
-                                    .toString("hh:mm:ss.0"),
-                                later.cell(r, 3)});
-        ExposureAssessment assessment;
-        assessment.addRecords("changed.dat", table);
-        const QHash<QString, QString> values =
-            figures(assessment.assess({CriterionSet::named(), 8.0, {}}));
-        QStringList actual;
-        for (const char *name :
-             {"measured", "laeq", "lex8h", "time-above-90", "osha-pel.dose", "osha-pel.twa",
-              "osha-hc.dose", "niosh.dose", "niosh.twa", "niosh.projected-dose"})
-            actual << values.value(QLatin1String(name));
-        QCOMPARE(actual, (QStringList{"08:00:00", "94.5", "94.5", "07:00:00", "175.00", "94.0",
-                                      "181.25", "894.44", "94.5", "894.44"}));
-    }
-
-    // Two runs of 10 one-minute records an hour apart in one list: the hour between them is
-    // a pause, not measured time.
-    void pauseIsNotMeasured()
-    {
-        RecordTable table = minutes("090.0", 10);
-        const RecordTable later =
-            rig::records(rig::repeated("090.0", 10), kStart.addSecs(70 * 60), 60);
-        for (int r = 0; r < later.recordCount(); ++r)
-            table.appendRecord(
-                {QString::number(11 + r), later.cell(r, 1), later.cell(r, 2), later.cell(r, 3)});
-        const QHash<QString, QString> values = figures(assessed(table, "osha-pel", 8.0));
-        QCOMPARE(values.value("measured"), "00:20:00");
-        QCOMPARE(values.value("osha-pel.dose"), "4.17");
-    }
-
     // Overloads and under-range records among those used, and the advisory that the
     // figures are then lower bounds.
     void overloadsAndUnderRange_data()
@@ -298,24 +260,6 @@ private slots:
         QCOMPARE(result.lines().mid(3, 3).join('|'), "excluded: " + values.value("excluded") +
                                                          "|overloads: " + actual.at(0) +
                                                          "|under-range: " + actual.at(1));
-    }
-
-    void overloadSpans()
-    {
-        QStringList levels = rig::repeated("085.0", 10);
-        levels[2] = levels[3] = levels[7] = " OL ";
-        levels[9] = "OL";
-        ExposureAssessment assessment;
-        assessment.addRecords("a.dat", minutes("085.0", 5));
-        assessment.addRecords("b.dat", rig::records(levels, kStart, 60));
-        QStringList spans;
-        for (const ExcludedSpan &span : assessment.overloadSpans("knocked"))
-            spans << QStringLiteral("%1:%2-%3:%4")
-                         .arg(span.list)
-                         .arg(span.first)
-                         .arg(span.last)
-                         .arg(span.reason);
-        QCOMPARE(spans, (QStringList{"1:3-4:knocked", "1:8-8:knocked", "1:10-10:knocked"}));
     }
 
     // T over Te, whole percent, and the advisory below 50 %.
