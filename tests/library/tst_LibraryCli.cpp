@@ -120,41 +120,6 @@ private slots:
         QCOMPARE(library({"list"}).out.count('\n'), 2);
     }
 
-    void findsWorkersWhateverTheirAccents_data()
-    {
-        QTest::addColumn<QString>("search");
-        QTest::addColumn<QString>("found"); // the IDs listed
-        QTest::newRow("as-typed") << "Ângela"
-                                  << "1";
-        QTest::newRow("small-letters") << "ângela"
-                                       << "1";
-        QTest::newRow("without-accents") << "angela s."
-                                         << "1";
-        QTest::newRow("accented-e") << "Élio"
-                                    << "2";
-        QTest::newRow("small-e") << "élio"
-                                 << "2";
-        QTest::newRow("other-name") << "Ângelo"
-                                    << "";
-    }
-    void findsWorkersWhateverTheirAccents()
-    {
-        QFETCH(QString, search);
-        QFETCH(QString, found);
-        QCOMPARE(library({"import", testsupport::golden("grid-form.dat"),
-                          testsupport::golden("recording-form.dat")})
-                     .code,
-                 0);
-        QCOMPARE(library({"set", "1", "--worker", "Ângela S."}).code, 0);
-        QCOMPARE(library({"set", "2", "--worker", "Élio"}).code, 0);
-        const Run run = library({"list", "--worker", search});
-        QCOMPARE(run.code, 0);
-        QStringList ids;
-        for (const QString &line : run.out.split('\n', Qt::SkipEmptyParts).mid(1))
-            ids << line.section('\t', 0, 0);
-        QCOMPARE(ids.join(','), found);
-    }
-
     // The library's folder is made read-only (a read-only bind mount) or its disk full (a
     // small tmpfs, filled), in a mount namespace of the command's own; %1 in the expected
     // error is the library.

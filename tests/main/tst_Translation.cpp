@@ -31,7 +31,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolBar>
 #include <QTranslator>
 
 namespace {
@@ -162,41 +161,6 @@ private slots:
 
     // The saved-file view as it opens from View File: every toolbar entry shows, none is
     // put away behind the toolbar's extension arrow, in either language.
-    void savedFileToolbarShowsEveryEntry_data()
-    {
-        QTest::addColumn<QString>("language");
-        QTest::newRow("english") << "en";
-        QTest::newRow("portuguese") << "pt_BR";
-    }
-    void savedFileToolbarShowsEveryEntry()
-    {
-        QFETCH(QString, language);
-        QTranslator portuguese;
-        if (language != QLatin1String("en")) {
-            QVERIFY(portuguese.load(QStringLiteral(":/i18n/dosemeter_pt_BR.qm")));
-            QCoreApplication::installTranslator(&portuguese);
-        }
-        MainWindowRig rig;
-        rig.load();
-        rig.dialogs.fileNames.enqueue(testsupport::golden(QStringLiteral("recording-form.dat")));
-        rig.panel.viewFileAction_->trigger();
-        auto *window = rig.panel.windows().window(QStringLiteral("SavedFileWindow"));
-        QVERIFY(window);
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        saveScreenshot(window, QStringLiteral("SavedFileWindow-") + language);
-        auto *toolbar = window->findChild<QToolBar *>(QStringLiteral("toolbar"));
-        QStringList hidden;
-        for (QAction *action : toolbar->actions()) {
-            if (action->isSeparator())
-                continue;
-            QWidget *button = toolbar->widgetForAction(action);
-            if (!button || !button->isVisible())
-                hidden << action->objectName();
-        }
-        QCoreApplication::removeTranslator(&portuguese);
-        QVERIFY2(hidden.isEmpty(), qPrintable(hidden.join(QLatin1Char(' '))));
-    }
-
     // The record grids head their columns in the window's language; the files they show
     // keep the English headings.
     void gridHeadingsFollowTheLanguage_data()
