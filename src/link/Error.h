@@ -54,9 +54,7 @@ struct Error {
 };
 
 // A value, or the Error that stopped the call from making one.
-template <typename T>
-class Result
-{
+template <typename T> class Result {
 public:
     Result(T value) : state_(std::move(value)) {}
     Result(Error error) : state_(std::move(error)) {}
@@ -81,9 +79,7 @@ private:
     std::variant<T, Error> state_;
 };
 
-template <>
-class Result<void>
-{
+template <> class Result<void> {
 public:
     Result() = default;
     Result(Error error) : error_(std::move(error)) {}
