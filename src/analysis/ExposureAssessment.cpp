@@ -3,6 +3,7 @@
 #include "analysis/DoseRule.h"
 #include "analysis/NumberText.h"
 #include "analysis/RecordLevels.h"
+#include "link/Decibels.h"
 #include "link/Twa.h"
 
 #include <QCoreApplication>
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr double kEightHours = 8.0;
 constexpr int kTimeAboveDb[] = {80, 85, 90};
 
 // Levels of the records used, weighted by the time each stands for: whole tenths of a
@@ -385,14 +385,13 @@ AssessmentResult ExposureAssessment::assess(const Inputs &inputs) const
 
     const double measuredSeconds = double(timed.totalTenths) / 10.0;
     result.measuredTenths = timed.totalTenths;
-    const double energy = timed.sum(
-        [](double db, qint64 tenths) { return double(tenths) * std::pow(10.0, db / 10.0); });
-    result.laeqDb = 10.0 * std::log10(energy / double(timed.totalTenths));
-    result.lex8hDb = result.laeqDb + 10.0 * std::log10(inputs.shiftHours / kEightHours);
+    const double energy =
+        timed.sum([](double db, qint64 tenths) { return double(tenths) * Decibels::energy(db); });
+    result.laeqDb = Decibels::level(energy / double(timed.totalTenths));
+    result.lex8hDb = result.laeqDb + Decibels::eightHourOffset(inputs.shiftHours);
     if (overloadTenths > 0 && overloadTenths < timed.totalTenths) {
-        const double without =
-            10.0 * std::log10((energy - double(overloadTenths) * kOverloadEnergy) /
-                              double(timed.totalTenths - overloadTenths));
+        const double without = Decibels::level((energy - double(overloadTenths) * kOverloadEnergy) /
+                                               double(timed.totalTenths - overloadTenths));
         // As both are printed, so that the advisory's figure can be checked from them.
         result.overloadsAddTenths =
             std::llround(result.laeqDb * 10.0) - std::llround(without * 10.0);
@@ -492,7 +491,7 @@ void ExposureAssessment::addShifts(AssessmentResult &result,
             const std::optional<int> bin = RecordLevels::exactTenths({value, list.tenths[r]});
             double energy = bin ? energyOfTenths[size_t(*bin)] : -1.0;
             if (energy < 0.0) {
-                energy = std::pow(10.0, value / 10.0);
+                energy = Decibels::energy(value);
                 if (bin)
                     energyOfTenths[size_t(*bin)] = energy;
             }
@@ -506,14 +505,14 @@ void ExposureAssessment::addShifts(AssessmentResult &result,
     }
     std::sort(sums.begin(), sums.end(),
               [](const Sum &a, const Sum &b) { return a.start < b.start; });
-    const double lexOffset = 10.0 * std::log10(result.shiftHours / kEightHours);
+    const double lexOffset = Decibels::eightHourOffset(result.shiftHours);
     for (const Sum &sum : sums) {
         if (sum.tenths == 0)
             continue;
         AssessmentResult::Shift shift;
         shift.startTenths = sum.start;
         shift.measuredTenths = sum.tenths;
-        shift.laeqDb = 10.0 * std::log10(sum.energy / double(sum.tenths));
+        shift.laeqDb = Decibels::level(sum.energy / double(sum.tenths));
         shift.lex8hDb = shift.laeqDb + lexOffset;
         shift.euStatus = statusOf(shift.lex8hDb);
         result.shifts.append(shift);

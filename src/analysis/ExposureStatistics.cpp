@@ -3,6 +3,7 @@
 #include "analysis/DoseRule.h"
 #include "analysis/NumberText.h"
 #include "analysis/RecordLevels.h"
+#include "link/Decibels.h"
 #include "link/MeterState.h"
 #include "link/Twa.h"
 
@@ -96,13 +97,13 @@ ExposureStatistics ExposureStatistics::compute(const RecordTable &table,
     const qint64 n = qint64(levels.size());
     qint64 tenthsSum = 0;
     double energySum = 0.0;
-    PerTenth energy([](double value) { return std::pow(10.0, value / 10.0); });
+    PerTenth energy([](double value) { return Decibels::energy(value); });
     for (const Level &level : levels) {
         tenthsSum += level.tenths;
         energySum += energy(level);
     }
     s.meanTenths = (2 * tenthsSum + n) / (2 * n); // levels are not negative
-    s.laeqTenths = std::llround(100.0 * std::log10(energySum / double(n)));
+    s.laeqTenths = std::llround(10.0 * Decibels::level(energySum / double(n)));
     if (settings)
         addDose(s, table, levels, recordOfLevel, *settings);
 

@@ -1,6 +1,7 @@
 #include "analysis/GroupStatistics.h"
 
 #include "analysis/NumberText.h"
+#include "link/Decibels.h"
 
 #include <QCoreApplication>
 
@@ -34,14 +35,6 @@ QString levelProblem(const QList<double> &levels)
                 .arg(trimmedNumberText(level, 3));
     }
     return QString();
-}
-
-double energySum(const QList<double> &levels)
-{
-    double energy = 0.0;
-    for (double level : levels)
-        energy += std::pow(10.0, 0.1 * level);
-    return energy;
 }
 
 // The density of the chi distribution (the square root of a chi-square variable) with
@@ -103,7 +96,7 @@ GroupStatistics::Week GroupStatistics::week(const QList<double> &dailyLex8hDb)
     else
         week.message = levelProblem(dailyLex8hDb);
     if (week.ok())
-        week.lexwDb = 10.0 * std::log10(energySum(dailyLex8hDb) / kDaysOfReference);
+        week.lexwDb = Decibels::level(Decibels::energySum(dailyLex8hDb) / kDaysOfReference);
     return week;
 }
 
@@ -127,7 +120,7 @@ GroupStatistics::Result GroupStatistics::compute(const QList<double> &levelsDb,
         return result;
 
     const double n = double(levelsDb.size());
-    result.energyMeanDb = 10.0 * std::log10(energySum(levelsDb) / n);
+    result.energyMeanDb = Decibels::energyMean(levelsDb);
     double sum = 0.0;
     for (double level : levelsDb)
         sum += level;

@@ -1,6 +1,7 @@
 #include "analysis/HearingProtection.h"
 
 #include "analysis/NumberText.h"
+#include "link/Decibels.h"
 
 #include <QCoreApplication>
 
@@ -183,9 +184,9 @@ double protectedLevel(const HearingProtection::Input &input, const Protector &pr
     case Method::Octave: {
         double energy = 0.0;
         for (int band = 0; band < HearingProtection::kBands; ++band)
-            energy += std::pow(10.0, 0.1 * (input.bandLevelsDb.at(band) + kAWeightingDb[band] -
-                                            protector.apvDb.at(band)));
-        return 10.0 * std::log10(energy);
+            energy += Decibels::energy(input.bandLevelsDb.at(band) + kAWeightingDb[band] -
+                                       protector.apvDb.at(band));
+        return Decibels::level(energy);
     }
     case Method::Osha:
         return fromNrr(input, *protector.nrrDb);
@@ -226,8 +227,8 @@ HearingProtection::Figures methodFigures(const HearingProtection::Input &input, 
         level -= HearingProtection::kDualDb;
     const double worn = input.wearPercent / 100.0;
     if (worn < 1.0)
-        level = 10.0 * std::log10(worn * std::pow(10.0, 0.1 * level) +
-                                  (1.0 - worn) * std::pow(10.0, 0.1 * input.laDb));
+        level = Decibels::level(worn * Decibels::energy(level) +
+                                (1.0 - worn) * Decibels::energy(input.laDb));
     figures.protectedDb = level;
     figures.roundedDb = int(std::floor(level + 0.5 + kHalfTolerance));
     figures.adequacy = HearingProtection::adequacy(level, input.actionLevelDb);

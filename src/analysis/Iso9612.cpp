@@ -1,6 +1,7 @@
 #include "analysis/Iso9612.h"
 
 #include "analysis/NumberText.h"
+#include "link/Decibels.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr double kEightHours = 8.0;
 constexpr double kU3Db = 1.0;
 constexpr double kCoverage = 1.65;
 // A task's samples this far apart (dB) leave its level uncertain.
@@ -58,14 +58,6 @@ double tableRow(int row, double u1Db)
     const double upper = kTable[row][above - 1];
     const double lower = kTable[row][above - 2];
     return lower + (upper - lower) * (position - (above - 1));
-}
-
-double energyMean(const QList<double> &levels)
-{
-    double energy = 0.0;
-    for (double level : levels)
-        energy += std::pow(10.0, 0.1 * level);
-    return 10.0 * std::log10(energy / double(levels.size()));
 }
 
 double arithmeticMean(const QList<double> &levels)
@@ -166,12 +158,12 @@ void computeTasks(const Iso9612::Input &input, Iso9612::Result &result)
         Iso9612::TaskFigures figures;
         figures.name = task.name;
         figures.samples = int(task.samplesDb.size());
-        figures.laeqDb = energyMean(task.samplesDb);
-        figures.contributionDb = figures.laeqDb + 10.0 * std::log10(task.hours / kEightHours);
+        figures.laeqDb = Decibels::energyMean(task.samplesDb);
+        figures.contributionDb = figures.laeqDb + Decibels::eightHourOffset(task.hours);
         const auto [lowest, highest] =
             std::minmax_element(task.samplesDb.begin(), task.samplesDb.end());
         figures.spreadDb = *highest - *lowest;
-        energy += std::pow(10.0, 0.1 * figures.contributionDb);
+        energy += Decibels::energy(figures.contributionDb);
         result.samples += figures.samples;
         result.tasks.append(figures);
     }
@@ -181,13 +173,13 @@ void computeTasks(const Iso9612::Input &input, Iso9612::Result &result)
                              .arg(trimmedNumberText(totalHours, 2));
         return;
     }
-    result.lex8hDb = 10.0 * std::log10(energy);
+    result.lex8hDb = Decibels::level(energy);
 
     double variance = 0.0;
     for (int m = 0; m < input.tasks.size(); ++m) {
         const Iso9612::Task &task = input.tasks.at(m);
         const Iso9612::TaskFigures &figures = result.tasks.at(m);
-        const double c1a = std::pow(10.0, 0.1 * (figures.contributionDb - result.lex8hDb));
+        const double c1a = Decibels::energy(figures.contributionDb - result.lex8hDb);
         const double c1b = kDbPerRelativeChange * c1a / task.hours;
         const int count = figures.samples;
         if (count >= Iso9612::kTaskSamples)
@@ -233,8 +225,8 @@ void computeSamples(const Iso9612::Input &input, Iso9612::Result &result)
             "Iso9612", "The effective day Te is more than 0 and at most 24 hours.");
         return;
     }
-    result.laeqDb = energyMean(samples);
-    result.lex8hDb = result.laeqDb + 10.0 * std::log10(input.effectiveHours / kEightHours);
+    result.laeqDb = Decibels::energyMean(samples);
+    result.lex8hDb = result.laeqDb + Decibels::eightHourOffset(input.effectiveHours);
     result.u1Db = std::sqrt(squaredDeviations(samples) / (samples.size() - 1.0));
     result.c1u1Db = Iso9612::samplingUncertainty(int(samples.size()), result.u1Db);
     result.uDb = std::sqrt(result.c1u1Db * result.c1u1Db + result.u2Db * result.u2Db +

@@ -1,6 +1,7 @@
 #include "averaging/AverageRun.h"
 
 #include "link/Clock.h"
+#include "link/Decibels.h"
 
 #include <QTimer>
 
@@ -385,7 +386,7 @@ std::optional<double> AverageRun::laeq(double energySum, qint64 samples)
 {
     if (samples <= 0 || !(energySum > 0.0))
         return std::nullopt;
-    return 10.0 * std::log10(energySum / double(samples));
+    return Decibels::level(energySum / double(samples));
 }
 
 QString AverageRun::laeqText(double db)
@@ -395,5 +396,5 @@ QString AverageRun::laeqText(double db)
 
 double AverageRun::energy(int tenthsDb)
 {
-    return std::pow(10.0, tenthsDb / 100.0);
+    return Decibels::energyOfTenths(tenthsDb);
 }
