@@ -21,7 +21,7 @@ CLANG_PACKAGES := clang-14 libclang-rt-14-dev
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD     ?= $(SANITIZE_BUILD)
 FUZZ_SECONDS   ?= 60
-CLANG_GENERATE := cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CLANG_GENERATE := cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER) \
                   -DCMAKE_CXX_COMPILER=clang++-14 -DDOSEMETER_SANITIZE=address,undefined \
                   -DDOSEMETER_FUZZ=ON
 # Under the sanitizers the fault matrix runs one seed of each drawn fault, as `make test`
