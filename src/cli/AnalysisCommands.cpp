@@ -2,6 +2,8 @@
 // statistics, counted as the histogram and statistics windows count them.
 
 #include "cli/Cli.h"
+#include "cli/CommandLine.h"
+#include "cli/Grammars.h"
 
 #include "analysis/ExposureStatistics.h"
 #include "analysis/LevelHistogram.h"
@@ -16,44 +18,14 @@ namespace cli {
 
 namespace {
 
-int wrongArguments(QTextStream &err, const QString &problem)
+// The arguments of `grammar`, with the one file there; the problem (said with the usage)
+// otherwise.
+Result<Arguments> fileArguments(const Grammar &grammar, const QStringList &args)
 {
-    err << "dosemeter-cli: " << problem << "\n";
-    return Exit::kUsage;
-}
-
-// Splits the arguments into the one file name and option/value pairs; false (with the
-// message in `problem`) when they have another shape.
-bool splitArguments(const QStringList &args, const QStringList &options, QString &path,
-                    QHash<QString, QString> &values, QString &problem)
-{
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        if (options.contains(a)) {
-            if (i + 1 >= args.size()) {
-                problem = a + QStringLiteral(" needs a value");
-                return false;
-            }
-            if (values.contains(a)) {
-                problem = a + QStringLiteral(" is given twice");
-                return false;
-            }
-            values.insert(a, args.at(++i));
-        } else if (a.startsWith(QLatin1String("--"))) {
-            problem = QStringLiteral("unknown option '%1'").arg(a);
-            return false;
-        } else if (path.isEmpty()) {
-            path = a;
-        } else {
-            problem = QStringLiteral("only one file, please ('%1' is a second)").arg(a);
-            return false;
-        }
-    }
-    if (path.isEmpty()) {
-        problem = QStringLiteral("no data file given");
-        return false;
-    }
-    return true;
+    Result<Arguments> parsed = parseArguments(grammar, args);
+    if (parsed && parsed->operands().isEmpty())
+        return Error(ErrorKind::Usage, QStringLiteral("no data file given; ") + grammar.usage);
+    return parsed;
 }
 
 } // namespace
@@ -98,16 +70,14 @@ std::optional<RecordTable> readRecords(QTextStream &err, const QString &path)
 
 int histogram(QTextStream &out, QTextStream &err, const QStringList &args)
 {
-    const QString usage =
-        QStringLiteral("histogram takes FILE.dat --resolution 0.1|1 [--records FIRST-LAST]");
-    QString path;
-    QHash<QString, QString> values;
-    QString problem;
-    if (!splitArguments(args, {QStringLiteral("--resolution"), QStringLiteral("--records")}, path,
-                        values, problem))
-        return wrongArguments(err, problem + QStringLiteral("; ") + usage);
+    const Grammar &grammar = grammarOf(QStringLiteral("histogram"));
+    const QString &usage = grammar.usage;
+    const Result<Arguments> parsed = fileArguments(grammar, args);
+    if (!parsed)
+        return wrongArguments(err, parsed.error());
+    const QString path = parsed->operands().first();
 
-    const QString resolutionText = values.value(QStringLiteral("--resolution"));
+    const QString resolutionText = parsed->value("--resolution");
     LevelHistogram::Resolution resolution;
     if (resolutionText == QLatin1String("0.1"))
         resolution = LevelHistogram::Resolution::TenthDb;
@@ -117,9 +87,9 @@ int histogram(QTextStream &out, QTextStream &err, const QStringList &args)
         return wrongArguments(err, usage);
 
     std::optional<std::pair<int, int>> range;
-    if (values.contains(QStringLiteral("--records"))) {
+    if (parsed->has("--records")) {
         static const QRegularExpression form(QStringLiteral("^(\\d{1,9})-(\\d{1,9})$"));
-        const QRegularExpressionMatch m = form.match(values.value(QStringLiteral("--records")));
+        const QRegularExpressionMatch m = form.match(parsed->value("--records"));
         if (!m.hasMatch())
             return wrongArguments(err, QStringLiteral("--records takes FIRST-LAST, two record "
                                                       "numbers such as 10-20"));
@@ -168,35 +138,28 @@ int histogram(QTextStream &out, QTextStream &err, const QStringList &args)
 
 int stats(QTextStream &out, QTextStream &err, const QStringList &args)
 {
-    const QString usage = QStringLiteral("stats takes FILE.dat [--criterion 80|84|85|90] "
-                                         "[--exchange-rate 3|4|5|6] [--threshold DB]");
-    const QString criterionOption = QStringLiteral("--criterion");
-    const QString exchangeOption = QStringLiteral("--exchange-rate");
-    const QString thresholdOption = QStringLiteral("--threshold");
-    QString path;
-    QHash<QString, QString> values;
-    QString problem;
-    if (!splitArguments(args, {criterionOption, exchangeOption, thresholdOption}, path, values,
-                        problem))
-        return wrongArguments(err, problem + QStringLiteral("; ") + usage);
+    const Result<Arguments> parsed = fileArguments(grammarOf(QStringLiteral("stats")), args);
+    if (!parsed)
+        return wrongArguments(err, parsed.error());
+    const QString path = parsed->operands().first();
 
     // Any of the three asks for the dose; the others then take the meter's defaults.
     std::optional<ExposureStatistics::Settings> settings;
-    if (!values.isEmpty()) {
+    if (!parsed->given().isEmpty()) {
         settings = ExposureStatistics::Settings();
         bool ok = true;
-        if (values.contains(criterionOption)) {
-            settings->criterionDb = values.value(criterionOption).toInt(&ok);
+        if (parsed->has("--criterion")) {
+            settings->criterionDb = parsed->value("--criterion").toInt(&ok);
             if (!ok || !ExposureStatistics::isCriterion(settings->criterionDb))
                 return wrongArguments(err, QStringLiteral("--criterion is 80, 84, 85 or 90"));
         }
-        if (values.contains(exchangeOption)) {
-            settings->exchangeRateDb = values.value(exchangeOption).toInt(&ok);
+        if (parsed->has("--exchange-rate")) {
+            settings->exchangeRateDb = parsed->value("--exchange-rate").toInt(&ok);
             if (!ok || !ExposureStatistics::isExchangeRate(settings->exchangeRateDb))
                 return wrongArguments(err, QStringLiteral("--exchange-rate is 3, 4, 5 or 6"));
         }
-        if (values.contains(thresholdOption)) {
-            settings->thresholdDb = values.value(thresholdOption).toDouble(&ok);
+        if (parsed->has("--threshold")) {
+            settings->thresholdDb = parsed->value("--threshold").toDouble(&ok);
             if (!ok || !(settings->thresholdDb >= 0.0 && settings->thresholdDb <= 140.0))
                 return wrongArguments(
                     err, QStringLiteral("--threshold is a level in dB between 0 and 140"));

@@ -3,6 +3,7 @@
 #include "cli/AssessArguments.h"
 
 #include "cli/Cli.h"
+#include "cli/CommandLine.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -14,12 +15,6 @@
 namespace cli {
 
 namespace {
-
-int wrongArguments(QTextStream &err, const QString &problem)
-{
-    err << "dosemeter-cli: " << problem << "\n";
-    return Exit::kUsage;
-}
 
 // The same file, however it was named.
 QString fileKey(const QString &path)
@@ -57,50 +52,24 @@ std::optional<double> decimalArgument(const QString &text)
     return value;
 }
 
-int readAssessRequest(QTextStream &err, const QStringList &args, const QString &usage,
+int readAssessRequest(QTextStream &err, const Arguments &arguments, const QString &usage,
                       AssessRequest &request)
 {
     QStringList &paths = request.paths;
-    QString criteriaText = QStringLiteral("osha-pel,osha-hc,niosh");
-    std::optional<QString> shiftText;
-    bool criteriaGiven = false;
+    paths = arguments.operands();
+    request.inputs.suggest = arguments.has("--suggest");
+    const std::optional<QString> overloadReason = arguments.optional("--exclude-overloads");
+    const bool criteriaGiven = arguments.has("--criteria");
+    const QString criteriaText =
+        criteriaGiven ? arguments.value("--criteria") : QStringLiteral("osha-pel,osha-hc,niosh");
+    const std::optional<QString> shiftText = arguments.optional("--shift");
     QList<Exclusion> exclusions;
-    std::optional<QString> overloadReason;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        if (a == QLatin1String("--suggest")) {
-            request.inputs.suggest = true;
-        } else if (a == QLatin1String("--exclude-overloads")) {
-            if (i + 1 >= args.size() || args.at(i + 1).trimmed().isEmpty())
-                return wrongArguments(err, QStringLiteral("--exclude-overloads needs a reason, "
-                                                          "such as \"microphone knocked\""));
-            if (overloadReason)
-                return wrongArguments(err, a + QStringLiteral(" is given twice"));
-            overloadReason = args.at(++i);
-        } else if (a == QLatin1String("--criteria") || a == QLatin1String("--shift") ||
-                   a == QLatin1String("--exclude")) {
-            if (i + 1 >= args.size())
-                return wrongArguments(err, a + QStringLiteral(" needs a value; ") + usage);
-            const QString value = args.at(++i);
-            if ((a == QLatin1String("--criteria") && criteriaGiven) ||
-                (a == QLatin1String("--shift") && shiftText))
-                return wrongArguments(err, a + QStringLiteral(" is given twice"));
-            if (a == QLatin1String("--criteria")) {
-                criteriaText = value;
-                criteriaGiven = true;
-            } else if (a == QLatin1String("--shift")) {
-                shiftText = value;
-            } else if (const std::optional<Exclusion> e = exclusion(value)) {
-                exclusions << *e;
-            } else {
-                return wrongArguments(err, QStringLiteral("--exclude takes FILE:A-B:REASON, "
-                                                          "such as shift.dat:120-240:lunch break"));
-            }
-        } else if (a.startsWith(QLatin1String("--"))) {
-            return wrongArguments(err, QStringLiteral("unknown option '%1'; ").arg(a) + usage);
-        } else {
-            paths << a;
-        }
+    for (const QString &value : arguments.values("--exclude")) {
+        const std::optional<Exclusion> e = exclusion(value);
+        if (!e)
+            return wrongArguments(err, QStringLiteral("--exclude takes FILE:A-B:REASON, "
+                                                      "such as shift.dat:120-240:lunch break"));
+        exclusions << *e;
     }
     if (paths.isEmpty())
         return wrongArguments(err, QStringLiteral("no data file given; ") + usage);

@@ -5,6 +5,8 @@
 // with the files read. --exclude-overloads adds a span per run of overload records, after
 // the spans of --exclude.
 
+#include "cli/CommandLine.h"
+
 #include "analysis/ExposureAssessment.h"
 #include "data/DatFile.h"
 
@@ -25,10 +27,10 @@ struct AssessRequest {
     ExposureAssessment::Inputs inputs;
 };
 
-// Reads `args` into `request`. kOk, or the exit status after saying why on `err`: kUsage
-// for a wrong argument (`usage` follows the message where the form is wrong), kFailed
-// for a file that cannot be read.
-int readAssessRequest(QTextStream &err, const QStringList &args, const QString &usage,
+// Reads the parsed words of assess's grammar (or report's, which holds it) into `request`. kOk, or
+// the exit status after saying why on `err`: kUsage for a wrong argument (`usage` follows the
+// message where the form is wrong), kFailed for a file that cannot be read.
+int readAssessRequest(QTextStream &err, const Arguments &arguments, const QString &usage,
                       AssessRequest &request);
 
 // A decimal number argument; nothing for another text or an infinite value.

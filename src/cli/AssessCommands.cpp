@@ -3,6 +3,8 @@
 // files) and `iso9612` (LEX,8h with its expanded uncertainty).
 
 #include "cli/Cli.h"
+#include "cli/CommandLine.h"
+#include "cli/Grammars.h"
 
 #include "cli/AssessArguments.h"
 
@@ -17,12 +19,6 @@
 namespace cli {
 
 namespace {
-
-int wrongArguments(QTextStream &err, const QString &problem)
-{
-    err << "dosemeter-cli: " << problem << "\n";
-    return Exit::kUsage;
-}
 
 int noLevels(QTextStream &err, const QString &message)
 {
@@ -76,11 +72,13 @@ std::optional<Iso9612::Task> task(const QString &text)
 
 int assess(QTextStream &out, QTextStream &err, const QStringList &args)
 {
-    const QString usage = QStringLiteral("assess takes FILE... [--criteria LIST] [--shift HOURS] "
-                                         "[--exclude FILE:A-B:REASON]... "
-                                         "[--exclude-overloads REASON] [--suggest]");
+    const Grammar &grammar = grammarOf(QStringLiteral("assess"));
+    const QString &usage = grammar.usage;
+    const Result<Arguments> parsed = parseArguments(grammar, args);
+    if (!parsed)
+        return wrongArguments(err, parsed.error());
     AssessRequest request;
-    if (const int code = readAssessRequest(err, args, usage, request); code != Exit::kOk)
+    if (const int code = readAssessRequest(err, *parsed, usage, request); code != Exit::kOk)
         return code;
     const AssessmentResult result = request.assessment.assess(request.inputs);
     if (!result.ok())
@@ -91,10 +89,8 @@ int assess(QTextStream &out, QTextStream &err, const QStringList &args)
 
 int iso9612(QTextStream &out, QTextStream &err, const QStringList &args)
 {
-    const QString usage = QStringLiteral(
-        "iso9612 takes job|full-day --samples L1,L2,... [--files FILE...] --te HOURS "
-        "[--instrument class1|class2|meter], or task --task NAME:HOURS:L1,L2,...[:TMIN-TMAX] "
-        "... [--instrument class1|class2|meter]");
+    const Grammar &grammar = grammarOf(QStringLiteral("iso9612"));
+    const QString &usage = grammar.usage;
     if (args.isEmpty())
         return wrongArguments(err, usage);
     const std::optional<Iso9612::Strategy> strategy = Iso9612::strategyFromName(args.first());
@@ -103,35 +99,28 @@ int iso9612(QTextStream &out, QTextStream &err, const QStringList &args)
                               QStringLiteral("'%1' is no strategy; ").arg(args.first()) + usage);
     const bool taskBased = *strategy == Iso9612::Strategy::Task;
 
+    const Result<Arguments> parsed = parseArguments(grammar, args.mid(1));
+    if (!parsed)
+        return wrongArguments(err, parsed.error());
+
     Iso9612::Input input;
     input.strategy = *strategy;
-    QStringList files;
-    QSet<QString> given;
-    for (int i = 1; i < args.size(); ++i) {
-        const QString &a = args.at(i);
+    const QStringList files = parsed->values("--files");
+    for (const Arguments::Given &given : parsed->given()) {
+        const QString &a = given.name;
         const bool forTasks = a == QLatin1String("--task");
         const bool forSamples = a == QLatin1String("--samples") || a == QLatin1String("--files") ||
                                 a == QLatin1String("--te");
-        if (!forTasks && !forSamples && a != QLatin1String("--instrument"))
-            return wrongArguments(err, QStringLiteral("unknown argument '%1'; ").arg(a) + usage);
         if ((forTasks && !taskBased) || (forSamples && taskBased))
             return wrongArguments(
                 err, QStringLiteral("%1 is not for %2; ").arg(a, Iso9612::strategyName(*strategy)) +
                          usage);
-        if (!forTasks && given.contains(a))
-            return wrongArguments(err, a + QStringLiteral(" is given twice"));
-        given.insert(a);
-        if (i + 1 >= args.size())
-            return wrongArguments(err, a + QStringLiteral(" needs a value; ") + usage);
         if (a == QLatin1String("--files")) {
-            const qsizetype before = files.size();
-            while (i + 1 < args.size() && !args.at(i + 1).startsWith(QLatin1String("--")))
-                files << args.at(++i);
-            if (files.size() == before)
+            if (given.words.isEmpty())
                 return wrongArguments(err, QStringLiteral("--files needs at least one file"));
             continue;
         }
-        const QString value = args.at(++i);
+        const QString &value = given.words.first();
         if (forTasks) {
             const std::optional<Iso9612::Task> t = task(value);
             if (!t)
@@ -160,9 +149,9 @@ int iso9612(QTextStream &out, QTextStream &err, const QStringList &args)
             input.instrument = *instrument;
         }
     }
-    if (!taskBased && !given.contains(QStringLiteral("--te")))
+    if (!taskBased && !parsed->has("--te"))
         return wrongArguments(err, QStringLiteral("--te is needed: the effective day in hours"));
-    if (!taskBased && !given.contains(QStringLiteral("--samples")) && files.isEmpty())
+    if (!taskBased && !parsed->has("--samples") && files.isEmpty())
         return wrongArguments(err, QStringLiteral("--samples or --files is needed; ") + usage);
 
     if (const int code = fileLevels(err, files, input.samplesDb); code != Exit::kOk)

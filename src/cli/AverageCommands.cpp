@@ -1,6 +1,8 @@
 // dosemeter-cli average: the averaging window's run against the meter, without a window.
 
 #include "cli/Cli.h"
+#include "cli/CommandLine.h"
+#include "cli/Grammars.h"
 
 #include "averaging/AverageRun.h"
 #include "averaging/AverageState.h"
@@ -25,12 +27,6 @@ namespace {
 // The run samples once a second.
 constexpr double kSampleSeconds = AverageRun::kTimerMilliseconds / 1000.0;
 
-int wrongArguments(Context &c, const QString &problem)
-{
-    c.err << "dosemeter-cli: " << problem << "\n";
-    return Exit::kUsage;
-}
-
 int silent(Context &c)
 {
     c.err << "dosemeter-cli: the meter does not answer (no reply within " << c.timeoutSeconds
@@ -49,64 +45,42 @@ struct Options {
 // Reads the arguments; nullopt after reporting what is wrong (exit 2).
 std::optional<Options> parseOptions(Context &c, const QStringList &args, int &exit)
 {
-    const QString usage =
-        QStringLiteral("average takes --interval HH:MM:SS --count N [--out FILE.avg "
-                       "[--overwrite]] [--job TEXT] [--name TEXT] [--id TEXT]");
-    Options options;
-    std::optional<QString> interval;
-    std::optional<QString> count;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        QString *target = nullptr;
-        std::optional<QString> *optional = nullptr;
-        if (a == QLatin1String("--overwrite")) {
-            options.overwrite = true;
-            continue;
-        }
-        if (a == QLatin1String("--interval"))
-            optional = &interval;
-        else if (a == QLatin1String("--count"))
-            optional = &count;
-        else if (a == QLatin1String("--out"))
-            optional = &options.out;
-        else if (a == QLatin1String("--job"))
-            target = &options.job;
-        else if (a == QLatin1String("--name"))
-            target = &options.name;
-        else if (a == QLatin1String("--id"))
-            target = &options.id;
-        if ((!target && !optional) || i + 1 >= args.size()) {
-            exit = wrongArguments(c, (!target && !optional)
-                                         ? QStringLiteral("unknown argument '%1'; %2").arg(a, usage)
-                                         : QStringLiteral("%1 needs a value").arg(a));
-            return std::nullopt;
-        }
-        const QString value = args.at(++i);
-        if (target)
-            *target = value;
-        else
-            *optional = value;
+    const Grammar &grammar = grammarOf(QStringLiteral("average"));
+    const QString &usage = grammar.usage;
+    const Result<Arguments> parsed = parseArguments(grammar, args);
+    if (!parsed) {
+        exit = wrongArguments(c.err, parsed.error());
+        return std::nullopt;
     }
+    Options options;
+    options.overwrite = parsed->has("--overwrite");
+    options.out = parsed->optional("--out");
+    options.job = parsed->value("--job");
+    options.name = parsed->value("--name");
+    options.id = parsed->value("--id");
+    const std::optional<QString> interval = parsed->optional("--interval");
+    const std::optional<QString> count = parsed->optional("--count");
     if (!interval || !count) {
-        exit = wrongArguments(c, usage);
+        exit = wrongArguments(c.err, usage);
         return std::nullopt;
     }
     // Stricter than the window's prompt, which wraps and cuts what it is given: a script's
     // interval is taken as written or refused.
     QString problem;
-    const std::optional<IntervalPrompt::Interval> parsed =
+    const std::optional<IntervalPrompt::Interval> typed =
         IntervalPrompt::parseExact(*interval, problem);
-    if (!parsed) {
-        exit = wrongArguments(c, QStringLiteral("invalid interval '%1': %2; give hours, minutes "
-                                                "and seconds as HH:MM:SS")
-                                     .arg(*interval, problem));
+    if (!typed) {
+        exit =
+            wrongArguments(c.err, QStringLiteral("invalid interval '%1': %2; give hours, minutes "
+                                                 "and seconds as HH:MM:SS")
+                                      .arg(*interval, problem));
         return std::nullopt;
     }
-    options.interval = *parsed;
+    options.interval = *typed;
     qint64 n = 0;
     if (!parseInteger(*count, n) || n < 1 || n > std::numeric_limits<int>::max()) {
-        exit = wrongArguments(c, QStringLiteral("--count needs a whole number of intervals, 1 "
-                                                "or more"));
+        exit = wrongArguments(c.err, QStringLiteral("--count needs a whole number of intervals, 1 "
+                                                    "or more"));
         return std::nullopt;
     }
     options.count = int(n);

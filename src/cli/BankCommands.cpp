@@ -2,6 +2,8 @@
 // shows them (and its toolbar-layout bank file), and the TWA of a dose.
 
 #include "cli/Cli.h"
+#include "cli/CommandLine.h"
+#include "cli/Grammars.h"
 
 #include "banks/BankDownload.h"
 #include "banks/BankFile.h"
@@ -21,12 +23,6 @@
 namespace cli {
 
 namespace {
-
-int wrongArguments(QTextStream &err, const QString &problem)
-{
-    err << "dosemeter-cli: " << problem << "\n";
-    return Exit::kUsage;
-}
 
 int silent(Context &c, const QString &message = QString())
 {
@@ -57,28 +53,19 @@ bool readDisplayFrame(Context &c)
 
 int banks(Context &c, const QStringList &args)
 {
-    const QString usage =
-        QStringLiteral("banks takes [--bank N] [--out FILE.bnk [--overwrite]], N 1..5");
+    const Grammar &grammar = grammarOf(QStringLiteral("banks"));
+    const QString &usage = grammar.usage;
+    const Result<Arguments> parsed = parseArguments(grammar, args);
+    if (!parsed)
+        return wrongArguments(c.err, parsed.error());
+    const std::optional<QString> outPath = parsed->optional("--out");
+    const bool overwrite = parsed->has("--overwrite");
     int bank = 0;
-    std::optional<QString> outPath;
-    bool overwrite = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        if (a == QLatin1String("--overwrite")) {
-            overwrite = true;
-            continue;
-        }
-        if ((a != QLatin1String("--bank") && a != QLatin1String("--out")) || i + 1 >= args.size())
+    for (const QString &value : parsed->values("--bank")) {
+        bool ok = false;
+        bank = value.toInt(&ok);
+        if (!ok || bank < 1 || bank > 5)
             return wrongArguments(c.err, usage);
-        const QString value = args.at(++i);
-        if (a == QLatin1String("--bank")) {
-            bool ok = false;
-            bank = value.toInt(&ok);
-            if (!ok || bank < 1 || bank > 5)
-                return wrongArguments(c.err, usage);
-        } else {
-            outPath = value;
-        }
     }
     if (outPath) {
         if (const int exit = checkNewFile(c.err, *outPath, overwrite); exit != Exit::kOk)
@@ -131,19 +118,12 @@ int banks(Context &c, const QStringList &args)
 
 int twa(QTextStream &out, QTextStream &err, const QStringList &args)
 {
-    const QString usage =
-        QStringLiteral("twa takes --dose PERCENT --criterion 80|84|85|90 --exchange-rate 3|4|5|6");
-    QString dose, criterion, exchange;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        QString *target = a == QLatin1String("--dose")            ? &dose
-                          : a == QLatin1String("--criterion")     ? &criterion
-                          : a == QLatin1String("--exchange-rate") ? &exchange
-                                                                  : nullptr;
-        if (!target || i + 1 >= args.size() || !target->isNull())
-            return wrongArguments(err, usage);
-        *target = args.at(++i);
-    }
+    const Result<Arguments> parsed = parseArguments(grammarOf(QStringLiteral("twa")), args);
+    if (!parsed)
+        return wrongArguments(err, parsed.error());
+    const QString dose = parsed->value("--dose");
+    const QString criterion = parsed->value("--criterion");
+    const QString exchange = parsed->value("--exchange-rate");
     bool doseOk = false, criterionOk = false, exchangeOk = false;
     const double percent = dose.toDouble(&doseOk);
     const int criterionDb = criterion.toInt(&criterionOk);

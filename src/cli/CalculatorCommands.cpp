@@ -3,6 +3,8 @@
 // group's daily levels and the decision against an exposure limit).
 
 #include "cli/Cli.h"
+#include "cli/CommandLine.h"
+#include "cli/Grammars.h"
 
 #include "cli/AssessArguments.h"
 
@@ -16,45 +18,14 @@ namespace cli {
 
 namespace {
 
-int wrongArguments(QTextStream &err, const QString &problem)
-{
-    err << "dosemeter-cli: " << problem << "\n";
-    return Exit::kUsage;
-}
-
-// Option/value pairs of `options`; false (with the message in `problem`) for anything else,
-// an option given twice or one without its value.
-bool optionValues(const QStringList &args, const QStringList &options,
-                  QHash<QString, QString> &values, QString &problem)
-{
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        if (!options.contains(a)) {
-            problem = QStringLiteral("unknown argument '%1'").arg(a);
-            return false;
-        }
-        if (values.contains(a)) {
-            problem = a + QStringLiteral(" is given twice");
-            return false;
-        }
-        if (i + 1 >= args.size()) {
-            problem = a + QStringLiteral(" needs a value");
-            return false;
-        }
-        values.insert(a, args.at(++i));
-    }
-    return true;
-}
-
 // The levels of --lex8h; a message in `problem` when it is missing or holds a non-number.
-std::optional<QList<double>> dailyLevels(const QHash<QString, QString> &values, QString &problem)
+std::optional<QList<double>> dailyLevels(const Arguments &arguments, QString &problem)
 {
-    const QString option = QStringLiteral("--lex8h");
-    if (!values.contains(option)) {
+    if (!arguments.has("--lex8h")) {
         problem = QStringLiteral("--lex8h is needed");
         return std::nullopt;
     }
-    std::optional<QList<double>> levels = Iso9612::levelList(values.value(option));
+    std::optional<QList<double>> levels = Iso9612::levelList(arguments.value("--lex8h"));
     if (!levels)
         problem = QStringLiteral("--lex8h takes levels in dB separated by commas, such as "
                                  "86.2,88.0,84.9");
@@ -65,12 +36,13 @@ std::optional<QList<double>> dailyLevels(const QHash<QString, QString> &values, 
 
 int weekly(QTextStream &out, QTextStream &err, const QStringList &args)
 {
-    const QString usage = QStringLiteral("weekly takes --lex8h L1,L2,... (1 to 7 days)");
-    QHash<QString, QString> values;
+    const Grammar &grammar = grammarOf(QStringLiteral("weekly"));
+    const QString &usage = grammar.usage;
+    const Result<Arguments> parsed = parseArguments(grammar, args);
+    if (!parsed)
+        return wrongArguments(err, parsed.error());
     QString problem;
-    if (!optionValues(args, {QStringLiteral("--lex8h")}, values, problem))
-        return wrongArguments(err, problem + QStringLiteral("; ") + usage);
-    const std::optional<QList<double>> levels = dailyLevels(values, problem);
+    const std::optional<QList<double>> levels = dailyLevels(*parsed, problem);
     if (!levels)
         return wrongArguments(err, problem + QStringLiteral("; ") + usage);
     const GroupStatistics::Week week = GroupStatistics::week(*levels);
@@ -82,18 +54,18 @@ int weekly(QTextStream &out, QTextStream &err, const QStringList &args)
 
 int group(QTextStream &out, QTextStream &err, const QStringList &args)
 {
-    const QString usage = QStringLiteral("group takes --lex8h L1,L2,... [--oel DB]");
-    const QString limitOption = QStringLiteral("--oel");
-    QHash<QString, QString> values;
+    const Grammar &grammar = grammarOf(QStringLiteral("group"));
+    const QString &usage = grammar.usage;
+    const Result<Arguments> parsed = parseArguments(grammar, args);
+    if (!parsed)
+        return wrongArguments(err, parsed.error());
     QString problem;
-    if (!optionValues(args, {QStringLiteral("--lex8h"), limitOption}, values, problem))
-        return wrongArguments(err, problem + QStringLiteral("; ") + usage);
-    const std::optional<QList<double>> levels = dailyLevels(values, problem);
+    const std::optional<QList<double>> levels = dailyLevels(*parsed, problem);
     if (!levels)
         return wrongArguments(err, problem + QStringLiteral("; ") + usage);
     std::optional<double> limit;
-    if (values.contains(limitOption)) {
-        limit = decimalArgument(values.value(limitOption));
+    if (parsed->has("--oel")) {
+        limit = decimalArgument(parsed->value("--oel"));
         if (!limit || !(*limit >= 0.0 && *limit <= GroupStatistics::kMaxLevelDb))
             return wrongArguments(
                 err, QStringLiteral("--oel is the exposure limit in dB, between 0 and 140"));

@@ -1,5 +1,7 @@
 #include "cli/Cli.h"
 
+#include "cli/Grammars.h"
+
 #include "link/Clock.h"
 #include "link/Messages.h"
 #include "link/Meter.h"
@@ -27,7 +29,8 @@ namespace cli {
 
 namespace {
 
-const char *const kUsageText =
+// --help: this, each command's lines, then kUsageTail.
+const char *const kUsageHead =
     "usage: dosemeter-cli [--library URL|PATH] --port PORT [--timeout SECONDS] COMMAND [ARGS]\n"
     "       dosemeter-cli convert FILE.dat --csv\n"
     "       dosemeter-cli histogram FILE.dat --resolution 0.1|1 [--records FIRST-LAST]\n"
@@ -55,96 +58,9 @@ const char *const kUsageText =
     "~/.local/share/dosemeter/library.sqlite. download, record, banks and average with\n"
     "--out also store their files there unless --no-library is given.\n"
     "\n"
-    "Commands:\n"
-    "  status                   criterion, exchange rate, response and threshold\n"
-    "  display                  one display frame, decoded\n"
-    "  read ADDR                one register, printed in decimal\n"
-    "  write ADDR VALUE         one register (ADDR 0..65535, VALUE 0..255)\n"
-    "  download --out DIR [--overwrite] [--verify] [--retries N]\n"
-    "                           the logger memory, one set-K.dat per run; --verify streams\n"
-    "                           it twice and compares; a download the line damaged is\n"
-    "                           tried N more times (default 1); a folder holding an earlier\n"
-    "                           download's set files needs --overwrite, which removes those\n"
-    "                           the new download does not replace\n"
-    "  erase --yes              erase the logger memory\n"
-    "  set-id CODE              the logger's ID code (0..65535)\n"
-    "  set-interval SECONDS     the logging interval (0.1..6553.5)\n"
-    "  average --interval HH:MM:SS --count N [--out FILE.avg [--overwrite]] [--job TEXT]\n"
-    "          [--name TEXT] [--id TEXT]\n"
-    "                           interval averages of the live level, one line per interval,\n"
-    "                           until N intervals, the end of dBA mode, or Ctrl-C\n"
-    "  setup [--criterion 80|84|85|90] [--threshold DB] [--exchange-rate 3|4|5|6]\n"
-    "        [--response fast|slow] [--clock now|\"YYYY-MM-DD hh:mm\"]\n"
-    "                           the meter's settings through its setup menu (minutes);\n"
-    "                           options not given keep the meter's value, the threshold\n"
-    "                           (70..90) is lowered to the criterion level\n"
-    "  standard COUNTRY         a country's criterion level and exchange rate, as the\n"
-    "                           exposure standards table spells the country (\"U.K\")\n"
-    "  banks [--bank N] [--out FILE.bnk [--overwrite]]\n"
-    "                           the dose event banks E1..E5 (or bank N), one line per\n"
-    "                           row; --out also writes them as a bank file\n"
-    "  record --out FILE.dat [--overwrite] [--period SECONDS]\n"
-    "         [--count N | --duration SECONDS]\n"
-    "                           records the live level every period (0.2..60 s, default\n"
-    "                           2) until N records, the duration, the end of dBA mode, or\n"
-    "                           Ctrl-C; each record is on the disk as it is taken\n"
-    "  convert FILE.dat --csv   a data file as CSV on standard output\n"
-    "  histogram FILE.dat --resolution 0.1|1 [--records FIRST-LAST]\n"
-    "                           the levels counted in 0.1 dB or 1 dB bins, of all records or\n"
-    "                           of records FIRST to LAST: \"low:\", \"high:\" and \"x-axis:\"\n"
-    "                           as the histogram window sets them, then LEVEL<TAB>COUNT for\n"
-    "                           every level counted\n"
-    "  stats FILE.dat [--criterion 80|84|85|90] [--exchange-rate 3|4|5|6] [--threshold DB]\n"
-    "                           records, skipped, min, max, mean, laeq, l10, l50, l90 as\n"
-    "                           \"name: value\" lines; with any of the three options (the\n"
-    "                           others 90, 5 and 80) also period, duration, dose and twa\n"
-    "  twa --dose PERCENT --criterion 80|84|85|90 --exchange-rate 3|4|5|6\n"
-    "                           the eight-hour time-weighted average of a dose (0.01 to\n"
-    "                           65535 %, as a meter's dose bank holds it)\n"
-    "  assess FILE... [--criteria LIST] [--shift HOURS] [--exclude FILE:A-B:REASON]...\n"
-    "                           the exposure assessment of the files' records pooled:\n"
-    "                           LAeq, LEX,8h, time above 80/85/90 dB, the EU status and,\n"
-    "                           for each criterion set of LIST (osha-pel, osha-hc, niosh,\n"
-    "                           acgih or Lc:Q:Lt; default osha-pel,osha-hc,niosh), the dose\n"
-    "                           and TWA, measured and projected to the shift (0.5..24 h,\n"
-    "                           default 8); records A to B of FILE are left out\n"
-    "  iso9612 job|full-day|task ...\n"
-    "                           LEX,8h and its expanded uncertainty U from LAeq samples\n"
-    "                           (typed, or each FILE's LAeq), by the strategy named\n"
-    "  weekly --lex8h L1,L2,... the weekly exposure LEX,w of 1 to 7 days' LEX,8h: \"days:\"\n"
-    "                           and \"lexw:\"\n"
-    "  group --lex8h L1,L2,... [--oel DB]\n"
-    "                           a similar exposure group's daily levels: n, lp, mean, sd,\n"
-    "                           x95, utl95 (95 %/95 %), ef80, ef85, ef87 and ef-oel (the\n"
-    "                           share of days above each limit, %) and the decision\n"
-    "                           against the OEL (default 85 dB); fewer than 3 levels give\n"
-    "                           n, lp and mean only\n"
-    "  protect --la DB [--lc DB] METHOD... [--real-world DB] [--dual] [--wear PERCENT]\n"
-    "          [--action DB]\n"
-    "                           the level under a hearing protector, METHOD one or more of\n"
-    "                           --snr N, --hml H,M,L, --octave L63,...,L8000 --apv\n"
-    "                           A63,...,A8000, --nrr N [--type earmuff|formable|other]: per\n"
-    "                           method (snr, hml, octave, osha, osha-field, niosh) its level\n"
-    "                           and its adequacy against the action level (default 80); a\n"
-    "                           method without LC or band levels says what it needs\n"
-    "  report --out FILE.pdf FILE... [--bnk FILE.bnk] [--worker TEXT] [--site TEXT]\n"
-    "         [--job TEXT] [--criteria LIST] [--shift HOURS] [--exclude FILE:A-B:REASON]...\n"
-    "                           the shift report as a PDF: the assess figures, the level\n"
-    "                           over time, the distribution, notes, a bank file's results;\n"
-    "                           prints the PDF's path\n"
-    "  library import [--keep-incomplete] FILE...\n"
-    "                           .dat, .bnk and .avg files into the library: \"imported: ID\n"
-    "                           FILE\" or \"already: ID FILE\" each; a data file cut inside\n"
-    "                           its last record only with --keep-incomplete\n"
-    "  library list [--worker TEXT] [--site TEXT] [--job TEXT] [--kind KIND]\n"
-    "               [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
-    "                           the measurements as TSV; KIND is run, recording, list,\n"
-    "                           banks or average; texts are found anywhere in the field\n"
-    "  library show ID          a measurement's fields as \"name: value\" lines\n"
-    "  library set ID [--worker TEXT] [--site TEXT] [--job TEXT]\n"
-    "  library export ID --out FILE [--overwrite]\n"
-    "                           the file as it was imported, byte for byte\n"
-    "  library delete ID\n"
+    "Commands:\n";
+
+const char *const kUsageTail =
     "\n"
     "download, record, banks and average --out also keep their files in the library\n"
     "(--library, or the one chosen last, or the default file) unless --no-library is given.\n"
@@ -161,6 +77,11 @@ const char *const kUsageText =
     "0..140 dB, weekly and group for a level outside 0..140 dB (weekly also for more\n"
     "than 7 days), protect for a level, rating or share out of range or when no method\n"
     "has its inputs.\n";
+
+QString usageText()
+{
+    return QLatin1String(kUsageHead) + commandsHelp() + QLatin1String(kUsageTail);
+}
 
 using Command = int (*)(Context &, const QStringList &);
 
@@ -201,7 +122,7 @@ int usage(QTextStream &err, const QString &problem)
 {
     if (!problem.isEmpty())
         err << "dosemeter-cli: " << problem << "\n";
-    err << kUsageText;
+    err << usageText();
     return Exit::kUsage;
 }
 
@@ -250,7 +171,7 @@ int runCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments.at(i);
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            out << kUsageText;
+            out << usageText();
             return Exit::kOk;
         }
         if (a == QLatin1String("--version") || a == QLatin1String("-v")) {

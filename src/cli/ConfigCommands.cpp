@@ -2,6 +2,8 @@
 // as the Setup and Standard windows set them.
 
 #include "cli/Cli.h"
+#include "cli/CommandLine.h"
+#include "cli/Grammars.h"
 
 #include "cli/StopSignals.h"
 #include "config/ExposureStandards.h"
@@ -21,12 +23,6 @@ namespace cli {
 namespace {
 
 using Step = SetupSequence::Step;
-
-int wrongArguments(Context &c, const QString &problem)
-{
-    c.err << "dosemeter-cli: " << problem << "\n";
-    return Exit::kUsage;
-}
 
 int silent(Context &c)
 {
@@ -122,30 +118,31 @@ int runSequence(Context &c, const std::function<SetupSequence::Result(SetupSeque
 
 int setup(Context &c, const QStringList &args)
 {
+    const Grammar &grammar = grammarOf(QStringLiteral("setup"));
+    const Result<Arguments> parsed = parseArguments(grammar, args);
+    if (!parsed)
+        return wrongArguments(c.err, parsed.error());
     SetupChoice choice;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &option = args.at(i);
-        if (i + 1 >= args.size())
-            return wrongArguments(c, option.startsWith(QLatin1String("--"))
-                                         ? QStringLiteral("%1 needs a value").arg(option)
-                                         : QStringLiteral("unknown argument '%1'").arg(option));
-        const QString value = args.at(++i);
+    // In the order given, as the menu would be walked by hand.
+    for (const Arguments::Given &given : parsed->given()) {
+        const QString &option = given.name;
+        const QString &value = given.words.first();
         const std::optional<int> number = SetupChoice::number(value);
         if (option == QLatin1String("--criterion")) {
             if (!number || !SetupChoice::validCriterion(*number))
-                return wrongArguments(c, QStringLiteral("--criterion takes 80, 84, 85 or 90"));
+                return wrongArguments(c.err, QStringLiteral("--criterion takes 80, 84, 85 or 90"));
             choice.criterionDb = *number;
         } else if (option == QLatin1String("--threshold")) {
             if (!number || !SetupChoice::validThreshold(*number))
-                return wrongArguments(c, QStringLiteral("--threshold takes 70 to 90 (dB)"));
+                return wrongArguments(c.err, QStringLiteral("--threshold takes 70 to 90 (dB)"));
             choice.thresholdDb = *number;
         } else if (option == QLatin1String("--exchange-rate")) {
             if (!number || !SetupChoice::validExchangeRate(*number))
-                return wrongArguments(c, QStringLiteral("--exchange-rate takes 3, 4, 5 or 6"));
+                return wrongArguments(c.err, QStringLiteral("--exchange-rate takes 3, 4, 5 or 6"));
             choice.exchangeRateDb = *number;
         } else if (option == QLatin1String("--response")) {
             if (value != QLatin1String("fast") && value != QLatin1String("slow"))
-                return wrongArguments(c, QStringLiteral("--response takes fast or slow"));
+                return wrongArguments(c.err, QStringLiteral("--response takes fast or slow"));
             choice.fast = value == QLatin1String("fast");
         } else if (option == QLatin1String("--clock")) {
             if (value == QLatin1String("now")) {
@@ -156,12 +153,11 @@ int setup(Context &c, const QStringList &args)
                 choice.clock = [when = *when] { return when; };
             } else {
                 return wrongArguments(
-                    c, QStringLiteral("--clock takes now or \"YYYY-MM-DD hh:mm\" (years %1 to %2)")
-                           .arg(SetupChoice::kFirstYear)
-                           .arg(SetupChoice::kLastYear));
+                    c.err,
+                    QStringLiteral("--clock takes now or \"YYYY-MM-DD hh:mm\" (years %1 to %2)")
+                        .arg(SetupChoice::kFirstYear)
+                        .arg(SetupChoice::kLastYear));
             }
-        } else {
-            return wrongArguments(c, QStringLiteral("unknown option '%1'").arg(option));
         }
     }
     return runSequence(c, [&choice](SetupSequence &sequence) { return sequence.run(choice); });
@@ -172,11 +168,12 @@ int standard(Context &c, const QStringList &args)
     const std::optional<int> row =
         args.size() == 1 ? ExposureStandards::rowOf(args.at(0)) : std::nullopt;
     if (!row)
-        return wrongArguments(
-            c, QStringLiteral("%1; the countries are: %2")
-                   .arg(args.size() == 1 ? QStringLiteral("unknown country '%1'").arg(args.at(0))
-                                         : QStringLiteral("standard needs one country"),
-                        ExposureStandards::countries().join(QStringLiteral(", "))));
+        return wrongArguments(c.err,
+                              QStringLiteral("%1; the countries are: %2")
+                                  .arg(args.size() == 1
+                                           ? QStringLiteral("unknown country '%1'").arg(args.at(0))
+                                           : QStringLiteral("standard needs one country"),
+                                       ExposureStandards::countries().join(QStringLiteral(", "))));
     const ExposureStandards::Preset preset = ExposureStandards::preset(*row);
     return runSequence(c, [preset](SetupSequence &sequence) {
         return sequence.preset(preset.criterionDb, preset.exchangeRateDb);

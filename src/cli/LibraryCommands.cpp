@@ -2,6 +2,8 @@
 // delete, and the storing of the files that download, record, banks and average write.
 
 #include "cli/Cli.h"
+#include "cli/CommandLine.h"
+#include "cli/Grammars.h"
 #include "cli/OutputFiles.h"
 
 #include "library/Library.h"
@@ -10,23 +12,9 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include <map>
-
 namespace cli {
 
 namespace {
-
-const char *const kLibraryUsage =
-    "library takes import [--keep-incomplete] FILE..., list [--worker TEXT] [--site TEXT] [--job "
-    "TEXT] "
-    "[--kind KIND] [--from YYYY-MM-DD] [--to YYYY-MM-DD], show ID, set ID [--worker TEXT] "
-    "[--site TEXT] [--job TEXT], export ID --out FILE [--overwrite] or delete ID";
-
-int wrongArguments(QTextStream &err, const QString &problem)
-{
-    err << "dosemeter-cli: " << problem << "\n";
-    return Exit::kUsage;
-}
 
 int failed(QTextStream &err, const QString &reason)
 {
@@ -80,19 +68,6 @@ QString number(const std::optional<int> &value)
     return value ? QString::number(*value) : QString();
 }
 
-// Options that each take one value, in any order, each at most once. False for anything else.
-bool takeOptions(const QStringList &args, qsizetype from, const QStringList &names,
-                 std::map<QString, QString> &values)
-{
-    for (qsizetype i = from; i < args.size(); i += 2) {
-        const QString &name = args.at(i);
-        if (!names.contains(name) || i + 1 >= args.size() || values.count(name))
-            return false;
-        values[name] = args.at(i + 1);
-    }
-    return true;
-}
-
 int importFiles(QTextStream &out, QTextStream &err, Library &library, const QStringList &files,
                 bool keepIncomplete)
 {
@@ -119,33 +94,32 @@ int importFiles(QTextStream &out, QTextStream &err, Library &library, const QStr
 
 std::optional<LibraryFilter> parseFilter(QTextStream &err, const QStringList &args, int &exit)
 {
-    std::map<QString, QString> values;
-    if (!takeOptions(args, 1,
-                     {QStringLiteral("--worker"), QStringLiteral("--site"), QStringLiteral("--job"),
-                      QStringLiteral("--kind"), QStringLiteral("--from"), QStringLiteral("--to")},
-                     values)) {
-        exit = wrongArguments(err, QString::fromLatin1(kLibraryUsage));
+    const Result<Arguments> values =
+        parseArguments(grammarOf(QStringLiteral("library list")), args.mid(1));
+    if (!values) {
+        exit = wrongArguments(err, values.error());
         return std::nullopt;
     }
     LibraryFilter filter;
-    filter.worker = values[QStringLiteral("--worker")];
-    filter.site = values[QStringLiteral("--site")];
-    filter.job = values[QStringLiteral("--job")];
-    if (values.count(QStringLiteral("--kind"))) {
-        filter.kind = Measurement::kindFromName(values[QStringLiteral("--kind")]);
+    filter.worker = values->value("--worker");
+    filter.site = values->value("--site");
+    filter.job = values->value("--job");
+    if (values->has("--kind")) {
+        filter.kind = Measurement::kindFromName(values->value("--kind"));
         if (!filter.kind) {
             exit = wrongArguments(err, QStringLiteral("--kind takes run, recording, list, banks "
                                                       "or average"));
             return std::nullopt;
         }
     }
-    for (const auto &[name, date] : {std::pair{QStringLiteral("--from"), &filter.from},
-                                     std::pair{QStringLiteral("--to"), &filter.to}}) {
-        if (!values.count(name))
+    for (const auto &[name, date] :
+         {std::pair{"--from", &filter.from}, std::pair{"--to", &filter.to}}) {
+        if (!values->has(name))
             continue;
-        *date = QDate::fromString(values[name], QStringLiteral("yyyy-MM-dd"));
+        *date = QDate::fromString(values->value(name), QStringLiteral("yyyy-MM-dd"));
         if (!date->isValid()) {
-            exit = wrongArguments(err, QStringLiteral("%1 takes a date as YYYY-MM-DD").arg(name));
+            exit = wrongArguments(
+                err, QStringLiteral("%1 takes a date as YYYY-MM-DD").arg(QLatin1String(name)));
             return std::nullopt;
         }
     }
@@ -255,10 +229,9 @@ int library(QTextStream &out, QTextStream &err, const QString &location, const Q
             return code;
         return list(out, err, library, *filter);
     }
-    std::map<QString, QString> values;
     if (command == QLatin1String("show") || command == QLatin1String("delete")) {
         if (args.size() != 2)
-            return wrongArguments(err, QString::fromLatin1(kLibraryUsage));
+            return wrongArguments(err, grammarOf(QStringLiteral("library")).usage);
         if (const int code = openLibrary(err, location, library); code != Exit::kOk)
             return code;
         if (command == QLatin1String("show"))
@@ -266,33 +239,29 @@ int library(QTextStream &out, QTextStream &err, const QString &location, const Q
         return change(err, library, library.remove({*id}), *id);
     }
     if (command == QLatin1String("set")) {
-        if (args.size() < 4 || !takeOptions(args, 2,
-                                            {QStringLiteral("--worker"), QStringLiteral("--site"),
-                                             QStringLiteral("--job")},
-                                            values))
-            return wrongArguments(err, QStringLiteral("library set takes ID and one or more of "
-                                                      "--worker TEXT, --site TEXT, --job TEXT"));
+        const Grammar &grammar = grammarOf(QStringLiteral("library set"));
+        const Result<Arguments> values = parseArguments(grammar, args.mid(2));
+        if (!values)
+            return wrongArguments(err, values.error());
+        if (values->given().isEmpty())
+            return wrongArguments(err, grammar.usage);
         Library::Labels labels;
-        const auto take = [&values](const char *name) -> std::optional<QString> {
-            const auto found = values.find(QLatin1String(name));
-            return found == values.end() ? std::nullopt : std::optional(found->second);
-        };
-        labels.worker = take("--worker");
-        labels.site = take("--site");
-        labels.job = take("--job");
+        labels.worker = values->optional("--worker");
+        labels.site = values->optional("--site");
+        labels.job = values->optional("--job");
         if (const int code = openLibrary(err, location, library); code != Exit::kOk)
             return code;
         return change(err, library, library.setLabels(*id, labels), *id);
     }
     if (command == QLatin1String("export")) {
-        QStringList options = args;
-        const bool overwrite = options.removeAll(QStringLiteral("--overwrite")) == 1;
-        if (options.size() != 4 || args.size() != options.size() + (overwrite ? 1 : 0) ||
-            !takeOptions(options, 2, {QStringLiteral("--out")}, values) ||
-            values[QStringLiteral("--out")].isEmpty())
-            return wrongArguments(
-                err, QStringLiteral("library export takes ID --out FILE [--overwrite]"));
-        const QString path = values[QStringLiteral("--out")];
+        const Grammar &grammar = grammarOf(QStringLiteral("library export"));
+        const Result<Arguments> values = parseArguments(grammar, args.mid(2));
+        if (!values)
+            return wrongArguments(err, values.error());
+        const QString path = values->value("--out");
+        if (path.isEmpty())
+            return wrongArguments(err, grammar.usage);
+        const bool overwrite = values->has("--overwrite");
         // The rule of every command that writes a file: an existing one only with
         // --overwrite, never a FIFO, a device or a folder.
         if (const int code = checkNewFile(err, path, overwrite); code != Exit::kOk)
@@ -304,7 +273,7 @@ int library(QTextStream &out, QTextStream &err, const QString &location, const Q
                 err, QStringLiteral("cannot write %1: it is the library being read").arg(path));
         return change(err, library, library.exportFile(*id, path), *id);
     }
-    return wrongArguments(err, QString::fromLatin1(kLibraryUsage));
+    return wrongArguments(err, grammarOf(QStringLiteral("library")).usage);
 }
 
 int checkLibrary(QTextStream &err, const QString &location)

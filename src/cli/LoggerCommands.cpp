@@ -2,6 +2,8 @@
 // conversion of data files.
 
 #include "cli/Cli.h"
+#include "cli/CommandLine.h"
+#include "cli/Grammars.h"
 #include "cli/OutputFiles.h"
 #include "link/Messages.h"
 
@@ -22,12 +24,6 @@
 namespace cli {
 
 namespace {
-
-int wrongArguments(QTextStream &err, const QString &problem)
-{
-    err << "dosemeter-cli: " << problem << "\n";
-    return Exit::kUsage;
-}
 
 int silent(Context &c)
 {
@@ -81,28 +77,19 @@ QString csvCell(const QString &text)
 
 int download(Context &c, const QStringList &args)
 {
-    const QString usage = QStringLiteral("download takes --out DIR [--overwrite] [--verify] "
-                                         "[--retries N], N 0..100");
-    std::optional<QString> dir;
-    bool verify = false;
-    bool overwrite = false;
+    const Grammar &grammar = grammarOf(QStringLiteral("download"));
+    const QString &usage = grammar.usage;
+    const Result<Arguments> parsed = parseArguments(grammar, args);
+    if (!parsed)
+        return wrongArguments(c.err, parsed.error());
+    const std::optional<QString> dir = parsed->optional("--out");
+    const bool verify = parsed->has("--verify");
+    const bool overwrite = parsed->has("--overwrite");
     qint64 retries = 1;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        if (a == QLatin1String("--verify")) {
-            verify = true;
-        } else if (a == QLatin1String("--overwrite")) {
-            overwrite = true;
-        } else if ((a == QLatin1String("--out") || a == QLatin1String("--retries")) &&
-                   i + 1 < args.size()) {
-            const QString value = args.at(++i);
-            if (a == QLatin1String("--out"))
-                dir = value;
-            else if (!parseInteger(value, retries) || retries < 0 || retries > 100)
-                return wrongArguments(c.err, usage);
-        } else {
+    // Each one given is checked, as it was typed.
+    for (const QString &value : parsed->values("--retries")) {
+        if (!parseInteger(value, retries) || retries < 0 || retries > 100)
             return wrongArguments(c.err, usage);
-        }
     }
     if (!dir)
         return wrongArguments(c.err, usage);
@@ -195,9 +182,12 @@ int download(Context &c, const QStringList &args)
 
 int erase(Context &c, const QStringList &args)
 {
-    if (args != QStringList{QStringLiteral("--yes")})
-        return wrongArguments(c.err, QStringLiteral("erase deletes every run in the logger "
-                                                    "memory; give --yes to go ahead"));
+    const Grammar &grammar = grammarOf(QStringLiteral("erase"));
+    const Result<Arguments> parsed = parseArguments(grammar, args);
+    if (!parsed)
+        return wrongArguments(c.err, parsed.error());
+    if (!parsed->has("--yes"))
+        return wrongArguments(c.err, grammar.usage);
     if (const int exit = c.connect(); exit != Exit::kOk)
         return exit;
     if (const int refused = refuseWhenLocked(c); refused != Exit::kOk)
@@ -271,18 +261,13 @@ int setInterval(Context &c, const QStringList &args)
 
 int convert(QTextStream &out, QTextStream &err, const QStringList &args)
 {
-    QString path;
-    bool csv = false;
-    for (const QString &arg : args) {
-        if (arg == QLatin1String("--csv"))
-            csv = true;
-        else if (path.isEmpty() && !arg.startsWith(QLatin1String("--")))
-            path = arg;
-        else
-            return wrongArguments(err, QStringLiteral("convert takes FILE.dat --csv"));
-    }
-    if (path.isEmpty() || !csv)
-        return wrongArguments(err, QStringLiteral("convert takes FILE.dat --csv"));
+    const Grammar &grammar = grammarOf(QStringLiteral("convert"));
+    const Result<Arguments> parsed = parseArguments(grammar, args);
+    if (!parsed)
+        return wrongArguments(err, parsed.error());
+    if (parsed->operands().isEmpty() || !parsed->has("--csv"))
+        return wrongArguments(err, grammar.usage);
+    const QString path = parsed->operands().first();
 
     // Nothing is printed unless the whole file was read: a partial table on standard
     // output would pass for the file's content.

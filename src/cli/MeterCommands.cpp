@@ -1,6 +1,8 @@
 // dosemeter-cli commands on the meter's settings, display and registers.
 
 #include "cli/Cli.h"
+#include "cli/CommandLine.h"
+#include "cli/Grammars.h"
 
 #include "link/Meter.h"
 #include "main/LiveDisplay.h"
@@ -65,18 +67,13 @@ struct Settings {
     }
 };
 
-int wrongArguments(Context &c, const QString &problem)
-{
-    c.err << "dosemeter-cli: " << problem << "\n";
-    return Exit::kUsage;
-}
-
 } // namespace
 
 int status(Context &c, const QStringList &args)
 {
-    if (!args.isEmpty())
-        return wrongArguments(c, QStringLiteral("status takes no arguments"));
+    if (const Result<Arguments> parsed = parseArguments(grammarOf(QStringLiteral("status")), args);
+        !parsed)
+        return wrongArguments(c.err, parsed.error());
     if (const int exit = c.connect(); exit != Exit::kOk)
         return exit;
     bool disagreed = false;
@@ -138,8 +135,9 @@ QString displayText(const MeterState &state, const QString &valueText)
 
 int display(Context &c, const QStringList &args)
 {
-    if (!args.isEmpty())
-        return wrongArguments(c, QStringLiteral("display takes no arguments"));
+    if (const Result<Arguments> parsed = parseArguments(grammarOf(QStringLiteral("display")), args);
+        !parsed)
+        return wrongArguments(c.err, parsed.error());
     if (const int exit = c.connect(); exit != Exit::kOk)
         return exit;
     Poller poller(c.meter);
@@ -165,9 +163,10 @@ int read(Context &c, const QStringList &args)
 {
     qint64 address = -1;
     if (args.size() != 1 || !parseInteger(args.at(0), address))
-        return wrongArguments(c, QStringLiteral("read needs one address, 0..65535"));
+        return wrongArguments(c.err, QStringLiteral("read needs one address, 0..65535"));
     if (!Meter::validAddress(address))
-        return wrongArguments(c, QStringLiteral("address %1 is outside 0..65535").arg(args.at(0)));
+        return wrongArguments(c.err,
+                              QStringLiteral("address %1 is outside 0..65535").arg(args.at(0)));
     if (const int exit = c.connect(); exit != Exit::kOk)
         return exit;
     bool disagreed = false;
@@ -189,12 +188,13 @@ int write(Context &c, const QStringList &args)
     qint64 address = -1;
     qint64 value = -1;
     if (args.size() != 2 || !parseInteger(args.at(0), address) || !parseInteger(args.at(1), value))
-        return wrongArguments(c,
+        return wrongArguments(c.err,
                               QStringLiteral("write needs an address 0..65535 and a value 0..255"));
     if (!Meter::validAddress(address))
-        return wrongArguments(c, QStringLiteral("address %1 is outside 0..65535").arg(args.at(0)));
+        return wrongArguments(c.err,
+                              QStringLiteral("address %1 is outside 0..65535").arg(args.at(0)));
     if (!Meter::validValue(value))
-        return wrongArguments(c, QStringLiteral("value %1 is outside 0..255").arg(args.at(1)));
+        return wrongArguments(c.err, QStringLiteral("value %1 is outside 0..255").arg(args.at(1)));
     if (const int exit = c.connect(); exit != Exit::kOk)
         return exit;
     if (!c.meter.writeByte(double(address), value)) {

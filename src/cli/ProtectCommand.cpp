@@ -2,6 +2,8 @@
 // allow, side by side, with the EN 458 adequacy of each.
 
 #include "cli/Cli.h"
+#include "cli/CommandLine.h"
+#include "cli/Grammars.h"
 
 #include "cli/AssessArguments.h"
 
@@ -13,17 +15,6 @@
 namespace cli {
 
 namespace {
-
-const char *const kProtectUsage =
-    "protect takes --la DB [--lc DB] and one or more of --snr N, --hml H,M,L, "
-    "--octave L63,...,L8000 --apv A63,...,A8000, --nrr N [--type earmuff|formable|other], "
-    "then [--real-world DB] [--dual] [--wear PERCENT] [--action DB]";
-
-int wrongArguments(QTextStream &err, const QString &problem)
-{
-    err << "dosemeter-cli: " << problem << "\n";
-    return Exit::kUsage;
-}
 
 // Numbers separated by commas (blanks allowed around them); nothing when any is none.
 std::optional<QList<double>> numberList(const QString &text)
@@ -72,26 +63,21 @@ const ValueOption *valueOption(const QString &name)
 
 int protect(QTextStream &out, QTextStream &err, const QStringList &args)
 {
-    const QString usage = QString::fromLatin1(kProtectUsage);
-    QSet<QString> given;
+    const Grammar &grammar = grammarOf(QStringLiteral("protect"));
+    const QString &usage = grammar.usage;
+    const Result<Arguments> parsed = parseArguments(grammar, args);
+    if (!parsed)
+        return wrongArguments(err, parsed.error());
     HearingProtection::Input input;
     HearingProtection::Protector protector;
     std::optional<double> la;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        if (given.contains(a))
-            return wrongArguments(err, a + QStringLiteral(" is given twice"));
-        given.insert(a);
-        if (a == QLatin1String("--dual")) {
-            input.dual = true;
-            continue;
-        }
+    input.dual = parsed->has("--dual");
+    for (const Arguments::Given &given : parsed->given()) {
+        const QString &a = given.name;
         const ValueOption *option = valueOption(a);
         if (!option)
-            return wrongArguments(err, QStringLiteral("unknown argument '%1'; ").arg(a) + usage);
-        if (i + 1 >= args.size())
-            return wrongArguments(err, a + QStringLiteral(" needs a value; ") + usage);
-        const QString value = args.at(++i);
+            continue;
+        const QString &value = given.words.first();
         const QString form = QString::fromLatin1(option->form);
         if (a == QLatin1String("--type")) {
             // Canal caps and custom-moulded earplugs are other earplugs to NIOSH.
@@ -136,7 +122,7 @@ int protect(QTextStream &out, QTextStream &err, const QStringList &args)
         return wrongArguments(err, QStringLiteral("--la is needed: the A-weighted level in dB; ") +
                                        usage);
     input.laDb = *la;
-    if (given.contains(QStringLiteral("--octave")) != given.contains(QStringLiteral("--apv")))
+    if (parsed->has("--octave") != parsed->has("--apv"))
         return wrongArguments(err, QStringLiteral("--octave and --apv go together: the band "
                                                   "levels and the protector's values in them"));
     if (protector.type && !protector.nrrDb)

@@ -1,6 +1,8 @@
 // dosemeter-cli record: the main window's recording of the live level, without a window.
 
 #include "cli/Cli.h"
+#include "cli/CommandLine.h"
+#include "cli/Grammars.h"
 
 #include "cli/LivePoll.h"
 #include "cli/OutputFiles.h"
@@ -21,9 +23,6 @@ namespace cli {
 
 namespace {
 
-const char *const kUsage = "record takes --out FILE.dat [--overwrite] [--period SECONDS] "
-                           "[--count N | --duration SECONDS]";
-
 struct Options {
     std::optional<QString> out;
     bool overwrite = false;
@@ -32,50 +31,26 @@ struct Options {
     qint64 durationTicks = 0; // 0: no limit; in ticks of the sampler
 };
 
-int wrongArguments(Context &c, const QString &problem)
-{
-    c.err << "dosemeter-cli: " << problem << "\n";
-    return Exit::kUsage;
-}
-
 std::optional<Options> parseOptions(Context &c, const QStringList &args, int &exit)
 {
-    Options options;
-    std::optional<QString> period, count, duration;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        std::optional<QString> *target = nullptr;
-        if (a == QLatin1String("--overwrite")) {
-            options.overwrite = true;
-            continue;
-        }
-        if (a == QLatin1String("--period"))
-            target = &period;
-        else if (a == QLatin1String("--count"))
-            target = &count;
-        else if (a == QLatin1String("--duration"))
-            target = &duration;
-        else if (a != QLatin1String("--out")) {
-            exit = wrongArguments(
-                c, QStringLiteral("unknown argument '%1'; %2").arg(a, QLatin1String(kUsage)));
-            return std::nullopt;
-        }
-        if (i + 1 >= args.size()) {
-            exit = wrongArguments(c, QStringLiteral("%1 needs a value").arg(a));
-            return std::nullopt;
-        }
-        const QString value = args.at(++i);
-        if (target)
-            *target = value;
-        else
-            options.out = value;
+    const Grammar &grammar = grammarOf(QStringLiteral("record"));
+    const Result<Arguments> parsed = parseArguments(grammar, args);
+    if (!parsed) {
+        exit = wrongArguments(c.err, parsed.error());
+        return std::nullopt;
     }
+    Options options;
+    options.overwrite = parsed->has("--overwrite");
+    options.out = parsed->optional("--out");
+    const std::optional<QString> period = parsed->optional("--period");
+    const std::optional<QString> count = parsed->optional("--count");
+    const std::optional<QString> duration = parsed->optional("--duration");
     if (!options.out) {
-        exit = wrongArguments(c, QLatin1String(kUsage));
+        exit = wrongArguments(c.err, grammar.usage);
         return std::nullopt;
     }
     if (count && duration) {
-        exit = wrongArguments(c, QStringLiteral("give --count or --duration, not both"));
+        exit = wrongArguments(c.err, QStringLiteral("give --count or --duration, not both"));
         return std::nullopt;
     }
     if (period) {
@@ -83,7 +58,7 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
         // brought into 0.2 .. 60 s.
         const std::optional<double> seconds = Sampler::periodFromAnswer(*period);
         if (!seconds) {
-            exit = wrongArguments(c, QStringLiteral("--period needs a number of seconds"));
+            exit = wrongArguments(c.err, QStringLiteral("--period needs a number of seconds"));
             return std::nullopt;
         }
         if (leadingNumber(*period) != *seconds)
@@ -94,9 +69,9 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
     if (count) {
         qint64 n = 0;
         if (!parseInteger(*count, n) || n < 1 || n > Sampler::kMaxRecords) {
-            exit = wrongArguments(c, QStringLiteral("--count needs a whole number of records, "
-                                                    "1 to %1")
-                                         .arg(Sampler::kMaxRecords));
+            exit = wrongArguments(c.err, QStringLiteral("--count needs a whole number of records, "
+                                                        "1 to %1")
+                                             .arg(Sampler::kMaxRecords));
             return std::nullopt;
         }
         options.count = int(n);
@@ -105,8 +80,8 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
         bool ok = false;
         const double seconds = duration->toDouble(&ok);
         if (!ok || !std::isfinite(seconds) || seconds <= 0 || seconds > 1e7) {
-            exit = wrongArguments(c, QStringLiteral("--duration needs a positive number of "
-                                                    "seconds"));
+            exit = wrongArguments(c.err, QStringLiteral("--duration needs a positive number of "
+                                                        "seconds"));
             return std::nullopt;
         }
         options.durationTicks =

@@ -1,10 +1,13 @@
 #include "SimProcess.h"
 #include "support/TestMain.h"
 
+#include "cli/Grammars.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -193,6 +196,108 @@ private slots:
         QCOMPARE(cli.exitCode(), 1);
         QCOMPARE(cli.readAllStandardError(),
                  "dosemeter-cli: cannot write to standard output: No space left on device\n");
+    }
+
+    // A command line of the wrong shape is said as each command says it, one row for each
+    // way of saying it, and exits 2 before a file or the port is touched. The two setup
+    // rows are the mended ones: an unknown option is never "--x needs a value".
+    void wrongShapeIsSaid_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        const QString record = "record takes --out FILE.dat [--overwrite] [--period SECONDS] "
+                               "[--count N | --duration SECONDS]";
+        const QString weekly = "weekly takes --lex8h L1,L2,... (1 to 7 days)";
+        QTest::newRow("second-file")
+            << QStringList{"histogram", "a.dat", "b.dat"}
+            << "only one file, please ('b.dat' is a second); histogram takes FILE.dat "
+               "--resolution 0.1|1 [--records FIRST-LAST]";
+        QTest::newRow("file-option-without-value")
+            << QStringList{"stats", "a.dat", "--criterion", "85", "--criterion"}
+            << "--criterion needs a value; stats takes FILE.dat [--criterion 80|84|85|90] "
+               "[--exchange-rate 3|4|5|6] [--threshold DB]";
+        QTest::newRow("calculator-twice-before-value")
+            << QStringList{"weekly", "--lex8h", "85", "--lex8h"}
+            << "--lex8h is given twice; " + weekly;
+        QTest::newRow("calculator-unknown")
+            << QStringList{"weekly", "x"} << "unknown argument 'x'; " + weekly;
+        QTest::newRow("assess-twice")
+            << QStringList{"assess", "a.dat", "--criteria", "x", "--criteria", "y"}
+            << "--criteria is given twice";
+        QTest::newRow("assess-blank-reason")
+            << QStringList{"assess", "a.dat", "--exclude-overloads", "  "}
+            << "--exclude-overloads needs a reason, such as \"microphone knocked\"";
+        QTest::newRow("iso-files-without-file")
+            << QStringList{"iso9612", "job", "--files", "--te", "8"}
+            << "--files needs at least one file";
+        QTest::newRow("switch-twice")
+            << QStringList{"protect", "--la", "90", "--dual", "--dual"} << "--dual is given twice";
+        QTest::newRow("library-switch-twice")
+            << QStringList{"library", "export", "1", "--overwrite", "--overwrite", "--out", "a"}
+            << "library export takes ID --out FILE [--overwrite]";
+        QTest::newRow("library-set-without-value")
+            << QStringList{"library", "set", "1", "--worker"}
+            << "library set takes ID and one or more of --worker TEXT, --site TEXT, --job TEXT";
+        QTest::newRow("live-without-value")
+            << QStringList{"--port", "sim", "record", "--out"} << "--out needs a value";
+        QTest::newRow("live-unknown")
+            << QStringList{"--port", "sim", "record", "zzz"} << "unknown argument 'zzz'; " + record;
+        QTest::newRow("terse-second-value-checked")
+            << QStringList{"--port", "sim", "banks", "--bank", "1", "--bank", "9"}
+            << "banks takes [--bank N] [--out FILE.bnk [--overwrite]], N 1..5";
+        QTest::newRow("terse-twice")
+            << QStringList{"twa", "--dose", "100", "--dose", "100"}
+            << "twa takes --dose PERCENT --criterion 80|84|85|90 --exchange-rate 3|4|5|6";
+        QTest::newRow("setup-unknown-option-last")
+            << QStringList{"--port", "sim", "setup", "--zzz"} << "unknown option '--zzz'";
+        QTest::newRow("setup-unknown-word")
+            << QStringList{"--port", "sim", "setup", "zzz", "1"} << "unknown argument 'zzz'";
+    }
+    void wrongShapeIsSaid()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QString err;
+        QCOMPARE(runCli(arguments, nullptr, &err), 2);
+        QCOMPARE(err, "dosemeter-cli: " + message + "\n");
+    }
+
+    // The packaged bash completion offers each command the options it parses, and no
+    // other: a command's grammar and its completion cannot drift apart unnoticed.
+    void completionOffersTheGrammarsOptions()
+    {
+        QFile script(QFileInfo(testsupport::golden("grid-form.dat"))
+                         .dir()
+                         .filePath("../../packaging/bash-completion/dosemeter-cli"));
+        QVERIFY2(script.open(QIODevice::ReadOnly), qPrintable(script.fileName()));
+        const QString text = QString::fromUtf8(script.readAll());
+        QHash<QString, QStringList> offered;
+        static const QRegularExpression entry(
+            QStringLiteral("([\\w-]+)\\)(?:(?!;;).)*?options=\"([^\"]*)\""),
+            QRegularExpression::DotMatchesEverythingOption);
+        for (auto m = entry.globalMatch(text); m.hasNext();) {
+            const QRegularExpressionMatch match = m.next();
+            QStringList options = match.captured(2).simplified().split(' ');
+            options.sort();
+            offered.insert(match.captured(1), options);
+        }
+        // These commands' files also go into the library unless --no-library is given.
+        const QStringList keeping{"download", "record", "banks", "average"};
+        for (const QString &command : cli::grammarCommands()) {
+            QStringList options;
+            for (const cli::Option &option : cli::grammarOf(command).options)
+                options << QString::fromLatin1(option.name);
+            if (options.isEmpty())
+                continue;
+            if (keeping.contains(command))
+                options << "--no-library";
+            options.sort();
+            const QString key = command.section(' ', -1);
+            QVERIFY2(offered.contains(key), qPrintable(command + " is not completed"));
+            QVERIFY2(offered.value(key) == options,
+                     qPrintable(command + " offers " + offered.value(key).join(' ') +
+                                "; it parses " + options.join(' ')));
+        }
     }
 
     void silentMeterTimesOut()
