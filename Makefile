@@ -10,7 +10,7 @@ LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 export CCACHE_SLOPPINESS := pch_defines,time_macros,include_file_mtime,include_file_ctime
 GENERATE := cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
 PACKAGES := build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev \
-            libqcustomplot-dev xvfb xauth socat poppler-utils fonts-dejavu-core \
+            libqcustomplot-dev xvfb xauth socat poppler-utils fonts-dejavu-core fonts-symbola \
             clang-format file libqt6sql6-sqlite libqt6sql6-psql postgresql \
             qt6-l10n-tools qt6-tools-dev ccache
 

@@ -115,6 +115,8 @@ QFont ReportPage::font(double points, bool bold) const
 {
     // Point sizes are given against the device, so the same text is as large on a
     // printer as in a PDF whatever their resolutions.
+    // What DejaVu cannot draw (a symbol or an emoji in a worker's name) the system draws
+    // from its fallback font, Symbola, which the package depends on.
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);

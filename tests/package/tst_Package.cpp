@@ -23,7 +23,8 @@ private slots:
     }
 
     // The Qt SQL drivers are plugins the library loads by name, which dpkg-shlibdeps does
-    // not see: without the SQLite one every save into the library fails.
+    // not see: without the SQLite one every save into the library fails. Fonts are found
+    // by name too: without Symbola a report drops what DejaVu cannot draw.
     void controlNamesWhatIsLoaded_data()
     {
         QTest::addColumn<QString>("field");
@@ -32,6 +33,8 @@ private slots:
                                                    << "libqt6sql6-sqlite";
         QTest::newRow("postgresql-driver-recommended") << "Recommends"
                                                        << "libqt6sql6-psql";
+        QTest::newRow("report-fallback-font-depended-on") << "Depends"
+                                                          << "fonts-symbola";
         QTest::newRow("linked-libraries-still-found") << "Depends"
                                                       << "libqt6widgets6";
     }

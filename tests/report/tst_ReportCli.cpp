@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -107,6 +108,21 @@ private slots:
             QVERIFY2(text.contains(value), qPrintable(line));
         }
         QCOMPARE(rig::pdfImageCount(pdf), 0);
+    }
+
+    // A character DejaVu lacks (U+4E2D, and the speaker sign U+1F50A) is drawn from the
+    // fallback font, not dropped.
+    void charactersTheFontLacks()
+    {
+        const QString pdf = path(QStringLiteral("out/symbols.pdf"));
+        QCOMPARE(
+            runIn({"report", "--out", pdf, "shift.dat", "--worker", "Ana \u4E2D \U0001F50A"}).code,
+            0);
+        QProcess fonts;
+        fonts.start(QStringLiteral("pdffonts"), {pdf});
+        QVERIFY(fonts.waitForFinished(30000));
+        QVERIFY2(fonts.readAllStandardOutput().contains("Symbola"), "no fallback font in the PDF");
+        QVERIFY(flatText(pdf).contains(QStringLiteral("Ana \u4E2D")));
     }
 
     void refusals_data()
