@@ -924,6 +924,10 @@ Um arquivo anterior com esse nome não foi alterado.</translation>
         <source>Reading %1 was stopped.</source>
         <translation>A leitura de %1 foi interrompida.</translation>
     </message>
+    <message>
+        <source>%1 is empty: it is not a data file.</source>
+        <translation>%1 está vazio: não é um arquivo de dados.</translation>
+    </message>
 </context>
 <context>
     <name>Dialogs</name>
@@ -1285,6 +1289,72 @@ Um arquivo anterior com esse nome permanece inalterado.</translation>
     </message>
 </context>
 <context>
+    <name>GroupStatistics</name>
+    <message>
+        <source>A level of %1 dB is outside 0 to 140 dB.</source>
+        <translation>Um nível de %1 dB está fora de 0 a 140 dB.</translation>
+    </message>
+    <message>
+        <source>The week needs at least one day.</source>
+        <translation>A semana precisa de pelo menos um dia.</translation>
+    </message>
+    <message>
+        <source>A week has at most 7 working days; %1 given.</source>
+        <translation>Uma semana tem no máximo 7 dias de trabalho; %1 informados.</translation>
+    </message>
+    <message>
+        <source>The group needs at least one level.</source>
+        <translation>O grupo precisa de pelo menos um nível.</translation>
+    </message>
+    <message>
+        <source>The exposure limit is a level in dB between 0 and 140.</source>
+        <translation>O limite de exposição é um nível em dB entre 0 e 140.</translation>
+    </message>
+</context>
+<context>
+    <name>HearingProtection</name>
+    <message>
+        <source>An LA of %1 dB is outside 0 to 140 dB.</source>
+        <translation>Um LA de %1 dB está fora de 0 a 140 dB.</translation>
+    </message>
+    <message>
+        <source>An LC of %1 dB is outside 0 to 140 dB.</source>
+        <translation>Um LC de %1 dB está fora de 0 a 140 dB.</translation>
+    </message>
+    <message>
+        <source>An octave band level of %1 dB is outside 0 to 140 dB.</source>
+        <translation>Um nível de banda de oitava de %1 dB está fora de 0 a 140 dB.</translation>
+    </message>
+    <message>
+        <source>An SNR of %1 dB is outside 0 to 60 dB.</source>
+        <translation>Um SNR de %1 dB está fora de 0 a 60 dB.</translation>
+    </message>
+    <message>
+        <source>An H, M or L of %1 dB is outside 0 to 60 dB.</source>
+        <translation>Um H, M ou L de %1 dB está fora de 0 a 60 dB.</translation>
+    </message>
+    <message>
+        <source>An NRR of %1 dB is outside 0 to 60 dB.</source>
+        <translation>Um NRR de %1 dB está fora de 0 a 60 dB.</translation>
+    </message>
+    <message>
+        <source>An assumed protection value of %1 dB is outside -20 to 60 dB.</source>
+        <translation>Um valor de proteção presumido de %1 dB está fora de -20 a 60 dB.</translation>
+    </message>
+    <message>
+        <source>A real-world allowance of %1 dB is outside 0 to 20 dB.</source>
+        <translation>Uma correção de uso real de %1 dB está fora de 0 a 20 dB.</translation>
+    </message>
+    <message>
+        <source>A wear time of %1 % is outside 0 to 100 %.</source>
+        <translation>Um tempo de uso de %1 % está fora de 0 a 100 %.</translation>
+    </message>
+    <message>
+        <source>An action level of %1 dB is outside 0 to 140 dB.</source>
+        <translation>Um nível de ação de %1 dB está fora de 0 a 140 dB.</translation>
+    </message>
+</context>
+<context>
     <name>HistogramWindow</name>
     <message>
         <source>The saved file is closed: its records cannot be counted again.</source>
@@ -1428,6 +1498,14 @@ Um arquivo anterior com esse nome permanece inalterado.</translation>
     <message>
         <source>c1u1 is %1 dB, above 3.5 dB: the measurement plan should be revised</source>
         <translation>c1u1 é %1 dB, acima de 3,5 dB: o plano de medição deve ser revisto</translation>
+    </message>
+    <message>
+        <source>task %1: %2 of the 3 samples the standard asks for per task; its u1a is not estimated</source>
+        <translation>tarefa %1: %2 das 3 amostras que a norma pede por tarefa; seu u1a não é estimado</translation>
+    </message>
+    <message>
+        <source>u1 is %1 dB, beyond table C.4 (6 dB at most): c1u1 is its value at 6 dB, %2 dB, and the true one is larger</source>
+        <translation>u1 é %1 dB, além da tabela C.4 (no máximo 6 dB): c1u1 é o seu valor em 6 dB, %2 dB, e o verdadeiro é maior</translation>
     </message>
 </context>
 <context>
@@ -1575,6 +1653,34 @@ Um arquivo anterior com esse nome permanece inalterado.</translation>
         <source>a file belongs to no measurement (%1)</source>
         <translation>um arquivo não pertence a nenhuma medição (%1)</translation>
     </message>
+    <message>
+        <source>the server did not answer within %1 s</source>
+        <translation>o servidor não respondeu em %1 s</translation>
+    </message>
+    <message>
+        <source>it is read-only (the file, its folder or its file system)</source>
+        <translation>ela é somente leitura (o arquivo, a sua pasta ou o seu sistema de arquivos)</translation>
+    </message>
+    <message>
+        <source>its disk is full (%1 KB free)</source>
+        <translation>o seu disco está cheio (%1 KB livres)</translation>
+    </message>
+    <message>
+        <source>The library %1 cannot be created: %2.</source>
+        <translation>A biblioteca %1 não pode ser criada: %2.</translation>
+    </message>
+    <message>
+        <source>The library %1 is of an older version and cannot be brought up to date: it is read-only (the file, its folder or its file system). Open it once where it can be written.</source>
+        <translation>A biblioteca %1 é de uma versão anterior e não pode ser atualizada: ela é somente leitura (o arquivo, a sua pasta ou o seu sistema de arquivos). Abra-a uma vez onde possa ser gravada.</translation>
+    </message>
+    <message>
+        <source>The library %1 cannot be written: it is read-only (the file, its folder or its file system).</source>
+        <translation>A biblioteca %1 não pode ser gravada: ela é somente leitura (o arquivo, a sua pasta ou o seu sistema de arquivos).</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: it is the library being read.</source>
+        <translation>%1 não pôde ser gravado: é a biblioteca que está sendo lida.</translation>
+    </message>
 </context>
 <context>
     <name>LibraryConnectDialog</name>
@@ -1630,12 +1736,44 @@ Um arquivo anterior com esse nome permanece inalterado.</translation>
         <translation>%1 não é um endereço de biblioteca: só endereços postgresql:// e caminhos de arquivo são bibliotecas.</translation>
     </message>
     <message>
-        <source>%1 is no PostgreSQL address: write postgresql://[user@]host[:port]/dbname.</source>
-        <translation>%1 não é um endereço PostgreSQL: escreva postgresql://[user@]host[:port]/dbname.</translation>
-    </message>
-    <message>
         <source>The address holds a password. Leave it out and put it in ~/.pgpass (or the file PGPASSFILE names), so that it is kept neither in the settings nor in the list of running programs.</source>
         <translation>O endereço contém uma senha. Tire-a dele e coloque-a em ~/.pgpass (ou no arquivo que PGPASSFILE indicar), para que ela não fique guardada nem nas configurações nem na lista de programas em execução.</translation>
+    </message>
+    <message>
+        <source>%1 is no PostgreSQL address (%2): write postgresql://[user@]host[:port]/dbname.</source>
+        <translation>%1 não é um endereço PostgreSQL (%2): escreva postgresql://[usuário@]host[:porta]/banco.</translation>
+    </message>
+    <message>
+        <source>the colon before // is missing</source>
+        <translation>falta o dois-pontos antes de //</translation>
+    </message>
+    <message>
+        <source>the scheme is not followed by //</source>
+        <translation>o esquema não é seguido de //</translation>
+    </message>
+    <message>
+        <source>%1 is no library address: only postgresql:// addresses and file paths are libraries; write ./%1 for a file of that name.</source>
+        <translation>%1 não é um endereço de biblioteca: só endereços postgresql:// e caminhos de arquivo são bibliotecas; escreva ./%1 para um arquivo com esse nome.</translation>
+    </message>
+    <message>
+        <source>its port is not a number from 1 to 65535</source>
+        <translation>a sua porta não é um número de 1 a 65535</translation>
+    </message>
+    <message>
+        <source>its IPv6 address is malformed</source>
+        <translation>o seu endereço IPv6 está malformado</translation>
+    </message>
+    <message>
+        <source>it is not a valid address</source>
+        <translation>não é um endereço válido</translation>
+    </message>
+    <message>
+        <source>no database name follows the host</source>
+        <translation>nenhum nome de banco de dados segue o host</translation>
+    </message>
+    <message>
+        <source>nothing may follow the database name</source>
+        <translation>nada pode seguir o nome do banco de dados</translation>
     </message>
 </context>
 <context>
@@ -2456,6 +2594,15 @@ depois saia da sessão e entre novamente.</translation>
         <source>Slow</source>
         <translation>Lenta</translation>
     </message>
+    <message>
+        <source>Dose Meter - Change sample rate</source>
+        <translation>Dose Meter - Alteração da taxa de amostragem</translation>
+    </message>
+    <message>
+        <source>Enter a value from .2 to 60 second<byte value="xd"/>
+</source>
+        <translation>Digite o valor desejado, de 0.2 à 60 segundos</translation>
+    </message>
 </context>
 <context>
     <name>MeasurementReader</name>
@@ -2482,6 +2629,14 @@ depois saia da sessão e entre novamente.</translation>
     <message>
         <source>%1 is empty.</source>
         <translation>%1 está vazio.</translation>
+    </message>
+    <message>
+        <source>%1 was not stored: %2.</source>
+        <translation>%1 não foi guardado: %2.</translation>
+    </message>
+    <message>
+        <source>%1 is not a bank file: it holds binary data.</source>
+        <translation>%1 não é um arquivo de bancos: contém dados binários.</translation>
     </message>
 </context>
 <context>

@@ -233,7 +233,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         (watched == fileNameLabel_ || watched == fileNameCaption_ ||
          watched == samplePeriodCaption_)) {
         if (watched == samplePeriodCaption_)
-            askSamplePeriodInPortuguese();
+            askSamplePeriod();
         else
             chooseRecordingFile();
         return true;

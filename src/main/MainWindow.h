@@ -160,8 +160,6 @@ private:
     void startRecording();
     void stopRecording();
     void askSamplePeriod();
-    void askSamplePeriodInPortuguese();
-    void changeSamplePeriod(bool portuguese);
     // "File Name": the recording file's name, shortened in the middle to fit.
     void showFileName();
     // Every recording control's availability, from the sampler's state.

@@ -46,8 +46,8 @@ void MainWindow::buildRecording()
     }
     fileNameLabel_->setToolTip(tr("Click to choose the recording file"));
     fileNameCaption_->setToolTip(fileNameLabel_->toolTip());
-    samplePeriodCaption_->setToolTip(QStringLiteral("Alterar a taxa de amostragem"));
     samplePeriodButton_->setToolTip(tr("Change the sample period"));
+    samplePeriodCaption_->setToolTip(samplePeriodButton_->toolTip());
 
     connect(openAction_, &QAction::triggered, this, &MainWindow::chooseRecordingFile);
     connect(startRecordingAction_, &QAction::triggered, this, &MainWindow::startRecording);
@@ -239,19 +239,9 @@ void MainWindow::stopRecording()
 
 void MainWindow::askSamplePeriod()
 {
-    changeSamplePeriod(false);
-}
-
-void MainWindow::askSamplePeriodInPortuguese()
-{
-    changeSamplePeriod(true);
-}
-
-void MainWindow::changeSamplePeriod(bool portuguese)
-{
-    const Sampler::PeriodDialog dialog = Sampler::periodDialog(portuguese);
+    const Sampler::PeriodDialog &dialog = Sampler::kPeriodDialog;
     const std::optional<QString> answer =
-        dialogs_.input(this, dialog.title, dialog.prompt, sampler_.periodText());
+        dialogs_.input(this, tr(dialog.title), tr(dialog.prompt), sampler_.periodText());
     if (!answer)
         return;
     const std::optional<double> seconds = Sampler::periodFromAnswer(*answer);

@@ -17,14 +17,9 @@ constexpr double kMaxSeconds = 60.0;
 
 } // namespace
 
-Sampler::PeriodDialog Sampler::periodDialog(bool portuguese)
-{
-    if (portuguese)
-        return {QStringLiteral("Dose Meter - Alteração da taxa de amostragem"),
-                QStringLiteral("Digite o valor desejado, de 0.2 à 60 segundos")};
-    return {QStringLiteral("Dose Meter - Change sample rate"),
-            QStringLiteral("Enter a value from .2 to 60 second\r\n")};
-}
+const Sampler::PeriodDialog Sampler::kPeriodDialog{
+    QT_TRANSLATE_NOOP("MainWindow", "Dose Meter - Change sample rate"),
+    QT_TRANSLATE_NOOP("MainWindow", "Enter a value from .2 to 60 second\r\n")};
 
 std::optional<double> Sampler::periodFromAnswer(const QString &answer)
 {

@@ -36,13 +36,13 @@ public:
         return nowSeconds - frameSeconds <= kStaleSeconds;
     }
 
-    // The sample-period dialog, in English (the "PC Sampling time" button) and in Portuguese
-    // (a click on the "PC Sampling Time" caption).
+    // The sample-period dialog's texts, untranslated: the main window shows them in its
+    // language.
     struct PeriodDialog {
-        QString title;
-        QString prompt;
+        const char *title;
+        const char *prompt;
     };
-    static PeriodDialog periodDialog(bool portuguese);
+    static const PeriodDialog kPeriodDialog;
     // The period an answer asks for, in seconds: the leading number, 0.2 when below 0.2
     // or not a number, 60 when above 60. nullopt for an empty answer (keep the period).
     static std::optional<double> periodFromAnswer(const QString &answer);

@@ -12,10 +12,12 @@
 #include <QFile>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 namespace {
 
@@ -178,25 +180,32 @@ private slots:
         QVERIFY(rig.app.files.RecordingActive);
     }
 
+    // The button and the caption open one dialog, in the window's language.
     void samplePeriodDialogs_data()
     {
+        QTest::addColumn<bool>("portuguese");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("prompt");
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("label");
         QTest::addColumn<int>("ticks");
-        QTest::newRow("english") << "samplePeriodButton"
+        QTest::newRow("english") << false << "samplePeriodButton"
                                  << "Dose Meter - Change sample rate"
                                  << "Enter a value from .2 to 60 second\r\n"
                                  << "0.5"
                                  << "0.5 Sec" << 5;
-        QTest::newRow("portuguese") << "samplePeriodCaption"
+        QTest::newRow("caption") << false << "samplePeriodCaption"
+                                 << "Dose Meter - Change sample rate"
+                                 << "Enter a value from .2 to 60 second\r\n"
+                                 << "75"
+                                 << "60 Sec" << 600;
+        QTest::newRow("portuguese") << true << "samplePeriodCaption"
                                     << "Dose Meter - Alteração da taxa de amostragem"
                                     << "Digite o valor desejado, de 0.2 à 60 segundos"
                                     << "75"
-                                    << "60 Sec" << 600;
-        QTest::newRow("empty keeps") << "samplePeriodButton"
+                                    << "60 s" << 600;
+        QTest::newRow("empty keeps") << false << "samplePeriodButton"
                                      << "Dose Meter - Change sample rate"
                                      << "Enter a value from .2 to 60 second\r\n"
                                      << ""
@@ -204,11 +213,18 @@ private slots:
     }
     void samplePeriodDialogs()
     {
+        QFETCH(bool, portuguese);
         QFETCH(QString, control);
         QFETCH(QString, answer);
         QFETCH(int, ticks);
+        QTranslator translator;
+        if (portuguese) {
+            QVERIFY(translator.load(QStringLiteral(":/i18n/dosemeter_pt_BR.qm")));
+            QCoreApplication::installTranslator(&translator);
+        }
+        const auto restore = qScopeGuard([&] { QCoreApplication::removeTranslator(&translator); });
         RecordingRig rig;
-        QCOMPARE(rig.text("samplePeriodValue"), QStringLiteral("2 Sec"));
+        QCOMPARE(rig.text("samplePeriodValue"), portuguese ? "2 s" : "2 Sec");
         rig.dialogs.inputs.enqueue(answer);
         QWidget *widget = rig.panel.findChild<QWidget *>(control);
         QVERIFY(widget->isEnabled());

@@ -58,30 +58,14 @@ QList<std::pair<QString, QString>> shownTexts(const QWidget &window)
 }
 
 // Texts that read the same in both languages: names, units, numbers, the meter's own
-// captions and keys, the texts the program fills in from the meter, and the Portuguese twin of the
-// sample-period caption, Portuguese in either language.
+// captions and keys, and the texts the program fills in from the meter.
 bool sameInBothLanguages(const QString &text)
 {
-    static const QStringList same{"Digital",
-                                  "TWA",
-                                  "<-RESET->",
-                                  "V 7.1  2009/11/30",
-                                  "No COM",
-                                  "dBA",
-                                  "COM1",
-                                  "OK",
-                                  "SIM",
-                                  "MODE",
-                                  "EVENT",
-                                  "RESET",
-                                  "CLOCK",
-                                  "RUN",
-                                  "PAUSE",
-                                  "Dose Meter",
-                                  "Alterar a taxa de amostragem",
-                                  "LAeq",
-                                  "ID",
-                                  "140 PEAK"};
+    static const QStringList same{"Digital", "TWA",  "<-RESET->", "V 7.1  2009/11/30",
+                                  "No COM",  "dBA",  "COM1",      "OK",
+                                  "SIM",     "MODE", "EVENT",     "RESET",
+                                  "CLOCK",   "RUN",  "PAUSE",     "Dose Meter",
+                                  "LAeq",    "ID",   "140 PEAK"};
     QString letters = text;
     letters.remove(QLatin1Char('&'));
     return same.contains(letters) ||
