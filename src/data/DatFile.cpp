@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -31,24 +32,19 @@ bool isLineEnd(char c)
     return c == '\r' || c == '\n';
 }
 
-// A record's TAB-separated parts into `parts` (reused from record to record, so that
-// reading a file allocates nothing per record); parts beyond the grid's columns are dropped.
-void splitRecord(QByteArrayView field, int columns, QList<QByteArrayView> &parts)
+// A record's TAB-separated parts into `parts`, which has room for max(columns, 1) of them;
+// parts beyond the grid's columns are dropped. Returns how many there are.
+int splitRecord(QByteArrayView field, int columns, QByteArrayView *parts)
 {
-    parts.clear();
-    const char *p = field.data();
-    const char *const end = p + field.size();
-    // Cells are a few characters long: a plain loop beats a call per cell.
-    const char *cell = p;
-    for (; p < end; ++p) {
-        if (*p != kTab)
-            continue;
-        parts.append(QByteArrayView(cell, p - cell));
-        if (parts.size() == columns)
-            return;
-        cell = p + 1;
+    int count = 0;
+    qsizetype cell = 0;
+    for (;;) {
+        const qsizetype tab = DelimitedFields::findAny(field, cell, kTab, kTab, kTab);
+        parts[count++] = field.sliced(cell, tab - cell);
+        if (tab == field.size() || count == columns)
+            return count;
+        cell = tab + 1;
     }
-    parts.append(QByteArrayView(cell, end - cell));
 }
 
 QString label(const QString &name)
@@ -121,8 +117,8 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
     }
 
     const int columns = content.table.columnCount();
-    QList<QByteArrayView> parts;
-    parts.reserve(columns);
+    // Reused from record to record, so that reading a file allocates nothing per record.
+    QList<QByteArrayView> parts(std::max(columns, 1));
     int fieldIndex = 0; // the first field is the heading line
     int noteIndex = 0;
     // The form is told by the first byte of the first field, even one too long to read.
@@ -156,9 +152,10 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
             ++noteIndex;
             continue;
         }
-        splitRecord(field.text, columns, parts);
-        content.table.appendRecordBytes(parts);
-        if (LevelCell::isUnreadableLevel(parts.value(kLevelColumn)) &&
+        const int count = splitRecord(field.text, columns, parts.data());
+        content.table.appendRecordBytes(parts.constData(), count);
+        if (LevelCell::isUnreadableLevel(count > kLevelColumn ? parts.at(kLevelColumn)
+                                                              : QByteArrayView()) &&
             content.unreadableLevels++ == 0)
             content.firstUnreadableLine = field.line;
         if (progress && content.table.recordCount() % kProgressRecords == 0 &&

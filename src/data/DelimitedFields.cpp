@@ -1,7 +1,5 @@
 #include "data/DelimitedFields.h"
 
-#include <cstring>
-
 namespace {
 
 constexpr char kQuote = '"';
@@ -19,26 +17,6 @@ DelimitedFields::DelimitedFields(QByteArrayView bytes, qsizetype maxFieldBytes, 
 {
     if (n_ > 0 && p_[n_ - 1] == kDosEnd)
         --n_;
-}
-
-// The first CR or LF at or after `from`, or n_. Searched with memchr, many times faster
-// than a loop over the characters.
-qsizetype DelimitedFields::lineEndFrom(qsizetype from)
-{
-    if (nextLf_ < from) {
-        const auto *lf = static_cast<const char *>(std::memchr(p_ + from, '\n', size_t(n_ - from)));
-        nextLf_ = lf ? lf - p_ : n_;
-    }
-    return find(from, nextLf_, '\r');
-}
-
-// The first `c` in [from, limit), or limit.
-qsizetype DelimitedFields::find(qsizetype from, qsizetype limit, char c) const
-{
-    if (from >= limit)
-        return limit;
-    const auto *at = static_cast<const char *>(std::memchr(p_ + from, c, size_t(limit - from)));
-    return at ? at - p_ : limit;
 }
 
 void DelimitedFields::skipLineEnd()
@@ -67,21 +45,21 @@ bool DelimitedFields::next(Field &field)
         field.begin = pos_;
         field.line = line_;
         field.unclosedQuote = false;
-        const qsizetype lineEnd = lineEndFrom(pos_);
+        const QByteArrayView text(p_, n_);
         qsizetype start = pos_;
         qsizetype end;
-        if (pos_ < lineEnd && p_[pos_] == kQuote) {
+        if (pos_ < n_ && p_[pos_] == kQuote) {
             start = pos_ + 1;
-            end = find(start, lineEnd, kQuote);
-            if (end < lineEnd) {
-                pos_ = find(end + 1, lineEnd, ',');
+            end = findAny(text, start, kQuote, '\r', '\n');
+            if (end < n_ && p_[end] == kQuote) {
+                pos_ = findAny(text, end + 1, ',', '\r', '\n');
             } else {
                 // No field of ours spans lines.
                 pos_ = end;
                 field.unclosedQuote = true;
             }
         } else {
-            end = find(start, lineEnd, ',');
+            end = findAny(text, start, ',', '\r', '\n');
             pos_ = end;
         }
         if (end - start > maxFieldBytes_) {

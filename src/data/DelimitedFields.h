@@ -17,6 +17,7 @@
 
 #include <QByteArrayView>
 #include <QFlags>
+#include <QtEndian>
 #include <QtGlobal>
 
 class DelimitedFields {
@@ -51,9 +52,12 @@ public:
     // The text the fields are read from: the bytes without their end-of-file mark.
     QByteArrayView bytes() const { return QByteArrayView(p_, n_); }
 
+    // Where the first of the bytes a, b and c stands in `text` at or after `from`, or
+    // text.size() when none does. Inline, so that a search for one byte (a, b and c alike)
+    // compiles to a test of one.
+    static qsizetype findAny(QByteArrayView text, qsizetype from, char a, char b, char c);
+
 private:
-    qsizetype lineEndFrom(qsizetype from);
-    qsizetype find(qsizetype from, qsizetype limit, char c) const;
     void skipLineEnd();
 
     const char *p_;
@@ -63,9 +67,38 @@ private:
     qsizetype pos_ = 0;
     int line_ = 1;
     int tooLongLine_ = 0;
-    // The first LF at or after the last look, n_ when there is none: kept so that a file
-    // without LFs (lone CR line ends) is not searched to its end for every field.
-    qsizetype nextLf_ = -1;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(DelimitedFields::Options)
+
+inline qsizetype DelimitedFields::findAny(QByteArrayView text, qsizetype from, char a, char b,
+                                          char c)
+{
+    // Eight bytes at a time: fields are a few bytes long, and a call of memchr for each of
+    // the three bytes costs more than the scan itself. In x ^ byte a matching byte is 0;
+    // (x - ones) & ~x & highs then sets the high bit of every 0 byte, and the lowest bit
+    // set is exact: borrows only run upwards from a 0 byte.
+    constexpr quint64 ones = 0x0101010101010101ULL;
+    constexpr quint64 highs = 0x8080808080808080ULL;
+    const quint64 ma = ones * quint8(a);
+    const quint64 mb = ones * quint8(b);
+    const quint64 mc = ones * quint8(c);
+    const char *p = text.data();
+    const qsizetype limit = text.size();
+    qsizetype i = from;
+    for (; i + 8 <= limit; i += 8) {
+        const quint64 word = qFromLittleEndian<quint64>(p + i);
+        const quint64 xa = word ^ ma;
+        const quint64 xb = word ^ mb;
+        const quint64 xc = word ^ mc;
+        const quint64 found =
+            (((xa - ones) & ~xa) | ((xb - ones) & ~xb) | ((xc - ones) & ~xc)) & highs;
+        if (found != 0)
+            return i + qCountTrailingZeroBits(found) / 8;
+    }
+    for (; i < limit; ++i) {
+        if (p[i] == a || p[i] == b || p[i] == c)
+            return i;
+    }
+    return limit;
+}

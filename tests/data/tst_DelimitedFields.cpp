@@ -80,6 +80,35 @@ private slots:
         QTEST(reader.tooLongLine(), "tooLongLine");
         QVERIFY(!reader.next(field));
     }
+
+    // The search for the first of three bytes (here quote, comma, CR) takes eight bytes at
+    // a time, then the rest one by one.
+    void findAny_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("found");
+        const QByteArray latin1 =
+            "\x8a\x8d\xa2\xac\xe9\xff\x89\x0b"; // LF, CR, quote, comma + 0x80, ...
+        // clang-format off
+        QTest::newRow("first-byte") << QByteArray(",abcdefghij") << 0 << 0;
+        QTest::newRow("last-of-a-word") << QByteArray("abcdefg\rhij") << 0 << 7;
+        QTest::newRow("first-of-the-second-word") << QByteArray("abcdefgh\rij") << 0 << 8;
+        QTest::newRow("first-of-several") << QByteArray("abcdefghijk,l\"m\r") << 0 << 11;
+        QTest::newRow("in-the-rest") << QByteArray("abcdefghij\"") << 0 << 10;
+        QTest::newRow("after-from") << QByteArray(",bcdefghij,lmnopqrs") << 1 << 10;
+        QTest::newRow("from-the-match") << QByteArray("ab,") << 2 << 2;
+        QTest::newRow("none") << QByteArray("abcdefghijklmnopq") << 0 << 17;
+        QTest::newRow("bytes-above-127-are-no-match") << latin1 + latin1 + "," << 0 << 16;
+        QTest::newRow("empty") << QByteArray() << 0 << 0;
+        // clang-format on
+    }
+    void findAny()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, from);
+        QTEST(int(DelimitedFields::findAny(text, from, '"', ',', '\r')), "found");
+    }
 };
 
 DOSEMETER_TEST(TestDelimitedFields)
