@@ -25,20 +25,25 @@
 
 namespace {
 
+// Milliseconds to read a data file of these bytes, which hold `records` records.
+double readBytes(QTextStream &out, const QByteArray &bytes, int records)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const DatFile::Content content = DatFile::parse(bytes);
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    if (!content.ok() || content.table.recordCount() != records)
+        out << "read failed: " << content.error << "\n";
+    return ms;
+}
+
 double readMillionRecords(QTextStream &out)
 {
     RecordTable table;
     for (int i = 1; i <= 1000000; ++i)
         table.appendRecord({QString::number(i), QStringLiteral("2009/11/30"),
                             QStringLiteral("10:07:02.0"), QStringLiteral("94.5")});
-    const QByteArray bytes = DatFile::gridBytes(table, {"a", "b", "c"});
-    QElapsedTimer timer;
-    timer.start();
-    const DatFile::Content content = DatFile::parse(bytes);
-    const double ms = double(timer.nsecsElapsed()) / 1e6;
-    if (!content.ok() || content.table.recordCount() != 1000000)
-        out << "read failed: " << content.error << "\n";
-    return ms;
+    return readBytes(out, DatFile::gridBytes(table, {"a", "b", "c"}), 1000000);
 }
 
 double readDayRecording(QTextStream &out, bool loneCr)
@@ -46,13 +51,7 @@ double readDayRecording(QTextStream &out, bool loneCr)
     QByteArray bytes = DatFile::recordingBytes(benchRecords(86400));
     if (loneCr)
         bytes.replace("\r\n", "\r");
-    QElapsedTimer timer;
-    timer.start();
-    const DatFile::Content content = DatFile::parse(bytes);
-    const double ms = double(timer.nsecsElapsed()) / 1e6;
-    if (!content.ok() || content.table.recordCount() != 86400)
-        out << "read failed: " << content.error << "\n";
-    return ms;
+    return readBytes(out, bytes, 86400);
 }
 
 double listTenThousandSamples()
