@@ -75,9 +75,10 @@ inline qsizetype DelimitedFields::findAny(QByteArrayView text, qsizetype from, c
                                           char c)
 {
     // Eight bytes at a time: fields are a few bytes long, and a call of memchr for each of
-    // the three bytes costs more than the scan itself. In x ^ byte a matching byte is 0;
-    // (x - ones) & ~x & highs then sets the high bit of every 0 byte, and the lowest bit
-    // set is exact: borrows only run upwards from a 0 byte.
+    // the three bytes costs more than the scan itself. In x = word ^ (a in every byte) the
+    // bytes that are a are 0; (x - ones) & ~x & highs then sets the high bit of each 0 byte,
+    // and its lowest set bit is exact (a borrow runs only upwards from a 0 byte), which is
+    // all the search needs.
     constexpr quint64 ones = 0x0101010101010101ULL;
     constexpr quint64 highs = 0x8080808080808080ULL;
     const quint64 ma = ones * quint8(a);
