@@ -1,10 +1,13 @@
 // bench-records: how fast record grids reach the user. Prints
 //   - the time to read a data file of a million records (the grid form, 35 MB);
+//   - the time to read a day's recording of one record a second (86,400 records, the
+//     recording form), with CR LF line ends and with lone CRs;
 //   - the time to list 10,000 logger samples in the Memory window and paint its first
 //     rows (offscreen).
 //
 //   bench-records
 
+#include "BenchRecords.h"
 #include "data/DatFile.h"
 #include "data/FileState.h"
 #include "data/LoggerResults.h"
@@ -22,20 +25,33 @@
 
 namespace {
 
+// Milliseconds to read a data file of these bytes, which hold `records` records.
+double readBytes(QTextStream &out, const QByteArray &bytes, int records)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const DatFile::Content content = DatFile::parse(bytes);
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    if (!content.ok() || content.table.recordCount() != records)
+        out << "read failed: " << content.error << "\n";
+    return ms;
+}
+
 double readMillionRecords(QTextStream &out)
 {
     RecordTable table;
     for (int i = 1; i <= 1000000; ++i)
         table.appendRecord({QString::number(i), QStringLiteral("2009/11/30"),
                             QStringLiteral("10:07:02.0"), QStringLiteral("94.5")});
-    const QByteArray bytes = DatFile::gridBytes(table, {"a", "b", "c"});
-    QElapsedTimer timer;
-    timer.start();
-    const DatFile::Content content = DatFile::parse(bytes);
-    const double ms = double(timer.nsecsElapsed()) / 1e6;
-    if (!content.ok() || content.table.recordCount() != 1000000)
-        out << "read failed: " << content.error << "\n";
-    return ms;
+    return readBytes(out, DatFile::gridBytes(table, {"a", "b", "c"}), 1000000);
+}
+
+double readDayRecording(QTextStream &out, bool loneCr)
+{
+    QByteArray bytes = DatFile::recordingBytes(benchRecords(86400));
+    if (loneCr)
+        bytes.replace("\r\n", "\r");
+    return readBytes(out, bytes, 86400);
 }
 
 double listTenThousandSamples()
@@ -74,6 +90,10 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTextStream out(stdout);
     out << "read a million records:        " << QString::number(readMillionRecords(out), 'f', 0)
+        << " ms\n";
+    out << "read a day of 86,400 records:  "
+        << QString::number(readDayRecording(out, false), 'f', 1) << " ms\n";
+    out << "  the same with lone CR ends:  " << QString::number(readDayRecording(out, true), 'f', 1)
         << " ms\n";
     out << "list 10,000 logger samples:    " << QString::number(listTenThousandSamples(), 'f', 0)
         << " ms\n";

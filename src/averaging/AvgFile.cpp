@@ -1,6 +1,7 @@
 #include "averaging/AvgFile.h"
 
 #include "data/DatFile.h"
+#include "data/DelimitedFields.h"
 #include "data/FileText.h"
 #include "data/RegularFile.h"
 
@@ -12,7 +13,6 @@ namespace {
 
 constexpr char kQuote = '"';
 constexpr char kTab = '\t';
-constexpr char kDosEnd = 0x1A; // end-of-file mark some editors leave behind
 constexpr int kRecordColumns = 4;
 
 bool isLineEnd(char c)
@@ -186,82 +186,32 @@ AvgFile::Content AvgFile::parse(const QByteArray &bytes, const QString &name)
                             .arg(fileLabel(name));
         return content;
     }
-    const char *p = bytes.constData();
-    qsizetype n = bytes.size();
-    if (n > 0 && p[n - 1] == kDosEnd)
-        --n;
-
-    qsizetype pos = 0;
-    int line = 1;
+    DelimitedFields fields(bytes, kMaxItemBytes);
+    DelimitedFields::Field item;
     int items = 0;
-    const auto skipLineEnd = [&] {
-        if (p[pos] == '\r' && pos + 1 < n && p[pos + 1] == '\n')
-            ++pos;
-        ++pos;
-        ++line;
-    };
-    while (pos < n) {
-        // Leading blanks are no part of an item; line ends between items are skipped.
-        while (pos < n && p[pos] == ' ')
-            ++pos;
-        if (pos >= n)
-            break;
-        if (isLineEnd(p[pos])) {
-            skipLineEnd();
-            continue;
-        }
-        const int itemLine = line;
-        QByteArrayView item;
-        if (p[pos] == kQuote) {
-            const qsizetype start = pos + 1;
-            qsizetype end = start;
-            while (end < n && p[end] != kQuote && !isLineEnd(p[end]))
-                ++end;
-            item = QByteArrayView(p + start, end - start);
-            pos = end;
-            if (end < n && p[end] == kQuote) {
-                // Whatever stands between the closing quote and the delimiter is dropped.
-                ++pos;
-                while (pos < n && p[pos] != ',' && !isLineEnd(p[pos]))
-                    ++pos;
-            } else if (content.error.isEmpty()) {
-                // No item of ours spans lines: an unclosed quote ends with its line.
-                content.error = QCoreApplication::translate(
-                                    "AvgFile", "Line %1 of %2 has no closing quote; it was read "
-                                               "to the end of the line.")
-                                    .arg(itemLine)
-                                    .arg(fileName(name));
-            }
-        } else {
-            const qsizetype start = pos;
-            while (pos < n && p[pos] != ',' && !isLineEnd(p[pos]))
-                ++pos;
-            item = QByteArrayView(p + start, pos - start);
-        }
-        if (pos < n) {
-            if (p[pos] == ',')
-                ++pos;
-            else
-                skipLineEnd();
-        }
-        if (item.size() > kMaxItemBytes) {
+    while (fields.next(item)) {
+        if (item.unclosedQuote && content.error.isEmpty())
             content.error = QCoreApplication::translate(
-                                "AvgFile", "Line %1 of %2 is far too long for an average file; "
-                                           "reading stopped there.")
-                                .arg(itemLine)
+                                "AvgFile", "Line %1 of %2 has no closing quote; it was read "
+                                           "to the end of the line.")
+                                .arg(item.line)
                                 .arg(fileName(name));
-            break;
-        }
         content.read = true;
         if (items < kFieldCount) {
-            content.header[items++] = headerValue(item);
+            content.header[items++] = headerValue(item.text);
             continue;
         }
         ++items;
         // The separator and the heading row hold no colon; every record has its time.
-        if (item.contains(':'))
-            content.records.appendRecordBytes(recordCells(item));
+        if (item.text.contains(':'))
+            content.records.appendRecordBytes(recordCells(item.text));
     }
+    if (fields.tooLongLine() > 0)
+        content.error = QCoreApplication::translate(
+                            "AvgFile", "Line %1 of %2 is far too long for an average file; "
+                                       "reading stopped there.")
+                            .arg(fields.tooLongLine())
+                            .arg(fileName(name));
     if (!content.read) {
         if (content.error.isEmpty())
             content.error =

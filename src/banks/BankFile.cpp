@@ -1,6 +1,7 @@
 #include "banks/BankFile.h"
 
 #include "data/DatFile.h"
+#include "data/DelimitedFields.h"
 #include "data/FileText.h"
 #include "data/RegularFile.h"
 
@@ -14,7 +15,6 @@ namespace {
 
 constexpr char kTab = '\t';
 constexpr char kQuote = '"';
-constexpr char kDosEnd = 0x1A; // end-of-file mark some editors leave behind
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 const QString kMenuEmpty = QStringLiteral("----");
 const QString kToolbarEmpty = QStringLiteral(" ");
@@ -30,73 +30,32 @@ QByteArray latin1(const QString &text)
     return text.toLatin1();
 }
 
-// The items of a file by the list-input rule, at most `wanted` of them. Stops early,
-// with `error`, at an item longer than kMaxItemBytes.
-QList<QByteArray> items(const QByteArray &bytes, int wanted, const QString &name, QString &error)
+// The items of a file, at most `wanted` of them, TABs skipped as blanks and a blank line
+// giving an empty item, so that the items keep the lines' places. Stops early, with
+// `error`, at an item longer than kMaxItemBytes.
+QList<QByteArrayView> items(const QByteArray &bytes, int wanted, const QString &name,
+                            QString &error)
 {
-    QList<QByteArray> found;
-    const char *p = bytes.constData();
-    qsizetype n = bytes.size();
-    if (n > 0 && p[n - 1] == kDosEnd)
-        --n;
-    const auto isLineEnd = [](char c) { return c == '\r' || c == '\n'; };
-    qsizetype pos = 0;
-    int line = 1;
-    const auto skipLineEnd = [&] {
-        if (p[pos] == '\r' && pos + 1 < n && p[pos + 1] == '\n')
-            ++pos;
-        ++pos;
-        ++line;
-    };
-    while (pos < n && found.size() < wanted) {
-        while (pos < n && (p[pos] == ' ' || p[pos] == kTab))
-            ++pos;
-        const int itemLine = line;
-        qsizetype start = pos;
-        qsizetype end = pos;
-        if (pos < n && p[pos] == kQuote) {
-            start = pos + 1;
-            end = start;
-            while (end < n && p[end] != kQuote && !isLineEnd(p[end]))
-                ++end;
-            pos = end;
-            if (end < n && p[end] == kQuote) {
-                // Whatever stands between the closing quote and the delimiter is dropped.
-                ++pos;
-                while (pos < n && p[pos] != ',' && !isLineEnd(p[pos]))
-                    ++pos;
-            } else if (error.isEmpty()) {
-                // No item of a bank file spans lines: an unclosed quote ends with its line.
-                error =
-                    QCoreApplication::translate(
-                        "BankFile", "Line %1 of %2 has no closing quote; it was read to the "
-                                    "end of the line.")
-                        .arg(itemLine)
-                        .arg(name.isEmpty() ? QCoreApplication::translate("BankFile", "the file")
-                                            : name);
-            }
-        } else {
-            while (end < n && p[end] != ',' && !isLineEnd(p[end]))
-                ++end;
-            pos = end;
-        }
-        if (end - start > kMaxItemBytes) {
-            error = QCoreApplication::translate(
-                        "BankFile", "Line %1 of %2 is far too long for a bank file; reading "
-                                    "stopped there.")
-                        .arg(itemLine)
-                        .arg(name.isEmpty() ? QCoreApplication::translate("BankFile", "the file")
-                                            : name);
-            break;
-        }
-        found.append(QByteArray(p + start, end - start));
-        if (pos < n) {
-            if (p[pos] == ',')
-                ++pos;
-            else
-                skipLineEnd();
-        }
+    const QString shownName =
+        name.isEmpty() ? QCoreApplication::translate("BankFile", "the file") : name;
+    QList<QByteArrayView> found;
+    DelimitedFields fields(bytes, kMaxItemBytes,
+                           DelimitedFields::SkipBlankTabs | DelimitedFields::BlankLineFields);
+    DelimitedFields::Field item;
+    while (found.size() < wanted && fields.next(item)) {
+        if (item.unclosedQuote && error.isEmpty())
+            error = QCoreApplication::translate("BankFile", "Line %1 of %2 has no closing quote; "
+                                                            "it was read to the end of the line.")
+                        .arg(item.line)
+                        .arg(shownName);
+        found.append(item.text);
     }
+    if (fields.tooLongLine() > 0)
+        error = QCoreApplication::translate(
+                    "BankFile", "Line %1 of %2 is far too long for a bank file; reading "
+                                "stopped there.")
+                    .arg(fields.tooLongLine())
+                    .arg(shownName);
     return found;
 }
 
@@ -132,9 +91,9 @@ void noteShortFile(Content &content, const QString &name, int lines, int expecte
 }
 
 // Text from the 0-based position `from` on; empty when the item is shorter.
-QString textFrom(const QByteArray &item, qsizetype from)
+QString textFrom(QByteArrayView item, qsizetype from)
 {
-    return from >= item.size() ? QString() : QString::fromLatin1(item.mid(from));
+    return from >= item.size() ? QString() : QString::fromLatin1(item.sliced(from));
 }
 
 Content readFile(const QString &path, Content (*parse)(const QByteArray &, const QString &))
@@ -244,9 +203,9 @@ Content parseMenu(const QByteArray &bytes, const QString &name)
     Content content;
     if (!acceptable(bytes, name, content))
         return content;
-    const QList<QByteArray> found = items(bytes, kMenuLines, name, content.error);
+    const QList<QByteArrayView> found = items(bytes, kMenuLines, name, content.error);
     for (int k = 1; k <= found.size(); ++k) {
-        const QByteArray &item = found.at(k - 1);
+        const QByteArrayView item = found.at(k - 1);
         if (k <= BankRecord::kTextRows)
             content.rows.append(BankGrid::caption(k) + QLatin1Char(kTab) +
                                 QString::fromLatin1(item));
@@ -266,10 +225,10 @@ Content parseToolbar(const QByteArray &bytes, const QString &name)
     Content content;
     if (!acceptable(bytes, name, content))
         return content;
-    const QList<QByteArray> found = items(bytes, kToolbarLines, name, content.error);
+    const QList<QByteArrayView> found = items(bytes, kToolbarLines, name, content.error);
     // Item 0 is the header line: the window keeps its own headings.
     for (int k = 1; k < found.size(); ++k) {
-        const QByteArray &item = found.at(k);
+        const QByteArrayView item = found.at(k);
         if (k <= BankRecord::kTextRows) {
             content.rows.append(QString::fromLatin1(item));
             continue;

@@ -1,5 +1,6 @@
 #include "data/DatFile.h"
 
+#include "data/DelimitedFields.h"
 #include "data/FileText.h"
 #include "data/LevelCell.h"
 #include "data/RegularFile.h"
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -23,7 +25,6 @@ constexpr char kTab = '\t';
 constexpr char kNoteMark[] = "*****";
 constexpr int kNoteMarkLength = 5;
 constexpr int kNoteCount = 3;
-constexpr char kDosEnd = 0x1A;  // end-of-file mark some editors leave behind
 constexpr int kLevelColumn = 3; // "dBA"
 
 bool isLineEnd(char c)
@@ -31,24 +32,19 @@ bool isLineEnd(char c)
     return c == '\r' || c == '\n';
 }
 
-// A record's TAB-separated parts into `parts` (reused from record to record, so that
-// reading a file allocates nothing per record); parts beyond the grid's columns are dropped.
-void splitRecord(QByteArrayView field, int columns, QList<QByteArrayView> &parts)
+// A record's TAB-separated parts into `parts`, which has room for max(columns, 1) of them;
+// parts beyond the grid's columns are dropped. Returns how many there are.
+int splitRecord(QByteArrayView field, int columns, QByteArrayView *parts)
 {
-    parts.clear();
-    const char *p = field.data();
-    const char *const end = p + field.size();
-    // Cells are a few characters long: a plain loop beats a call per cell.
-    const char *cell = p;
-    for (; p < end; ++p) {
-        if (*p != kTab)
-            continue;
-        parts.append(QByteArrayView(cell, p - cell));
-        if (parts.size() == columns)
-            return;
-        cell = p + 1;
+    int count = 0;
+    qsizetype cell = 0;
+    for (;;) {
+        const qsizetype tab = DelimitedFields::findAny(field, cell, kTab, kTab, kTab);
+        parts[count++] = field.sliced(cell, tab - cell);
+        if (tab == field.size() || count == columns)
+            return count;
+        cell = tab + 1;
     }
-    parts.append(QByteArrayView(cell, end - cell));
 }
 
 QString label(const QString &name)
@@ -104,10 +100,9 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
                 .arg(label(name));
         return content;
     }
-    const char *p = bytes.constData();
-    qsizetype n = bytes.size();
-    if (n > 0 && p[n - 1] == kDosEnd)
-        --n;
+    DelimitedFields fields(bytes, kMaxFieldBytes);
+    const char *p = fields.bytes().data();
+    const qsizetype n = fields.bytes().size();
     content.table.reserve(int(n / 32), n);
 
     // A last line without a line end, after lines ended by CR LF, broke off: a record on
@@ -122,113 +117,47 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
     }
 
     const int columns = content.table.columnCount();
-    QList<QByteArrayView> parts;
-    parts.reserve(columns);
-    qsizetype pos = 0;
-    int line = 1;
+    // Reused from record to record, so that reading a file allocates nothing per record.
+    QList<QByteArrayView> parts(std::max(columns, 1));
     int fieldIndex = 0; // the first field is the heading line
     int noteIndex = 0;
-    bool formKnown = false;
-    // The first CR or LF at or after `from`, or n. Found with memchr, which is many times
-    // faster than a loop over the characters.
-    const auto lineEndFrom = [&](qsizetype from) {
-        const auto *lf = static_cast<const char *>(std::memchr(p + from, '\n', size_t(n - from)));
-        const qsizetype limit = lf ? lf - p : n;
-        const auto *cr =
-            static_cast<const char *>(std::memchr(p + from, '\r', size_t(limit - from)));
-        return cr ? cr - p : limit;
-    };
-    const auto find = [&](qsizetype from, qsizetype limit, char c) {
-        const auto *at = static_cast<const char *>(std::memchr(p + from, c, size_t(limit - from)));
-        return at ? at - p : limit;
-    };
-    const auto skipLineEnd = [&] {
-        if (p[pos] == '\r' && pos + 1 < n && p[pos + 1] == '\n')
-            ++pos;
-        ++pos;
-        ++line;
-    };
-
-    while (pos < n) {
-        // One field by the delimited-field rule: leading spaces skipped; a quoted field
-        // runs to the next quote (TABs and commas inside stay); any other field runs to
-        // the next comma or the end of the line.
-        while (pos < n && p[pos] == ' ')
-            ++pos;
-        if (pos >= n)
-            break;
-        if (isLineEnd(p[pos])) {
-            skipLineEnd(); // a blank line holds no field
-            continue;
-        }
-        const int fieldLine = line;
-        const bool onCutLine = pos >= cutLineStart;
-        bool unclosed = false;
-        QByteArrayView field;
-        if (!formKnown) {
-            content.form = p[pos] == kQuote ? Form::Grid : Form::Recording;
-            formKnown = true;
-        }
-        const qsizetype lineEnd = lineEndFrom(pos);
-        if (p[pos] == kQuote) {
-            const qsizetype start = pos + 1;
-            const qsizetype end = find(start, lineEnd, kQuote);
-            field = QByteArrayView(p + start, end - start);
-            pos = end;
-            if (end < lineEnd) {
-                // Whatever stands between the closing quote and the delimiter is dropped.
-                pos = find(end + 1, lineEnd, ',');
-            } else {
-                // No field of ours spans lines: an unclosed quote ends with its line.
-                unclosed = true;
-            }
-        } else {
-            const qsizetype start = pos;
-            pos = find(start, lineEnd, ',');
-            field = QByteArrayView(p + start, pos - start);
-        }
-        if (pos < n) {
-            if (p[pos] == ',')
-                ++pos;
-            else
-                skipLineEnd();
-        }
-
-        if (field.size() > kMaxFieldBytes) {
-            content.error = QCoreApplication::translate(
-                                "DatFile", "Line %1 of %2 is far too long for a data file; "
-                                           "reading stopped there.")
-                                .arg(fieldLine)
-                                .arg(shownName);
+    // The form is told by the first byte of the first field, even one too long to read.
+    for (qsizetype i = 0; i < n; ++i) {
+        if (p[i] != ' ' && !isLineEnd(p[i])) {
+            content.form = p[i] == kQuote ? Form::Grid : Form::Recording;
             break;
         }
+    }
+    DelimitedFields::Field field;
+    while (fields.next(field)) {
         const bool heading = fieldIndex++ == 0;
-        const bool note =
-            !heading && field.size() >= kNoteMarkLength && field.at(0) == '*' && field.at(4) == '*';
-        if (!heading && !note && onCutLine) {
+        const bool note = !heading && field.text.size() >= kNoteMarkLength &&
+                          field.text.at(0) == '*' && field.text.at(4) == '*';
+        if (!heading && !note && field.begin >= cutLineStart) {
             content.incomplete = true;
             continue;
         }
-        if (unclosed && content.error.isEmpty())
+        if (field.unclosedQuote && content.error.isEmpty())
             content.error = QCoreApplication::translate(
                                 "DatFile", "Line %1 of %2 has no closing quote; it was read to "
                                            "the end of the line.")
-                                .arg(fieldLine)
+                                .arg(field.line)
                                 .arg(shownName);
         if (heading)
             continue;
         if (note) {
             // Notes beyond the third are ignored.
             if (noteIndex < kNoteCount)
-                content.notes[noteIndex] = QString::fromLatin1(field.sliced(kNoteMarkLength));
+                content.notes[noteIndex] = QString::fromLatin1(field.text.sliced(kNoteMarkLength));
             ++noteIndex;
             continue;
         }
-        splitRecord(field, columns, parts);
-        content.table.appendRecordBytes(parts);
-        if (LevelCell::isUnreadableLevel(parts.value(kLevelColumn)) &&
+        const int count = splitRecord(field.text, columns, parts.data());
+        content.table.appendRecordBytes(parts.constData(), count);
+        if (LevelCell::isUnreadableLevel(count > kLevelColumn ? parts.at(kLevelColumn)
+                                                              : QByteArrayView()) &&
             content.unreadableLevels++ == 0)
-            content.firstUnreadableLine = fieldLine;
+            content.firstUnreadableLine = field.line;
         if (progress && content.table.recordCount() % kProgressRecords == 0 &&
             !progress(content.table.recordCount())) {
             content.error =
@@ -236,6 +165,12 @@ DatFile::Content DatFile::parse(const QByteArray &bytes, const QString &name,
             break;
         }
     }
+    if (fields.tooLongLine() > 0)
+        content.error =
+            QCoreApplication::translate("DatFile", "Line %1 of %2 is far too long for a data file; "
+                                                   "reading stopped there.")
+                .arg(fields.tooLongLine())
+                .arg(shownName);
     content.empty = fieldIndex == 0 && content.error.isEmpty();
     return content;
 }

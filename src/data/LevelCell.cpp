@@ -113,10 +113,13 @@ LevelCell::Number LevelCell::leadingNumber(QByteArrayView text)
     return n;
 }
 
-bool LevelCell::isUnreadableLevel(QByteArrayView text)
+namespace {
+
+// isUnreadableLevel() but for its two exceptions, the overload and under-range texts, which
+// it tests only in the cells this finds unreadable: reading a file asks for every record,
+// and searching a cell for "OL" costs more than this whole test.
+bool isUnreadableNumber(QByteArrayView text)
 {
-    if (isOverload(text) || text.indexOf('-') >= 0)
-        return false;
     const char *p = text.data();
     const qsizetype size = text.size();
     qsizetype i = 0;
@@ -155,8 +158,15 @@ bool LevelCell::isUnreadableLevel(QByteArrayView text)
         return true;
     // Compared in tenths, the finer digits deciding only at the top of the range.
     const int level = std::min(whole, 1000) * 10 + tenths;
-    return level < kLowestTenths || level > kHighestTenths ||
-           (level == kHighestTenths && finerDigits);
+    return level < LevelCell::kLowestTenths || level > LevelCell::kHighestTenths ||
+           (level == LevelCell::kHighestTenths && finerDigits);
+}
+
+} // namespace
+
+bool LevelCell::isUnreadableLevel(QByteArrayView text)
+{
+    return isUnreadableNumber(text) && !isOverload(text) && text.indexOf('-') < 0;
 }
 
 qint64 LevelCell::Number::nearestTenths(bool tiesToEven) const

@@ -54,28 +54,35 @@ void RecordTable::appendRecord(const QStringList &cells)
 
 void RecordTable::appendRecordBytes(const QList<QByteArrayView> &cells)
 {
+    appendRecordBytes(cells.constData(), cells.size());
+}
+
+void RecordTable::appendRecordBytes(const QByteArrayView *cells, qsizetype count)
+{
     // One resize of each buffer per record rather than one append per cell: this is the
     // inner loop of reading a file.
     const int columns = columnCount();
-    const qsizetype given = std::min<qsizetype>(cells.size(), columns);
+    const qsizetype given = std::min<qsizetype>(count, columns);
     qsizetype bytes = 0;
     for (qsizetype c = 0; c < given; ++c)
-        bytes += cells.at(c).size();
-    qsizetype at = text_.size();
-    text_.resize(at + bytes);
-    char *text = text_.data();
+        bytes += cells[c].size();
+    const qsizetype start = text_.size();
+    text_.resize(start + bytes);
+    char *text = text_.data() + start;
     const qsizetype first = ends_.size();
     ends_.resize(first + columns);
     quint32 *ends = ends_.data() + first;
-    for (int c = 0; c < columns; ++c) {
-        if (c < given) {
-            const QByteArrayView cell = cells.at(c);
-            if (!cell.isEmpty())
-                std::memcpy(text + at, cell.data(), size_t(cell.size()));
-            at += cell.size();
-        }
-        ends[c] = quint32(at);
+    auto end = quint32(start);
+    for (qsizetype c = 0; c < given; ++c) {
+        const qsizetype size = cells[c].size();
+        if (size > 0)
+            std::memcpy(text, cells[c].data(), size_t(size));
+        text += size;
+        end += quint32(size);
+        ends[c] = end;
     }
+    for (qsizetype c = given; c < columns; ++c)
+        ends[c] = end;
 }
 
 void RecordTable::clear()

@@ -33,6 +33,7 @@ public:
     // Latin-1 is stored as "?".
     void appendRecord(const QStringList &cells);
     void appendRecordBytes(const QList<QByteArrayView> &cells);
+    void appendRecordBytes(const QByteArrayView *cells, qsizetype count);
 
     void clear();
     void reserve(int records, qsizetype textBytes);
