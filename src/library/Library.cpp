@@ -3,6 +3,7 @@
 #include "data/DatFile.h"
 #include "data/RegularFile.h"
 #include "library/LibrarySchema.h"
+#include "library/LibraryTransaction.h"
 #include "library/RecordCodec.h"
 
 #include <QCoreApplication>
@@ -429,20 +430,19 @@ bool Library::upgrade(int from)
     const Dialect dialect =
         location_.kind() == LibraryLocation::Kind::SQLite ? Dialect::SQLite : Dialect::PostgreSQL;
     const QString name = location_.text();
-    if (!begin())
+    Transaction transaction(*this);
+    if (!transaction.isOpen())
         return false;
     {
         QSqlQuery q(db);
         if (dialect == Dialect::PostgreSQL) {
             q.prepare(QStringLiteral("SELECT pg_advisory_xact_lock(?)"));
             q.addBindValue(kSchemaLockKey);
-            if (!q.exec()) {
-                fail(QCoreApplication::translate("Library", "The library %1 cannot be prepared")
-                         .arg(name),
-                     q);
-                rollback();
-                return false;
-            }
+            if (!q.exec())
+                return transaction.fail(
+                    QCoreApplication::translate("Library", "The library %1 cannot be prepared")
+                        .arg(name),
+                    q);
         }
         // Another program may have done it meanwhile: the version is read again under the lock.
         if (db.tables().contains(LibrarySchema::kInfoTable)) {
@@ -451,25 +451,20 @@ bool Library::upgrade(int from)
             if (q.exec() && q.next())
                 from = q.value(0).toString().toInt();
         }
-        if (from > LibrarySchema::kVersion) {
-            rollback();
-            return fail(QCoreApplication::translate(
-                            "Library", "The library %1 was made by a newer version of Dose Meter; "
-                                       "nothing was changed.")
-                            .arg(name));
-        }
+        if (from > LibrarySchema::kVersion)
+            return transaction.fail(QCoreApplication::translate(
+                                        "Library", "The library %1 was made by a newer version of "
+                                                   "Dose Meter; nothing was changed.")
+                                        .arg(name));
         for (int to = from + 1; to <= LibrarySchema::kVersion; ++to) {
             for (const QString &statement : LibrarySchema::step(to, dialect)) {
-                if (!q.exec(statement)) {
-                    fail(QCoreApplication::translate(
-                             "Library", "The library %1 could not be brought to version %2")
-                             .arg(name)
-                             .arg(to),
-                         q);
-                    q.finish();
-                    rollback();
-                    return false;
-                }
+                if (!q.exec(statement))
+                    return transaction.fail(
+                        QCoreApplication::translate(
+                            "Library", "The library %1 could not be brought to version %2")
+                            .arg(name)
+                            .arg(to),
+                        q);
             }
         }
         if (from < LibrarySchema::kVersion) {
@@ -478,56 +473,16 @@ bool Library::upgrade(int from)
                           : QStringLiteral("UPDATE library_info SET value = ? WHERE name = ?"));
             q.addBindValue(QString::number(LibrarySchema::kVersion));
             q.addBindValue(LibrarySchema::kVersionKey);
-            if (!q.exec()) {
-                fail(QCoreApplication::translate(
-                         "Library", "The library %1 could not be brought to version %2")
-                         .arg(name)
-                         .arg(LibrarySchema::kVersion),
-                     q);
-                q.finish();
-                rollback();
-                return false;
-            }
+            if (!q.exec())
+                return transaction.fail(
+                    QCoreApplication::translate("Library",
+                                                "The library %1 could not be brought to version %2")
+                        .arg(name)
+                        .arg(LibrarySchema::kVersion),
+                    q);
         }
     }
-    return commit();
-}
-
-bool Library::begin()
-{
-    if (readOnly_)
-        return fail(QCoreApplication::translate(
-                        "Library", "The library %1 cannot be written: it is read-only (the file, "
-                                   "its folder or its file system).")
-                        .arg(location_.text()));
-    QSqlQuery q(database());
-    // SQLite takes the write lock now rather than at the first write: a transaction that
-    // read first and then found the lock taken could not wait for it.
-    const bool sqlite = location_.kind() == LibraryLocation::Kind::SQLite;
-    if (!q.exec(sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN")))
-        return fail(QCoreApplication::translate("Library", "The library %1 cannot be written")
-                        .arg(location_.text()),
-                    q);
-    return true;
-}
-
-bool Library::commit()
-{
-    QSqlQuery q(database());
-    if (q.exec(QStringLiteral("COMMIT")))
-        return true;
-    fail(QCoreApplication::translate("Library", "The library %1 could not keep the change")
-             .arg(location_.text()),
-         q);
-    q.finish();
-    rollback();
-    return false;
-}
-
-void Library::rollback()
-{
-    QSqlQuery q(database());
-    q.exec(QStringLiteral("ROLLBACK"));
+    return transaction.commit();
 }
 
 bool Library::run(const std::function<bool()> &work)
@@ -625,19 +580,14 @@ Library::Import Library::store(const Measurement &m, const QByteArray &bytes)
         return true;
     };
     const bool done = run([&] {
-        if (!begin())
+        Transaction transaction(*this);
+        if (!transaction.isOpen())
             return false;
         QSqlQuery q(database());
-        if (!findStored(q)) {
-            fail(what, q);
-            q.finish();
-            rollback();
-            return false;
-        }
-        if (result.outcome == Import::Outcome::Already) {
-            rollback();
-            return true;
-        }
+        if (!findStored(q))
+            return transaction.fail(what, q);
+        if (result.outcome == Import::Outcome::Already)
+            return true; // nothing to write: the transaction ends unkept
         q.prepare(QStringLiteral(
             "INSERT INTO measurements (kind, start_time, end_time, meter, criterion_db, "
             "exchange_rate_db, threshold_db, response, records, laeq_tenths, worker, site, job, "
@@ -652,9 +602,7 @@ Library::Import Library::store(const Measurement &m, const QByteArray &bytes)
               QVariant(QDateTime::currentDateTime().toString(kStampFormat))})
             q.addBindValue(value);
         if (!q.exec() || !q.next()) {
-            fail(what, q);
-            q.finish();
-            rollback();
+            transaction.fail(what, q);
             // Another program may have stored the same content a moment before.
             QSqlQuery again(database());
             if (findStored(again) && result.outcome == Import::Outcome::Already) {
@@ -671,14 +619,10 @@ Library::Import Library::store(const Measurement &m, const QByteArray &bytes)
         q.addBindValue(result.id);
         q.addBindValue(int(encoded.method));
         q.addBindValue(encoded.bytes);
-        if (!q.exec()) {
-            fail(what, q);
-            q.finish();
-            rollback();
-            return false;
-        }
+        if (!q.exec())
+            return transaction.fail(what, q);
         q.finish();
-        if (!commit())
+        if (!transaction.commit())
             return false;
         result.outcome = Import::Outcome::Imported;
         return true;
@@ -795,7 +739,8 @@ Library::Change Library::remove(const QList<qint64> &ids)
 {
     Change change = Change::Failed;
     run([&] {
-        if (!begin())
+        Transaction transaction(*this);
+        if (!transaction.isOpen())
             return false;
         QSqlQuery q(database());
         for (const qint64 id : ids) {
@@ -804,25 +749,21 @@ Library::Change Library::remove(const QList<qint64> &ids)
                                           "DELETE FROM measurements WHERE id = ?"}) {
                 q.prepare(QLatin1String(statement));
                 q.addBindValue(id);
-                if (!q.exec()) {
-                    fail(QCoreApplication::translate("Library",
-                                                     "The library could not delete measurement %1")
-                             .arg(id),
-                         q);
-                    q.finish();
-                    rollback();
-                    return false;
-                }
+                if (!q.exec())
+                    return transaction.fail(
+                        QCoreApplication::translate("Library",
+                                                    "The library could not delete measurement %1")
+                            .arg(id),
+                        q);
             }
+            // All or none: the transaction ends unkept, and the deletes before go with it.
             if (q.numRowsAffected() <= 0) {
-                q.finish();
-                rollback();
                 change = Change::NotFound;
                 return true;
             }
         }
         q.finish();
-        if (!commit())
+        if (!transaction.commit())
             return false;
         change = Change::Done;
         return true;
@@ -958,7 +899,8 @@ Library::Change Library::replaceExcludedSpans(const QList<qint64> &measurementId
 {
     Change change = Change::Failed;
     run([&] {
-        if (!begin())
+        Transaction transaction(*this);
+        if (!transaction.isOpen())
             return false;
         QSqlQuery q(database());
         bool done = true;
@@ -978,16 +920,12 @@ Library::Change Library::replaceExcludedSpans(const QList<qint64> &measurementId
             q.addBindValue(text(span.reason));
             done = q.exec();
         }
-        if (!done) {
-            fail(QCoreApplication::translate("Library",
-                                             "The library could not keep the excluded spans"),
-                 q);
-            q.finish();
-            rollback();
-            return false;
-        }
+        if (!done)
+            return transaction.fail(QCoreApplication::translate(
+                                        "Library", "The library could not keep the excluded spans"),
+                                    q);
         q.finish();
-        if (!commit())
+        if (!transaction.commit())
             return false;
         change = Change::Done;
         return true;

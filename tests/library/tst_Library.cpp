@@ -329,6 +329,32 @@ private slots:
         QCOMPARE(library.problems(), QStringList());
     }
 
+    // A span that names no measurement fails after the old spans were deleted and a new one
+    // stored: none of it is kept, and the next change is kept as ever.
+    void failedChangeOfSpansKeepsThoseBefore_data() { backendRows(); }
+    void failedChangeOfSpansKeepsThoseBefore()
+    {
+        QFETCH(QString, backend);
+        Library library;
+        QVERIFY2(openFresh(backend, library), qPrintable(library.errorString()));
+        const qint64 id = library.importFile(testsupport::golden("recording-form.dat")).id;
+        QVERIFY(library.addExcludedSpan({0, id, 1, 2, "kept"}));
+        QCOMPARE(library.replaceExcludedSpans({id}, {{0, id, 3, 4, "new"}, {0, id + 1, 1, 1, "x"}}),
+                 Library::Change::Failed);
+        QVERIFY2(
+            library.errorString().startsWith("The library could not keep the excluded spans: "),
+            qPrintable(library.errorString()));
+        QVERIFY(library.addExcludedSpan({0, id, 5, 5, "after"}));
+        const LibraryLocation location = library.location();
+        library.close();
+        QVERIFY2(library.open(location), qPrintable(library.errorString()));
+        const QList<MeasurementSpan> spans = *library.excludedSpans(id);
+        QStringList reasons;
+        for (const MeasurementSpan &span : spans)
+            reasons << span.reason;
+        QCOMPARE(reasons, (QStringList{"kept", "after"}));
+    }
+
     // The child is killed while its import waits inside the transaction (a trigger makes
     // the insert of the file slow); the library then holds what it held before.
     void killedImportLeavesTheLibraryAsItWas_data() { backendRows(); }
