@@ -1,0 +1,109 @@
+// The measurement library's excluded spans, kept with their measurement.
+
+#include "library/Library.h"
+
+#include "library/LibrarySql.h"
+#include "library/LibraryTransaction.h"
+
+#include <QCoreApplication>
+#include <QSqlQuery>
+#include <QVariant>
+
+using LibrarySql::text;
+
+std::optional<qint64> Library::addExcludedSpan(const MeasurementSpan &span)
+{
+    std::optional<qint64> id;
+    run([&] {
+        QSqlQuery q(database());
+        q.prepare(QStringLiteral("INSERT INTO excluded_spans (measurement_id, first_record, "
+                                 "last_record, reason) VALUES (?, ?, ?, ?) RETURNING id"));
+        q.addBindValue(span.measurementId);
+        q.addBindValue(span.firstRecord);
+        q.addBindValue(span.lastRecord);
+        q.addBindValue(text(span.reason));
+        if (!q.exec() || !q.next())
+            return fail(QCoreApplication::translate("Library",
+                                                    "The library could not keep the excluded span"),
+                        q);
+        id = q.value(0).toLongLong();
+        return true;
+    });
+    return id;
+}
+
+std::optional<QList<MeasurementSpan>> Library::excludedSpans(qint64 measurementId)
+{
+    QList<MeasurementSpan> spans;
+    const bool done = run([&] {
+        spans.clear();
+        QSqlQuery q(database());
+        q.prepare(QStringLiteral("SELECT id, first_record, last_record, reason FROM excluded_spans "
+                                 "WHERE measurement_id = ? ORDER BY first_record, id"));
+        q.addBindValue(measurementId);
+        if (!q.exec())
+            return fail(QCoreApplication::translate("Library", "The library could not be read"), q);
+        while (q.next())
+            spans.append({q.value(0).toLongLong(), measurementId, q.value(1).toInt(),
+                          q.value(2).toInt(), q.value(3).toString()});
+        return true;
+    });
+    if (!done)
+        return std::nullopt;
+    return spans;
+}
+
+Library::Change Library::removeExcludedSpan(qint64 spanId)
+{
+    Change change = Change::Failed;
+    run([&] {
+        QSqlQuery q(database());
+        q.prepare(QStringLiteral("DELETE FROM excluded_spans WHERE id = ?"));
+        q.addBindValue(spanId);
+        if (!q.exec())
+            return fail(
+                QCoreApplication::translate("Library", "The library could not delete the span"), q);
+        change = q.numRowsAffected() > 0 ? Change::Done : Change::NotFound;
+        return true;
+    });
+    return change;
+}
+
+Library::Change Library::replaceExcludedSpans(const QList<qint64> &measurementIds,
+                                              const QList<MeasurementSpan> &spans)
+{
+    Change change = Change::Failed;
+    run([&] {
+        Transaction transaction(*this);
+        if (!transaction.isOpen())
+            return false;
+        QSqlQuery q(database());
+        bool done = true;
+        for (const qint64 id : measurementIds) {
+            q.prepare(QStringLiteral("DELETE FROM excluded_spans WHERE measurement_id = ?"));
+            q.addBindValue(id);
+            done = done && q.exec();
+        }
+        for (const MeasurementSpan &span : spans) {
+            if (!done)
+                break;
+            q.prepare(QStringLiteral("INSERT INTO excluded_spans (measurement_id, first_record, "
+                                     "last_record, reason) VALUES (?, ?, ?, ?)"));
+            q.addBindValue(span.measurementId);
+            q.addBindValue(span.firstRecord);
+            q.addBindValue(span.lastRecord);
+            q.addBindValue(text(span.reason));
+            done = q.exec();
+        }
+        if (!done)
+            return transaction.fail(QCoreApplication::translate(
+                                        "Library", "The library could not keep the excluded spans"),
+                                    q);
+        q.finish();
+        if (!transaction.commit())
+            return false;
+        change = Change::Done;
+        return true;
+    });
+    return change;
+}
