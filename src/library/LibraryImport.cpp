@@ -93,7 +93,7 @@ Library::Import Library::store(const Measurement &m, const QByteArray &bytes)
             return false;
         if (q.next()) {
             result.outcome = Import::Outcome::Already;
-            result.id = q.value(0).toLongLong();
+            result.id = q.value(QStringLiteral("id")).toLongLong();
         }
         q.finish();
         return true;
@@ -130,7 +130,7 @@ Library::Import Library::store(const Measurement &m, const QByteArray &bytes)
             }
             return false;
         }
-        result.id = q.value(0).toLongLong();
+        result.id = q.value(QStringLiteral("id")).toLongLong();
         q.finish();
         q.prepare(
             QStringLiteral("INSERT INTO measurement_files (measurement_id, encoding, content) "

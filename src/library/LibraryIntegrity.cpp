@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 QStringList Library::problems()
@@ -18,9 +19,10 @@ QStringList Library::problems()
             if (!q.exec(QStringLiteral("PRAGMA integrity_check")))
                 return fail(
                     QCoreApplication::translate("Library", "The library could not be checked"), q);
+            const int messageColumn = q.record().indexOf(QStringLiteral("integrity_check"));
             while (q.next()) {
-                if (q.value(0).toString() != QLatin1String("ok"))
-                    found << q.value(0).toString();
+                if (q.value(messageColumn).toString() != QLatin1String("ok"))
+                    found << q.value(messageColumn).toString();
             }
         }
         if (!q.exec(QStringLiteral("SELECT f.measurement_id FROM measurement_files f "
@@ -28,14 +30,16 @@ QStringList Library::problems()
                                    "WHERE m.id IS NULL")))
             return fail(QCoreApplication::translate("Library", "The library could not be checked"),
                         q);
+        const int orphanColumn = q.record().indexOf(QStringLiteral("measurement_id"));
         while (q.next())
             found << QCoreApplication::translate("Library", "a file belongs to no measurement (%1)")
-                         .arg(q.value(0).toLongLong());
+                         .arg(q.value(orphanColumn).toLongLong());
         if (!q.exec(QStringLiteral("SELECT id FROM measurements ORDER BY id")))
             return fail(QCoreApplication::translate("Library", "The library could not be checked"),
                         q);
+        const int idColumn = q.record().indexOf(QStringLiteral("id"));
         while (q.next())
-            ids << q.value(0).toLongLong();
+            ids << q.value(idColumn).toLongLong();
         return true;
     });
     if (!done)

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <optional>
@@ -37,28 +38,59 @@ std::optional<int> intOrNull(const QVariant &value)
     return value.toInt();
 }
 
-Measurement fromRow(const QSqlQuery &q)
+// Where each column of kColumns stands in a query's result, found by name once per query
+// rather than once per row.
+struct MeasurementColumns {
+    explicit MeasurementColumns(const QSqlRecord &record);
+    Measurement read(const QSqlQuery &q) const;
+
+    int id, kind, startTime, endTime, meter, criterionDb, exchangeRateDb, thresholdDb, response,
+        records, laeqTenths, worker, site, job, notes, fileName, fileBytes, contentHash, storedAt;
+};
+
+MeasurementColumns::MeasurementColumns(const QSqlRecord &record)
+    : id(record.indexOf(QStringLiteral("id"))), kind(record.indexOf(QStringLiteral("kind"))),
+      startTime(record.indexOf(QStringLiteral("start_time"))),
+      endTime(record.indexOf(QStringLiteral("end_time"))),
+      meter(record.indexOf(QStringLiteral("meter"))),
+      criterionDb(record.indexOf(QStringLiteral("criterion_db"))),
+      exchangeRateDb(record.indexOf(QStringLiteral("exchange_rate_db"))),
+      thresholdDb(record.indexOf(QStringLiteral("threshold_db"))),
+      response(record.indexOf(QStringLiteral("response"))),
+      records(record.indexOf(QStringLiteral("records"))),
+      laeqTenths(record.indexOf(QStringLiteral("laeq_tenths"))),
+      worker(record.indexOf(QStringLiteral("worker"))),
+      site(record.indexOf(QStringLiteral("site"))), job(record.indexOf(QStringLiteral("job"))),
+      notes(record.indexOf(QStringLiteral("notes"))),
+      fileName(record.indexOf(QStringLiteral("file_name"))),
+      fileBytes(record.indexOf(QStringLiteral("file_bytes"))),
+      contentHash(record.indexOf(QStringLiteral("content_hash"))),
+      storedAt(record.indexOf(QStringLiteral("stored_at")))
+{
+}
+
+Measurement MeasurementColumns::read(const QSqlQuery &q) const
 {
     Measurement m;
-    m.id = q.value(0).toLongLong();
-    m.kind = Measurement::kindFromName(q.value(1).toString()).value_or(Measurement::Kind::List);
-    m.start = q.value(2).toString();
-    m.end = q.value(3).toString();
-    m.meter = q.value(4).toString();
-    m.criterionDb = intOrNull(q.value(5));
-    m.exchangeRateDb = intOrNull(q.value(6));
-    m.thresholdDb = intOrNull(q.value(7));
-    m.response = q.value(8).toString();
-    m.records = q.value(9).toInt();
-    m.laeqTenths = intOrNull(q.value(10));
-    m.worker = q.value(11).toString();
-    m.site = q.value(12).toString();
-    m.job = q.value(13).toString();
-    m.notes = q.value(14).toString();
-    m.fileName = q.value(15).toString();
-    m.fileBytes = q.value(16).toLongLong();
-    m.contentHash = q.value(17).toString();
-    m.storedAt = q.value(18).toString();
+    m.id = q.value(id).toLongLong();
+    m.kind = Measurement::kindFromName(q.value(kind).toString()).value_or(Measurement::Kind::List);
+    m.start = q.value(startTime).toString();
+    m.end = q.value(endTime).toString();
+    m.meter = q.value(meter).toString();
+    m.criterionDb = intOrNull(q.value(criterionDb));
+    m.exchangeRateDb = intOrNull(q.value(exchangeRateDb));
+    m.thresholdDb = intOrNull(q.value(thresholdDb));
+    m.response = q.value(response).toString();
+    m.records = q.value(records).toInt();
+    m.laeqTenths = intOrNull(q.value(laeqTenths));
+    m.worker = q.value(worker).toString();
+    m.site = q.value(site).toString();
+    m.job = q.value(job).toString();
+    m.notes = q.value(notes).toString();
+    m.fileName = q.value(fileName).toString();
+    m.fileBytes = q.value(fileBytes).toLongLong();
+    m.contentHash = q.value(contentHash).toString();
+    m.storedAt = q.value(storedAt).toString();
     return m;
 }
 
@@ -112,8 +144,9 @@ std::optional<QList<Measurement>> Library::list(const LibraryFilter &filter)
             return fail(QCoreApplication::translate("Library", "The library could not be searched"),
                         q);
         // Worker, site and job are matched here (LibraryFilter::matchesTexts()).
+        const MeasurementColumns columns(q.record());
         while (q.next()) {
-            Measurement m = fromRow(q);
+            Measurement m = columns.read(q);
             if (filter.matchesTexts(m))
                 found.append(std::move(m));
         }
@@ -135,7 +168,7 @@ std::optional<Measurement> Library::measurement(qint64 id)
         if (!q.exec())
             return fail(QCoreApplication::translate("Library", "The library could not be read"), q);
         if (q.next())
-            found = fromRow(q);
+            found = MeasurementColumns(q.record()).read(q);
         return true;
     });
     return done ? found : std::nullopt;
@@ -231,15 +264,16 @@ std::optional<QByteArray> Library::fileBytes(qint64 id)
             return fail(QCoreApplication::translate("Library", "The library could not be read"), q);
         if (!q.next())
             return true;
-        if (q.value(1).isNull())
+        const QVariant encoding = q.value(QStringLiteral("encoding"));
+        if (encoding.isNull())
             return fail(QCoreApplication::translate(
                             "Library", "The file of measurement %1 is missing from the library.")
                             .arg(id));
         const std::optional<QByteArray> bytes =
-            RecordCodec::decode(q.value(1).toInt(), q.value(2).toByteArray());
+            RecordCodec::decode(encoding.toInt(), q.value(QStringLiteral("content")).toByteArray());
         if (!bytes || QString::fromLatin1(
                           QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256).toHex()) !=
-                          q.value(0).toString())
+                          q.value(QStringLiteral("content_hash")).toString())
             return fail(QCoreApplication::translate(
                             "Library", "The file of measurement %1 is damaged in the library.")
                             .arg(id));

@@ -46,7 +46,7 @@ bool Library::prepareSchema()
                                 .arg(name),
                             q);
             bool ok = false;
-            version = q.next() ? q.value(0).toString().toInt(&ok) : 0;
+            version = q.next() ? q.value(QStringLiteral("value")).toString().toInt(&ok) : 0;
             if (!ok || version < 1)
                 return fail(QCoreApplication::translate(
                                 "Library", "The library %1 has no valid schema version; nothing "
@@ -125,7 +125,7 @@ bool Library::upgrade(int from)
             q.prepare(QStringLiteral("SELECT value FROM library_info WHERE name = ?"));
             q.addBindValue(LibrarySchema::kVersionKey);
             if (q.exec() && q.next())
-                from = q.value(0).toString().toInt();
+                from = q.value(QStringLiteral("value")).toString().toInt();
         }
         if (from > LibrarySchema::kVersion)
             return transaction.fail(QCoreApplication::translate(

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 using LibrarySql::text;
@@ -26,7 +27,7 @@ std::optional<qint64> Library::addExcludedSpan(const MeasurementSpan &span)
             return fail(QCoreApplication::translate("Library",
                                                     "The library could not keep the excluded span"),
                         q);
-        id = q.value(0).toLongLong();
+        id = q.value(QStringLiteral("id")).toLongLong();
         return true;
     });
     return id;
@@ -43,9 +44,15 @@ std::optional<QList<MeasurementSpan>> Library::excludedSpans(qint64 measurementI
         q.addBindValue(measurementId);
         if (!q.exec())
             return fail(QCoreApplication::translate("Library", "The library could not be read"), q);
+        const QSqlRecord columns = q.record();
+        const int idColumn = columns.indexOf(QStringLiteral("id"));
+        const int firstColumn = columns.indexOf(QStringLiteral("first_record"));
+        const int lastColumn = columns.indexOf(QStringLiteral("last_record"));
+        const int reasonColumn = columns.indexOf(QStringLiteral("reason"));
         while (q.next())
-            spans.append({q.value(0).toLongLong(), measurementId, q.value(1).toInt(),
-                          q.value(2).toInt(), q.value(3).toString()});
+            spans.append({q.value(idColumn).toLongLong(), measurementId,
+                          q.value(firstColumn).toInt(), q.value(lastColumn).toInt(),
+                          q.value(reasonColumn).toString()});
         return true;
     });
     if (!done)

@@ -355,6 +355,48 @@ private slots:
         QCOMPARE(reasons, (QStringList{"kept", "after"}));
     }
 
+    // What the check finds in a library changed behind its back; each problem names the
+    // measurement it concerns.
+    void problemsNameWhatIsWrong_data()
+    {
+        backendColumn();
+        QTest::addColumn<QStringList>("statements"); // %1: the measurement's ID
+        QTest::addColumn<QString>("problem");
+        const QString orphan = "a file belongs to no measurement (%1)";
+        for (const char *backend : kBackends) {
+            const bool sqlite = QByteArray(backend) == "sqlite";
+            QTest::addRow("%s/file-of-no-measurement", backend)
+                << backend
+                << (sqlite ? QStringList{"PRAGMA foreign_keys=OFF",
+                                         "DELETE FROM measurements WHERE id = %1",
+                                         "PRAGMA foreign_keys=ON"}
+                           : QStringList{"ALTER TABLE measurement_files DROP CONSTRAINT "
+                                         "measurement_files_measurement_id_fkey",
+                                         "DELETE FROM measurements WHERE id = %1"})
+                << orphan;
+            QTest::addRow("%s/measurement-without-its-file", backend)
+                << backend << QStringList{"DELETE FROM measurement_files WHERE measurement_id = %1"}
+                << "The file of measurement %1 is missing from the library.";
+            QTest::addRow("%s/file-that-does-not-match-its-hash", backend)
+                << backend
+                << QStringList{"UPDATE measurements SET content_hash = "
+                               "'00000000000000000000000000000000' WHERE id = %1"}
+                << "The file of measurement %1 is damaged in the library.";
+        }
+    }
+    void problemsNameWhatIsWrong()
+    {
+        QFETCH(QString, backend);
+        QFETCH(QStringList, statements);
+        QFETCH(QString, problem);
+        Library library;
+        QVERIFY2(openFresh(backend, library), qPrintable(library.errorString()));
+        const qint64 id = library.importFile(testsupport::golden("grid-form.dat")).id;
+        for (QString statement : std::as_const(statements))
+            sql(library, statement.replace("%1", QString::number(id)));
+        QCOMPARE(library.problems(), QStringList{problem.arg(id)});
+    }
+
     // The child is killed while its import waits inside the transaction (a trigger makes
     // the insert of the file slow); the library then holds what it held before.
     void killedImportLeavesTheLibraryAsItWas_data() { backendRows(); }
