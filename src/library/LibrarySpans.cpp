@@ -85,27 +85,30 @@ Library::Change Library::replaceExcludedSpans(const QList<qint64> &measurementId
         if (!transaction.isOpen())
             return false;
         QSqlQuery q(database());
-        bool done = true;
+        // The first statement that fails ends the change with its own reason: a statement
+        // prepared after it would clear the reason, or fail for another (PostgreSQL refuses
+        // every statement in a transaction that has failed).
+        const auto failed = [&] {
+            return transaction.fail(QCoreApplication::translate(
+                                        "Library", "The library could not keep the excluded spans"),
+                                    q);
+        };
         for (const qint64 id : measurementIds) {
             q.prepare(QStringLiteral("DELETE FROM excluded_spans WHERE measurement_id = ?"));
             q.addBindValue(id);
-            done = done && q.exec();
+            if (!q.exec())
+                return failed();
         }
         for (const MeasurementSpan &span : spans) {
-            if (!done)
-                break;
             q.prepare(QStringLiteral("INSERT INTO excluded_spans (measurement_id, first_record, "
                                      "last_record, reason) VALUES (?, ?, ?, ?)"));
             q.addBindValue(span.measurementId);
             q.addBindValue(span.firstRecord);
             q.addBindValue(span.lastRecord);
             q.addBindValue(text(span.reason));
-            done = q.exec();
+            if (!q.exec())
+                return failed();
         }
-        if (!done)
-            return transaction.fail(QCoreApplication::translate(
-                                        "Library", "The library could not keep the excluded spans"),
-                                    q);
         q.finish();
         if (!transaction.commit())
             return false;

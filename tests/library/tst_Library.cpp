@@ -355,6 +355,40 @@ private slots:
         QCOMPARE(reasons, (QStringList{"kept", "after"}));
     }
 
+    // The delete of the first measurement's spans is refused (a trigger): the change says
+    // the engine's reason, not what a statement after it met, and keeps nothing.
+    void refusedChangeOfSpansSaysWhy_data() { backendRows(); }
+    void refusedChangeOfSpansSaysWhy()
+    {
+        QFETCH(QString, backend);
+        Library library;
+        QVERIFY2(openFresh(backend, library), qPrintable(library.errorString()));
+        const qint64 id = library.importFile(testsupport::golden("recording-form.dat")).id;
+        const qint64 other = library.importFile(testsupport::golden("grid-form.dat")).id;
+        QVERIFY(library.addExcludedSpan({0, other, 1, 2, "kept"}));
+        if (backend == "sqlite") {
+            sql(library, QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON excluded_spans "
+                                        "WHEN OLD.measurement_id = %1 BEGIN "
+                                        "SELECT RAISE(ABORT, 'refused'); END")
+                             .arg(id));
+        } else {
+            sql(library, "CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                         "$$ BEGIN RAISE EXCEPTION 'refused'; END $$");
+            sql(library, QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON excluded_spans "
+                                        "FOR EACH ROW WHEN (OLD.measurement_id = %1) "
+                                        "EXECUTE FUNCTION refuse()")
+                             .arg(id));
+        }
+        QVERIFY(library.addExcludedSpan({0, id, 3, 4, "held"}));
+        QCOMPARE(library.replaceExcludedSpans({id, other}, {}), Library::Change::Failed);
+        QVERIFY2(
+            library.errorString().startsWith("The library could not keep the excluded spans: ") &&
+                library.errorString().contains("refused"),
+            qPrintable(library.errorString()));
+        QCOMPARE(library.excludedSpans(other)->size(), 1);
+        QCOMPARE(library.excludedSpans(id)->size(), 1);
+    }
+
     // What the check finds in a library changed behind its back; each problem names the
     // measurement it concerns.
     void problemsNameWhatIsWrong_data()
