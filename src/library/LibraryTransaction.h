@@ -25,13 +25,13 @@ public:
     bool fail(const QString &what, QSqlQuery &query);
     // Rolls back with `reason` as the error. Always false.
     bool fail(const QString &reason);
-    // Rolls back now, where the method goes on to read outside the transaction.
-    void rollback();
     // Keeps the change; the transaction's queries are to be finished first. A commit that
     // fails says why and is rolled back.
     bool commit();
 
 private:
+    void rollback();
+
     Library &library_;
     bool open_ = false;
 };
