@@ -1,9 +1,11 @@
 // The measurement library's connection: opening (the SQLite file made private, the
 // PostgreSQL server's time limits), closing, how a failure is told, and the one retry of a
-// call whose PostgreSQL connection was lost.
+// call whose PostgreSQL connection was lost; and the export of a file, kept off the
+// library's own files.
 
 #include "library/Library.h"
 
+#include "data/DatFile.h"
 #include "library/LibrarySql.h"
 
 #include <QCoreApplication>
@@ -97,6 +99,21 @@ QString createPrivateFile(const QString &path)
 
 // Less than this free on the library's disk counts as full when SQLite fails to write.
 constexpr qint64 kNearlyFullBytes = 1024 * 1024;
+
+// Whether two paths name one file, whatever links lead to it; false when either is none.
+bool sameFile(const QString &a, const QString &b)
+{
+#if defined(Q_OS_UNIX)
+    struct stat first {};
+    struct stat second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+#else
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+#endif
+}
 
 } // namespace
 
@@ -289,4 +306,37 @@ bool Library::run(const std::function<bool()> &work)
     open_ = true;
     error_.clear();
     return work();
+}
+
+bool Library::isOwnFile(const QString &path) const
+{
+    if (location_.kind() != LibraryLocation::Kind::SQLite)
+        return false;
+    const QString base = location_.path();
+    for (const QString &own :
+         QStringList{base, base + QStringLiteral("-wal"), base + QStringLiteral("-shm"),
+                     base + QStringLiteral("-journal")}) {
+        if (sameFile(path, own))
+            return true;
+    }
+    return false;
+}
+
+Library::Change Library::exportFile(qint64 id, const QString &path)
+{
+    if (isOwnFile(path)) {
+        fail(QCoreApplication::translate("Library", "%1 could not be written: it is the library "
+                                                    "being read.")
+                 .arg(path));
+        return Change::Failed;
+    }
+    const std::optional<QByteArray> bytes = fileBytes(id);
+    if (!bytes)
+        return error_.isEmpty() ? Change::NotFound : Change::Failed;
+    if (const QString reason = DatFile::save(path, *bytes); !reason.isEmpty()) {
+        fail(QCoreApplication::translate("Library", "%1 could not be written: %2.")
+                 .arg(path, reason));
+        return Change::Failed;
+    }
+    return Change::Done;
 }

@@ -1,26 +1,19 @@
 // The measurement library's measurements: listed, read, labelled and deleted, and their
-// files read back and exported.
+// files read back.
 
 #include "library/Library.h"
 
-#include "data/DatFile.h"
 #include "library/LibrarySql.h"
 #include "library/LibraryTransaction.h"
 #include "library/RecordCodec.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QFile>
-#include <QFileInfo>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
 
 #include <optional>
-
-#if defined(Q_OS_UNIX)
-#include <sys/stat.h>
-#endif
 
 namespace {
 
@@ -92,21 +85,6 @@ Measurement MeasurementColumns::read(const QSqlQuery &q) const
     m.contentHash = q.value(contentHash).toString();
     m.storedAt = q.value(storedAt).toString();
     return m;
-}
-
-// Whether two paths name one file, whatever links lead to it; false when either is none.
-bool sameFile(const QString &a, const QString &b)
-{
-#if defined(Q_OS_UNIX)
-    struct stat first {};
-    struct stat second {};
-    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
-           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-#else
-    const QString canonical = QFileInfo(a).canonicalFilePath();
-    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
-#endif
 }
 
 } // namespace
@@ -281,37 +259,4 @@ std::optional<QByteArray> Library::fileBytes(qint64 id)
         return true;
     });
     return done ? file : std::nullopt;
-}
-
-bool Library::isOwnFile(const QString &path) const
-{
-    if (location_.kind() != LibraryLocation::Kind::SQLite)
-        return false;
-    const QString base = location_.path();
-    for (const QString &own :
-         QStringList{base, base + QStringLiteral("-wal"), base + QStringLiteral("-shm"),
-                     base + QStringLiteral("-journal")}) {
-        if (sameFile(path, own))
-            return true;
-    }
-    return false;
-}
-
-Library::Change Library::exportFile(qint64 id, const QString &path)
-{
-    if (isOwnFile(path)) {
-        fail(QCoreApplication::translate("Library", "%1 could not be written: it is the library "
-                                                    "being read.")
-                 .arg(path));
-        return Change::Failed;
-    }
-    const std::optional<QByteArray> bytes = fileBytes(id);
-    if (!bytes)
-        return error_.isEmpty() ? Change::NotFound : Change::Failed;
-    if (const QString reason = DatFile::save(path, *bytes); !reason.isEmpty()) {
-        fail(QCoreApplication::translate("Library", "%1 could not be written: %2.")
-                 .arg(path, reason));
-        return Change::Failed;
-    }
-    return Change::Done;
 }
