@@ -118,9 +118,8 @@ private:
     // Reads the version; creates or upgrades the schema where needed.
     bool prepareSchema();
     bool upgrade(int from);
-    bool begin();
-    bool commit();
-    void rollback();
+    // The transaction of a writing method (LibraryTransaction.h).
+    class Transaction;
     // Runs `work` (one transaction at most); when a PostgreSQL connection was lost, opens it
     // again and runs `work` once more.
     bool run(const std::function<bool()> &work);
