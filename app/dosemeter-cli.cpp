@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "library/QtSqlWarnings.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -7,6 +8,7 @@
 
 int main(int argc, char **argv)
 {
+    QtSqlWarnings::quieten();
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

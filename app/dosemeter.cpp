@@ -1,4 +1,5 @@
 #include "library/LibraryLocation.h"
+#include "library/QtSqlWarnings.h"
 #include "main/Application.h"
 #include "main/StartOptions.h"
 #include "main/Translation.h"
@@ -14,6 +15,7 @@ int main(int argc, char **argv)
         early.action == StartOptions::Action::Help || early.action == StartOptions::Action::Version)
         return early.answer();
 
+    QtSqlWarnings::quieten();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dosemeter"));
     QApplication::setApplicationDisplayName(QStringLiteral("Dose Meter"));

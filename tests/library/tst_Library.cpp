@@ -3,6 +3,7 @@
 
 #include "library/Library.h"
 #include "library/LibrarySchema.h"
+#include "library/QtSqlWarnings.h"
 #include "support/TestMain.h"
 #include "support/ThrowawayPostgres.h"
 
@@ -573,6 +574,35 @@ private slots:
         QCOMPARE(fileNames(*library.list()), QStringList{"grid-form.dat"});
         QCOMPARE(library.fileBytes(kept), bytesOf(testsupport::golden("grid-form.dat")));
         QCOMPARE(library.problems(), QStringList());
+    }
+
+    // Qt SQL's own words about a lost connection stay out of the terminal, where the
+    // library's message already says what happened; a warning of a fault of ours stays.
+    void qtConnectionWarningsAreDropped_data()
+    {
+        QTest::addColumn<QString>("warning");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("exec-closed") << "QSqlQuery::exec: database not open" << false;
+        QTest::newRow("statement")
+            << "Unable to free statement: server closed the connection" << false;
+        QTest::newRow("commit") << "QPSQLDriver::commitTransaction: Database not open" << false;
+        QTest::newRow("in-use") << "QSqlDatabasePrivate::removeDatabase: connection 'x' is still "
+                                   "in use, all queries will cease to work."
+                                << false;
+        QTest::newRow("unknown-column") << "QSqlQuery::value: unknown field name 'wroker'" << true;
+        QTest::newRow("ours") << "dosemeter: something else" << true;
+    }
+    void qtConnectionWarningsAreDropped()
+    {
+        QFETCH(QString, warning);
+        static QStringList passedOn;
+        passedOn.clear();
+        const QtMessageHandler before = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &m) { passedOn << m; });
+        QtSqlWarnings::quieten();
+        qWarning("%s", qPrintable(warning));
+        qInstallMessageHandler(before);
+        QTEST(passedOn == QStringList{warning}, "shown");
     }
 };
 
