@@ -145,12 +145,12 @@ AvgFile::Content AvgFile::read(const QString &path)
     const QString name = QFileInfo(path).fileName();
     Content content;
     QFile file;
-    if (const QString reason = RegularFile::open(file, path); !reason.isEmpty()) {
-        content.error = reason == RegularFile::kNotRegular
+    if (const Result<void> opened = RegularFile::open(file, path); !opened) {
+        content.error = opened.error().is(ErrorKind::NotRegular)
                             ? QCoreApplication::translate("AvgFile", "%1 is not a regular file.")
                                   .arg(fileLabel(name))
                             : QCoreApplication::translate("AvgFile", "%1 could not be opened: %2.")
-                                  .arg(fileLabel(name), reason);
+                                  .arg(fileLabel(name), opened.error().text);
         return content;
     }
     // A regular file says its size; anything else is read no further than the limit.

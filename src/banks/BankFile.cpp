@@ -101,12 +101,12 @@ Content readFile(const QString &path, Content (*parse)(const QByteArray &, const
     const QString name = QFileInfo(path).fileName();
     Content content;
     QFile file;
-    if (const QString reason = RegularFile::open(file, path); !reason.isEmpty()) {
-        content.error = reason == RegularFile::kNotRegular
+    if (const Result<void> opened = RegularFile::open(file, path); !opened) {
+        content.error = opened.error().is(ErrorKind::NotRegular)
                             ? QCoreApplication::translate("BankFile", "%1 is not a regular file.")
                                   .arg(label(name))
                             : QCoreApplication::translate("BankFile", "%1 could not be opened: %2.")
-                                  .arg(label(name), reason);
+                                  .arg(label(name), opened.error().text);
         return content;
     }
     // Read no more than one byte past the limit, so a huge file or a device cannot

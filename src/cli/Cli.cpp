@@ -142,6 +142,30 @@ bool needsGuiApplication(const QStringList &arguments)
     return false;
 }
 
+int exitStatus(const Error &error)
+{
+    switch (error.kind) {
+    case ErrorKind::Usage:
+    case ErrorKind::Exists:
+    case ErrorKind::NotFound:
+        return Exit::kUsage;
+    case ErrorKind::NoAnswer:
+        return Exit::kNoAnswer;
+    case ErrorKind::NotRegular:
+    case ErrorKind::Unreadable:
+    case ErrorKind::Malformed:
+    case ErrorKind::TooLarge:
+    case ErrorKind::WriteFailed:
+    case ErrorKind::Busy:
+    case ErrorKind::Unavailable:
+    case ErrorKind::Newer:
+    case ErrorKind::Cancelled:
+    case ErrorKind::Failed:
+        break;
+    }
+    return Exit::kFailed;
+}
+
 bool parseInteger(const QString &text, qint64 &value)
 {
     bool ok = false;

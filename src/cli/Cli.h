@@ -13,6 +13,7 @@
 
 #include "data/DatFile.h"
 #include "data/RecordTable.h"
+#include "link/Error.h"
 
 #include "library/MeasurementReader.h"
 
@@ -28,6 +29,12 @@ class QTextStream;
 namespace cli {
 
 enum Exit { kOk = 0, kFailed = 1, kUsage = 2, kNoAnswer = 3, kPortFailed = 4 };
+
+// The exit status of a failure, by its kind: the one table of the program. A wrong
+// request (an option, an existing file, an unknown name, a path that cannot be made) is
+// kUsage; a meter that does not answer kNoAnswer; every other failure kFailed. (A port
+// that cannot be opened is kPortFailed, said where the port is opened.)
+int exitStatus(const Error &error);
 
 // A file a command wrote that goes into the measurement library when the command ends.
 struct KeptFile {

@@ -111,9 +111,9 @@ int checkNewFile(QTextStream &err, const QString &path, bool overwrite)
     case RegularFile::Kind::Nothing:
         break;
     }
-    if (const QString error = RecordingFile::checkWritable(path); !error.isEmpty()) {
-        err << "dosemeter-cli: cannot write " << path << ": " << error << "\n";
-        return error == RegularFile::kNotRegular ? Exit::kFailed : Exit::kUsage;
+    if (const Result<void> writable = RecordingFile::checkWritable(path); !writable) {
+        err << "dosemeter-cli: cannot write " << path << ": " << writable.error().text << "\n";
+        return exitStatus(writable.error());
     }
     return Exit::kOk;
 }

@@ -60,12 +60,12 @@ DatFile::Content DatFile::read(const QString &path, const Progress &progress)
     const QString name = QFileInfo(path).fileName();
     Content content;
     QFile file;
-    if (const QString reason = RegularFile::open(file, path); !reason.isEmpty()) {
-        content.error = reason == RegularFile::kNotRegular
+    if (const Result<void> opened = RegularFile::open(file, path); !opened) {
+        content.error = opened.error().is(ErrorKind::NotRegular)
                             ? QCoreApplication::translate("DatFile", "%1 is not a regular file.")
                                   .arg(label(name))
                             : QCoreApplication::translate("DatFile", "%1 could not be opened: %2.")
-                                  .arg(label(name), reason);
+                                  .arg(label(name), opened.error().text);
         return content;
     }
     // A regular file says its size: one too large is refused before it is read. The read
@@ -230,8 +230,8 @@ QByteArray DatFile::bytes(const Content &content)
 QString DatFile::save(const QString &path, const QByteArray &bytes)
 {
     // A save replaces what stands at the path: never a FIFO or a device.
-    if (const QString refused = RegularFile::checkWritableKind(path); !refused.isEmpty())
-        return refused;
+    if (const Result<void> refused = RegularFile::checkWritableKind(path); !refused)
+        return refused.error().text;
     QSaveFile file(path);
     const auto failure = [&file](const QString &systemReason) {
         const QString reason = !systemReason.isEmpty() ? systemReason : file.errorString();
@@ -263,8 +263,8 @@ QString DatFile::save(const QString &path, const QByteArray &bytes)
         return failure({});
 #endif
     // Nothing else may have taken the path's place meanwhile.
-    if (const QString refused = RegularFile::checkWritableKind(path); !refused.isEmpty())
-        return failure(refused);
+    if (const Result<void> refused = RegularFile::checkWritableKind(path); !refused)
+        return failure(refused.error().text);
     errno = 0;
     if (!file.commit()) {
         const int error = errno;

@@ -119,8 +119,8 @@ QString RecordingFile::create(const QString &path)
         return reason.isEmpty() ? QStringLiteral("unknown error") : reason;
     }
 #else
-    if (const QString refused = RegularFile::checkWritableKind(path); !refused.isEmpty())
-        return refused;
+    if (const Result<void> refused = RegularFile::checkWritableKind(path); !refused)
+        return refused.error().text;
     // Unbuffered: every line goes to the system in one write, never half in a buffer.
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         const QString reason = file_.errorString();
@@ -181,20 +181,21 @@ void RecordingFile::close()
         file_.close();
 }
 
-QString RecordingFile::checkWritable(const QString &path)
+Result<void> RecordingFile::checkWritable(const QString &path)
 {
     const QFileInfo info(path);
     if (info.isDir())
-        return QCoreApplication::translate("RecordingFile", "it is a folder");
+        return Error(ErrorKind::NotRegular,
+                     QCoreApplication::translate("RecordingFile", "it is a folder"));
     // Checked before any open: opening a FIFO to write blocks until a reader comes.
-    if (const QString refused = RegularFile::checkWritableKind(path); !refused.isEmpty())
+    if (const Result<void> refused = RegularFile::checkWritableKind(path); !refused)
         return refused;
     const bool existed = info.exists();
     QFile file(path);
     // Append does not shorten an existing file.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
         const QString reason = file.errorString();
-        return reason.isEmpty() ? QStringLiteral("unknown error") : reason;
+        return Error(ErrorKind::Usage, reason.isEmpty() ? QStringLiteral("unknown error") : reason);
     }
     file.close();
     if (!existed)

@@ -9,6 +9,8 @@
 // Unlike the other data files this one cannot go through a temporary file that replaces
 // the old one at the end: a recording that is cut off must still be in place.
 
+#include "link/Error.h"
+
 #include <QFile>
 #include <QString>
 #include <QStringList>
@@ -38,9 +40,11 @@ public:
     qint64 size() const { return wholeBytes_; }
 
     // Whether `path` could be created or written, found without changing an existing file
-    // (a file that does not exist yet is created and removed again). Empty when it can;
-    // "it is a folder", RegularFile::kNotRegular for a FIFO or a device, or the reason.
-    static QString checkWritable(const QString &path);
+    // (a file that does not exist yet is created and removed again). ErrorKind::NotRegular
+    // ("it is a folder", or RegularFile::kNotRegular for a FIFO or a device) when something
+    // else stands there; ErrorKind::Usage with the system's reason when the path cannot be
+    // created (no such folder, no permission).
+    static Result<void> checkWritable(const QString &path);
 
 private:
     // Writes all of `bytes` and hands them to the disk; empty on success, else the reason.

@@ -15,32 +15,48 @@
 
 namespace RegularFile {
 
-QString open(QFile &file, const QString &path)
+namespace {
+
+Error notRegular()
+{
+    return Error(ErrorKind::NotRegular, kNotRegular);
+}
+
+Error unreadable(const QString &reason)
+{
+    return Error(ErrorKind::Unreadable, reason);
+}
+
+} // namespace
+
+Result<void> open(QFile &file, const QString &path)
 {
 #if defined(Q_OS_UNIX)
     // Opened without blocking and checked on the open descriptor, so that nothing can
     // swap a FIFO in between the check and the open.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return unreadable(QString::fromLocal8Bit(std::strerror(errno)));
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
-        return kNotRegular;
+        return notRegular();
     }
     // Reads of a regular file never block; the flag only mattered for the open.
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return file.errorString();
+        return unreadable(file.errorString());
     }
     return {};
 #else
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return kNotRegular;
+        return notRegular();
     file.setFileName(path);
-    return file.open(QIODevice::ReadOnly) ? QString() : file.errorString();
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable(file.errorString());
+    return {};
 #endif
 }
 
@@ -73,9 +89,11 @@ Kind kindAt(const QString &path)
 #endif
 }
 
-QString checkWritableKind(const QString &path)
+Result<void> checkWritableKind(const QString &path)
 {
-    return kindAt(path) == Kind::Other ? kNotRegular : QString();
+    if (kindAt(path) == Kind::Other)
+        return notRegular();
+    return {};
 }
 
 } // namespace RegularFile

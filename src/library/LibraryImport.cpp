@@ -36,13 +36,13 @@ Library::Import Library::importFile(const QString &path, MeasurementReader::Know
     Import result;
     const QString name = QFileInfo(path).fileName();
     QFile file;
-    if (const QString reason = RegularFile::open(file, path); !reason.isEmpty()) {
+    if (const Result<void> opened = RegularFile::open(file, path); !opened) {
         result.error =
-            reason == RegularFile::kNotRegular
+            opened.error().is(ErrorKind::NotRegular)
                 ? QCoreApplication::translate("Library", "The file %1 is not a regular file.")
                       .arg(name)
                 : QCoreApplication::translate("Library", "The file %1 could not be opened: %2.")
-                      .arg(name, reason);
+                      .arg(name, opened.error().text);
         return result;
     }
     const auto tooLarge = [&] {
