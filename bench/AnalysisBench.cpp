@@ -21,7 +21,7 @@
 #include "link/MeterState.h"
 #include "sim/VirtualMeter.h"
 #include "sim/VirtualMeterLink.h"
-#include "ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QComboBox>

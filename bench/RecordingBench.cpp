@@ -19,8 +19,8 @@
 #include "link/MeterState.h"
 #include "sim/VirtualMeter.h"
 #include "sim/VirtualMeterLink.h"
+#include "support/ScriptedDialogs.h"
 #include "ui/GridView.h"
-#include "ui/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "averaging/AverageReport.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestMain.h"
-#include "ui/ScriptedDialogs.h"
 
 #include <QFontInfo>
 #include <QPrinter>

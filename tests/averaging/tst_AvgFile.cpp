@@ -2,8 +2,8 @@
 
 #include "averaging/AverageDialogs.h"
 #include "averaging/AvgFile.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestMain.h"
-#include "ui/ScriptedDialogs.h"
 
 #include <QDir>
 #include <QFile>

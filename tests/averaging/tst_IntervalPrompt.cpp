@@ -2,8 +2,8 @@
 
 #include "averaging/AverageDialogs.h"
 #include "averaging/IntervalPrompt.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestMain.h"
-#include "ui/ScriptedDialogs.h"
 
 #include <QTest>
 

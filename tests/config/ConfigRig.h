@@ -11,7 +11,7 @@
 #include "sim/VirtualMeter.h"
 #include "sim/VirtualMeterLink.h"
 #include "support/MeterRig.h"
-#include "ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QDateTime>
 #include <QList>

@@ -6,8 +6,8 @@
 #include "data/LoggerSettings.h"
 #include "data/LoggerWindow.h"
 #include "data/RecordGrid.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestMain.h"
-#include "ui/ScriptedDialogs.h"
 
 #include <QFile>
 #include <QPushButton>

@@ -6,9 +6,9 @@
 #include "data/LoggerWindow.h"
 #include "data/RecordGrid.h"
 #include "main/WindowManager.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestMain.h"
 #include "ui/ProgressPanel.h"
-#include "ui/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "data/FileTransfer.h"
 #include "data/ReportLayout.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestMain.h"
 #include "ui/ReportPrinter.h"
-#include "ui/ScriptedDialogs.h"
 
 #include <QFontInfo>
 #include <QPrinter>

@@ -4,8 +4,8 @@
 #include "link/SerialPortLink.h"
 #include "main/AppState.h"
 #include "main/MainWindow.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestMain.h"
-#include "ui/ScriptedDialogs.h"
 
 #include <QLabel>
 #include <QTemporaryDir>

@@ -2,8 +2,8 @@
 #include "main/ControlPanel.h"
 #include "main/MainWindow.h"
 #include "main/PortWindow.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestMain.h"
-#include "ui/ScriptedDialogs.h"
 
 #include <QComboBox>
 #include <QLabel>

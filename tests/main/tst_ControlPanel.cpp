@@ -6,8 +6,8 @@
 #include "sim/VirtualMeter.h"
 #include "sim/VirtualMeterLink.h"
 #include "support/MeterRig.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestMain.h"
-#include "ui/ScriptedDialogs.h"
 
 #include <QAction>
 #include <QDir>

@@ -6,8 +6,8 @@
 #include "main/PortWindow.h"
 #include "main/StartOptions.h"
 #include "support/MeterRig.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestMain.h"
-#include "ui/ScriptedDialogs.h"
 #include "ui/StoredSettings.h"
 
 #include <QComboBox>

@@ -11,7 +11,7 @@
 #include "main/MainWindow.h"
 #include "sim/VirtualMeter.h"
 #include "sim/VirtualMeterLink.h"
-#include "ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QDateTime>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 Dialogs::Answer ScriptedDialogs::message(QWidget *, const QString &title, const QString &text,
                                          Icon icon, Buttons buttons)
