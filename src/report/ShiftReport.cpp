@@ -137,6 +137,14 @@ QString ShiftReport::writePdf(const QString &path) const
 void ShiftReport::drawResults(ReportPage &page) const
 {
     page.heading(QStringLiteral("Results"));
+    // Where overloads are among the records used, the level stood above the meter's range
+    // for part of them: the energy figures are lower bounds, as the window shows them and
+    // the advisory below says by how much.
+    const auto bounded = [this](const QString &text) {
+        return result_.overloads > 0 && text != QLatin1String("-")
+                   ? QStringLiteral("\u2265 ") + text
+                   : text;
+    };
     QList<QStringList> rows;
     for (const AssessmentResult::Dose &dose : result_.doses) {
         const QString &name = dose.set.name;
@@ -146,10 +154,12 @@ void ShiftReport::drawResults(ReportPage &page) const
                 .arg(dose.set.criterionDb)
                 .arg(dose.set.exchangeRateDb)
                 .arg(QLocale::c().toString(dose.set.thresholdDb, 'g', 4)),
-            withUnit(figure(name + QStringLiteral(".dose")), QStringLiteral("%")),
-            withUnit(figure(name + QStringLiteral(".twa")), QStringLiteral("dB")),
-            withUnit(figure(name + QStringLiteral(".projected-dose")), QStringLiteral("%")),
-            withUnit(figure(name + QStringLiteral(".projected-twa")), QStringLiteral("dB"))};
+            bounded(withUnit(figure(name + QStringLiteral(".dose")), QStringLiteral("%"))),
+            bounded(withUnit(figure(name + QStringLiteral(".twa")), QStringLiteral("dB"))),
+            bounded(
+                withUnit(figure(name + QStringLiteral(".projected-dose")), QStringLiteral("%"))),
+            bounded(
+                withUnit(figure(name + QStringLiteral(".projected-twa")), QStringLiteral("dB")))};
     }
     page.table({QStringLiteral("Criterion set"), QStringLiteral("Dose"), QStringLiteral("TWA"),
                 QStringLiteral("Projected dose"), QStringLiteral("Projected TWA")},
@@ -157,8 +167,10 @@ void ShiftReport::drawResults(ReportPage &page) const
     page.skip(3.0);
 
     QList<QStringList> figures{
-        {QStringLiteral("LAeq,T"), withUnit(figure(QStringLiteral("laeq")), QStringLiteral("dB"))},
-        {QStringLiteral("LEX,8h"), withUnit(figure(QStringLiteral("lex8h")), QStringLiteral("dB"))},
+        {QStringLiteral("LAeq,T"),
+         bounded(withUnit(figure(QStringLiteral("laeq")), QStringLiteral("dB")))},
+        {QStringLiteral("LEX,8h"),
+         bounded(withUnit(figure(QStringLiteral("lex8h")), QStringLiteral("dB")))},
         {QStringLiteral("EU status"), figure(QStringLiteral("eu-status"))},
         {QStringLiteral("Max"), withUnit(figure(QStringLiteral("max")), QStringLiteral("dB"))},
     };
@@ -180,6 +192,13 @@ void ShiftReport::drawResults(ReportPage &page) const
                            QStringLiteral("%1, %2").arg(figure(QStringLiteral("overloads")),
                                                         figure(QStringLiteral("under-range")))};
     page.table({QStringLiteral("Figure"), QStringLiteral("Value")}, figures, {3, 2});
+    // The caveats assess prints (overloads, a low coverage, several shifts), beside the
+    // figures they qualify.
+    const QLatin1String advisory("advisory: ");
+    for (const QString &line : result_.lines()) {
+        if (line.startsWith(advisory))
+            page.paragraph(QStringLiteral("Advisory: ") + line.mid(advisory.size()));
+    }
 }
 
 void ShiftReport::drawTimeHistory(ReportPage &page) const

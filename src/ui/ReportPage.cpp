@@ -254,6 +254,18 @@ void ReportPage::table(const QStringList &headings, const QList<QStringList> &ro
     for (double share : shares)
         widths << width_ * share / total;
     const double pad = 1.0 * unitsPerMm_;
+    // A figure never wraps ("33028074.37 %" over two lines reads as two figures): a column
+    // narrower than its widest cell takes the room from the first, whose texts may wrap.
+    const QFontMetricsF metrics(font(kBodyPoints), &device_);
+    for (qsizetype c = 1; c < widths.size(); ++c) {
+        double widest = 0.0;
+        for (const QStringList &row : rows)
+            widest = std::max(widest, metrics.horizontalAdvance(row.value(c)) + 2.5 * pad);
+        if (widest > widths.at(c) && widths.at(0) - (widest - widths.at(c)) > width_ / 5) {
+            widths[0] -= widest - widths.at(c);
+            widths[c] = widest;
+        }
+    }
 
     auto drawRow = [&](const QStringList &cells, bool bold) {
         const QFont f = font(kBodyPoints, bold);

@@ -76,6 +76,10 @@ private slots:
                            "--exclude", "shift.dat:841-960:lunch"}
             << QStringList{"85:4:75 (Lc 85 dB, Q 4 dB, Lt 75 dB)", "262.13 %", "90.6 dB",
                            "374.47 %", "92.6 dB", "92.8 dB", "10:00:00 h:min:s", "lunch"};
+        QTest::newRow("overloads-are-lower-bounds")
+            << QStringList{testsupport::golden("overloads.dat")}
+            << QStringList{"\u2265 140.0 dB", "\u2265 7.11 %", "\u2265 70.9 dB",
+                           "\u2265 33028074.37 %", "LAeq, LEX,8h, the doses and the TWAs are lower bounds"};
         QTest::newRow("with-banks")
             << QStringList{"shift.dat", "--bnk", testsupport::golden("banks-menu.bnk")}
             << QStringList{"Bank results (banks-menu.bnk)", "Dose Value(%)", "TWA(8hr %Dose)",
