@@ -8,6 +8,7 @@
 #include "cli/CommandLine.h"
 
 #include "analysis/ExposureAssessment.h"
+#include "analysis/Iso9612.h"
 #include "data/DatFile.h"
 
 #include <QList>
@@ -32,6 +33,13 @@ struct AssessRequest {
 // message where the form is wrong), kFailed for a file that cannot be read.
 int readAssessRequest(QTextStream &err, const Arguments &arguments, const QString &usage,
                       AssessRequest &request);
+
+// The ISO 9612 input of the parsed words of iso9612's grammar (or report's) for
+// `strategy`: --task, --samples, --files, --te and --instrument, checked, with the LAeq of
+// each file of --files. kOk, or the exit status after saying why on `err` (kUsage, or
+// kFailed / kNoAnswer for a file that cannot be read or holds no levels).
+int readIsoInput(QTextStream &err, Iso9612::Strategy strategy, const Arguments &parsed,
+                 const QString &usage, Iso9612::Input &input);
 
 // A decimal number argument; nothing for another text or an infinite value.
 std::optional<double> decimalArgument(const QString &text);

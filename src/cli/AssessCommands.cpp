@@ -68,52 +68,33 @@ std::optional<Iso9612::Task> task(const QString &text)
     return task;
 }
 
-} // namespace
-
-int assess(QTextStream &out, QTextStream &err, const QStringList &args)
+bool isIsoOption(const QString &name)
 {
-    const Grammar &grammar = grammarOf(QStringLiteral("assess"));
-    const QString &usage = grammar.usage;
-    const Result<Arguments> parsed = parseArguments(grammar, args);
-    if (!parsed)
-        return wrongArguments(err, parsed.error());
-    AssessRequest request;
-    if (const int code = readAssessRequest(err, *parsed, usage, request); code != Exit::kOk)
-        return code;
-    const AssessmentResult result = request.assessment.assess(request.inputs);
-    if (!result.ok())
-        return noLevels(err, result.message);
-    out << result.text();
-    return Exit::kOk;
+    for (const char *option : {"--task", "--samples", "--files", "--te", "--instrument"}) {
+        if (name == QLatin1String(option))
+            return true;
+    }
+    return false;
 }
 
-int iso9612(QTextStream &out, QTextStream &err, const QStringList &args)
+} // namespace
+
+int readIsoInput(QTextStream &err, Iso9612::Strategy strategy, const Arguments &parsed,
+                 const QString &usage, Iso9612::Input &input)
 {
-    const Grammar &grammar = grammarOf(QStringLiteral("iso9612"));
-    const QString &usage = grammar.usage;
-    if (args.isEmpty())
-        return wrongArguments(err, usage);
-    const std::optional<Iso9612::Strategy> strategy = Iso9612::strategyFromName(args.first());
-    if (!strategy)
-        return wrongArguments(err,
-                              QStringLiteral("'%1' is no strategy; ").arg(args.first()) + usage);
-    const bool taskBased = *strategy == Iso9612::Strategy::Task;
-
-    const Result<Arguments> parsed = parseArguments(grammar, args.mid(1));
-    if (!parsed)
-        return wrongArguments(err, parsed.error());
-
-    Iso9612::Input input;
-    input.strategy = *strategy;
-    const QStringList files = parsed->values("--files");
-    for (const Arguments::Given &given : parsed->given()) {
+    input.strategy = strategy;
+    const bool taskBased = strategy == Iso9612::Strategy::Task;
+    const QStringList files = parsed.values("--files");
+    for (const Arguments::Given &given : parsed.given()) {
         const QString &a = given.name;
+        if (!isIsoOption(a))
+            continue;
         const bool forTasks = a == QLatin1String("--task");
         const bool forSamples = a == QLatin1String("--samples") || a == QLatin1String("--files") ||
                                 a == QLatin1String("--te");
         if ((forTasks && !taskBased) || (forSamples && taskBased))
             return wrongArguments(
-                err, QStringLiteral("%1 is not for %2; ").arg(a, Iso9612::strategyName(*strategy)) +
+                err, QStringLiteral("%1 is not for %2; ").arg(a, Iso9612::strategyName(strategy)) +
                          usage);
         if (a == QLatin1String("--files")) {
             if (given.words.isEmpty())
@@ -149,12 +130,47 @@ int iso9612(QTextStream &out, QTextStream &err, const QStringList &args)
             input.instrument = *instrument;
         }
     }
-    if (!taskBased && !parsed->has("--te"))
+    if (!taskBased && !parsed.has("--te"))
         return wrongArguments(err, QStringLiteral("--te is needed: the effective day in hours"));
-    if (!taskBased && !parsed->has("--samples") && files.isEmpty())
+    if (!taskBased && !parsed.has("--samples") && files.isEmpty())
         return wrongArguments(err, QStringLiteral("--samples or --files is needed; ") + usage);
 
-    if (const int code = fileLevels(err, files, input.samplesDb); code != Exit::kOk)
+    return fileLevels(err, files, input.samplesDb);
+}
+
+int assess(QTextStream &out, QTextStream &err, const QStringList &args)
+{
+    const Grammar &grammar = grammarOf(QStringLiteral("assess"));
+    const QString &usage = grammar.usage;
+    const Result<Arguments> parsed = parseArguments(grammar, args);
+    if (!parsed)
+        return wrongArguments(err, parsed.error());
+    AssessRequest request;
+    if (const int code = readAssessRequest(err, *parsed, usage, request); code != Exit::kOk)
+        return code;
+    const AssessmentResult result = request.assessment.assess(request.inputs);
+    if (!result.ok())
+        return noLevels(err, result.message);
+    out << result.text();
+    return Exit::kOk;
+}
+
+int iso9612(QTextStream &out, QTextStream &err, const QStringList &args)
+{
+    const Grammar &grammar = grammarOf(QStringLiteral("iso9612"));
+    const QString &usage = grammar.usage;
+    if (args.isEmpty())
+        return wrongArguments(err, usage);
+    const std::optional<Iso9612::Strategy> strategy = Iso9612::strategyFromName(args.first());
+    if (!strategy)
+        return wrongArguments(err,
+                              QStringLiteral("'%1' is no strategy; ").arg(args.first()) + usage);
+    const Result<Arguments> parsed = parseArguments(grammar, args.mid(1));
+    if (!parsed)
+        return wrongArguments(err, parsed.error());
+
+    Iso9612::Input input;
+    if (const int code = readIsoInput(err, *strategy, *parsed, usage, input); code != Exit::kOk)
         return code;
     const Iso9612::Result result = Iso9612::compute(input);
     if (!result.ok())

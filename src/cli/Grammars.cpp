@@ -265,13 +265,27 @@ const std::vector<Entry> &table()
          assessGrammar(
              "report takes --out FILE.pdf FILE.dat... [--bnk FILE.bnk] [--worker TEXT] "
              "[--site TEXT] [--job TEXT] [--criteria LIST] [--shift HOURS] "
-             "[--exclude FILE:A-B:REASON]... [--overwrite]",
-             {kSwitch("--overwrite"), {"--out"}, {"--bnk"}, {"--worker"}, {"--site"}, {"--job"}}),
+             "[--exclude FILE:A-B:REASON]... [--overwrite] [--iso job|full-day|task and the "
+             "options of iso9612]",
+             {kSwitch("--overwrite"),
+              {"--out"},
+              {"--bnk"},
+              {"--worker"},
+              {"--site"},
+              {"--job"},
+              {"--iso"},
+              kLatest("--task"),
+              {"--samples"},
+              {"--files", Takes::Words},
+              {"--te"},
+              {"--instrument"}}),
          "  report --out FILE.pdf FILE... [--bnk FILE.bnk] [--worker TEXT] [--site TEXT]\n"
          "         [--job TEXT] [--criteria LIST] [--shift HOURS] [--exclude FILE:A-B:REASON]...\n"
+         "         [--iso job|full-day|task ...]\n"
          "                           the shift report as a PDF: the assess figures, the level\n"
-         "                           over time, the distribution, notes, a bank file's results;\n"
-         "                           prints the PDF's path\n"},
+         "                           over time, the distribution, notes, a bank file's results,\n"
+         "                           with --iso and the options of iso9612 its ISO 9612\n"
+         "                           section; prints the PDF's path\n"},
         {QStringLiteral("library import"), Grammar{},
          "  library import [--keep-incomplete] FILE...\n"
          "                           .dat, .bnk and .avg files into the library: \"imported: ID\n"

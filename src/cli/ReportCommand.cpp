@@ -35,6 +35,26 @@ int report(QTextStream &out, QTextStream &err, const QStringList &args)
     AssessRequest request;
     if (const int code = readAssessRequest(err, *parsed, usage, request); code != Exit::kOk)
         return code;
+    std::optional<Iso9612::Result> iso;
+    if (parsed->has("--iso")) {
+        const QString name = parsed->value("--iso");
+        const std::optional<Iso9612::Strategy> strategy = Iso9612::strategyFromName(name);
+        if (!strategy)
+            return wrongArguments(err, QStringLiteral("'%1' is no strategy; ").arg(name) + usage);
+        Iso9612::Input input;
+        if (const int code = readIsoInput(err, *strategy, *parsed, usage, input); code != Exit::kOk)
+            return code;
+        iso = Iso9612::compute(input);
+        if (!iso->ok())
+            return wrongArguments(err, iso->message);
+    } else {
+        for (const char *option : {"--task", "--samples", "--files", "--te", "--instrument"}) {
+            if (parsed->has(option))
+                return wrongArguments(err, QStringLiteral("%1 goes with --iso job|full-day|task; ")
+                                                   .arg(QLatin1String(option)) +
+                                               usage);
+        }
+    }
     if (const int code = checkNewFile(err, pdf, overwrite); code != Exit::kOk)
         return code;
 
@@ -70,6 +90,8 @@ int report(QTextStream &out, QTextStream &err, const QStringList &args)
     }
     if (banks)
         shiftReport.setBanks(*banks);
+    if (iso)
+        shiftReport.setIso(*iso);
     if (const QString problem = shiftReport.writePdf(pdf); !problem.isEmpty()) {
         err << "dosemeter-cli: " << pdf << " cannot be written: " << problem << "\n";
         return Exit::kFailed;

@@ -80,6 +80,10 @@ private slots:
             << QStringList{testsupport::golden("overloads.dat")}
             << QStringList{"\u2265 140.0 dB", "\u2265 7.11 %", "\u2265 70.9 dB",
                            "\u2265 33028074.37 %", "LAeq, LEX,8h, the doses and the TWAs are lower bounds"};
+        QTest::newRow("with-iso-9612")
+            << QStringList{"shift.dat", "--iso", "job", "--samples", "85.0,86.0,87.0,88.0,89.0",
+                           "--te", "8"}
+            << QStringList{"ISO 9612", "87.2 dB", "3.6 dB", "90.9 dB"};
         QTest::newRow("with-banks")
             << QStringList{"shift.dat", "--bnk", testsupport::golden("banks-menu.bnk")}
             << QStringList{"Bank results (banks-menu.bnk)", "Dose Value(%)", "TWA(8hr %Dose)",
@@ -127,6 +131,29 @@ private slots:
         QVERIFY(fonts.waitForFinished(30000));
         QVERIFY2(fonts.readAllStandardOutput().contains("Symbola"), "no fallback font in the PDF");
         QVERIFY(flatText(pdf).contains(QStringLiteral("Ana \u4E2D")));
+    }
+
+    // The ISO 9612 options are iso9612's, checked as it checks them, and only with --iso.
+    void isoRefusals_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no-strategy") << QStringList{"--iso", "weekly"} << "'weekly' is no strategy";
+        QTest::newRow("without-iso") << QStringList{"--te", "8"} << "--te goes with --iso";
+        QTest::newRow("too-few") << QStringList{"--iso", "job", "--samples", "85", "--te", "8"}
+                                 << "Job-based needs at least 5 samples; 1 given.";
+        QTest::newRow("not-for-tasks")
+            << QStringList{"--iso", "task", "--te", "8"} << "--te is not for task";
+    }
+    void isoRefusals()
+    {
+        QFETCH(QStringList, arguments);
+        const rig::Run run =
+            runIn(QStringList{"report", "--out", path("new.pdf"), "shift.dat"} + arguments);
+        QCOMPARE(run.code, 2);
+        QFETCH(QString, message);
+        QVERIFY2(QString::fromUtf8(run.err).contains(message), run.err.constData());
+        QVERIFY(!QFile::exists(path("new.pdf")));
     }
 
     void refusals_data()
@@ -226,7 +253,8 @@ private:
     {
         QStringList rest;
         for (qsizetype i = 0; i < arguments.size(); ++i) {
-            if (QStringList{"--worker", "--site", "--job", "--bnk"}.contains(arguments.at(i)))
+            if (QStringList{"--worker", "--site", "--job", "--bnk", "--iso", "--samples", "--te"}
+                    .contains(arguments.at(i)))
                 ++i;
             else
                 rest << arguments.at(i);
