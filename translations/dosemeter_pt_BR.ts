@@ -386,6 +386,14 @@
         <source>Add a data file as a sample</source>
         <translation>Adicionar um arquivo de dados como amostra</translation>
     </message>
+    <message>
+        <source>Task %1</source>
+        <translation>Tarefa %1</translation>
+    </message>
+    <message>
+        <source>%1 (records used)</source>
+        <translation>%1 (registros usados)</translation>
+    </message>
 </context>
 <context>
     <name>AverageDialogs</name>

@@ -851,8 +851,7 @@ void AssessmentWindow::addSampleRow()
         samplesTable_->setItem(row, kLevelColumn, new QTableWidgetItem);
         samplesTable_->setItem(row, kSourceColumn, readOnly(tr("typed")));
     } else {
-        tasksTable_->setItem(row, kTaskColumn,
-                             new QTableWidgetItem(QStringLiteral("Task %1").arg(row + 1)));
+        tasksTable_->setItem(row, kTaskColumn, new QTableWidgetItem(tr("Task %1").arg(row + 1)));
         for (int column = kHoursColumn; column <= kRangeColumn; ++column)
             tasksTable_->setItem(row, column, new QTableWidgetItem);
     }
@@ -894,7 +893,7 @@ void AssessmentWindow::addOpenFile()
         dialogs().inform(this, result_.message, Dialogs::Icon::Information);
         return;
     }
-    addSample(assessment_.listName(0) + QStringLiteral(" (records used)"), result_.laeqDb);
+    addSample(tr("%1 (records used)").arg(assessment_.listName(0)), result_.laeqDb);
 }
 
 void AssessmentWindow::addFile()

@@ -339,6 +339,7 @@ Iso9612::Result Iso9612::compute(const Input &input)
 {
     Result result;
     result.strategy = input.strategy;
+    result.instrument = input.instrument;
     result.u2Db = input.instrument == Instrument::Class1 ? 0.7 : 1.5;
     result.u3Db = kU3Db;
     if (input.strategy == Strategy::Task)

@@ -64,6 +64,7 @@ public:
         bool ok() const { return message.isEmpty(); }
 
         Strategy strategy = Strategy::Job;
+        Instrument instrument = Instrument::Meter; // the instrument u2 was taken for
         int samples = 0;
         double laeqDb = 0.0; // LAeq,Te (job-based, full-day)
         double lex8hDb = 0.0;

@@ -125,6 +125,7 @@ void ShiftReport::drawBody(ReportPage &page) const
     drawSpansAndNotes(page);
     drawIso(page);
     drawBanks(page);
+    drawMethod(page);
     drawSignature(page);
 }
 
@@ -379,6 +380,42 @@ void ShiftReport::drawBanks(ReportPage &page) const
     if (!QString(texts.name + texts.address + texts.company).trimmed().isEmpty())
         page.paragraph(QStringLiteral("Name: %1    Address: %2    Company: %3")
                            .arg(texts.name, texts.address, texts.company));
+}
+
+void ShiftReport::drawMethod(ReportPage &page) const
+{
+    page.skip(3.0);
+    page.heading(QStringLiteral("Method"));
+    QStringList names;
+    for (const AssessmentResult::Dose &dose : result_.doses)
+        names << dose.set.name;
+    QString text =
+        QStringLiteral("Doses and TWAs by the criterion sets %1, each from its criterion level "
+                       "Lc, exchange rate Q and threshold Lt, measured over T and projected to "
+                       "the shift Te. LAeq,T is the energy mean of the records used; LEX,8h = "
+                       "LAeq,T + 10 lg(Te / 8 h). The EU status compares LEX,8h with the lower "
+                       "and upper exposure action values (80 and 85 dB) and the exposure limit "
+                       "value (87 dB) of Directive 2003/10/EC, here on the level without "
+                       "hearing protection.")
+            .arg(names.join(QStringLiteral(", ")));
+    if (iso_ && iso_->ok()) {
+        const QString instrument =
+            iso_->instrument == Iso9612::Instrument::Class1   ? QStringLiteral("a class 1 sound "
+                                                                                 "level meter")
+            : iso_->instrument == Iso9612::Instrument::Class2 ? QStringLiteral("a class 2 sound "
+                                                                               "level meter")
+                                                              : QStringLiteral("a personal sound "
+                                                                               "exposure meter");
+        const QString strategy =
+            iso_->strategy == Iso9612::Strategy::Task  ? QStringLiteral("task-based")
+            : iso_->strategy == Iso9612::Strategy::Job ? QStringLiteral("job-based")
+                                                       : QStringLiteral("full-day");
+        text += QStringLiteral(" The ISO 9612 section follows ISO 9612:2009, %1 measurement, "
+                               "with %2 assumed (u2 %3 dB). U is the expanded uncertainty: the "
+                               "true LEX,8h is below LEX,8h + U with 95 % confidence.")
+                    .arg(strategy, instrument, QLocale::c().toString(iso_->u2Db, 'f', 1));
+    }
+    page.paragraph(text);
 }
 
 void ShiftReport::drawSignature(ReportPage &page) const

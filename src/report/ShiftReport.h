@@ -85,6 +85,7 @@ private:
     void drawSpansAndNotes(ReportPage &page) const;
     void drawIso(ReportPage &page) const;
     void drawBanks(ReportPage &page) const;
+    void drawMethod(ReportPage &page) const;
     void drawSignature(ReportPage &page) const;
     QString figure(const QString &name) const;
 

@@ -70,7 +70,9 @@ private slots:
                            "03:00:00 h:min:s", "841-960", "microphone knocked",
                            "L10: 95.0 dB", "L50: 85.0 dB", "L90: 85.0 dB",
                            "Ann Smith, press operator", "calibrated 94.0 dB",
-                           "Signature of the person responsible", "Page 1 of 2", "Page 2 of 2"};
+                           "Signature of the person responsible", "Page 1 of 2", "Page 2 of 2",
+                           "Method", "criterion sets osha-pel, osha-hc, niosh",
+                           "exposure limit value (87 dB) of Directive 2003/10/EC"};
         QTest::newRow("custom-and-10-h")
             << QStringList{"--criteria", "85:4:75,acgih", "shift.dat", "--shift", "10",
                            "--exclude", "shift.dat:841-960:lunch"}
@@ -83,7 +85,10 @@ private slots:
         QTest::newRow("with-iso-9612")
             << QStringList{"shift.dat", "--iso", "job", "--samples", "85.0,86.0,87.0,88.0,89.0",
                            "--te", "8"}
-            << QStringList{"ISO 9612", "87.2 dB", "3.6 dB", "90.9 dB"};
+            << QStringList{"ISO 9612", "87.2 dB", "3.6 dB", "90.9 dB",
+                           "ISO 9612:2009, job-based measurement, with a personal sound exposure "
+                           "meter assumed (u2 1.5 dB)",
+                           "the true LEX,8h is below LEX,8h + U with 95 % confidence"};
         QTest::newRow("with-banks")
             << QStringList{"shift.dat", "--bnk", testsupport::golden("banks-menu.bnk")}
             << QStringList{"Bank results (banks-menu.bnk)", "Dose Value(%)", "TWA(8hr %Dose)",
