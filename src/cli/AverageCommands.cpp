@@ -42,15 +42,14 @@ struct Options {
     QString job, name, id;
 };
 
-// Reads the arguments; nullopt after reporting what is wrong (exit 2).
-std::optional<Options> parseOptions(Context &c, const QStringList &args, int &exit)
+// The options, or why they are wrong.
+Result<Options> parseOptions(const QStringList &args)
 {
     const Grammar &grammar = grammarOf(QStringLiteral("average"));
     const QString &usage = grammar.usage;
     const Result<Arguments> parsed = parseArguments(grammar, args);
     if (!parsed) {
-        exit = wrongArguments(c.err, parsed.error());
-        return std::nullopt;
+        return parsed.error();
     }
     Options options;
     options.overwrite = parsed->has("--overwrite");
@@ -61,8 +60,7 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
     const std::optional<QString> interval = parsed->optional("--interval");
     const std::optional<QString> count = parsed->optional("--count");
     if (!interval || !count) {
-        exit = wrongArguments(c.err, usage);
-        return std::nullopt;
+        return usageError(usage);
     }
     // Stricter than the window's prompt, which wraps and cuts what it is given: a script's
     // interval is taken as written or refused.
@@ -70,30 +68,27 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
     const std::optional<IntervalPrompt::Interval> typed =
         IntervalPrompt::parseExact(*interval, problem);
     if (!typed) {
-        exit =
-            wrongArguments(c.err, QStringLiteral("invalid interval '%1': %2; give hours, minutes "
-                                                 "and seconds as HH:MM:SS")
-                                      .arg(*interval, problem));
-        return std::nullopt;
+        return usageError(QStringLiteral("invalid interval '%1': %2; give hours, minutes and "
+                                         "seconds as HH:MM:SS")
+                              .arg(*interval, problem));
     }
     options.interval = *typed;
     qint64 n = 0;
     if (!parseInteger(*count, n) || n < 1 || n > std::numeric_limits<int>::max()) {
-        exit = wrongArguments(c.err, QStringLiteral("--count needs a whole number of intervals, 1 "
-                                                    "or more"));
-        return std::nullopt;
+        return usageError(QStringLiteral("--count needs a whole number of intervals, 1 "
+                                         "or more"));
     }
     options.count = int(n);
     // Found now, not after a run of hours: the file must be writable, new unless
     // --overwrite says otherwise, and its disk must have room for it.
     if (options.out) {
-        if (exit = checkNewFile(c.err, *options.out, options.overwrite); exit != Exit::kOk)
-            return std::nullopt;
+        if (const Result<void> checked = checkNewFile(*options.out, options.overwrite); !checked)
+            return checked.error();
         // The header, then one line of about 30 bytes per interval.
         const qint64 bytes = 512 + options.job.size() + options.name.size() + options.id.size() +
                              qint64(options.count) * 40;
-        if (exit = checkFreeSpace(c.err, *options.out, bytes); exit != Exit::kOk)
-            return std::nullopt;
+        if (const Result<void> room = checkFreeSpace(*options.out, bytes); !room)
+            return room.error();
     }
     return options;
 }
@@ -102,12 +97,12 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
 
 int average(Context &c, const QStringList &args)
 {
-    int exit = Exit::kOk;
-    const std::optional<Options> options = parseOptions(c, args, exit);
+    const Result<Options> options = parseOptions(args);
     if (!options)
-        return exit;
+        return failed(c.err, options.error());
     if (const int exit = c.connect(); exit != Exit::kOk)
         return exit;
+    int exit = Exit::kOk;
 
     StopSignals stop;
     // A signal also ends any wait on the meter at once.

@@ -166,6 +166,12 @@ int exitStatus(const Error &error)
     return Exit::kFailed;
 }
 
+int failed(QTextStream &err, const Error &error)
+{
+    err << "dosemeter-cli: " << error.text << "\n";
+    return exitStatus(error);
+}
+
 bool parseInteger(const QString &text, qint64 &value)
 {
     bool ok = false;

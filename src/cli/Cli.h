@@ -35,6 +35,9 @@ enum Exit { kOk = 0, kFailed = 1, kUsage = 2, kNoAnswer = 3, kPortFailed = 4 };
 // kUsage; a meter that does not answer kNoAnswer; every other failure kFailed. (A port
 // that cannot be opened is kPortFailed, said where the port is opened.)
 int exitStatus(const Error &error);
+// Says a failure on `err` as every command says one, "dosemeter-cli: TEXT", and gives its
+// exit status.
+int failed(QTextStream &err, const Error &error);
 
 // A file a command wrote that goes into the measurement library when the command ends.
 struct KeptFile {

@@ -104,6 +104,12 @@ private:
 
 Result<Arguments> parseArguments(const Grammar &grammar, const QStringList &args);
 
+// A usage error of `text`: a wrong option, value or shape of the words.
+inline Error usageError(const QString &text)
+{
+    return Error(ErrorKind::Usage, text);
+}
+
 // Says a usage error as every command does, "dosemeter-cli: TEXT", and gives exit 2.
 int wrongArguments(QTextStream &err, const QString &problem);
 int wrongArguments(QTextStream &err, const Error &error);

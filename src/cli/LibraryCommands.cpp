@@ -92,36 +92,30 @@ int importFiles(QTextStream &out, QTextStream &err, Library &library, const QStr
     return exit;
 }
 
-std::optional<LibraryFilter> parseFilter(QTextStream &err, const QStringList &args, int &exit)
+Result<LibraryFilter> parseFilter(const QStringList &args)
 {
     const Result<Arguments> values =
         parseArguments(grammarOf(QStringLiteral("library list")), args.mid(1));
-    if (!values) {
-        exit = wrongArguments(err, values.error());
-        return std::nullopt;
-    }
+    if (!values)
+        return values.error();
     LibraryFilter filter;
     filter.worker = values->value("--worker");
     filter.site = values->value("--site");
     filter.job = values->value("--job");
     if (values->has("--kind")) {
         filter.kind = Measurement::kindFromName(values->value("--kind"));
-        if (!filter.kind) {
-            exit = wrongArguments(err, QStringLiteral("--kind takes run, recording, list, banks "
-                                                      "or average"));
-            return std::nullopt;
-        }
+        if (!filter.kind)
+            return usageError(QStringLiteral("--kind takes run, recording, list, banks or "
+                                             "average"));
     }
     for (const auto &[name, date] :
          {std::pair{"--from", &filter.from}, std::pair{"--to", &filter.to}}) {
         if (!values->has(name))
             continue;
         *date = QDate::fromString(values->value(name), QStringLiteral("yyyy-MM-dd"));
-        if (!date->isValid()) {
-            exit = wrongArguments(
-                err, QStringLiteral("%1 takes a date as YYYY-MM-DD").arg(QLatin1String(name)));
-            return std::nullopt;
-        }
+        if (!date->isValid())
+            return usageError(
+                QStringLiteral("%1 takes a date as YYYY-MM-DD").arg(QLatin1String(name)));
     }
     return filter;
 }
@@ -221,10 +215,9 @@ int library(QTextStream &out, QTextStream &err, const QString &location, const Q
         return importFiles(out, err, library, files, keepIncomplete);
     }
     if (command == QLatin1String("list")) {
-        int exit = Exit::kOk;
-        const std::optional<LibraryFilter> filter = parseFilter(err, args, exit);
+        const Result<LibraryFilter> filter = parseFilter(args);
         if (!filter)
-            return exit;
+            return failed(err, filter.error());
         if (const int code = openLibrary(err, location, library); code != Exit::kOk)
             return code;
         return list(out, err, library, *filter);

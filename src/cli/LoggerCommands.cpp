@@ -22,6 +22,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace cli {
@@ -215,61 +216,50 @@ int erase(Context &c, const QStringList &args)
 
 namespace {
 
-// set-id and set-interval: the window's rules and messages, then the register writes.
-// Returns the value written, or the exit status in `exit`.
-std::optional<int> setSetting(Context &c, const QStringList &args, const QString &usage,
-                              bool (*accepted)(const QString &),
-                              std::optional<int> (*parse)(const QString &), const QString &invalid,
-                              bool (*write)(Meter &, LoggerResults &, int), int &exit)
+// set-id and set-interval: the window's rules and messages, then the register writes;
+// `done` hears the value written. kOk, or the exit status after saying why.
+int setSetting(Context &c, const QStringList &args, const QString &usage,
+               bool (*accepted)(const QString &), std::optional<int> (*parse)(const QString &),
+               const QString &invalid, bool (*write)(Meter &, LoggerResults &, int),
+               const std::function<void(int)> &done)
 {
-    if (args.size() != 1) {
-        exit = wrongArguments(c.err, usage);
-        return std::nullopt;
-    }
+    if (args.size() != 1)
+        return wrongArguments(c.err, usage);
     const QString text = args.at(0);
     const std::optional<int> value = accepted(text) && !text.isEmpty() ? parse(text) : std::nullopt;
     if (!value) {
         c.err << invalid << "\n";
-        exit = Exit::kUsage;
-        return std::nullopt;
+        return Exit::kUsage;
     }
-    if (exit = c.connect(); exit != Exit::kOk)
-        return std::nullopt;
-    if (exit = refuseWhenLocked(c); exit != Exit::kOk)
-        return std::nullopt;
+    if (const int exit = c.connect(); exit != Exit::kOk)
+        return exit;
+    if (const int exit = refuseWhenLocked(c); exit != Exit::kOk)
+        return exit;
     LoggerResults results;
-    if (!write(c.meter, results, *value) || c.meter.aborted()) {
-        exit = silent(c);
-        return std::nullopt;
-    }
-    exit = Exit::kOk;
-    return value;
+    if (!write(c.meter, results, *value) || c.meter.aborted())
+        return silent(c);
+    done(*value);
+    return Exit::kOk;
 }
 
 } // namespace
 
 int setId(Context &c, const QStringList &args)
 {
-    int exit = Exit::kOk;
-    const std::optional<int> code =
-        setSetting(c, args, QStringLiteral("set-id needs one ID code (0..65535)"),
-                   &LoggerSettings::idCodeTextAccepted, &LoggerSettings::idCode,
-                   LoggerSettings::kIdCodeInvalid, &LoggerSettings::writeIdCode, exit);
-    if (code)
-        c.out << "id-code: " << *code << "\n";
-    return exit;
+    return setSetting(c, args, QStringLiteral("set-id needs one ID code (0..65535)"),
+                      &LoggerSettings::idCodeTextAccepted, &LoggerSettings::idCode,
+                      LoggerSettings::kIdCodeInvalid, &LoggerSettings::writeIdCode,
+                      [&c](int code) { c.out << "id-code: " << code << "\n"; });
 }
 
 int setInterval(Context &c, const QStringList &args)
 {
-    int exit = Exit::kOk;
-    const std::optional<int> tenths = setSetting(
+    return setSetting(
         c, args, QStringLiteral("set-interval needs one interval in seconds (0.1..6553.5)"),
         &LoggerSettings::intervalTextAccepted, &LoggerSettings::intervalTenths,
-        LoggerSettings::kIntervalInvalid, &LoggerSettings::writeInterval, exit);
-    if (tenths)
-        c.out << "interval: " << LoggerRun::numberText(*tenths / 10.0) << "\n";
-    return exit;
+        LoggerSettings::kIntervalInvalid, &LoggerSettings::writeInterval, [&c](int tenths) {
+            c.out << "interval: " << LoggerRun::numberText(tenths / 10.0) << "\n";
+        });
 }
 
 int convert(QTextStream &out, QTextStream &err, const QStringList &args)

@@ -83,39 +83,45 @@ void syncFolder([[maybe_unused]] const QString &folder)
 
 } // namespace
 
-int checkNewFile(QTextStream &err, const QString &path, bool overwrite)
+Result<void> checkNewFile(const QString &path, bool overwrite)
 {
-    if (path.isEmpty()) {
-        err << "dosemeter-cli: --out needs a file name\n";
-        return Exit::kUsage;
-    }
-    if (const QFileInfo link(path); link.isSymLink() && !link.exists() && !overwrite) {
-        err << "dosemeter-cli: " << path << " is a symbolic link to nothing ("
-            << link.symLinkTarget() << "); give --overwrite to write through it, or another name\n";
-        return Exit::kUsage;
-    }
+    if (path.isEmpty())
+        return Error(ErrorKind::Usage, QStringLiteral("--out needs a file name"));
+    if (const QFileInfo link(path); link.isSymLink() && !link.exists() && !overwrite)
+        return Error(ErrorKind::Exists,
+                     QStringLiteral("%1 is a symbolic link to nothing (%2); give --overwrite to "
+                                    "write through it, or another name")
+                         .arg(path, link.symLinkTarget()),
+                     path);
     switch (RegularFile::kindAt(path)) {
     case RegularFile::Kind::Other:
-        err << "dosemeter-cli: cannot write " << path << ": "
-            << (QFileInfo(path).isDir() ? QStringLiteral("it is a folder, not a regular file")
-                                        : RegularFile::kNotRegular)
-            << "\n";
-        return Exit::kFailed;
+        return Error(ErrorKind::NotRegular,
+                     QStringLiteral("cannot write %1: %2")
+                         .arg(path, QFileInfo(path).isDir()
+                                        ? QStringLiteral("it is a folder, not a regular file")
+                                        : RegularFile::kNotRegular),
+                     path);
     case RegularFile::Kind::Regular:
-        if (!overwrite) {
-            err << "dosemeter-cli: " << path
-                << " exists; give --overwrite to replace it, or another name\n";
-            return Exit::kUsage;
-        }
+        if (!overwrite)
+            return Error(ErrorKind::Exists,
+                         QStringLiteral("%1 exists; give --overwrite to replace it, or another "
+                                        "name")
+                             .arg(path),
+                         path);
         break;
     case RegularFile::Kind::Nothing:
         break;
     }
-    if (const Result<void> writable = RecordingFile::checkWritable(path); !writable) {
-        err << "dosemeter-cli: cannot write " << path << ": " << writable.error().text << "\n";
-        return exitStatus(writable.error());
-    }
-    return Exit::kOk;
+    if (const Result<void> writable = RecordingFile::checkWritable(path); !writable)
+        return Error(writable.error().kind,
+                     QStringLiteral("cannot write %1: %2").arg(path, writable.error().text), path);
+    return {};
+}
+
+int checkNewFile(QTextStream &err, const QString &path, bool overwrite)
+{
+    const Result<void> checked = checkNewFile(path, overwrite);
+    return checked ? int(Exit::kOk) : failed(err, checked.error());
 }
 
 QStringList setFiles(const QString &folder)
@@ -160,25 +166,32 @@ int checkDownloadFolder(QTextStream &err, const QString &folder, bool overwrite)
     return Exit::kOk;
 }
 
-int checkFreeSpace(QTextStream &err, const QString &path, qint64 bytes)
+Result<void> checkFreeSpace(const QString &path, qint64 bytes)
 {
     const QStorageInfo storage(QFileInfo(path).absolutePath());
     if (!storage.isValid() || !storage.isReady())
-        return Exit::kOk; // nothing known; the save says what goes wrong
+        return {}; // nothing known; the save says what goes wrong
     const qint64 available = storage.bytesAvailable();
     // The disk hands out whole blocks.
     const qint64 block = std::max(1, storage.blockSize());
     bytes = (bytes + block - 1) / block * block;
     if (available >= bytes)
-        return Exit::kOk;
-    err << "dosemeter-cli: cannot write " << path << ": "
-        << (storage.isReadOnly() ? QStringLiteral("the disk is read-only")
-                                 : QStringLiteral("no space left on the disk (%1 bytes free, "
-                                                  "about %2 needed)")
-                                       .arg(available)
-                                       .arg(bytes))
-        << "; nothing was measured\n";
-    return Exit::kFailed;
+        return {};
+    return Error(ErrorKind::WriteFailed,
+                 QStringLiteral("cannot write %1: %2; nothing was measured")
+                     .arg(path, storage.isReadOnly()
+                                    ? QStringLiteral("the disk is read-only")
+                                    : QStringLiteral("no space left on the disk (%1 bytes free, "
+                                                     "about %2 needed)")
+                                          .arg(available)
+                                          .arg(bytes)),
+                 path);
+}
+
+int checkFreeSpace(QTextStream &err, const QString &path, qint64 bytes)
+{
+    const Result<void> checked = checkFreeSpace(path, bytes);
+    return checked ? int(Exit::kOk) : failed(err, checked.error());
 }
 
 QString replaceSetFiles(const QString &folder, const QList<std::pair<QString, QByteArray>> &files,

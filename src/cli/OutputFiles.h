@@ -4,6 +4,8 @@
 // command never truncates a file it was not told to replace, never replaces a FIFO or a
 // device, and finds an unwritable path before a run of hours rather than after it.
 
+#include "link/Error.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -23,6 +25,9 @@ namespace cli {
 //   kFailed  a folder, a FIFO or a device stands there (symbolic links followed); it is
 //            left untouched.
 int checkNewFile(QTextStream &err, const QString &path, bool overwrite);
+// The same refusal as an Error, said by nobody yet: kind Usage or Exists for kUsage,
+// NotRegular for kFailed, and the kind of checkWritable() beyond.
+Result<void> checkNewFile(const QString &path, bool overwrite);
 
 // The set files of an earlier download in `folder` ("set-N.dat"), ordered by N.
 QStringList setFiles(const QString &folder);
@@ -36,6 +41,7 @@ int checkDownloadFolder(QTextStream &err, const QString &folder, bool overwrite)
 // Room on the disk for a file of about `bytes` at `path`, found before a measurement of
 // minutes or hours that could not be saved at its end. kOk, or kFailed after saying why.
 int checkFreeSpace(QTextStream &err, const QString &path, qint64 bytes);
+Result<void> checkFreeSpace(const QString &path, qint64 bytes);
 
 // Puts a download's set files (name, bytes) into `folder` in place of the earlier
 // download's, all or nothing: they are written into a temporary folder beside them, then

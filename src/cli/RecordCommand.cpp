@@ -31,13 +31,13 @@ struct Options {
     qint64 durationTicks = 0; // 0: no limit; in ticks of the sampler
 };
 
-std::optional<Options> parseOptions(Context &c, const QStringList &args, int &exit)
+// The options, or why they are wrong; `c.err` only hears of a period brought into range.
+Result<Options> parseOptions(Context &c, const QStringList &args)
 {
     const Grammar &grammar = grammarOf(QStringLiteral("record"));
     const Result<Arguments> parsed = parseArguments(grammar, args);
     if (!parsed) {
-        exit = wrongArguments(c.err, parsed.error());
-        return std::nullopt;
+        return parsed.error();
     }
     Options options;
     options.overwrite = parsed->has("--overwrite");
@@ -46,20 +46,17 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
     const std::optional<QString> count = parsed->optional("--count");
     const std::optional<QString> duration = parsed->optional("--duration");
     if (!options.out) {
-        exit = wrongArguments(c.err, grammar.usage);
-        return std::nullopt;
+        return usageError(grammar.usage);
     }
     if (count && duration) {
-        exit = wrongArguments(c.err, QStringLiteral("give --count or --duration, not both"));
-        return std::nullopt;
+        return usageError(QStringLiteral("give --count or --duration, not both"));
     }
     if (period) {
         // As the sample-period dialog takes it: out-of-range and unreadable values are
         // brought into 0.2 .. 60 s.
         const std::optional<double> seconds = Sampler::periodFromAnswer(*period);
         if (!seconds) {
-            exit = wrongArguments(c.err, QStringLiteral("--period needs a number of seconds"));
-            return std::nullopt;
+            return usageError(QStringLiteral("--period needs a number of seconds"));
         }
         if (leadingNumber(*period) != *seconds)
             c.err << "dosemeter-cli: a period of '" << *period << "' s is not between 0.2 and "
@@ -69,10 +66,9 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
     if (count) {
         qint64 n = 0;
         if (!parseInteger(*count, n) || n < 1 || n > Sampler::kMaxRecords) {
-            exit = wrongArguments(c.err, QStringLiteral("--count needs a whole number of records, "
-                                                        "1 to %1")
-                                             .arg(Sampler::kMaxRecords));
-            return std::nullopt;
+            return usageError(QStringLiteral("--count needs a whole number of records, "
+                                             "1 to %1")
+                                  .arg(Sampler::kMaxRecords));
         }
         options.count = int(n);
     }
@@ -80,17 +76,16 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
         bool ok = false;
         const double seconds = duration->toDouble(&ok);
         if (!ok || !std::isfinite(seconds) || seconds <= 0 || seconds > 1e7) {
-            exit = wrongArguments(c.err, QStringLiteral("--duration needs a positive number of "
-                                                        "seconds"));
-            return std::nullopt;
+            return usageError(QStringLiteral("--duration needs a positive number of "
+                                             "seconds"));
         }
         options.durationTicks =
             std::max<qint64>(1, std::llround(seconds * 1000.0 / Sampler::kTimerMilliseconds));
     }
     // Before anything is sent to the meter: the file must be writable, and new unless
     // --overwrite says otherwise.
-    if (exit = checkNewFile(c.err, *options.out, options.overwrite); exit != Exit::kOk)
-        return std::nullopt;
+    if (const Result<void> checked = checkNewFile(*options.out, options.overwrite); !checked)
+        return checked.error();
     return options;
 }
 
@@ -98,10 +93,9 @@ std::optional<Options> parseOptions(Context &c, const QStringList &args, int &ex
 
 int record(Context &c, const QStringList &args)
 {
-    int exit = Exit::kOk;
-    const std::optional<Options> options = parseOptions(c, args, exit);
+    const Result<Options> options = parseOptions(c, args);
     if (!options)
-        return exit;
+        return failed(c.err, options.error());
     if (const int exit = c.connect(); exit != Exit::kOk)
         return exit;
     const QString &path = *options->out;
@@ -187,7 +181,7 @@ int record(Context &c, const QStringList &args)
     case LivePoll::Outcome::NotDba:
         break;
     }
-    return exit;
+    return Exit::kOk;
 }
 
 } // namespace cli
