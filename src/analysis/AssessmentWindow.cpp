@@ -836,7 +836,10 @@ void AssessmentWindow::showIso()
         contributionsTable_->setItem(row, 3, readOnly(QString::number(task.samples)));
     }
     contributionsTable_->setVisible(tasks);
-    advisoriesLabel_->setText(ok ? isoResult_.shownAdvisories.join(QLatin1Char('\n')) : QString());
+    QStringList advisories;
+    for (const Iso9612::Result::Advisory &advisory : isoResult_.advisories)
+        advisories << advisory.filled(QCoreApplication::translate("Iso9612", advisory.source));
+    advisoriesLabel_->setText(ok ? advisories.join(QLatin1Char('\n')) : QString());
     isoMessageLabel_->setText(isoResult_.message);
 }
 

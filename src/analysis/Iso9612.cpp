@@ -110,12 +110,7 @@ QString strategyCaption(Iso9612::Strategy strategy)
 // in the user's language for the window.
 void advise(Iso9612::Result &result, const char *text, const QStringList &values)
 {
-    // All values at once, so that a task name holding "%2" stays as typed.
-    const auto filled = [&values](const QString &pattern) {
-        return values.size() == 1 ? pattern.arg(values[0]) : pattern.arg(values[0], values[1]);
-    };
-    result.advisories << filled(QString::fromLatin1(text));
-    result.shownAdvisories << filled(QCoreApplication::translate("Iso9612", text));
+    result.advisories << Iso9612::Result::Advisory{text, values};
 }
 
 void computeTasks(const Iso9612::Input &input, Iso9612::Result &result)
@@ -378,9 +373,15 @@ QStringList Iso9612::Result::lines() const
           << QStringLiteral("u: ") + oneDecimalText(uDb)
           << QStringLiteral("U: ") + oneDecimalText(expandedDb)
           << QStringLiteral("upper: ") + oneDecimalText(upperDb);
-    for (const QString &advisory : advisories)
-        lines << QStringLiteral("advisory: ") + advisory;
+    for (const Advisory &advisory : advisories)
+        lines << QStringLiteral("advisory: ") + advisory.text();
     return lines;
+}
+
+QString Iso9612::Result::Advisory::filled(const QString &pattern) const
+{
+    // All values at once, so that a task name holding "%2" stays as typed.
+    return values.size() == 1 ? pattern.arg(values[0]) : pattern.arg(values[0], values[1]);
 }
 
 QString Iso9612::Result::text() const

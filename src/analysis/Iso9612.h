@@ -76,8 +76,16 @@ public:
         double expandedDb = 0.0; // U
         double upperDb = 0.0;
         QList<TaskFigures> tasks;
-        QStringList advisories;      // in English, as the lines give them
-        QStringList shownAdvisories; // the same in the user's language
+        // A caveat: its text as marked for translation (context "Iso9612") and the values
+        // that fill it. The lines give it in English; a window translates `source` and
+        // fills it the same way.
+        struct Advisory {
+            const char *source = "";
+            QStringList values;
+            QString filled(const QString &pattern) const;
+            QString text() const { return filled(QString::fromLatin1(source)); }
+        };
+        QList<Advisory> advisories;
 
         // "strategy: job", "samples: 6", "laeq: 88.4", ... "upper: 92.2", then
         // "advisory: TEXT" lines; each figure rounded to 0.1 dB. Task-based gives no laeq,

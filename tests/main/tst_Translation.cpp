@@ -363,8 +363,10 @@ private:
             Iso9612::Input spread;
             spread.samplesDb = {80.0, 90.0, 100.0, 85.0, 95.0};
             const Iso9612::Result result = Iso9612::compute(spread);
-            return source == QLatin1String("advisory") ? result.shownAdvisories.value(0)
-                                                       : result.advisories.value(0);
+            const Iso9612::Result::Advisory advisory = result.advisories.value(0);
+            return source == QLatin1String("advisory")
+                       ? advisory.filled(QCoreApplication::translate("Iso9612", advisory.source))
+                       : advisory.text();
         }
         Library library;
         library.list();
