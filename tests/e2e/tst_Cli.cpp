@@ -219,35 +219,19 @@ private slots:
         QTest::newRow("calculator-twice-before-value")
             << QStringList{"weekly", "--lex8h", "85", "--lex8h"}
             << "--lex8h is given twice; " + weekly;
-        QTest::newRow("calculator-unknown")
-            << QStringList{"weekly", "x"} << "unknown argument 'x'; " + weekly;
         QTest::newRow("assess-twice")
             << QStringList{"assess", "a.dat", "--criteria", "x", "--criteria", "y"}
             << "--criteria is given twice";
         QTest::newRow("assess-blank-reason")
             << QStringList{"assess", "a.dat", "--exclude-overloads", "  "}
             << "--exclude-overloads needs a reason, such as \"microphone knocked\"";
-        QTest::newRow("iso-files-without-file")
-            << QStringList{"iso9612", "job", "--files", "--te", "8"}
-            << "--files needs at least one file";
         QTest::newRow("switch-twice")
             << QStringList{"protect", "--la", "90", "--dual", "--dual"} << "--dual is given twice";
-        QTest::newRow("library-switch-twice")
-            << QStringList{"library", "export", "1", "--overwrite", "--overwrite", "--out", "a"}
-            << "library export takes ID --out FILE [--overwrite]";
-        QTest::newRow("library-set-without-value")
-            << QStringList{"library", "set", "1", "--worker"}
-            << "library set takes ID and one or more of --worker TEXT, --site TEXT, --job TEXT";
-        QTest::newRow("live-without-value")
-            << QStringList{"--port", "sim", "record", "--out"} << "--out needs a value";
         QTest::newRow("live-unknown")
             << QStringList{"--port", "sim", "record", "zzz"} << "unknown argument 'zzz'; " + record;
         QTest::newRow("terse-second-value-checked")
             << QStringList{"--port", "sim", "banks", "--bank", "1", "--bank", "9"}
             << "banks takes [--bank N] [--out FILE.bnk [--overwrite]], N 1..5";
-        QTest::newRow("terse-twice")
-            << QStringList{"twa", "--dose", "100", "--dose", "100"}
-            << "twa takes --dose PERCENT --criterion 80|84|85|90 --exchange-rate 3|4|5|6";
         QTest::newRow("setup-unknown-option-last")
             << QStringList{"--port", "sim", "setup", "--zzz"} << "unknown option '--zzz'";
         QTest::newRow("setup-unknown-word")

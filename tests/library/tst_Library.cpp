@@ -330,32 +330,6 @@ private slots:
         QCOMPARE(library.problems(), QStringList());
     }
 
-    // A span that names no measurement fails after the old spans were deleted and a new one
-    // stored: none of it is kept, and the next change is kept as ever.
-    void failedChangeOfSpansKeepsThoseBefore_data() { backendRows(); }
-    void failedChangeOfSpansKeepsThoseBefore()
-    {
-        QFETCH(QString, backend);
-        Library library;
-        QVERIFY2(openFresh(backend, library), qPrintable(library.errorString()));
-        const qint64 id = library.importFile(testsupport::golden("recording-form.dat")).id;
-        QVERIFY(library.addExcludedSpan({0, id, 1, 2, "kept"}));
-        QCOMPARE(library.replaceExcludedSpans({id}, {{0, id, 3, 4, "new"}, {0, id + 1, 1, 1, "x"}}),
-                 Library::Change::Failed);
-        QVERIFY2(
-            library.errorString().startsWith("The library could not keep the excluded spans: "),
-            qPrintable(library.errorString()));
-        QVERIFY(library.addExcludedSpan({0, id, 5, 5, "after"}));
-        const LibraryLocation location = library.location();
-        library.close();
-        QVERIFY2(library.open(location), qPrintable(library.errorString()));
-        const QList<MeasurementSpan> spans = *library.excludedSpans(id);
-        QStringList reasons;
-        for (const MeasurementSpan &span : spans)
-            reasons << span.reason;
-        QCOMPARE(reasons, (QStringList{"kept", "after"}));
-    }
-
     // The delete of the first measurement's spans is refused (a trigger): the change says
     // the engine's reason, not what a statement after it met, and keeps nothing.
     void refusedChangeOfSpansSaysWhy_data() { backendRows(); }
@@ -388,48 +362,6 @@ private slots:
             qPrintable(library.errorString()));
         QCOMPARE(library.excludedSpans(other)->size(), 1);
         QCOMPARE(library.excludedSpans(id)->size(), 1);
-    }
-
-    // What the check finds in a library changed behind its back; each problem names the
-    // measurement it concerns.
-    void problemsNameWhatIsWrong_data()
-    {
-        backendColumn();
-        QTest::addColumn<QStringList>("statements"); // %1: the measurement's ID
-        QTest::addColumn<QString>("problem");
-        const QString orphan = "a file belongs to no measurement (%1)";
-        for (const char *backend : kBackends) {
-            const bool sqlite = QByteArray(backend) == "sqlite";
-            QTest::addRow("%s/file-of-no-measurement", backend)
-                << backend
-                << (sqlite ? QStringList{"PRAGMA foreign_keys=OFF",
-                                         "DELETE FROM measurements WHERE id = %1",
-                                         "PRAGMA foreign_keys=ON"}
-                           : QStringList{"ALTER TABLE measurement_files DROP CONSTRAINT "
-                                         "measurement_files_measurement_id_fkey",
-                                         "DELETE FROM measurements WHERE id = %1"})
-                << orphan;
-            QTest::addRow("%s/measurement-without-its-file", backend)
-                << backend << QStringList{"DELETE FROM measurement_files WHERE measurement_id = %1"}
-                << "The file of measurement %1 is missing from the library.";
-            QTest::addRow("%s/file-that-does-not-match-its-hash", backend)
-                << backend
-                << QStringList{"UPDATE measurements SET content_hash = "
-                               "'00000000000000000000000000000000' WHERE id = %1"}
-                << "The file of measurement %1 is damaged in the library.";
-        }
-    }
-    void problemsNameWhatIsWrong()
-    {
-        QFETCH(QString, backend);
-        QFETCH(QStringList, statements);
-        QFETCH(QString, problem);
-        Library library;
-        QVERIFY2(openFresh(backend, library), qPrintable(library.errorString()));
-        const qint64 id = library.importFile(testsupport::golden("grid-form.dat")).id;
-        for (QString statement : std::as_const(statements))
-            sql(library, statement.replace("%1", QString::number(id)));
-        QCOMPARE(library.problems(), QStringList{problem.arg(id)});
     }
 
     // The child is killed while its import waits inside the transaction (a trigger makes
@@ -583,14 +515,7 @@ private slots:
         QTest::addColumn<QString>("warning");
         QTest::addColumn<bool>("shown");
         QTest::newRow("exec-closed") << "QSqlQuery::exec: database not open" << false;
-        QTest::newRow("statement")
-            << "Unable to free statement: server closed the connection" << false;
-        QTest::newRow("commit") << "QPSQLDriver::commitTransaction: Database not open" << false;
-        QTest::newRow("in-use") << "QSqlDatabasePrivate::removeDatabase: connection 'x' is still "
-                                   "in use, all queries will cease to work."
-                                << false;
         QTest::newRow("unknown-column") << "QSqlQuery::value: unknown field name 'wroker'" << true;
-        QTest::newRow("ours") << "dosemeter: something else" << true;
     }
     void qtConnectionWarningsAreDropped()
     {

@@ -138,29 +138,6 @@ private slots:
         QVERIFY(flatText(pdf).contains(QStringLiteral("Ana \u4E2D")));
     }
 
-    // The ISO 9612 options are iso9612's, checked as it checks them, and only with --iso.
-    void isoRefusals_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("no-strategy") << QStringList{"--iso", "weekly"} << "'weekly' is no strategy";
-        QTest::newRow("without-iso") << QStringList{"--te", "8"} << "--te goes with --iso";
-        QTest::newRow("too-few") << QStringList{"--iso", "job", "--samples", "85", "--te", "8"}
-                                 << "Job-based needs at least 5 samples; 1 given.";
-        QTest::newRow("not-for-tasks")
-            << QStringList{"--iso", "task", "--te", "8"} << "--te is not for task";
-    }
-    void isoRefusals()
-    {
-        QFETCH(QStringList, arguments);
-        const rig::Run run =
-            runIn(QStringList{"report", "--out", path("new.pdf"), "shift.dat"} + arguments);
-        QCOMPARE(run.code, 2);
-        QFETCH(QString, message);
-        QVERIFY2(QString::fromUtf8(run.err).contains(message), run.err.constData());
-        QVERIFY(!QFile::exists(path("new.pdf")));
-    }
-
     void refusals_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -190,6 +167,15 @@ private slots:
         QTest::newRow("missing-banks")
             << QStringList{"--out", "new.pdf", "shift.dat", "--bnk", "absent.bnk"} << 1 << "";
         QTest::newRow("no-levels") << QStringList{"--out", "new.pdf", "blank.dat"} << 3 << "";
+        // The ISO 9612 options are iso9612's, checked as it checks them, and only with --iso.
+        const QStringList iso{"--out", "new.pdf", "shift.dat", "--iso"};
+        QTest::newRow("iso-no-strategy")
+            << iso + QStringList{"weekly"} << 2 << "'weekly' is no strategy";
+        QTest::newRow("iso-option-without-iso")
+            << QStringList{"--out", "new.pdf", "shift.dat", "--te", "8"} << 2
+            << "--te goes with --iso";
+        QTest::newRow("iso-option-not-for-tasks")
+            << iso + QStringList{"task", "--te", "8"} << 2 << "--te is not for task";
     }
 
     // Each refusal exits with its status, says why, and leaves no PDF.
