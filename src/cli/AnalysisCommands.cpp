@@ -74,7 +74,7 @@ int histogram(QTextStream &out, QTextStream &err, const QStringList &args)
     const QString &usage = grammar.usage;
     const Result<Arguments> parsed = fileArguments(grammar, args);
     if (!parsed)
-        return wrongArguments(err, parsed.error());
+        return failed(err, parsed.error());
     const QString path = parsed->operands().first();
 
     const QString resolutionText = parsed->value("--resolution");
@@ -140,7 +140,7 @@ int stats(QTextStream &out, QTextStream &err, const QStringList &args)
 {
     const Result<Arguments> parsed = fileArguments(grammarOf(QStringLiteral("stats")), args);
     if (!parsed)
-        return wrongArguments(err, parsed.error());
+        return failed(err, parsed.error());
     const QString path = parsed->operands().first();
 
     // Any of the three asks for the dose; the others then take the meter's defaults.

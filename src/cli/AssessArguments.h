@@ -34,6 +34,9 @@ struct AssessRequest {
 int readAssessRequest(QTextStream &err, const Arguments &arguments, const QString &usage,
                       AssessRequest &request);
 
+// Whether `name` is one of the ISO 9612 options readIsoInput() reads.
+bool isIsoOption(const QString &name);
+
 // The ISO 9612 input of the parsed words of iso9612's grammar (or report's) for
 // `strategy`: --task, --samples, --files, --te and --instrument, checked, with the LAeq of
 // each file of --files. kOk, or the exit status after saying why on `err` (kUsage, or

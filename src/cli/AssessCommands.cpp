@@ -68,6 +68,8 @@ std::optional<Iso9612::Task> task(const QString &text)
     return task;
 }
 
+} // namespace
+
 bool isIsoOption(const QString &name)
 {
     for (const char *option : {"--task", "--samples", "--files", "--te", "--instrument"}) {
@@ -76,8 +78,6 @@ bool isIsoOption(const QString &name)
     }
     return false;
 }
-
-} // namespace
 
 int readIsoInput(QTextStream &err, Iso9612::Strategy strategy, const Arguments &parsed,
                  const QString &usage, Iso9612::Input &input)
@@ -144,7 +144,7 @@ int assess(QTextStream &out, QTextStream &err, const QStringList &args)
     const QString &usage = grammar.usage;
     const Result<Arguments> parsed = parseArguments(grammar, args);
     if (!parsed)
-        return wrongArguments(err, parsed.error());
+        return failed(err, parsed.error());
     AssessRequest request;
     if (const int code = readAssessRequest(err, *parsed, usage, request); code != Exit::kOk)
         return code;
@@ -167,7 +167,7 @@ int iso9612(QTextStream &out, QTextStream &err, const QStringList &args)
                               QStringLiteral("'%1' is no strategy; ").arg(args.first()) + usage);
     const Result<Arguments> parsed = parseArguments(grammar, args.mid(1));
     if (!parsed)
-        return wrongArguments(err, parsed.error());
+        return failed(err, parsed.error());
 
     Iso9612::Input input;
     if (const int code = readIsoInput(err, *strategy, *parsed, usage, input); code != Exit::kOk)

@@ -57,7 +57,7 @@ int banks(Context &c, const QStringList &args)
     const QString &usage = grammar.usage;
     const Result<Arguments> parsed = parseArguments(grammar, args);
     if (!parsed)
-        return wrongArguments(c.err, parsed.error());
+        return failed(c.err, parsed.error());
     const std::optional<QString> outPath = parsed->optional("--out");
     const bool overwrite = parsed->has("--overwrite");
     int bank = 0;
@@ -120,7 +120,7 @@ int twa(QTextStream &out, QTextStream &err, const QStringList &args)
 {
     const Result<Arguments> parsed = parseArguments(grammarOf(QStringLiteral("twa")), args);
     if (!parsed)
-        return wrongArguments(err, parsed.error());
+        return failed(err, parsed.error());
     const QString dose = parsed->value("--dose");
     const QString criterion = parsed->value("--criterion");
     const QString exchange = parsed->value("--exchange-rate");

@@ -40,7 +40,7 @@ int weekly(QTextStream &out, QTextStream &err, const QStringList &args)
     const QString &usage = grammar.usage;
     const Result<Arguments> parsed = parseArguments(grammar, args);
     if (!parsed)
-        return wrongArguments(err, parsed.error());
+        return failed(err, parsed.error());
     QString problem;
     const std::optional<QList<double>> levels = dailyLevels(*parsed, problem);
     if (!levels)
@@ -58,7 +58,7 @@ int group(QTextStream &out, QTextStream &err, const QStringList &args)
     const QString &usage = grammar.usage;
     const Result<Arguments> parsed = parseArguments(grammar, args);
     if (!parsed)
-        return wrongArguments(err, parsed.error());
+        return failed(err, parsed.error());
     QString problem;
     const std::optional<QList<double>> levels = dailyLevels(*parsed, problem);
     if (!levels)

@@ -121,9 +121,4 @@ int wrongArguments(QTextStream &err, const QString &problem)
     return Exit::kUsage;
 }
 
-int wrongArguments(QTextStream &err, const Error &error)
-{
-    return wrongArguments(err, error.text);
-}
-
 } // namespace cli

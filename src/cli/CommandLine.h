@@ -11,7 +11,7 @@
 //     };
 //     const Result<Arguments> parsed = parseArguments(grammar, args);
 //     if (!parsed)
-//         return wrongArguments(err, parsed.error());
+//         return failed(err, parsed.error());
 //     const QString levels = parsed->value("--lex8h");
 //
 // The same tables give the options that the bash completion offers for each command.
@@ -110,8 +110,8 @@ inline Error usageError(const QString &text)
     return Error(ErrorKind::Usage, text);
 }
 
-// Says a usage error as every command does, "dosemeter-cli: TEXT", and gives exit 2.
+// Says a usage error as every command does, "dosemeter-cli: TEXT", and gives exit 2. (An
+// Error, parsed.error() among them, is said by cli::failed().)
 int wrongArguments(QTextStream &err, const QString &problem);
-int wrongArguments(QTextStream &err, const Error &error);
 
 } // namespace cli

@@ -121,7 +121,7 @@ int setup(Context &c, const QStringList &args)
     const Grammar &grammar = grammarOf(QStringLiteral("setup"));
     const Result<Arguments> parsed = parseArguments(grammar, args);
     if (!parsed)
-        return wrongArguments(c.err, parsed.error());
+        return failed(c.err, parsed.error());
     SetupChoice choice;
     // In the order given, as the menu would be walked by hand.
     for (const Arguments::Given &given : parsed->given()) {

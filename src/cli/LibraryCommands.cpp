@@ -235,7 +235,7 @@ int library(QTextStream &out, QTextStream &err, const QString &location, const Q
         const Grammar &grammar = grammarOf(QStringLiteral("library set"));
         const Result<Arguments> values = parseArguments(grammar, args.mid(2));
         if (!values)
-            return wrongArguments(err, values.error());
+            return failed(err, values.error());
         if (values->given().isEmpty())
             return wrongArguments(err, grammar.usage);
         Library::Labels labels;
@@ -250,7 +250,7 @@ int library(QTextStream &out, QTextStream &err, const QString &location, const Q
         const Grammar &grammar = grammarOf(QStringLiteral("library export"));
         const Result<Arguments> values = parseArguments(grammar, args.mid(2));
         if (!values)
-            return wrongArguments(err, values.error());
+            return failed(err, values.error());
         const QString path = values->value("--out");
         if (path.isEmpty())
             return wrongArguments(err, grammar.usage);

@@ -95,7 +95,7 @@ int download(Context &c, const QStringList &args)
     const QString &usage = grammar.usage;
     const Result<Arguments> parsed = parseArguments(grammar, args);
     if (!parsed)
-        return wrongArguments(c.err, parsed.error());
+        return failed(c.err, parsed.error());
     const std::optional<QString> dir = parsed->optional("--out");
     const bool verify = parsed->has("--verify");
     const bool overwrite = parsed->has("--overwrite");
@@ -199,7 +199,7 @@ int erase(Context &c, const QStringList &args)
     const Grammar &grammar = grammarOf(QStringLiteral("erase"));
     const Result<Arguments> parsed = parseArguments(grammar, args);
     if (!parsed)
-        return wrongArguments(c.err, parsed.error());
+        return failed(c.err, parsed.error());
     if (!parsed->has("--yes"))
         return wrongArguments(c.err, grammar.usage);
     if (const int exit = c.connect(); exit != Exit::kOk)
@@ -267,7 +267,7 @@ int convert(QTextStream &out, QTextStream &err, const QStringList &args)
     const Grammar &grammar = grammarOf(QStringLiteral("convert"));
     const Result<Arguments> parsed = parseArguments(grammar, args);
     if (!parsed)
-        return wrongArguments(err, parsed.error());
+        return failed(err, parsed.error());
     if (parsed->operands().isEmpty() || !parsed->has("--csv"))
         return wrongArguments(err, grammar.usage);
     const QString path = parsed->operands().first();

@@ -73,7 +73,7 @@ int status(Context &c, const QStringList &args)
 {
     if (const Result<Arguments> parsed = parseArguments(grammarOf(QStringLiteral("status")), args);
         !parsed)
-        return wrongArguments(c.err, parsed.error());
+        return failed(c.err, parsed.error());
     if (const int exit = c.connect(); exit != Exit::kOk)
         return exit;
     bool disagreed = false;
@@ -137,7 +137,7 @@ int display(Context &c, const QStringList &args)
 {
     if (const Result<Arguments> parsed = parseArguments(grammarOf(QStringLiteral("display")), args);
         !parsed)
-        return wrongArguments(c.err, parsed.error());
+        return failed(c.err, parsed.error());
     if (const int exit = c.connect(); exit != Exit::kOk)
         return exit;
     Poller poller(c.meter);

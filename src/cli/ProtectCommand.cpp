@@ -67,7 +67,7 @@ int protect(QTextStream &out, QTextStream &err, const QStringList &args)
     const QString &usage = grammar.usage;
     const Result<Arguments> parsed = parseArguments(grammar, args);
     if (!parsed)
-        return wrongArguments(err, parsed.error());
+        return failed(err, parsed.error());
     HearingProtection::Input input;
     HearingProtection::Protector protector;
     std::optional<double> la;

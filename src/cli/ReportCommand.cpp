@@ -26,7 +26,7 @@ int report(QTextStream &out, QTextStream &err, const QStringList &args)
     const QString &usage = grammar.usage;
     const Result<Arguments> parsed = parseArguments(grammar, args);
     if (!parsed)
-        return wrongArguments(err, parsed.error());
+        return failed(err, parsed.error());
     const bool overwrite = parsed->has("--overwrite");
     const QString pdf = parsed->value("--out");
     if (pdf.isEmpty())
@@ -48,11 +48,11 @@ int report(QTextStream &out, QTextStream &err, const QStringList &args)
         if (!iso->ok())
             return wrongArguments(err, iso->message);
     } else {
-        for (const char *option : {"--task", "--samples", "--files", "--te", "--instrument"}) {
-            if (parsed->has(option))
-                return wrongArguments(err, QStringLiteral("%1 goes with --iso job|full-day|task; ")
-                                                   .arg(QLatin1String(option)) +
-                                               usage);
+        for (const Arguments::Given &given : parsed->given()) {
+            if (isIsoOption(given.name))
+                return wrongArguments(
+                    err, QStringLiteral("%1 goes with --iso job|full-day|task; ").arg(given.name) +
+                             usage);
         }
     }
     if (const int code = checkNewFile(err, pdf, overwrite); code != Exit::kOk)

@@ -12,17 +12,28 @@
 
 using LibrarySql::text;
 
+namespace {
+
+// The insert of one span, its values bound; `suffix` follows the statement.
+void prepareSpanInsert(QSqlQuery &q, const MeasurementSpan &span, const char *suffix = "")
+{
+    q.prepare(QStringLiteral("INSERT INTO excluded_spans (measurement_id, first_record, "
+                             "last_record, reason) VALUES (?, ?, ?, ?)") +
+              QLatin1String(suffix));
+    q.addBindValue(span.measurementId);
+    q.addBindValue(span.firstRecord);
+    q.addBindValue(span.lastRecord);
+    q.addBindValue(text(span.reason));
+}
+
+} // namespace
+
 std::optional<qint64> Library::addExcludedSpan(const MeasurementSpan &span)
 {
     std::optional<qint64> id;
     run([&] {
         QSqlQuery q(database());
-        q.prepare(QStringLiteral("INSERT INTO excluded_spans (measurement_id, first_record, "
-                                 "last_record, reason) VALUES (?, ?, ?, ?) RETURNING id"));
-        q.addBindValue(span.measurementId);
-        q.addBindValue(span.firstRecord);
-        q.addBindValue(span.lastRecord);
-        q.addBindValue(text(span.reason));
+        prepareSpanInsert(q, span, " RETURNING id");
         if (!q.exec() || !q.next())
             return fail(QCoreApplication::translate("Library",
                                                     "The library could not keep the excluded span"),
@@ -100,12 +111,7 @@ Library::Change Library::replaceExcludedSpans(const QList<qint64> &measurementId
                 return failed();
         }
         for (const MeasurementSpan &span : spans) {
-            q.prepare(QStringLiteral("INSERT INTO excluded_spans (measurement_id, first_record, "
-                                     "last_record, reason) VALUES (?, ?, ?, ?)"));
-            q.addBindValue(span.measurementId);
-            q.addBindValue(span.firstRecord);
-            q.addBindValue(span.lastRecord);
-            q.addBindValue(text(span.reason));
+            prepareSpanInsert(q, span);
             if (!q.exec())
                 return failed();
         }
